@@ -1,0 +1,3 @@
+#include "Commands.h"
+
+std::vector<TCliCommand> CoreCommands() { return {}; }

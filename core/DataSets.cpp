@@ -1,0 +1,15 @@
+#include "DataSets.h"
+
+TLoadStatus TabularStatus{StatusNotStarted};
+TLoadStatus DIndexStatus{StatusNotStarted};
+TLoadStatus EIndexStatus{StatusNotStarted};
+TLoadStatus TableOfDrugsStatus{StatusNotStarted};
+TLoadStatus TableOfNeoplasmsStatus{StatusNotStarted};
+TLoadStatus CodeKeywordsStatus{StatusNotStarted};
+
+TChapterList ChapterList;
+TIntroduction Introduction;
+
+std::string ProgramDir;
+std::string SharedDataDir;
+std::string UserDataDir;

@@ -1,0 +1,72 @@
+#include "GlobalDef.h"
+
+#include "TextUtil.h"
+
+namespace {
+
+void SetNoteHeading(TNoteBase& note, const char* typeWord) {
+    note.FTypeWord = typeWord;
+    // The indent lines further notes up under the text of the first one.
+    note.FIndent = note.FTypeWord.empty() ? std::string() : std::string(note.FTypeWord.size() + 1, ' ');
+}
+
+// Shared by chapters and sections: split "Name (A00-B99)" at the last "(".
+void SplitInfo(TChapterInfo& info, const std::string& text) {
+    const std::size_t open = text.rfind('(');
+    if (open == std::string::npos || open == 0) return;
+    // The name drops the blank before the parenthesis (first p-2 characters, p 1-based).
+    info.FName = text.substr(0, open - 1);
+    info.FScope = text.substr(open);
+}
+
+}  // namespace
+
+TNoteBase::TNoteBase(TNoteKind kind) : FKind(kind) {}
+
+TIncludes::TIncludes() : TNoteBase(TNoteKind::Includes) { SetNoteHeading(*this, "INCLUDES"); }
+TInclusionTerm::TInclusionTerm() : TNoteBase(TNoteKind::InclusionTerm) {}
+TCodeFirst::TCodeFirst() : TNoteBase(TNoteKind::CodeFirst) { SetNoteHeading(*this, "CODE FIRST"); }
+TCodeAlso::TCodeAlso() : TNoteBase(TNoteKind::CodeAlso) { SetNoteHeading(*this, "CODE ALSO"); }
+TUseAdditionalCode::TUseAdditionalCode() : TNoteBase(TNoteKind::UseAdditionalCode) {
+    SetNoteHeading(*this, "USE ADDITIONAL");
+}
+TExcludes1::TExcludes1() : TNoteBase(TNoteKind::Excludes1) { SetNoteHeading(*this, "EXCLUDES 1:"); }
+TExcludes2::TExcludes2() : TNoteBase(TNoteKind::Excludes2) { SetNoteHeading(*this, "EXCLUDES 2:"); }
+TNotes::TNotes() : TNoteBase(TNoteKind::Notes) { SetNoteHeading(*this, "NOTE"); }
+TSevenCharNote::TSevenCharNote() : TNoteBase(TNoteKind::SevenCharNote) {}
+// The instruction's type word is its section title, set by the loader; the indent is fixed.
+TInstruction::TInstruction() : TNoteBase(TNoteKind::Instruction) { FIndent = "  "; }
+
+TCodeInfo::TCodeInfo(TSubChapter* ASubChapter, TCodeInfo* AParent, int ALevel)
+    : FSubChapter(ASubChapter), FParent(AParent), FLevel(ALevel) {}
+
+int CountNoteLines(const TItemList& items) {
+    int lines = 0;
+    for (const auto& item : items) {
+        if (const auto* note = dynamic_cast<const TNoteBase*>(item.get())) {
+            lines += static_cast<int>(note->FNoteList.size());
+        }
+    }
+    return lines;
+}
+
+int TCodeInfo::GetTextLines() const {
+    int lines = 1;
+    for (const auto& item : FItemList) {
+        if (const auto* note = dynamic_cast<const TNoteBase*>(item.get())) {
+            lines += static_cast<int>(note->FNoteList.size());
+        } else if (const auto* def = dynamic_cast<const TSevenCharDef*>(item.get())) {
+            lines += static_cast<int>(def->FDefList.size());
+        } else if (const auto* table = dynamic_cast<const TVisualImpairment*>(item.get())) {
+            lines += table->GetTextLines();
+        }
+    }
+    for (const auto& child : FSubCodeList) lines += child->GetTextLines();
+    return lines;
+}
+
+void TChapter::SetInfoByString(const std::string& AStr) { SplitInfo(FInfo, AStr); }
+int TChapter::GetTextLines() const { return 1 + CountNoteLines(FInfo.FItemList); }
+
+void TSubChapter::SetInfoByString(const std::string& AStr) { SplitInfo(FInfo, AStr); }
+int TSubChapter::GetTextLines() const { return 1 + CountNoteLines(FInfo.FItemList); }

@@ -1,0 +1,2 @@
+// Model of the alphabetic indexes and tables: letter groups holding trees of terms.
+#pragma once

@@ -1,0 +1,2 @@
+// Keyword data sets: code keywords, irregular plurals and short descriptions.
+#pragma once

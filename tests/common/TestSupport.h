@@ -1,0 +1,2 @@
+// Helpers shared by the test binaries.
+#pragma once

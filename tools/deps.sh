@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those missing; quiet when
+# nothing is missing. Sourced by run.sh and test.sh.
+zendra_install_deps() {
+    local packages=(cmake ninja-build g++ pkg-config zlib1g-dev libpugixml-dev qt6-base-dev libgl-dev
+        libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation "$@")
+    local missing=()
+    local package
+    for package in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing build dependencies: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq >/dev/null || return 1
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
