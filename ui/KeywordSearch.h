@@ -1,0 +1,160 @@
+// TfrmKeyWordSearch: the Tabular Search window. A tree of codes on the left, the chapter and section
+// band, one page of a category's coloured text with page and navigation buttons, the keyword search
+// band with its suggestion and history panels, and the code box at the bottom.
+// Layout and paging live in the render library (TCodeTextPager), search logic in the keywords
+// library; this unit wires widgets to them. Code entry members are implemented in
+// KeywordSearchCodeEntry.cpp.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "GlobalDef.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTextEdit;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class QFrame;
+class TCodeTextPager;
+class TQtTextView;
+
+// A chapter, a section or a code of the Tabular List (none when monostate). Not owned.
+using TShownObject = std::variant<std::monostate, TChapter*, TSubChapter*, TCodeInfo*>;
+
+// One entry of the Back and Review stacks: what was shown, its underlined code and its page.
+struct TVisitItem {
+    TShownObject FObject;
+    std::string FSelectedCode;
+    int32_t FPageIndex = 0;
+};
+
+class TfrmKeyWordSearch : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmKeyWordSearch(QWidget* parent = nullptr);
+    ~TfrmKeyWordSearch() override;
+
+    // Opening mode, set by the opener before showing (0 keyword search, 1 chapter, 2 section,
+    // 3 code, 4 code search, 5 favourite codes).
+    int FInitType = 0;
+    QString FInitCode;
+    TShownObject FInitObject;
+
+    // Layout and paging state of the code text (owned).
+    TCodeTextPager& Pager();
+    // The object currently laid out (monostate when nothing is shown).
+    TShownObject CurrentObject() const;
+
+    // Code entry (KeywordSearchCodeEntry.cpp).
+    bool GoToCode(const QString& text, bool refillTree);
+    void ShowAvailableCodes(const QString& code, bool APlusDesc);
+    void ResetCodeBox();
+    void SetUpCodeBox();
+    bool CodeBoxEvent(QEvent* event);
+
+    // Shows an object: lays it out, refreshes the band and shows the page (not forced).
+    void ShowObject(const TShownObject& object, int page);
+    // Shows a category with the code "category.tail" underlined, on the page that holds it.
+    void ShowCodeAt(TCodeInfo* category, const std::string& tail);
+    void ShowPage(int page, bool force = false);
+    void FillCodeTree(const TShownObject& object);
+    void ClearCodeTree();
+    // Visit history.
+    void PushPrior(bool clearReview);
+    void PushReview();
+    void GoBack();
+    void GoReview();
+    void MoveInOrder(bool prior);
+    // Routes a navigation key pressed in the code box, keyword box or tree. True when swallowed.
+    bool ForwardNavigationKey(int key);
+    // The text view's key handler: runs the action mapped to the key. True when the key is mapped.
+    bool TextViewKey(int key);
+    void RunKeywordSearch();
+    void ConfirmQuit();
+    void HidePrompt();
+    // Page counter text ("0/0", "3/7").
+    QString PageCounterText() const;
+
+    // Widgets other units and the tests reach.
+    QLabel* Panel1 = nullptr;
+    QLabel* lbType = nullptr;
+    QLabel* plNum = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QTreeWidgetItem* FCurCodeItem = nullptr;
+    QWidget* pnlChDesc = nullptr;
+    QPlainTextEdit* pnlChapterTitle = nullptr;
+    QPlainTextEdit* pnlChapterDesc = nullptr;
+    QPlainTextEdit* pnlSubChapterTitle = nullptr;
+    QPlainTextEdit* pnlSubChapterDesc = nullptr;
+    QTextEdit* RichEdit1 = nullptr;
+    QPushButton* btnFirst = nullptr;
+    QPushButton* btnPrior = nullptr;
+    QLabel* lbRec = nullptr;
+    QPushButton* btnNext = nullptr;
+    QPushButton* btnLast = nullptr;
+    QPushButton* btnPriorCode = nullptr;
+    QPushButton* btnReview = nullptr;
+    QPushButton* btnPriorInOrder = nullptr;
+    QPushButton* btnNextInOrder = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLineEdit* edtKeyWord = nullptr;
+    QPushButton* btnHistory = nullptr;
+    QPushButton* btnClear = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QCheckBox* ckAdvanced = nullptr;
+    QCheckBox* ckDesc = nullptr;
+    QCheckBox* ckInclusion = nullptr;
+    QCheckBox* ckInclude = nullptr;
+    QCheckBox* ckCodeFirst = nullptr;
+    QCheckBox* ckCodeAlso = nullptr;
+    QCheckBox* ckExclude1 = nullptr;
+    QCheckBox* ckExclude2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* lbCombine = nullptr;
+    QLineEdit* edtCode = nullptr;
+    QPushButton* btnGo = nullptr;
+    QLineEdit* edtSelected = nullptr;
+    QFrame* plPrompt = nullptr;
+    QLabel* pnPrompt = nullptr;
+    QPushButton* Button1 = nullptr;  // ">"
+    QPushButton* Button2 = nullptr;  // "<"
+    QTableWidget* StringGrid1 = nullptr;
+    QFrame* plHistory = nullptr;
+    QListWidget* ListView1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Jump1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* SelectCodeS1 = nullptr;
+    QAction* SelectCodeDescF111 = nullptr;
+    QAction* CopyCodeShortDescF111 = nullptr;
+
+    std::vector<TVisitItem> FPriorStack;
+    std::vector<TVisitItem> FReviewStack;
+    uint32_t FLastTick = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct TPrivate;
+    std::unique_ptr<TPrivate> d;
+};
