@@ -1,4 +1,22 @@
-// Brings the data up: folders, containers, resource streams, the six loader threads.
+// Wires the start-up to the real loaders of the six data sets (Tabular List, the two indexes,
+// the two tables, the keyword data sets). Toolkit-free: the desktop program, the command-line
+// front, tests and benchmarks all boot through here.
 #pragma once
 
 #include "Resources.h"
+#include "StartUp.h"
+
+// The six real loader bodies plus the container clearing and the favourite scan.
+TStartUpLoaders RealLoaders();
+
+// Start-up with the real loaders; returns while the threads load (the desktop program).
+// Throws std::runtime_error when a resource is missing.
+void StartDataLoading(const TResourceProvider& provider);
+
+// Start-up, then waits until every data set has left status 1 and joins the loader threads.
+// For the command-line front, tests and benchmarks. Throws like StartDataLoading.
+void LoadAllDataNow(const TResourceProvider& provider);
+
+// Cancels the loaders still at work and joins every loader thread (see JoinLoaders for what a
+// front with a blocking message handler must do first).
+void ShutDownLoading();
