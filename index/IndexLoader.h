@@ -1,0 +1,48 @@
+// Loader of the four alphabetic files (disease index, external cause index, drug table,
+// neoplasm table), which share one XML vocabulary (root element "ICD10CM.index").
+//
+// Status protocol: the loader moves its status 0 -> 1 itself if start-up has not done so, reads
+// only while the status is 1 (checked before every node, so a cancel turning 1 into -2 stops it
+// soon and -2 stays), sets -1 after showing "Load Alpha Search File Fail1!" on any failure, and
+// 1 -> 2 at a normal end. No exception leaves a loader.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "DataSets.h"
+#include "IndexModel.h"
+
+// Data set types, as numbered by the loader threads.
+inline constexpr int IndexTypeDiseases = 1;
+inline constexpr int IndexTypeExternal = 2;
+inline constexpr int IndexTypeDrugs = 3;
+inline constexpr int IndexTypeNeoplasms = 4;
+
+// Resource name of a type ("DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms"); null otherwise.
+const char* IndexResourceName(int AType);
+
+// Reads one index or table file from a text stream into ALetters (cleared first) and returns the
+// final status (2, -1 or -2). AVersion, when given, receives the text of the "version" element.
+int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
+                            std::string* AVersion = nullptr);
+
+// Loader thread body for types 1 to 4: takes the type's resource stream (TakeResourceStream) and
+// fills its global letter list and status (and DIndexEdition for type 1). Other types do nothing.
+void LoadIndexFile(int AType);
+
+// Term readers: read a "mainTerm" or "term" element with its whole subtree. Reading stops early
+// when AStatus is no longer 1. Unknown children are reported with "Unhandled node type: %s".
+// A "cell" whose "col" is not a decimal number throws std::runtime_error.
+std::unique_ptr<TTerm> ReadIndexTerm(pugi::xml_node ANode, TIndexNode* AParent, int32_t ALevel,
+                                     const TLoadStatus& AStatus);
+std::unique_ptr<TTerm> ReadTableTerm(pugi::xml_node ANode, TIndexNode* AParent, int32_t ALevel,
+                                     const TLoadStatus& AStatus);
+
+// The title text of a "title" element: text nodes as they are, each "nemod" element as
+// " " + text + " ", other elements ignored; nothing trimmed.
+std::string ComposeTitle(pugi::xml_node ATitle);
