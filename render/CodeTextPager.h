@@ -1,0 +1,97 @@
+// The laid-out content of the object shown in the Tabular Search window and its paging: which
+// object is shown, its lines, kinds and type words, the page geometry, the page shown, the code to
+// underline and the keywords to highlight. The window owns one TCodeTextPager, gives it its text
+// view and a host for the window-side effects, and calls ShowPage/ShowObject/ShowCodeAt.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "CodeTextLayout.h"
+#include "PageRender.h"
+#include "TextView.h"
+
+// A chapter, a section or a code node of the model (never owned); monostate when nothing is shown.
+using TTabularObject = std::variant<std::monostate, TChapter*, TSubChapter*, TCodeInfo*>;
+
+inline bool IsEmptyObject(const TTabularObject& AObject) { return std::holds_alternative<std::monostate>(AObject); }
+
+// Window-side effects of paging; every method has a do-nothing default.
+class TCodeTextPagerHost {
+public:
+    virtual ~TCodeTextPagerHost() = default;
+    // ShowPage first hides the keyword suggestion panel.
+    virtual void HideSuggestions() {}
+    // A new page was rendered: the "%d/%d" counter text and the page-button states
+    // (First and Prior enabled exactly when not on page 1, Next and Last when not on the last page).
+    virtual void PageShown(const std::string& ACounterText, bool AFirstPriorEnabled, bool ANextLastEnabled) {
+        (void)ACounterText;
+        (void)AFirstPriorEnabled;
+        (void)ANextLastEnabled;
+    }
+    // After every layout (UpdatePageCount): the window enables Back and Review from its stacks.
+    virtual void PageCountUpdated() {}
+    // The object was laid out (ARelayout: again, on a geometry change): chapter/section captions.
+    virtual void ContentBuilt(const TTabularObject& AObject, bool ARelayout) {
+        (void)AObject;
+        (void)ARelayout;
+    }
+};
+
+class TCodeTextPager {
+public:
+    TCodeTextPager() = default;
+    TCodeTextPager(TTextView* AView, TCodeTextPagerHost* AHost) : FView(AView), FHost(AHost) {}
+
+    void SetView(TTextView* AView) { FView = AView; }
+    void SetHost(TCodeTextPagerHost* AHost) { FHost = AHost; }
+
+    // Content of the current object.
+    TLayoutLines FContentStringList;
+    std::string FLineBoldFlagStr;  // one kind digit per line
+    TTypeWordList FTypeWordsList;
+
+    // Page geometry (the window measures its view and sets these).
+    int FWordsPerLine = 90;
+    int FLinePerPage = 16;
+
+    // Page state.
+    TTabularObject FCurCode;
+    int FCurPageIndex = 0;
+    int FPageNumber = 0;
+    int FOriginalLine = 0;
+    std::string FSelectedCode;
+    std::vector<std::string> FSearchKeyWordVariantList;  // upper-case UTF-8 spellings
+
+    // The plan of the page last rendered (empty before the first render).
+    TRenderPlan FLastPlan;
+
+    // Clears the content, sets FCurCode, FCurPageIndex = 0, lays the object out and updates the
+    // page count. ASelectedLine receives the first line of the node whose sub-code is ASelectedTail.
+    void BuildContent(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine);
+    // FPageNumber = ceil(lines / FLinePerPage), 1 when there are no lines.
+    void UpdatePageCount();
+    // Shows page AN clamped to 1..FPageNumber; renders only when forced or the page changes.
+    void ShowPage(int AN, bool AForce);
+    // Renders page APage into the view (when there is one) and refreshes FOriginalLine.
+    void RenderPage(int APage);
+    // Lays out the category, underlines category + "." + tail and shows the page holding that code.
+    void ShowCodeAt(TCodeInfo* ACategory, const std::string& ATail);
+    // Lays out the object with nothing selected and shows page APage.
+    void ShowObject(const TTabularObject& AObject, int APage);
+    // Lays the current object out again at the current geometry and returns in ALine the 1-based
+    // line holding the original line that topped the page last rendered (line count + 1 if gone).
+    void RebuildContent(int& ALine);
+    // Geometry change: set the geometry, re-lay out and show the page that holds ALine, forced.
+    void Relayout(int AWordsPerLine, int ALinePerPage);
+
+    // "%d/%d" of the page shown and the page count; "0/0" before anything is shown.
+    std::string PageCounterText() const;
+
+private:
+    void LayOut(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine);
+
+    TTextView* FView = nullptr;
+    TCodeTextPagerHost* FHost = nullptr;
+};
