@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "CodeTextPager.h"
 #include "GlobalDef.h"
 
 class QCheckBox;
@@ -30,15 +31,11 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 class QFrame;
-class TCodeTextPager;
 class TQtTextView;
-
-// A chapter, a section or a code of the Tabular List (none when monostate). Not owned.
-using TShownObject = std::variant<std::monostate, TChapter*, TSubChapter*, TCodeInfo*>;
 
 // One entry of the Back and Review stacks: what was shown, its underlined code and its page.
 struct TVisitItem {
-    TShownObject FObject;
+    TTabularObject FObject;
     std::string FSelectedCode;
     int32_t FPageIndex = 0;
 };
@@ -53,12 +50,12 @@ public:
     // 3 code, 4 code search, 5 favourite codes).
     int FInitType = 0;
     QString FInitCode;
-    TShownObject FInitObject;
+    TTabularObject FInitObject;
 
     // Layout and paging state of the code text (owned).
     TCodeTextPager& Pager();
     // The object currently laid out (monostate when nothing is shown).
-    TShownObject CurrentObject() const;
+    TTabularObject CurrentObject() const;
 
     // Code entry (KeywordSearchCodeEntry.cpp).
     bool GoToCode(const QString& text, bool refillTree);
@@ -68,11 +65,11 @@ public:
     bool CodeBoxEvent(QEvent* event);
 
     // Shows an object: lays it out, refreshes the band and shows the page (not forced).
-    void ShowObject(const TShownObject& object, int page);
+    void ShowObject(const TTabularObject& object, int page);
     // Shows a category with the code "category.tail" underlined, on the page that holds it.
     void ShowCodeAt(TCodeInfo* category, const std::string& tail);
     void ShowPage(int page, bool force = false);
-    void FillCodeTree(const TShownObject& object);
+    void FillCodeTree(const TTabularObject& object);
     void ClearCodeTree();
     // Visit history.
     void PushPrior(bool clearReview);
