@@ -1,2 +1,133 @@
-// Keyword data sets: code keywords, irregular plurals and short descriptions.
+// Keyword data sets: the code keywords of every category, the irregular plural forms and the short
+// descriptions of reportable codes; their in-memory tables, the three loaders and small look-ups.
+//
+// Loader thread 5 (LoadKeywordDataSets) is the only writer of the shared tables at start-up; the
+// administrator tool may empty and refill CodeKeywordsList/KeywordRefList later (each refill bumps
+// KeywordTablesGeneration so cached references into the old tables can be dropped). Readers of the
+// code keyword tables wait while CodeKeywordsStatus is 1. ShortDescDict is published whole.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "DataSets.h"
+#include "GlobalDef.h"
+
+// The keywords of one code.
+class TCodeKeywords {
+public:
+    explicit TCodeKeywords(std::string ACode) : FCode(std::move(ACode)) {}
+
+    std::string FCode;      // a category such as "A00" at start-up
+    TStringList FKeywords;  // sorted case-insensitively, no two equal apart from letter case
+
+    // Inserts AKeyword in sorted place; does nothing (returns false) when it is already present in
+    // any letter case.
+    bool AddKeyword(const std::string& AKeyword);
+};
+
+// One distinct keyword of the whole set, with the number of keyword items that carried it.
+class TKeywordsRef {
+public:
+    std::string FKeyWord;  // spelling met first
+    int32_t FRefCount = 0;
+};
+
+// One line of the irregular plural set: singular, plural and an optional second plural, lower case.
+class TKeywordSpecialFormat {
+public:
+    std::string FKeyWord;
+    std::string FSpecial1;
+    std::string FSpecial2;
+};
+
+using TCodeKeywordsList = std::vector<std::unique_ptr<TCodeKeywords>>;
+using TKeywordRefList = std::vector<std::unique_ptr<TKeywordsRef>>;  // descending by upper-cased keyword
+using TSpecialKeywordList = std::vector<std::unique_ptr<TKeywordSpecialFormat>>;
+using TShortDescMap = std::unordered_map<std::string, std::string>;
+
+// The short descriptions, published in one step once the whole set has been read, so a reader sees
+// either nothing or the complete dictionary. Safe to call from any thread.
+class TShortDescDict {
+public:
+    // The complete dictionary, or null while it is not loaded yet.
+    std::shared_ptr<const TShortDescMap> Snapshot() const;
+    // True and ADesc set when ACode ("A01.00") has a short description.
+    bool Find(std::string_view ACode, std::string& ADesc) const;
+    bool Ready() const { return Snapshot() != nullptr; }
+    void Publish(std::shared_ptr<const TShortDescMap> AMap);
+    void Clear() { Publish(nullptr); }
+
+private:
+    mutable std::mutex FMutex;
+    std::shared_ptr<const TShortDescMap> FMap;
+};
+
+extern TCodeKeywordsList CodeKeywordsList;
+extern TKeywordRefList KeywordRefList;
+extern TSpecialKeywordList SpecialKeywordList;
+extern TShortDescDict ShortDescDict;
+// Bumped whenever CodeKeywordsList is emptied or refilled; TCodeInfo::FCodeKW caches and prompt
+// filters made under another generation are stale.
+extern std::atomic<uint32_t> KeywordTablesGeneration;
+
+// Case-insensitive ordering of keyword lists (ASCII letters fold; other bytes compare by value):
+// <0, 0, >0.
+int CompareKeywordText(std::string_view A, std::string_view B);
+
+// Upper-cases every ASCII letter that starts the text or follows a TAB, blank or hyphen.
+void CapitalizeWords(std::string& AText);
+
+// Counts one occurrence of AKeyword in a descending list (binary search, insert when new).
+void AddKeywordRef(TKeywordRefList& AList, const std::string& AKeyword);
+void AddKeywordRef(const std::string& AKeyword);
+
+// FRefCount of the first entry whose upper-cased keyword equals AKeyword exactly (callers pass
+// upper case), or 0.
+int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeyword);
+int32_t GetKeywordRefCount(std::string_view AKeyword);
+
+// The record whose FCode equals ACode exactly, or null (linear scan).
+TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view ACode);
+TCodeKeywords* FindCodeKeywords(std::string_view ACode);
+
+// 0 when AKeyword (lower case) is not in the list; 1 with AForm1 set; 2 with both forms set.
+int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeyword, std::string& AForm1,
+                      std::string& AForm2);
+int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::string& AForm2);
+
+// Splits a keyword list at commas: items trimmed of blanks and control characters, empty items
+// dropped, an item starting with a double quote read up to its closing quote.
+TStringList SplitKeywordList(std::string_view AText);
+
+// Reads a code-keyword set into the given tables and drives AStatus (1 while reading, 2 at the end;
+// -1 with a message when the source cannot be read; reading stops when someone else moves the
+// status off 1). Damaged lines are reported through the message interface and skipped.
+// Returns the final status.
+int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                         TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus);
+// The same on CodeKeywordsList, KeywordRefList and CodeKeywordsStatus; bumps KeywordTablesGeneration.
+int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize);
+
+// Empties CodeKeywordsList and KeywordRefList (administrator refill) and bumps the generation.
+void ClearCodeKeywordTables();
+
+void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList);
+void LoadSpecialKeywords(std::istream& ASource);
+
+// Reads the fixed-column short description set into AMap.
+void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap);
+// Reads into a private map and publishes it to ShortDescDict when complete.
+void LoadShortDescriptions(std::istream& ASource);
+
+// Loader thread type 5: takes "SpecialKWs", "CodeKeywords" and "ShortDesc" with TakeResourceStream,
+// in this order, and loads each into the shared tables. A missing or damaged code keyword stream is
+// reported and leaves CodeKeywordsStatus at -1, never at 1. No exception escapes.
+void LoadKeywordDataSets();

@@ -1,0 +1,106 @@
+// Keyword and full-text search over the categories of the Tabular List, the spelling variants used
+// for highlighting, and the per-keyword counts shown under the keyword box. Plain logic: the
+// Tabular Search window keeps a TKeywordSearchState and shows what it holds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "GlobalDef.h"
+#include "KeywordData.h"
+
+enum class TSearchMode { ListAll = 0, FullText = 1, Keywords = 2 };
+
+// Which texts a full-text search looks at; one bit per check box.
+using TFullTextFlags = uint32_t;
+namespace FullTextFlag {
+inline constexpr TFullTextFlags Desc = 1;        // "Description   ": the code's own title
+inline constexpr TFullTextFlags Inclusion = 2;   // "Inclusion": inclusion terms
+inline constexpr TFullTextFlags Include = 4;     // "Includes"
+inline constexpr TFullTextFlags CodeFirst = 8;   // "Code First"
+inline constexpr TFullTextFlags CodeAlso = 16;   // "Code Also"
+inline constexpr TFullTextFlags Exclude1 = 32;   // "Exclude1"
+inline constexpr TFullTextFlags Exclude2 = 64;   // "Exclude2"
+inline constexpr TFullTextFlags All = 127;
+}  // namespace FullTextFlag
+
+inline constexpr const char* NoConditionMessage = "Please select one condition at least!";
+inline constexpr const char* EmptyKeywordsQuestion = "Keywords empty, do you want to list all codes?";
+inline constexpr const char* EmptyKeywordsCaption = "Search by Keywords";
+inline constexpr const char* UnknownCombined = "Unknown";
+inline constexpr const char* ClearedCombined = " Unknown ";
+
+// Splits at commas only ("strict"): blanks stay inside items, an item starting with a double quote
+// runs to its closing quote, a trailing comma gives a last empty item. Items are not trimmed.
+TStringList SplitStrict(std::string_view AText);
+
+// Every keyword (trimmed, empty ones skipped) is SameHyphenBlank to an upper-cased keyword of
+// ACodeKW. Null ACodeKW: false. No keyword at all: true.
+bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords);
+
+// KeywordsMatchAll of the code's keyword record; the record is looked up in AList once and cached
+// in ACode.FCodeKW.
+bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords,
+                         const TCodeKeywordsList& AList = CodeKeywordsList);
+
+// Every keyword occurs as a whole word in a chosen text of the code, or one code below it matches
+// all keywords by the same rule. Keywords are upper case; empty ones are skipped.
+bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, TFullTextFlags AFlags);
+
+// Whole-word occurrence of AWord in AText (both upper case, case-sensitive comparison).
+bool FindWholeWord(std::string_view AWord, std::string_view AText);
+// FindWholeWord, then, for a word with a hyphen, the word with its first hyphen removed.
+bool FindWholeWordOrJoined(std::string_view AWord, std::string_view AText);
+
+// Upper-case spellings to highlight: every keyword with its hyphen/blank forms and plurals.
+TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList,
+                                 const TSpecialKeywordList& ASpecials = SpecialKeywordList);
+
+// Empties every FCodeKW cache of the tree (after the keyword tables were refilled).
+void ClearCodeKeywordCache(const TChapterList& AChapters);
+// Clears the caches of AChapters when KeywordTablesGeneration moved since the last call.
+void RefreshCodeKeywordCache(const TChapterList& AChapters);
+
+// The categories taken by the mode, in tabular order (sections' code lists only).
+std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
+                                       const TStringList& AKeywords,
+                                       const TCodeKeywordsList& AList = CodeKeywordsList);
+
+// Number of categories for which CodeMatchesKeywords holds.
+int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords,
+                        const TCodeKeywordsList& AList = CodeKeywordsList);
+
+// The counts line: for each comma item of AText (a last empty item dropped), the reference count of
+// the trimmed upper-cased item, padded with blanks to the item's length + 1 (in characters).
+std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs = KeywordRefList);
+
+// Outcome of RunKeywordSearch.
+enum class TSearchOutcome {
+    Done,                 // the result list, variants and counts are filled
+    EmptyTextDeclined,    // the user answered No to listing every code: focus the keyword box
+    NoConditionSelected,  // full-text search without any text kind: message shown, nothing changed
+};
+
+// The search state of one Tabular Search window.
+class TKeywordSearchState {
+public:
+    TStringList FSearchKeyWordsList;        // upper-cased items of the last search
+    TStringList FSearchKeyWordVariantList;  // spellings to highlight
+    std::vector<TCodeInfo*> FResultList;    // found categories, tabular order (not owned)
+    std::string FCountsLine;                // text of the counts line under the keyword box
+    std::string FCombined;                  // "Combined Result" label
+
+    // The whole search on the shared data: asks about an empty text, checks the full-text kinds,
+    // records the text in SearchHistory, waits for the Tabular List and the keyword set, fills the
+    // results, variants and counts. AFullText with AFlags = 0 is refused.
+    TSearchOutcome RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags);
+
+    // Counts line and "Combined Result" for AText. With AAfterSearch the combined value is the
+    // result count; otherwise the categories matching AText are counted ("Unknown" in full text).
+    void UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText);
+
+    // The window's clear buttons: empty counts line and " Unknown ".
+    void ClearCounts();
+};
