@@ -1,0 +1,27 @@
+#include "Config.h"
+
+#include "DataSets.h"
+#include "IniFile.h"
+
+int32_t IsAdmin = 0;
+int32_t FullScreen = 0;
+int32_t ScrollBar = 0;
+
+namespace {
+
+constexpr const char* kSection = "Config";
+constexpr const char* kFileName = "config.ini";
+
+}  // namespace
+
+void LoadProgramConfig() { IsAdmin = TIniFile(ProgramDir + kFileName).ReadInteger(kSection, "IsAdmin", 0); }
+
+void LoadUserConfig() {
+    const TIniFile file(UserDataDir + kFileName);
+    FullScreen = file.ReadInteger(kSection, "FullScreen", 0);
+    ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
+}
+
+void SaveUserConfig() {
+    TIniFile(UserDataDir + kFileName).WriteIntegers(kSection, {{"FullScreen", FullScreen}, {"ScrollBar", ScrollBar}});
+}

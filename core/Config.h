@@ -1,0 +1,14 @@
+// The two settings files, both "config.ini" with the section "Config": the program-wide one in
+// ProgramDir ("IsAdmin") and the user's one in UserDataDir ("FullScreen", "ScrollBar").
+// Unreadable files and keys leave the defaults (0); a failed write is silent.
+#pragma once
+
+#include <cstdint>
+
+extern int32_t IsAdmin;     // 1 enables the administrator entry of the main window
+extern int32_t FullScreen;  // 1 opens the search windows maximised
+extern int32_t ScrollBar;   // kept and written back unchanged
+
+void LoadProgramConfig();
+void LoadUserConfig();
+void SaveUserConfig();

@@ -1,0 +1,68 @@
+#include "Folders.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "DataSets.h"
+
+namespace {
+
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+std::string HomeFolder() {
+    std::string home = EnvironmentValue("HOME");
+    if (!home.empty()) return home;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    return "/tmp";
+}
+
+// The variable's folder, else the XDG variable's, else the home-relative default.
+std::string BaseFolder(const char* variable, const char* xdgVariable, const char* homeRelative) {
+    std::string base = EnvironmentValue(variable);
+    if (base.empty()) base = EnvironmentValue(xdgVariable);
+    if (base.empty()) base = WithSlash(HomeFolder()) + homeRelative;
+    return WithSlash(base) + DataFolderName();
+}
+
+}  // namespace
+
+std::string DataFolderName() { return std::string("Zendra ICD10 ") + EditionYear + "/"; }
+
+std::string ExecutableFolder() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) return {};
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            std::string path(buffer.data(), static_cast<std::size_t>(length));
+            const auto slash = path.rfind('/');
+            return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string SharedDataFolder() { return BaseFolder("ProgramData", "XDG_DATA_HOME", ".local/share"); }
+
+std::string UserDataFolder() { return BaseFolder("AppData", "XDG_CONFIG_HOME", ".config"); }
+
+void SetUpFolders() {
+    ProgramDir = ExecutableFolder();
+    SharedDataDir = SharedDataFolder();
+    UserDataDir = UserDataFolder();
+    // Single-level creation: an existing folder or a missing parent is not an error.
+    (void)mkdir(SharedDataDir.c_str(), 0777);
+    (void)mkdir(UserDataDir.c_str(), 0777);
+}
