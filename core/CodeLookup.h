@@ -25,7 +25,7 @@ TCodeInfo* FindCodeByText(const TChapterList& AChapters, std::string_view ACodeT
 // What follows the dot of a code text: empty below 5 characters, else the last length-4 characters.
 std::string SubCodePart(std::string_view ACodeText);
 
-// Compares the first ACount characters (bytes) of A and B: -1, 0 or 1. AIgnoreCase matches ASCII
+// Compares the first ACount characters (UTF-8 decoded) of A and B: -1, 0 or 1. AIgnoreCase matches ASCII
 // capitals with their small letters; AHyphenBlank lets a blank and a hyphen match each other.
 // The caller guarantees both texts have at least ACount characters.
 int CompareTextPrefix(std::string_view A, std::string_view B, int ACount, bool AIgnoreCase, bool AHyphenBlank);

@@ -21,7 +21,7 @@ void SplitInfo(TChapterInfo& info, const std::string& text) {
 
 }  // namespace
 
-TNoteBase::TNoteBase(TNoteKind kind) : FKind(kind) {}
+TNoteBase::TNoteBase(TNoteKind kind) : TModelItem(TItemKind::Note), FKind(kind) {}
 
 TIncludes::TIncludes() : TNoteBase(TNoteKind::Includes) { SetNoteHeading(*this, "INCLUDES"); }
 TInclusionTerm::TInclusionTerm() : TNoteBase(TNoteKind::InclusionTerm) {}
@@ -43,8 +43,8 @@ TCodeInfo::TCodeInfo(TSubChapter* ASubChapter, TCodeInfo* AParent, int ALevel)
 int CountNoteLines(const TItemList& items) {
     int lines = 0;
     for (const auto& item : items) {
-        if (const auto* note = dynamic_cast<const TNoteBase*>(item.get())) {
-            lines += static_cast<int>(note->FNoteList.size());
+        if (item->FItemKind == TItemKind::Note) {
+            lines += static_cast<int>(static_cast<const TNoteBase&>(*item).FNoteList.size());
         }
     }
     return lines;
@@ -53,12 +53,16 @@ int CountNoteLines(const TItemList& items) {
 int TCodeInfo::GetTextLines() const {
     int lines = 1;
     for (const auto& item : FItemList) {
-        if (const auto* note = dynamic_cast<const TNoteBase*>(item.get())) {
-            lines += static_cast<int>(note->FNoteList.size());
-        } else if (const auto* def = dynamic_cast<const TSevenCharDef*>(item.get())) {
-            lines += static_cast<int>(def->FDefList.size());
-        } else if (const auto* table = dynamic_cast<const TVisualImpairment*>(item.get())) {
-            lines += table->GetTextLines();
+        switch (item->FItemKind) {
+            case TItemKind::Note:
+                lines += static_cast<int>(static_cast<const TNoteBase&>(*item).FNoteList.size());
+                break;
+            case TItemKind::SevenCharDef:
+                lines += static_cast<int>(static_cast<const TSevenCharDef&>(*item).FDefList.size());
+                break;
+            case TItemKind::VisualImpairment:
+                lines += static_cast<const TVisualImpairment&>(*item).GetTextLines();
+                break;
         }
     }
     for (const auto& child : FSubCodeList) lines += child->GetTextLines();

@@ -18,11 +18,23 @@ class TCodeInfo;
 
 using TStringList = std::vector<std::string>;
 
+// What an item of an item list is; lets walkers pick items without dynamic_cast.
+enum class TItemKind {
+    Note,              // a TNoteBase descendant (FKind tells which)
+    SevenCharDef,      // TSevenCharDef
+    VisualImpairment,  // TVisualImpairment
+};
+
 // Base of everything that can stand in a node's item list (notes, seventh-character definitions,
 // the visual impairment table). Polymorphic only so that owning lists can hold mixed items.
 class TModelItem {
 public:
     virtual ~TModelItem() = default;
+
+    TItemKind FItemKind;
+
+protected:
+    explicit TModelItem(TItemKind AItemKind) : FItemKind(AItemKind) {}
 };
 
 // Which note class a TNoteBase is; lets walkers test the kind without dynamic_cast.
@@ -106,8 +118,10 @@ public:
     std::string FDesc;  // its meaning
     std::vector<std::unique_ptr<TCharDefExcption>> FDefExceptionList;
 
-    // Fills the exception rules from an "exception" attribute text such as "6:7;6:8".
-    // Throws std::runtime_error when a position is not an integer (fails the tabular load).
+    // Fills the exception rules from an "exception" attribute text such as "6:7;6:8" (TabularLoader.cpp).
+    // Items split like a delimited list (";" or blanks separate, double quotes group); a rule is kept
+    // only for position 4, 5 or 6 and exactly one character. Throws std::runtime_error when a position
+    // is not an integer (fails the tabular load).
     void SetException(const std::string& AExceptionDesc);
     // True when a rule excludes this character for the dotted code text ACode.
     bool InExceptionRule(const std::string& ACode) const;
@@ -115,6 +129,8 @@ public:
 
 class TSevenCharDef : public TModelItem {
 public:
+    TSevenCharDef() : TModelItem(TItemKind::SevenCharDef) {}
+
     std::vector<std::unique_ptr<TCharDef>> FDefList;
 };
 
@@ -132,6 +148,8 @@ public:
 
 class TVisualImpairment : public TModelItem {
 public:
+    TVisualImpairment() : TModelItem(TItemKind::VisualImpairment) {}
+
     std::vector<std::unique_ptr<TVisCategory>> FVisCategoryList;
     int GetTextLines() const { return 18; }
 };
