@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -61,6 +62,8 @@ void ReportSafely(const std::string& text) {
     }
 }
 
+std::atomic<uint64_t> startUpCount{0};
+
 }  // namespace
 
 TBuildThread::TBuildThread(int AType, bool ASuspend, std::function<void()> ABody) : FType(AType), FBody(std::move(ABody)) {
@@ -96,6 +99,7 @@ void TBuildThread::Execute() {
 }
 
 void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) {
+    startUpCount.fetch_add(1);
     SetUpFolders();
 
     // Nobody may still be filling a container that is about to be cleared.
@@ -132,3 +136,5 @@ bool AnyLoaderBusy() {
     }
     return false;
 }
+
+uint64_t StartUpCount() { return startUpCount.load(); }

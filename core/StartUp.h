@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -65,3 +66,7 @@ void JoinLoaders();
 
 // True while any loader status is still 1.
 bool AnyLoaderBusy();
+
+// How many start-ups have begun in this process (each one empties the shared containers), so
+// a holder of loaded data can tell whether it has been replaced since.
+uint64_t StartUpCount();

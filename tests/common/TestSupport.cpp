@@ -1,11 +1,47 @@
 #include "TestSupport.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "Boot.h"
 #include "EmbeddedResources.h"
+#include "StartUp.h"
+
+namespace {
+
+std::string privateFolder;
+
+void RemovePrivateFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(privateFolder, ignored);
+}
+
+void UsePrivateDataFoldersIfUnset() {
+    const char* programData = std::getenv("ProgramData");
+    const char* appData = std::getenv("AppData");
+    if (programData && *programData && appData && *appData) return;
+    std::string pattern = "/tmp/zendra-test-data-XXXXXX";
+    if (!mkdtemp(pattern.data())) return;
+    privateFolder = pattern;
+    std::atexit(RemovePrivateFolder);
+    if (!programData || !*programData) setenv("ProgramData", pattern.c_str(), 1);
+    if (!appData || !*appData) setenv("AppData", pattern.c_str(), 1);
+}
+
+}  // namespace
 
 void EnsureRealDataLoaded() {
-    static std::once_flag loaded;
-    std::call_once(loaded, [] { LoadAllDataNow(EmbeddedResources()); });
+    static std::mutex mutex;
+    static bool loaded = false;
+    static uint64_t loadedBy = 0;
+    std::lock_guard lock(mutex);
+    if (loaded && StartUpCount() == loadedBy) return;
+    UsePrivateDataFoldersIfUnset();
+    LoadAllDataNow(EmbeddedResources());
+    loaded = true;
+    loadedBy = StartUpCount();
 }
