@@ -1,0 +1,189 @@
+// The index loader on the real embedded files, loaded once per test binary into the globals
+// through the loader thread body (LoadIndexFile).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+
+#include "EmbeddedResources.h"
+#include "IndexLoader.h"
+#include "RecordingMessages.h"
+
+namespace {
+
+struct TCounts {
+    std::size_t letters = 0;
+    std::size_t mainTerms = 0;
+    std::size_t subTerms = 0;
+    int32_t deepest = 0;
+};
+
+void CountTerm(const TTerm& term, int32_t expectedLevel, TCounts& counts) {
+    EXPECT_EQ(term.FLevel, expectedLevel);
+    counts.deepest = std::max(counts.deepest, term.FLevel);
+    for (const auto& sub : term.FSubTermList) {
+        EXPECT_EQ(sub->FParent, &term);
+        ++counts.subTerms;
+        CountTerm(*sub, expectedLevel + 1, counts);
+    }
+}
+
+TCounts Count(const TAlphaLetterList& letters) {
+    TCounts counts;
+    counts.letters = letters.size();
+    for (const auto& letter : letters) {
+        for (const auto& term : letter->FMainTermList) {
+            EXPECT_EQ(term->FParent, letter.get());
+            ++counts.mainTerms;
+            CountTerm(*term, 0, counts);
+        }
+    }
+    return counts;
+}
+
+std::vector<std::string> LoadMessages;
+
+void LoadRealIndexes() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TRecordingMessages messages;
+        OpenResourceStreams(EmbeddedResources());
+        for (int type = IndexTypeDiseases; type <= IndexTypeNeoplasms; ++type) LoadIndexFile(type);
+        LoadMessages = messages.Messages();
+    });
+}
+
+class RealIndexData : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { LoadRealIndexes(); }
+};
+
+const TTerm* FindMain(const TAlphaLetterList& letters, const std::string& title) {
+    for (const auto& letter : letters) {
+        for (const auto& term : letter->FMainTermList) {
+            if (term->FTitle == title) return term.get();
+        }
+    }
+    return nullptr;
+}
+
+const TTerm* FindSub(const TTerm* term, const std::string& title) {
+    if (term == nullptr) return nullptr;
+    for (const auto& sub : term->FSubTermList) {
+        if (sub->FTitle == title) return sub.get();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(RealIndexData, AllFourFilesLoadWithoutAnyMessage) {
+    EXPECT_EQ(DIndexStatus.load(), StatusDone);
+    EXPECT_EQ(EIndexStatus.load(), StatusDone);
+    EXPECT_EQ(TableOfDrugsStatus.load(), StatusDone);
+    EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusDone);
+    EXPECT_TRUE(LoadMessages.empty());
+}
+
+TEST_F(RealIndexData, ExternalCauseIndexHasItsPublishedSize) {
+    const TCounts counts = Count(EIndexLetters);
+    EXPECT_EQ(counts.letters, 22u);
+    EXPECT_EQ(counts.mainTerms, 314u);
+    EXPECT_EQ(counts.subTerms, 7484u);
+    EXPECT_EQ(counts.deepest, 8);
+}
+
+TEST_F(RealIndexData, DrugTableHasDigitGroupFirstThenAToZ) {
+    const TCounts counts = Count(TableOfDrugsLetters);
+    EXPECT_EQ(counts.letters, 27u);
+    EXPECT_EQ(counts.mainTerms, 5173u);
+    EXPECT_EQ(counts.subTerms, 2248u);
+    EXPECT_EQ(counts.deepest, 4);
+    ASSERT_EQ(TableOfDrugsLetters.size(), 27u);
+    EXPECT_EQ(TableOfDrugsLetters[0]->FLetter, "#");
+    for (std::size_t i = 1; i < 27; ++i) EXPECT_EQ(TableOfDrugsLetters[i]->FLetter, std::string(1, char('A' + i - 1)));
+}
+
+TEST_F(RealIndexData, NeoplasmTableIsOneLetterWithOneMainTermKeepingItsTrailingBlank) {
+    const TCounts counts = Count(TableOfNeoplasmsLetters);
+    EXPECT_EQ(counts.letters, 1u);
+    EXPECT_EQ(counts.mainTerms, 1u);
+    EXPECT_EQ(counts.subTerms, 1938u);
+    EXPECT_EQ(counts.deepest, 4);
+    ASSERT_EQ(TableOfNeoplasmsLetters.size(), 1u);
+    EXPECT_EQ(TableOfNeoplasmsLetters[0]->FLetter, "N");
+    const TTerm& neoplasm = *TableOfNeoplasmsLetters[0]->FMainTermList.at(0);
+    EXPECT_EQ(neoplasm.FTitle, "Neoplasm, neoplastic ");
+    EXPECT_EQ(neoplasm.GetTextLines(), 1939);
+    EXPECT_EQ(neoplasm.Cell(2), "C80.1");
+    EXPECT_EQ(neoplasm.Cell(7), "D49.9");
+}
+
+TEST_F(RealIndexData, DiseaseIndexIsTheEditionItsFileNames) {
+    const TCounts counts = Count(DIndexLetters);
+    EXPECT_EQ(counts.letters, 26u);
+    EXPECT_FALSE(DIndexEdition.empty());
+    // Counts of the edition the data folder holds; a newer file brings its own.
+    if (DIndexEdition == "2017") {
+        EXPECT_EQ(counts.mainTerms, 7973u);
+        EXPECT_EQ(counts.subTerms, 69226u);
+        EXPECT_EQ(counts.deepest, 9);
+    } else if (DIndexEdition == "2021") {
+        EXPECT_EQ(counts.mainTerms, 8012u);
+        EXPECT_EQ(counts.subTerms, 70908u);
+        EXPECT_EQ(counts.deepest, 9);
+    }
+    std::size_t lines = 0;
+    for (const auto& letter : DIndexLetters) {
+        for (const auto& term : letter->FMainTermList) lines += static_cast<std::size_t>(term->GetTextLines());
+    }
+    EXPECT_EQ(lines, counts.mainTerms + counts.subTerms);
+}
+
+TEST_F(RealIndexData, DiseaseIndexTitlesAndFullTitles) {
+    const TTerm* abasia = FindMain(DIndexLetters, "Abasia (-astasia) (hysterical) ");
+    ASSERT_NE(abasia, nullptr);
+    EXPECT_EQ(abasia->FCode, "F44.4");
+
+    const TTerm* abandonment = FindMain(DIndexLetters, "Abandonment");
+    ASSERT_NE(abandonment, nullptr);
+    EXPECT_EQ(abandonment->GetFullTitle(true), "Abandonment --see Maltreatment");
+    EXPECT_EQ(abandonment->FCode, "");
+
+    const TTerm* aberrant = FindMain(DIndexLetters, "Aberrant (congenital) ");
+    ASSERT_NE(aberrant, nullptr);
+    EXPECT_EQ(aberrant->GetFullTitle(true), "Aberrant (congenital)  --see also Malposition, congenital");
+    EXPECT_NE(FindSub(aberrant, "vein (peripheral)  NEC"), nullptr);
+
+    const TTerm* salmonella = FindSub(FindMain(DIndexLetters, "Infection, infected, infective (opportunistic) "), "Salmonella (aertrycke) "
+                                      "(arizonae) (callinarum) (cholerae-suis) (enteritidis) (suipestifer) (typhimurium) ");
+    const TTerm* gastro = FindSub(FindSub(salmonella, "with"), " (gastro) enteritis");
+    ASSERT_NE(gastro, nullptr);
+    EXPECT_EQ(gastro->FCode, "A02.0");
+    EXPECT_EQ(gastro->FLevel, 3);
+    EXPECT_EQ(gastro->GetLevelTitle(false), "---  (gastro) enteritis");
+
+    const TTerm* amyloid = FindMain(DIndexLetters, "Amyloid heart (disease) ");
+    ASSERT_NE(amyloid, nullptr);
+    EXPECT_EQ(amyloid->FManifest, "I43");
+    EXPECT_EQ(amyloid->GetFullTitle(false), "Amyloid heart (disease) ");
+    EXPECT_EQ(amyloid->GetFullTitle(true), "Amyloid heart (disease)  [I43]");
+}
+
+TEST_F(RealIndexData, DrugRowsKeepTheirCellsIncludingNoCodeMarks) {
+    const TTerm* absinthe = FindMain(TableOfDrugsLetters, "Absinthe");
+    ASSERT_NE(absinthe, nullptr);
+    const char* expected[] = {"T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"};
+    for (int column = 2; column <= 7; ++column) EXPECT_EQ(absinthe->Cell(column), expected[column - 2]) << column;
+    EXPECT_EQ(absinthe->FCode, "");
+    ASSERT_FALSE(absinthe->FSubTermList.empty());
+    EXPECT_EQ(absinthe->FSubTermList[0]->FTitle, "beverage");
+
+    // Some neoplasm rows carry "-" for "no code"; the text stays as it is.
+    bool sawDash = false;
+    for (const auto& site : TableOfNeoplasmsLetters.at(0)->FMainTermList.at(0)->FSubTermList) {
+        for (int column = 2; column <= 7; ++column) sawDash = sawDash || site->Cell(column) == "-";
+    }
+    EXPECT_TRUE(sawDash);
+}
