@@ -2,9 +2,21 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
+
+#include <pugixml.hpp>
+
+#include "DataSets.h"
+#include "ExceptionRules.h"
+#include "OrderFile.h"
+#include "Statistics.h"
+#include "TabularLoader.h"
 
 std::string ReadDataFile(const std::string& fileName) {
     if (fileName.size() > 3 && fileName.compare(fileName.size() - 3, 3, ".gz") == 0) {
@@ -24,35 +36,157 @@ std::string ReadDataFile(const std::string& fileName) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-static void WriteWholeFile(const std::string& fileName, const std::string& bytes) {
+void WriteDataFile(const std::string& fileName, std::string_view bytes) {
     const std::string temporary = fileName + ".part";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error("cannot write " + fileName);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + fileName);
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            throw std::runtime_error("cannot write " + fileName);
+        }
     }
-    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) throw std::runtime_error("cannot replace " + fileName);
+    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error("cannot replace " + fileName);
+    }
+}
+
+std::string CompressBytes(std::string_view bytes) {
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    std::string packed(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+                  static_cast<uLong>(bytes.size()), Z_BEST_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("zlib could not compress the data");
+    }
+    packed.resize(size);
+    return packed;
 }
 
 void CompressFile(const std::string& sourceFile, const std::string& targetFile) {
-    const std::string source = ReadDataFile(sourceFile);
-    uLongf size = compressBound(static_cast<uLong>(source.size()));
-    std::string packed(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(source.data()),
-                  static_cast<uLong>(source.size()), Z_BEST_COMPRESSION) != Z_OK) {
-        throw std::runtime_error("cannot compress " + sourceFile);
+    WriteDataFile(targetFile, CompressBytes(ReadDataFile(sourceFile)));
+}
+
+std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText) {
+    std::set<std::string> codes;
+    ForEachLine(orderText, [&](std::string_view line) {
+        TOrderFileEntry entry;
+        if (ParseOrderFileLine(line, entry) && entry.Flag == '1') codes.insert(std::move(entry.Code));
+    });
+    return codes;
+}
+
+namespace {
+
+// The "diag" elements that carry a "sevenChrDef", by the text of their "name".
+void CollectDefinitionOwners(pugi::xml_node parent, std::unordered_map<std::string, pugi::xml_node>& owners) {
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) continue;
+        if (std::string_view(child.name()) == "diag" && child.child("sevenChrDef")) {
+            owners.emplace(child.child("name").text().get(), child);
+        }
+        CollectDefinitionOwners(child, owners);
     }
-    packed.resize(size);
-    WriteWholeFile(targetFile, packed);
 }
 
-void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& /*orderFile*/,
+// Offset just past the attributes of the start tag whose name begins at nameOffset: the position
+// of its ">" or "/>". Quoted attribute values are skipped whole.
+std::size_t EndOfAttributes(const std::string& text, std::size_t nameOffset) {
+    for (std::size_t at = nameOffset; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '>' || c == '/') return at;
+        if (c == '"' || c == '\'') {
+            at = text.find(c, at + 1);
+            if (at == std::string::npos) break;
+        }
+    }
+    throw std::runtime_error("unterminated start tag at offset " + std::to_string(nameOffset));
+}
+
+}  // namespace
+
+std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText) {
+    // The private model: the published text as the program's loader reads it.
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status{StatusNotStarted};
+    {
+        std::istringstream source(tabularText);
+        if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
+            throw std::runtime_error("the Tabular List does not load");
+        }
+    }
+    const std::vector<TDerivedException> derived = DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText));
+
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(tabularText.data(), tabularText.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!parsed) throw std::runtime_error(std::string("the Tabular List is not well-formed XML: ") + parsed.description());
+    std::unordered_map<std::string, pugi::xml_node> owners;
+    CollectDefinitionOwners(document, owners);
+    for (const auto& [code, owner] : owners) {
+        for (pugi::xml_node extension : owner.child("sevenChrDef").children("extension")) {
+            if (extension.attribute("exception")) {
+                throw std::runtime_error("the seventh-character definition of " + code +
+                                         " already carries exception rules; start from the published file");
+            }
+        }
+    }
+
+    std::vector<std::pair<std::size_t, std::string>> insertions;
+    for (const auto& exception : derived) {
+        const auto owner = owners.find(exception.OwnerCode);
+        if (owner == owners.end()) {
+            throw std::runtime_error("no seventh-character definition element found for " + exception.OwnerCode);
+        }
+        pugi::xml_node extension = owner->second.child("sevenChrDef").child("extension");
+        for (std::size_t i = 0; i < exception.CharIndex && extension; ++i) extension = extension.next_sibling("extension");
+        if (!extension || exception.Char != extension.attribute("char").value()) {
+            throw std::runtime_error("the seventh character \"" + exception.Char + "\" of " + exception.OwnerCode +
+                                     " is not where the model has it");
+        }
+        const std::ptrdiff_t nameOffset = extension.offset_debug();
+        if (nameOffset < 0) throw std::runtime_error("no source offset for an extension of " + exception.OwnerCode);
+        insertions.emplace_back(EndOfAttributes(tabularText, static_cast<std::size_t>(nameOffset)),
+                                " exception=\"" + exception.Rules + "\"");
+    }
+    std::sort(insertions.begin(), insertions.end());
+
+    std::string output;
+    output.reserve(tabularText.size() + insertions.size() * 24);
+    std::size_t copied = 0;
+    for (const auto& [offset, attribute] : insertions) {
+        output.append(tabularText, copied, offset - copied);
+        output += attribute;
+        copied = offset;
+    }
+    output.append(tabularText, copied, std::string::npos);
+    return output;
+}
+
+void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& orderFile,
                                 const std::string& outputFile) {
-    // TODO(data pipeline): derive the exception rules; until then the published text is used.
-    WriteWholeFile(outputFile, ReadDataFile(tabularFile));
+    const std::string tabularText = ReadDataFile(tabularFile);
+    const std::string orderText = ReadDataFile(orderFile);
+    WriteDataFile(outputFile, AddExceptionAttributes(tabularText, orderText));
 }
 
-void RegenerateDerivedFiles(const std::string& /*dataDir*/, const std::string& /*outputDir*/) {
-    throw std::runtime_error("not implemented yet");
+namespace {
+
+// A published file is kept gzipped in the data folder; a plain copy is accepted too.
+std::string PublishedFile(const std::string& dataDir, const std::string& fileName) {
+    const std::string packed = dataDir + "/" + fileName + ".gz";
+    if (std::ifstream(packed, std::ios::binary)) return packed;
+    return dataDir + "/" + fileName;
+}
+
+}  // namespace
+
+void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir) {
+    const std::string orderText = ReadDataFile(PublishedFile(dataDir, "icd10cm_order_2021.txt"));
+    TOrderFileOutputs outputs;
+    StatisticsOrderFileText(orderText, outputs);
+    WriteDataFile(outputDir + "/" + ShortDescFileBase + ".txt", outputs.ShortCodes);
 }

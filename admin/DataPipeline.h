@@ -1,19 +1,39 @@
-// Data pipeline operations used at build time and by the regenerate command.
+// Data pipeline operations used at build time (zendra-datatool) and by the administrator tool:
+// compressing data sets for embedding, deriving the Tabular List with its seventh-character
+// exception rules, and regenerating the committed derived data files from the published ones.
+// Every failure throws std::runtime_error with a message that names the file or the code.
 #pragma once
 
+#include <set>
 #include <string>
+#include <string_view>
 
-// Reads a whole file; a name ending in ".gz" is gunzipped. Throws std::runtime_error on failure.
+// Reads a whole file; a name ending in ".gz" is gunzipped.
 std::string ReadDataFile(const std::string& fileName);
+
+// Writes bytes to a file through a temporary file that then replaces it.
+void WriteDataFile(const std::string& fileName, std::string_view bytes);
+
+// Compresses bytes into one zlib stream at the highest level (header 0x78 0xDA).
+std::string CompressBytes(std::string_view bytes);
 
 // Writes the whole source file (plain or .gz) as one zlib stream at the highest level.
 void CompressFile(const std::string& sourceFile, const std::string& targetFile);
 
-// Writes the Tabular List with the "exception" attribute added to every seventh-character
-// extension whose completions the order file does not list. Fails loudly (throws) when no
-// position:character rule set explains the difference.
+// The reportable codes (flag "1") of an order-file text, with their dots.
+std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText);
+
+// Returns the Tabular List text with an "exception" attribute added to every seventh-character
+// extension whose completions the order file does not list; every other byte stays as it was.
+// Throws when the text does not load, already carries exception rules, or when no
+// position:character rule set explains what the order file leaves out.
+std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText);
+
+// AddExceptionAttributes on files (inputs plain or .gz).
 void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& orderFile,
                                 const std::string& outputFile);
 
-// Rewrites every derived data file in outputDir from the published files in dataDir.
+// Rewrites every derived data file in outputDir from the published files in dataDir:
+// ReportableCodesShort2021.txt (from the order file) and CodeKeywords2021.txt (from the
+// Tabular List through the keyword generator).
 void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir);

@@ -1,0 +1,51 @@
+// Derivation of the seventh-character exception rules. The published Tabular List gives each
+// seventh-character definition to every code below it; the published order file leaves some of
+// those completions out (S06.1X7 has no "D" or "S"). A rule "position:character" on an extension
+// excludes that extension for every code whose character at that position (4 to 6, counted
+// without the dot) is the given one. These functions find, for every extension, a set of rules
+// that excludes exactly the completions the order file does not list.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "GlobalDef.h"
+
+struct TExceptionRule {
+    int Position = 0;  // 4, 5 or 6
+    char Value = 0;
+
+    bool operator==(const TExceptionRule&) const = default;
+};
+
+// Chooses rules that match every code of AExcluded and no code of AKept (dotted node codes such as
+// "S06.1X7"). Greedy: repeatedly takes the admissible rule matching the most excluded codes not yet
+// matched (ties: lower position, then lower character), and returns the rules sorted by position
+// and character. Throws std::runtime_error naming the first excluded code that no admissible rule
+// matches.
+std::vector<TExceptionRule> DeriveExceptionRules(const std::vector<std::string>& AExcluded,
+                                                 const std::vector<std::string>& AKept);
+
+// "6:7;6:8": the text of an "exception" attribute.
+std::string FormatExceptionRules(const std::vector<TExceptionRule>& ARules);
+
+// The completed code text of a leaf with a seventh character: the code padded with the placeholder
+// "X" to six characters (".XXX" after a bare category), then the character.
+std::string CompletedCodeText(const TCodeInfo& ALeaf, const TCharDef& AChar);
+
+// The rules derived for one extension of one seventh-character definition.
+struct TDerivedException {
+    std::string OwnerCode;   // code of the node that carries the definition
+    std::size_t CharIndex;   // index of the extension within the definition
+    std::string Char;        // its character
+    std::string Rules;       // attribute text
+};
+
+// Compares every completion the model generates (it must not carry exception rules yet) with
+// AListedCodes, the reportable codes of the order file (dotted). Returns, in tabular order, the
+// extensions that need rules. Throws std::runtime_error when the order file lists a code the
+// model cannot generate, when a code the model generates without a seventh character is not
+// listed, or when no rule set explains what an extension lacks.
+std::vector<TDerivedException> DeriveTabularExceptions(const TChapterList& AChapters,
+                                                       const std::set<std::string>& AListedCodes);
