@@ -5,18 +5,16 @@
 // four keywords a line, continuation lines indented nine blanks, every keyword followed by a comma.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "GlobalDef.h"
-
-class TAlphaLetter;
+#include "IndexModel.h"
 
 // Reads a stop-word list: one word a line, "#" starts a comment line, case-insensitive.
 std::vector<std::string> ParseStopWords(const std::string& AText);
 
 // The whole set as CR LF text. ADiseaseIndex may be null.
 std::string GenerateCodeKeywordsText(const TChapterList& AChapters,
-                                     const std::vector<std::unique_ptr<TAlphaLetter>>* ADiseaseIndex,
+                                     const TAlphaLetterList* ADiseaseIndex,
                                      const std::vector<std::string>& AStopWords);

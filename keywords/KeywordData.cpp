@@ -1,1 +1,362 @@
 #include "KeywordData.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <iterator>
+
+#include "Messages.h"
+#include "Resources.h"
+#include "TextUtil.h"
+
+TCodeKeywordsList CodeKeywordsList;
+TKeywordRefList KeywordRefList;
+TSpecialKeywordList SpecialKeywordList;
+TShortDescDict ShortDescDict;
+std::atomic<uint32_t> KeywordTablesGeneration{0};
+
+namespace {
+
+constexpr const char* CodeKeywordsFailMessage = "Load Code Keywords File Fail!";
+
+unsigned char FoldLower(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+}
+
+unsigned char FoldUpper(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 32) : u;
+}
+
+// Code-unit comparison of the upper-cased forms, without building them.
+int CompareUpper(std::string_view A, std::string_view B) {
+    const std::size_t n = std::min(A.size(), B.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char a = FoldUpper(A[i]);
+        const unsigned char b = FoldUpper(B[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (A.size() == B.size()) return 0;
+    return A.size() < B.size() ? -1 : 1;
+}
+
+std::string FormatLineMessage(const char* format, int lineNumber, const std::string& line) {
+    const int size = std::snprintf(nullptr, 0, format, lineNumber, line.c_str());
+    std::string text(static_cast<std::size_t>(std::max(size, 0)) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, lineNumber, line.c_str());
+    text.resize(static_cast<std::size_t>(std::max(size, 0)));
+    return text;
+}
+
+std::string ReadAll(std::istream& source) {
+    return std::string(std::istreambuf_iterator<char>(source), std::istreambuf_iterator<char>());
+}
+
+// The body of LoadCodeKeywords on the whole text. ASourceDamaged: the text ended early because the
+// source could not be read to its end; the lines read are kept, the status becomes -1.
+int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool categoryOnly, bool multiWordOnly,
+                             bool capitalize, TCodeKeywordsList& codeList, TKeywordRefList& refList,
+                             TLoadStatus& status) {
+    status.store(StatusLoading);
+    TCodeKeywords* current = nullptr;
+    int lineNumber = 0;
+    for (const std::string& line : SplitLines(text)) {
+        if (status.load() != StatusLoading) return status.load();
+        ++lineNumber;
+        if (line.empty()) continue;
+
+        std::string_view keywordText;
+        bool codeLine = false;
+        if (line[0] == '\t' || line[0] == ' ') {
+            if (current == nullptr) {
+                ShowMessage(FormatLineMessage("Invalid line %d (no code definition): %s", lineNumber, line));
+                continue;
+            }
+            keywordText = line;
+        } else {
+            const std::size_t blank = line.find(' ');
+            if (blank == std::string::npos || blank + 1 <= 3) continue;
+            if (blank + 1 > 4 && line[3] != '.') {
+                ShowMessage(FormatLineMessage("Invalid line %d (error code definition): %s", lineNumber, line));
+                continue;
+            }
+            const std::string key = categoryOnly ? line.substr(0, 3) : line.substr(0, blank);
+            if (current == nullptr || current->FCode != key) {
+                current = FindCodeKeywords(codeList, key);
+                if (current == nullptr) {
+                    codeList.push_back(std::make_unique<TCodeKeywords>(key));
+                    current = codeList.back().get();
+                }
+            }
+            keywordText = std::string_view(line).substr(blank + 1);
+            codeLine = true;
+        }
+
+        for (std::string& item : SplitKeywordList(keywordText)) {
+            if (multiWordOnly) {
+                const bool hasBlank = item.find(' ') != std::string::npos;
+                const bool hasHyphen = item.find('-') != std::string::npos;
+                if (!hasBlank && !(codeLine && hasHyphen)) continue;
+            }
+            if (capitalize) CapitalizeWords(item);
+            current->AddKeyword(item);
+            AddKeywordRef(refList, item);
+        }
+    }
+    if (sourceDamaged) {
+        ShowMessage(CodeKeywordsFailMessage);
+        int32_t expected = StatusLoading;
+        status.compare_exchange_strong(expected, StatusFailed);
+        return status.load();
+    }
+    int32_t expected = StatusLoading;
+    status.compare_exchange_strong(expected, StatusDone);
+    return status.load();
+}
+
+}  // namespace
+
+bool TCodeKeywords::AddKeyword(const std::string& AKeyword) {
+    const auto position = std::lower_bound(
+        FKeywords.begin(), FKeywords.end(), AKeyword,
+        [](const std::string& entry, const std::string& key) { return CompareKeywordText(entry, key) < 0; });
+    if (position != FKeywords.end() && CompareKeywordText(*position, AKeyword) == 0) return false;
+    FKeywords.insert(position, AKeyword);
+    return true;
+}
+
+std::shared_ptr<const TShortDescMap> TShortDescDict::Snapshot() const {
+    std::lock_guard lock(FMutex);
+    return FMap;
+}
+
+bool TShortDescDict::Find(std::string_view ACode, std::string& ADesc) const {
+    const auto map = Snapshot();
+    if (!map) return false;
+    const auto found = map->find(std::string(ACode));
+    if (found == map->end()) return false;
+    ADesc = found->second;
+    return true;
+}
+
+void TShortDescDict::Publish(std::shared_ptr<const TShortDescMap> AMap) {
+    std::lock_guard lock(FMutex);
+    FMap = std::move(AMap);
+}
+
+int CompareKeywordText(std::string_view A, std::string_view B) {
+    const std::size_t n = std::min(A.size(), B.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char a = FoldLower(A[i]);
+        const unsigned char b = FoldLower(B[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (A.size() == B.size()) return 0;
+    return A.size() < B.size() ? -1 : 1;
+}
+
+void CapitalizeWords(std::string& AText) {
+    for (std::size_t i = 0; i < AText.size(); ++i) {
+        const char previous = i == 0 ? ' ' : AText[i - 1];
+        if ((previous == ' ' || previous == '\t' || previous == '-') && AText[i] >= 'a' && AText[i] <= 'z') {
+            AText[i] = static_cast<char>(AText[i] - 32);
+        }
+    }
+}
+
+void AddKeywordRef(TKeywordRefList& AList, const std::string& AKeyword) {
+    // Descending order: the insertion point is the first entry whose key is smaller than AKeyword's.
+    std::size_t low = 0;
+    std::size_t high = AList.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        const int order = CompareUpper(AKeyword, AList[middle]->FKeyWord);
+        if (order == 0) {
+            ++AList[middle]->FRefCount;
+            return;
+        }
+        if (order > 0) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    auto entry = std::make_unique<TKeywordsRef>();
+    entry->FKeyWord = AKeyword;
+    entry->FRefCount = 1;
+    AList.insert(AList.begin() + static_cast<std::ptrdiff_t>(low), std::move(entry));
+}
+
+void AddKeywordRef(const std::string& AKeyword) { AddKeywordRef(KeywordRefList, AKeyword); }
+
+int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeyword) {
+    // The list is sorted descending by the upper-cased keyword and holds each upper-cased keyword
+    // once, so halving finds the same entry a linear scan would.
+    std::size_t low = 0;
+    std::size_t high = AList.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        const std::string& entry = AList[middle]->FKeyWord;
+        // Callers pass upper case; an argument with small letters equals no upper-cased entry.
+        const int order = CompareUpper(AKeyword, entry);
+        if (order == 0) return AsciiUpper(entry) == AKeyword ? AList[middle]->FRefCount : 0;
+        if (order > 0) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return 0;
+}
+
+int32_t GetKeywordRefCount(std::string_view AKeyword) { return GetKeywordRefCount(KeywordRefList, AKeyword); }
+
+TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view ACode) {
+    for (const auto& record : AList) {
+        if (record->FCode == ACode) return record.get();
+    }
+    return nullptr;
+}
+
+TCodeKeywords* FindCodeKeywords(std::string_view ACode) { return FindCodeKeywords(CodeKeywordsList, ACode); }
+
+int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeyword, std::string& AForm1,
+                      std::string& AForm2) {
+    for (const auto& entry : AList) {
+        if (entry->FKeyWord != AKeyword) continue;
+        AForm1 = entry->FSpecial1;
+        if (entry->FSpecial2.empty()) return 1;
+        AForm2 = entry->FSpecial2;
+        return 2;
+    }
+    return 0;
+}
+
+int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::string& AForm2) {
+    return FindSpecialPlural(SpecialKeywordList, AKeyword, AForm1, AForm2);
+}
+
+TStringList SplitStrict(std::string_view AText) {
+    TStringList items;
+    if (AText.empty()) return items;
+    std::size_t position = 0;
+    while (true) {
+        std::string item;
+        if (position < AText.size() && AText[position] == '"') {
+            ++position;
+            while (position < AText.size()) {
+                if (AText[position] == '"') {
+                    if (position + 1 < AText.size() && AText[position + 1] == '"') {
+                        item.push_back('"');
+                        position += 2;
+                        continue;
+                    }
+                    ++position;
+                    break;
+                }
+                item.push_back(AText[position++]);
+            }
+        }
+        const std::size_t comma = AText.find(',', position);
+        const std::size_t end = comma == std::string_view::npos ? AText.size() : comma;
+        item.append(AText.substr(position, end - position));
+        items.push_back(std::move(item));
+        if (comma == std::string_view::npos) break;
+        position = comma + 1;
+    }
+    return items;
+}
+
+TStringList SplitKeywordList(std::string_view AText) {
+    TStringList items;
+    for (const std::string& raw : SplitStrict(TrimControls(AText))) {
+        std::string item = TrimControls(raw);
+        if (!item.empty()) items.push_back(std::move(item));
+    }
+    return items;
+}
+
+int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                         TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus) {
+    try {
+        const std::string text = ReadAll(ASource);
+        return LoadCodeKeywordsText(text, ASource.bad(), ACategoryOnly, AMultiWordOnly, ACapitalize, ACodeList,
+                                    ARefList, AStatus);
+    } catch (const std::exception&) {
+        ShowMessage(CodeKeywordsFailMessage);
+        AStatus.store(StatusFailed);
+        return StatusFailed;
+    }
+}
+
+int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize) {
+    ++KeywordTablesGeneration;
+    return LoadCodeKeywords(ASource, ACategoryOnly, AMultiWordOnly, ACapitalize, CodeKeywordsList, KeywordRefList,
+                            CodeKeywordsStatus);
+}
+
+void ClearCodeKeywordTables() {
+    ++KeywordTablesGeneration;
+    CodeKeywordsList.clear();
+    KeywordRefList.clear();
+}
+
+void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList) {
+    for (const std::string& line : SplitLines(ReadAll(ASource))) {
+        // Fields are split like a keyword list but kept untrimmed: "tomato,tomatoes " keeps its blank.
+        const TStringList fields = SplitStrict(line);
+        if (fields.size() < 2) continue;
+        auto entry = std::make_unique<TKeywordSpecialFormat>();
+        entry->FKeyWord = AsciiLower(fields[0]);
+        entry->FSpecial1 = AsciiLower(fields[1]);
+        if (fields.size() > 2) entry->FSpecial2 = AsciiLower(fields[2]);
+        AList.push_back(std::move(entry));
+    }
+}
+
+void LoadSpecialKeywords(std::istream& ASource) { LoadSpecialKeywords(ASource, SpecialKeywordList); }
+
+void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap) {
+    for (const std::string& line : SplitLines(ReadAll(ASource))) {
+        if (line.size() < 10) continue;
+        // A repeated code keeps its first description.
+        AMap.emplace(TrimBlanks(std::string_view(line).substr(0, 8)), line.substr(10));
+    }
+}
+
+void LoadShortDescriptions(std::istream& ASource) {
+    auto map = std::make_shared<TShortDescMap>();
+    LoadShortDescriptions(ASource, *map);
+    ShortDescDict.Publish(std::move(map));
+}
+
+void LoadKeywordDataSets() {
+    try {
+        if (auto plurals = TakeResourceStream("SpecialKWs")) LoadSpecialKeywords(*plurals);
+    } catch (const std::exception&) {
+        // The plural forms only refine highlighting; a search works without them.
+    }
+
+    try {
+        auto keywords = TakeResourceStream("CodeKeywords");
+        if (!keywords) {
+            ShowMessage(CodeKeywordsFailMessage);
+            CodeKeywordsStatus.store(StatusFailed);
+        } else {
+            ++KeywordTablesGeneration;
+            const std::string text = ReadAll(*keywords);
+            LoadCodeKeywordsText(text, keywords->Buffer().Failed() || keywords->bad(), true, false, true,
+                                 CodeKeywordsList, KeywordRefList, CodeKeywordsStatus);
+        }
+    } catch (const std::exception&) {
+        ShowMessage(CodeKeywordsFailMessage);
+        CodeKeywordsStatus.store(StatusFailed);
+    }
+
+    try {
+        if (auto shortDescs = TakeResourceStream("ShortDesc")) LoadShortDescriptions(*shortDescs);
+    } catch (const std::exception&) {
+        // Readers treat every code as one without a short description.
+    }
+}

@@ -78,5 +78,6 @@ public:
 
 private:
     uint32_t FGeneration = 0;
+    std::string FLastFilterText;  // mode and keywords before the comma at the last recompute
     void DropStaleFilter();
 };

@@ -32,10 +32,6 @@ inline constexpr const char* EmptyKeywordsCaption = "Search by Keywords";
 inline constexpr const char* UnknownCombined = "Unknown";
 inline constexpr const char* ClearedCombined = " Unknown ";
 
-// Splits at commas only ("strict"): blanks stay inside items, an item starting with a double quote
-// runs to its closing quote, a trailing comma gives a last empty item. Items are not trimmed.
-TStringList SplitStrict(std::string_view AText);
-
 // Every keyword (trimmed, empty ones skipped) is SameHyphenBlank to an upper-cased keyword of
 // ACodeKW. Null ACodeKW: false. No keyword at all: true.
 bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords);

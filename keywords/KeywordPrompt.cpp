@@ -1,0 +1,149 @@
+#include "KeywordPrompt.h"
+
+#include <algorithm>
+
+#include "CodeLookup.h"
+#include "KeywordSearch.h"
+#include "LoadStatus.h"
+#include "TextUtil.h"
+
+namespace {
+
+std::string JoinLines(const TStringList& items) {
+    std::string joined;
+    for (const std::string& item : items) {
+        joined += item;
+        joined += '\n';
+    }
+    return joined;
+}
+
+}  // namespace
+
+void SplitKeywordInput(std::string_view AText, std::string& ABefore, std::string& AWord) {
+    ABefore.clear();
+    AWord.clear();
+    if (AText.empty()) return;
+    const std::size_t comma = AText.rfind(',');
+    if (comma == std::string_view::npos) {
+        AWord = TrimBlanks(AText);
+        return;
+    }
+    ABefore = std::string(AText.substr(0, comma));
+    AWord = TrimBlanks(AText.substr(comma + 1));
+}
+
+std::string InsertPromptKeyword(std::string_view AText, std::string_view AKeyword) {
+    std::string before;
+    std::string word;
+    SplitKeywordInput(AText, before, word);
+    if (before.empty()) return std::string(AKeyword) + ",";
+    return before + "," + std::string(AKeyword) + ",";
+}
+
+bool PromptPrefixMatches(std::string_view AWord, std::string_view AKeyword) {
+    if (AKeyword.size() < AWord.size()) return false;
+    return CompareTextPrefix(AWord, AKeyword, static_cast<int>(AWord.size()), true, true) == 0;
+}
+
+bool TSortedKeywordList::Add(const std::string& AText) {
+    const auto position = std::lower_bound(
+        FItems.begin(), FItems.end(), AText,
+        [](const std::string& entry, const std::string& key) { return CompareKeywordText(entry, key) < 0; });
+    if (position != FItems.end() && CompareKeywordText(*position, AText) == 0) return false;
+    FItems.insert(position, AText);
+    return true;
+}
+
+TKeywordPrompt::TKeywordPrompt() : FCaption(PromptHint) {}
+
+void TKeywordPrompt::DropStaleFilter() {
+    const uint32_t now = KeywordTablesGeneration.load();
+    if (now == FGeneration) return;
+    // The tables were refilled: every pointer into the old records is gone, recompute from scratch.
+    FGeneration = now;
+    FFiltedCodeKWs.clear();
+    FInputedKWs.Clear();
+    FGotPromptList.Clear();
+    FLastPromptKeyword.clear();
+    FLastFilterText.clear();
+    FCells.fill(std::string());
+}
+
+bool TKeywordPrompt::RefreshPrompt(std::string_view AText, bool AFullText) {
+    if (FCodeList == &CodeKeywordsList) WaitForDataSet(CodeKeywordsStatus);
+    DropStaleFilter();
+
+    std::string before;
+    std::string word;
+    SplitKeywordInput(AText, before, word);
+    FTmpInputedKWs.Clear();
+    for (const std::string& item : SplitStrict(AsciiUpper(before))) FTmpInputedKWs.Add(item);
+
+    // The suggestions depend on the typed word, the mode and, in keyword search, on the keywords
+    // before the last comma; a change of any of them recomputes.
+    const std::string filterText = (AFullText ? "F\n" : "K\n") + (AFullText ? std::string() : JoinLines(FTmpInputedKWs.Items()));
+    if (word == FLastPromptKeyword && filterText == FLastFilterText) return false;
+    FLastPromptKeyword = word;
+    FLastFilterText = filterText;
+    ShowPromptPage(1, true, AFullText);
+    return true;
+}
+
+void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) {
+    FCells.fill(std::string());
+    if (FLastPromptKeyword.empty()) {
+        FGotPromptList.Clear();
+        FLastPromptPage = 1;
+        return;
+    }
+    if (ARecompute) {
+        FGotPromptList.Clear();
+        FLastPromptPage = 1;
+        if (AFullText) {
+            for (const auto& ref : *FRefList) {
+                if (PromptPrefixMatches(FLastPromptKeyword, ref->FKeyWord)) FGotPromptList.Add(ref->FKeyWord);
+            }
+        } else {
+            FilterCodesByInputedKWs();
+            for (const TCodeKeywords* record : FFiltedCodeKWs) {
+                for (const std::string& keyword : record->FKeywords) {
+                    if (PromptPrefixMatches(FLastPromptKeyword, keyword)) FGotPromptList.Add(keyword);
+                }
+            }
+        }
+    }
+    if (FGotPromptList.Empty()) return;
+
+    const int pages = PageCount();
+    const int page = std::clamp(APage, 1, pages);
+    FLastPromptPage = page;
+    FCaption = std::to_string(page) + "/" + std::to_string(pages) + "  " + PromptHint;
+    const TStringList& items = FGotPromptList.Items();
+    const std::size_t first = static_cast<std::size_t>(page - 1) * PromptPageSize;
+    for (std::size_t i = 0; i < PromptPageSize && first + i < items.size(); ++i) FCells[i] = items[first + i];
+}
+
+void TKeywordPrompt::FilterCodesByInputedKWs() {
+    if (!FTmpInputedKWs.Empty()) {
+        if (AsciiUpper(JoinLines(FTmpInputedKWs.Items())) != AsciiUpper(JoinLines(FInputedKWs.Items()))) {
+            FInputedKWs = FTmpInputedKWs;
+            FFiltedCodeKWs.clear();
+            for (const auto& record : *FCodeList) {
+                if (KeywordsMatchAll(record.get(), FInputedKWs.Items())) FFiltedCodeKWs.push_back(record.get());
+            }
+        }
+    } else {
+        FInputedKWs.Clear();
+        if (FFiltedCodeKWs.size() != FCodeList->size()) {
+            FFiltedCodeKWs.clear();
+            for (const auto& record : *FCodeList) FFiltedCodeKWs.push_back(record.get());
+        }
+    }
+    FTmpInputedKWs.Clear();
+}
+
+int TKeywordPrompt::PageCount() const {
+    const int count = static_cast<int>(FGotPromptList.Count());
+    return count / PromptPageSize + (count % PromptPageSize != 0 ? 1 : 0);
+}

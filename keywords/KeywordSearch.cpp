@@ -1,0 +1,341 @@
+#include "KeywordSearch.h"
+
+#include <algorithm>
+
+#include "DataSets.h"
+#include "LoadStatus.h"
+#include "Messages.h"
+#include "SearchHistory.h"
+#include "TextUtil.h"
+
+namespace {
+
+// A search reads the Tabular List and the code-keyword tables: wait for both behind the waiting window.
+void WaitForKeywordData() {
+    WaitForDataSet(TabularStatus);
+    WaitForDataSet(CodeKeywordsStatus);
+}
+
+bool MayPrecedeWord(char c) {
+    switch (c) {
+        case '\t': case '\n': case ' ': case '"': case '\'': case '(': case ',': case '-': case '[': case '{':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool MayFollowWord(char c) {
+    switch (c) {
+        case '\t': case '\n': case '\r': case ' ': case '"': case '\'': case ')': case ',': case '-': case ']':
+        case '}':
+            return true;
+        default:
+            return false;
+    }
+}
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char HyphenAsBlank(char c) { return c == '-' ? ' ' : c; }
+
+// Whole-word search; with foldText the text is read as if upper-cased (ASCII letters), which spares
+// building an upper-cased copy of every note line.
+bool FindWholeWordIn(std::string_view word, std::string_view text, bool foldText) {
+    if (word.empty() || word.size() > text.size()) return false;
+    std::size_t from = 0;
+    while (from + word.size() <= text.size()) {
+        std::size_t found = std::string_view::npos;
+        for (std::size_t i = from; i + word.size() <= text.size(); ++i) {
+            std::size_t k = 0;
+            while (k < word.size() && (foldText ? UpperAscii(text[i + k]) : text[i + k]) == word[k]) ++k;
+            if (k == word.size()) {
+                found = i;
+                break;
+            }
+        }
+        if (found == std::string_view::npos) return false;
+        const std::size_t after = found + word.size();
+        const bool startOk = found == 0 || MayPrecedeWord(text[found - 1]);
+        const bool endOk = after == text.size() || MayFollowWord(text[after]);
+        if (startOk && endOk) return true;
+        from = after;
+    }
+    return false;
+}
+
+bool FindWholeWordOrJoinedIn(std::string_view word, std::string_view text, bool foldText) {
+    if (FindWholeWordIn(word, text, foldText)) return true;
+    const std::size_t hyphen = word.find('-');
+    if (hyphen == std::string_view::npos) return false;
+    std::string joined(word);
+    joined.erase(hyphen, 1);
+    return FindWholeWordIn(joined, text, foldText);
+}
+
+// SameHyphenBlank of an upper-case keyword and the upper-cased form of a data-set keyword.
+bool SameHyphenBlankUpper(std::string_view keyword, std::string_view entry) {
+    if (keyword.size() != entry.size()) return false;
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        if (HyphenAsBlank(keyword[i]) != HyphenAsBlank(UpperAscii(entry[i]))) return false;
+    }
+    return true;
+}
+
+bool NoteKindChosen(TNoteKind kind, TFullTextFlags flags) {
+    switch (kind) {
+        case TNoteKind::InclusionTerm: return (flags & FullTextFlag::Inclusion) != 0;
+        case TNoteKind::Includes: return (flags & FullTextFlag::Include) != 0;
+        case TNoteKind::CodeFirst: return (flags & FullTextFlag::CodeFirst) != 0;
+        case TNoteKind::CodeAlso: return (flags & FullTextFlag::CodeAlso) != 0;
+        case TNoteKind::Excludes1: return (flags & FullTextFlag::Exclude1) != 0;
+        case TNoteKind::Excludes2: return (flags & FullTextFlag::Exclude2) != 0;
+        default: return false;
+    }
+}
+
+bool KeywordInOwnText(const TCodeInfo& code, std::string_view keyword, TFullTextFlags flags) {
+    if ((flags & FullTextFlag::Desc) != 0 && FindWholeWordOrJoinedIn(keyword, code.FDesc, true)) return true;
+    for (const auto& item : code.FItemList) {
+        const auto* note = dynamic_cast<const TNoteBase*>(item.get());
+        if (note == nullptr || !NoteKindChosen(note->FKind, flags)) continue;
+        for (const std::string& line : note->FNoteList) {
+            if (FindWholeWordOrJoinedIn(keyword, line, true)) return true;
+        }
+    }
+    return false;
+}
+
+// The trimmed, non-empty keywords of a list, in order.
+std::vector<std::string> UsableKeywords(const TStringList& keywords) {
+    std::vector<std::string> usable;
+    usable.reserve(keywords.size());
+    for (const std::string& keyword : keywords) {
+        std::string trimmed = TrimBlanks(keyword);
+        if (!trimmed.empty()) usable.push_back(std::move(trimmed));
+    }
+    return usable;
+}
+
+bool CodeMatchesFullTextUsable(const TCodeInfo& code, const std::vector<std::string>& keywords, TFullTextFlags flags) {
+    for (const std::string& keyword : keywords) {
+        if (KeywordInOwnText(code, keyword, flags)) continue;
+        bool inSubCode = false;
+        for (const auto& subCode : code.FSubCodeList) {
+            if (CodeMatchesFullTextUsable(*subCode, keywords, flags)) {
+                inSubCode = true;
+                break;
+            }
+        }
+        if (!inSubCode) return false;
+    }
+    return true;
+}
+
+bool KeywordsMatchAllUsable(const TCodeKeywords* codeKW, const std::vector<std::string>& keywords) {
+    if (codeKW == nullptr) return false;
+    for (const std::string& keyword : keywords) {
+        const bool found = std::any_of(codeKW->FKeywords.begin(), codeKW->FKeywords.end(),
+                                       [&](const std::string& entry) { return SameHyphenBlankUpper(keyword, entry); });
+        if (!found) return false;
+    }
+    return true;
+}
+
+bool CodeMatchesKeywordsUsable(const TCodeInfo& code, const std::vector<std::string>& keywords,
+                               const TCodeKeywordsList& list) {
+    if (code.FCodeKW == nullptr) code.FCodeKW = FindCodeKeywords(list, code.FCode);
+    return KeywordsMatchAllUsable(code.FCodeKW, keywords);
+}
+
+template <typename Visit>
+void ForEachCategory(const TChapterList& chapters, Visit visit) {
+    for (const auto& chapter : chapters) {
+        for (const auto& section : chapter->FSubList) {
+            for (const auto& category : section->FCodeList) visit(*category);
+        }
+    }
+}
+
+void ClearCacheBelow(const TCodeInfo& code) {
+    code.FCodeKW = nullptr;
+    for (const auto& subCode : code.FSubCodeList) ClearCacheBelow(*subCode);
+}
+
+std::string ReplaceAll(std::string text, char from, char to) {
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+
+std::string RemoveAll(std::string text, char what) {
+    text.erase(std::remove(text.begin(), text.end(), what), text.end());
+    return text;
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+bool AddSpecialForms(const TSpecialKeywordList& specials, const std::string& keyword, TStringList& variants) {
+    std::string form1;
+    std::string form2;
+    const int forms = FindSpecialPlural(specials, AsciiLower(keyword), form1, form2);
+    if (forms >= 1) variants.push_back(AsciiUpper(form1));
+    if (forms == 2) variants.push_back(AsciiUpper(form2));
+    return forms > 0;
+}
+
+// The regular plural rule for a word without irregular forms.
+std::string RegularPlural(const std::string& word) {
+    const auto cut = [&](std::size_t n) { return word.substr(0, word.size() - n); };
+    if (EndsWith(word, "US")) return cut(2) + "I";
+    if (EndsWith(word, "IS")) return cut(2) + "ES";
+    if (EndsWith(word, "UM")) return cut(2) + "A";
+    if (EndsWith(word, "IX")) return cut(2) + "ICES";
+    if (EndsWith(word, "CH") || EndsWith(word, "SH")) return word + "ES";
+    if (EndsWith(word, "S") || EndsWith(word, "X") || EndsWith(word, "O")) return word + "ES";
+    if (word.size() >= 2 && word.back() == 'Y') {
+        const char before = word[word.size() - 2];
+        const bool letter = before >= 'A' && before <= 'Z';
+        if (letter && std::string_view("AEIOU").find(before) == std::string_view::npos) return cut(1) + "IES";
+    }
+    if (EndsWith(word, "A")) return word + "E";
+    return {};
+}
+
+}  // namespace
+
+bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords) {
+    return KeywordsMatchAllUsable(ACodeKW, UsableKeywords(AKeywords));
+}
+
+bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
+    return CodeMatchesKeywordsUsable(ACode, UsableKeywords(AKeywords), AList);
+}
+
+bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, TFullTextFlags AFlags) {
+    return CodeMatchesFullTextUsable(ACode, UsableKeywords(AKeywords), AFlags);
+}
+
+bool FindWholeWord(std::string_view AWord, std::string_view AText) { return FindWholeWordIn(AWord, AText, false); }
+
+bool FindWholeWordOrJoined(std::string_view AWord, std::string_view AText) {
+    return FindWholeWordOrJoinedIn(AWord, AText, false);
+}
+
+TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList, const TSpecialKeywordList& ASpecials) {
+    TStringList variants;
+    for (const std::string& keyword : UsableKeywords(ASearchKeyWordsList)) {
+        variants.push_back(keyword);
+        if (AddSpecialForms(ASpecials, keyword, variants)) continue;
+        std::string base = keyword;
+        const bool hasHyphen = keyword.find('-') != std::string::npos;
+        const bool hasBlank = keyword.find(' ') != std::string::npos;
+        if (hasHyphen || hasBlank) {
+            const char separator = hasHyphen ? '-' : ' ';
+            variants.push_back(ReplaceAll(keyword, separator, hasHyphen ? ' ' : '-'));
+            base = RemoveAll(keyword, separator);
+            variants.push_back(base);
+            if (AddSpecialForms(ASpecials, base, variants)) continue;
+        }
+        std::string plural = RegularPlural(base);
+        if (!plural.empty()) variants.push_back(std::move(plural));
+        if (!EndsWith(base, "S")) variants.push_back(base + "S");
+    }
+    return variants;
+}
+
+void ClearCodeKeywordCache(const TChapterList& AChapters) {
+    ForEachCategory(AChapters, [](const TCodeInfo& category) { ClearCacheBelow(category); });
+}
+
+void RefreshCodeKeywordCache(const TChapterList& AChapters) {
+    // Only the UI thread searches, so one remembered generation is enough.
+    static uint32_t cachedGeneration = 0;
+    const uint32_t now = KeywordTablesGeneration.load();
+    if (now == cachedGeneration) return;
+    ClearCodeKeywordCache(AChapters);
+    cachedGeneration = now;
+}
+
+std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
+                                       const TStringList& AKeywords, const TCodeKeywordsList& AList) {
+    std::vector<TCodeInfo*> results;
+    const std::vector<std::string> keywords = UsableKeywords(AKeywords);
+    ForEachCategory(AChapters, [&](const TCodeInfo& category) {
+        bool taken = true;
+        if (AMode == TSearchMode::FullText) taken = CodeMatchesFullTextUsable(category, keywords, AFlags);
+        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordsUsable(category, keywords, AList);
+        if (taken) results.push_back(const_cast<TCodeInfo*>(&category));
+    });
+    return results;
+}
+
+int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
+    int count = 0;
+    const std::vector<std::string> keywords = UsableKeywords(AKeywords);
+    ForEachCategory(AChapters, [&](const TCodeInfo& category) {
+        if (CodeMatchesKeywordsUsable(category, keywords, AList)) ++count;
+    });
+    return count;
+}
+
+std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs) {
+    TStringList items = SplitStrict(AText);
+    if (!items.empty() && items.back().empty()) items.pop_back();
+    std::string line;
+    for (const std::string& item : items) {
+        std::string piece = std::to_string(GetKeywordRefCount(ARefs, AsciiUpper(TrimBlanks(item))));
+        const std::size_t width = Utf8Length(item) + 1;
+        if (piece.size() < width) piece.append(width - piece.size(), ' ');
+        line += piece;
+    }
+    return line;
+}
+
+TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags) {
+    const std::string text = TrimControls(AText);
+    if (text.empty() && !Messages().AskYesNo(EmptyKeywordsQuestion, EmptyKeywordsCaption, false)) {
+        return TSearchOutcome::EmptyTextDeclined;
+    }
+    TFullTextFlags flags = 0;
+    if (AFullText) {
+        flags = AFlags & FullTextFlag::All;
+        if (flags == 0) {
+            ShowMessage(NoConditionMessage);
+            return TSearchOutcome::NoConditionSelected;
+        }
+    }
+    if (!text.empty()) SearchHistory.Add(text);
+
+    FSearchKeyWordsList = SplitStrict(AsciiUpper(text));
+    FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList);
+
+    const TSearchMode mode = AFullText                       ? TSearchMode::FullText
+                             : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
+                                                            : TSearchMode::ListAll;
+    WaitForKeywordData();
+    RefreshCodeKeywordCache(ChapterList);
+    FResultList = FillResultList(ChapterList, mode, flags, FSearchKeyWordsList);
+    UpdateKeywordCounts(AText, true, AFullText);
+    return TSearchOutcome::Done;
+}
+
+void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText) {
+    WaitForKeywordData();
+    FCountsLine = BuildCountsLine(AText);
+    if (AFullText) {
+        FCombined = UnknownCombined;
+    } else if (AAfterSearch) {
+        FCombined = std::to_string(FResultList.size());
+    } else {
+        TStringList items = SplitStrict(AsciiUpper(AText));
+        if (!items.empty() && items.back().empty()) items.pop_back();
+        RefreshCodeKeywordCache(ChapterList);
+        FCombined = std::to_string(CountKeywordMatches(ChapterList, items));
+    }
+}
+
+void TKeywordSearchState::ClearCounts() {
+    FCountsLine.clear();
+    FCombined = ClearedCombined;
+}
