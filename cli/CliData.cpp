@@ -1,0 +1,71 @@
+#include "CliData.h"
+
+#include <array>
+#include <future>
+#include <string>
+
+#include "DataSets.h"
+#include "EmbeddedResources.h"
+#include "IndexLoader.h"
+#include "LoadStatus.h"
+#include "Messages.h"
+#include "TabularLoader.h"
+
+std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName) {
+    const auto bytes = EmbeddedResources().Find(AName);
+    if (!bytes) return nullptr;
+    return std::make_unique<TResourceStream>(*bytes);
+}
+
+namespace {
+
+TAlphaLetterList* LettersOfType(int AType) {
+    switch (AType) {
+        case IndexTypeDiseases: return &DIndexLetters;
+        case IndexTypeExternal: return &EIndexLetters;
+        case IndexTypeDrugs: return &TableOfDrugsLetters;
+        case IndexTypeNeoplasms: return &TableOfNeoplasmsLetters;
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+bool LoadEmbeddedTabular() {
+    auto stream = OpenEmbeddedDataSet("Tabular");
+    if (!stream) {
+        ShowMessage("The program carries no \"Tabular\" data set.");
+        TabularStatus = StatusFailed;
+        return false;
+    }
+    TabularStatus = StatusNotStarted;
+    return LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus) == StatusDone;
+}
+
+bool LoadEmbeddedIndex(int AType) {
+    TAlphaLetterList* letters = LettersOfType(AType);
+    const char* name = IndexResourceName(AType);
+    if (!letters || !name) return false;
+    TLoadStatus& status = LoadStatusOfType(AType);
+    auto stream = OpenEmbeddedDataSet(name);
+    if (!stream) {
+        ShowMessage(std::string("The program carries no \"") + name + "\" data set.");
+        status = StatusFailed;
+        return false;
+    }
+    status = StatusNotStarted;
+    return LoadIndexFromStream(*stream, AType, *letters, status,
+                               AType == IndexTypeDiseases ? &DIndexEdition : nullptr) == StatusDone;
+}
+
+bool LoadEmbeddedTabularAndIndexes() {
+    // Each set has its own containers and status, so the five loads may run side by side.
+    std::array<std::future<bool>, 4> indexes;
+    for (int type = IndexTypeDiseases; type <= IndexTypeNeoplasms; ++type) {
+        indexes[static_cast<std::size_t>(type - IndexTypeDiseases)] =
+            std::async(std::launch::async, LoadEmbeddedIndex, type);
+    }
+    bool loaded = LoadEmbeddedTabular();
+    for (auto& index : indexes) loaded = index.get() && loaded;
+    return loaded;
+}
