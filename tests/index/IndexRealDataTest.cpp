@@ -8,6 +8,7 @@
 
 #include "EmbeddedResources.h"
 #include "IndexLoader.h"
+#include "IndexSearch.h"
 #include "RecordingMessages.h"
 
 namespace {
@@ -186,4 +187,18 @@ TEST_F(RealIndexData, DrugRowsKeepTheirCellsIncludingNoCodeMarks) {
         for (int column = 2; column <= 7; ++column) sawDash = sawDash || site->Cell(column) == "-";
     }
     EXPECT_TRUE(sawDash);
+}
+
+TEST_F(RealIndexData, PrefixLookUpOnTheRealFiles) {
+    const auto absinthe = FindMainTermsByPrefix(TableOfDrugsLetters, "ABSIN");
+    ASSERT_EQ(absinthe.size(), 1u);
+    EXPECT_EQ(TermLine(*absinthe[0], true), "Absinthe\tT51.0X1\tT51.0X2\tT51.0X3\tT51.0X4\t--\t--");
+
+    const auto abuse = FindMainTermsByPrefix(EIndexLetters, "abuse");
+    ASSERT_EQ(abuse.size(), 1u);
+    EXPECT_EQ(TermLine(*abuse[0], false), "Abuse (adult) (child) (mental) (physical) (sexual) \tX58");
+
+    // Every main term of letter "A" of the disease index starts with "a" in some case.
+    const auto startingWithA = FindMainTermsByPrefix(DIndexLetters, "a");
+    EXPECT_EQ(startingWithA.size(), DIndexLetters.at(0)->FMainTermList.size());
 }
