@@ -19,7 +19,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QAction;
 class QPlainTextEdit;
@@ -39,6 +38,10 @@ struct TVisitItem {
     std::string FSelectedCode;
     int32_t FPageIndex = 0;
 };
+
+// Double-click widening in the code text: given the page text and the word the view selected
+// (start, length), returns the range of the whole code (the unchanged range when no code fits).
+void WidenCodeSelection(const QString& AText, int& AStart, int& ALength);
 
 class TfrmKeyWordSearch : public QDialog {
     Q_OBJECT
@@ -86,6 +89,18 @@ public:
     void HidePrompt();
     // Page counter text ("0/0", "3/7").
     QString PageCounterText() const;
+    // Puts a chosen suggestion into the keyword box and refreshes the counts.
+    void InsertPromptKeyword(const QString& keyword);
+    // The history panel ("^").
+    void ShowHistoryPanel();
+    // Clear buttons: "X" (keyword controls) and "    Clear" (also the tree and panes).
+    void ClearKeywordControls();
+    void ClearAll();
+    // Going up from a code or section to its chapter or section (click on the band).
+    void GoUpToChapter();
+    void GoUpToSection();
+    // Text of the code view (one page).
+    QString ViewText() const;
 
     // Widgets other units and the tests reach.
     QLabel* Panel1 = nullptr;
@@ -133,7 +148,7 @@ public:
     QPushButton* Button2 = nullptr;  // "<"
     QTableWidget* StringGrid1 = nullptr;
     QFrame* plHistory = nullptr;
-    QListWidget* ListView1 = nullptr;
+    QTreeWidget* ListView1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Jump1 = nullptr;
     QAction* Copy1 = nullptr;
@@ -150,8 +165,21 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;  // Esc and the close box: modal result 2
 
 private:
+    void LayoutWidgets();
+    void ApplyInitType();
+    void UpdateGeometry();
+    void UpdateBand(const TTabularObject& AObject, bool ARelayout);
+    void ClearPanes();
+    void TreeNodeActivated();
+    QString SelectionText() const;
+    void UpdateMenuStates();
+    void PlaceFloatingPanel(QWidget* panel);
+    void FillPromptGrid();
+    void KeywordKeyReleased(QKeyEvent* event);
+
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
 };

@@ -1,0 +1,202 @@
+#include "Main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QUrl>
+
+#include "AdministratorTool.h"
+#include "Config.h"
+#include "DataSets.h"
+#include "KeywordSearch.h"
+#include "LoadStatus.h"
+#include "SearchHistory.h"
+#include "UiStyle.h"
+
+// The vendor's addresses shown on the launcher.
+static const QString VendorWeb = QStringLiteral("www.kelvora.example");
+static const QString VendorMail = QStringLiteral("support@kelvora.example");
+
+QString BackgroundFileName() { return QString::fromStdString(ProgramDir) + QStringLiteral("Background.bmp"); }
+QString SearchHistoryFilePath() { return QString::fromStdString(UserDataDir) + QStringLiteral("SearchHistory.txt"); }
+
+static void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QLabel* TfrmMain::MakeLabel(const QString& caption, const QFont& font, const QColor& colour, int left, int top) {
+    auto* label = new QLabel(caption, this);
+    label->setFont(font);
+    SetTextColour(label, colour);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(1167, 691);
+    setFont(TahomaFont(13));
+
+    // 1. The tiled background; a missing or unreadable bitmap leaves the plain window colour.
+    QPixmap background;
+    if (background.load(BackgroundFileName())) {
+        QPalette palette = this->palette();
+        palette.setBrush(QPalette::Window, QBrush(background));
+        setPalette(palette);
+        setAutoFillBackground(true);
+        FHasBackground = true;
+    }
+    // 2. Settings.
+    LoadProgramConfig();
+    LoadUserConfig();
+
+    const QColor windowText = palette().color(QPalette::WindowText);
+    Label4 = MakeLabel(QStringLiteral("Zendra ICD-10 SEARCH ENGINE"), TahomaFont(48), windowText, 312, 24);
+    lbAlphabetical = MakeLabel(QStringLiteral("Alphabetical Search"), TahomaFont(32), Blue, 536, 115);
+    lbDisease = MakeLabel(QStringLiteral("Disease & Injury"), TahomaFont(29), Navy, 599, 167);
+    lbExternal = MakeLabel(QStringLiteral("External Causes of Injury "), TahomaFont(29), Navy, 599, 226);
+    lbDrugs = MakeLabel(QStringLiteral("Drugs & Chemicals"), TahomaFont(29), Navy, 599, 285);
+    lbNeoplasms = MakeLabel(QStringLiteral("Neoplasms"), TahomaFont(29), Navy, 599, 344);
+    lbKeyWords = MakeLabel(QStringLiteral("Keywords Search"), TahomaFont(32), Blue, 536, 401);
+    lbChapters = MakeLabel(QStringLiteral("Chapters Search"), TahomaFont(32), Blue, 536, 470);
+    Label1 = MakeLabel(QStringLiteral("YEAR:"), TahomaFont(20), Navy, 84, 211);
+    lbVersion = MakeLabel(QString(), TahomaFont(20), Navy, 154, 211);
+    Label2 = MakeLabel(QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy, 84, 258);
+    Label3 = MakeLabel(QStringLiteral("Effective Date: Oct 1 "), TahomaFont(20), Navy, 84, 305);
+    lbYear = MakeLabel(QString(), TahomaFont(20), Navy, 296, 305);
+    lbCompany = MakeLabel(QStringLiteral(" Kelvora  "), TahomaFont(15, true, true), Green, 83, 363);
+    Label7 = MakeLabel(QStringLiteral("Web-Site:"), TahomaFont(13), Green, 84, 411);
+    lbWeb = MakeLabel(VendorWeb, TahomaFont(15, true, true), Green, 84, 435);
+    Label8 = MakeLabel(QStringLiteral("EMail:"), TahomaFont(13), Green, 84, 476);
+    lbEMail = MakeLabel(VendorMail, TahomaFont(15, true, true), Green, 85, 500);
+
+    // 3. Edition labels.
+    lbVersion->setText(QStringLiteral(" %1 ").arg(QString::fromUtf8(EditionYear)));
+    lbVersion->adjustSize();
+    lbYear->setText(QString::number(QString::fromUtf8(EditionYear).toInt() - 1));
+    lbYear->adjustSize();
+
+    // 4. The full-screen box mirrors the user setting.
+    CheckBox1 = new QCheckBox(QStringLiteral("Full Screen Show Text"), this);
+    CheckBox1->setGeometry(113, 583, 181, 17);
+    CheckBox1->setChecked(FullScreen == 1);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TfrmMain::CheckBox1Click);
+
+    for (QLabel* label : {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbWeb, lbEMail, Label4})
+        label->installEventFilter(this);
+
+    // 5. The keyword search history; a missing or unreadable file leaves it empty.
+    SearchHistory.LoadFromFile(SearchHistoryFilePath().toStdString());
+
+    // 6. Caption; centred on the screen.
+    setWindowTitle(QString::fromUtf8(WindowTitle));
+    if (QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmMain::~TfrmMain() = default;
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label == nullptr) return QWidget::eventFilter(watched, event);
+    const bool launcher = label == lbDisease || label == lbExternal || label == lbDrugs || label == lbNeoplasms ||
+                          label == lbKeyWords || label == lbChapters;
+    const bool link = label == lbWeb || label == lbEMail;
+    switch (event->type()) {
+    case QEvent::Enter:
+        if (launcher || link) {
+            label->setCursor(Qt::PointingHandCursor);
+            SetTextColour(label, Fuchsia);
+        }
+        break;
+    case QEvent::Leave:
+        if (launcher || link) {
+            label->unsetCursor();
+            if (link) SetTextColour(label, Green);
+            else SetTextColour(label, (label == lbKeyWords || label == lbChapters) ? Blue : Navy);
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+        if (label == lbKeyWords) lbKeyWordsClick();
+        else if (label == lbChapters) lbChaptersClick();
+        else if (label == lbDisease) lbDiseaseClick();
+        else if (label == lbExternal) lbExternalClick();
+        else if (label == lbDrugs) lbDrugsClick();
+        else if (label == lbNeoplasms) lbNeoplasmsClick();
+        else if (label == lbWeb) {
+            if (!WebAddress().isEmpty()) QDesktopServices::openUrl(QUrl(WebAddress()));
+        } else if (label == lbEMail) {
+            if (!MailAddress().isEmpty()) QDesktopServices::openUrl(QUrl(MailAddress()));
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (label == Label4) Label4DblClick();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString TfrmMain::WebAddress() const {
+    const QString caption = lbWeb->text().trimmed();
+    return caption.isEmpty() ? QString() : QStringLiteral("http://%1").arg(caption);
+}
+
+QString TfrmMain::MailAddress() const {
+    const QString caption = lbEMail->text().trimmed();
+    return caption.isEmpty() ? QString() : QStringLiteral("mailto:%1").arg(caption);
+}
+
+void TfrmMain::RunSearchWindow(QDialog* window) {
+    hide();
+    const int result = window->exec();
+    delete window;
+    if (result == 3) close();
+    else show();
+}
+
+void TfrmMain::lbKeyWordsClick() {
+    auto* window = new TfrmKeyWordSearch(nullptr);
+    window->FInitType = 0;
+    RunSearchWindow(window);
+}
+
+// The chapter browser, the index windows and the table windows are separate windows that do not
+// exist in this build yet; their launchers open nothing.
+void TfrmMain::lbChaptersClick() {}
+void TfrmMain::lbDiseaseClick() {}
+void TfrmMain::lbExternalClick() {}
+void TfrmMain::lbDrugsClick() {}
+void TfrmMain::lbNeoplasmsClick() {}
+
+void TfrmMain::Label4DblClick() {
+    if (IsAdmin != 1) return;
+    TfrmAdministratorTool tool(nullptr);
+    tool.exec();
+}
+
+void TfrmMain::CheckBox1Click() {
+    FullScreen = CheckBox1->isChecked() ? 1 : 0;
+    SaveUserConfig();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!FClosed) {
+        FClosed = true;
+        CancelLoading();
+        SearchHistory.SaveToFile(SearchHistoryFilePath().toStdString());
+    }
+    event->accept();
+}

@@ -1,0 +1,67 @@
+// TfrmMain: the launcher window. Product heading, edition facts, six launchers that each open one
+// search window modally while this window hides, the "Full Screen Show Text" setting, and the
+// hidden administrator entry. Loads the search history at creation and saves it on close.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QDialog;
+
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    QLabel* Label4 = nullptr;
+    QLabel* lbAlphabetical = nullptr;
+    QLabel* lbDisease = nullptr;
+    QLabel* lbExternal = nullptr;
+    QLabel* lbDrugs = nullptr;
+    QLabel* lbNeoplasms = nullptr;
+    QLabel* lbKeyWords = nullptr;
+    QLabel* lbChapters = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lbVersion = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lbYear = nullptr;
+    QLabel* lbCompany = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* lbWeb = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* lbEMail = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+
+    // True when the background bitmap was found and tiled.
+    bool FHasBackground = false;
+
+    // Launchers. Each hides this window, runs its search window modally and destroys it; a result
+    // of 3 closes this window (ending the program), anything else shows it again.
+    void lbKeyWordsClick();
+    void lbChaptersClick();
+    void lbDiseaseClick();
+    void lbExternalClick();
+    void lbDrugsClick();
+    void lbNeoplasmsClick();
+    void Label4DblClick();
+    void CheckBox1Click();
+    // The address the web / e-mail label opens ("" when the caption is blank).
+    QString WebAddress() const;
+    QString MailAddress() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RunSearchWindow(QDialog* window);
+    QLabel* MakeLabel(const QString& caption, const QFont& font, const QColor& colour, int left, int top);
+    bool FClosed = false;
+};
+
+// Where the launcher searches its background bitmap and history; the defaults come from the folders.
+QString BackgroundFileName();
+QString SearchHistoryFilePath();

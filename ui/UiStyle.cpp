@@ -1,0 +1,49 @@
+#include "UiStyle.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
+
+namespace {
+
+QStringList FamiliesFor(const QString& family) {
+    QStringList families{family};
+    if (family == QStringLiteral("Tahoma")) families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    else if (family == QStringLiteral("Courier New"))
+        families << QStringLiteral("Liberation Mono") << QStringLiteral("DejaVu Sans Mono");
+    else if (family == QStringLiteral("SimSun") || family == QString::fromUtf8("宋体"))
+        families << QStringLiteral("SimSun") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    return families;
+}
+
+}  // namespace
+
+QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic) {
+    QFont font;
+    const QStringList wanted = FamiliesFor(family);
+    // Pick the first family present so QFontInfo reports it; keep the whole list for glyph fallback.
+    QString chosen = wanted.front();
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& candidate : wanted) {
+        if (installed.contains(candidate, Qt::CaseInsensitive)) {
+            chosen = candidate;
+            break;
+        }
+    }
+    font.setFamily(chosen);
+    font.setFamilies(QStringList{chosen} + wanted);
+    if (wanted.front().contains(QStringLiteral("Courier")) || chosen.contains(QStringLiteral("Mono")))
+        font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont TahomaFont(int pixelSize, bool bold, bool italic) {
+    return DesignFont(QStringLiteral("Tahoma"), pixelSize, bold, italic);
+}
+
+QFont CourierFont(int pixelSize, bool bold) { return DesignFont(QStringLiteral("Courier New"), pixelSize, bold); }
+
+QString ResolvedFamily(const QFont& font) { return QFontInfo(font).family(); }

@@ -1,0 +1,23 @@
+// Fonts and colours shared by the windows. Fonts are asked for by their designed family and fall
+// back to metric-compatible families installed on Linux (Liberation Sans for Tahoma, Liberation
+// Mono for Courier New); every measurement is taken from the font actually resolved.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+inline const QColor SkyBlue(166, 202, 240);
+inline const QColor Navy(0, 0, 128);
+inline const QColor Teal(0, 128, 128);
+inline const QColor Fuchsia(255, 0, 255);
+inline const QColor Green(0, 128, 0);
+inline const QColor Blue(0, 0, 255);
+inline const QColor Silver(192, 192, 192);
+
+// A font of the given family and pixel height; the family list carries the fallbacks.
+QFont DesignFont(const QString& family, int pixelSize, bool bold, bool italic = false);
+QFont TahomaFont(int pixelSize, bool bold = true, bool italic = false);
+QFont CourierFont(int pixelSize, bool bold = true);
+// The family the font resolves to on this system.
+QString ResolvedFamily(const QFont& font);

@@ -1,0 +1,28 @@
+// TfrmWaiting: the small borderless "Sorting data, please wait" window shown while a window waits
+// for a data set that is still loading, and the Qt side of waiting for a data set.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+
+class TfrmWaiting : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmWaiting(QWidget* parent = nullptr);
+
+    int FDots = 1;
+    QWidget* Panel1 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // One tick of the dots timer (2, 3, ... 7, then 1 again).
+    void Timer1Timer();
+};
+
+// Installs the waiting window as the way data-set waits are shown (call once the application exists).
+void InstallWaitingWindowHooks();
+// Number of waiting windows shown since the start (lets tests see whether a wait showed one).
+int WaitingWindowShowCount();
