@@ -43,10 +43,12 @@ TGoToCodePlan PlanGoToCodeWith(std::string_view AText, TFindCategory&& AFindCate
         plan.FSubCode = subCode;
         return plan;
     }
-    // The category exists but the rest does not: shown, if the user wants, at page 1.
+    // The category exists but the rest does not: shown, if the user wants, at page 1. The tail is
+    // kept so that the category's own code is not underlined either.
     plan.FStep = TGoToCodeStep::SubCategoryMissing;
+    plan.FHeader = nullptr;
     plan.FFullDesc.clear();
-    plan.FSubCode.clear();
+    plan.FSubCode = subCode;
     return plan;
 }
 
@@ -100,15 +102,16 @@ TCodeListSelection FilterCodeList(const TStringList& ACodeList, std::string_view
     TCodeListSelection selection;
     const std::string filter = TrimControls(AFilter);
     const std::string prefix = filter.empty() ? std::string() : std::string(AHeaderText) + filter;
+    const std::size_t prefixLength = Utf8Length(prefix);
     for (std::size_t i = 0; i < ACodeList.size(); ++i) {
         const std::string& code = ACodeList[i];
+        const std::size_t codeLength = Utf8Length(code);
         if (!prefix.empty()) {
-            // Byte-wise on UTF-8 with ASCII case folding: a byte prefix match is a character one.
-            if (code.size() < prefix.size()) continue;
-            if (CompareTextPrefix(code, prefix, static_cast<int>(prefix.size()), true, false) != 0) continue;
+            if (codeLength < prefixLength) continue;
+            if (CompareTextPrefix(code, prefix, static_cast<int>(prefixLength), true, false) != 0) continue;
         }
         selection.FRows.push_back(i);
-        switch (Utf8Length(code)) {
+        switch (codeLength) {
             case 5:
                 ++selection.FCount4;
                 break;
@@ -182,11 +185,6 @@ TGoToCodePlan PlanGoToCode(std::string_view AText) {
 TGoToCodePlan PlanGoToCode(const TChapterList& AChapters, std::string_view AText) {
     return PlanGoToCodeWith(AText,
                             [&AChapters](const std::string& category) { return FindCategory(AChapters, category); });
-}
-
-char32_t CodeBoxKeyChar(char32_t AChar) {
-    if (AChar >= U'a' && AChar <= U'z') return AChar - U'a' + U'A';
-    return AChar;
 }
 
 std::optional<TCodeBoxState> CodeBoxAfterKeyUp(std::string_view ABoxText) {

@@ -85,7 +85,8 @@ enum class TGoToCodeStep {
     InvalidText,         // "Please select correct code in the text box!"
     NoCategory,          // "Code is not exist!"
     SevenCharCode,       // show the seventh-character dialog, then FCategory at FSubCode
-    SubCategoryMissing,  // ask the Sub-Category question; Yes shows FCategory at page 1
+    SubCategoryMissing,  // ask the Sub-Category question; Yes shows FCategory at page 1, FSubCode
+                         // (not in the tree) underlining nothing
     Show,                // show FCategory with FSubCode underlined
 };
 struct TGoToCodePlan {
@@ -105,9 +106,6 @@ TGoToCodePlan PlanGoToCode(const TChapterList& AChapters, std::string_view AText
 
 inline constexpr const char* EmptyCodeBoxText = "   .    ";
 inline constexpr int CodeBoxLength = 8;
-
-// A typed lower-case ASCII letter becomes its capital; every other character is kept.
-char32_t CodeBoxKeyChar(char32_t AChar);
 
 struct TCodeBoxState {
     std::string FText;

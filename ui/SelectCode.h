@@ -1,0 +1,87 @@
+// TfrmSelectCode: the "Please Select Reportable Code " dialog. Lists every valid reportable code
+// below a code header (deeper codes, placeholder X and seventh character filled in), filters them by
+// an extension typed after the header, and copies the chosen code and/or its long or short
+// description to the clipboard. Created for one copy command and destroyed after it.
+//
+// Also the two seams code entry needs for tests: whether Ctrl is held, and how a dialog is run
+// modally.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "CodeEntry.h"
+#include "GlobalDef.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Whether Ctrl is held at this moment (QGuiApplication::queryKeyboardModifiers unless replaced).
+bool CtrlKeyHeld();
+using TCtrlKeyProbe = std::function<bool()>;
+// Installs a probe (empty restores the keyboard query); returns the previous one.
+TCtrlKeyProbe SetCtrlKeyProbe(TCtrlKeyProbe AProbe);
+
+// Runs a code entry dialog modally and returns its result (QDialog::exec unless replaced).
+int RunModalDialog(QDialog& ADialog);
+using TModalRunner = std::function<int(QDialog&)>;
+// Installs a runner (empty restores exec); returns the previous one.
+TModalRunner SetModalRunner(TModalRunner ARunner);
+
+// Short descriptions from the keyword data set's table (nothing while it is not loaded).
+TShortDescLookup ShortDescLookup();
+
+class TfrmSelectCode : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmSelectCode(QWidget* parent = nullptr);
+
+    // Valid code texts and their long descriptions, parallel, filled once per dialog.
+    TStringList FCodeList;
+    TStringList FDescList;
+    // The code last copied or double-clicked; read by the caller after an OK result.
+    std::string FSelectedCode;
+
+    // Shows the header; a bare category gets its full stop.
+    void SetCodeHeader(const std::string& AHeader);
+    // Fills the lists from the code named by the header and returns their number; 0 and nothing
+    // changed when they are already filled or the header names no code.
+    int GetAllAvailableCodes();
+    // The short description of ACode, or ADefaultLongDesc when the table has none.
+    std::string GetShortDesc(const std::string& ACode, const std::string& ADefaultLongDesc) const;
+    // Lists the codes that pass the filter and updates the totals line.
+    void FillCodeList();
+    // Runs one copy button on the selected row.
+    void CopySelected(TCopyKind AKind);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;  // the header
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit2 = nullptr;  // the filter
+    QLabel* Label3 = nullptr;    // the totals line
+    QGroupBox* GroupBox1 = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* Edit3 = nullptr;  // selected code + short description
+    QLabel* Label4 = nullptr;
+    QPushButton* btnCodeLongDesc = nullptr;
+    QPushButton* btnLongDesc = nullptr;
+    QPushButton* btnCodeShortDesc = nullptr;
+    QPushButton* btnShortDesc = nullptr;
+    QPushButton* btnCode = nullptr;
+    QPushButton* btnClose = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Index into FCodeList of the selected row, or -1.
+    int SelectedIndex() const;
+    void RowSelected();
+    void RowDoubleClicked(QTreeWidgetItem* item);
+};
