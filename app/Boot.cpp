@@ -1,7 +1,6 @@
 #include "Boot.h"
 
 #include "DataSets.h"
-#include "Favorites.h"
 #include "IndexLoader.h"
 #include "IndexModel.h"
 #include "KeywordData.h"
@@ -23,9 +22,9 @@ TStartUpLoaders RealLoaders() {
         SearchHistory = TSearchHistory{};
         ShortDescDict.Clear();
         SpecialKeywordList.clear();
-        FavoriteList.clear();
     };
-    loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(SharedDataDir, FavoriteList); };
+    // The favourite list scan (TFavoriteKW::GetFavoriteList on SharedDataDir) joins here once
+    // keywords/Favorites.cpp is in the library.
     return loaders;
 }
 
