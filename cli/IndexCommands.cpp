@@ -85,4 +85,6 @@ int RunIndex(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<TCliCommand> IndexCommands() { return {{"index", IndexUsage, RunIndex}}; }
+std::vector<TCliCommand> IndexCommands() {
+    return {{"index", IndexUsage, RunIndex}};
+}

@@ -13,22 +13,24 @@ namespace {
 
 constexpr const char* LoadFailMessage = "Load Alpha Search File Fail1!";
 
-bool StillLoading(const TLoadStatus& status) { return status.load() == StatusLoading; }
+bool StillLoading(const TLoadStatus& status) {
+    return status.load() == StatusLoading;
+}
 
 // Concatenated text of an element and its descendants, as the document holds it.
 std::string ElementText(pugi::xml_node node) {
     std::string text;
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         switch (child.type()) {
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            text += child.value();
-            break;
-        case pugi::node_element:
-            text += ElementText(child);
-            break;
-        default:
-            break;
+            case pugi::node_pcdata:
+            case pugi::node_cdata:
+                text += child.value();
+                break;
+            case pugi::node_element:
+                text += ElementText(child);
+                break;
+            default:
+                break;
         }
     }
     return text;
@@ -37,12 +39,12 @@ std::string ElementText(pugi::xml_node node) {
 // Name of a node as a reader reports it: element names as they are, text nodes as "#text".
 std::string NodeName(pugi::xml_node node) {
     switch (node.type()) {
-    case pugi::node_pcdata:
-        return "#text";
-    case pugi::node_cdata:
-        return "#cdata-section";
-    default:
-        return node.name();
+        case pugi::node_pcdata:
+            return "#text";
+        case pugi::node_cdata:
+            return "#cdata-section";
+        default:
+            return node.name();
     }
 }
 
@@ -120,16 +122,16 @@ void FailLoad(TLoadStatus& status) {
 
 const char* IndexResourceName(int AType) {
     switch (AType) {
-    case IndexTypeDiseases:
-        return "DIndex";
-    case IndexTypeExternal:
-        return "EIndex";
-    case IndexTypeDrugs:
-        return "TableOfDrugs";
-    case IndexTypeNeoplasms:
-        return "TableOfNeoplasms";
-    default:
-        return nullptr;
+        case IndexTypeDiseases:
+            return "DIndex";
+        case IndexTypeExternal:
+            return "EIndex";
+        case IndexTypeDrugs:
+            return "TableOfDrugs";
+        case IndexTypeNeoplasms:
+            return "TableOfNeoplasms";
+        default:
+            return nullptr;
     }
 }
 
@@ -137,19 +139,19 @@ std::string ComposeTitle(pugi::xml_node ATitle) {
     std::string title;
     for (pugi::xml_node child = ATitle.first_child(); child; child = child.next_sibling()) {
         switch (child.type()) {
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            title += child.value();
-            break;
-        case pugi::node_element:
-            if (std::string_view(child.name()) == "nemod") {
-                title += ' ';
-                title += ElementText(child);
-                title += ' ';
-            }
-            break;
-        default:
-            break;
+            case pugi::node_pcdata:
+            case pugi::node_cdata:
+                title += child.value();
+                break;
+            case pugi::node_element:
+                if (std::string_view(child.name()) == "nemod") {
+                    title += ' ';
+                    title += ElementText(child);
+                    title += ' ';
+                }
+                break;
+            default:
+                break;
         }
     }
     return title;
@@ -195,8 +197,7 @@ int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& A
             TAlphaLetter* letter = ALetters.back().get();
             for (pugi::xml_node part = child.first_child(); part; part = part.next_sibling()) {
                 if (!StillLoading(AStatus)) break;
-                const std::string_view partName =
-                    part.type() == pugi::node_element ? part.name() : std::string_view();
+                const std::string_view partName = part.type() == pugi::node_element ? part.name() : std::string_view();
                 if (partName == "title") {
                     letter->FLetter = ElementText(part);
                 } else if (partName == "mainTerm") {
@@ -223,22 +224,22 @@ void LoadIndexFile(int AType) {
     TLoadStatus* status = nullptr;
     TAlphaLetterList* letters = nullptr;
     switch (AType) {
-    case IndexTypeDiseases:
-        status = &DIndexStatus;
-        letters = &DIndexLetters;
-        break;
-    case IndexTypeExternal:
-        status = &EIndexStatus;
-        letters = &EIndexLetters;
-        break;
-    case IndexTypeDrugs:
-        status = &TableOfDrugsStatus;
-        letters = &TableOfDrugsLetters;
-        break;
-    default:
-        status = &TableOfNeoplasmsStatus;
-        letters = &TableOfNeoplasmsLetters;
-        break;
+        case IndexTypeDiseases:
+            status = &DIndexStatus;
+            letters = &DIndexLetters;
+            break;
+        case IndexTypeExternal:
+            status = &EIndexStatus;
+            letters = &EIndexLetters;
+            break;
+        case IndexTypeDrugs:
+            status = &TableOfDrugsStatus;
+            letters = &TableOfDrugsLetters;
+            break;
+        default:
+            status = &TableOfNeoplasmsStatus;
+            letters = &TableOfNeoplasmsLetters;
+            break;
     }
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);

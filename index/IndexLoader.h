@@ -10,9 +10,8 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "DataSets.h"
 #include "IndexModel.h"

@@ -1,11 +1,10 @@
 // The index loader on tiny hand-written files: title composition, the readers' element sets,
 // cell columns, unknown elements, damaged data and cancellation.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <sstream>
 #include <string>
-
-#include <zlib.h>
 
 #include "IndexLoader.h"
 #include "RecordingMessages.h"
@@ -185,8 +184,8 @@ TEST(IndexLoaderFailure, NonNumericColumnFailsTheLoadAndKeepsWhatWasRead) {
 
 TEST(IndexLoaderFailure, DamagedXmlGivesOneMessageAndFailedStatus) {
     for (const std::string& xml : {std::string("<ICD10CM.index><letter><title>A</title><mainTerm><title>x</title>"),
-                                  std::string("<ICD10CM.index><letter></mainTerm></letter></ICD10CM.index>"),
-                                  std::string(""), std::string("plain text")}) {
+                                   std::string("<ICD10CM.index><letter></mainTerm></letter></ICD10CM.index>"),
+                                   std::string(""), std::string("plain text")}) {
         TRecordingMessages messages;
         TLoaded loaded;
         loaded.letters.push_back(std::make_unique<TAlphaLetter>());  // an earlier load's content is cleared

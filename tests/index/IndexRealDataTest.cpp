@@ -157,8 +157,10 @@ TEST_F(RealIndexData, DiseaseIndexTitlesAndFullTitles) {
     EXPECT_EQ(aberrant->GetFullTitle(true), "Aberrant (congenital)  --see also Malposition, congenital");
     EXPECT_NE(FindSub(aberrant, "vein (peripheral)  NEC"), nullptr);
 
-    const TTerm* salmonella = FindSub(FindMain(DIndexLetters, "Infection, infected, infective (opportunistic) "), "Salmonella (aertrycke) "
-                                      "(arizonae) (callinarum) (cholerae-suis) (enteritidis) (suipestifer) (typhimurium) ");
+    const TTerm* salmonella =
+        FindSub(FindMain(DIndexLetters, "Infection, infected, infective (opportunistic) "),
+                "Salmonella (aertrycke) "
+                "(arizonae) (callinarum) (cholerae-suis) (enteritidis) (suipestifer) (typhimurium) ");
     const TTerm* gastro = FindSub(FindSub(salmonella, "with"), " (gastro) enteritis");
     ASSERT_NE(gastro, nullptr);
     EXPECT_EQ(gastro->FCode, "A02.0");
