@@ -96,8 +96,9 @@ bool NoteKindChosen(TNoteKind kind, TFullTextFlags flags) {
 bool KeywordInOwnText(const TCodeInfo& code, std::string_view keyword, TFullTextFlags flags) {
     if ((flags & FullTextFlag::Desc) != 0 && FindWholeWordOrJoinedIn(keyword, code.FDesc, true)) return true;
     for (const auto& item : code.FItemList) {
-        const auto* note = dynamic_cast<const TNoteBase*>(item.get());
-        if (note == nullptr || !NoteKindChosen(note->FKind, flags)) continue;
+        if (item->FItemKind != TItemKind::Note) continue;
+        const auto* note = static_cast<const TNoteBase*>(item.get());
+        if (!NoteKindChosen(note->FKind, flags)) continue;
         for (const std::string& line : note->FNoteList) {
             if (FindWholeWordOrJoinedIn(keyword, line, true)) return true;
         }
