@@ -1,3 +1,109 @@
-#include "Commands.h"
+// Render sub-command: lays a category out as the Tabular Search window would and prints one page
+// with each line's kind digit, so the layout can be checked by eye.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
-std::vector<TCliCommand> RenderCommands() { return {}; }
+#include "CliData.h"
+#include "CodeLookup.h"
+#include "CodeTextPager.h"
+#include "Commands.h"
+#include "DataSets.h"
+#include "TextUtil.h"
+
+namespace {
+
+constexpr const char* ShowUsage =
+    "  show CODE [--width N] [--lines N] [--page N]\n"
+    "                             lay out the category of CODE at N characters per line (90) and N\n"
+    "                             lines per page (16) and print the page holding CODE (or page N):\n"
+    "                             a \"page p/n\" line, then one line per text line: kind digit, '|',\n"
+    "                             the text; the underlined code's line is marked with '_' after the digit";
+
+int UsageError() {
+    std::fprintf(stderr, "usage:\n%s\n", ShowUsage);
+    return 2;
+}
+
+// Strict positive integer option value.
+bool ParsePositive(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 6) return false;
+    for (char character : text) {
+        if (character < '0' || character > '9') return false;
+    }
+    value = std::atoi(text.c_str());
+    return value > 0;
+}
+
+int RunShow(const std::vector<std::string>& args) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::printf("usage:\n%s\n", ShowUsage);
+        return 0;
+    }
+    std::string codeText;
+    int width = 90;
+    int linesPerPage = 16;
+    int page = 0;
+    for (std::size_t index = 0; index < args.size(); ++index) {
+        const std::string& arg = args[index];
+        int* target = arg == "--width" ? &width : arg == "--lines" ? &linesPerPage : arg == "--page" ? &page : nullptr;
+        if (target) {
+            if (index + 1 >= args.size() || !ParsePositive(args[index + 1], *target)) return UsageError();
+            ++index;
+        } else if (codeText.empty() && !arg.starts_with("--")) {
+            codeText = arg;
+        } else {
+            return UsageError();
+        }
+    }
+    if (codeText.empty()) return UsageError();
+    // The window never lays out below 20 columns or 10 lines; the layout itself works at any size.
+    std::string category;
+    std::string subCode;
+    if (!ParseCodeText(codeText, category, subCode)) {
+        std::fprintf(stderr, "show: \"%s\" is not a code text\n", codeText.c_str());
+        return 2;
+    }
+    if (!LoadEmbeddedTabular()) std::fprintf(stderr, "show: the Tabular List did not load completely\n");
+    TCodeInfo* categoryNode = FindCategory(ChapterList, category);
+    if (!categoryNode) {
+        std::fprintf(stderr, "Code is not exist!\n");
+        return 1;
+    }
+    std::string tail = subCode;
+    if (subCode.size() == 4) {
+        // A seventh-character code selects the leaf it completes.
+        std::string fullDescription;
+        if (TCodeInfo* leaf = categoryNode->FindHeaderBy4SubCodes(subCode, fullDescription)) {
+            tail = SubCodePart(leaf->FCode);
+        }
+    }
+    if (!tail.empty() && !categoryNode->FindSubCodeByName(tail)) {
+        std::fprintf(stderr, "show: %s: Code found but Sub-Category is not correct; showing the category\n",
+                     codeText.c_str());
+    }
+
+    TCodeTextPager pager;
+    pager.FWordsPerLine = width;
+    pager.FLinePerPage = linesPerPage;
+    pager.ShowCodeAt(categoryNode, tail);
+    if (page > 0) pager.ShowPage(page, false);
+
+    const TRenderPlan& plan = pager.FLastPlan;
+    std::printf("page %s, %zu lines, width %d, %d lines per page\n", pager.PageCounterText().c_str(),
+                pager.FContentStringList.size(), width, linesPerPage);
+    const int first = (pager.FCurPageIndex - 1) * linesPerPage;
+    for (std::size_t index = 0; index < plan.LineStarts.size(); ++index) {
+        const std::size_t line = static_cast<std::size_t>(first) + index;
+        const bool underlined = plan.HasUnderline && plan.Underline.Start >= plan.LineStarts[index] &&
+                                (index + 1 == plan.LineStarts.size() || plan.Underline.Start < plan.LineStarts[index + 1]);
+        std::printf("%c%c|%s\n", pager.FLineBoldFlagStr[line], underlined ? '_' : ' ',
+                    U32ToUtf8(pager.FContentStringList[line]).c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::vector<TCliCommand> RenderCommands() { return {{"show", ShowUsage, RunShow}}; }
