@@ -37,7 +37,7 @@ void LoadAllDataNow(const TResourceProvider& provider) {
     JoinLoaders();
 }
 
-void ShutDownLoading() {
+void ShutDownLoading(const std::function<void()>& AWhileWaiting) {
     CancelLoading();
-    JoinLoaders();
+    JoinLoaders(AWhileWaiting);
 }

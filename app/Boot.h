@@ -17,6 +17,6 @@ void StartDataLoading(const TResourceProvider& provider);
 // For the command-line front, tests and benchmarks. Throws like StartDataLoading.
 void LoadAllDataNow(const TResourceProvider& provider);
 
-// Cancels the loaders still at work and joins every loader thread (see JoinLoaders for what a
-// front with a blocking message handler must do first).
-void ShutDownLoading();
+// Cancels the loaders still at work and joins every loader thread. A front whose message
+// handler delivers loader messages on the calling thread passes AWhileWaiting (see JoinLoaders).
+void ShutDownLoading(const std::function<void()>& AWhileWaiting = {});

@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,7 +26,7 @@ class TLoaderRegistry {
 public:
     ~TLoaderRegistry() {
         CancelLoading();
-        JoinAll();
+        JoinAll({});
     }
 
     void Add(std::unique_ptr<TBuildThread> thread) {
@@ -33,13 +34,25 @@ public:
         FThreads.push_back(std::move(thread));
     }
 
-    void JoinAll() {
+    void JoinAll(const std::function<void()>& whileWaiting) {
         // Taken out under the lock, joined outside it, so a loader may call into anything
         // (including a second JoinLoaders from another thread) while we wait.
         std::vector<std::unique_ptr<TBuildThread>> threads;
         {
             std::lock_guard lock(FMutex);
             threads.swap(FThreads);
+        }
+        if (whileWaiting) {
+            auto anyRunning = [&] {
+                for (const auto& thread : threads) {
+                    if (!thread->Finished()) return true;
+                }
+                return false;
+            };
+            while (anyRunning()) {
+                whileWaiting();
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
         }
         for (auto& thread : threads) thread->Join();
     }
@@ -96,6 +109,7 @@ void TBuildThread::Execute() {
     // A loader that gave up without leaving 1 would keep every reader waiting for ever.
     int32_t expected = StatusLoading;
     status.compare_exchange_strong(expected, StatusFailed);
+    FFinished = true;
 }
 
 void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) {
@@ -128,7 +142,7 @@ void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) 
     if (loaders.AfterStart) loaders.AfterStart();
 }
 
-void JoinLoaders() { Registry().JoinAll(); }
+void JoinLoaders(const std::function<void()>& AWhileWaiting) { Registry().JoinAll(AWhileWaiting); }
 
 bool AnyLoaderBusy() {
     for (int type = 0; type < LoaderTypeCount; ++type) {

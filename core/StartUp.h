@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <thread>
@@ -37,6 +38,8 @@ public:
     void Start();
     // Waits for the thread to end; does nothing when it never started or was joined.
     void Join();
+    // True once the body has returned (the thread may still be winding down).
+    bool Finished() const { return FFinished.load(); }
 
     const int FType;
 
@@ -44,6 +47,7 @@ private:
     void Execute();
 
     std::function<void()> FBody;
+    std::atomic<bool> FFinished{false};
     std::thread FThread;
 };
 
@@ -58,11 +62,14 @@ private:
 void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders);
 
 // Waits for every loader thread started by StartUp to end. Call CancelLoading first when the
-// program closes. A loader may be inside ShowMessage at that moment: before joining, the caller
-// must install a message handler that never blocks (SetMessageHandler(nullptr) restores the
-// stderr one) and release any loader already waiting on the previous handler, and keep that
-// handler object alive until JoinLoaders returns. Safe to call more than once.
-void JoinLoaders();
+// program closes: the XML loaders then stop at their next element. A loader may be inside
+// ShowMessage meanwhile; when the installed message handler needs the calling thread to deliver
+// a message (the desktop front shows boxes on its UI thread), pass AWhileWaiting: it is called
+// about every 10 ms until all loader threads have ended (process pending events there), and the
+// handler object must stay alive until JoinLoaders returns. Without it the caller blocks
+// outright, which is fine with a handler that never needs the caller (stderr, tests).
+// Safe to call more than once and from several threads.
+void JoinLoaders(const std::function<void()>& AWhileWaiting = {});
 
 // True while any loader status is still 1.
 bool AnyLoaderBusy();

@@ -17,10 +17,14 @@
 #include <vector>
 
 #include "DataSets.h"
+#include "IndexModel.h"
 #include "EmbeddedResources.h"
 #include "RecordingMessages.h"
 #include "StartUp.h"
 #include "TabularLoader.h"
+#include "TestSupport.h"
+#include "Boot.h"
+#include "KeywordData.h"
 
 namespace {
 
@@ -261,6 +265,95 @@ TEST_F(StartUpTest, SecondStartUpEndsEarlierLoadersBeforeClearingTheirContainers
 
     EXPECT_TRUE(firstEndedWhenCleared);
     EXPECT_EQ(Statuses(), (std::array<int32_t, 6>{2, 2, 2, 2, 2, 2}));
+}
+
+// A handler that, like a desktop front, hands each message to the "UI" thread and blocks the
+// loader until that thread has shown it.
+class TDeliveredOnCallerMessages : public TMessageHandler {
+public:
+    TDeliveredOnCallerMessages() { FPrevious = SetMessageHandler(this); }
+    ~TDeliveredOnCallerMessages() override { SetMessageHandler(FPrevious); }
+
+    void ShowMessage(const std::string& text) override {
+        std::unique_lock lock(FMutex);
+        FPending.push_back(text);
+        FChanged.wait(lock, [&] { return FPending.empty(); });
+    }
+    bool AskYesNo(const std::string&, const std::string&, bool defaultYes) override { return defaultYes; }
+
+    // Called on the "UI" thread: shows every pending message and releases its loader.
+    void Deliver() {
+        std::lock_guard lock(FMutex);
+        FShown.insert(FShown.end(), FPending.begin(), FPending.end());
+        FPending.clear();
+        FChanged.notify_all();
+    }
+    std::vector<std::string> Shown() {
+        std::lock_guard lock(FMutex);
+        return FShown;
+    }
+
+private:
+    TMessageHandler* FPrevious = nullptr;
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::vector<std::string> FPending;
+    std::vector<std::string> FShown;
+};
+
+TEST_F(StartUpTest, JoinKeepsDeliveringMessagesOfLoadersThatWaitForTheCaller) {
+    TDeliveredOnCallerMessages messages;
+    TFakeProvider provider;
+    TStartUpLoaders loaders;
+    loaders.Loaders[0] = [] {
+        ShowMessage("Load Tabular File Fail1!");
+        int32_t expected = StatusLoading;
+        TabularStatus.compare_exchange_strong(expected, StatusFailed);
+    };
+    for (int type = 1; type < 6; ++type) loaders.Loaders[type] = [type] { FinishLoad(type); };
+    StartUp(provider, loaders);
+
+    CancelLoading();
+    JoinLoaders([&] { messages.Deliver(); });
+
+    EXPECT_EQ(messages.Shown(), std::vector<std::string>{"Load Tabular File Fail1!"});
+    // Cancelled before the loader got to its failure, or failed before the cancel: never 1 or 2.
+    EXPECT_TRUE(TabularStatus == StatusFailed || TabularStatus == StatusCancelled) << TabularStatus;
+}
+
+TEST_F(StartUpTest, ShutDownWhileRealLoadersRunLeavesNoSetLoading) {
+    TRecordingMessages messages;
+    StartDataLoading(EmbeddedResources());
+    ShutDownLoading();
+    for (int type = 0; type < 5; ++type) {
+        const int32_t status = LoadStatusOfType(type);
+        EXPECT_TRUE(status == StatusCancelled || status == StatusDone) << "type " << type << ": " << status;
+    }
+    // The keyword sets cannot be cancelled; they finish.
+    EXPECT_EQ(CodeKeywordsStatus, StatusDone);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(StartUpTest, RealDataIsLoadedAgainAfterAnotherStartUpEmptiedIt) {
+    TFakeProvider provider;
+    TStartUpLoaders fakes;
+    for (int type = 0; type < 6; ++type) fakes.Loaders[type] = [type] { FinishLoad(type); };
+    StartUp(provider, fakes);
+    JoinLoaders();
+    ASSERT_TRUE(ChapterList.empty());
+
+    EnsureRealDataLoaded();
+    const uint64_t startUps = StartUpCount();
+    EXPECT_EQ(Statuses(), (std::array<int32_t, 6>{2, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(ChapterList.size(), 22u);
+    EXPECT_FALSE(DIndexLetters.empty());
+    EXPECT_FALSE(TableOfNeoplasmsLetters.empty());
+    EXPECT_FALSE(CodeKeywordsList.empty());
+    EXPECT_FALSE(SpecialKeywordList.empty());
+    EXPECT_TRUE(ShortDescDict.Ready());
+
+    EnsureRealDataLoaded();
+    EXPECT_EQ(StartUpCount(), startUps);
 }
 
 // The real Tabular List loader honours a cancel, whether it comes before the loader has read
