@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -380,22 +382,37 @@ private:
     std::vector<pugi::xml_node> FOpenPath;
 };
 
-// Reads the whole stream; the document is parsed in place from this buffer.
-std::string ReadAll(std::istream& source) {
-    std::string text;
+struct TFreeDeleter {
+    void operator()(char* data) const { std::free(data); }
+};
+
+// The whole stream in one malloc'd block. Growing it with realloc lets large blocks be remapped
+// instead of copied, and nothing is zero-filled; the document is parsed in place from it.
+struct TTextBlock {
+    std::unique_ptr<char, TFreeDeleter> data;
+    std::size_t size = 0;
+};
+
+TTextBlock ReadAll(std::istream& source) {
+    TTextBlock block;
     std::streambuf* buffer = source.rdbuf();
-    if (!buffer) return text;
+    if (!buffer) return block;
     constexpr std::size_t chunk = 256 * 1024;
-    text.reserve(4 * chunk);
-    std::size_t used = 0;
+    std::size_t capacity = 0;
     for (;;) {
-        if (text.size() < used + chunk) text.resize(std::max(text.size() * 2, used + chunk));
-        const std::streamsize got = buffer->sgetn(text.data() + used, static_cast<std::streamsize>(chunk));
+        if (capacity < block.size + chunk) {
+            const std::size_t grown = std::max(capacity * 2, block.size + chunk);
+            void* moved = std::realloc(block.data.get(), grown);
+            if (!moved) throw std::bad_alloc();
+            (void)block.data.release();
+            block.data.reset(static_cast<char*>(moved));
+            capacity = grown;
+        }
+        const std::streamsize got = buffer->sgetn(block.data.get() + block.size, static_cast<std::streamsize>(chunk));
         if (got <= 0) break;
-        used += static_cast<std::size_t>(got);
+        block.size += static_cast<std::size_t>(got);
     }
-    text.resize(used);
-    return text;
+    return block;
 }
 
 // The last child at each depth: the elements a failed parse left open.
@@ -449,15 +466,15 @@ int32_t LoadTabularFromStream(std::istream& source, TChapterList& chapters, TInt
         chapters.clear();
         introduction = TIntroduction();
 
-        std::string text = ReadAll(source);
+        // Declared before the document, which points into it, so it is freed after the document.
+        const TTextBlock text = ReadAll(source);
         bool damaged = source.bad();
         if (const auto* inflater = dynamic_cast<const TInflateStreamBuf*>(source.rdbuf())) {
             damaged = damaged || inflater->Failed();
         }
-
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer_inplace(
-            text.data(), text.size(), pugi::parse_default | pugi::parse_comments, pugi::encoding_auto);
+            text.data.get(), text.size, pugi::parse_default | pugi::parse_comments, pugi::encoding_auto);
         damaged = damaged || !parsed;
 
         const pugi::xml_node root = document.document_element();
