@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <stdexcept>
 #include <unordered_map>
@@ -14,6 +16,8 @@
 
 #include "DataSets.h"
 #include "ExceptionRules.h"
+#include "IndexLoader.h"
+#include "KeywordGenerator.h"
 #include "OrderFile.h"
 #include "Statistics.h"
 #include "TabularLoader.h"
@@ -108,18 +112,6 @@ std::size_t EndOfAttributes(const std::string& text, std::size_t nameOffset) {
 }  // namespace
 
 std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText) {
-    // The private model: the published text as the program's loader reads it.
-    TChapterList chapters;
-    TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
-    {
-        std::istringstream source(tabularText);
-        if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
-            throw std::runtime_error("the Tabular List does not load");
-        }
-    }
-    const std::vector<TDerivedException> derived = DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText));
-
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(tabularText.data(), tabularText.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -134,6 +126,18 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
             }
         }
     }
+
+    // The private model: the published text as the program's loader reads it.
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status{StatusNotStarted};
+    {
+        std::istringstream source(tabularText);
+        if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
+            throw std::runtime_error("the Tabular List does not load");
+        }
+    }
+    const std::vector<TDerivedException> derived = DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText));
 
     std::vector<std::pair<std::size_t, std::string>> insertions;
     for (const auto& exception : derived) {
@@ -178,15 +182,68 @@ namespace {
 // A published file is kept gzipped in the data folder; a plain copy is accepted too.
 std::string PublishedFile(const std::string& dataDir, const std::string& fileName) {
     const std::string packed = dataDir + "/" + fileName + ".gz";
-    if (std::ifstream(packed, std::ios::binary)) return packed;
+    if (std::filesystem::exists(packed)) return packed;
     return dataDir + "/" + fileName;
 }
 
+// The disease index is whichever edition the data folder holds; there must be exactly one.
+std::string DiseaseIndexFile(const std::string& dataDir) {
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dataDir, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("icd10cm_index_", 0) == 0 &&
+            (name.ends_with(".xml") || name.ends_with(".xml.gz"))) {
+            found.push_back(entry.path().string());
+        }
+    }
+    if (error) throw std::runtime_error("cannot list " + dataDir + ": " + error.message());
+    if (found.size() != 1) {
+        throw std::runtime_error(dataDir + " must hold exactly one icd10cm_index_*.xml(.gz), found " +
+                                 std::to_string(found.size()));
+    }
+    return found.front();
+}
+
+TAlphaLetterList LoadDiseaseIndex(const std::string& fileName) {
+    const std::string text = ReadDataFile(fileName);
+    std::istringstream source(text);
+    TAlphaLetterList letters;
+    TLoadStatus status{StatusNotStarted};
+    if (LoadIndexFromStream(source, IndexTypeDiseases, letters, status) != StatusDone) {
+        throw std::runtime_error("the disease index " + fileName + " does not load");
+    }
+    return letters;
+}
+
+std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_view orderText) {
+    auto diseaseIndex = std::async(std::launch::async, LoadDiseaseIndex, DiseaseIndexFile(dataDir));
+    const std::string tabularText =
+        AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status{StatusNotStarted};
+    std::istringstream source(tabularText);
+    if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
+        throw std::runtime_error("the Tabular List does not load");
+    }
+    const TAlphaLetterList letters = diseaseIndex.get();
+    const std::string stopWords = ReadDataFile(dataDir + "/KeywordStopWords.txt");
+    return GenerateCodeKeywordsText(chapters, &letters, ParseStopWords(stopWords));
+}
+
 }  // namespace
+
+const std::vector<std::string>& DerivedDataFileNames() {
+    static const std::vector<std::string> names = {std::string(ShortDescFileBase) + ".txt",
+                                                   std::string(KeywordFileBase) + ".txt"};
+    return names;
+}
 
 void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir) {
     const std::string orderText = ReadDataFile(PublishedFile(dataDir, "icd10cm_order_2021.txt"));
     TOrderFileOutputs outputs;
     StatisticsOrderFileText(orderText, outputs);
     WriteDataFile(outputDir + "/" + ShortDescFileBase + ".txt", outputs.ShortCodes);
+    WriteDataFile(outputDir + "/" + KeywordFileBase + ".txt", GenerateCodeKeywordsFile(dataDir, orderText));
 }

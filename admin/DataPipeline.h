@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads a whole file; a name ending in ".gz" is gunzipped.
 std::string ReadDataFile(const std::string& fileName);
@@ -33,7 +34,11 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
 void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& orderFile,
                                 const std::string& outputFile);
 
+// The committed data files that RegenerateDerivedFiles rewrites, by file name.
+const std::vector<std::string>& DerivedDataFileNames();
+
 // Rewrites every derived data file in outputDir from the published files in dataDir:
-// ReportableCodesShort2021.txt (from the order file) and CodeKeywords2021.txt (from the
-// Tabular List through the keyword generator).
+// ReportableCodesShort2021.txt (the short reportable-code file of the order file) and
+// CodeKeywords2021.txt (the keyword generator on the Tabular List as the program embeds it, with
+// its exception rules, the disease index and KeywordStopWords.txt).
 void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir);
