@@ -1,6 +1,7 @@
 #include "Boot.h"
 
 #include "DataSets.h"
+#include "Favorites.h"
 #include "IndexLoader.h"
 #include "IndexModel.h"
 #include "KeywordData.h"
@@ -22,9 +23,9 @@ TStartUpLoaders RealLoaders() {
         SearchHistory = TSearchHistory{};
         ShortDescDict.Clear();
         SpecialKeywordList.clear();
+        FavoriteList.clear();
     };
-    // The favourite list scan (TFavoriteKW::GetFavoriteList on SharedDataDir) joins here once
-    // keywords/Favorites.cpp is in the library.
+    loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(SharedDataDir, FavoriteList); };
     return loaders;
 }
 
