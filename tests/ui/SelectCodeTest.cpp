@@ -1,0 +1,246 @@
+// The Select Code dialog and the seventh-character dialog on the real data: lists, filter, totals,
+// every copy button, Ctrl closing, double-click, Close, and the dialogs' modal runs.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "CodeLookup.h"
+#include "InfoOf7Code.h"
+#include "KeywordData.h"
+#include "RecordingMessages.h"
+#include "SelectCode.h"
+#include "TestSupport.h"
+
+namespace {
+
+QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+
+QStringList ListedCodes(const TfrmSelectCode& dialog) {
+    QStringList codes;
+    for (int i = 0; i < dialog.ListView1->topLevelItemCount(); ++i) codes << dialog.ListView1->topLevelItem(i)->text(0);
+    return codes;
+}
+
+// Puts a short description for ACode into the table (keeping whatever the real data set holds)
+// and returns the short description the table now gives for it.
+std::string EnsureShortDesc(const std::string& ACode, const std::string& AText) {
+    std::string existing;
+    if (ShortDescDict.Find(ACode, existing)) return existing;
+    auto map = std::make_shared<TShortDescMap>();
+    if (auto snapshot = ShortDescDict.Snapshot()) *map = *snapshot;
+    (*map)[ACode] = AText;
+    ShortDescDict.Publish(map);
+    return AText;
+}
+
+void SelectRow(TfrmSelectCode& dialog, const QString& code) {
+    const QList<QTreeWidgetItem*> found = dialog.ListView1->findItems(code, Qt::MatchExactly, 0);
+    QVERIFY2(found.size() == 1, qPrintable(code));
+    dialog.ListView1->setCurrentItem(found.front());
+}
+
+// Restores the Ctrl probe and the modal runner when a test ends.
+struct TSeams {
+    TSeams() = default;
+    ~TSeams() {
+        SetCtrlKeyProbe({});
+        SetModalRunner({});
+    }
+    bool FCtrl = false;
+    void Install() {
+        SetCtrlKeyProbe([this] { return FCtrl; });
+    }
+};
+
+}  // namespace
+
+class SelectCodeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { EnsureRealDataLoaded(); }
+
+    void listsEveryCompletionOnceWithTotals() {
+        TfrmSelectCode dialog;
+        dialog.SetCodeHeader("A00");
+        QCOMPARE(dialog.Edit1->text(), QStringLiteral("A00."));
+        QCOMPARE(dialog.GetAllAvailableCodes(), 3);
+        // Filled once: a second call changes nothing.
+        QCOMPARE(dialog.GetAllAvailableCodes(), 0);
+        QCOMPARE(dialog.FCodeList.size(), 3u);
+        dialog.show();
+        QCOMPARE(ListedCodes(dialog), (QStringList{"A00.0", "A00.1", "A00.9"}));
+        QCOMPARE(dialog.Label3->text(),
+                 QStringLiteral("Total: 3    (4 chars code: 3    5 chars code: 0    6 chars code: 0    7 chars code: 0)"));
+        QTreeWidgetItem* first = dialog.ListView1->topLevelItem(0);
+        QCOMPARE(first->text(1), QStringLiteral("Cholera due to Vibrio cholerae 01, biovar cholerae"));
+        QCOMPARE(first->foreground(0).color(), QColor(0, 128, 0));
+        QCOMPARE(first->foreground(1).color(), QColor(Qt::black));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Please Select Reportable Code "));
+        QCOMPARE(dialog.size(), QSize(1062, 457));
+
+        TfrmSelectCode none;
+        none.SetCodeHeader("Z99.5");
+        QCOMPARE(none.GetAllAvailableCodes(), 0);
+    }
+
+    void completesSeventhCharactersWithPlaceholders() {
+        struct TCase {
+            const char* header;
+            QStringList first;
+            int count;
+        };
+        const TCase cases[] = {
+            {"S52.521", {"S52.521A", "S52.521D"}, 6},
+            {"S52.531", {"S52.531A", "S52.531B", "S52.531C"}, 16},
+            {"S06.1X7", {"S06.1X7A"}, 1},
+            {"T07", {"T07.XXXA", "T07.XXXD", "T07.XXXS"}, 3},
+            {"E08.37", {"E08.37X1", "E08.37X2", "E08.37X3", "E08.37X9"}, 4},
+        };
+        for (const TCase& c : cases) {
+            TfrmSelectCode dialog;
+            dialog.SetCodeHeader(c.header);
+            QCOMPARE(dialog.GetAllAvailableCodes(), c.count);
+            dialog.FillCodeList();
+            const QStringList listed = ListedCodes(dialog);
+            QCOMPARE(listed.mid(0, c.first.size()), c.first);
+        }
+        // Each seventh-character code is described as its header's title and the character's meaning.
+        TfrmSelectCode dialog;
+        dialog.SetCodeHeader("S52.531");
+        dialog.GetAllAvailableCodes();
+        dialog.FillCodeList();
+        const TCodeInfo* header = FindCodeByText("S52.531");
+        QVERIFY(header != nullptr);
+        QCOMPARE(dialog.ListView1->topLevelItem(15)->text(0), QStringLiteral("S52.531S"));
+        QCOMPARE(dialog.ListView1->topLevelItem(15)->text(1), QString::fromStdString(header->FDesc + ", sequela"));
+    }
+
+    void filterIsUpperCasedAndRefillsTheList() {
+        TfrmSelectCode dialog;
+        dialog.SetCodeHeader("S72.");
+        const int all = dialog.GetAllAvailableCodes();
+        dialog.show();
+        QCOMPARE(dialog.ListView1->topLevelItemCount(), all);
+        QTest::keyClicks(dialog.Edit2, "1");
+        const QStringList ones = ListedCodes(dialog);
+        QVERIFY(!ones.isEmpty());
+        QVERIFY(ones.size() < all);
+        for (const QString& code : ones) QVERIFY2(code.startsWith(QStringLiteral("S72.1")), qPrintable(code));
+        QVERIFY(dialog.Label3->text().startsWith(QStringLiteral("Total: %1    ").arg(ones.size())));
+
+        QTest::keyClicks(dialog.Edit2, "11a");
+        QCOMPARE(dialog.Edit2->text(), QStringLiteral("111A"));
+        QCOMPARE(ListedCodes(dialog), (QStringList{"S72.111A"}));
+        QCOMPARE(dialog.Label3->text(),
+                 QStringLiteral("Total: 1    (4 chars code: 0    5 chars code: 0    6 chars code: 0    7 chars code: 1)"));
+
+        dialog.Edit2->clear();
+        QCOMPARE(dialog.ListView1->topLevelItemCount(), all);
+    }
+
+    void copyButtonsPutTheTextsOnTheClipboard() {
+        TSeams seams;
+        seams.Install();
+        TRecordingMessages messages;
+        const std::string shortDesc = EnsureShortDesc("A00.1", "Cholera d/t Vibrio cholerae 01, biovar eltor");
+        const QString longDesc = QStringLiteral("Cholera due to Vibrio cholerae 01, biovar eltor");
+        TfrmSelectCode dialog;
+        dialog.SetCodeHeader("A00");
+        dialog.GetAllAvailableCodes();
+        dialog.show();
+
+        // Nothing selected: every copy button only says so.
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        for (QPushButton* button : {dialog.btnCode, dialog.btnLongDesc, dialog.btnCodeLongDesc, dialog.btnShortDesc,
+                                    dialog.btnCodeShortDesc})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(messages.Messages().size(), 5u);
+        QCOMPARE(messages.Messages().front(), std::string("Please select code first!"));
+        QCOMPARE(Clipboard(), QStringLiteral("untouched"));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.FSelectedCode.empty());
+
+        SelectRow(dialog, QStringLiteral("A00.1"));
+        QCOMPARE(dialog.Edit3->text(), QStringLiteral("A00.1  ") + QString::fromStdString(shortDesc));
+        const QString shortText = QString::fromStdString(shortDesc);
+        const std::pair<QPushButton*, QString> expected[] = {
+            {dialog.btnCode, QStringLiteral("A00.1")},
+            {dialog.btnLongDesc, longDesc},
+            {dialog.btnCodeLongDesc, QStringLiteral("A00.1  ") + longDesc},
+            {dialog.btnShortDesc, shortText},
+            {dialog.btnCodeShortDesc, QStringLiteral("A00.1  ") + shortText},
+        };
+        for (const auto& [button, text] : expected) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(Clipboard(), text);
+            QVERIFY(dialog.isVisible());  // without Ctrl the dialog stays for further copies
+        }
+        QCOMPARE(dialog.FSelectedCode, std::string("A00.1"));
+
+        // A code the short table does not know falls back to its long description.
+        SelectRow(dialog, QStringLiteral("A00.9"));
+        QTest::mouseClick(dialog.btnShortDesc, Qt::LeftButton);
+        QCOMPARE(Clipboard(), QStringLiteral("Cholera, unspecified"));
+
+        seams.FCtrl = true;
+        SelectRow(dialog, QStringLiteral("A00.0"));
+        QTest::mouseClick(dialog.btnCode, Qt::LeftButton);
+        QCOMPARE(Clipboard(), QStringLiteral("A00.0"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.FSelectedCode, std::string("A00.0"));
+        QCOMPARE(messages.Messages().size(), 5u);
+    }
+
+    void doubleClickCopiesCodeAndLongDescriptionAndCloseCancels() {
+        TfrmSelectCode dialog;
+        dialog.SetCodeHeader("T07");
+        dialog.GetAllAvailableCodes();
+        dialog.show();
+        QTreeWidgetItem* row = dialog.ListView1->topLevelItem(1);
+        QCOMPARE(row->text(0), QStringLiteral("T07.XXXD"));
+        const QRect rect = dialog.ListView1->visualItemRect(row);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // An item view takes a double-click only on the row its press selected.
+        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(Clipboard(), QStringLiteral("T07.XXXD  Unspecified multiple injuries, subsequent encounter"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.FSelectedCode, std::string("T07.XXXD"));
+
+        TfrmSelectCode closing;
+        closing.SetCodeHeader("T07");
+        closing.GetAllAvailableCodes();
+        QTimer::singleShot(0, &closing, [&closing] { closing.btnClose->click(); });
+        QCOMPARE(closing.exec(), int(QDialog::Rejected));
+        QVERIFY(closing.FSelectedCode.empty());
+    }
+
+    void seventhCharacterDialogIsOneInstanceAndAnswersWithItsButtons() {
+        TfrmInfoOf7Code& info = frmInfoOf7Code();
+        QCOMPARE(&frmInfoOf7Code(), &info);
+        QCOMPARE(info.windowTitle(), QStringLiteral("7 Characters Code Information"));
+        QCOMPARE(info.size(), QSize(560, 213));
+        info.SetCodeInfo(QStringLiteral("T07.XXXA"), QStringLiteral("T07"),
+                         QStringLiteral("Unspecified multiple injuries, initial encounter"));
+        QVERIFY(info.Edit1->isReadOnly() && info.Edit2->isReadOnly() && info.Memo1->isReadOnly());
+        QCOMPARE(info.Memo1->toPlainText(), QStringLiteral("Unspecified multiple injuries, initial encounter"));
+
+        QTimer::singleShot(0, &info, [&info] { info.btnViewCode->click(); });
+        QCOMPARE(RunModalDialog(info), int(QDialog::Accepted));
+        QTimer::singleShot(0, &info, [&info] { info.btnSearchAnother->click(); });
+        QCOMPARE(RunModalDialog(info), int(QDialog::Rejected));
+        // The system menu's close counts as "Close And Search Another".
+        QTimer::singleShot(0, &info, [&info] { info.close(); });
+        QCOMPARE(RunModalDialog(info), int(QDialog::Rejected));
+    }
+};
+
+QTEST_MAIN(SelectCodeTest)
+#include "SelectCodeTest.moc"
