@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "DataSets.h"
+#include "Favorites.h"
 #include "IndexModel.h"
 #include "EmbeddedResources.h"
 #include "RecordingMessages.h"
@@ -354,6 +356,18 @@ TEST_F(StartUpTest, RealDataIsLoadedAgainAfterAnotherStartUpEmptiedIt) {
 
     EnsureRealDataLoaded();
     EXPECT_EQ(StartUpCount(), startUps);
+}
+
+TEST_F(StartUpTest, FavouriteListsOfTheSharedFolderAreScannedOncePerStartUp) {
+    const std::filesystem::path shared = FRoot / "shared" / "Zendra ICD10 2021";
+    std::filesystem::create_directories(shared);
+    std::ofstream(shared / FavoriteFileName("alice"), std::ios::binary) << PasswordLine("secret") << "\r\nA00.0\r\n";
+
+    LoadAllDataNow(EmbeddedResources());
+    LoadAllDataNow(EmbeddedResources());  // a second start-up does not add the file twice
+
+    ASSERT_EQ(FavoriteList.size(), 1u);
+    EXPECT_EQ(FavoriteList[0]->FUserName, "alice");
 }
 
 // The real Tabular List loader honours a cancel, whether it comes before the loader has read
