@@ -9,13 +9,6 @@ std::string DottedCode(std::string_view ACodeWithoutDot) {
     return code;
 }
 
-std::string_view TrimBlanks(std::string_view AText) {
-    const std::size_t first = AText.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = AText.find_last_not_of(' ');
-    return AText.substr(first, last - first + 1);
-}
-
 namespace {
 
 // Columns are 1-based and inclusive; a range past the end of the line is cut short.
@@ -30,7 +23,7 @@ bool ParseOrderFileLine(std::string_view ALine, TOrderFileEntry& AEntry) {
     if (ALine.size() < 16) return false;
     AEntry.Code = DottedCode(TrimBlanks(Columns(ALine, 7, 13)));
     AEntry.Flag = ALine[14];
-    AEntry.ShortDesc = std::string(TrimBlanks(Columns(ALine, 17, 76)));
+    AEntry.ShortDesc = TrimBlanks(Columns(ALine, 17, 76));
     AEntry.LongDesc = std::string(Columns(ALine, 78, std::string_view::npos));
     return true;
 }

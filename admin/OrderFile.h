@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "TextUtil.h"  // TrimBlanks
+
 struct TOrderFileEntry {
     std::string Code;       // with its dot after the third character: "A00.0"
     char Flag = '0';        // '1' reportable code, '0' header
@@ -32,9 +34,6 @@ void ForEachLine(std::string_view AText, TOnLine&& AOnLine) {
 
 // "A000" -> "A00.0", "A00" -> "A00": the dot goes after the third character of a longer code.
 std::string DottedCode(std::string_view ACodeWithoutDot);
-
-// Blanks removed from both ends.
-std::string_view TrimBlanks(std::string_view AText);
 
 // Parses one order-file line. Lines shorter than 16 characters are not entries (false).
 bool ParseOrderFileLine(std::string_view ALine, TOrderFileEntry& AEntry);

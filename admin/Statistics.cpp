@@ -32,7 +32,7 @@ std::string StatisticsOrderFileText(std::string_view AOrderText, TOrderFileOutpu
         if (flag == '1') ++valid;
         const std::string_view category = line.substr(6, 3);
         const std::string_view rest = line.substr(9, 5);
-        const std::string_view shortDesc = TrimBlanks(line.size() > 16 ? line.substr(16, 60) : std::string_view());
+        const std::string shortDesc = TrimBlanks(line.size() > 16 ? line.substr(16, 60) : std::string_view());
         const std::string_view longDesc = line.size() > 77 ? line.substr(77) : std::string_view();
         const std::string flagField = std::string(1, flag) + " ";
 
