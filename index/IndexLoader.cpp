@@ -170,17 +170,18 @@ std::unique_ptr<TTerm> ReadTableTerm(pugi::xml_node ANode, TIndexNode* AParent, 
 int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
                             std::string* AVersion) {
     try {
-        ALetters.clear();
-        if (AVersion != nullptr) AVersion->clear();
-        // Start-up normally set 1 already; a status that is neither 0 nor 1 (a cancel) is kept.
+        // Start-up normally set 1 already; a status that is neither 0 nor 1 (a cancel) is kept,
+        // and then the container is not touched: it is no longer this loader's to write.
         int32_t expected = StatusNotStarted;
         AStatus.compare_exchange_strong(expected, StatusLoading);
         if (!StillLoading(AStatus)) return AStatus.load();
+        ALetters.clear();
+        if (AVersion != nullptr) AVersion->clear();
         if (IndexResourceName(AType) == nullptr) throw std::invalid_argument("unknown index type");
         const bool table = AType == IndexTypeDrugs || AType == IndexTypeNeoplasms;
 
         pugi::xml_document document;
-        const pugi::xml_parse_result parsed = document.load(source, pugi::parse_default, pugi::encoding_utf8);
+        const pugi::xml_parse_result parsed = document.load(source, pugi::parse_default, pugi::encoding_auto);
         if (auto* resource = dynamic_cast<TResourceStream*>(&source); resource && resource->Buffer().Failed()) {
             throw std::runtime_error("damaged resource: " + resource->Buffer().Error());
         }
@@ -244,9 +245,10 @@ void LoadIndexFile(int AType) {
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);
         if (!stream) {
-            letters->clear();
+            // Not opened, or already taken by an earlier load in this run.
             int32_t expected = StatusNotStarted;
             status->compare_exchange_strong(expected, StatusLoading);
+            if (StillLoading(*status)) letters->clear();
             FailLoad(*status);
             return;
         }

@@ -281,9 +281,19 @@ TEST(IndexLoaderStatus, CancelStopsAtTheNextNodeKeepsWhatWasReadAndStaysCancelle
 }
 
 TEST(IndexLoaderStatus, LoadIndexFileIgnoresTypesOutsideOneToFour) {
-    DIndexStatus = StatusNotStarted;
+    const auto snapshot = [] {
+        return std::vector<std::size_t>{static_cast<std::size_t>(DIndexStatus.load()),
+                                        static_cast<std::size_t>(EIndexStatus.load()),
+                                        static_cast<std::size_t>(TableOfDrugsStatus.load()),
+                                        static_cast<std::size_t>(TableOfNeoplasmsStatus.load()),
+                                        DIndexLetters.size(),
+                                        EIndexLetters.size(),
+                                        TableOfDrugsLetters.size(),
+                                        TableOfNeoplasmsLetters.size()};
+    };
+    const auto before = snapshot();
     for (int type : {0, 5, -1}) LoadIndexFile(type);
-    EXPECT_EQ(DIndexStatus.load(), StatusNotStarted);
+    EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(IndexResourceName(0), nullptr);
     EXPECT_STREQ(IndexResourceName(IndexTypeNeoplasms), "TableOfNeoplasms");
 }

@@ -204,3 +204,22 @@ TEST_F(RealIndexData, PrefixLookUpOnTheRealFiles) {
     const auto startingWithA = FindMainTermsByPrefix(DIndexLetters, "a");
     EXPECT_EQ(startingWithA.size(), DIndexLetters.at(0)->FMainTermList.size());
 }
+
+TEST(IndexLoadFile, WithoutItsResourceStreamTheLoadFails) {
+    {
+        TRecordingMessages messages;
+        // The stream was never opened, or an earlier load of this run has taken it.
+        (void)TakeResourceStream("TableOfNeoplasms");
+        TableOfNeoplasmsStatus = StatusLoading;
+        TableOfNeoplasmsLetters.push_back(std::make_unique<TAlphaLetter>());
+        LoadIndexFile(IndexTypeNeoplasms);
+        EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusFailed);
+        EXPECT_TRUE(TableOfNeoplasmsLetters.empty());
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
+    }
+    // Put the real table back for the other tests of this binary.
+    OpenResourceStreams(EmbeddedResources());
+    TableOfNeoplasmsStatus = StatusNotStarted;
+    LoadIndexFile(IndexTypeNeoplasms);
+    EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusDone);
+}
