@@ -26,6 +26,7 @@
 #include "Config.h"
 #include "DataSets.h"
 #include "KeywordPrompt.h"
+#include "LoadStatus.h"
 #include "Messages.h"
 #include "QtTextView.h"
 #include "SearchHistory.h"
@@ -547,6 +548,8 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
     if (!d->shown) {
         d->shown = true;
         ApplyInitType();
+        // Navigation and code entry read the chapters from here on.
+        WaitForDataSet(TabularStatus);
         FLastTick = CurrentTick();
     }
     UpdateGeometry();
@@ -738,7 +741,7 @@ void TfrmKeyWordSearch::GoReview() {
 }
 
 // The neighbouring category in tabular order; sections or chapters without categories are skipped.
-static TCodeInfo* NeighbourCategory(TCodeInfo* code, bool prior) {
+TCodeInfo* NeighbourCategory(const TChapterList& AChapters, TCodeInfo* code, bool prior) {
     TSubChapter* section = code->FSubChapter;
     if (section == nullptr || section->FChapter == nullptr) return nullptr;
     auto& codes = section->FCodeList;
@@ -750,7 +753,7 @@ static TCodeInfo* NeighbourCategory(TCodeInfo* code, bool prior) {
     // Walk the flat sequence of sections of all chapters from the current one.
     std::vector<TSubChapter*> sections;
     long current = -1;
-    for (const auto& chapter : ChapterList)
+    for (const auto& chapter : AChapters)
         for (const auto& sub : chapter->FSubList) {
             if (sub.get() == section) current = static_cast<long>(sections.size());
             sections.push_back(sub.get());
@@ -767,7 +770,7 @@ static TCodeInfo* NeighbourCategory(TCodeInfo* code, bool prior) {
 void TfrmKeyWordSearch::MoveInOrder(bool prior) {
     auto* const* code = std::get_if<TCodeInfo*>(&d->pager.FCurCode);
     if (code == nullptr) return;
-    TCodeInfo* neighbour = NeighbourCategory(*code, prior);
+    TCodeInfo* neighbour = NeighbourCategory(ChapterList, *code, prior);
     if (neighbour == nullptr) return;
     PushPrior(true);
     ShowCodeAt(neighbour, std::string());

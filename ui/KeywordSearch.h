@@ -43,6 +43,10 @@ struct TVisitItem {
 // (start, length), returns the range of the whole code (the unchanged range when no code fits).
 void WidenCodeSelection(const QString& AText, int& AStart, int& ALength);
 
+// The category before or after ACode in the order of AChapters (sections and chapters without
+// categories are skipped); null at either end or when ACode is not a category of its section.
+TCodeInfo* NeighbourCategory(const TChapterList& AChapters, TCodeInfo* ACode, bool APrior);
+
 class TfrmKeyWordSearch : public QDialog {
     Q_OBJECT
 public:

@@ -197,6 +197,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         FClosed = true;
         CancelLoading();
         SearchHistory.SaveToFile(SearchHistoryFilePath().toStdString());
+        emit ProgramEnded();
     }
     event->accept();
 }

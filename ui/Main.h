@@ -52,6 +52,10 @@ public:
     QString WebAddress() const;
     QString MailAddress() const;
 
+signals:
+    // The window closed: the program ends (emitted once).
+    void ProgramEnded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

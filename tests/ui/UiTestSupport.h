@@ -1,0 +1,82 @@
+// Helpers for the window tests: private data folders, finding the window a modal run opened, and
+// reading colours out of the code text view.
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextFragment>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "DataSets.h"
+
+// Points ProgramDir and UserDataDir at a fresh temporary folder for the lifetime of the object.
+class TScopedDataFolders {
+public:
+    TScopedDataFolders() : FOldProgram(ProgramDir), FOldUser(UserDataDir) {
+        ProgramDir = FDir.path().toStdString() + "/";
+        UserDataDir = ProgramDir;
+    }
+    ~TScopedDataFolders() {
+        ProgramDir = FOldProgram;
+        UserDataDir = FOldUser;
+    }
+    QString File(const QString& name) const { return FDir.filePath(name); }
+
+private:
+    QTemporaryDir FDir;
+    std::string FOldProgram;
+    std::string FOldUser;
+};
+
+// The first visible top-level widget of type T (a modal window opened by the code under test).
+template <class T>
+T* FindVisibleWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<T*>(widget); window != nullptr && window->isVisible()) return window;
+    return nullptr;
+}
+
+// Runs AStep once a visible window of type T exists (polling every 20 ms, for at most 10 s).
+template <class T>
+void WhenWindowShown(std::function<void(T*)> AStep, int ARemaining = 500) {
+    QTimer::singleShot(20, [AStep, ARemaining] {
+        if (T* window = FindVisibleWindow<T>()) {
+            AStep(window);
+            // A failed check leaves the step early: close the modal window so the test ends.
+            if (QTest::currentTestFailed() && window->isVisible()) window->close();
+        } else if (ARemaining > 0) WhenWindowShown<T>(AStep, ARemaining - 1);
+    });
+}
+
+// Foreground colour of the character at a position of the view's text.
+inline QColor ColourAt(QTextEdit* edit, int position) {
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(position + 1);  // the format of the character before the cursor
+    return cursor.charFormat().foreground().color();
+}
+
+inline bool UnderlinedAt(QTextEdit* edit, int position) {
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat().fontUnderline();
+}
+
+// Texts of every run of the view drawn in AColour.
+inline QStringList RunsInColour(QTextEdit* edit, const QColor& colour) {
+    QStringList runs;
+    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid() && fragment.charFormat().foreground().color() == colour)
+                runs << fragment.text();
+        }
+    return runs;
+}
