@@ -1,0 +1,77 @@
+// libFuzzer target: any byte string fed to the tabular loader must end in a status of 2, -1 or -2
+// without crashing, and the model it leaves must survive every look-up walk.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "CodeLookup.h"
+#include "Messages.h"
+#include "TabularLoader.h"
+
+namespace {
+
+class TSilentMessages : public TMessageHandler {
+public:
+    void ShowMessage(const std::string&) override {}
+    bool AskYesNo(const std::string&, const std::string&, bool defaultYes) override { return defaultYes; }
+};
+
+void WalkCodes(TCodeInfo& node) {
+    TStringList codes;
+    TStringList descs;
+    TStringList flags;
+    node.GetAllValideCodes(codes, descs);
+    node.GetAllNodeAndCodes(codes, flags, descs);
+    node.IsFinalCode();
+    node.GetTextLines();
+    std::string desc;
+    node.FindHeaderBy4SubCodes("XXXA", desc);
+    node.FindSubCodeByName(SubCodePart(node.FCode));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static TSilentMessages silent;
+    SetMessageHandler(&silent);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    std::istringstream source(text);
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status{StatusNotStarted};
+    const int32_t result = LoadTabularFromStream(source, chapters, introduction, status);
+    if (result != StatusDone && result != StatusFailed) std::abort();
+
+    for (const auto& chapter : chapters) {
+        chapter->GetTextLines();
+        for (const auto& section : chapter->FSubList) {
+            section->GetTextLines();
+            for (const auto& category : section->FCodeList) {
+                WalkCodes(*category);
+                FindCodeByText(chapters, category->FCode);
+            }
+        }
+    }
+
+    // The text helpers take any text too.
+    std::string category;
+    std::string subCode;
+    ParseCodeText(text, category, subCode);
+    const std::size_t half = text.size() / 2;
+    CompareTextPrefix(text.substr(0, half), text.substr(half), static_cast<int>(half), true, true);
+    SameHyphenBlank(text.substr(0, half), text.substr(half));
+    TCharDef character;
+    try {
+        character.SetException(text);
+    } catch (const std::exception&) {
+    }
+    for (const auto& chapter : chapters) {
+        for (const auto& section : chapter->FSubList) {
+            for (const auto& code : section->FCodeList) character.InExceptionRule(code->FCode);
+        }
+    }
+    return 0;
+}
