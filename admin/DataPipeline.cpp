@@ -73,6 +73,25 @@ void CompressFile(const std::string& sourceFile, const std::string& targetFile) 
     WriteDataFile(targetFile, CompressBytes(ReadDataFile(sourceFile)));
 }
 
+int ZipResourceFiles(const std::string& ADir) {
+    const std::pair<const char*, const char*> files[] = {
+        {DIndexFileBase, ".xml"},   {EIndexFileBase, ".xml"},     {DrugFileBase, ".xml"},
+        {NeoplasmFileBase, ".xml"}, {TabularFileBase, ".xml"},    {KeywordFileBase, ".txt"},
+        {PluralFileBase, ".txt"},   {ShortDescFileBase, ".txt"},
+    };
+    const std::string folder = ADir.empty() || ADir.back() == '/' ? ADir : ADir + "/";
+    int written = 0;
+    for (const auto& [base, extension] : files) {
+        try {
+            CompressFile(folder + base + extension, folder + base + ".dzip");
+            ++written;
+        } catch (const std::runtime_error&) {
+            // Administrator files that cannot be read or written are passed over.
+        }
+    }
+    return written;
+}
+
 std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText) {
     std::set<std::string> codes;
     ForEachLine(orderText, [&](std::string_view line) {

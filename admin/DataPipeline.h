@@ -21,6 +21,12 @@ std::string CompressBytes(std::string_view bytes);
 // Writes the whole source file (plain or .gz) as one zlib stream at the highest level.
 void CompressFile(const std::string& sourceFile, const std::string& targetFile);
 
+// The administrator's "Zip Resource Files": for each data file of the program folder ADir (the five
+// XML files, then CodeKeywords2021, SpecialKWs2021 and ReportableCodesShort2021 ".txt"),
+// CompressFile into a file of the same name with the extension ".dzip". A file that is missing
+// or cannot be compressed is skipped silently. Returns the number of files written.
+int ZipResourceFiles(const std::string& ADir);
+
 // The reportable codes (flag "1") of an order-file text, with their dots.
 std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText);
 
