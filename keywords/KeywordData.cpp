@@ -281,7 +281,10 @@ int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiW
                          TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus) {
     try {
         const std::string text = ReadAll(ASource);
-        return LoadCodeKeywordsText(text, ASource.bad(), ACategoryOnly, AMultiWordOnly, ACapitalize, ACodeList,
+        // An embedded data set inflated on the fly reports damage through its buffer, not the stream.
+        const auto* inflater = dynamic_cast<const TInflateStreamBuf*>(ASource.rdbuf());
+        const bool damaged = ASource.bad() || (inflater != nullptr && inflater->Failed());
+        return LoadCodeKeywordsText(text, damaged, ACategoryOnly, AMultiWordOnly, ACapitalize, ACodeList,
                                     ARefList, AStatus);
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);
@@ -344,10 +347,7 @@ void LoadKeywordDataSets() {
             ShowMessage(CodeKeywordsFailMessage);
             CodeKeywordsStatus.store(StatusFailed);
         } else {
-            ++KeywordTablesGeneration;
-            const std::string text = ReadAll(*keywords);
-            LoadCodeKeywordsText(text, keywords->Buffer().Failed() || keywords->bad(), true, false, true,
-                                 CodeKeywordsList, KeywordRefList, CodeKeywordsStatus);
+            LoadCodeKeywords(*keywords, true, false, true);
         }
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);

@@ -1,0 +1,138 @@
+// The code-keyword set generator on a hand-built tree and index: sources, stop words, plurals,
+// capitalisation, ASCII output and the arranged layout that the loader reads back.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "IndexModel.h"
+#include "KeywordData.h"
+#include "KeywordGenerator.h"
+#include "KeywordTestModel.h"
+#include "RecordingMessages.h"
+#include "TextUtil.h"
+
+namespace {
+
+struct TGeneratorFixture {
+    TKeywordTestModel model;
+    TAlphaLetterList index;
+    std::vector<std::string> stopWords = ParseStopWords(
+        "# comment line\r\nthe\r\nDue\r\nto\r\nof\r\nother\r\nand\r\ninitial\r\nencounter\r\nis\r\nbe\r\nadded\r\n"
+        "appropriate\r\ncharacter\r\nexposure\r\n");
+
+    TGeneratorFixture() {
+        TCodeInfo& a00 = model.AddCategory("A00", "Cholera");
+        TCodeInfo& a000 = TKeywordTestModel::AddSubCode(a00, "A00.0", "Cholera due to Vibrio cholerae 01, biovar cholerae");
+        TKeywordTestModel::AddNote<TInclusionTerm>(a000, {"Classical cholera"});
+        TKeywordTestModel::AddNote<TExcludes1>(a00, {"Zebra fracture of artery (Z99)", "diabetes"});
+        TCodeInfo& w88 = model.AddCategory("W88", "Exposure to ionizing radiation");
+        TKeywordTestModel::AddSubCode(w88, "W88.0", "Exposure to X-rays");
+        TKeywordTestModel::AddNote<TSevenCharNote>(w88, {"The appropriate 7th character is to be added"});
+        auto definition = std::make_unique<TSevenCharDef>();
+        definition->FDefList.push_back(std::make_unique<TCharDef>());
+        definition->FDefList.back()->FChar = "S";
+        definition->FDefList.back()->FDesc = "sequela";
+        w88.FItemList.push_back(std::move(definition));
+        TCodeInfo& c84 = model.AddCategory("C84", "S\xC3\xA9zary disease of arteries, Diabetes");
+        TKeywordTestModel::AddNote<TIncludes>(c84, {"Fractures of the arm (A00-A09)"});
+        model.AddCategory("Z99", "Other and the");  // nothing but stop words
+
+        auto letter = std::make_unique<TAlphaLetter>();
+        letter->FLetter = "M";
+        auto mainTerm = std::make_unique<TTerm>(letter.get(), 0);
+        mainTerm->FTitle = "Meningitis (basal) (cerebral)";
+        auto subTerm = std::make_unique<TTerm>(mainTerm.get(), 1);
+        subTerm->FTitle = "cholera";
+        subTerm->FCode = "A00.9";
+        mainTerm->FSubTermList.push_back(std::move(subTerm));
+        letter->FMainTermList.push_back(std::move(mainTerm));
+        auto second = std::make_unique<TTerm>(letter.get(), 0);
+        second->FTitle = "Malady, maladies";
+        second->FCode = "W88.-";
+        letter->FMainTermList.push_back(std::move(second));
+        auto unknown = std::make_unique<TTerm>(letter.get(), 0);
+        unknown->FTitle = "Mystery";
+        unknown->FCode = "Q99.9";  // no such category in this tree
+        letter->FMainTermList.push_back(std::move(unknown));
+        index.push_back(std::move(letter));
+    }
+
+    TCodeKeywordsList Generate(bool withIndex, std::string* text = nullptr) {
+        const std::string generated = GenerateCodeKeywordsText(model.chapters, withIndex ? &index : nullptr, stopWords);
+        if (text) *text = generated;
+        TRecordingMessages messages;
+        TCodeKeywordsList codes;
+        TKeywordRefList refs;
+        TLoadStatus status{StatusNotStarted};
+        std::istringstream source(generated);
+        LoadCodeKeywords(source, true, false, true, codes, refs, status);
+        EXPECT_TRUE(messages.Messages().empty());
+        EXPECT_EQ(status.load(), StatusDone);
+        return codes;
+    }
+};
+
+}  // namespace
+
+TEST(KeywordGenerator, TakesTitlesInclusionsIncludesSeventhCharacterTextsNotExcludes) {
+    TGeneratorFixture fixture;
+    const TCodeKeywordsList codes = fixture.Generate(false);
+    ASSERT_EQ(codes.size(), 4u);
+    EXPECT_EQ(codes[0]->FCode, "A00");
+    EXPECT_EQ(codes[0]->FKeywords, (TStringList{"Biovar", "Cholera", "Cholerae", "Classical", "Vibrio"}));
+    // "X-rays" stays whole and also gives "X-Ray"; the seventh-character note and definition count,
+    // their instruction words are stop words; "7th" is no word.
+    EXPECT_EQ(codes[1]->FKeywords, (TStringList{"Ionizing", "Radiation", "Sequela", "X-Ray", "X-Rays"}));
+    // Accents become ASCII; "arteries" gives "Artery" and "Fractures" "Fracture" because the
+    // classification uses those words (the excludes note still feeds the vocabulary); "Diabetes"
+    // gives no "Diabete"; a code range is no word.
+    EXPECT_EQ(codes[2]->FKeywords, (TStringList{"Arm", "Arteries", "Artery", "Diabetes", "Disease", "Fracture",
+                                                "Fractures", "Sezary"}));
+    // A category of stop words only still gets its title words.
+    EXPECT_EQ(codes[3]->FKeywords, (TStringList{"And", "Other", "The"}));
+    EXPECT_EQ(FindCodeKeywords(codes, "A00")->FKeywords.size(), 5u);
+}
+
+TEST(KeywordGenerator, IndexMainTermsReachTheCategoriesOfTheirCodes) {
+    TGeneratorFixture fixture;
+    const TCodeKeywordsList codes = fixture.Generate(true);
+    const TStringList& a00 = codes[0]->FKeywords;
+    EXPECT_NE(std::find(a00.begin(), a00.end(), "Meningitis"), a00.end());
+    EXPECT_EQ(std::find(a00.begin(), a00.end(), "Basal"), a00.end());  // parenthesised modifiers stay out
+    const TStringList& w88 = codes[1]->FKeywords;
+    EXPECT_NE(std::find(w88.begin(), w88.end(), "Malady"), w88.end());
+    EXPECT_EQ(std::find(w88.begin(), w88.end(), "Maladies"), w88.end());  // only the head word before a comma
+    for (const auto& record : codes) {
+        EXPECT_EQ(std::find(record->FKeywords.begin(), record->FKeywords.end(), "Mystery"), record->FKeywords.end());
+    }
+}
+
+TEST(KeywordGenerator, WritesTheArrangedLayoutInPureAsciiDeterministically) {
+    TGeneratorFixture fixture;
+    std::string text;
+    fixture.Generate(true, &text);
+    EXPECT_EQ(text, GenerateCodeKeywordsText(fixture.model.chapters, &fixture.index, fixture.stopWords));
+    for (char c : text) ASSERT_LT(static_cast<unsigned char>(c), 0x80);
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    const std::vector<std::string> lines = SplitLines(text);
+    EXPECT_EQ(lines[0].substr(0, 9), "A00      ");
+    EXPECT_NE(lines[0][9], ' ');
+    int codeLines = 0;
+    for (const std::string& line : lines) {
+        ASSERT_FALSE(line.empty());
+        EXPECT_EQ(line.back(), ',') << line;
+        EXPECT_LE(std::count(line.begin(), line.end(), ','), 4) << line;
+        if (line[0] != ' ') {
+            ++codeLines;
+            EXPECT_EQ(line.find(' '), 3u);
+        } else {
+            EXPECT_EQ(line.substr(0, 9), "         ");
+            EXPECT_NE(line[9], ' ');
+        }
+    }
+    EXPECT_EQ(codeLines, 4);
+    // A00 with the index has six keywords: a code line of four and a continuation of two.
+    EXPECT_EQ(lines[0], "A00      Biovar, Cholera, Cholerae, Classical,");
+    EXPECT_EQ(lines[1], "         Meningitis, Vibrio,");
+}

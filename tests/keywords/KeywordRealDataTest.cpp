@@ -1,0 +1,216 @@
+// The keyword subsystem on the real embedded data: the loaded sets, keyword and full-text searches,
+// counts, suggestions, and that the committed keyword set is what the generator makes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "CodeLookup.h"
+#include "IndexModel.h"
+#include "KeywordData.h"
+#include "KeywordGenerator.h"
+#include "KeywordPrompt.h"
+#include "KeywordSearch.h"
+#include "RecordingMessages.h"
+#include "SearchHistory.h"
+#include "TestSupport.h"
+#include "TextUtil.h"
+
+namespace {
+
+std::vector<std::string> CodesOf(const std::vector<TCodeInfo*>& results) {
+    std::vector<std::string> codes;
+    for (const TCodeInfo* code : results) codes.push_back(code->FCode);
+    return codes;
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+int CategoryCount() {
+    int count = 0;
+    for (const auto& chapter : ChapterList) {
+        for (const auto& section : chapter->FSubList) count += static_cast<int>(section->FCodeList.size());
+    }
+    return count;
+}
+
+class KeywordRealData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureRealDataLoaded();
+        ASSERT_EQ(TabularStatus.load(), StatusDone);
+        ASSERT_EQ(CodeKeywordsStatus.load(), StatusDone);
+    }
+};
+
+}  // namespace
+
+TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) {
+    EXPECT_EQ(CategoryCount(), 1911);
+    ASSERT_EQ(CodeKeywordsList.size(), 1911u);
+    long items = 0;
+    for (const auto& ref : KeywordRefList) items += ref->FRefCount;
+    EXPECT_GE(items, 35000);
+    EXPECT_LE(items, 60000);
+    EXPECT_GE(KeywordRefList.size(), 8000u);
+    EXPECT_LE(KeywordRefList.size(), 15000u);
+    for (const auto& chapter : ChapterList) {
+        for (const auto& section : chapter->FSubList) {
+            for (const auto& category : section->FCodeList) {
+                const TCodeKeywords* record = FindCodeKeywords(category->FCode);
+                ASSERT_NE(record, nullptr) << category->FCode;
+                EXPECT_FALSE(record->FKeywords.empty()) << category->FCode;
+            }
+        }
+    }
+    // The irregular plural set and the short descriptions came with it.
+    std::string form1;
+    std::string form2;
+    EXPECT_EQ(FindSpecialPlural("child", form1, form2), 1);
+    EXPECT_EQ(form1, "children");
+    std::string desc;
+    ASSERT_TRUE(ShortDescDict.Find("A00.0", desc));
+    EXPECT_EQ(desc.rfind("Cholera due to Vibrio cholerae 01", 0), 0u) << desc;
+}
+
+TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
+    TRecordingMessages messages;
+    for (const char* text : {"typhoid,meningitis", "TYPHOID, MENINGITIS", "  typhoid ,  meningitis  ,"}) {
+        TKeywordSearchState state;
+        ASSERT_EQ(state.RunKeywordSearch(text, false, 0), TSearchOutcome::Done);
+        EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"}) << text;
+        EXPECT_EQ(state.FCombined, "1");
+    }
+    EXPECT_EQ(SearchHistory.FItems.back(), "typhoid ,  meningitis  ,");
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(KeywordRealData, HyphenatedKeywordMatchesOnlyTheSameLetters) {
+    TKeywordSearchState state;
+    state.RunKeywordSearch("x-ray", false, 0);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88"));
+    state.RunKeywordSearch("x ray", false, 0);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88"));
+    state.RunKeywordSearch("xray", false, 0);
+    EXPECT_TRUE(state.FResultList.empty());
+    EXPECT_EQ(state.FCombined, "0");
+    // No stemming: the keywords of a category are matched whole.
+    state.RunKeywordSearch("typho", false, 0);
+    EXPECT_TRUE(state.FResultList.empty());
+}
+
+TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
+    const TCodeInfo* unspecified = FindCodeByText("A00.9");
+    ASSERT_NE(unspecified, nullptr);
+    EXPECT_EQ(unspecified->FDesc, "Cholera, unspecified");
+    EXPECT_TRUE(CodeMatchesFullText(*unspecified, {"CHOLERA"}, FullTextFlag::Desc));
+    std::string fullStop = AsciiUpper(unspecified->FDesc);
+    fullStop[7] = '.';
+    EXPECT_FALSE(FindWholeWord("CHOLERA", fullStop));
+
+    TKeywordSearchState state;
+    ASSERT_EQ(state.RunKeywordSearch("cholera", true, FullTextFlag::Desc), TSearchOutcome::Done);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A00"));
+    EXPECT_EQ(state.FCombined, "Unknown");
+
+    state.RunKeywordSearch("TYPHOID, MENINGITIS", true, FullTextFlag::Desc);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A01"));
+    const TCodeInfo* a01 = FindCategory("A01");
+    ASSERT_NE(a01, nullptr);
+    EXPECT_FALSE(FindWholeWord("MENINGITIS", AsciiUpper(a01->FDesc)));
+
+    // All seven kinds find at least what the title alone finds.
+    const auto titles = CodesOf(state.FResultList);
+    state.RunKeywordSearch("TYPHOID, MENINGITIS", true, FullTextFlag::All);
+    for (const std::string& code : titles) EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << code;
+}
+
+TEST_F(KeywordRealData, RefusedAndEmptySearchesFollowTheConfirmationRules) {
+    TRecordingMessages messages;
+    TKeywordSearchState state;
+    state.RunKeywordSearch("typhoid", false, 0);
+    const auto before = state.FResultList;
+    const auto history = SearchHistory.FItems;
+
+    EXPECT_EQ(state.RunKeywordSearch("fever", true, 0), TSearchOutcome::NoConditionSelected);
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
+    EXPECT_EQ(state.FResultList, before);
+    EXPECT_EQ(SearchHistory.FItems, history);
+
+    messages.QueueAnswer(false);
+    EXPECT_EQ(state.RunKeywordSearch("   ", false, 0), TSearchOutcome::EmptyTextDeclined);
+    ASSERT_EQ(messages.Questions().size(), 1u);
+    EXPECT_EQ(messages.Questions()[0], "Search by Keywords: Keywords empty, do you want to list all codes?");
+    EXPECT_EQ(state.FResultList, before);
+
+    messages.QueueAnswer(true);
+    ASSERT_EQ(state.RunKeywordSearch("", true, FullTextFlag::Desc), TSearchOutcome::Done);
+    EXPECT_EQ(state.FResultList.size(), 1911u);
+    EXPECT_EQ(state.FResultList.front()->FCode, "A00");
+    EXPECT_EQ(SearchHistory.FItems, history);  // an empty text is not recorded
+
+    // Commas only: every category with a keyword record (all of them here).
+    state.RunKeywordSearch(",,", false, 0);
+    EXPECT_EQ(state.FResultList.size(), 1911u);
+}
+
+TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
+    TKeywordSearchState state;
+    state.UpdateKeywordCounts("typhoid,Meningitis,", false, false);
+    EXPECT_EQ(state.FCombined, "1");
+    const std::string typhoid = std::to_string(GetKeywordRefCount("TYPHOID"));
+    const std::string meningitis = std::to_string(GetKeywordRefCount("MENINGITIS"));
+    EXPECT_EQ(state.FCountsLine, typhoid + std::string(8 - typhoid.size(), ' ') + meningitis +
+                                     std::string(11 - meningitis.size(), ' '));
+    state.UpdateKeywordCounts("typhoid,Meningitis,", false, true);
+    EXPECT_EQ(state.FCombined, "Unknown");
+    state.UpdateKeywordCounts("nosuchword", false, false);
+    EXPECT_EQ(state.FCombined, "0");
+    state.ClearCounts();
+    EXPECT_EQ(state.FCombined, " Unknown ");
+    EXPECT_TRUE(state.FCountsLine.empty());
+}
+
+TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
+    TKeywordPrompt prompt;
+    prompt.RefreshPrompt("typ", false);
+    const TStringList& typ = prompt.FGotPromptList.Items();
+    for (const char* word : {"Typhoid", "Typhoon", "Typhus"}) EXPECT_TRUE(Contains(typ, word)) << word;
+    for (std::size_t i = 1; i < typ.size(); ++i) EXPECT_LT(CompareKeywordText(typ[i - 1], typ[i]), 0);
+
+    prompt.RefreshPrompt("typhoid,men", false);
+    const TStringList men = prompt.FGotPromptList.Items();
+    EXPECT_TRUE(Contains(men, "Meningitis"));
+    for (const std::string& word : men) EXPECT_TRUE(PromptPrefixMatches("men", word)) << word;
+    for (const TCodeKeywords* record : prompt.FFiltedCodeKWs) {
+        EXPECT_TRUE(KeywordsMatchAll(record, {"TYPHOID"})) << record->FCode;
+    }
+
+    const std::string chosen = InsertPromptKeyword("typhoid,men", "Meningitis");
+    EXPECT_EQ(chosen, "typhoid,Meningitis,");
+    TKeywordSearchState state;
+    state.UpdateKeywordCounts(chosen, false, false);
+    EXPECT_EQ(state.FCombined, "1");
+
+    // Full text offers every keyword of the set with that beginning, unfiltered.
+    prompt.RefreshPrompt("typhoid,men", true);
+    EXPECT_GT(prompt.FGotPromptList.Count(), men.size());
+}
+
+TEST_F(KeywordRealData, CommittedKeywordSetIsWhatTheGeneratorMakes) {
+    const char* source = std::getenv("ZENDRA_SOURCE_DIR");
+    if (source == nullptr) GTEST_SKIP() << "ZENDRA_SOURCE_DIR is not set";
+    const auto read = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string stopWords = read(std::string(source) + "/data/KeywordStopWords.txt");
+    const std::string committed = read(std::string(source) + "/data/CodeKeywords2021.txt");
+    ASSERT_FALSE(stopWords.empty());
+    ASSERT_EQ(DIndexStatus.load(), StatusDone);
+    EXPECT_TRUE(GenerateCodeKeywordsText(ChapterList, &DIndexLetters, ParseStopWords(stopWords)) == committed)
+        << "data/CodeKeywords2021.txt is out of date: run zendra-icd10-cli generate-keywords";
+}

@@ -1,0 +1,216 @@
+// The search engine on hand-built trees and keyword sets: whole-word rules, keyword matching,
+// full-text matching through sub-codes, result lists by mode, spelling variants and the counts line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "KeywordSearch.h"
+#include "KeywordTestModel.h"
+#include "RecordingMessages.h"
+
+namespace {
+
+TCodeKeywordsList LoadKeywords(const std::string& text, TKeywordRefList* refs = nullptr) {
+    TCodeKeywordsList codes;
+    TKeywordRefList ownRefs;
+    TLoadStatus status{StatusNotStarted};
+    std::istringstream source(text);
+    LoadCodeKeywords(source, true, false, true, codes, refs ? *refs : ownRefs, status);
+    return codes;
+}
+
+TSpecialKeywordList LoadSpecials(const std::string& text) {
+    TSpecialKeywordList list;
+    std::istringstream source(text);
+    LoadSpecialKeywords(source, list);
+    return list;
+}
+
+std::vector<std::string> CodesOf(const std::vector<TCodeInfo*>& results) {
+    std::vector<std::string> codes;
+    for (const TCodeInfo* code : results) codes.push_back(code->FCode);
+    return codes;
+}
+
+}  // namespace
+
+TEST(FindWholeWord, BoundariesFollowTheTwoCharacterSets) {
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "CHOLERA, UNSPECIFIED"));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "CHOLERA"));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "(CHOLERA)"));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "\"CHOLERA\""));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "[CHOLERA}"));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "PRE-CHOLERA-LIKE"));
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "A\tCHOLERA\r\n"));
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "DUE TO CHOLERA."));
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "CHOLERA; OTHER"));
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "A/CHOLERA"));
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "\rCHOLERA"));  // CR may follow a word but not precede it
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "CHOLERAE"));
+    EXPECT_FALSE(FindWholeWord("CHOLERA", "cholera"));  // both sides are upper case by contract
+    // A failed occurrence does not hide a later whole one.
+    EXPECT_TRUE(FindWholeWord("CHOLERA", "CHOLERAE AND CHOLERA"));
+    EXPECT_FALSE(FindWholeWord("", "ANY"));
+}
+
+TEST(FindWholeWord, JoinedFormDropsTheFirstHyphenOnly) {
+    EXPECT_TRUE(FindWholeWordOrJoined("X-RAY", "CHEST XRAY"));
+    EXPECT_TRUE(FindWholeWordOrJoined("X-RAY", "CHEST X-RAY"));
+    EXPECT_FALSE(FindWholeWord("X-RAY", "CHEST XRAY"));
+    EXPECT_TRUE(FindWholeWordOrJoined("A-B-C", "AB-C"));
+    EXPECT_FALSE(FindWholeWordOrJoined("A-B-C", "ABC"));
+    EXPECT_FALSE(FindWholeWordOrJoined("XRAY", "X-RAY"));
+}
+
+TEST(KeywordsMatchAll, WholeKeywordsHyphenEqualsBlankAndAllMustMatch) {
+    const TCodeKeywordsList codes = LoadKeywords("A01 X Ray, Abdominal, Typhoid, Meningitis,\r\n");
+    const TCodeKeywords* record = codes[0].get();
+    EXPECT_FALSE(KeywordsMatchAll(nullptr, {}));
+    EXPECT_TRUE(KeywordsMatchAll(record, {}));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"X-RAY"}));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"X RAY"}));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"XRAY"}));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMEN"}));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMINA"}));
+    EXPECT_TRUE(KeywordsMatchAll(record, {" MENINGITIS ", "TYPHOID", ""}));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"TYPHOID", "FEVER"}));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"", "  "}));
+}
+
+TEST(CodeMatchesKeywords, LooksTheRecordUpOnceAndRetriesWhenMissing) {
+    TKeywordTestModel model;
+    TCodeInfo& a01 = model.AddCategory("A01", "Typhoid");
+    TCodeInfo& b02 = model.AddCategory("B02", "Zoster");
+    TCodeKeywordsList codes = LoadKeywords("A01 typhoid,\r\n");
+    EXPECT_TRUE(CodeMatchesKeywords(a01, {"TYPHOID"}, codes));
+    EXPECT_EQ(a01.FCodeKW, codes[0].get());
+    EXPECT_FALSE(CodeMatchesKeywords(b02, {"ZOSTER"}, codes));
+    EXPECT_EQ(b02.FCodeKW, nullptr);
+
+    // A record that appears later is found on the next search.
+    codes.push_back(std::make_unique<TCodeKeywords>("B02"));
+    codes.back()->AddKeyword("Zoster");
+    EXPECT_TRUE(CodeMatchesKeywords(b02, {"ZOSTER"}, codes));
+
+    ClearCodeKeywordCache(model.chapters);
+    EXPECT_EQ(a01.FCodeKW, nullptr);
+    EXPECT_EQ(b02.FCodeKW, nullptr);
+}
+
+TEST(CodeKeywordCache, RefreshClearsOnlyWhenTheTablesWereRefilled) {
+    TKeywordTestModel model;
+    TCodeInfo& a01 = model.AddCategory("A01", "Typhoid");
+    TCodeInfo& sub = TKeywordTestModel::AddSubCode(a01, "A01.0", "Typhoid fever");
+    const TCodeKeywordsList codes = LoadKeywords("A01 typhoid,\r\n");
+    RefreshCodeKeywordCache(model.chapters);
+    CodeMatchesKeywords(a01, {"TYPHOID"}, codes);
+    sub.FCodeKW = codes[0].get();
+    RefreshCodeKeywordCache(model.chapters);
+    EXPECT_EQ(a01.FCodeKW, codes[0].get());
+    ++KeywordTablesGeneration;
+    RefreshCodeKeywordCache(model.chapters);
+    EXPECT_EQ(a01.FCodeKW, nullptr);
+    EXPECT_EQ(sub.FCodeKW, nullptr);
+}
+
+TEST(CodeMatchesFullText, EachKeywordInOwnChosenTextOrOneSubCodeMatchingAll) {
+    TKeywordTestModel model;
+    TCodeInfo& a01 = model.AddCategory("A01", "Typhoid and paratyphoid fevers");
+    TKeywordTestModel::AddNote<TExcludes1>(a01, {"Chest x-ray findings (R91)"});
+    TKeywordTestModel::AddNote<TUseAdditionalCode>(a01, {"organism"});
+    TCodeInfo& a010 = TKeywordTestModel::AddSubCode(a01, "A01.0", "Typhoid fever");
+    TKeywordTestModel::AddSubCode(a010, "A01.01", "Typhoid meningitis");
+    TCodeInfo& a011 = TKeywordTestModel::AddSubCode(a01, "A01.1", "Paratyphoid fever A");
+    TKeywordTestModel::AddNote<TInclusionTerm>(a011, {"Enteric (meningitis)"});
+
+    const TFullTextFlags desc = FullTextFlag::Desc;
+    // TYPHOID in A01's own title, MENINGITIS in the title of A01.01 below it.
+    EXPECT_TRUE(CodeMatchesFullText(a01, {"TYPHOID", "MENINGITIS"}, desc));
+    // FEVER is not a whole word of "fevers": A01.1 "Paratyphoid fever A" holds both keywords.
+    EXPECT_TRUE(CodeMatchesFullText(a01, {"PARATYPHOID", "FEVER"}, desc));
+    // ENTERIC stands only in an inclusion term: it needs its bit.
+    EXPECT_FALSE(CodeMatchesFullText(a01, {"ENTERIC"}, desc));
+    EXPECT_TRUE(CodeMatchesFullText(a01, {"ENTERIC"}, FullTextFlag::Inclusion));
+    EXPECT_TRUE(CodeMatchesFullText(a01, {"ENTERIC", "MENINGITIS"}, desc | FullTextFlag::Inclusion));
+    // A keyword not in A01's own text needs one code below that matches the whole list: ENTERIC is
+    // only under A01.1, which lacks TYPHOID (PARATYPHOID is another word), although A01 has TYPHOID.
+    EXPECT_FALSE(CodeMatchesFullText(a01, {"ENTERIC", "TYPHOID"}, desc | FullTextFlag::Inclusion));
+    // Excludes 1 lines, with the joined form of a hyphenated keyword only.
+    EXPECT_TRUE(CodeMatchesFullText(a01, {"X-RAY"}, FullTextFlag::Exclude1));
+    EXPECT_FALSE(CodeMatchesFullText(a01, {"XRAY"}, FullTextFlag::Exclude1));
+    EXPECT_FALSE(CodeMatchesFullText(a01, {"X-RAY"}, FullTextFlag::All & ~FullTextFlag::Exclude1));
+    // Use-additional-code notes are never searched.
+    EXPECT_FALSE(CodeMatchesFullText(a01, {"ORGANISM"}, FullTextFlag::All));
+    // The text's letter case does not matter; keywords are trimmed and empty ones skipped.
+    EXPECT_TRUE(CodeMatchesFullText(a01, {" TYPHOID ", ""}, desc));
+    EXPECT_TRUE(CodeMatchesFullText(a01, {}, desc));
+}
+
+TEST(FillResultList, ModesTakeCategoriesInTabularOrderOnly) {
+    TKeywordTestModel model;
+    model.AddCategory("A00", "Cholera");
+    TCodeInfo& a01 = model.AddCategory("A01", "Typhoid fever");
+    TKeywordTestModel::AddSubCode(a01, "A01.0", "Cholera-like typhoid");
+    model.AddSection();
+    model.AddCategory("B02", "Zoster");
+    const TCodeKeywordsList codes = LoadKeywords("B02 zoster, fever,\r\nA01 typhoid, fever,\r\n");
+
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::ListAll, 0, {"NOTHING"}, codes)),
+              (std::vector<std::string>{"A00", "A01", "B02"}));
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER"}, codes)),
+              (std::vector<std::string>{"A01", "B02"}));
+    EXPECT_TRUE(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER", "CHOLERA"}, codes).empty());
+    // Commas only: every category that has a keyword record.
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"", ""}, codes)),
+              (std::vector<std::string>{"A01", "B02"}));
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"", ""}, codes)),
+              (std::vector<std::string>{"A00", "A01", "B02"}));
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"CHOLERA"}, codes)),
+              (std::vector<std::string>{"A00", "A01"}));
+    EXPECT_EQ(CountKeywordMatches(model.chapters, {"FEVER"}, codes), 2);
+}
+
+TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
+    const TSpecialKeywordList specials = LoadSpecials("child,children\r\npenny,pence,pennies\r\nS Typhi,S. typhi\r\n"
+                                                      "abdominalpain,abdominalpainz\r\n");
+    const auto variants = [&](const char* keyword) { return BuildKeywordVariants({keyword}, specials); };
+    EXPECT_EQ(variants("ABSCESS"), (TStringList{"ABSCESS", "ABSCESSES"}));
+    EXPECT_EQ(variants("ARTERY"), (TStringList{"ARTERY", "ARTERIES", "ARTERYS"}));
+    EXPECT_EQ(variants("APPENDIX"), (TStringList{"APPENDIX", "APPENDICES", "APPENDIXS"}));
+    EXPECT_EQ(variants("CHILD"), (TStringList{"CHILD", "CHILDREN"}));
+    EXPECT_EQ(variants("PENNY"), (TStringList{"PENNY", "PENCE", "PENNIES"}));
+    EXPECT_EQ(variants("S TYPHI"), (TStringList{"S TYPHI", "S. TYPHI"}));
+    EXPECT_EQ(variants("BACILLUS"), (TStringList{"BACILLUS", "BACILLI"}));
+    EXPECT_EQ(variants("DIAGNOSIS"), (TStringList{"DIAGNOSIS", "DIAGNOSES"}));
+    EXPECT_EQ(variants("BACTERIUM"), (TStringList{"BACTERIUM", "BACTERIA", "BACTERIUMS"}));
+    EXPECT_EQ(variants("BRANCH"), (TStringList{"BRANCH", "BRANCHES", "BRANCHS"}));
+    EXPECT_EQ(variants("RASH"), (TStringList{"RASH", "RASHES", "RASHS"}));
+    EXPECT_EQ(variants("TORSO"), (TStringList{"TORSO", "TORSOES", "TORSOS"}));
+    EXPECT_EQ(variants("DAY"), (TStringList{"DAY", "DAYS"}));
+    EXPECT_EQ(variants("Y"), (TStringList{"Y", "YS"}));
+    EXPECT_EQ(variants("VERTEBRA"), (TStringList{"VERTEBRA", "VERTEBRAE", "VERTEBRAS"}));
+    EXPECT_EQ(variants("LEG"), (TStringList{"LEG", "LEGS"}));
+    EXPECT_EQ(variants("ABDOMINAL PAIN"),
+              (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINZ"}));
+    EXPECT_EQ(BuildKeywordVariants({"ABDOMINAL PAIN"}, TSpecialKeywordList{}),
+              (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINS"}));
+    EXPECT_EQ(BuildKeywordVariants({"X-RAYS"}, TSpecialKeywordList{}),
+              (TStringList{"X-RAYS", "X RAYS", "XRAYS", "XRAYSES"}));
+    // Trimmed, empty items skipped, every keyword in order.
+    EXPECT_EQ(BuildKeywordVariants({" LEG ", "", "  ", "DAY"}, TSpecialKeywordList{}),
+              (TStringList{"LEG", "LEGS", "DAY", "DAYS"}));
+}
+
+TEST(BuildCountsLine, EachCountStandsUnderItsKeyword) {
+    TKeywordRefList refs;
+    LoadKeywords("A01 typhoid, fever,\r\nB02 fever,\r\n", &refs);
+    EXPECT_EQ(BuildCountsLine("typhoid,fever", refs), "1       2     ");
+    EXPECT_EQ(BuildCountsLine("typhoid, fever ,", refs), "1       2       ");
+    EXPECT_EQ(BuildCountsLine("x,", refs), "0 ");
+    EXPECT_EQ(BuildCountsLine("", refs), "");
+    EXPECT_EQ(BuildCountsLine(",,", refs), "00");
+    // Widths count characters, not bytes.
+    EXPECT_EQ(BuildCountsLine("\xC3\xA9t\xC3\xA9", refs), "0   ");
+    for (int i = 0; i < 12; ++i) LoadKeywords("C0" + std::to_string(i % 10) + " a,\r\n", &refs);
+    EXPECT_EQ(BuildCountsLine("a,fever", refs), "12" "2     ");
+}

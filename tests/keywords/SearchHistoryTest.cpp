@@ -1,0 +1,116 @@
+// The keyword search history: the add rule and the file in the encoding it was read in.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "SearchHistory.h"
+
+namespace {
+
+std::filesystem::path TempFolder() {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("zendra-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+}
+
+}  // namespace
+
+TEST(SearchHistoryAdd, TrimsMovesRepeatsToTheEndAndKeepsFifty) {
+    TSearchHistory history;
+    history.Add("   ");
+    EXPECT_TRUE(history.FItems.empty());
+    history.Add("  gas, abdomen ");
+    history.Add("fever");
+    history.Add("gas, abdomen");
+    EXPECT_EQ(history.FItems, (TStringList{"fever", "gas, abdomen"}));
+    history.Add("Fever");  // case-sensitive: a second entry
+    EXPECT_EQ(history.FItems, (TStringList{"fever", "gas, abdomen", "Fever"}));
+
+    history.FItems.clear();
+    for (int i = 0; i < 50; ++i) history.Add(std::string("k").append(std::to_string(i)));
+    history.Add("gas");
+    ASSERT_EQ(history.FItems.size(), 50u);
+    EXPECT_EQ(history.FItems.front(), "k1");
+    EXPECT_EQ(history.FItems.back(), "gas");
+    history.Add("k10");
+    ASSERT_EQ(history.FItems.size(), 50u);
+    EXPECT_EQ(history.FItems.front(), "k1");
+    EXPECT_EQ(history.FItems.back(), "k10");
+
+    // A hand-edited file may hold more than 50: the next addition trims only one.
+    history.FItems.assign(60, std::string());
+    for (int i = 0; i < 60; ++i) history.FItems[i] = std::string("h").append(std::to_string(i));
+    history.Add("new");
+    EXPECT_EQ(history.FItems.size(), 60u);
+    EXPECT_EQ(history.FItems.front(), "h1");
+}
+
+TEST(SearchHistoryFile, RoundTripsWithCrLfAndKeepsTheEncodingRead) {
+    const auto folder = TempFolder();
+    const auto file = folder / "SearchHistory.txt";
+
+    TSearchHistory fresh;
+    fresh.FItems = {"typhoid,meningitis", "m\xC3\xA9ni\xC3\xA8re"};
+    ASSERT_TRUE(fresh.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), "typhoid,meningitis\r\nm\xC3\xA9ni\xC3\xA8re\r\n");
+
+    // UTF-8 with its byte-order mark: the mark comes back.
+    WriteBytes(file, "\xEF\xBB\xBFgas\r\nfever\n");
+    TSearchHistory bom;
+    ASSERT_TRUE(bom.LoadFromFile(file.string()));
+    EXPECT_EQ(bom.FItems, (TStringList{"gas", "fever"}));
+    bom.Add("cyst");
+    ASSERT_TRUE(bom.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), "\xEF\xBB\xBFgas\r\nfever\r\ncyst\r\n");
+
+    // An 8-bit file stays 8-bit: the e acute is one byte again.
+    WriteBytes(file, "m\xE9ni\xE8re\r\n");
+    TSearchHistory latin;
+    ASSERT_TRUE(latin.LoadFromFile(file.string()));
+    EXPECT_EQ(latin.FItems, TStringList{"m\xC3\xA9ni\xC3\xA8re"});
+    EXPECT_EQ(latin.FEncoding, TSearchHistory::TEncoding::Latin1);
+    ASSERT_TRUE(latin.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), "m\xE9ni\xE8re\r\n");
+
+    // UTF-16 little-endian with its mark.
+    WriteBytes(file, std::string("\xFF\xFEg\0a\0s\0\r\0\n\0", 12));
+    TSearchHistory wide;
+    ASSERT_TRUE(wide.LoadFromFile(file.string()));
+    EXPECT_EQ(wide.FItems, TStringList{"gas"});
+    ASSERT_TRUE(wide.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), std::string("\xFF\xFEg\0a\0s\0\r\0\n\0", 12));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SearchHistoryFile, MissingFileIsEmptyAndAFailedWriteLeavesTheOldFileWhole) {
+    const auto folder = TempFolder();
+    const auto file = folder / "SearchHistory.txt";
+    TSearchHistory history;
+    history.FItems = {"stale"};
+    EXPECT_FALSE(history.LoadFromFile((folder / "missing.txt").string()));
+    EXPECT_TRUE(history.FItems.empty());
+
+    WriteBytes(file, "old\r\n");
+    // The temporary file cannot be created (a folder stands in its place).
+    std::filesystem::create_directories(folder / "SearchHistory.txt.tmp");
+    history.FItems = {"new"};
+    EXPECT_FALSE(history.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), "old\r\n");
+    EXPECT_FALSE(history.SaveToFile((folder / "no-such-folder" / "SearchHistory.txt").string()));
+    std::filesystem::remove_all(folder);
+}
