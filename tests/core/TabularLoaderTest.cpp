@@ -412,3 +412,28 @@ TEST(TabularLoader, ConcurrentCancelOfTheRealDataNeverEndsDone) {
         }
     }
 }
+
+TEST(TabularLoader, LoadingStatusSetByTheStartUpIsTakenOver) {
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status{StatusLoading};
+    std::istringstream source(Document(TwoChapters));
+    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusDone);
+    EXPECT_EQ(chapters.size(), 2u);
+}
+
+TEST(TabularLoader, LoadTabularFileWithoutItsResourceFailsUnlessCancelled) {
+    // Whatever stream the start-up left is taken away, so the loader finds none.
+    (void)TakeResourceStream("Tabular");
+    const int32_t saved = TabularStatus.exchange(StatusLoading);
+    TRecordingMessages recorder;
+    LoadTabularFile();
+    EXPECT_EQ(TabularStatus.load(), StatusFailed);
+    EXPECT_EQ(recorder.Messages(), std::vector<std::string>{FailMessage});
+
+    TabularStatus = StatusCancelled;
+    LoadTabularFile();
+    EXPECT_EQ(TabularStatus.load(), StatusCancelled);
+    EXPECT_EQ(recorder.Messages().size(), 1u);
+    TabularStatus = saved;
+}
