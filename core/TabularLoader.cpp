@@ -128,7 +128,7 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter) {
 }
 
 // Which note lists a parent element may hold.
-enum TNoteParent { ChapterNotes = 1, SectionNotes = 2, CodeNotes = 4 };
+enum class TNoteParent { Chapter, Section, Code };
 
 // A new, empty note list for a note element name allowed under the given parent, or null.
 std::unique_ptr<TNoteBase> NewNoteList(const pugi::xml_node& element, TNoteParent parent) {
@@ -139,11 +139,11 @@ std::unique_ptr<TNoteBase> NewNoteList(const pugi::xml_node& element, TNoteParen
     if (is("useAdditionalCode")) return std::make_unique<TUseAdditionalCode>();
     if (is("excludes1")) return std::make_unique<TExcludes1>();
     if (is("excludes2")) return std::make_unique<TExcludes2>();
-    if (parent == ChapterNotes) return nullptr;
+    if (parent == TNoteParent::Chapter) return nullptr;
     if (is("inclusionTerm")) return std::make_unique<TInclusionTerm>();
     if (is("codeFirst")) return std::make_unique<TCodeFirst>();
     if (is("codeAlso")) return std::make_unique<TCodeAlso>();
-    if (parent == SectionNotes) return nullptr;
+    if (parent == TNoteParent::Section) return nullptr;
     if (is("sevenChrNote")) return std::make_unique<TSevenCharNote>();
     return nullptr;
 }
@@ -241,7 +241,7 @@ private:
                     continue;
                 }
                 if (NameIs(child, "name") || NameIs(child, "sectionIndex")) continue;
-                if (auto notes = NewNoteList(child, ChapterNotes)) {
+                if (auto notes = NewNoteList(child, TNoteParent::Chapter)) {
                     ReadNotes(child, notes->FNoteList);
                     chapter.FInfo.FItemList.push_back(std::move(notes));
                     continue;
@@ -265,7 +265,7 @@ private:
                     section->SetInfoByString(NodeText(child));
                     continue;
                 }
-                if (auto notes = NewNoteList(child, SectionNotes)) {
+                if (auto notes = NewNoteList(child, TNoteParent::Section)) {
                     ReadNotes(child, notes->FNoteList);
                     section->FInfo.FItemList.push_back(std::move(notes));
                     continue;
@@ -307,7 +307,7 @@ private:
                     node->FItemList.push_back(ReadVisualImpairment(child));
                     continue;
                 }
-                if (auto notes = NewNoteList(child, CodeNotes)) {
+                if (auto notes = NewNoteList(child, TNoteParent::Code)) {
                     ReadNotes(child, notes->FNoteList);
                     node->FItemList.push_back(std::move(notes));
                     continue;
