@@ -101,9 +101,9 @@ void BM_RenderPagePlanTenVariants(benchmark::State& state) {
     pager.FSelectedCode = data.largest->FCode;
     std::size_t operations = 0;
     for (auto _ : state) {
-        const TRenderPlan plan = RenderPage(pager.FContentStringList, pager.FLinePerPage, page, pager.FTypeWordsList,
-                                            pager.FSearchKeyWordVariantList, pager.FLineBoldFlagStr,
-                                            pager.FSelectedCode);
+        const TRenderPlan plan =
+            RenderPage(pager.FContentStringList, pager.FLinePerPage, page, pager.FTypeWordsList,
+                       pager.FSearchKeyWordVariantList, pager.FLineBoldFlagStr, pager.FSelectedCode);
         operations = plan.Operations.size();
         benchmark::DoNotOptimize(plan.Text.data());
     }

@@ -96,8 +96,9 @@ int RunShow(const std::vector<std::string>& args) {
     const int first = (pager.FCurPageIndex - 1) * linesPerPage;
     for (std::size_t index = 0; index < plan.LineStarts.size(); ++index) {
         const std::size_t line = static_cast<std::size_t>(first) + index;
-        const bool underlined = plan.HasUnderline && plan.Underline.Start >= plan.LineStarts[index] &&
-                                (index + 1 == plan.LineStarts.size() || plan.Underline.Start < plan.LineStarts[index + 1]);
+        const bool underlined =
+            plan.HasUnderline && plan.Underline.Start >= plan.LineStarts[index] &&
+            (index + 1 == plan.LineStarts.size() || plan.Underline.Start < plan.LineStarts[index + 1]);
         std::printf("%c%c|%s\n", pager.FLineBoldFlagStr[line], underlined ? '_' : ' ',
                     U32ToUtf8(pager.FContentStringList[line]).c_str());
     }
@@ -106,4 +107,6 @@ int RunShow(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<TCliCommand> RenderCommands() { return {{"show", ShowUsage, RunShow}}; }
+std::vector<TCliCommand> RenderCommands() {
+    return {{"show", ShowUsage, RunShow}};
+}

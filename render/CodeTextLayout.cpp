@@ -10,7 +10,9 @@ int ContinuationKind(int AKind) {
     return next;
 }
 
-char KindDigit(int AKind) { return "0123456789ABCDEF"[AKind & 0xF]; }
+char KindDigit(int AKind) {
+    return "0123456789ABCDEF"[AKind & 0xF];
+}
 
 int KindOfDigit(char ADigit) {
     if (ADigit >= '0' && ADigit <= '9') return ADigit - '0';
@@ -18,7 +20,9 @@ int KindOfDigit(char ADigit) {
     return -1;
 }
 
-bool IsOriginalLineDigit(char ADigit) { return ADigit >= '0' && ADigit < '5'; }
+bool IsOriginalLineDigit(char ADigit) {
+    return ADigit >= '0' && ADigit < '5';
+}
 
 std::u32string LevelIndent(int ALevel, bool ADeep) {
     static constexpr int plain[] = {0, 2, 4, 6, 8};
@@ -48,7 +52,7 @@ void WrapTextLine(const std::u32string& AText, int AWidth, const std::u32string&
     const std::size_t prefixLength = APrefix.size();
     for (;;) {
         if (text.size() <= width) break;
-        // 1-based positions AWidth+1 down to prefixLength+1, i.e. 0-based AWidth .. prefixLength.
+        // pos runs over the 1-based positions width+1 down to prefixLength+1; the prefix is never searched.
         std::size_t found = std::u32string::npos;
         for (std::size_t pos = width + 1; pos > prefixLength; --pos) {
             if (text[pos - 1] == U' ') {
@@ -83,7 +87,9 @@ bool OnSamePage(int ALineA, int ALineB, int ALinesPerPage) {
 
 namespace {
 
-std::u32string Spaces(std::size_t count) { return std::u32string(count, U' '); }
+std::u32string Spaces(std::size_t count) {
+    return std::u32string(count, U' ');
+}
 
 // The note kinds laid out as inclusion text (kind 4) rather than as notes (kind 0).
 bool IsInclusionNote(TNoteKind AKind) {
@@ -91,8 +97,8 @@ bool IsInclusionNote(TNoteKind AKind) {
 }
 
 // Lines of one note list: first text after the type word, later ones after the indent.
-void AppendNoteLines(const TNoteBase& ANote, const std::u32string& APrefix, int AWidth, int AKind,
-                     TLayoutLines& ALines, std::string& AKinds, TTypeWordList& ATypeWords) {
+void AppendNoteLines(const TNoteBase& ANote, const std::u32string& APrefix, int AWidth, int AKind, TLayoutLines& ALines,
+                     std::string& AKinds, TTypeWordList& ATypeWords) {
     const std::u32string typeWord = Utf8ToU32(ANote.FTypeWord);
     const std::u32string indent = Utf8ToU32(ANote.FIndent);
     const std::u32string continuationPrefix = APrefix + indent;
@@ -122,7 +128,9 @@ void AppendInfoText(const TChapterInfo& AInfo, int AWidth, std::string& AKinds, 
 }
 
 // Text after the dot of a code: its characters after the first four (empty for a category).
-std::string CodeTail(const std::string& ACode) { return ACode.size() <= 4 ? std::string() : ACode.substr(4); }
+std::string CodeTail(const std::string& ACode) {
+    return ACode.size() <= 4 ? std::string() : ACode.substr(4);
+}
 
 }  // namespace
 
@@ -213,7 +221,9 @@ std::u32string TableRow(std::initializer_list<std::u32string> ACells) {
 
 void AppendVisualImpairmentTable(const TVisualImpairment& ATable, TLayoutLines& ALines, std::string& AKinds) {
     const std::u32string prefix(2, U' ');
-    const auto row = [&](const std::u32string& text, int kind) { WrapTextLine(text, 90, prefix, kind, ALines, AKinds); };
+    const auto row = [&](const std::u32string& text, int kind) {
+        WrapTextLine(text, 90, prefix, kind, ALines, AKinds);
+    };
     const auto centre = [](const std::string& text, int width) { return PadText(width, U' ', Utf8ToU32(text), 0); };
     const auto dashes = [](int width) { return std::u32string(static_cast<std::size_t>(width), U'-'); };
     const auto blanks = [](int width) { return std::u32string(static_cast<std::size_t>(width), U' '); };

@@ -12,21 +12,21 @@
 
 #include "GlobalDef.h"
 
-using TLayoutLines = std::vector<std::u32string>;  // physical lines, no line breaks
-using TTypeWordList = std::vector<std::u32string>; // distinct note type words, first met first
+using TLayoutLines = std::vector<std::u32string>;   // physical lines, no line breaks
+using TTypeWordList = std::vector<std::u32string>;  // distinct note type words, first met first
 
 // Line kinds; the digit written into the kind string is the value in hexadecimal.
 enum TLineKind : int {
-    lkNote = 0,               // notes, chapter/section notes, table borders and data rows
-    lkHeading = 1,            // chapter/section heading, the two table header rows
-    lkHeaderCode = 2,         // code line of a code with sub-codes
-    lkFinalCode = 3,          // code line of a final code
-    lkInclusion = 4,          // inclusion terms, INCLUDES, seventh-character notes and rows
-    lkSevenCharCode = 5,      // leaf code that takes a seventh character; page-filler lines
-    lkNoteCont = 8,           // continuation of kind 0
-    lkTextCont = 9,           // continuation of kinds 1, 2, 3
-    lkInclusionCont = 12,     // continuation of kind 4 ("C")
-    lkSevenCharCodeCont = 13, // continuation of kind 5 ("D")
+    lkNote = 0,                // notes, chapter/section notes, table borders and data rows
+    lkHeading = 1,             // chapter/section heading, the two table header rows
+    lkHeaderCode = 2,          // code line of a code with sub-codes
+    lkFinalCode = 3,           // code line of a final code
+    lkInclusion = 4,           // inclusion terms, INCLUDES, seventh-character notes and rows
+    lkSevenCharCode = 5,       // leaf code that takes a seventh character; page-filler lines
+    lkNoteCont = 8,            // continuation of kind 0
+    lkTextCont = 9,            // continuation of kinds 1, 2, 3
+    lkInclusionCont = 12,      // continuation of kind 4 ("C")
+    lkSevenCharCodeCont = 13,  // continuation of kind 5 ("D")
 };
 
 // The continuation kind of a wrapped line: below 8 add 8; 10 and 11 become 9.
@@ -56,6 +56,7 @@ void WrapTextLine(const std::u32string& AText, int AWidth, const std::u32string&
 void AddTypeWord(TTypeWordList& ATypeWords, const std::u32string& AWord);
 
 // True when the 1-based line numbers ALineA and ALineB fall on the same page of ALinesPerPage.
+// A page size below 1 is treated as one endless page (nothing is ever moved), never a division by zero.
 bool OnSamePage(int ALineA, int ALineB, int ALinesPerPage);
 
 // Lays out a category (or any code node) with all its descendants. A block that would straddle a

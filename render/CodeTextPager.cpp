@@ -30,8 +30,7 @@ void TCodeTextPager::LayOut(const TTabularObject& AObject, const std::string& AS
     UpdatePageCount();
 }
 
-void TCodeTextPager::BuildContent(const TTabularObject& AObject, const std::string& ASelectedTail,
-                                  int& ASelectedLine) {
+void TCodeTextPager::BuildContent(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine) {
     LayOut(AObject, ASelectedTail, ASelectedLine);
     if (FHost) FHost->ContentBuilt(FCurCode, false);
 }

@@ -15,7 +15,9 @@
 // A chapter, a section or a code node of the model (never owned); monostate when nothing is shown.
 using TTabularObject = std::variant<std::monostate, TChapter*, TSubChapter*, TCodeInfo*>;
 
-inline bool IsEmptyObject(const TTabularObject& AObject) { return std::holds_alternative<std::monostate>(AObject); }
+inline bool IsEmptyObject(const TTabularObject& AObject) {
+    return std::holds_alternative<std::monostate>(AObject);
+}
 
 // Window-side effects of paging; every method has a do-nothing default.
 class TCodeTextPagerHost {

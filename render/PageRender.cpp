@@ -6,20 +6,38 @@
 
 bool IsWordStartBoundary(char32_t ABefore) {
     switch (ABefore) {
-    case U'\t': case U'\n': case U' ': case U'"': case U'\'': case U'(': case U',': case U'-': case U'[': case U'{':
-        return true;
-    default:
-        return false;
+        case U'\t':
+        case U'\n':
+        case U' ':
+        case U'"':
+        case U'\'':
+        case U'(':
+        case U',':
+        case U'-':
+        case U'[':
+        case U'{':
+            return true;
+        default:
+            return false;
     }
 }
 
 bool IsWordEndBoundary(char32_t AAfter) {
     switch (AAfter) {
-    case U'\t': case U'\n': case U'\r': case U' ': case U'"': case U'\'': case U')': case U',': case U'-': case U']':
-    case U'}':
-        return true;
-    default:
-        return false;
+        case U'\t':
+        case U'\n':
+        case U'\r':
+        case U' ':
+        case U'"':
+        case U'\'':
+        case U')':
+        case U',':
+        case U'-':
+        case U']':
+        case U'}':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -107,7 +125,8 @@ TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, 
         if (kind != lkInclusion && kind != lkInclusionCont) {
             AddColour(blackRuns, lineStart, static_cast<int>(line.size()), clBlackText);
         }
-        for (const auto& run : FindKeywordRuns(line, keywords)) keywordRuns.push_back({lineStart + run.Start, run.Length});
+        for (const auto& run : FindKeywordRuns(line, keywords))
+            keywordRuns.push_back({lineStart + run.Start, run.Length});
         if (kind == lkHeaderCode || kind == lkFinalCode || kind == lkSevenCharCode) {
             const std::size_t tokenStart = std::min(line.find_first_not_of(U' '), line.size());
             const std::size_t tokenEnd = std::min(line.find(U' ', tokenStart), line.size());
@@ -127,7 +146,8 @@ TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, 
     AddColour(operations, 0, static_cast<int>(plan.Text.size()), clDarkGrey);
     operations.insert(operations.end(), blackRuns.begin(), blackRuns.end());
     operations.insert(operations.end(), tokenRuns.begin(), tokenRuns.end());
-    for (const auto& run : ColourTypeWords(plan.Text, ATypeWords)) AddColour(operations, run.Start, run.Length, clTypeWordPurple);
+    for (const auto& run : ColourTypeWords(plan.Text, ATypeWords))
+        AddColour(operations, run.Start, run.Length, clTypeWordPurple);
     for (const auto& run : keywordRuns) AddColour(operations, run.Start, run.Length, clKeywordFuchsia);
     if (plan.HasUnderline) operations.push_back({TRenderOperation::kUnderline, plan.Underline, 0});
     return plan;

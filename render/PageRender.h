@@ -23,12 +23,12 @@ struct TRenderOperation {
 };
 
 struct TRenderPlan {
-    std::u32string Text;              // the page's lines, each followed by LF
-    std::vector<int> LineStarts;      // start position of each page line in Text
+    std::u32string Text;                       // the page's lines, each followed by LF
+    std::vector<int> LineStarts;               // start position of each page line in Text
     std::vector<TRenderOperation> Operations;  // in application order, later ones win
-    int OriginalLine = 0;             // original lines (kinds 0-4) up to and including the top line
+    int OriginalLine = 0;                      // original lines (kinds 0-4) up to and including the top line
     bool HasUnderline = false;
-    TTextRun Underline;               // the selected code's token when it stands on the page
+    TTextRun Underline;  // the selected code's token when it stands on the page
 };
 
 // Word-boundary rule shared by keyword and type-word colouring: the character before an occurrence

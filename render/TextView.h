@@ -10,8 +10,8 @@
 // A colour as 0xRRGGBB.
 using TRgbColour = std::uint32_t;
 
-inline constexpr TRgbColour clDarkGrey = 0x404040;  // base colour of a page
-inline constexpr TRgbColour clBlackText = 0x000000; // code lines, headings, inclusion terms
+inline constexpr TRgbColour clDarkGrey = 0x404040;   // base colour of a page
+inline constexpr TRgbColour clBlackText = 0x000000;  // code lines, headings, inclusion terms
 inline constexpr TRgbColour clHeaderCodeRed = 0xFF0000;
 inline constexpr TRgbColour clSevenCharBlue = 0x0000FF;
 inline constexpr TRgbColour clFinalCodeGreen = 0x008000;

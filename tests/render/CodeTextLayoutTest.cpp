@@ -7,7 +7,9 @@
 
 namespace {
 
-std::u32string Blanks(std::size_t count) { return std::u32string(count, U' '); }
+std::u32string Blanks(std::size_t count) {
+    return std::u32string(count, U' ');
+}
 
 struct TLayout {
     TLayoutLines lines;
@@ -41,7 +43,7 @@ TEST(LevelIndentAndPadText, FollowTheTables) {
     EXPECT_EQ(PadText(6, U'.', U"ab", -1), U"ab....");
     EXPECT_EQ(PadText(6, U'.', U"ab", 1), U"....ab");
     EXPECT_EQ(PadText(3, U'.', U"abcdef", 0), U"abcdef");  // never cut
-    EXPECT_EQ(PadText(5, U' ', U"ééé", 0), U" ééé ");       // counts characters, not bytes
+    EXPECT_EQ(PadText(5, U' ', U"ééé", 0), U" ééé ");      // counts characters, not bytes
 }
 
 TEST(ContinuationKind, FollowsTheArithmeticRule) {
@@ -146,7 +148,9 @@ TEST(AppendCodeText, SeventhCharacterLeafIsKindFiveAndDefinitionRowsAreInclusion
     EXPECT_EQ(layout.lines[4], U"      fracture");
     EXPECT_EQ(layout.lines[5], U"      D - subsequent encounter");
     // Header codes are kind 2 even though a definition applies; the leaf takes the seventh character.
-    EXPECT_EQ(layout.kinds, "24C4C422" "5D");
+    EXPECT_EQ(layout.kinds,
+              "24C4C422"
+              "5D");
     EXPECT_EQ(layout.lines[8], U"      S52.521 Torus fracture of lower");
     EXPECT_EQ(layout.lines[9], Blanks(14) + U"end of right radius");
     EXPECT_TRUE(layout.typeWords.empty());
@@ -165,19 +169,16 @@ TEST(AppendCodeText, NotesUseTypeWordIndentAndRecordTypeWordsOnce) {
 
     const TLayout layout = LayOutCode(category, 40, 100);
     const TLayoutLines expected = {
-        U"A02 Other salmonella infections",
-        U"      infection or foodborne",
-        U"      intoxication due to Salmonella",
-        U"    EXCLUDES 1: typhoid fever of the",
-        U"                intestinal tract with",
-        U"                perforation (A01.0)",
-        U"                paratyphoid (A01.1)",
-        U"    INCLUDES salmonellosis",
-        U"  A02.0 Salmonella enteritis",
-        U"      EXCLUDES 1: food poisoning",
+        U"A02 Other salmonella infections",       U"      infection or foodborne",
+        U"      intoxication due to Salmonella",  U"    EXCLUDES 1: typhoid fever of the",
+        U"                intestinal tract with", U"                perforation (A01.0)",
+        U"                paratyphoid (A01.1)",   U"    INCLUDES salmonellosis",
+        U"  A02.0 Salmonella enteritis",          U"      EXCLUDES 1: food poisoning",
     };
     EXPECT_EQ(layout.lines, expected);
-    EXPECT_EQ(layout.kinds, "24C08804" "30");
+    EXPECT_EQ(layout.kinds,
+              "24C08804"
+              "30");
     EXPECT_EQ(layout.typeWords, (TTypeWordList{U"EXCLUDES 1:", U"INCLUDES"}));
 }
 
@@ -277,13 +278,14 @@ TEST(AppendVisualImpairmentTable, RowsAreNinetyWideAndLaterRangesShiftLeft) {
     std::string kinds;
     AppendVisualImpairmentTable(table, lines, kinds);
     const std::u32string dashes90(90, U'-');
-    const std::u32string separator = U"|" + std::u32string(17, U'-') + U"|" + std::u32string(34, U'-') + U"|" +
-                                     std::u32string(35, U'-') + U"|";
+    const std::u32string separator =
+        U"|" + std::u32string(17, U'-') + U"|" + std::u32string(34, U'-') + U"|" + std::u32string(35, U'-') + U"|";
     const TLayoutLines expected = {
         dashes90,
         U"|   Category of   |" + Blanks(13) + U"Visual acuity with best possible correction" + Blanks(14) + U"|",
         U"|" + Blanks(17) + U"|" + std::u32string(70, U'-') + U"|",
-        U"|visual impairment|" + Blanks(8) + U"Maximum less than" + Blanks(9) + U"|  Minimum equal to or better than  |",
+        U"|visual impairment|" + Blanks(8) + U"Maximum less than" + Blanks(9) +
+            U"|  Minimum equal to or better than  |",
         separator,
         U"|" + Blanks(17) + U"|" + Blanks(15) + U"6/18" + Blanks(15) + U"|" + Blanks(15) + U"6/60" + Blanks(16) + U"|",
         U"|" + std::u32string(17, U'-') + U"|" + std::u32string(34, U'-') + U"|" + Blanks(35) + U"|",
@@ -294,7 +296,10 @@ TEST(AppendVisualImpairmentTable, RowsAreNinetyWideAndLaterRangesShiftLeft) {
     };
     EXPECT_EQ(lines, expected);
     for (const auto& line : lines) EXPECT_EQ(line.size(), 90u);
-    EXPECT_EQ(kinds, "01010" "00000" "0");
+    EXPECT_EQ(kinds,
+              "01010"
+              "00000"
+              "0");
 }
 
 TEST(AppendVisualImpairmentTable, AValueWiderThanItsColumnWrapsLikeAnyLine) {
@@ -306,7 +311,10 @@ TEST(AppendVisualImpairmentTable, AValueWiderThanItsColumnWrapsLikeAnyLine) {
     TLayoutLines lines;
     std::string kinds;
     AppendVisualImpairmentTable(table, lines, kinds);
-    EXPECT_EQ(kinds, "01010" "08" "0");
+    EXPECT_EQ(kinds,
+              "01010"
+              "08"
+              "0");
     EXPECT_EQ(lines[6].substr(0, 2), U"  ");
 }
 

@@ -82,7 +82,7 @@ TEST_F(PagerTest, ShowPageClampsAndRendersOnlyOnChangeOrForce) {
 
     pager.ShowPage(1, false);  // same page: nothing rendered
     EXPECT_EQ(TextSets(view), 1);
-    pager.ShowPage(1, true);   // forced
+    pager.ShowPage(1, true);  // forced
     EXPECT_EQ(TextSets(view), 2);
 
     pager.ShowPage(99, false);
@@ -154,9 +154,10 @@ TEST_F(PagerTest, RelayoutShowsThePageHoldingTheSameOriginalLine) {
     }
     EXPECT_EQ(pager.FCurPageIndex, (lineOfOriginal + 9) / 10);
     EXPECT_NE(view.FText.find(topLine), std::u32string::npos);
-    EXPECT_EQ(pager.FOriginalLine, static_cast<int>(std::count_if(pager.FLineBoldFlagStr.begin(),
-                                                                  pager.FLineBoldFlagStr.begin() + (pager.FCurPageIndex - 1) * 10 + 1,
-                                                                  IsOriginalLineDigit)));
+    EXPECT_EQ(pager.FOriginalLine,
+              static_cast<int>(std::count_if(pager.FLineBoldFlagStr.begin(),
+                                             pager.FLineBoldFlagStr.begin() + (pager.FCurPageIndex - 1) * 10 + 1,
+                                             IsOriginalLineDigit)));
 }
 
 TEST_F(PagerTest, ChapterIsLaidOutNinetyWideWhateverTheViewWidth) {

@@ -33,7 +33,8 @@ TNote& AddNote(TItemList& AItems, std::initializer_list<const char*> ATexts) {
     return result;
 }
 
-inline TSevenCharDef& AddSevenCharDef(TCodeInfo& ACode, std::initializer_list<std::pair<const char*, const char*>> ADefs) {
+inline TSevenCharDef& AddSevenCharDef(TCodeInfo& ACode,
+                                      std::initializer_list<std::pair<const char*, const char*>> ADefs) {
     auto definition = std::make_unique<TSevenCharDef>();
     for (const auto& [character, desc] : ADefs) {
         auto def = std::make_unique<TCharDef>();
@@ -46,5 +47,9 @@ inline TSevenCharDef& AddSevenCharDef(TCodeInfo& ACode, std::initializer_list<st
     return result;
 }
 
-inline std::u32string U32(const std::string& AText) { return Utf8ToU32(AText); }
-inline std::string Utf8(const std::u32string& AText) { return U32ToUtf8(AText); }
+inline std::u32string U32(const std::string& AText) {
+    return Utf8ToU32(AText);
+}
+inline std::string Utf8(const std::u32string& AText) {
+    return U32ToUtf8(AText);
+}

@@ -59,7 +59,9 @@ TEST(ColourTypeWords, IsCaseInsensitiveAndUsesTheBoundaryRule) {
 
 TEST(RenderPage, SlicesThePageAndCountsOriginalLines) {
     const TLayoutLines lines = {U"", U"", U"A01 x", U"  A01.0 y", U"      z", U"  A01.1 w", U"  note"};
-    const std::string kinds = "552345" "0";
+    const std::string kinds =
+        "552345"
+        "0";
     TRenderPlan plan = RenderPage(lines, 3, 2, {}, {}, kinds, "");
     EXPECT_EQ(plan.Text, U"  A01.0 y\n      z\n  A01.1 w\n");
     EXPECT_EQ(plan.LineStarts, (std::vector<int>{0, 10, 18}));
@@ -77,19 +79,20 @@ TEST(RenderPage, SlicesThePageAndCountsOriginalLines) {
 
 TEST(RenderPage, ColoursByKindInTheFixedOrder) {
     const TLayoutLines lines = {
-        U"A00 Cholera",                       // 2
-        U"  A00.1 Cholera due to Vibrio",     // 3
-        U"        eltor cholera",             // 9
-        U"      Cholera eltor",               // 4
-        U"    EXCLUDES 1: cholera carrier",   // 0: no keyword runs, type word purple
-        U"      S52.521 Torus, cholera.",     // 5: "cholera." is rejected
+        U"A00 Cholera",                      // 2
+        U"  A00.1 Cholera due to Vibrio",    // 3
+        U"        eltor cholera",            // 9
+        U"      Cholera eltor",              // 4
+        U"    EXCLUDES 1: cholera carrier",  // 0: no keyword runs, type word purple
+        U"      S52.521 Torus, cholera.",    // 5: "cholera." is rejected
     };
     const std::string kinds = "239405";
     const TRenderPlan plan = RenderPage(lines, 16, 1, {U"EXCLUDES 1:"}, {"CHOLERA"}, kinds, "A00.1");
     const auto& starts = plan.LineStarts;
 
     ASSERT_FALSE(plan.Operations.empty());
-    EXPECT_EQ(plan.Operations.front(), (TRenderOperation{TRenderOperation::kColour, {0, static_cast<int>(plan.Text.size())}, clDarkGrey}));
+    EXPECT_EQ(plan.Operations.front(),
+              (TRenderOperation{TRenderOperation::kColour, {0, static_cast<int>(plan.Text.size())}, clDarkGrey}));
     EXPECT_EQ(Runs(ColourOps(plan, clBlackText)),
               (std::vector<TTextRun>{{starts[0], 11}, {starts[1], 29}, {starts[2], 21}, {starts[5], 29}}));
     EXPECT_EQ(Runs(ColourOps(plan, clHeaderCodeRed)), (std::vector<TTextRun>{{starts[0], 3}}));
@@ -108,18 +111,18 @@ TEST(RenderPage, ColoursByKindInTheFixedOrder) {
         const TRgbColour group = operation.Kind == TRenderOperation::kUnderline ? 0xFFFFFFFF : operation.Colour;
         if (order.empty() || order.back() != group) order.push_back(group);
     }
-    EXPECT_EQ(order, (std::vector<TRgbColour>{clDarkGrey, clBlackText, clHeaderCodeRed, clFinalCodeGreen, clSevenCharBlue,
-                                              clTypeWordPurple, clKeywordFuchsia, 0xFFFFFFFF}));
+    EXPECT_EQ(order, (std::vector<TRgbColour>{clDarkGrey, clBlackText, clHeaderCodeRed, clFinalCodeGreen,
+                                              clSevenCharBlue, clTypeWordPurple, clKeywordFuchsia, 0xFFFFFFFF}));
 
     const TRecordingTextView view = Applied(plan);
     EXPECT_EQ(view.FText, plan.Text);
-    EXPECT_EQ(view.FColours[starts[3]], clDarkGrey);             // inclusion lines stay grey
-    EXPECT_EQ(view.FColours[starts[3] + 6], clKeywordFuchsia);   // but get keyword runs
-    EXPECT_EQ(view.FColours[starts[4] + 20], clDarkGrey);        // no keyword on a note line
-    EXPECT_EQ(view.FColours[starts[1] + 2], clFinalCodeGreen);   // underline keeps the colour
+    EXPECT_EQ(view.FColours[starts[3]], clDarkGrey);            // inclusion lines stay grey
+    EXPECT_EQ(view.FColours[starts[3] + 6], clKeywordFuchsia);  // but get keyword runs
+    EXPECT_EQ(view.FColours[starts[4] + 20], clDarkGrey);       // no keyword on a note line
+    EXPECT_EQ(view.FColours[starts[1] + 2], clFinalCodeGreen);  // underline keeps the colour
     EXPECT_TRUE(view.FUnderlined[starts[1] + 2]);
     EXPECT_FALSE(view.FUnderlined[starts[0]]);
-    EXPECT_EQ(view.FColours[starts[5] + 22], clBlackText);       // "cholera." not highlighted
+    EXPECT_EQ(view.FColours[starts[5] + 22], clBlackText);  // "cholera." not highlighted
 }
 
 TEST(RenderPage, UnderlinesOnlyAnExactTokenAndOnlyOnce) {

@@ -29,9 +29,13 @@ const TChapterList& RealChapters() {
     return chapters;
 }
 
-TCodeInfo* RealCategory(const char* code) { return FindCategory(RealChapters(), code); }
+TCodeInfo* RealCategory(const char* code) {
+    return FindCategory(RealChapters(), code);
+}
 
-std::size_t LeadingSpaces(const std::u32string& line) { return std::min(line.find_first_not_of(U' '), line.size()); }
+std::size_t LeadingSpaces(const std::u32string& line) {
+    return std::min(line.find_first_not_of(U' '), line.size());
+}
 
 bool SameColour(const TRecordingTextView& view, int start, int length, TRgbColour colour) {
     for (int index = start; index < start + length; ++index) {
@@ -52,9 +56,8 @@ TEST(RealLayout, CholeraAtWidthFortyMatchesTheWorkedExample) {
     pager.ShowCodeAt(cholera, "1");
 
     const std::vector<std::pair<std::size_t, std::string>> expected = {
-        {0, "A00 Cholera"},        {2, "A00.0 Cholera due to Vibrio cholerae"},
-        {8, "01, biovar cholerae"}, {10, "Classical cholera"},
-        {2, "A00.1 Cholera due to Vibrio cholerae"}, {8, "01, biovar eltor"},
+        {0, "A00 Cholera"},        {2, "A00.0 Cholera due to Vibrio cholerae"}, {8, "01, biovar cholerae"},
+        {10, "Classical cholera"}, {2, "A00.1 Cholera due to Vibrio cholerae"}, {8, "01, biovar eltor"},
         {10, "Cholera eltor"},     {2, "A00.9 Cholera, unspecified"},
     };
     ASSERT_EQ(pager.FContentStringList.size(), expected.size());
@@ -170,7 +173,8 @@ TEST(RealLayout, EveryCategoryKeepsTheLayoutInvariants) {
                     if (kind >= 8) {
                         // A continuation directly follows its own line or another continuation of it.
                         ASSERT_GT(index, 0u);
-                        EXPECT_EQ(ContinuationKind(KindOfDigit(kinds[index - 1])), kind) << category->FCode << " " << index;
+                        EXPECT_EQ(ContinuationKind(KindOfDigit(kinds[index - 1])), kind)
+                            << category->FCode << " " << index;
                     }
                     if (lines[index].empty()) {
                         EXPECT_EQ(kind, lkSevenCharCode) << category->FCode;
@@ -219,10 +223,10 @@ TEST(RealLayout, RelayoutKeepsThePageHoldingTheSameOriginalLine) {
         pager.Relayout(60, 20);
         const int start = (pager.FCurPageIndex - 1) * 20;
         const int stop = std::min(pager.FCurPageIndex * 20, static_cast<int>(pager.FContentStringList.size()));
-        const auto firstOriginals = std::count_if(pager.FLineBoldFlagStr.begin(),
-                                                  pager.FLineBoldFlagStr.begin() + start, IsOriginalLineDigit);
-        const auto lastOriginals = std::count_if(pager.FLineBoldFlagStr.begin(),
-                                                 pager.FLineBoldFlagStr.begin() + stop, IsOriginalLineDigit);
+        const auto firstOriginals =
+            std::count_if(pager.FLineBoldFlagStr.begin(), pager.FLineBoldFlagStr.begin() + start, IsOriginalLineDigit);
+        const auto lastOriginals =
+            std::count_if(pager.FLineBoldFlagStr.begin(), pager.FLineBoldFlagStr.begin() + stop, IsOriginalLineDigit);
         EXPECT_LT(firstOriginals, originalLine) << page;
         EXPECT_GE(lastOriginals, originalLine) << page;
         // Same logical line: the new layout's line begins with the same words up to the narrower width.
