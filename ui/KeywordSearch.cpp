@@ -130,8 +130,9 @@ void WidenCodeSelection(const QString& AText, int& AStart, int& ALength) {
             (wide[0] == QLatin1Char(' ') || wide[0] == QLatin1Char('(') || wide[0] == QLatin1Char('-'))) {
             AStart = s - 4;
             ALength = t.endsWith(QLatin1Char(' ')) ? n + 3 : n + 4;
+            return;
         }
-        return;
+        // Not a sub-code part after all: a category part further into the line is tried next.
     }
     if (t.size() == 3) {
         // The category part was hit: extend over the full stop to the next separator.

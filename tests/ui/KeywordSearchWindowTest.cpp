@@ -1,0 +1,466 @@
+// The Tabular Search window on the real data: opening modes, the chapter and section band, the
+// tree, paging keys and the wheel, Back/Review and tabular order, the search band's refusals, the
+// context menu rules, double-click widening, the history panel and the page geometry.
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QWheelEvent>
+#include <memory>
+
+#include "CodeLookup.h"
+#include "KeywordSearch.h"
+#include "RecordingMessages.h"
+#include "SearchHistory.h"
+#include "TestSupport.h"
+#include "UiTestSupport.h"
+
+class KeywordSearchWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { EnsureRealDataLoaded(); }
+    void sectionOpenedShowsChapterRowsAndItsCategories();
+    void codeOpenedReadsTabularSectionUntilMoved();
+    void goingUpFromCodeToSectionAndChapter();
+    void wheelNotchesWithin300msTurnOnePage();
+    void priorAndNextCodeCrossSectionAndChapterBoundaries();
+    void neighbourCategorySkipsEmptySections();
+    void backAndReviewFollowTheVisitStacks();
+    void keywordBoxForwardsPagingButNotF5();
+    void fullTextWithoutConditionRefusesSearch();
+    void emptyKeywordsQuestionDeclinedOrAccepted();
+    void fullTextBoxesFollowTheirSwitch();
+    void clearButtons();
+    void contextMenuEnablingFollowsSelection();
+    void doubleClickWidensToWholeCode();
+    void historyPanelPutsTextWithoutSearching();
+    void pageGeometryFitsTheViewAndTooSmallKeepsIt();
+};
+
+static TCodeInfo* Category(const char* code) {
+    TCodeInfo* category = FindCategory(ChapterList, code);
+    Q_ASSERT(category != nullptr);
+    return category;
+}
+
+static std::unique_ptr<TfrmKeyWordSearch> OpenWindow(TTabularObject object, int initType) {
+    auto window = std::make_unique<TfrmKeyWordSearch>();
+    window->FInitType = initType;
+    window->FInitObject = object;
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");
+    return window;
+}
+
+static QString ShownCode(TfrmKeyWordSearch& window) {
+    auto* code = std::get_if<TCodeInfo*>(&window.Pager().FCurCode);
+    return code ? QString::fromStdString((*code)->FCode) : QString();
+}
+
+void KeywordSearchWindowTest::sectionOpenedShowsChapterRowsAndItsCategories() {
+    TSubChapter* section = Category("A00")->FSubChapter;
+    auto window = OpenWindow(section, 2);
+    QCOMPARE(window->Panel1->text(), QStringLiteral("Sub-Chapter Information"));
+    QCOMPARE(window->lbType->text(), QStringLiteral("Code"));
+    QCOMPARE(window->pnlChDesc->height(), 62);
+    QVERIFY(window->pnlChapterTitle->toPlainText().startsWith(QStringLiteral("Chapter   : ")));
+    QCOMPARE(window->pnlChapterDesc->toPlainText(),
+             QStringLiteral("    ") + QString::fromStdString(section->FChapter->FInfo.FName));
+    // The text is the section heading with its notes, never its categories.
+    QVERIFY(window->ViewText().startsWith(QString::fromStdString(section->FInfo.FScope + " " + section->FInfo.FName)));
+    QVERIFY(!window->ViewText().contains(QStringLiteral("A00.0")));
+    QCOMPARE(window->TreeView1->topLevelItemCount(), static_cast<int>(section->FCodeList.size()));
+    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral(" A00"));
+    QCOMPARE(window->plNum->text(), QString::number(section->FCodeList.size()));
+    QVERIFY(IsEmptyObject(window->FInitObject));
+    // A tree click shows the category and pushes the section for Back.
+    QTreeWidgetItem* second = window->TreeView1->topLevelItem(1);
+    QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {},
+                      window->TreeView1->visualItemRect(second).center());
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+    QCOMPARE(window->pnlChDesc->height(), 122);
+    QCOMPARE(window->FPriorStack.size(), std::size_t{1});
+    // A second click on the same node does nothing more.
+    QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {},
+                      window->TreeView1->visualItemRect(second).center());
+    QCOMPARE(window->FPriorStack.size(), std::size_t{1});
+}
+
+void KeywordSearchWindowTest::codeOpenedReadsTabularSectionUntilMoved() {
+    auto window = OpenWindow(Category("A01"), 3);
+    QCOMPARE(window->Panel1->text(), QStringLiteral("Tabular Section"));
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
+    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral(" A01"));
+    QCOMPARE(window->pnlChDesc->height(), 122);
+    QVERIFY(window->pnlSubChapterTitle->toPlainText().startsWith(QStringLiteral("Subchapter: (A00-A09)")));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
+    QCOMPARE(window->Panel1->text(), QStringLiteral("Tabular Search"));
+    QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);  // moving in order leaves the tree alone
+}
+
+void KeywordSearchWindowTest::goingUpFromCodeToSectionAndChapter() {
+    TCodeInfo* a01 = Category("A01");
+    auto window = OpenWindow(a01, 3);
+    QCOMPARE(window->pnlSubChapterDesc->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(window->pnlSubChapterDesc->viewport(), Qt::LeftButton);
+    QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
+    QCOMPARE(window->pnlChDesc->height(), 62);
+    QCOMPARE(window->Panel1->text(), QStringLiteral("Sub-Chapter Information"));
+    QTest::mouseClick(window->pnlChapterDesc->viewport(), Qt::LeftButton);
+    QVERIFY(std::holds_alternative<TChapter*>(window->Pager().FCurCode));
+    QVERIFY(!window->pnlChDesc->isVisible());
+    QCOMPARE(window->Panel1->text(), QStringLiteral("Chapter Information"));
+    // The chapter text is laid out 90 characters wide whatever the view's width.
+    for (const QString& line : window->ViewText().split(QLatin1Char('\n'))) QVERIFY(line.size() <= 90);
+    QCOMPARE(window->FPriorStack.size(), std::size_t{2});
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+}
+
+static void Wheel(QWidget* target, int delta) {
+    const QPointF position(20, 20);
+    QWheelEvent event(position, target->mapToGlobal(position), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+void KeywordSearchWindowTest::wheelNotchesWithin300msTurnOnePage() {
+    auto window = OpenWindow(Category("S72"), 3);
+    QVERIFY(window->Pager().FPageNumber >= 3);
+    QTest::qWait(350);
+    for (int notch = 0; notch < 10; ++notch) Wheel(window->RichEdit1->viewport(), -120);
+    QCOMPARE(window->Pager().FCurPageIndex, 2);
+    QVERIFY(window->RichEdit1->isEnabled());
+    QTest::qWait(350);
+    Wheel(window->RichEdit1->viewport(), -120);
+    QCOMPARE(window->Pager().FCurPageIndex, 3);
+    QTest::qWait(350);
+    Wheel(window->RichEdit1->viewport(), 120);
+    QCOMPARE(window->Pager().FCurPageIndex, 2);
+}
+
+void KeywordSearchWindowTest::priorAndNextCodeCrossSectionAndChapterBoundaries() {
+    TChapter* first = ChapterList.front().get();
+    TChapter* second = ChapterList[1].get();
+    TCodeInfo* lastOfFirstSection = first->FSubList[0]->FCodeList.back().get();
+    TCodeInfo* firstOfSecondSection = first->FSubList[1]->FCodeList.front().get();
+    TCodeInfo* lastOfFirstChapter = first->FSubList.back()->FCodeList.back().get();
+    // The neoplasm chapter opens with range headings that hold no categories of their own: the
+    // step skips them to the first category.
+    QVERIFY(second->FSubList.front()->FCodeList.empty());
+    TCodeInfo* firstOfSecondChapter = Category("C00");
+
+    auto window = OpenWindow(lastOfFirstSection, 3);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondSection->FCode));
+    QCOMPARE(window->Pager().FCurPageIndex, 1);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstSection->FCode));
+
+    window->ShowObject(firstOfSecondChapter, 1);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstChapter->FCode));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondChapter->FCode));
+
+    // Before the first category nothing happens, and nothing is pushed.
+    window->ShowObject(first->FSubList[0]->FCodeList.front().get(), 1);
+    const std::size_t pushed = window->FPriorStack.size();
+    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
+    QCOMPARE(window->FPriorStack.size(), pushed);
+    // Nor after the last one.
+    TCodeInfo* last = ChapterList.back()->FSubList.back()->FCodeList.back().get();
+    window->ShowObject(last, 1);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QCOMPARE(ShownCode(*window), QString::fromStdString(last->FCode));
+    // A section or chapter shown: F8 and F9 do nothing.
+    window->ShowObject(first->FSubList[1].get(), 1);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
+}
+
+void KeywordSearchWindowTest::neighbourCategorySkipsEmptySections() {
+    // Chapter 1: sections S1 {X01}, S2 {} ; chapter 2: no sections; chapter 3: S3 {X03, X04}.
+    TChapterList chapters;
+    auto addChapter = [&] { return chapters.emplace_back(std::make_unique<TChapter>()).get(); };
+    auto addSection = [](TChapter* chapter) {
+        return chapter->FSubList.emplace_back(std::make_unique<TSubChapter>(chapter)).get();
+    };
+    auto addCode = [](TSubChapter* section, const char* code) {
+        TCodeInfo* info = section->FCodeList.emplace_back(std::make_unique<TCodeInfo>(section, nullptr, 0)).get();
+        info->FCode = code;
+        return info;
+    };
+    TChapter* one = addChapter();
+    TCodeInfo* x01 = addCode(addSection(one), "X01");
+    addSection(one);
+    addChapter();
+    TSubChapter* s3 = addSection(addChapter());
+    TCodeInfo* x03 = addCode(s3, "X03");
+    TCodeInfo* x04 = addCode(s3, "X04");
+
+    QCOMPARE(NeighbourCategory(chapters, x01, false), x03);
+    QCOMPARE(NeighbourCategory(chapters, x03, true), x01);
+    QCOMPARE(NeighbourCategory(chapters, x03, false), x04);
+    QVERIFY(NeighbourCategory(chapters, x04, false) == nullptr);
+    QVERIFY(NeighbourCategory(chapters, x01, true) == nullptr);
+    // A sub-code is not a category of its section: no neighbour.
+    TCodeInfo sub(s3, x03, 1);
+    sub.FCode = "X03.1";
+    QVERIFY(NeighbourCategory(chapters, &sub, false) == nullptr);
+}
+
+void KeywordSearchWindowTest::backAndReviewFollowTheVisitStacks() {
+    auto window = OpenWindow(Category("A01"), 3);  // A
+    QTest::keyClick(window->RichEdit1, Qt::Key_F2);
+    const int pageOfA = window->Pager().FCurPageIndex;
+    QVERIFY(pageOfA > 1);
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);  // B = A02
+    QTest::keyClick(window->RichEdit1, Qt::Key_PageDown);
+    const int pageOfB = window->Pager().FCurPageIndex;
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);  // C = A03
+    QCOMPARE(ShownCode(*window), QStringLiteral("A03"));
+
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
+    QCOMPARE(window->Pager().FCurPageIndex, pageOfB);
+    QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+    QCOMPARE(window->Pager().FCurPageIndex, pageOfA);
+    QVERIFY(!window->btnPriorCode->isEnabled());
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);  // empty stack: nothing
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+
+    QTest::keyClick(window->RichEdit1, Qt::Key_F4);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
+    // Review keeps the Back stack: Back now shows A01 again.
+    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F4);
+    QCOMPARE(window->FReviewStack.size(), std::size_t{1});
+    // A new jump empties the Review stack.
+    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QVERIFY(window->FReviewStack.empty());
+    QVERIFY(!window->btnReview->isEnabled());
+}
+
+void KeywordSearchWindowTest::keywordBoxForwardsPagingButNotF5() {
+    TRecordingMessages messages;
+    auto window = OpenWindow(Category("A01"), 3);
+    window->edtKeyWord->setFocus();
+    QTest::keyClick(window->edtKeyWord, Qt::Key_PageDown);
+    QCOMPARE(window->Pager().FCurPageIndex, 2);
+    QTest::keyClick(window->edtKeyWord, Qt::Key_F5);
+    QCOMPARE(window->Pager().FCurPageIndex, 2);
+    QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
+    QVERIFY(messages.Messages().empty());
+    QTest::keyClick(window->edtKeyWord, Qt::Key_F7);
+    QVERIFY(window->edtKeyWord->hasFocus() || QApplication::focusWidget() == window->edtKeyWord);
+    // Esc from the keyword box closes the window with result 2.
+    QTest::keyClick(window->edtKeyWord, Qt::Key_Escape);
+    QCOMPARE(window->result(), 2);
+    QVERIFY(!window->isVisible());
+}
+
+void KeywordSearchWindowTest::fullTextWithoutConditionRefusesSearch() {
+    TRecordingMessages messages;
+    SearchHistory.FItems = {"gas"};
+    auto window = OpenWindow(std::monostate{}, 0);
+    window->ckAdvanced->click();
+    QVERIFY(window->ckDesc->isChecked());
+    window->ckDesc->click();
+    window->edtKeyWord->setText(QStringLiteral("cholera"));
+    window->BitBtn1->click();
+    QCOMPARE(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QCOMPARE(SearchHistory.FItems, TStringList{"gas"});
+    // With Description checked the same search runs and is recorded.
+    window->ckDesc->click();
+    window->BitBtn1->click();
+    QVERIFY(window->TreeView1->topLevelItemCount() > 0);
+    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral("A00"));
+    QCOMPARE(window->lbCombine->text().trimmed(), QStringLiteral("Unknown"));
+    QCOMPARE(SearchHistory.FItems, (TStringList{"gas", "cholera"}));
+}
+
+void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
+    TRecordingMessages messages;
+    auto window = OpenWindow(std::monostate{}, 0);
+    messages.QueueAnswer(false);
+    window->BitBtn1->click();
+    QCOMPARE(messages.Questions(),
+             std::vector<std::string>{"Search by Keywords: Keywords empty, do you want to list all codes?"});
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QVERIFY(IsEmptyObject(window->Pager().FCurCode));
+    messages.QueueAnswer(true);
+    window->BitBtn1->click();
+    int categories = 0;
+    for (const auto& chapter : ChapterList)
+        for (const auto& section : chapter->FSubList) categories += static_cast<int>(section->FCodeList.size());
+    QCOMPARE(window->TreeView1->topLevelItemCount(), categories);
+    QCOMPARE(window->plNum->text(), QString::number(categories));
+    QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
+    // Nothing shown before the search, so nothing was pushed for Back.
+    QVERIFY(window->FPriorStack.empty());
+}
+
+void KeywordSearchWindowTest::fullTextBoxesFollowTheirSwitch() {
+    auto window = OpenWindow(std::monostate{}, 0);
+    const QList<QCheckBox*> boxes{window->ckDesc,     window->ckInclusion, window->ckInclude,  window->ckCodeFirst,
+                                  window->ckCodeAlso, window->ckExclude1,  window->ckExclude2};
+    for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled());
+    window->ckAdvanced->click();
+    for (QCheckBox* box : boxes) QVERIFY(box->isEnabled());
+    QVERIFY(window->ckDesc->isChecked());
+    window->ckExclude1->click();
+    window->ckAdvanced->click();
+    for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled() && !box->isChecked());
+}
+
+void KeywordSearchWindowTest::clearButtons() {
+    TRecordingMessages messages;
+    auto window = OpenWindow(std::monostate{}, 0);
+    window->edtKeyWord->setText(QStringLiteral("cholera"));
+    window->BitBtn1->click();
+    QVERIFY(!window->Edit1->text().isEmpty());
+    const int found = window->TreeView1->topLevelItemCount();
+    QVERIFY(found > 0);
+    window->btnClear->click();
+    QVERIFY(window->edtKeyWord->text().isEmpty());
+    QVERIFY(window->Edit1->text().isEmpty());
+    QCOMPARE(window->lbCombine->text(), QStringLiteral(" Unknown "));
+    QCOMPARE(window->TreeView1->topLevelItemCount(), found);
+    QVERIFY(!window->ViewText().isEmpty());
+    window->BitBtn2->click();
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QVERIFY(window->ViewText().isEmpty());
+    QVERIFY(window->pnlChapterDesc->toPlainText().isEmpty());
+    QCOMPARE(window->plNum->text(), QString::number(found));  // the count is left as it was
+}
+
+static void SelectText(QTextEdit* edit, const QString& text) {
+    const int start = edit->toPlainText().indexOf(text);
+    QVERIFY(start >= 0);
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(start);
+    cursor.setPosition(start + static_cast<int>(text.size()), QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
+    auto window = OpenWindow(Category("A01"), 3);
+    auto openMenu = [&] {
+        emit window->RichEdit1->customContextMenuRequested(QPoint(5, 5));
+        window->PopupMenu1->hide();
+    };
+    SelectText(window->RichEdit1, QStringLiteral("A01.0"));
+    openMenu();
+    QVERIFY(window->Jump1->isEnabled() && window->SelectCodeS1->isEnabled() && window->Copy1->isEnabled());
+    SelectText(window->RichEdit1, QStringLiteral("Typhoid"));
+    openMenu();
+    QVERIFY(!window->Jump1->isEnabled() && !window->SelectCodeS1->isEnabled() && window->Copy1->isEnabled());
+    QVERIFY(window->SelectCodeDescF111->isEnabled() && window->CopyCodeShortDescF111->isEnabled());
+    window->RichEdit1->setTextCursor(QTextCursor(window->RichEdit1->document()));
+    openMenu();
+    QVERIFY(!window->Copy1->isEnabled() && !window->Jump1->isEnabled());
+    QCOMPARE(window->Jump1->text(), QStringLiteral("Go (F5)"));
+    QCOMPARE(window->CopyCodeShortDescF111->text(), QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+}
+
+void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
+    auto widen = [](const QString& text, int start, int length) {
+        WidenCodeSelection(text, start, length);
+        return text.mid(start, length);
+    };
+    const QString line = QStringLiteral("  A01.01 Typhoid meningitis");
+    QCOMPARE(widen(line, 6, 2), QStringLiteral("A01.01"));  // the part after the full stop
+    QCOMPARE(widen(line, 2, 3), QStringLiteral("A01.01"));  // the category part
+    const QString note = QStringLiteral("fracture (S72.0-) of neck");
+    QCOMPARE(widen(note, 10, 3), QStringLiteral("S72.0"));
+    QCOMPARE(widen(note, 14, 1), QStringLiteral("S72.0"));
+    // A category at the end of a line keeps its three characters.
+    QCOMPARE(widen(QStringLiteral("see A01"), 4, 3), QStringLiteral("A01"));
+    // A word that is no code part stays as selected; a blank selection does nothing.
+    QCOMPARE(widen(line, 9, 7), QStringLiteral("Typhoid"));
+    QCOMPARE(widen(line, 0, 2), QStringLiteral("  "));
+    // A sub-code part near the start of the text cannot reach back before it.
+    QCOMPARE(widen(QStringLiteral("A01.1 x"), 4, 1), QStringLiteral("1"));
+
+    // In the window: a double-click on the sub-code part of A01.00 selects the whole code.
+    auto window = OpenWindow(Category("A01"), 3);
+    const QString text = window->ViewText();
+    const int at = text.indexOf(QStringLiteral("A01.00"));
+    QVERIFY(at >= 0);
+    QTextCursor probe(window->RichEdit1->document());
+    probe.setPosition(at + 5);
+    const QPoint point = window->RichEdit1->cursorRect(probe).center();
+    QTest::mouseDClick(window->RichEdit1->viewport(), Qt::LeftButton, {}, point);
+    QCOMPARE(window->RichEdit1->textCursor().selectedText(), QStringLiteral("A01.00"));
+}
+
+void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
+    SearchHistory.FItems = {"gas", "typhoid,meningitis", "cholera"};
+    auto window = OpenWindow(std::monostate{}, 0);
+    window->btnHistory->click();
+    QVERIFY(window->plHistory->isVisible());
+    QCOMPARE(window->ListView1->topLevelItemCount(), 3);
+    QCOMPARE(window->ListView1->headerItem()->text(0), QStringLiteral("Keywords Search History"));
+    QCOMPARE(window->ListView1->currentItem()->text(0), QStringLiteral("cholera"));
+    // The panel stands right above the keyword box.
+    QCOMPARE(window->plHistory->geometry().bottom() + 1, window->edtKeyWord->mapTo(window.get(), QPoint(0, 0)).y());
+    QTreeWidgetItem* entry = window->ListView1->topLevelItem(1);
+    QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {},
+                      window->ListView1->visualItemRect(entry).center());
+    QCOMPARE(window->edtKeyWord->text(), QStringLiteral("typhoid,meningitis"));
+    QVERIFY(!window->plHistory->isVisible());
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+}
+
+void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
+    auto window = OpenWindow(Category("A01"), 3);
+    const TCodeTextPager& pager = window->Pager();
+    const QFontMetricsF metrics(window->RichEdit1->font());
+    const QRect view = window->RichEdit1->viewport()->rect();
+    // A full line plus the spare column fits across, and a full page fits down.
+    QVERIFY(metrics.horizontalAdvance(QString(pager.FWordsPerLine + 1, QLatin1Char('M'))) <= view.width());
+    QVERIFY(pager.FLinePerPage * metrics.lineSpacing() <= view.height());
+    QVERIFY(pager.FWordsPerLine > 80);
+    QVERIFY(pager.FLinePerPage >= 12);
+    // No page shows more lines than fit.
+    QCOMPARE(window->ViewText().count(QLatin1Char('\n')), pager.FLinePerPage);
+
+    const int words = pager.FWordsPerLine;
+    const int lines = pager.FLinePerPage;
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->resize(300, 420);
+    QCOMPARE(pager.FWordsPerLine, words);
+    QCOMPARE(pager.FLinePerPage, lines);
+    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    // Growing again re-lays out and keeps the place (the page still holds the top line's text).
+    QTest::keyClick(window->RichEdit1, Qt::Key_PageDown);
+    const QString topLine = window->ViewText().section(QLatin1Char('\n'), 0, 0).trimmed();
+    window->resize(1400, 900);
+    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(pager.FWordsPerLine > words);
+    QVERIFY(window->ViewText().contains(topLine.left(20)));
+}
+
+QTEST_MAIN(KeywordSearchWindowTest)
+#include "KeywordSearchWindowTest.moc"
