@@ -41,8 +41,19 @@ std::string InsertPromptKeyword(std::string_view AText, std::string_view AKeywor
     return before + "," + std::string(AKeyword) + ",";
 }
 
+namespace {
+
+char FoldForPrefix(char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
+    return c == '-' ? ' ' : c;
+}
+
+}  // namespace
+
 bool PromptPrefixMatches(std::string_view AWord, std::string_view AKeyword) {
     if (AKeyword.size() < AWord.size()) return false;
+    // Most keywords differ in the first character: reject them without the general comparison.
+    if (!AWord.empty() && FoldForPrefix(AWord[0]) != FoldForPrefix(AKeyword[0])) return false;
     return CompareTextPrefix(AWord, AKeyword, static_cast<int>(AWord.size()), true, true) == 0;
 }
 
@@ -53,6 +64,17 @@ bool TSortedKeywordList::Add(const std::string& AText) {
     if (position != FItems.end() && CompareKeywordText(*position, AText) == 0) return false;
     FItems.insert(position, AText);
     return true;
+}
+
+void TSortedKeywordList::Assign(std::vector<const std::string*> AItems) {
+    std::stable_sort(AItems.begin(), AItems.end(),
+                     [](const std::string* a, const std::string* b) { return CompareKeywordText(*a, *b) < 0; });
+    AItems.erase(std::unique(AItems.begin(), AItems.end(),
+                             [](const std::string* a, const std::string* b) { return CompareKeywordText(*a, *b) == 0; }),
+                 AItems.end());
+    FItems.clear();
+    FItems.reserve(AItems.size());
+    for (const std::string* item : AItems) FItems.push_back(*item);
 }
 
 TKeywordPrompt::TKeywordPrompt() : FCaption(PromptHint) {}
@@ -100,18 +122,20 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
     if (ARecompute) {
         FGotPromptList.Clear();
         FLastPromptPage = 1;
+        std::vector<const std::string*> found;
         if (AFullText) {
             for (const auto& ref : *FRefList) {
-                if (PromptPrefixMatches(FLastPromptKeyword, ref->FKeyWord)) FGotPromptList.Add(ref->FKeyWord);
+                if (PromptPrefixMatches(FLastPromptKeyword, ref->FKeyWord)) found.push_back(&ref->FKeyWord);
             }
         } else {
             FilterCodesByInputedKWs();
             for (const TCodeKeywords* record : FFiltedCodeKWs) {
                 for (const std::string& keyword : record->FKeywords) {
-                    if (PromptPrefixMatches(FLastPromptKeyword, keyword)) FGotPromptList.Add(keyword);
+                    if (PromptPrefixMatches(FLastPromptKeyword, keyword)) found.push_back(&keyword);
                 }
             }
         }
+        FGotPromptList.Assign(std::move(found));
     }
     if (FGotPromptList.Empty()) return;
 
