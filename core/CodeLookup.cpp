@@ -1,5 +1,6 @@
 #include "CodeLookup.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -17,30 +18,9 @@ std::size_t Utf8CharSize(unsigned char lead) {
     return 1;
 }
 
-// Decodes the character at pos and moves pos past it; damaged sequences yield their first byte.
-char32_t NextChar(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t size = Utf8CharSize(lead);
-    if (size == 1 || pos + size > text.size()) {
-        ++pos;
-        return lead;
-    }
-    char32_t value = lead & (0x7F >> size);
-    for (std::size_t i = 1; i < size; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return lead;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    pos += size;
-    return value;
-}
+unsigned char AsciiLowerByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
 
-char32_t AsciiLowerChar(char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c; }
-
-bool IsHyphenOrBlank(char32_t c) { return c == U'-' || c == U' '; }
+bool IsHyphenOrBlank(unsigned char c) { return c == '-' || c == ' '; }
 
 // The code text of a leaf completed with a seventh character: placeholder "X" up to the sixth
 // character, then the seventh ("S52.521"+"A" -> "S52.521A", "E08.37"+"1" -> "E08.37X1",
@@ -130,26 +110,27 @@ TCodeInfo* FindCodeByText(std::string_view ACodeText) {
 }
 
 std::string SubCodePart(std::string_view ACodeText) {
+    // Counted in characters, so a stray multi-byte character before the dot is one of the four.
     std::size_t pos = 0;
     for (int skipped = 0; skipped < 4; ++skipped) {
         if (pos >= ACodeText.size()) return {};
-        NextChar(ACodeText, pos);
+        pos += Utf8CharSize(static_cast<unsigned char>(ACodeText[pos]));
     }
-    return std::string(ACodeText.substr(pos));
+    return pos < ACodeText.size() ? std::string(ACodeText.substr(pos)) : std::string();
 }
 
 int CompareTextPrefix(std::string_view A, std::string_view B, int ACount, bool AIgnoreCase, bool AHyphenBlank) {
-    std::size_t posA = 0;
-    std::size_t posB = 0;
-    for (int i = 0; i < ACount; ++i) {
-        // The caller promises ACount characters in both; a text that runs short sorts first.
-        const bool endA = posA >= A.size();
-        const bool endB = posB >= B.size();
+    // Byte-wise: the folded letters, the blank and the hyphen are single bytes, and UTF-8 byte order
+    // is code point order, so a prefix of whole characters compares exactly as it would by characters.
+    for (std::size_t i = 0; i < static_cast<std::size_t>(std::max(ACount, 0)); ++i) {
+        // The caller promises ACount bytes in both; a text that runs short sorts first.
+        const bool endA = i >= A.size();
+        const bool endB = i >= B.size();
         if (endA || endB) return endA && endB ? 0 : (endA ? -1 : 1);
-        const char32_t a = NextChar(A, posA);
-        const char32_t b = NextChar(B, posB);
+        const auto a = static_cast<unsigned char>(A[i]);
+        const auto b = static_cast<unsigned char>(B[i]);
         if (a == b) continue;
-        if (AIgnoreCase && AsciiLowerChar(a) == AsciiLowerChar(b)) continue;
+        if (AIgnoreCase && AsciiLowerByte(a) == AsciiLowerByte(b)) continue;
         if (AHyphenBlank && IsHyphenOrBlank(a) && IsHyphenOrBlank(b)) continue;
         return a > b ? 1 : -1;
     }

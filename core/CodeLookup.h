@@ -25,9 +25,11 @@ TCodeInfo* FindCodeByText(const TChapterList& AChapters, std::string_view ACodeT
 // What follows the dot of a code text: empty below 5 characters, else the last length-4 characters.
 std::string SubCodePart(std::string_view ACodeText);
 
-// Compares the first ACount characters (UTF-8 decoded) of A and B: -1, 0 or 1. AIgnoreCase matches ASCII
-// capitals with their small letters; AHyphenBlank lets a blank and a hyphen match each other.
-// The caller guarantees both texts have at least ACount characters.
+// Compares the first ACount bytes of A and B: -1, 0 or 1. AIgnoreCase matches ASCII capitals with
+// their small letters; AHyphenBlank lets a blank and a hyphen match each other. Pass the byte length
+// of a whole-character prefix (e.g. size() of the typed word): every folded character is one byte and
+// UTF-8 sorts like its code points, so that compares the same as counting characters. A text shorter
+// than ACount sorts first.
 int CompareTextPrefix(std::string_view A, std::string_view B, int ACount, bool AIgnoreCase, bool AHyphenBlank);
 
 // True when A and B have the same length and are equal once every "-" is read as a blank.

@@ -71,10 +71,11 @@ TEST(TextHelpers, CompareTextPrefixHonoursItsFlags) {
     EXPECT_EQ(CompareTextPrefix("xyz", "abc", 0, false, false), 0);
     EXPECT_EQ(CompareTextPrefix("xyz", "abc", -1, false, false), 0);
     // Only ASCII letters fold.
-    EXPECT_EQ(CompareTextPrefix("\xC3\x89", "\xC3\xA9", 1, true, false), -1);
-    // Counts are characters: "é" is one.
-    EXPECT_EQ(CompareTextPrefix("\xC3\xA9tat", "\xC3\xA9tz", 2, false, false), 0);
-    EXPECT_EQ(CompareTextPrefix("\xC3\xA9z", "\xC3\xA9tz", 2, false, false), 1);
+    EXPECT_EQ(CompareTextPrefix("\xC3\x89", "\xC3\xA9", 2, true, false), -1);
+    // Counts are bytes of whole characters ("é" is two) and order follows the code points.
+    EXPECT_EQ(CompareTextPrefix("\xC3\xA9tat", "\xC3\xA9tz", 3, false, false), 0);
+    EXPECT_EQ(CompareTextPrefix("\xC3\xA9z", "\xC3\xA9tz", 3, false, false), 1);
+    EXPECT_EQ(CompareTextPrefix("\xC3\xA9", "z", 1, false, false), 1);
     // A text shorter than promised sorts first instead of being read past its end.
     EXPECT_EQ(CompareTextPrefix("ab", "abc", 3, false, false), -1);
 }
