@@ -44,6 +44,11 @@ bool TQtMessageHandler::Deliver(const std::shared_ptr<TRequest>& request) {
     QMetaObject::invokeMethod(
         qApp,
         [this, request] {
+            {
+                // A worker released by Shutdown has gone on with the default: show nothing late.
+                std::lock_guard lock(FMutex);
+                if (FClosed) return;
+            }
             bool answer = false;
             if (request->question) answer = ShowQuestionBox(request->text, request->caption, request->defaultYes);
             else ShowInformationBox(request->text);

@@ -1,0 +1,306 @@
+// The launcher window, the waiting window and the Qt message boxes: labels and settings, hover
+// colours, launcher results, the search history's 50-entry rule across a save and a reload, the
+// waiting window shown only while the Tabular List loads, and boxes raised from worker threads.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <atomic>
+#include <thread>
+
+#include "AdministratorTool.h"
+#include "Config.h"
+#include "KeywordSearch.h"
+#include "LoadStatus.h"
+#include "Main.h"
+#include "QtMessages.h"
+#include "RecordingMessages.h"
+#include "SearchHistory.h"
+#include "TestSupport.h"
+#include "UiStyle.h"
+#include "UiTestSupport.h"
+#include "Waiting.h"
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        EnsureRealDataLoaded();
+        InstallWaitingWindowHooks();
+    }
+    void labelsCaptionAndBackground();
+    void hoverColoursOfLaunchersAndLinks();
+    void fullScreenBoxWritesUserConfigEachClick();
+    void launcherReturnsOrEndsTheProgram();
+    void historyKeepsFiftyEntriesAcrossSaveAndReload();
+    void administratorEntryNeedsTheSetting();
+    void waitingWindowShownOnlyWhileTabularListLoads();
+    void waitingDotsRunTwoToSevenThenOne();
+    void messageBoxesFromWorkerThreads();
+};
+
+static QColor TextColour(QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+void MainWindowTest::labelsCaptionAndBackground() {
+    TScopedDataFolders folders;
+    {
+        TfrmMain main;
+        QVERIFY(!main.FHasBackground);  // no bitmap in the folder: a plain background
+        QCOMPARE(main.lbVersion->text(), QStringLiteral(" 2021 "));
+        QCOMPARE(main.lbYear->text(), QStringLiteral("2020"));
+        QCOMPARE(main.windowTitle(), QString::fromUtf8(WindowTitle));
+        QCOMPARE(main.lbDisease->text(), QStringLiteral("Disease & Injury"));
+        QCOMPARE(main.lbDrugs->text(), QStringLiteral("Drugs & Chemicals"));
+        QCOMPARE(main.size(), QSize(1167, 691));
+        QCOMPARE(main.lbKeyWords->pos(), QPoint(536, 401));
+        QCOMPARE(main.lbKeyWords->font().pixelSize(), 32);
+        QCOMPARE(TextColour(main.lbDisease), QColor(0, 0, 128));
+        QCOMPARE(TextColour(main.lbEMail), QColor(0, 128, 0));
+        QCOMPARE(main.WebAddress(), QStringLiteral("http://www.kelvora.example"));
+        QVERIFY(main.MailAddress().startsWith(QStringLiteral("mailto:")));
+        main.lbWeb->setText(QStringLiteral("   "));
+        QVERIFY(main.WebAddress().isEmpty());
+        // Every label shows its whole caption within the window.
+        for (QLabel* label : main.findChildren<QLabel*>()) QVERIFY(main.rect().contains(label->geometry()));
+    }
+    QVERIFY(QFile::copy(QString::fromStdString(std::string(ZENDRA_SOURCE_DIR) + "/packaging/Background.bmp"),
+                        folders.File(QStringLiteral("Background.bmp"))));
+    TfrmMain main;
+    QVERIFY(main.FHasBackground);
+    QVERIFY(main.palette().brush(QPalette::Window).textureImage().width() > 0 ||
+            !main.palette().brush(QPalette::Window).texture().isNull());
+}
+
+void MainWindowTest::hoverColoursOfLaunchersAndLinks() {
+    TScopedDataFolders folders;
+    TfrmMain main;
+    auto hover = [](QLabel* label, QEvent::Type type) {
+        QEvent event(type);
+        QApplication::sendEvent(label, &event);
+    };
+    for (QLabel* label : {main.lbKeyWords, main.lbNeoplasms, main.lbWeb}) {
+        const QColor resting = TextColour(label);
+        hover(label, QEvent::Enter);
+        QCOMPARE(TextColour(label), QColor(255, 0, 255));
+        QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+        hover(label, QEvent::Leave);
+        QCOMPARE(TextColour(label), resting);
+        QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
+    }
+    hover(main.lbAlphabetical, QEvent::Enter);
+    QCOMPARE(TextColour(main.lbAlphabetical), QColor(0, 0, 255));  // a heading, not a launcher
+}
+
+void MainWindowTest::fullScreenBoxWritesUserConfigEachClick() {
+    TScopedDataFolders folders;
+    FullScreen = 0;
+    TfrmMain main;
+    QVERIFY(!main.CheckBox1->isChecked());
+    QCOMPARE(main.CheckBox1->text(), QStringLiteral("Full Screen Show Text"));
+    main.CheckBox1->click();
+    QCOMPARE(FullScreen, 1);
+    QFile config(folders.File(QStringLiteral("config.ini")));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    const QByteArray first = config.readAll();
+    config.close();
+    QVERIFY(first.contains("FullScreen=1"));
+    QVERIFY(first.contains("ScrollBar=0"));
+    {
+        // Search windows opened now are maximised and can be restored.
+        TfrmKeyWordSearch window;
+        QVERIFY(window.windowState() & Qt::WindowMaximized);
+        QVERIFY(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    }
+    main.CheckBox1->click();
+    QCOMPARE(FullScreen, 0);
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QVERIFY(config.readAll().contains("FullScreen=0"));
+    config.close();
+    TfrmMain reopened;
+    QVERIFY(!reopened.CheckBox1->isChecked());
+}
+
+void MainWindowTest::launcherReturnsOrEndsTheProgram() {
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    TfrmMain main;
+    main.show();
+    QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
+    WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) { QTest::keyClick(window->edtKeyWord, Qt::Key_Escape); });
+    main.lbKeyWordsClick();
+    QVERIFY(main.isVisible());
+    QCOMPARE(ended.count(), 0);
+    // Launchers of windows this build does not have open nothing and leave the launcher shown.
+    main.lbChaptersClick();
+    main.lbDiseaseClick();
+    QVERIFY(main.isVisible());
+    // F12 answered No, then the close box: back to the launcher.
+    messages.QueueAnswer(false);
+    WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {
+        QTest::keyClick(window->edtKeyWord, Qt::Key_F12);
+        window->close();
+    });
+    main.lbKeyWordsClick();
+    QVERIFY(main.isVisible());
+    QCOMPARE(ended.count(), 0);
+    QCOMPARE(messages.Questions().size(), std::size_t{1});
+}
+
+void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    QFile file(folders.File(QStringLiteral("SearchHistory.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 50; ++i) file.write(QStringLiteral("entry%1\r\n").arg(i).toUtf8());
+    file.close();
+
+    SearchHistory.FItems.clear();
+    {
+        TfrmMain main;
+        QCOMPARE(SearchHistory.FItems.size(), std::size_t{50});
+        main.show();
+        WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {
+            for (const char* text : {"gas", "entry10", "  Gas  "}) {
+                window->edtKeyWord->setText(QString::fromUtf8(text));
+                QTest::keyClick(window->edtKeyWord, Qt::Key_Return);
+            }
+            QTest::keyClick(window->edtKeyWord, Qt::Key_Escape);
+        });
+        main.lbKeyWordsClick();
+        main.close();
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    QCOMPARE(lines.size(), 51);  // 50 lines, each ended by CR LF
+    QCOMPARE(lines.front(), QByteArray("entry3\r"));
+    QCOMPARE(lines[47], QByteArray("gas\r"));
+    QCOMPARE(lines[48], QByteArray("entry10\r"));
+    QCOMPARE(lines[49], QByteArray("Gas\r"));
+
+    SearchHistory.FItems.clear();
+    TfrmMain reloaded;
+    QCOMPARE(SearchHistory.FItems.size(), std::size_t{50});
+    QCOMPARE(SearchHistory.FItems.front(), std::string("entry3"));
+    QCOMPARE(SearchHistory.FItems.back(), std::string("Gas"));
+}
+
+void MainWindowTest::administratorEntryNeedsTheSetting() {
+    TScopedDataFolders folders;
+    TfrmMain main;
+    IsAdmin = 0;
+    bool opened = false;
+    main.Label4DblClick();  // returns at once: nothing to close
+    IsAdmin = 1;
+    WhenWindowShown<TfrmAdministratorTool>([&](TfrmAdministratorTool* tool) {
+        opened = true;
+        QCOMPARE(tool->windowTitle(), QStringLiteral("Administrator Tool"));
+        tool->close();
+    });
+    main.Label4DblClick();
+    QVERIFY(opened);
+    IsAdmin = 0;
+}
+
+void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
+    TScopedDataFolders folders;
+    const int before = WaitingWindowShowCount();
+    TabularStatus.store(StatusLoading);
+    bool waitingVisible = false;
+    QString caption;
+    QTimer::singleShot(300, [&] {
+        if (TfrmWaiting* waiting = FindVisibleWindow<TfrmWaiting>()) {
+            waitingVisible = true;
+            caption = waiting->Label1->text();
+        }
+        TabularStatus.store(StatusDone);
+    });
+    {
+        TfrmKeyWordSearch window;
+        window.show();
+        QCOMPARE(TabularStatus.load(), StatusDone);
+    }
+    QVERIFY(waitingVisible);
+    QVERIFY(caption.startsWith(QStringLiteral("Sorting data, please wait")));
+    QCOMPARE(WaitingWindowShowCount(), before + 1);
+    QVERIFY(FindVisibleWindow<TfrmWaiting>() == nullptr);
+
+    TfrmKeyWordSearch again;
+    again.show();
+    QCOMPARE(WaitingWindowShowCount(), before + 1);
+}
+
+void MainWindowTest::waitingDotsRunTwoToSevenThenOne() {
+    TfrmWaiting waiting;
+    QCOMPARE(waiting.size(), QSize(327, 47));
+    QCOMPARE(waiting.Timer1->interval(), 500);
+    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait"));
+    for (int tick = 2; tick <= 7; ++tick) {
+        waiting.Timer1Timer();
+        QCOMPARE(waiting.FDots, tick);
+    }
+    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait......."));
+    waiting.Timer1Timer();
+    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait."));
+}
+
+// Presses a button of the message box shown by the handler once it is there.
+static void AnswerBox(QMessageBox::StandardButton button, QString* text, QString* caption) {
+    QTimer::singleShot(20, [=] {
+        QMessageBox* box = FindVisibleWindow<QMessageBox>();
+        if (box == nullptr) {
+            AnswerBox(button, text, caption);
+            return;
+        }
+        *text = box->text();
+        *caption = box->windowTitle();
+        box->button(button)->click();
+    });
+}
+
+void MainWindowTest::messageBoxesFromWorkerThreads() {
+    TQtMessageHandler handler;
+    TMessageHandler* previous = SetMessageHandler(&handler);
+
+    QString text;
+    QString caption;
+    std::atomic<int> answer{-1};
+    AnswerBox(QMessageBox::Yes, &text, &caption);
+    std::thread asker([&] { answer = Messages().AskYesNo("Continue loading?", "Loader", false) ? 1 : 0; });
+    QTRY_COMPARE_WITH_TIMEOUT(answer.load(), 1, 5000);
+    asker.join();
+    QCOMPARE(text, QStringLiteral("Continue loading?"));
+    QCOMPARE(caption, QStringLiteral("Loader"));
+
+    std::atomic<bool> shown{false};
+    AnswerBox(QMessageBox::Ok, &text, &caption);
+    std::thread teller([&] {
+        Messages().ShowMessage("Load Tabular File Fail1!");
+        shown = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(shown.load(), 5000);
+    teller.join();
+    QCOMPARE(text, QStringLiteral("Load Tabular File Fail1!"));
+
+    // A worker waiting while the UI thread no longer serves boxes is released by Shutdown with
+    // the default answer, and nothing is shown afterwards.
+    std::atomic<int> late{-1};
+    std::thread waiter([&] { late = Messages().AskYesNo("Late question", "Loader", true) ? 1 : 0; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the worker is now waiting for the UI thread
+    QCOMPARE(late.load(), -1);
+    handler.Shutdown();
+    waiter.join();
+    QCOMPARE(late.load(), 1);
+    QTest::qWait(50);
+    QVERIFY(FindVisibleWindow<QMessageBox>() == nullptr);
+    SetMessageHandler(previous);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
