@@ -14,7 +14,9 @@ int Usage(std::FILE* out) {
                  "  pack INPUT OUTPUT              compress INPUT (plain or .gz) into one zlib stream, level 9\n"
                  "  tabular TABULAR ORDER OUTPUT   write the Tabular List with its seventh-character exception\n"
                  "                                 rules derived from the order file\n"
-                 "  regenerate DATA_DIR [OUT_DIR]  rewrite every derived data file from the published files\n");
+                 "  regenerate DATA_DIR [OUT_DIR]  rewrite every derived data file (ReportableCodesShort2021.txt,\n"
+                 "                                 CodeKeywords2021.txt) from the published files of DATA_DIR\n"
+                 "                                 into OUT_DIR (default DATA_DIR): zendra-datatool regenerate data\n");
     return out == stdout ? 0 : 2;
 }
 
