@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "CodeLookup.h"
 #include "TabularRealDataTest.h"
@@ -243,4 +246,20 @@ TEST(TabularRealData, GlobalLookupsAnswerFromChapterList) {
     ASSERT_NE(code, nullptr);
     EXPECT_EQ(code->FCode, "S52.52");
     EXPECT_EQ(FindCodeByText("S52.9ZZ"), nullptr);
+}
+
+TEST(TabularRealData, GlobalFindCategoryWaitsWhileTheTabularListLoads) {
+    EnsureRealDataLoaded();
+    const int32_t finished = TabularStatus.exchange(StatusLoading);
+    std::atomic<bool> released{false};
+    std::thread loader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        released = true;
+        TabularStatus = finished;
+    });
+    TCodeInfo* category = FindCategory("A00");
+    EXPECT_TRUE(released.load());
+    loader.join();
+    ASSERT_NE(category, nullptr);
+    EXPECT_EQ(category->FCode, "A00");
 }
