@@ -233,6 +233,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     TreeView1->setColumnCount(1);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setFont(CourierFont(16));
+    TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetTextColour(TreeView1, Blue);
     {
         QPalette palette = TreeView1->palette();

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Takes the README screenshots of the launcher and the Tabular Search window under Xvfb.
+# Needs xvfb (xvfb-run) and imagemagick (import). Usage: tools/screenshots.sh [BUILD_DIR]
+# The build directory must be configured with -DZENDRA_BUILD_UI=ON; the driver is built here.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build/release"}
+out="$root/docs/screenshots"
+mkdir -p "$out"
+cmake --build "$build" --target ui_screenshot_driver
+driver=$(find "$build" -type f -name ui_screenshot_driver -perm -u+x | head -n 1)
+# Data folders of the run stay out of the user's own.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+AppData="$scratch" ProgramData="$scratch" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1400x900x24 -dpi 96" "$driver" "$out"
+ls -l "$out"/*.png
