@@ -27,11 +27,8 @@ QStringList ListedCodes(const TfrmSelectCode& dialog) {
     return codes;
 }
 
-// Puts a short description for ACode into the table (keeping whatever the real data set holds)
-// and returns the short description the table now gives for it.
-std::string EnsureShortDesc(const std::string& ACode, const std::string& AText) {
-    std::string existing;
-    if (ShortDescDict.Find(ACode, existing)) return existing;
+// Gives ACode a short description distinct from its long one, keeping the rest of the table.
+std::string SetShortDesc(const std::string& ACode, const std::string& AText) {
     auto map = std::make_shared<TShortDescMap>();
     if (auto snapshot = ShortDescDict.Snapshot()) *map = *snapshot;
     (*map)[ACode] = AText;
@@ -148,7 +145,7 @@ private slots:
         TSeams seams;
         seams.Install();
         TRecordingMessages messages;
-        const std::string shortDesc = EnsureShortDesc("A00.1", "Cholera d/t Vibrio cholerae 01, biovar eltor");
+        const std::string shortDesc = SetShortDesc("A00.1", "Cholera d/t Vibrio cholerae 01, biovar eltor");
         const QString longDesc = QStringLiteral("Cholera due to Vibrio cholerae 01, biovar eltor");
         TfrmSelectCode dialog;
         dialog.SetCodeHeader("A00");
