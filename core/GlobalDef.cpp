@@ -14,8 +14,11 @@ void SetNoteHeading(TNoteBase& note, const char* typeWord) {
 void SplitInfo(TChapterInfo& info, const std::string& text) {
     const std::size_t open = text.rfind('(');
     if (open == std::string::npos || open == 0) return;
-    // The name drops the blank before the parenthesis (first p-2 characters, p 1-based).
-    info.FName = text.substr(0, open - 1);
+    // The name drops the character before the parenthesis (normally a blank), a whole UTF-8
+    // character even when it is not one.
+    std::size_t nameEnd = open - 1;
+    while (nameEnd > 0 && (static_cast<unsigned char>(text[nameEnd]) & 0xC0) == 0x80) --nameEnd;
+    info.FName = text.substr(0, nameEnd);
     info.FScope = text.substr(open);
 }
 

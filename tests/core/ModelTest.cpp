@@ -14,6 +14,11 @@ TEST(Model, SetInfoByStringSplitsAtTheLastParenthesis) {
     EXPECT_EQ(section.FInfo.FName, "Diseases (of a kind)");
     EXPECT_EQ(section.FInfo.FScope, "(B00-B09)");
     EXPECT_EQ(section.FChapter, &chapter);
+
+    // Without the blank, the character before the parenthesis goes, never part of one.
+    section.SetInfoByString("Caf\xC3\xA9(X00)");
+    EXPECT_EQ(section.FInfo.FName, "Caf");
+    EXPECT_EQ(section.FInfo.FScope, "(X00)");
 }
 
 TEST(Model, SetInfoByStringWithoutUsableParenthesisChangesNothing) {
