@@ -182,7 +182,8 @@ private:
 
     bool Acceptable(const std::string& word) const {
         if (word.size() < 2 || !IsAsciiLetter(word[0])) return false;
-        if (LooksLikeCodeRange(word)) return false;
+        // A category code quoted in a note ("(E11.-)") is no search word; "B12" or "G6PD" are.
+        if (LooksLikeCodeRange(word) || FCategoryIndex.count(AsciiUpper(word)) != 0) return false;
         return FStopWords.count(AsciiLower(word)) == 0;
     }
 
