@@ -29,7 +29,9 @@ TStartUpLoaders RealLoaders() {
     return loaders;
 }
 
-void StartDataLoading(const TResourceProvider& provider) { StartUp(provider, RealLoaders()); }
+void StartDataLoading(const TResourceProvider& provider) {
+    StartUp(provider, RealLoaders());
+}
 
 void LoadAllDataNow(const TResourceProvider& provider) {
     StartDataLoading(provider);

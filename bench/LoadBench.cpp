@@ -27,14 +27,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+double Seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
 
 // Start-up to the moment every status has left 1 (what a user waits for at most), on freshly
 // cleared containers each time. "joined_ms" also covers the short descriptions, which load after
 // the code keywords have already reported done.
 // The "<set>_ms" counters say when each status left 1, to show which loader is the long pole.
 void BM_LoadAllDataSets(benchmark::State& state) {
-    static constexpr const char* names[LoaderTypeCount] = {"tabular_ms", "dindex_ms", "eindex_ms",
+    static constexpr const char* names[LoaderTypeCount] = {"tabular_ms", "dindex_ms",    "eindex_ms",
                                                            "drugs_ms",   "neoplasms_ms", "keywords_ms"};
     double joinedSeconds = 0;
     std::array<double, LoaderTypeCount> readySeconds{};
@@ -62,7 +64,8 @@ void BM_LoadAllDataSets(benchmark::State& state) {
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["joined_ms"] = joinedSeconds * 1000 / iterations;
-    for (int type = 0; type < LoaderTypeCount; ++type) state.counters[names[type]] = readySeconds[type] * 1000 / iterations;
+    for (int type = 0; type < LoaderTypeCount; ++type)
+        state.counters[names[type]] = readySeconds[type] * 1000 / iterations;
 }
 BENCHMARK(BM_LoadAllDataSets)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 

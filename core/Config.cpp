@@ -14,7 +14,9 @@ constexpr const char* kFileName = "config.ini";
 
 }  // namespace
 
-void LoadProgramConfig() { IsAdmin = TIniFile(ProgramDir + kFileName).ReadInteger(kSection, "IsAdmin", 0); }
+void LoadProgramConfig() {
+    IsAdmin = TIniFile(ProgramDir + kFileName).ReadInteger(kSection, "IsAdmin", 0);
+}
 
 void LoadUserConfig() {
     const TIniFile file(UserDataDir + kFileName);

@@ -38,7 +38,9 @@ std::string BaseFolder(const char* variable, const char* xdgVariable, const char
 
 }  // namespace
 
-std::string DataFolderName() { return std::string("Zendra ICD10 ") + EditionYear + "/"; }
+std::string DataFolderName() {
+    return std::string("Zendra ICD10 ") + EditionYear + "/";
+}
 
 std::string ExecutableFolder() {
     std::vector<char> buffer(4096);
@@ -54,9 +56,13 @@ std::string ExecutableFolder() {
     }
 }
 
-std::string SharedDataFolder() { return BaseFolder("ProgramData", "XDG_DATA_HOME", ".local/share"); }
+std::string SharedDataFolder() {
+    return BaseFolder("ProgramData", "XDG_DATA_HOME", ".local/share");
+}
 
-std::string UserDataFolder() { return BaseFolder("AppData", "XDG_CONFIG_HOME", ".config"); }
+std::string UserDataFolder() {
+    return BaseFolder("AppData", "XDG_CONFIG_HOME", ".config");
+}
 
 void SetUpFolders() {
     ProgramDir = ExecutableFolder();

@@ -59,7 +59,8 @@ int32_t WaitForDataSetQuietly(const TLoadStatus& status) {
 }
 
 void CancelLoading() {
-    for (TLoadStatus* status : {&TabularStatus, &DIndexStatus, &EIndexStatus, &TableOfDrugsStatus, &TableOfNeoplasmsStatus}) {
+    for (TLoadStatus* status :
+         {&TabularStatus, &DIndexStatus, &EIndexStatus, &TableOfDrugsStatus, &TableOfNeoplasmsStatus}) {
         int32_t expected = StatusLoading;
         status->compare_exchange_strong(expected, StatusCancelled);
     }
@@ -67,12 +68,19 @@ void CancelLoading() {
 
 TLoadStatus& LoadStatusOfType(int AType) {
     switch (AType) {
-        case 0: return TabularStatus;
-        case 1: return DIndexStatus;
-        case 2: return EIndexStatus;
-        case 3: return TableOfDrugsStatus;
-        case 4: return TableOfNeoplasmsStatus;
-        case 5: return CodeKeywordsStatus;
-        default: throw std::out_of_range("no data set of loader type " + std::to_string(AType));
+        case 0:
+            return TabularStatus;
+        case 1:
+            return DIndexStatus;
+        case 2:
+            return EIndexStatus;
+        case 3:
+            return TableOfDrugsStatus;
+        case 4:
+            return TableOfNeoplasmsStatus;
+        case 5:
+            return CodeKeywordsStatus;
+        default:
+            throw std::out_of_range("no data set of loader type " + std::to_string(AType));
     }
 }

@@ -79,11 +79,14 @@ std::atomic<uint64_t> startUpCount{0};
 
 }  // namespace
 
-TBuildThread::TBuildThread(int AType, bool ASuspend, std::function<void()> ABody) : FType(AType), FBody(std::move(ABody)) {
+TBuildThread::TBuildThread(int AType, bool ASuspend, std::function<void()> ABody)
+    : FType(AType), FBody(std::move(ABody)) {
     if (!ASuspend) Start();
 }
 
-TBuildThread::~TBuildThread() { Join(); }
+TBuildThread::~TBuildThread() {
+    Join();
+}
 
 void TBuildThread::Start() {
     if (!FThread.joinable()) FThread = std::thread(&TBuildThread::Execute, this);
@@ -142,7 +145,9 @@ void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) 
     if (loaders.AfterStart) loaders.AfterStart();
 }
 
-void JoinLoaders(const std::function<void()>& AWhileWaiting) { Registry().JoinAll(AWhileWaiting); }
+void JoinLoaders(const std::function<void()>& AWhileWaiting) {
+    Registry().JoinAll(AWhileWaiting);
+}
 
 bool AnyLoaderBusy() {
     for (int type = 0; type < LoaderTypeCount; ++type) {
@@ -151,4 +156,6 @@ bool AnyLoaderBusy() {
     return false;
 }
 
-uint64_t StartUpCount() { return startUpCount.load(); }
+uint64_t StartUpCount() {
+    return startUpCount.load();
+}

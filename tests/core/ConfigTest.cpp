@@ -31,9 +31,9 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FFolder = std::filesystem::temp_directory_path() /
-                  ("zendra-config-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FFolder =
+            std::filesystem::temp_directory_path() / ("zendra-config-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(FFolder);
         FSaved = {ProgramDir, UserDataDir, IsAdmin, FullScreen, ScrollBar};
         ProgramDir = UserDataDir = FFolder.string() + "/";

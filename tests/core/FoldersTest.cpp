@@ -32,8 +32,10 @@ protected:
     }
     void TearDown() override {
         for (const auto& [name, value] : FSaved) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
         }
         ProgramDir = FSavedFolders[0];
         SharedDataDir = FSavedFolders[1];

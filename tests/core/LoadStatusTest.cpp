@@ -82,7 +82,8 @@ TEST_F(LoadStatusTest, QuietWaitPollsWithoutWindow) {
 
 TEST_F(LoadStatusTest, WindowIsHiddenWhenPollThrows) {
     int hidden = 0;
-    const TWaitHooks previous = SetWaitHooks({nullptr, [] { throw std::runtime_error("poll failed"); }, [&] { ++hidden; }});
+    const TWaitHooks previous =
+        SetWaitHooks({nullptr, [] { throw std::runtime_error("poll failed"); }, [&] { ++hidden; }});
     TLoadStatus status{StatusLoading};
     EXPECT_THROW(WaitForDataSet(status), std::runtime_error);
     SetWaitHooks(previous);

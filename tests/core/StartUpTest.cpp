@@ -17,16 +17,16 @@
 #include <thread>
 #include <vector>
 
+#include "Boot.h"
 #include "DataSets.h"
+#include "EmbeddedResources.h"
 #include "Favorites.h"
 #include "IndexModel.h"
-#include "EmbeddedResources.h"
+#include "KeywordData.h"
 #include "RecordingMessages.h"
 #include "StartUp.h"
 #include "TabularLoader.h"
 #include "TestSupport.h"
-#include "Boot.h"
-#include "KeywordData.h"
 
 namespace {
 
@@ -93,9 +93,9 @@ void LoadUntilCancelled(int type, std::atomic<int>& elements) {
 class StartUpTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FRoot = std::filesystem::temp_directory_path() /
-                ("zendra-startup-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FRoot =
+            std::filesystem::temp_directory_path() / ("zendra-startup-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(FRoot / "shared");
         std::filesystem::create_directories(FRoot / "user");
         for (const char* name : {"ProgramData", "AppData"}) {
@@ -111,8 +111,10 @@ protected:
         FGate.Open();
         JoinLoaders();
         for (const auto& [name, value] : FSavedEnvironment) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
         }
         std::error_code ignored;
         std::filesystem::remove_all(FRoot, ignored);
@@ -229,7 +231,8 @@ TEST_F(StartUpTest, CancelStopsXmlLoadersButNotKeywordsAndJoinReturns) {
     TFakeProvider provider;
     std::array<std::atomic<int>, 5> elements{};
     TStartUpLoaders loaders;
-    for (int type = 0; type < 5; ++type) loaders.Loaders[type] = [&, type] { LoadUntilCancelled(type, elements[type]); };
+    for (int type = 0; type < 5; ++type)
+        loaders.Loaders[type] = [&, type] { LoadUntilCancelled(type, elements[type]); };
     loaders.Loaders[5] = [&] {
         FGate.Wait();
         FinishLoad(5);
