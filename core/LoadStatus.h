@@ -22,7 +22,8 @@ struct TWaitHooks {
 TWaitHooks SetWaitHooks(TWaitHooks hooks);
 
 // Returns at once unless the status is 1. Otherwise shows the wait hooks and checks the status
-// every 100 ms until it is no longer 1. Returns the final status.
+// every 100 ms until it is no longer 1. Returns the final status. Call it on the UI thread only
+// (the desktop hooks touch windows); other threads use WaitForDataSetQuietly.
 int32_t WaitForDataSet(const TLoadStatus& status);
 
 // The same without any waiting window: polls every 100 ms silently (code look-up, administrator tool).
