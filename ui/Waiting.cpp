@@ -37,11 +37,12 @@ TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     connect(Timer1, &QTimer::timeout, this, &TfrmWaiting::Timer1Timer);
     Timer1->start();
 
-    // Centred over the application's main window, or the screen when there is none.
+    // Centred over the launcher; while a search window has hidden it, over that window; else the screen.
     QWidget* anchor = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (top != this && top->isVisible() && top->isWindow() && top->objectName() == QStringLiteral("frmMain"))
-            anchor = top;
+        if (top != this && top->isVisible() && top->objectName() == QStringLiteral("frmMain")) anchor = top;
+    if (anchor == nullptr && QApplication::activeModalWidget() != nullptr) anchor = QApplication::activeModalWidget();
+    if (anchor == nullptr) anchor = QApplication::activeWindow();
     const QRect area = anchor ? anchor->frameGeometry() : QApplication::primaryScreen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
