@@ -3,6 +3,7 @@
 // context menu rules, double-click widening, the history panel and the page geometry.
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -435,6 +436,8 @@ void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
 void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     auto window = OpenWindow(Category("A01"), 3);
     const TCodeTextPager& pager = window->Pager();
+    // The code text needs a fixed-pitch family whatever is installed (Courier New or its stand-in).
+    QVERIFY(QFontInfo(window->RichEdit1->font()).fixedPitch());
     const QFontMetricsF metrics(window->RichEdit1->font());
     const QRect view = window->RichEdit1->viewport()->rect();
     // A full line plus the spare column fits across, and a full page fits down.
