@@ -1,9 +1,12 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Takes the README screenshots of the launcher and the Tabular Search window under Xvfb.
 # Needs xvfb (xvfb-run) and imagemagick (import). Usage: tools/screenshots.sh [BUILD_DIR]
 # The build directory must be configured with -DZENDRA_BUILD_UI=ON; the driver is built here.
-set -eu
+set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=deps.sh
+. "$root/tools/deps.sh"
+zendra_install_deps xvfb xauth imagemagick
 build=${1:-"$root/build/release"}
 out="$root/docs/screenshots"
 mkdir -p "$out"
