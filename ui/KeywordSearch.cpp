@@ -191,6 +191,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
 };
 
 TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::make_unique<TPrivate>(this)) {
+    FTickSource = CurrentTick;
     setObjectName(QStringLiteral("frmKeyWordSearch"));
     setWindowTitle(QString::fromUtf8(WindowTitle));
     setFont(TahomaFont(12));
@@ -552,7 +553,7 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
         ApplyInitType();
         // Navigation and code entry read the chapters from here on.
         WaitForDataSet(TabularStatus);
-        FLastTick = CurrentTick();
+        FLastTick = FTickSource();
     }
     UpdateGeometry();
 }
@@ -970,7 +971,7 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     if (watched == RichEdit1->viewport()) {
         if (type == QEvent::Wheel) {
             auto* wheel = static_cast<QWheelEvent*>(event);
-            const uint32_t now = CurrentTick();
+            const uint32_t now = FTickSource();
             if (static_cast<uint32_t>(now - FLastTick) > 300) {
                 RichEdit1->setEnabled(false);
                 const int delta = wheel->angleDelta().y();

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -163,6 +164,8 @@ public:
     std::vector<TVisitItem> FPriorStack;
     std::vector<TVisitItem> FReviewStack;
     uint32_t FLastTick = 0;
+    // Millisecond tick used by the wheel rule (a steady clock; tests substitute their own).
+    std::function<uint32_t()> FTickSource;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

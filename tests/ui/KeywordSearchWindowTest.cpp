@@ -139,16 +139,27 @@ static void Wheel(QWidget* target, int delta) {
 }
 
 void KeywordSearchWindowTest::wheelNotchesWithin300msTurnOnePage() {
-    auto window = OpenWindow(Category("S72"), 3);
+    uint32_t clock = 0xFFFFFF00u;  // near the wrap of the 32-bit tick
+    auto window = std::make_unique<TfrmKeyWordSearch>();
+    window->FTickSource = [&clock] { return clock; };
+    window->FInitType = 3;
+    window->FInitObject = Category("S72");
+    window->show();
     QVERIFY(window->Pager().FPageNumber >= 3);
-    QTest::qWait(350);
-    for (int notch = 0; notch < 10; ++notch) Wheel(window->RichEdit1->viewport(), -120);
+    QCOMPARE(window->FLastTick, 0xFFFFFF00u);
+    // Ten notches 100 ms apart: only the first is more than 300 ms after the previous event.
+    clock += 301;
+    for (int notch = 0; notch < 10; ++notch, clock += 100) Wheel(window->RichEdit1->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     QVERIFY(window->RichEdit1->isEnabled());
-    QTest::qWait(350);
+    // Exactly 300 ms is not enough; the gap counts across the wrap of the tick.
+    clock = window->FLastTick + 300;
+    Wheel(window->RichEdit1->viewport(), -120);
+    QCOMPARE(window->Pager().FCurPageIndex, 2);
+    clock += 301;
     Wheel(window->RichEdit1->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 3);
-    QTest::qWait(350);
+    clock += 301;
     Wheel(window->RichEdit1->viewport(), 120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
 }
