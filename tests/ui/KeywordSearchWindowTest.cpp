@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -43,6 +44,7 @@ private slots:
     void contextMenuEnablingFollowsSelection();
     void doubleClickWidensToWholeCode();
     void historyPanelPutsTextWithoutSearching();
+    void suggestionPanelPagesAndKeys();
     void pageGeometryFitsTheViewAndTooSmallKeepsIt();
 };
 
@@ -442,6 +444,50 @@ void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
     QCOMPARE(window->edtKeyWord->text(), QStringLiteral("typhoid,meningitis"));
     QVERIFY(!window->plHistory->isVisible());
     QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+}
+
+void KeywordSearchWindowTest::suggestionPanelPagesAndKeys() {
+    auto window = OpenWindow(std::monostate{}, 0);
+    window->edtKeyWord->setFocus();
+    QTest::keyClicks(window->edtKeyWord, QStringLiteral("a"));
+    QVERIFY(window->plPrompt->isVisible());
+    // The panel's bottom edge meets the keyword box's top edge, at its left edge.
+    const QPoint box = window->edtKeyWord->mapTo(window.get(), QPoint(0, 0));
+    QCOMPARE(window->plPrompt->geometry().bottom() + 1, box.y());
+    QCOMPARE(window->plPrompt->x(), box.x());
+    const QString caption = window->pnPrompt->text();
+    QVERIFY(caption.startsWith(QStringLiteral("1/")));
+    QVERIFY(caption.endsWith(QStringLiteral("  Please use a comma to separate keywords. For example: gas, Abdomen")));
+    const QString firstCell = window->StringGrid1->item(0, 0)->text();
+    QVERIFY(!firstCell.isEmpty() && !window->StringGrid1->item(9, 3)->text().isEmpty());
+    window->Button1->click();
+    QVERIFY(window->pnPrompt->text().startsWith(QStringLiteral("2/")));
+    QVERIFY(window->StringGrid1->item(0, 0)->text() != firstCell);
+    window->Button2->click();
+    window->Button2->click();  // stays on the first page
+    QVERIFY(window->pnPrompt->text().startsWith(QStringLiteral("1/")));
+    QCOMPARE(window->StringGrid1->item(0, 0)->text(), firstCell);
+
+    // Arrow up moves into the grid; Enter released there chooses the cell.
+    QTest::keyClick(window->edtKeyWord, Qt::Key_Up);
+    QCOMPARE(window->StringGrid1->currentRow(), 0);
+    QCOMPARE(window->StringGrid1->currentColumn(), 0);
+    QTest::keyClick(window->StringGrid1, Qt::Key_Return);
+    QCOMPARE(window->edtKeyWord->text(), firstCell + QStringLiteral(","));
+    QVERIFY(!window->plPrompt->isVisible());
+    QVERIFY(window->lbCombine->text().trimmed().toInt() > 0);
+
+    // The comma hides the panel; an unknown word leaves the grid empty and the caption as it was.
+    QTest::keyClicks(window->edtKeyWord, QStringLiteral("zqx"));
+    QVERIFY(window->plPrompt->isVisible());
+    QVERIFY(window->StringGrid1->item(0, 0)->text().isEmpty());
+    QTest::keyClick(window->edtKeyWord, Qt::Key_Comma);
+    QVERIFY(!window->plPrompt->isVisible());
+    // Focus on the code text hides the panel as well.
+    QTest::keyClicks(window->edtKeyWord, QStringLiteral("t"));
+    QVERIFY(window->plPrompt->isVisible());
+    window->RichEdit1->setFocus();
+    QVERIFY(!window->plPrompt->isVisible());
 }
 
 void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
