@@ -1,5 +1,7 @@
 #include "DataPipeline.h"
 
+#include "FileUtil.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -41,21 +43,7 @@ std::string ReadDataFile(const std::string& fileName) {
 }
 
 void WriteDataFile(const std::string& fileName, std::string_view bytes) {
-    const std::string temporary = fileName + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw std::runtime_error("cannot write " + fileName);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            throw std::runtime_error("cannot write " + fileName);
-        }
-    }
-    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw std::runtime_error("cannot replace " + fileName);
-    }
+    if (!ReplaceFileContents(fileName, bytes)) throw std::runtime_error("cannot write " + fileName);
 }
 
 std::string CompressBytes(std::string_view bytes) {

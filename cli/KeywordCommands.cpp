@@ -8,6 +8,7 @@
 
 #include "CliData.h"
 #include "Commands.h"
+#include "FileUtil.h"
 #include "DataSets.h"
 #include "IndexLoader.h"
 #include "IndexModel.h"
@@ -197,17 +198,8 @@ int RunGenerate(const std::vector<std::string>& args) {
     }
     const std::string text =
         GenerateCodeKeywordsText(ChapterList, useIndex ? &DIndexLetters : nullptr, ParseStopWords(stopText));
-    const std::string temporary = rest[1] + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out) {
-            std::fprintf(stderr, "generate-keywords: cannot write %s\n", rest[1].c_str());
-            return 1;
-        }
-    }
-    if (std::rename(temporary.c_str(), rest[1].c_str()) != 0) {
-        std::fprintf(stderr, "generate-keywords: cannot replace %s\n", rest[1].c_str());
+    if (!ReplaceFileContents(rest[1], text)) {
+        std::fprintf(stderr, "generate-keywords: cannot write %s\n", rest[1].c_str());
         return 1;
     }
     return 0;

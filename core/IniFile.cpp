@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "FileUtil.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,35 +100,6 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-bool WriteAll(int descriptor, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-// Writes the text to a new file next to fileName and renames it over fileName.
-bool ReplaceFile(const std::string& fileName, const std::string& text) {
-    std::random_device seed;
-    const std::string tempName = fileName + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(seed());
-    const int descriptor = open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (descriptor < 0) return false;
-    bool ok = WriteAll(descriptor, text) && fsync(descriptor) == 0;
-    // Keep the permissions of the file we replace.
-    struct stat old {};
-    if (ok && stat(fileName.c_str(), &old) == 0) (void)fchmod(descriptor, old.st_mode & 07777);
-    ok = close(descriptor) == 0 && ok;
-    if (ok) ok = std::rename(tempName.c_str(), fileName.c_str()) == 0;
-    if (!ok) std::remove(tempName.c_str());
-    return ok;
-}
-
 }  // namespace
 
 int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AKey, int32_t ADefault) const {
@@ -216,5 +189,5 @@ bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std:
 
     std::string text;
     for (const auto& line : result) text += line + "\r\n";
-    return ReplaceFile(FFileName, text);
+    return ReplaceFileContents(FFileName, text);
 }

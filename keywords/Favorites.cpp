@@ -1,5 +1,7 @@
 #include "Favorites.h"
 
+#include "FileUtil.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -75,34 +77,6 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
     std::fclose(file);
     if (failed) return std::nullopt;
     return content;
-}
-
-std::string TemporaryNameFor(const std::string& fileName) {
-    std::random_device random;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    return fileName + suffix;
-}
-
-// Writes the content to a temporary file next to fileName, forces it to disk and renames it
-// over fileName, so readers see either the old file or the complete new one.
-bool ReplaceFile(const std::string& fileName, const std::string& content) {
-    const std::string temporary = TemporaryNameFor(fileName);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    written = std::fflush(file) == 0 && written;
-#if defined(__unix__) || defined(__APPLE__)
-    written = ::fsync(fileno(file)) == 0 && written;
-#endif
-    written = std::fclose(file) == 0 && written;
-    std::error_code error;
-    if (written) std::filesystem::rename(temporary, fileName, error);
-    if (!written || error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -216,5 +190,5 @@ bool TFavoriteKW::SaveKWs() const {
         content += entry;
         content += "\r\n";
     }
-    return ReplaceFile(FFileName, content);
+    return ReplaceFileContents(FFileName, content);
 }

@@ -1,5 +1,7 @@
 #include "SearchHistory.h"
 
+#include "FileUtil.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -154,24 +156,7 @@ bool TSearchHistory::LoadFromFile(const std::string& AFileName) {
 }
 
 bool TSearchHistory::SaveToFile(const std::string& AFileName) const {
-    const std::string temporary = AFileName + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        const std::string bytes = Encode();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), AFileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(AFileName, Encode());
 }
 
 std::string SearchHistoryPath() { return UserDataDir + SearchHistoryFileName; }
