@@ -56,10 +56,17 @@ uint32_t CurrentTick() {
     return static_cast<uint32_t>(clock.elapsed() + 1000);
 }
 
+// Background of a band or panel; edit boxes placed on it keep their own white base.
 void FillBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+// Background of an edit or memo (its text area).
+void FillBase(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
 }
@@ -82,6 +89,7 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const QFont& font, const QColor& colou
     memo->document()->setDocumentMargin(1);
     memo->setFocusPolicy(Qt::NoFocus);
     FillBackground(memo, SkyBlue);
+    FillBase(memo, SkyBlue);
     SetTextColour(memo, colour);
     memo->setPlainText(text);
     return memo;
@@ -371,7 +379,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     edtSelected->setGeometry(330, 86, 560, 26);
     edtSelected->setReadOnly(true);
     edtSelected->setFont(TahomaFont(12));
-    FillBackground(edtSelected, Silver);
+    FillBase(edtSelected, Silver);
     SetTextColour(edtSelected, Green);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunKeywordSearch(); });
     connect(btnClear, &QPushButton::clicked, this, [this] { ClearKeywordControls(); });
