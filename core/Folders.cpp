@@ -64,10 +64,26 @@ std::string UserDataFolder() {
     return BaseFolder("AppData", "XDG_CONFIG_HOME", ".config");
 }
 
+// The XDG base folders may be missing on a fresh account; the desktop's rules say a program
+// creates them (mode 0700) before writing. Only used when the folder does not come from
+// "ProgramData"/"AppData", whose folders are the caller's to provide.
+static void CreateXdgBase(const char* variable, const std::string& dataFolder) {
+    if (!EnvironmentValue(variable).empty()) return;
+    // dataFolder ends in "<name>/"; its parent is the XDG base.
+    const std::string base = dataFolder.substr(0, dataFolder.size() - DataFolderName().size());
+    std::string partial;
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        partial += base[i];
+        if (base[i] == '/' && partial.size() > 1) (void)mkdir(partial.c_str(), 0700);
+    }
+}
+
 void SetUpFolders() {
     ProgramDir = ExecutableFolder();
     SharedDataDir = SharedDataFolder();
     UserDataDir = UserDataFolder();
+    CreateXdgBase("ProgramData", SharedDataDir);
+    CreateXdgBase("AppData", UserDataDir);
     // Single-level creation: an existing folder or a missing parent is not an error.
     (void)mkdir(SharedDataDir.c_str(), 0777);
     (void)mkdir(UserDataDir.c_str(), 0777);

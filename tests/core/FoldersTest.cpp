@@ -95,14 +95,22 @@ TEST_F(FoldersTest, XdgFoldersStandInWhenVariablesAreUnsetOrEmpty) {
     EXPECT_EQ(SharedDataDir, Path("data") + "/Zendra ICD10 2021/");
     EXPECT_EQ(UserDataDir, Path("config") + "/Zendra ICD10 2021/");
     EXPECT_TRUE(fs::is_directory(SharedDataDir));
-    // Creation is one level only: a missing parent is not made, and that is no error.
-    EXPECT_FALSE(fs::exists(Path("config")));
+    // A missing XDG base folder is created, so settings and history are not lost on a fresh account.
+    EXPECT_TRUE(fs::is_directory(UserDataDir));
 
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_CONFIG_HOME");
     setenv("HOME", Path("home").c_str(), 1);
     EXPECT_EQ(SharedDataFolder(), Path("home") + "/.local/share/Zendra ICD10 2021/");
     EXPECT_EQ(UserDataFolder(), Path("home") + "/.config/Zendra ICD10 2021/");
+}
+
+TEST_F(FoldersTest, ExplicitFoldersAreCreatedOneLevelOnly) {
+    setenv("ProgramData", Path("missing/shared").c_str(), 1);
+    setenv("AppData", Path("missing/user").c_str(), 1);
+    SetUpFolders();
+    // A missing parent of an explicitly named folder is not made, and that is no error.
+    EXPECT_FALSE(fs::exists(Path("missing")));
 }
 
 TEST_F(FoldersTest, ProgramDirIsTheFolderOfTheRunningProgram) {
