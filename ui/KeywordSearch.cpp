@@ -478,6 +478,12 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
 
     LayoutWidgets();
     SetUpCodeBox();
+    // Enter has its own meaning in the keyword box, the code box and the suggestion grid; it must
+    // never fall through to the dialog and press whichever button happens to be the default.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 }
 
 TfrmKeyWordSearch::~TfrmKeyWordSearch() {
@@ -1016,7 +1022,11 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
     if (watched == StringGrid1 || watched == StringGrid1->viewport()) {
-        if (type == QEvent::KeyRelease) {
+        if (type == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            // The choice is made when Enter is released; its press belongs to the grid alone.
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        } else if (type == QEvent::KeyRelease) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 QTableWidgetItem* item = StringGrid1->currentItem();

@@ -475,6 +475,9 @@ void KeywordSearchWindowTest::suggestionPanelPagesAndKeys() {
     QTest::keyClick(window->StringGrid1, Qt::Key_Return);
     QCOMPARE(window->edtKeyWord->text(), firstCell + QStringLiteral(","));
     QVERIFY(!window->plPrompt->isVisible());
+    // Enter in the grid presses no button of the window (it once opened the history panel).
+    QVERIFY(!window->plHistory->isVisible());
+    for (QPushButton* button : window->findChildren<QPushButton*>()) QVERIFY(!button->autoDefault());
     QVERIFY(window->lbCombine->text().trimmed().toInt() > 0);
 
     // The comma hides the panel; an unknown word leaves the grid empty and the caption as it was.
