@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README screenshots of the launcher and the Tabular Search window under Xvfb.
+# Takes the README screenshots (launcher, Tabular Search window, seventh-character and Select Code
+# dialogs) under Xvfb.
 # Needs xvfb (xvfb-run) and imagemagick (import). Usage: tools/screenshots.sh [BUILD_DIR]
 # The build directory must be configured with -DZENDRA_BUILD_UI=ON; the driver is built here.
 set -euo pipefail
@@ -10,11 +11,13 @@ zendra_install_deps xvfb xauth imagemagick
 build=${1:-"$root/build/release"}
 out="$root/docs/screenshots"
 mkdir -p "$out"
-cmake --build "$build" --target ui_screenshot_driver
-driver=$(find "$build" -type f -name ui_screenshot_driver -perm -u+x | head -n 1)
+cmake --build "$build" --target ui_screenshot_driver ui_dialogs_screenshot_driver
 # Data folders of the run stay out of the user's own.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-AppData="$scratch" ProgramData="$scratch" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1400x900x24 -dpi 96" "$driver" "$out"
+for name in ui_screenshot_driver ui_dialogs_screenshot_driver; do
+    driver=$(find "$build" -type f -name "$name" -perm -u+x | head -n 1)
+    AppData="$scratch" ProgramData="$scratch" QT_QPA_PLATFORM=xcb \
+        xvfb-run -a -s "-screen 0 1400x900x24 -dpi 96" "$driver" "$out"
+done
 ls -l "$out"/*.png
