@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "AdministratorTool.h"
+#include "ChapterSearch.h"
 #include "Config.h"
 #include "DataSets.h"
 #include "KeywordSearch.h"
@@ -173,9 +174,10 @@ void TfrmMain::lbKeyWordsClick() {
     RunSearchWindow(window);
 }
 
-// The chapter browser, the index windows and the table windows are separate windows that do not
-// exist in this build yet; their launchers open nothing.
-void TfrmMain::lbChaptersClick() {}
+void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr)); }
+
+// The index windows and the table windows are separate windows that do not exist in this build
+// yet; their launchers open nothing.
 void TfrmMain::lbDiseaseClick() {}
 void TfrmMain::lbExternalClick() {}
 void TfrmMain::lbDrugsClick() {}

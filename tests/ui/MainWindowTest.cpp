@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "AdministratorTool.h"
+#include "ChapterSearch.h"
 #include "Config.h"
 #include "KeywordSearch.h"
 #include "LoadStatus.h"
@@ -136,8 +137,11 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     main.lbKeyWordsClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
-    // Launchers of windows this build does not have open nothing and leave the launcher shown.
+    // The chapter browser closed with Esc brings the launcher back.
+    WhenWindowShown<TfrmChapterSearch>([](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
     main.lbChaptersClick();
+    QVERIFY(main.isVisible());
+    // Launchers of windows this build does not have open nothing and leave the launcher shown.
     main.lbDiseaseClick();
     QVERIFY(main.isVisible());
     // F12 answered No, then the close box: back to the launcher.

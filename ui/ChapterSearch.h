@@ -1,0 +1,93 @@
+// TfrmChapterSearch: the chapter browser. The Tabular List as a three-level tree (chapters, their
+// sections, the categories of each section) with padded scope and code columns in a fixed-pitch
+// font. A double-click on a node's label opens its object in the Tabular Search window; beside the
+// label of a node with children it expands or collapses the node instead.
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "CodeTextPager.h"
+#include "GlobalDef.h"
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Node texts: the value padded on the right with blanks to AWidth characters (a longer value is
+// kept whole, no separator added), then the title. Widths count characters, not bytes.
+QString PadRight(const std::string& AValue, int AWidth);
+QString ChapterNodeText(const TChapter& AChapter);     // scope to 12, then the name
+QString SectionNodeText(const TSubChapter& ASection);  // scope to 10, then the name
+QString CategoryNodeText(const TCodeInfo& ACategory);  // code to 8, then the description
+
+// The Tabular Search window's opening mode for an object of the tree: 1 chapter, 2 section,
+// 3 anything else.
+int InitTypeFor(const TTabularObject& AObject);
+
+// Whether a double-click opens the selected node: it needs an object, and a node with children
+// opens only when the expand or collapse request of that double-click was refused (the pointer
+// was on the label).
+bool DoubleClickOpens(bool AHasObject, bool AHasChildren, bool AAllowAutoColExp);
+
+// The six 16 x 16 node images: 0, 1, 2 black ornaments of decreasing size for chapter, section and
+// category; 3, 4, 5 the same in pink and red tones for the selected node.
+QPixmap DrawNodeImage(int AIndex);
+
+class TfrmChapterSearch : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmChapterSearch(QWidget* parent = nullptr);
+    ~TfrmChapterSearch() override;
+
+    // 0 until the tree has been built, then 1.
+    int32_t FInitFlag = 0;
+    // Whether the last expand or collapse request was allowed.
+    bool FAllowAutoColExp = false;
+
+    QLabel* Panel1 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    std::array<QPixmap, 6> ImageList1;
+
+    // Waits for the Tabular List and fills the tree from ChapterList (all nodes collapsed).
+    void BuildChapterTree();
+    // The model object a node carries (monostate for none).
+    static TTabularObject NodeObject(const QTreeWidgetItem* AItem);
+    // The expand and collapse rule for a request on AItem with the pointer at APointer (viewport
+    // coordinates; a point outside the viewport is never on a label). Sets FAllowAutoColExp and
+    // returns it.
+    bool TreeView1Expanding(QTreeWidgetItem* AItem, const QPoint& APointer);
+    bool TreeView1Collapsing(QTreeWidgetItem* AItem, const QPoint& APointer);
+    // The rectangle of the node's text in viewport coordinates (the label only, not the row).
+    QRect NodeLabelRect(QTreeWidgetItem* AItem) const;
+    // Opens the selected node as the double-click rule says.
+    void TreeView1DblClick();
+    // Opens an object in the Tabular Search window, modally; its result 3 ends this window with 3.
+    void OpenInTabularSearch(const TTabularObject& AObject);
+    // F12: asks "Do you want to quit this program?"; Yes ends the window with 3.
+    void ConfirmQuit();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;  // Esc and the close box: result 2
+
+private:
+    bool HandleKey(int key);
+    void ItemToggled(QTreeWidgetItem* AItem, bool AExpanded);
+    void ViewportDoubleClick(const QPoint& APosition);
+
+    // Last pointer position over the tree's viewport; outside (-1, -1) when the pointer left it.
+    QPoint FPointer{-1, -1};
+    // Set while an expansion change made by this window itself is under way.
+    bool FRevertingToggle = false;
+    bool FShownOnce = false;
+    // Width in pixels of the widest node, indentation and image included.
+    int FContentWidth = 0;
+};
