@@ -15,6 +15,7 @@
 #include "ChapterSearch.h"
 #include "Config.h"
 #include "DataSets.h"
+#include "DrugNeopSearch.h"
 #include "KeywordSearch.h"
 #include "LoadStatus.h"
 #include "SearchHistory.h"
@@ -180,8 +181,16 @@ void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr
 // yet; their launchers open nothing.
 void TfrmMain::lbDiseaseClick() {}
 void TfrmMain::lbExternalClick() {}
-void TfrmMain::lbDrugsClick() {}
-void TfrmMain::lbNeoplasmsClick() {}
+void TfrmMain::lbDrugsClick() {
+    auto* window = new TfrmDrugNeopSearch(nullptr);
+    window->FType = TableTypeDrugs;
+    RunSearchWindow(window);
+}
+void TfrmMain::lbNeoplasmsClick() {
+    auto* window = new TfrmDrugNeopSearch(nullptr);
+    window->FType = TableTypeNeoplasms;
+    RunSearchWindow(window);
+}
 
 void TfrmMain::Label4DblClick() {
     if (IsAdmin != 1) return;

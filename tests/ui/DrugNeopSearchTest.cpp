@@ -1,0 +1,547 @@
+// The drug and neoplasm table window on the real tables: headings and layout of each table, the
+// neoplasm window opening on its one main term, filtering and paging, the cells a user opens in
+// the Tabular Search window, the context menu rules, the chain of nested windows with Back, Back
+// to the main term and quit, keys from the tree and the filter box, resizing, the launchers and
+// the wait for a table that is still loading.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "Config.h"
+#include "DrugNeopSearch.h"
+#include "KeywordSearch.h"
+#include "LoadStatus.h"
+#include "Main.h"
+#include "RecordingMessages.h"
+#include "TestSupport.h"
+#include "UiTestSupport.h"
+#include "Waiting.h"
+
+namespace {
+
+std::unique_ptr<TfrmDrugNeopSearch> OpenTable(int type) {
+    auto window = std::make_unique<TfrmDrugNeopSearch>();
+    window->FType = type;
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+QString Cell(TfrmDrugNeopSearch* window, int row, int column) {
+    const QTableWidgetItem* item = window->StringGrid1->item(row, column);
+    return item ? item->text() : QString();
+}
+
+QStringList RowTexts(TfrmDrugNeopSearch* window, int row) {
+    QStringList texts;
+    for (int column = 0; column < 8; ++column) texts << Cell(window, row, column);
+    return texts;
+}
+
+// The grid row of the page whose title is ATitle (0 when it is not on the page).
+int RowOf(TfrmDrugNeopSearch* window, const QString& title) {
+    for (int row = 1; row < window->StringGrid1->rowCount(); ++row)
+        if (Cell(window, row, 1) == title) return row;
+    return 0;
+}
+
+int TotalMainTerms(const TAlphaLetterList& letters) {
+    int count = 0;
+    for (const auto& letter : letters) count += static_cast<int>(letter->FMainTermList.size());
+    return count;
+}
+
+TCodeInfo* ShownCategory(TfrmKeyWordSearch* window) {
+    auto* const* code = std::get_if<TCodeInfo*>(&window->Pager().FCurCode);
+    return code ? *code : nullptr;
+}
+
+QString Underlined(TfrmKeyWordSearch* window) {
+    const TRenderPlan& plan = window->Pager().FLastPlan;
+    if (!plan.HasUnderline) return {};
+    return QString::fromStdU32String(plan.Text.substr(plan.Underline.Start, plan.Underline.Length));
+}
+
+// Runs AStep once the active modal window is a T other than AOpener (polling every 20 ms, at most
+// 10 s). Nested windows of one class are told apart this way.
+template <class T>
+void WhenModalShown(QWidget* AOpener, std::function<void(T*)> AStep, int ARemaining = 500) {
+    QTimer::singleShot(20, [AOpener, AStep, ARemaining] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (window != nullptr && window != AOpener && window->isVisible()) {
+            AStep(window);
+            if (QTest::currentTestFailed() && window->isVisible()) window->close();
+        } else if (ARemaining > 0) {
+            WhenModalShown<T>(AOpener, AStep, ARemaining - 1);
+        }
+    });
+}
+
+}  // namespace
+
+class DrugNeopSearchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        EnsureRealDataLoaded();
+        InstallWaitingWindowHooks();
+        FullScreen = 0;
+    }
+    void drugTableOpensAtTheMainLevelWithItsHeadings();
+    void neoplasmTableOpensOnItsOneMainTerm();
+    void filterCapitalisesFirstLetterUsesHashGroupAndClampsPage();
+    void absintheRowAndItsCells();
+    void codeCellsOpenTheTabularSearchWindow();
+    void contextMenuFollowsTheCurrentCell();
+    void nestedDrugWindowsBackAndBackToMain();
+    void nestedNeoplasmWindowsReturnToTheFirstLevel();
+    void quitFromANestedWindowEndsTheChain();
+    void keysOfTreeFilterBoxAndHeadingRow();
+    void resizeKeepsTheCurrentTermCurrent();
+    void launchersOpenTheTables();
+    void waitsForATableStillLoading();
+};
+
+void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
+    auto window = OpenTable(3);
+    QCOMPARE(window->plTitle->text(), QStringLiteral("Drugs & Chemicals Alphabetical Search"));
+    QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
+    QCOMPARE(window->size(), QSize(1167, 691));
+    QCOMPARE(window->lbLevel->text(), QStringLiteral("Main Term"));
+    QVERIFY(window->pnlTree->isHidden());
+    QVERIFY(window->btnBackMain->isHidden());
+    QCOMPARE(window->plTitle->height(), 56);
+    QCOMPARE(window->Panel1->height(), 49);
+    QCOMPARE(window->Panel4->height(), 51);
+    QCOMPARE(window->Panel4->palette().color(QPalette::Window), QColor(166, 202, 240));
+
+    // Row 0: the window's own headings, 50 px high.
+    QCOMPARE(window->StringGrid1->columnCount(), 8);
+    QCOMPARE(window->StringGrid1->rowHeight(0), 50);
+    QCOMPARE(Cell(window.get(), 0, 1), QStringLiteral("\r\nSubstance"));
+    QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Poisoning, Accidental unintentional"));
+    QCOMPARE(Cell(window.get(), 0, 6), QStringLiteral("Adverse effect"));
+    QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("\r\nUnderdosing"));
+    QCOMPARE(window->StringGrid1->columnWidth(0), 20);
+    QCOMPARE(window->StringGrid1->columnWidth(1), window->StringGrid1->viewport()->width() - 630);
+    QCOMPARE(window->StringGrid1->columnWidth(7), 100);
+
+    // Pages fill the grid: (height - 50) / 20 rows fit, two fewer are used.
+    const int fit = (window->StringGrid1->viewport()->height() - 50) / 20;
+    QVERIFY(fit > 10);
+    QCOMPARE(window->FLinesPerPage, fit - 2);
+    QCOMPARE(window->StringGrid1->rowCount(), window->FLinesPerPage + 1);
+    QCOMPARE(window->StringGrid1->rowHeight(1), 20);
+    const int total = TotalMainTerms(TableOfDrugsLetters);
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(total));
+    const int pages = (total + window->FLinesPerPage - 1) / window->FLinesPerPage;
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg(pages));
+    QVERIFY(!window->btnPrior->isEnabled());
+    QVERIFY(window->btnNext->isEnabled());
+    QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
+    QCOMPARE(window->StringGrid1->currentRow(), 0);
+    QVERIFY(window->StringGrid1->hasFocus());
+
+    // Paging never wraps.
+    QTest::keyClick(window->StringGrid1, Qt::Key_PageUp);
+    QCOMPARE(window->FCurPage, 1);
+    window->btnNext->click();
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
+    QCOMPARE(RowTexts(window.get(), 1)[1],
+             QString::fromStdString(window->FItemList[static_cast<std::size_t>(window->FLinesPerPage)]->GetFullTitle(false)));
+    for (int i = 0; i < pages + 3; ++i) QTest::keyClick(window->StringGrid1, Qt::Key_PageDown);
+    QCOMPARE(window->FCurPage, pages);
+    QVERIFY(!window->btnNext->isEnabled());
+    QCOMPARE(window->StringGrid1->rowCount() - 1, total - (pages - 1) * window->FLinesPerPage);
+}
+
+void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
+    auto window = OpenTable(4);
+    QCOMPARE(window->plTitle->text(), QStringLiteral("Neoplasms Alphabetical Search"));
+    QVERIFY(window->FCurItem != nullptr);
+    QCOMPARE(window->FCurItem->FTitle, std::string("Neoplasm, neoplastic "));
+    QCOMPARE(window->lbLevel->text(), QStringLiteral("#1 Level Term"));
+    QVERIFY(window->pnlTree->isVisible());
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
+    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Neoplasm, neoplastic "));
+    QVERIFY(window->btnBackMain->isHidden());
+    QCOMPARE(window->btnBackMain->text(), QStringLiteral("Back To Level #1"));
+    QCOMPARE(window->StringGrid1->rowHeight(0), 36);
+    QCOMPARE(Cell(window.get(), 0, 1), QString());
+    QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Malignant Primary"));
+    QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("Unspecified Behavior"));
+    QCOMPARE(RowTexts(window.get(), 1), (QStringList{"+", "abdomen, abdominal", "C76.2", "C79.8-", "D09.8", "D36.7",
+                                                     "D48.7", "D49.89"}));
+    QCOMPARE(window->lbCount->text(),
+             QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
+    // The tree takes its 94 px: fewer rows fit than in the drug table's top window.
+    QCOMPARE(window->FLinesPerPage, (window->StringGrid1->viewport()->height() - 36) / 20 - 2);
+}
+
+void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage() {
+    auto window = OpenTable(3);
+    window->edtMain->setFocus();
+    QTest::keyClicks(window->edtMain, QStringLiteral("ab"));
+    QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
+    QCOMPARE(window->FItemList.size(), std::size_t{4});  // ABOB, Abrine, Abrus, Absinthe
+    for (const TTerm* term : window->FItemList) QVERIFY(QString::fromStdString(term->FTitle).startsWith("ab", Qt::CaseInsensitive));
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FItemList.size()));
+
+    window->Button1->click();
+    QCOMPARE(window->edtMain->text(), QString());
+    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
+
+    QTest::keyClicks(window->edtMain, QStringLiteral("1"));
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 2"));
+    QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
+    QCOMPARE(Cell(window.get(), 2, 1), QStringLiteral("14-hydroxydihydro-morphinone"));
+    QCOMPARE(window->StringGrid1->rowCount(), 3);
+
+    window->edtMain->setText(QStringLiteral("0"));
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
+    QVERIFY(!window->btnPrior->isEnabled());
+    QVERIFY(!window->btnNext->isEnabled());
+    QCOMPARE(window->StringGrid1->rowCount(), 1);
+
+    // The page is kept and only clamped by a new filter.
+    window->edtMain->setText(QStringLiteral("A"));
+    window->NextPage();
+    window->NextPage();
+    QCOMPARE(window->FCurPage, 3);
+    window->edtMain->setText(QStringLiteral("AC"));
+    const int pages = (static_cast<int>(window->FItemList.size()) + window->FLinesPerPage - 1) / window->FLinesPerPage;
+    QCOMPARE(window->FCurPage, std::min(3, pages));
+    // A key of blanks only is the empty key.
+    window->edtMain->setText(QStringLiteral("   "));
+    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
+}
+
+void DrugNeopSearchTest::absintheRowAndItsCells() {
+    auto window = OpenTable(3);
+    window->edtMain->setText(QStringLiteral("Absinthe"));
+    QCOMPARE(RowTexts(window.get(), 1),
+             (QStringList{"+", "Absinthe", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}));
+    QCOMPARE(window->RowTerm(1)->FTitle, std::string("Absinthe"));
+    QCOMPARE(window->RowTerm(0), nullptr);
+    // A term that only refers to another shows empty code cells.
+    window->edtMain->setText(QStringLiteral("Adrenalin"));
+    const int row = RowOf(window.get(), QStringLiteral("Adrenalin --see Adrenaline"));
+    QVERIFY(row > 0);
+    QCOMPARE(RowTexts(window.get(), row), (QStringList{"", "Adrenalin --see Adrenaline", "", "", "", "", "", ""}));
+    // Cells without a code open nothing.
+    window->StringGrid1->setCurrentCell(row, 4);
+    window->ViewCellCode();
+    QCOMPARE(FindVisibleWindow<TfrmKeyWordSearch>(), nullptr);
+    QVERIFY(window->isVisible());
+}
+
+void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
+    TRecordingMessages messages;
+    auto window = OpenTable(3);
+    window->edtMain->setText(QStringLiteral("Absinthe"));
+    // Double-click on "T51.0X1": the Tabular Search window at that code; Esc comes back.
+    bool opened = false;
+    WhenModalShown<TfrmKeyWordSearch>(window.get(), [&](TfrmKeyWordSearch* tabular) {
+        opened = true;
+        QVERIFY(ShownCategory(tabular) != nullptr);
+        QCOMPARE(ShownCategory(tabular)->FCode, std::string("T51"));
+        QCOMPARE(Underlined(tabular), QStringLiteral("T51.0X1"));
+        QCOMPARE(tabular->parentWidget(), window.get());
+        QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
+    });
+    const QRect cell = window->StringGrid1->visualItemRect(window->StringGrid1->item(1, 2));
+    QTest::mouseClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(opened);
+    QVERIFY(window->isVisible());
+
+    // A "--" cell: double-click and F5 do nothing.
+    window->StringGrid1->setCurrentCell(1, 7);
+    QTest::keyClick(window->StringGrid1, Qt::Key_F5);
+    const QRect none = window->StringGrid1->visualItemRect(window->StringGrid1->item(1, 7));
+    QTest::mouseDClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, none.center());
+    QVERIFY(window->isVisible());
+    QVERIFY(messages.Messages().empty());
+
+    // Quitting in the Tabular Search window ends this window with 3.
+    window->StringGrid1->setCurrentCell(1, 5);
+    messages.QueueAnswer(true);
+    WhenModalShown<TfrmKeyWordSearch>(window.get(), [](TfrmKeyWordSearch* tabular) {
+        QCOMPARE(Underlined(tabular), QStringLiteral("T51.0X4"));
+        QTest::keyClick(tabular->RichEdit1, Qt::Key_F12);
+    });
+    QTest::keyClick(window->StringGrid1, Qt::Key_F5);
+    QCOMPARE(window->result(), 3);
+    QVERIFY(!window->isVisible());
+
+    // A neoplasm cell "C79.8-" opens the sub-category "C79.8".
+    auto neoplasms = OpenTable(4);
+    QCOMPARE(Cell(neoplasms.get(), 1, 3), QStringLiteral("C79.8-"));
+    neoplasms->StringGrid1->setCurrentCell(1, 3);
+    opened = false;
+    WhenModalShown<TfrmKeyWordSearch>(neoplasms.get(), [&](TfrmKeyWordSearch* tabular) {
+        opened = true;
+        QVERIFY(ShownCategory(tabular) != nullptr);
+        QCOMPARE(ShownCategory(tabular)->FCode, std::string("C79"));
+        QCOMPARE(Underlined(tabular), QStringLiteral("C79.8"));
+        tabular->close();
+    });
+    QTest::keyClick(neoplasms->StringGrid1, Qt::Key_F5);
+    QVERIFY(opened);
+    QVERIFY(neoplasms->isVisible());
+    QVERIFY(messages.Messages().empty());
+}
+
+void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
+    auto window = OpenTable(3);
+    window->edtMain->setText(QStringLiteral("Adrenal"));
+    const int withCodes = RowOf(window.get(), QStringLiteral("Adrenaline"));
+    const int withoutCodes = RowOf(window.get(), QStringLiteral("Adrenalin --see Adrenaline"));
+    QVERIFY(withCodes > 0 && withoutCodes > 0);
+    QCOMPARE(window->ViewCode1->text(), QStringLiteral("View Code (F5)"));
+    QCOMPARE(window->ViewSubTermS1->text(), QStringLiteral("View Sub-Term (&F11)"));
+    struct TCase {
+        int row, column;
+        bool code, subTerm;
+    };
+    window->edtMain->setText(QStringLiteral("Absinthe"));
+    for (const TCase& c : {TCase{1, 7, false, true}, TCase{1, 2, true, true}, TCase{1, 1, false, true},
+                           TCase{1, 0, false, true}, TCase{0, 2, false, false}}) {
+        window->StringGrid1->setCurrentCell(c.row, c.column);
+        window->PopupMenu1Popup();
+        QVERIFY2(window->ViewCode1->isEnabled() == c.code, qPrintable(QStringLiteral("%1,%2").arg(c.row).arg(c.column)));
+        QCOMPARE(window->ViewSubTermS1->isEnabled(), c.subTerm);
+    }
+    // Column 7 holds codes too (Adrenaline: "T44.5X6" under Underdosing).
+    window->edtMain->setText(QStringLiteral("Adrenal"));
+    window->StringGrid1->setCurrentCell(withCodes, 7);
+    window->PopupMenu1Popup();
+    QVERIFY(window->ViewCode1->isEnabled());
+    QVERIFY(!window->ViewSubTermS1->isEnabled());
+    window->StringGrid1->setCurrentCell(withoutCodes, 5);
+    window->PopupMenu1Popup();
+    QVERIFY(!window->ViewCode1->isEnabled());
+}
+
+void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
+    auto top = OpenTable(3);
+    top->edtMain->setText(QStringLiteral("Absinthe"));
+    top->StringGrid1->setCurrentCell(1, 1);
+    int depth = 0;
+    WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* child) {
+        depth = 1;
+        QCOMPARE(child->FCurItem->FTitle, std::string("Absinthe"));
+        QCOMPARE(child->lbLevel->text(), QStringLiteral("#1 Level Term"));
+        QVERIFY(child->btnBackMain->isVisible());
+        QCOMPARE(child->btnBackMain->text(), QStringLiteral("Back to Main Term (F3)"));
+        QCOMPARE(child->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Absinthe"));
+        QCOMPARE(Cell(child, 1, 1), QStringLiteral("beverage"));
+        QCOMPARE(Cell(child, 1, 0), QString());
+        // Enter on a term without sub-terms stays here; the filter box starts empty.
+        QVERIFY(child->edtMain->text().isEmpty());
+        child->StringGrid1->setCurrentCell(1, 1);
+        QTest::keyClick(child->StringGrid1, Qt::Key_Return);
+        QCOMPARE(QApplication::activeModalWidget(), child);
+        QTest::keyClick(child->StringGrid1, Qt::Key_F3);
+    });
+    QTest::keyClick(top->StringGrid1, Qt::Key_Return);
+    QCOMPARE(depth, 1);
+    QVERIFY(top->isVisible());
+
+    // Three levels deep: Esc closes only the deepest, F3 closes every nested window.
+    top->edtMain->setText(QStringLiteral("Acetic"));
+    const int acetic = RowOf(top.get(), QStringLiteral("Acetic"));
+    QVERIFY(acetic > 0);
+    top->StringGrid1->setCurrentCell(acetic, 1);
+    QString deepest;
+    WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* child) {
+        const int row = RowOf(child, QStringLiteral("acid"));
+        QVERIFY(row > 0);
+        QCOMPARE(Cell(child, row, 0), QStringLiteral("+"));
+        child->StringGrid1->setCurrentCell(row, 1);
+        WhenModalShown<TfrmDrugNeopSearch>(child, [&](TfrmDrugNeopSearch* grandchild) {
+            deepest = grandchild->lbLevel->text();
+            QCOMPARE(grandchild->TreeView1->topLevelItem(0)->childCount(), 1);
+            QTest::keyClick(grandchild->StringGrid1, Qt::Key_Escape);
+        });
+        child->ViewSubTerm();
+        QCOMPARE(QApplication::activeModalWidget(), child);  // Esc: back one level only
+        WhenModalShown<TfrmDrugNeopSearch>(child, [](TfrmDrugNeopSearch* grandchild) {
+            QTest::keyClick(grandchild->TreeView1, Qt::Key_F3);  // F3 from the tree
+        });
+        child->ViewSubTerm();
+    });
+    top->ViewSubTerm();
+    QVERIFY(top->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(deepest, QStringLiteral("#2 Level Term"));
+}
+
+void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
+    auto top = OpenTable(4);
+    top->StringGrid1->setCurrentCell(1, 1);  // "abdomen, abdominal" has sub-sites
+    int seen = 0;
+    WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
+        ++seen;
+        QCOMPARE(site->lbLevel->text(), QStringLiteral("#2 Level Term"));
+        QVERIFY(site->btnBackMain->isVisible());
+        QCOMPARE(site->btnBackMain->text(), QStringLiteral("Back To Level #1"));
+        QCOMPARE(site->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Neoplasm, neoplastic "));
+        QCOMPARE(site->TreeView1->topLevelItem(0)->child(0)->text(0), QStringLiteral("abdomen, abdominal"));
+        site->btnBackMain->click();
+    });
+    top->ViewSubTerm();
+    QCOMPARE(seen, 1);
+    QVERIFY(top->isVisible());  // the top window of the neoplasm table stays on its sites
+
+    // Two levels down, "Back To Level #1" closes both nested windows.
+    top->edtMain->setText(QStringLiteral("skin"));
+    const int skin = RowOf(top.get(), QStringLiteral("skin NOS"));
+    QVERIFY(skin > 0);
+    top->StringGrid1->setCurrentCell(skin, 1);
+    WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
+        int row = 0;
+        for (int r = 1; r < site->StringGrid1->rowCount() && row == 0; ++r)
+            if (Cell(site, r, 0) == QStringLiteral("+")) row = r;
+        QVERIFY(row > 0);
+        site->StringGrid1->setCurrentCell(row, 1);
+        WhenModalShown<TfrmDrugNeopSearch>(site, [&](TfrmDrugNeopSearch* deeper) {
+            ++seen;
+            QCOMPARE(deeper->lbLevel->text(), QStringLiteral("#3 Level Term"));
+            QTest::keyClick(deeper->StringGrid1, Qt::Key_F3);
+        });
+        QTest::keyClick(site->StringGrid1, Qt::Key_F11);
+    });
+    top->ViewSubTerm();
+    QCOMPARE(seen, 2);
+    QVERIFY(top->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void DrugNeopSearchTest::quitFromANestedWindowEndsTheChain() {
+    TRecordingMessages messages;
+    auto top = OpenTable(4);
+    top->StringGrid1->setCurrentCell(1, 1);
+    // F12 answered No: nothing changes; then Yes: every window ends with 3.
+    messages.QueueAnswer(false);
+    messages.QueueAnswer(true);
+    WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
+        QTest::keyClick(site->StringGrid1, Qt::Key_F12);
+        QVERIFY(site->isVisible());
+        QTest::keyClick(site->StringGrid1, Qt::Key_F12);
+    });
+    top->ViewSubTerm();
+    QCOMPARE(messages.Questions().size(), std::size_t{2});
+    QCOMPARE(messages.Questions().front(), std::string("Exit Program: Do you want to quit this program?"));
+    QCOMPARE(top->result(), 3);
+    QVERIFY(!top->isVisible());
+}
+
+void DrugNeopSearchTest::keysOfTreeFilterBoxAndHeadingRow() {
+    auto top = OpenTable(4);
+    // Keys in the tree page the grid; the filter box ignores them.
+    QTest::keyClick(top->TreeView1, Qt::Key_PageDown);
+    QCOMPARE(top->FCurPage, 2);
+    top->edtMain->setFocus();
+    QTest::keyClick(top->edtMain, Qt::Key_PageDown);
+    QTest::keyClick(top->edtMain, Qt::Key_Escape);
+    QCOMPARE(top->FCurPage, 2);
+    QVERIFY(top->isVisible());
+    // Below the main level letters are typed as they are.
+    QTest::keyClicks(top->edtMain, QStringLiteral("ab"));
+    QCOMPARE(top->edtMain->text(), QStringLiteral("ab"));
+    QCOMPARE(Cell(top.get(), 1, 1), QStringLiteral("abdomen, abdominal"));
+    // Enter and F11 on the heading row do nothing.
+    QCOMPARE(top->StringGrid1->currentRow(), 0);
+    QTest::keyClick(top->StringGrid1, Qt::Key_Return);
+    QTest::keyClick(top->StringGrid1, Qt::Key_F11);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(top->isVisible());
+    // Esc in the grid closes the window with 2; the close box too.
+    QTest::keyClick(top->StringGrid1, Qt::Key_Escape);
+    QCOMPARE(top->result(), 2);
+    QVERIFY(!top->isVisible());
+    auto drugs = OpenTable(3);
+    QTest::keyClick(drugs.get(), Qt::Key_F3);  // the window's own keys: F3 ends with 1
+    QCOMPARE(drugs->result(), 1);
+    auto again = OpenTable(3);
+    again->close();
+    QCOMPARE(again->result(), 2);
+}
+
+void DrugNeopSearchTest::resizeKeepsTheCurrentTermCurrent() {
+    auto window = OpenTable(3);
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->NextPage();
+    window->StringGrid1->setCurrentCell(12, 3);
+    const TTerm* term = window->RowTerm(12);
+    const int lines = window->FLinesPerPage;
+    window->resize(1400, 900);
+    QCoreApplication::processEvents();
+    QVERIFY(window->FLinesPerPage > lines);
+    QCOMPARE(window->FLinesPerPage, (window->StringGrid1->viewport()->height() - 50) / 20 - 2);
+    QCOMPARE(window->StringGrid1->columnWidth(1), window->StringGrid1->viewport()->width() - 630);
+    QCOMPARE(window->RowTerm(window->StringGrid1->currentRow()), term);
+    QCOMPARE(window->StringGrid1->currentColumn(), 3);
+    // Too small for more than ten rows: the page size is kept, the title column at least 100.
+    const int kept = window->FLinesPerPage;
+    window->resize(600, 400);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->FLinesPerPage, kept);
+    QCOMPARE(window->StringGrid1->columnWidth(1), 100);
+    QCOMPARE(window->RowTerm(window->StringGrid1->currentRow()), term);
+}
+
+void DrugNeopSearchTest::launchersOpenTheTables() {
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    TfrmMain main;
+    main.show();
+    QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
+    bool drugs = false;
+    WhenModalShown<TfrmDrugNeopSearch>(&main, [&](TfrmDrugNeopSearch* window) {
+        drugs = window->FType == 3 && !main.isVisible();
+        window->btnBack->click();
+    });
+    main.lbDrugsClick();
+    QVERIFY(drugs);
+    QVERIFY(main.isVisible());
+    messages.QueueAnswer(true);
+    WhenModalShown<TfrmDrugNeopSearch>(&main, [](TfrmDrugNeopSearch* window) {
+        QCOMPARE(window->FType, 4);
+        QTest::keyClick(window->StringGrid1, Qt::Key_F12);
+    });
+    main.lbNeoplasmsClick();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!main.isVisible());
+}
+
+void DrugNeopSearchTest::waitsForATableStillLoading() {
+    const int shownBefore = WaitingWindowShowCount();
+    TableOfDrugsStatus = StatusLoading;
+    std::thread loader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        TableOfDrugsStatus = StatusDone;
+    });
+    auto window = OpenTable(3);
+    loader.join();
+    QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(TotalMainTerms(TableOfDrugsLetters)));
+    // A loaded table shows no waiting window.
+    auto loaded = OpenTable(3);
+    QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
+}
+
+QTEST_MAIN(DrugNeopSearchTest)
+#include "DrugNeopSearchTest.moc"
