@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Config.h"
 #include "DataSets.h"
@@ -75,13 +77,24 @@ public:
         }
         painter->save();
         painter->fillRect(option.rect, HeadingBackground);
-        QFont font = option.font;
-        font.setBold(true);
-        painter->setFont(font);
-        painter->setPen(Qt::black);
         QString text = index.data(Qt::DisplayRole).toString();
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        painter->drawText(option.rect.adjusted(2, 2, -2, -2), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+        const QRect area = option.rect.adjusted(1, 2, -1, -2);
+        QFont font = option.font;
+        font.setBold(true);
+        // Word wrap cannot split a word: a heading word wider than its column ("unintentional")
+        // is drawn in a slightly smaller size instead of being cut at both edges.
+        const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        while (font.pixelSize() > 9) {
+            const QFontMetrics metrics(font);
+            if (std::all_of(words.begin(), words.end(),
+                            [&](const QString& word) { return metrics.horizontalAdvance(word) <= area.width(); }))
+                break;
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+        painter->setFont(font);
+        painter->setPen(Qt::black);
+        painter->drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
         painter->restore();
     }
 };
