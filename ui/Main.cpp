@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "AdministratorTool.h"
+#include "AlphaSearch.h"
 #include "ChapterSearch.h"
 #include "Config.h"
 #include "DataSets.h"
@@ -179,8 +180,16 @@ void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr
 
 // The index windows and the table windows are separate windows that do not exist in this build
 // yet; their launchers open nothing.
-void TfrmMain::lbDiseaseClick() {}
-void TfrmMain::lbExternalClick() {}
+void TfrmMain::lbDiseaseClick() {
+    auto* window = new TfrmAlphaSearch(nullptr);
+    window->FType = 1;
+    RunSearchWindow(window);
+}
+void TfrmMain::lbExternalClick() {
+    auto* window = new TfrmAlphaSearch(nullptr);
+    window->FType = 2;
+    RunSearchWindow(window);
+}
 void TfrmMain::lbDrugsClick() {
     auto* window = new TfrmDrugNeopSearch(nullptr);
     window->FType = TableTypeDrugs;

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "AdministratorTool.h"
+#include "AlphaSearch.h"
 #include "ChapterSearch.h"
 #include "Config.h"
 #include "KeywordSearch.h"
@@ -141,9 +142,11 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     WhenWindowShown<TfrmChapterSearch>([](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
     main.lbChaptersClick();
     QVERIFY(main.isVisible());
-    // Launchers of windows this build does not have open nothing and leave the launcher shown.
+    // The disease index window closed with Esc brings the launcher back.
+    WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* window) { QTest::keyClick(window->ListView1, Qt::Key_Escape); });
     main.lbDiseaseClick();
     QVERIFY(main.isVisible());
+    QCOMPARE(ended.count(), 0);
     // F12 answered No, then the close box: back to the launcher.
     messages.QueueAnswer(false);
     WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {

@@ -1,0 +1,461 @@
+#include "AlphaSearch.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "Config.h"
+#include "DataSets.h"
+#include "IndexLoader.h"
+#include "IndexSearch.h"
+#include "KeywordSearch.h"
+#include "LoadStatus.h"
+#include "Messages.h"
+#include "UiStyle.h"
+
+namespace {
+
+constexpr int ClientWidth = 1167;
+constexpr int ClientHeight = 691;
+constexpr int TitleHeight = 56;
+constexpr int TreeHeight = 94;
+constexpr int SearchBarHeight = 38;
+constexpr int ButtonBarHeight = 51;
+constexpr int ListFontPixels = 14;
+constexpr int MarkerColumn = 0;
+constexpr int CodeColumn = 2;
+
+QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+void PaintPanel(QWidget* widget, const QColor& colour) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+QPushButton* MakeButton(const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    // No button of this window is a default button: Enter belongs to the list.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// The keys the tree and the window hand to the list's handler (everything but Enter).
+bool IsShortcutKey(int key) {
+    switch (key) {
+        case Qt::Key_Escape:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_F3:
+        case Qt::Key_F5:
+        case Qt::Key_F6:
+        case Qt::Key_F7:
+        case Qt::Key_F8:
+        case Qt::Key_F11:
+        case Qt::Key_F12:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent), FSizedFor(ClientWidth, ClientHeight) {
+    setObjectName(QStringLiteral("frmAlphaSearch"));
+    setWindowTitle(QString::fromUtf8(WindowTitle));
+    setFont(TahomaFont(13));
+    resize(ClientWidth, ClientHeight);
+    if (FullScreen == 1) {
+        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        setFixedSize(ClientWidth, ClientHeight);
+    }
+
+    plTitle = new QWidget(this);
+    PaintPanel(plTitle, SkyBlue);
+    lbTitle = new QLabel(plTitle);
+    lbTitle->setAlignment(Qt::AlignCenter);
+    lbTitle->setFont(TahomaFont(29));
+
+    pnlTree = new QWidget(this);
+    TreeView1 = new QTreeWidget(pnlTree);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setFont(CourierFont(ListFontPixels));
+    TreeView1->installEventFilter(this);
+
+    Panel1 = new QWidget(this);
+    PaintPanel(Panel1, SkyBlue);
+    lbLevel = new QLabel(Panel1);
+    lbLevel->setGeometry(10, 8, 130, 22);
+    edtMain = new QLineEdit(Panel1);
+    edtMain->setGeometry(142, 6, 330, 26);
+    {
+        // The band's blue stops at the edit box.
+        QPalette palette = edtMain->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        edtMain->setPalette(palette);
+    }
+    edtMain->installEventFilter(this);
+    Button1 = MakeButton(QStringLiteral("X"), Panel1);
+    Button1->setGeometry(476, 6, 30, 26);
+    Button1->setFocusPolicy(Qt::NoFocus);
+    lbMain = new QLabel(Panel1);
+    lbMain->setGeometry(520, 8, 160, 22);
+    lbEdition = new QLabel(Panel1);
+    lbEdition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    {
+        QPalette palette = lbEdition->palette();
+        palette.setColor(QPalette::WindowText, QColor(128, 0, 0));
+        lbEdition->setPalette(palette);
+    }
+    lbEdition->hide();
+
+    plMain = new QWidget(this);
+    ListView1 = new QTreeWidget(plMain);
+    ListView1->setColumnCount(3);
+    ListView1->setHeaderLabels({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
+    ListView1->setRootIsDecorated(false);
+    ListView1->setIndentation(0);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setExpandsOnDoubleClick(false);
+    ListView1->setFont(CourierFont(ListFontPixels));
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(MarkerColumn, QHeaderView::Fixed);
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    ListView1->header()->setSectionResizeMode(CodeColumn, QHeaderView::Fixed);
+    ListView1->header()->resizeSection(MarkerColumn, 20);
+    ListView1->header()->resizeSection(CodeColumn, 80);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->installEventFilter(this);
+    ListView1->viewport()->installEventFilter(this);
+
+    Panel4 = new QWidget(this);
+    PaintPanel(Panel4, SkyBlue);
+    btnBack = MakeButton(QStringLiteral(" Back (Esc)"), Panel4);
+    btnBack->setGeometry(16, 10, 130, 31);
+    btnBackMain = MakeButton(QStringLiteral("Back to Main Term (F3)"), Panel4);
+    btnBackMain->setGeometry(160, 10, 200, 31);
+    btnPrior = MakeButton(QStringLiteral("<   Prior Page (PgUp)"), Panel4);
+    btnPrior->setGeometry(520, 10, 190, 31);
+    lbPage = new QLabel(Panel4);
+    lbPage->setAlignment(Qt::AlignCenter);
+    lbPage->setGeometry(715, 14, 140, 22);
+    btnNext = MakeButton(QStringLiteral("Next Page (PgDown)   >"), Panel4);
+    btnNext->setGeometry(860, 10, 190, 31);
+
+    PopupMenu1 = new QMenu(this);
+    ViewCode1 = PopupMenu1->addAction(QStringLiteral("View Code (F5)"));
+    ViewSubTermS1 = PopupMenu1->addAction(QStringLiteral("View Sub-Term (F11)"));
+    PopupMenu1->addSeparator();
+    SeeCategory1 = PopupMenu1->addAction(QStringLiteral("See Category (F6)"));
+    SeeSubcategory1 = PopupMenu1->addAction(QStringLiteral("See Subcategory (F7)"));
+    ViewManifestM1 = PopupMenu1->addAction(QStringLiteral("See Manifest (F8)"));
+
+    connect(edtMain, &QLineEdit::textChanged, this, [this] { edtMainChange(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { edtMain->clear(); });
+    connect(btnBack, &QPushButton::clicked, this, [this] { done(2); });
+    connect(btnBackMain, &QPushButton::clicked, this, [this] { done(1); });
+    connect(btnPrior, &QPushButton::clicked, this, [this] { PriorPage(); });
+    connect(btnNext, &QPushButton::clicked, this, [this] { NextPage(); });
+    connect(ViewCode1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Code); });
+    connect(ViewSubTermS1, &QAction::triggered, this, [this] { ViewSubTerm(); });
+    connect(SeeCategory1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::SeeCategory); });
+    connect(SeeSubcategory1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::SeeSubcategory); });
+    connect(ViewManifestM1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Manifest); });
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        UpdatePopupItems();
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(position));
+    });
+
+    // Row height from the list font: its pixel height at the font's resolution, plus one.
+    ROW_HEIGHT_PX = AlphaRowHeight(ListFontPixels, ListView1->logicalDpiY());
+    LayoutWidgets();
+}
+
+TfrmAlphaSearch::~TfrmAlphaSearch() = default;
+
+void TfrmAlphaSearch::LayoutWidgets() {
+    const int width = this->width();
+    const bool treeShown = FCurItem != nullptr;
+    int top = 0;
+    plTitle->setGeometry(0, top, width, TitleHeight);
+    lbTitle->setGeometry(0, 0, width, TitleHeight);
+    top += TitleHeight;
+    pnlTree->setVisible(treeShown);
+    if (treeShown) {
+        pnlTree->setGeometry(0, top, width, TreeHeight);
+        TreeView1->setGeometry(0, 0, width, TreeHeight);
+        top += TreeHeight;
+    }
+    Panel1->setGeometry(0, top, width, SearchBarHeight);
+    lbEdition->setGeometry(690, 8, std::max(0, width - 700), 22);
+    top += SearchBarHeight;
+    const int mainHeight = std::max(0, height() - top - ButtonBarHeight);
+    plMain->setGeometry(0, top, width, mainHeight);
+    ListView1->setGeometry(0, 0, width, mainHeight);
+    Panel4->setGeometry(0, height() - ButtonBarHeight, width, ButtonBarHeight);
+}
+
+void TfrmAlphaSearch::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (FShown) return;
+    FShown = true;
+    FormShow();
+}
+
+void TfrmAlphaSearch::FormShow() {
+    lbTitle->setText(Q(AlphaWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    lbLevel->setText(Q(AlphaLevelCaption(FCurItem)));
+    if (FCurItem != nullptr) {
+        TreeView1->clear();
+        QTreeWidgetItem* parentNode = nullptr;
+        for (const TTerm* term : AlphaTermPath(FCurItem)) {
+            auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(TreeView1);
+            node->setText(0, Q(term->GetFullTitle(true)));
+            parentNode = node;
+        }
+        TreeView1->expandAll();
+        if (parentNode != nullptr) TreeView1->scrollToItem(parentNode);
+    } else {
+        btnBackMain->hide();
+    }
+    LayoutWidgets();
+    FillItemList();
+    // The disease index may be an older edition than the rest of the data: say so on every level.
+    if (FType == IndexTypeDiseases) {
+        const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
+        lbEdition->setText(Q(note));
+        lbEdition->setToolTip(Q(note));
+        lbEdition->setVisible(!note.empty());
+    }
+    ShowCurPage();
+    if (size() != FSizedFor) {
+        FSizedFor = size();
+        FormResize();
+    }
+    ListView1->setFocus();
+}
+
+void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayoutWidgets();
+    // The page size stays at 20 rows for the design size; a changed size recomputes it.
+    if (FShown && size() != FSizedFor) {
+        FSizedFor = size();
+        FormResize();
+    }
+}
+
+void TfrmAlphaSearch::FillItemList() {
+    const std::string key = AlphaFilterKey(edtMain->text().toStdString());
+    if (FCurItem != nullptr) {
+        static const TAlphaLetterList none;
+        FItemList = AlphaFillItemList(none, FCurItem, key);
+        return;
+    }
+    FItemList.clear();
+    const TAlphaLetterList* letters = nullptr;
+    if (FType == IndexTypeDiseases) {
+        WaitForDataSet(DIndexStatus);
+        letters = &DIndexLetters;
+    } else if (FType == IndexTypeExternal) {
+        WaitForDataSet(EIndexStatus);
+        letters = &EIndexLetters;
+    }
+    if (letters != nullptr) FItemList = AlphaFillItemList(*letters, nullptr, key);
+}
+
+void TfrmAlphaSearch::ShowCurPage() {
+    FPaging.FCount = static_cast<int32_t>(FItemList.size());
+    FPaging.Clamp();
+    ListView1->setUpdatesEnabled(false);
+    ListView1->clear();
+    const QBrush codeBrush = ListView1->palette().brush(QPalette::Highlight);
+    const int first = FPaging.FirstIndex();
+    const int rows = FPaging.RowsOnPage();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        const TTerm* term = FItemList[static_cast<std::size_t>(first + row)];
+        auto* item = new QTreeWidgetItem;
+        item->setText(MarkerColumn, Q(AlphaMarker(*term)));
+        item->setText(1, Q(term->GetFullTitle(true)));
+        item->setText(CodeColumn, Q(term->FCode));
+        item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<qulonglong>(first + row)));
+        item->setForeground(MarkerColumn, Qt::black);
+        item->setForeground(1, Qt::black);
+        item->setForeground(CodeColumn, codeBrush);
+        item->setSizeHint(0, QSize(0, ROW_HEIGHT_PX));
+        items.append(item);
+    }
+    ListView1->addTopLevelItems(items);
+    ListView1->clearSelection();
+    ListView1->setCurrentItem(nullptr);
+    ListView1->setUpdatesEnabled(true);
+    lbMain->setText(Q(AlphaRecordsCaption(FPaging.FCount)));
+    lbPage->setText(Q(AlphaPageCaption(FPaging)));
+    btnPrior->setEnabled(FPaging.PriorEnabled());
+    btnNext->setEnabled(FPaging.NextEnabled());
+}
+
+void TfrmAlphaSearch::NextPage() {
+    if (FPaging.Next()) ShowCurPage();
+}
+
+void TfrmAlphaSearch::PriorPage() {
+    if (FPaging.Prior()) ShowCurPage();
+}
+
+void TfrmAlphaSearch::FormResize() {
+    int selectedRow = -1;
+    if (QTreeWidgetItem* item = ListView1->currentItem(); item != nullptr && item->isSelected())
+        selectedRow = ListView1->indexOfTopLevelItem(item);
+    const int row = FPaging.Resize(ListView1->contentsRect().height(), ROW_HEIGHT_PX, selectedRow);
+    ShowCurPage();
+    if (QTreeWidgetItem* item = row >= 0 ? ListView1->topLevelItem(row) : nullptr) {
+        ListView1->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+void TfrmAlphaSearch::edtMainChange() {
+    // The page is kept (only clamped), so a narrower filter does not jump back to page 1.
+    FillItemList();
+    ShowCurPage();
+}
+
+TTerm* TfrmAlphaSearch::SelectedTerm() const {
+    QTreeWidgetItem* item = ListView1->currentItem();
+    if (item == nullptr || !item->isSelected()) return nullptr;
+    const auto index = item->data(0, Qt::UserRole).toULongLong();
+    return index < FItemList.size() ? FItemList[index] : nullptr;
+}
+
+void TfrmAlphaSearch::UpdatePopupItems() {
+    for (QAction* action : {ViewCode1, ViewSubTermS1, SeeCategory1, SeeSubcategory1, ViewManifestM1})
+        action->setEnabled(false);
+    const TTerm* term = SelectedTerm();
+    if (term == nullptr) return;
+    ViewCode1->setEnabled(AlphaInitCode(term->FCode).has_value());
+    ViewSubTermS1->setEnabled(!term->FSubTermList.empty());
+    ViewManifestM1->setEnabled(!term->FManifest.empty());
+    SeeCategory1->setEnabled(!term->FSeeCat.empty());
+    SeeSubcategory1->setEnabled(!term->FSubCat.empty());
+}
+
+void TfrmAlphaSearch::ViewTermCode(TAlphaCodeKind AKind) {
+    const TTerm* term = SelectedTerm();
+    if (term == nullptr) return;
+    const std::optional<std::string> code = AlphaInitCode(AlphaCodeField(*term, AKind));
+    if (!code) return;
+    int result = 0;
+    {
+        TfrmKeyWordSearch window(this);
+        window.FInitType = 3;
+        window.FInitCode = Q(*code);
+        result = window.exec();
+    }
+    if (result == 3) done(3);
+}
+
+void TfrmAlphaSearch::ViewSubTerm() {
+    TTerm* term = SelectedTerm();
+    if (term == nullptr || term->FSubTermList.empty()) return;
+    int result = 0;
+    {
+        TfrmAlphaSearch window(this);
+        window.FType = FType;
+        window.FCurItem = term;
+        result = window.exec();
+    }
+    if (result == 1 && FCurItem != nullptr) done(1);
+    else if (result == 3) done(3);
+}
+
+void TfrmAlphaSearch::AskExitProgram() {
+    if (Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true)) done(3);
+}
+
+bool TfrmAlphaSearch::HandleListKey(int AKey) {
+    switch (AKey) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F11: ViewSubTerm(); return true;
+        case Qt::Key_Escape: done(2); return true;
+        case Qt::Key_PageUp: PriorPage(); return true;
+        case Qt::Key_PageDown: NextPage(); return true;
+        case Qt::Key_F3: done(1); return true;
+        case Qt::Key_F5: ViewTermCode(TAlphaCodeKind::Code); return true;
+        case Qt::Key_F6: ViewTermCode(TAlphaCodeKind::SeeCategory); return true;
+        case Qt::Key_F7: ViewTermCode(TAlphaCodeKind::SeeSubcategory); return true;
+        case Qt::Key_F8: ViewTermCode(TAlphaCodeKind::Manifest); return true;
+        case Qt::Key_F12: AskExitProgram(); return true;
+        default: return false;
+    }
+}
+
+void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
+    // logicalIndexAt accounts for the horizontal scroll position; left of every column or right
+    // of the last one counts as the marker column.
+    int column = ListView1->header()->logicalIndexAt(AViewportPos.x());
+    if (column < 0) column = MarkerColumn;
+    if (column == CodeColumn) ViewTermCode(TAlphaCodeKind::Code);
+    else ViewSubTerm();
+}
+
+bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == ListView1) return HandleListKey(key->key());
+        if (watched == TreeView1 && IsShortcutKey(key->key())) return HandleListKey(key->key());
+        if (watched == edtMain) {
+            // The filter box has no shortcut keys: they, and Enter, do nothing there.
+            if (IsShortcutKey(key->key()) || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
+            // At the main level the first letter typed is a capital, like the letter groups' names.
+            const QString text = key->text();
+            if (FCurItem == nullptr && edtMain->text().isEmpty() && text.size() == 1 &&
+                text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
+                edtMain->insert(text.toUpper());
+                return true;
+            }
+            return false;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonDblClick && watched == ListView1->viewport()) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            ListDoubleClickAt(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmAlphaSearch::keyPressEvent(QKeyEvent* event) {
+    if (IsShortcutKey(event->key())) {
+        HandleListKey(event->key());
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmAlphaSearch::reject() { done(2); }
