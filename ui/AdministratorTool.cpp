@@ -49,8 +49,17 @@ QPlainTextEdit* MakeMemo(QWidget* AParent) {
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setFont(CourierFont(12, false));
-    memo->setFixedHeight(64);
+    memo->setFixedHeight(72);
     return memo;
+}
+
+// A sub-option of the box above it, set in a little.
+QWidget* Indented(QWidget* AWidget) {
+    auto* holder = new QWidget;
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(20, 0, 0, 0);
+    layout->addWidget(AWidget);
+    return holder;
 }
 
 }  // namespace
@@ -113,7 +122,7 @@ TfrmAdministratorTool::TfrmAdministratorTool(QWidget* parent) : QDialog(parent) 
         CheckBox3->setChecked(true);
         grid->addWidget(CheckBox3, 0, 0, 1, 3);
         CheckBox8 = new QCheckBox(QStringLiteral("Generate Order File"));
-        Edit11 = AddFileRow(grid, 1, 0, CheckBox8);
+        Edit11 = AddFileRow(grid, 1, 0, Indented(CheckBox8));
         CheckBox4 = new QCheckBox(QStringLiteral("Stats Official Order File"));
         Edit4 = AddFileRow(grid, 2, 0, CheckBox4);
         Edit6 = AddFileRow(grid, 3, 0, new QLabel(QStringLiteral("New Order File No Flag(Short)")));
