@@ -123,6 +123,14 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     QCOMPARE(window->Panel1->height(), 49);
     QCOMPARE(window->Panel4->height(), 51);
     QCOMPARE(window->Panel4->palette().color(QPalette::Window), QColor(166, 202, 240));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    FullScreen = 1;
+    {
+        TfrmDrugNeopSearch maximised;
+        QVERIFY(maximised.windowState() & Qt::WindowMaximized);
+        QVERIFY(maximised.windowFlags() & Qt::WindowMaximizeButtonHint);
+    }
+    FullScreen = 0;
 
     // Row 0: the window's own headings, 50 px high.
     QCOMPARE(window->StringGrid1->columnCount(), 8);
