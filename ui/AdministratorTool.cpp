@@ -32,7 +32,9 @@ public:
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-std::string PathOf(const QLineEdit* AEdit) { return AEdit->text().toStdString(); }
+std::string PathOf(const QLineEdit* AEdit) {
+    return AEdit->text().toStdString();
+}
 
 QString DefaultName(const QString& APrefix, const QString& ASuffix) {
     return QString::fromStdString(ProgramDir) + APrefix + QString::fromLatin1(EditionYear) + ASuffix;
@@ -285,7 +287,9 @@ void TfrmAdministratorTool::Button10Click() {
     ZipResourceFiles(ProgramDir);
 }
 
-void TfrmAdministratorTool::Button11Click() { ShowMessage("ICD_GEN_DB is not defined!"); }
+void TfrmAdministratorTool::Button11Click() {
+    ShowMessage("ICD_GEN_DB is not defined!");
+}
 
 void TfrmAdministratorTool::Button13Click() {
     const QString fileName = Edit9->text();

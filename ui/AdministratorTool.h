@@ -51,7 +51,7 @@ public:
     QLineEdit* Edit8 = nullptr;   // short reportable codes
     QLineEdit* Edit14 = nullptr;  // long reportable codes
     QCheckBox* CheckBox5 = nullptr;
-    QLineEdit* Edit5 = nullptr;   // distinct keyword file to count
+    QLineEdit* Edit5 = nullptr;  // distinct keyword file to count
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;

@@ -105,9 +105,9 @@ void AdministratorToolTest::defaultFileNamesPagesAndCaptions() {
     QCOMPARE(tool->Button4->text(), QStringLiteral("Arrange (need undefine ICD_USE_FILERES)"));
     QCOMPARE(tool->CheckBox1->text(), QStringLiteral("Gen 3 Characters Codes Only "));
     // Every button and box sits on one of the pages.
-    for (QWidget* widget : std::initializer_list<QWidget*>{tool->Button4, tool->Button7, tool->Button10, tool->Button11,
-                                                           tool->Button13, tool->Button14, tool->Button15, tool->Button16,
-                                                           tool->Memo1, tool->Memo2, tool->Memo3, tool->CheckBox6})
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             tool->Button4, tool->Button7, tool->Button10, tool->Button11, tool->Button13, tool->Button14,
+             tool->Button15, tool->Button16, tool->Memo1, tool->Memo2, tool->Memo3, tool->CheckBox6})
         QVERIFY(tool->PageControl1->isAncestorOf(widget));
 }
 
@@ -138,7 +138,8 @@ void AdministratorToolTest::browseButtonPutsTheChosenFileIntoItsBox() {
     // Cancelling leaves the box as it was.
     WhenWindowShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     tool->BrowseButtonOf(tool->Edit11)->click();
-    QCOMPARE(tool->Edit11->text(), QString::fromStdString(ProgramDir) + QStringLiteral("ICD_10_2021_My_Order_WithFlag.txt"));
+    QCOMPARE(tool->Edit11->text(),
+             QString::fromStdString(ProgramDir) + QStringLiteral("ICD_10_2021_My_Order_WithFlag.txt"));
 }
 
 void AdministratorToolTest::statFillsTheMemosFromTheRealData() {
@@ -165,9 +166,9 @@ void AdministratorToolTest::statFillsTheMemosFromTheRealData() {
     QVERIFY2(memo1[0].startsWith(QStringLiteral("DLines : ")), qPrintable(memo1[0]));
     QVERIFY2(memo1[1].startsWith(QStringLiteral("ChpNum : ")), qPrintable(memo1[1]));
     const long long indexTotal = NumberAfter(memo1[0], QStringLiteral("Total"));
-    QCOMPARE(indexTotal, NumberAfter(memo1[0], QStringLiteral("DLines ")) + NumberAfter(memo1[0], QStringLiteral("ELines")) +
-                             NumberAfter(memo1[0], QStringLiteral("DTLines")) +
-                             NumberAfter(memo1[0], QStringLiteral("NTLines")));
+    QCOMPARE(indexTotal,
+             NumberAfter(memo1[0], QStringLiteral("DLines ")) + NumberAfter(memo1[0], QStringLiteral("ELines")) +
+                 NumberAfter(memo1[0], QStringLiteral("DTLines")) + NumberAfter(memo1[0], QStringLiteral("NTLines")));
     QVERIFY(NumberAfter(memo1[0], QStringLiteral("NTLines")) > 0);
     QCOMPARE(NumberAfter(memo1[1], QStringLiteral("ChpNum ")), 22);
 
@@ -247,7 +248,8 @@ void AdministratorToolTest::codeTextFilesAndTheReplaceQuestion() {
     QCOMPARE(static_cast<std::size_t>(lines.size() - 1), listed.size());  // the last line end leaves one empty piece
     QVERIFY(lines.contains("A00.0    Cholera due to Vibrio cholerae 01, biovar cholerae\r"));
     // Seven-character codes are completed with their placeholder and character.
-    QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray& line) { return line.startsWith("S52.521A "); }));
+    QVERIFY(
+        std::any_of(lines.begin(), lines.end(), [](const QByteArray& line) { return line.startsWith("S52.521A "); }));
 }
 
 void AdministratorToolTest::zipCompressesTheDataFilesOfTheProgramFolder() {
@@ -335,7 +337,8 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
              QByteArray("A00      Cholera, vibrio cholerae,\r\n"
                         "         eltor, biovar cholerae,\r\n"
                         "A01      typhoid fever, paratyphoid, enteric fever, abscess, salmonella,\r\n"));
-    QCOMPARE(messages.Messages(), std::vector<std::string>{"Invalid line 4 (error code definition): A0012 bad code line"});
+    QCOMPARE(messages.Messages(),
+             std::vector<std::string>{"Invalid line 4 (error code definition): A0012 bad code line"});
 
     // "Arrange": the normalised file read with the boxes' options, four keywords a line.
     tool->Edit1->setText(original + QStringLiteral("-New.txt"));
