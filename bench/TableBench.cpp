@@ -46,9 +46,15 @@ void Refill(benchmark::State& state, const TAlphaLetterList& letters, const TTer
     state.counters["terms"] = static_cast<double>(listed);
 }
 
-void BM_TableDrugsEmptyKey(benchmark::State& state) { Refill(state, BenchData().drugs, nullptr, ""); }
-void BM_TableDrugsLetterA(benchmark::State& state) { Refill(state, BenchData().drugs, nullptr, "a"); }
-void BM_TableDrugsPrefixAcet(benchmark::State& state) { Refill(state, BenchData().drugs, nullptr, "acet"); }
+void BM_TableDrugsEmptyKey(benchmark::State& state) {
+    Refill(state, BenchData().drugs, nullptr, "");
+}
+void BM_TableDrugsLetterA(benchmark::State& state) {
+    Refill(state, BenchData().drugs, nullptr, "a");
+}
+void BM_TableDrugsPrefixAcet(benchmark::State& state) {
+    Refill(state, BenchData().drugs, nullptr, "acet");
+}
 void BM_TableNeoplasmSitesKeyS(benchmark::State& state) {
     const TAlphaLetterList& letters = BenchData().neoplasms;
     const TTerm* main = letters.empty() || letters.front()->FMainTermList.empty()

@@ -5,9 +5,13 @@
 #include "CodeLookup.h"
 #include "TextUtil.h"
 
-int32_t TableHeadingHeight(int AType) { return AType == TableTypeNeoplasms ? 36 : 50; }
+int32_t TableHeadingHeight(int AType) {
+    return AType == TableTypeNeoplasms ? 36 : 50;
+}
 
-std::string TableFilterKey(std::string_view AText) { return AsciiUpper(TrimControls(AText)); }
+std::string TableFilterKey(std::string_view AText) {
+    return AsciiUpper(TrimControls(AText));
+}
 
 bool TableTitleMatches(std::string_view ATitle, std::string_view AKey) {
     if (ATitle.size() < AKey.size()) return false;
@@ -20,16 +24,20 @@ static std::string_view FirstCharacter(std::string_view AText) {
     if (AText.empty()) return AText;
     const auto lead = static_cast<unsigned char>(AText.front());
     std::size_t length = 1;
-    if (lead >= 0xF0) length = 4;
-    else if (lead >= 0xE0) length = 3;
-    else if (lead >= 0xC0) length = 2;
+    if (lead >= 0xF0)
+        length = 4;
+    else if (lead >= 0xE0)
+        length = 3;
+    else if (lead >= 0xC0)
+        length = 2;
     return AText.substr(0, std::min(length, AText.size()));
 }
 
 const TAlphaLetter* TableLetterForKey(const TAlphaLetterList& ALetters, std::string_view AKey) {
     if (AKey.empty()) return nullptr;
     // Drug names that begin with a digit are filed under "#"; "0" is not among those digits.
-    const std::string_view wanted = (AKey.front() >= '1' && AKey.front() <= '9') ? std::string_view("#") : FirstCharacter(AKey);
+    const std::string_view wanted =
+        (AKey.front() >= '1' && AKey.front() <= '9') ? std::string_view("#") : FirstCharacter(AKey);
     for (const auto& letter : ALetters)
         if (letter->FLetter == wanted) return letter.get();
     return nullptr;
@@ -111,14 +119,8 @@ std::array<std::string, TableColumnCount> TableHeadings(int AType) {
                 "Adverse effect",
                 "\r\nUnderdosing"};
     if (AType == TableTypeNeoplasms)
-        return {"",
-                "",
-                "Malignant Primary",
-                "Malignant Secondary",
-                "Ca in situ",
-                "Benign",
-                "Uncertain Behavior",
-                "Unspecified Behavior"};
+        return {"",           "",       "Malignant Primary",  "Malignant Secondary",
+                "Ca in situ", "Benign", "Uncertain Behavior", "Unspecified Behavior"};
     return {};
 }
 
@@ -134,7 +136,9 @@ std::string TableLevelCaption(const TTerm* ACurItem) {
     return caption;
 }
 
-std::string TableRecordsCaption(int32_t ACount) { return "Records: " + std::to_string(ACount); }
+std::string TableRecordsCaption(int32_t ACount) {
+    return "Records: " + std::to_string(ACount);
+}
 
 std::string TablePageCaption(const TTablePaging& APaging) {
     const int32_t total = APaging.PageCount();

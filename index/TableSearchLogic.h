@@ -72,8 +72,8 @@ std::string TableWindowTitle(int AType);
 std::array<std::string, TableColumnCount> TableHeadings(int AType);
 // "Back to Main Term (F3)", or "Back To Level #1" for the neoplasm table.
 std::string TableBackMainCaption(int AType);
-std::string TableLevelCaption(const TTerm* ACurItem);  // "Main Term" or "#2 Level Term"
-std::string TableRecordsCaption(int32_t ACount);      // "Records: 12"
+std::string TableLevelCaption(const TTerm* ACurItem);       // "Main Term" or "#2 Level Term"
+std::string TableRecordsCaption(int32_t ACount);            // "Records: 12"
 std::string TablePageCaption(const TTablePaging& APaging);  // "Page: 3/7", "Page: 0/0"
 // The eight cell texts of a term's row: "+" or "", GetFullTitle(false), the six code cells.
 std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm);

@@ -33,7 +33,9 @@ constexpr int FixedColumnsWidth = MarkerColumnWidth + 6 * CodeColumnWidth + 10; 
 constexpr int MinTitleColumnWidth = 100;
 const QColor HeadingBackground(206, 221, 240);
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 void PaintBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
@@ -53,14 +55,16 @@ QPushButton* MakeButton(const QString& caption, QWidget* parent) {
 
 bool IsShortcutKey(int key) {
     switch (key) {
-    case Qt::Key_Escape:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_F3:
-    case Qt::Key_F5:
-    case Qt::Key_F11:
-    case Qt::Key_F12: return true;
-    default: return false;
+        case Qt::Key_Escape:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_F3:
+        case Qt::Key_F5:
+        case Qt::Key_F11:
+        case Qt::Key_F12:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -271,8 +275,10 @@ void TfrmDrugNeopSearch::FormShow() {
 
 void TfrmDrugNeopSearch::FillItemList() {
     const TAlphaLetterList* letters = nullptr;
-    if (FType == TableTypeDrugs) letters = &TableOfDrugsLetters;
-    else if (FType == TableTypeNeoplasms) letters = &TableOfNeoplasmsLetters;
+    if (FType == TableTypeDrugs)
+        letters = &TableOfDrugsLetters;
+    else if (FType == TableTypeNeoplasms)
+        letters = &TableOfNeoplasmsLetters;
     FItemList.clear();
     if (letters == nullptr) return;
     // Sub-terms belong to a term of a set that was already waited for by the top window.
@@ -341,8 +347,8 @@ void TfrmDrugNeopSearch::FormResize() {
     const int currentRow = StringGrid1->currentRow();
     const int currentColumn = std::max(0, StringGrid1->currentColumn());
     TTablePaging paging{static_cast<int32_t>(FItemList.size()), FLinesPerPage, FCurPage};
-    const int32_t keptRow =
-        paging.Resize(StringGrid1->viewport()->height(), TableHeadingHeight(FType), RowTerm(currentRow) ? currentRow : 0);
+    const int32_t keptRow = paging.Resize(StringGrid1->viewport()->height(), TableHeadingHeight(FType),
+                                          RowTerm(currentRow) ? currentRow : 0);
     FLinesPerPage = paging.FLinesPerPage;
     FCurPage = paging.FCurPage;
     ShowCurPage();
@@ -353,8 +359,10 @@ void TfrmDrugNeopSearch::FormResize() {
 void TfrmDrugNeopSearch::StringGrid1DblClick() {
     const int row = StringGrid1->currentRow();
     const int column = StringGrid1->currentColumn();
-    if (row >= 1 && column >= TTerm::FirstCellColumn && column <= TTerm::LastCellColumn) ViewCellCode();
-    else if (column == 1 && RowTerm(row) != nullptr) ViewSubTerm();
+    if (row >= 1 && column >= TTerm::FirstCellColumn && column <= TTerm::LastCellColumn)
+        ViewCellCode();
+    else if (column == 1 && RowTerm(row) != nullptr)
+        ViewSubTerm();
 }
 
 void TfrmDrugNeopSearch::ViewCellCode() {
@@ -379,9 +387,14 @@ void TfrmDrugNeopSearch::ViewSubTerm() {
     const int result = window->exec();
     delete window;
     switch (TableChildResultAction(result, FType, FCurItem)) {
-    case TTableChildAction::EndWithQuit: done(3); break;
-    case TTableChildAction::EndWithBack: done(1); break;
-    case TTableChildAction::Stay: break;
+        case TTableChildAction::EndWithQuit:
+            done(3);
+            break;
+        case TTableChildAction::EndWithBack:
+            done(1);
+            break;
+        case TTableChildAction::Stay:
+            break;
     }
 }
 
@@ -391,16 +404,31 @@ void TfrmDrugNeopSearch::AskExitProgram() {
 
 bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {
     switch (AKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_F11: ViewSubTerm(); return true;
-    case Qt::Key_Escape: done(2); return true;
-    case Qt::Key_PageUp: PriorPage(); return true;
-    case Qt::Key_PageDown: NextPage(); return true;
-    case Qt::Key_F3: done(1); return true;
-    case Qt::Key_F5: ViewCellCode(); return true;
-    case Qt::Key_F12: AskExitProgram(); return true;
-    default: return false;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F11:
+            ViewSubTerm();
+            return true;
+        case Qt::Key_Escape:
+            done(2);
+            return true;
+        case Qt::Key_PageUp:
+            PriorPage();
+            return true;
+        case Qt::Key_PageDown:
+            NextPage();
+            return true;
+        case Qt::Key_F3:
+            done(1);
+            return true;
+        case Qt::Key_F5:
+            ViewCellCode();
+            return true;
+        case Qt::Key_F12:
+            AskExitProgram();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -419,7 +447,8 @@ void TfrmDrugNeopSearch::PopupMenu1Popup() {
         const QTableWidgetItem* item = StringGrid1->currentItem();
         if (item != nullptr && TableCellInitCode(item->text().toStdString())) ViewCode1->setEnabled(true);
     }
-    if (const TTerm* term = RowTerm(row); term != nullptr && !term->FSubTermList.empty()) ViewSubTermS1->setEnabled(true);
+    if (const TTerm* term = RowTerm(row); term != nullptr && !term->FSubTermList.empty())
+        ViewSubTermS1->setEnabled(true);
 }
 
 bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
@@ -456,4 +485,6 @@ void TfrmDrugNeopSearch::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TfrmDrugNeopSearch::reject() { done(2); }
+void TfrmDrugNeopSearch::reject() {
+    done(2);
+}

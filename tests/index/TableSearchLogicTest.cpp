@@ -170,7 +170,8 @@ TEST(TableTexts, TitlesHeadingsCaptionsAndRowTexts) {
     term.FTitle = "Adrenalin";
     term.FSee = "Adrenaline";
     EXPECT_EQ(TableLevelCaption(&term), "#1 Level Term");
-    EXPECT_EQ(TableRowTexts(term), (std::array<std::string, 8>{"", "Adrenalin --see Adrenaline", "", "", "", "", "", ""}));
+    EXPECT_EQ(TableRowTexts(term),
+              (std::array<std::string, 8>{"", "Adrenalin --see Adrenaline", "", "", "", "", "", ""}));
     term.FSubTermList.push_back(std::make_unique<TTerm>(&term, 1));
     TTerm& sub = *term.FSubTermList.back();
     sub.FTitle = "beverage";
@@ -196,7 +197,8 @@ TEST(TableCellInitCode, OpensCodesAndIncompleteCodesAndRejectsEverythingElse) {
     EXPECT_EQ(TableCellInitCode("C80.1"), std::optional<std::string>("C80.1"));
     EXPECT_EQ(TableCellInitCode("I43"), std::optional<std::string>("I43"));
     EXPECT_EQ(TableCellInitCode("C44.40 "), std::optional<std::string>("C44.40")) << "trailing blank of the file";
-    for (const char* text : {"--", "-", "", "C64-", "\r\nSubstance", "Adverse effect", "Absinthe", "t51.0x1", "T51.0X1A9"})
+    for (const char* text :
+         {"--", "-", "", "C64-", "\r\nSubstance", "Adverse effect", "Absinthe", "t51.0x1", "T51.0X1A9"})
         EXPECT_EQ(TableCellInitCode(text), std::nullopt) << '"' << text << '"';
 }
 
@@ -267,9 +269,12 @@ TEST(TableSearchRealData, EveryCodeCellOpensACodeOfTheTabularList) {
         for (const std::string& cell : term.FCodesInCell) {
             if (cell.empty() || cell == "--" || cell == "-") continue;
             const std::optional<std::string> code = TableCellInitCode(cell);
-            if (!code) rejected.insert(cell);
-            else if (FindCodeByText(*code) == nullptr) unknown.insert(*code);
-            else ++opened;
+            if (!code)
+                rejected.insert(cell);
+            else if (FindCodeByText(*code) == nullptr)
+                unknown.insert(*code);
+            else
+                ++opened;
         }
         for (const auto& sub : term.FSubTermList) visit(*sub);
     };

@@ -165,7 +165,8 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     window->btnNext->click();
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
     QCOMPARE(RowTexts(window.get(), 1)[1],
-             QString::fromStdString(window->FItemList[static_cast<std::size_t>(window->FLinesPerPage)]->GetFullTitle(false)));
+             QString::fromStdString(
+                 window->FItemList[static_cast<std::size_t>(window->FLinesPerPage)]->GetFullTitle(false)));
     for (int i = 0; i < pages + 3; ++i) QTest::keyClick(window->StringGrid1, Qt::Key_PageDown);
     QCOMPARE(window->FCurPage, pages);
     QVERIFY(!window->btnNext->isEnabled());
@@ -187,10 +188,9 @@ void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
     QCOMPARE(Cell(window.get(), 0, 1), QString());
     QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Malignant Primary"));
     QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("Unspecified Behavior"));
-    QCOMPARE(RowTexts(window.get(), 1), (QStringList{"+", "abdomen, abdominal", "C76.2", "C79.8-", "D09.8", "D36.7",
-                                                     "D48.7", "D49.89"}));
-    QCOMPARE(window->lbCount->text(),
-             QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
+    QCOMPARE(RowTexts(window.get(), 1),
+             (QStringList{"+", "abdomen, abdominal", "C76.2", "C79.8-", "D09.8", "D36.7", "D48.7", "D49.89"}));
+    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
     // The tree takes its 94 px: fewer rows fit than in the drug table's top window.
     QCOMPARE(window->FLinesPerPage, (window->StringGrid1->viewport()->height() - 36) / 20 - 2);
 }
@@ -201,7 +201,8 @@ void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage(
     QTest::keyClicks(window->edtMain, QStringLiteral("ab"));
     QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
     QCOMPARE(window->FItemList.size(), std::size_t{4});  // ABOB, Abrine, Abrus, Absinthe
-    for (const TTerm* term : window->FItemList) QVERIFY(QString::fromStdString(term->FTitle).startsWith("ab", Qt::CaseInsensitive));
+    for (const TTerm* term : window->FItemList)
+        QVERIFY(QString::fromStdString(term->FTitle).startsWith("ab", Qt::CaseInsensitive));
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FItemList.size()));
 
     window->Button1->click();
@@ -327,7 +328,8 @@ void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
                            TCase{1, 0, false, true}, TCase{0, 2, false, false}}) {
         window->StringGrid1->setCurrentCell(c.row, c.column);
         window->PopupMenu1Popup();
-        QVERIFY2(window->ViewCode1->isEnabled() == c.code, qPrintable(QStringLiteral("%1,%2").arg(c.row).arg(c.column)));
+        QVERIFY2(window->ViewCode1->isEnabled() == c.code,
+                 qPrintable(QStringLiteral("%1,%2").arg(c.row).arg(c.column)));
         QCOMPARE(window->ViewSubTermS1->isEnabled(), c.subTerm);
     }
     // Column 7 holds codes too (Adrenaline: "T44.5X6" under Underdosing).
