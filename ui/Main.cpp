@@ -178,8 +178,6 @@ void TfrmMain::lbKeyWordsClick() {
 
 void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr)); }
 
-// The index windows and the table windows are separate windows that do not exist in this build
-// yet; their launchers open nothing.
 void TfrmMain::lbDiseaseClick() {
     auto* window = new TfrmAlphaSearch(nullptr);
     window->FType = 1;
