@@ -1,0 +1,659 @@
+// The alphabetic index window on the real indexes: the main level and its edition note, the filter
+// box, paging, nested windows with Back / Back to the main term / quit, codes opened in the Tabular
+// Search window (including index codes the Tabular List no longer has), the menu rules, the
+// double-click columns, the resize rule, waiting for a loading index and the two launchers.
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+#include <thread>
+
+#include "AlphaSearch.h"
+#include "CodeLookup.h"
+#include "Config.h"
+#include "DataSets.h"
+#include "IndexSearch.h"
+#include "KeywordSearch.h"
+#include "Main.h"
+#include "RecordingMessages.h"
+#include "TestSupport.h"
+#include "UiStyle.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Runs AStep once the top modal window is a T for which AReady holds (polling every 20 ms, 10 s).
+template <class T>
+void WhenModal(std::function<bool(T*)> AReady, std::function<void(T*)> AStep, int ARemaining = 500) {
+    QTimer::singleShot(20, [AReady, AStep, ARemaining] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (window != nullptr && window->isVisible() && AReady(window)) {
+            AStep(window);
+            if (QTest::currentTestFailed() && window->isVisible()) window->done(2);
+        } else if (ARemaining > 0) {
+            WhenModal<T>(AReady, AStep, ARemaining - 1);
+        }
+    });
+}
+
+void WhenNested(const TTerm* ATerm, std::function<void(TfrmAlphaSearch*)> AStep) {
+    WhenModal<TfrmAlphaSearch>([ATerm](TfrmAlphaSearch* window) { return window->FCurItem == ATerm; }, AStep);
+}
+
+void WhenTabular(std::function<void(TfrmKeyWordSearch*)> AStep) {
+    WhenModal<TfrmKeyWordSearch>([](TfrmKeyWordSearch*) { return true; }, AStep);
+}
+
+int MainTermCount(const TAlphaLetterList& letters) {
+    int count = 0;
+    for (const auto& letter : letters) count += static_cast<int>(letter->FMainTermList.size());
+    return count;
+}
+
+// First term of the index, depth first, for which APredicate holds.
+TTerm* FindTerm(const TAlphaLetterList& letters, const std::function<bool(const TTerm&)>& APredicate) {
+    std::function<TTerm*(TTerm&)> walk = [&](TTerm& term) -> TTerm* {
+        if (APredicate(term)) return &term;
+        for (const auto& sub : term.FSubTermList)
+            if (TTerm* found = walk(*sub)) return found;
+        return nullptr;
+    };
+    for (const auto& letter : letters)
+        for (const auto& term : letter->FMainTermList)
+            if (TTerm* found = walk(*term)) return found;
+    return nullptr;
+}
+
+// Selects the row of ATerm on the current page; false when it is not there.
+bool SelectRowOf(TfrmAlphaSearch& window, const TTerm* ATerm) {
+    for (int row = 0; row < window.ListView1->topLevelItemCount(); ++row) {
+        const auto index = window.FPaging.FirstIndex() + row;
+        if (window.FItemList[static_cast<std::size_t>(index)] == ATerm) {
+            window.ListView1->setCurrentItem(window.ListView1->topLevelItem(row));
+            return window.SelectedTerm() == ATerm;
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<TfrmAlphaSearch> ShowWindow(int AType, TTerm* ACurItem = nullptr) {
+    auto window = std::make_unique<TfrmAlphaSearch>();
+    window->FType = AType;
+    window->FCurItem = ACurItem;
+    window->show();
+    return window;
+}
+
+// The TTerm of a hand-made level whose sub-terms carry the given codes in one field.
+struct TCodeTerms {
+    TTerm parent{nullptr, 0};
+    TTerm* Add(const std::string& title) {
+        parent.FSubTermList.push_back(std::make_unique<TTerm>(&parent, 1));
+        parent.FSubTermList.back()->FTitle = title;
+        return parent.FSubTermList.back().get();
+    }
+};
+
+std::string CategoryShown(TfrmKeyWordSearch& window) {
+    auto* code = std::get_if<TCodeInfo*>(&window.Pager().FCurCode);
+    return code ? (*code)->FCode : std::string();
+}
+
+}  // namespace
+
+class AlphaSearchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { EnsureRealDataLoaded(); }
+    void mainLevelListsEveryMainTermInPagesOf20();
+    void diseaseIndexTellsItsEdition();
+    void typingCapitalisesTheFirstLetterAndFilters();
+    void newFilterKeepsThePageUnlessItIsGone();
+    void pagingKeysAndButtonsStopAtTheEnds();
+    void nestedWindowsShowThePathAndBackKeysCloseTheRightWindows();
+    void quitQuestionEndsEveryWindowOnlyOnYes();
+    void codeFieldsOpenTheTabularSearchWindow();
+    void indexCodesTheTabularListNoLongerHasGiveItsMessages();
+    void menuItemsFollowTheSelectedTerm();
+    void doubleClickOnCodeCellOpensCodeElsewhereSubTerms();
+    void resizeRecomputesPageSizeAndKeepsTheSelectedTerm();
+    void waitsWhileTheIndexIsLoading();
+    void launchersOpenEitherIndexAndQuitEndsTheProgram();
+};
+
+void AlphaSearchTest::mainLevelListsEveryMainTermInPagesOf20() {
+    auto window = ShowWindow(1);
+    const int total = MainTermCount(DIndexLetters);
+    QCOMPARE(window->lbTitle->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
+    QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
+    QCOMPARE(window->lbLevel->text(), QStringLiteral("Main Term:  "));
+    QVERIFY(!window->pnlTree->isVisible());
+    QVERIFY(!window->btnBackMain->isVisible());
+    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg((total + 19) / 20));
+    QCOMPARE(window->ListView1->topLevelItemCount(), 20);
+    QVERIFY(!window->btnPrior->isEnabled());
+    QVERIFY(window->btnNext->isEnabled());
+    QCOMPARE(window->plTitle->palette().color(QPalette::Window), SkyBlue);
+    QCOMPARE(window->Panel4->palette().color(QPalette::Window), SkyBlue);
+    QCOMPARE(window->ListView1->header()->sectionSize(0), 20);
+    QCOMPARE(window->ListView1->header()->sectionSize(2), 80);
+    QCOMPARE(window->ListView1->headerItem()->text(1), QStringLiteral("Title"));
+    QVERIFY(window->ListView1->selectedItems().isEmpty());
+    QVERIFY(window->ListView1->hasFocus() || !window->isActiveWindow());
+    // Markers and code colours for every row of the page.
+    const QColor highlight = window->ListView1->palette().color(QPalette::Highlight);
+    for (int row = 0; row < 20; ++row) {
+        const TTerm* term = window->FItemList[static_cast<std::size_t>(row)];
+        QTreeWidgetItem* item = window->ListView1->topLevelItem(row);
+        QCOMPARE(item->text(0), term->FSubTermList.empty() ? QStringLiteral(" ") : QStringLiteral("+"));
+        QCOMPARE(item->text(2), Q(term->FCode));
+        QCOMPARE(item->foreground(2).color(), highlight);
+        QCOMPARE(item->foreground(1).color(), QColor(Qt::black));
+    }
+
+    // "Abandonment" has only a see reference, so no marker and no code.
+    window->edtMain->setText(QStringLiteral("Abandonment"));
+    QTreeWidgetItem* first = window->ListView1->topLevelItem(0);
+    QVERIFY(first != nullptr);
+    QCOMPARE(first->text(0), QStringLiteral(" "));
+    QCOMPARE(first->text(1), QStringLiteral("Abandonment --see Maltreatment"));
+    QCOMPARE(first->text(2), QString());
+
+    auto external = ShowWindow(2);
+    QCOMPARE(external->lbTitle->text(), QStringLiteral("External Causes of Injury Alphabetical Search"));
+    QCOMPARE(external->lbMain->text(), QStringLiteral("Records: %1").arg(MainTermCount(EIndexLetters)));
+    QVERIFY(!external->lbEdition->isVisible());
+
+    // A type that is neither index lists nothing.
+    auto other = ShowWindow(7);
+    QCOMPARE(other->lbMain->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(other->lbPage->text(), QStringLiteral("Page: 0/0"));
+}
+
+void AlphaSearchTest::diseaseIndexTellsItsEdition() {
+    const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
+    auto window = ShowWindow(1);
+    QCOMPARE(window->lbEdition->isVisible(), !note.empty());
+    QCOMPARE(window->lbEdition->text(), Q(note));
+    if (!note.empty() && !DIndexEdition.empty()) QVERIFY(window->lbEdition->text().contains(Q(DIndexEdition)));
+    // Every level of the disease index says it, not only the main level.
+    TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return !t.FSubTermList.empty(); });
+    QVERIFY(term != nullptr);
+    auto nested = ShowWindow(1, term);
+    QCOMPARE(nested->lbEdition->text(), Q(note));
+    QCOMPARE(nested->lbEdition->isVisible(), !note.empty());
+}
+
+void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
+    auto window = ShowWindow(1);
+    const int total = MainTermCount(DIndexLetters);
+    QTest::keyClick(window->edtMain, Qt::Key_A, Qt::NoModifier);
+    QCOMPARE(window->edtMain->text(), QStringLiteral("A"));
+    QTest::keyClick(window->edtMain, Qt::Key_B, Qt::NoModifier);
+    QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
+    const std::vector<TTerm*> expected = AlphaFillItemList(DIndexLetters, nullptr, "AB");
+    QVERIFY(expected.size() > 20);
+    QCOMPARE(window->FItemList, expected);
+    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(expected.size()));
+    for (int row = 0; row < window->ListView1->topLevelItemCount(); ++row)
+        QVERIFY(window->ListView1->topLevelItem(row)->text(1).startsWith(QStringLiteral("ab"), Qt::CaseInsensitive));
+    // Blanks around the text do not count.
+    window->edtMain->setText(QStringLiteral("  ab\t"));
+    QCOMPARE(window->FItemList, expected);
+
+    // "X" empties the box and lists everything again.
+    window->Button1->click();
+    QCOMPARE(window->edtMain->text(), QString());
+    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+
+    // A digit finds nothing at the main level.
+    QTest::keyClick(window->edtMain, Qt::Key_1);
+    QCOMPARE(window->edtMain->text(), QStringLiteral("1"));
+    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
+    QCOMPARE(window->ListView1->topLevelItemCount(), 0);
+    QVERIFY(!window->btnPrior->isEnabled());
+    QVERIFY(!window->btnNext->isEnabled());
+    // Keys on an empty list do nothing.
+    QTest::keyClick(window->ListView1, Qt::Key_F5);
+    QTest::keyClick(window->ListView1, Qt::Key_Return);
+    QTest::keyClick(window->ListView1, Qt::Key_PageDown);
+    QVERIFY(window->isVisible());
+
+    // Below the main level the first letter keeps its case.
+    TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return t.FSubTermList.size() > 3; });
+    QVERIFY(term != nullptr);
+    auto nested = ShowWindow(1, term);
+    QTest::keyClick(nested->edtMain, Qt::Key_A, Qt::NoModifier);
+    QCOMPARE(nested->edtMain->text(), QStringLiteral("a"));
+    QCOMPARE(nested->FItemList, AlphaFillItemList(DIndexLetters, term, "A"));
+}
+
+void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
+    // Two letters of the disease index with 21 to 40 main terms (two pages) and one with 100 or more.
+    QString twoPages;
+    QString manyPages;
+    for (char first = 'A'; first <= 'Z'; ++first)
+        for (char second = 'A'; second <= 'Z'; ++second) {
+            const std::string key{first, second};
+            const std::size_t count = AlphaFillItemList(DIndexLetters, nullptr, key).size();
+            if (twoPages.isEmpty() && count > 20 && count <= 40) twoPages = Q(key);
+            if (manyPages.isEmpty() && count >= 100) manyPages = Q(key);
+        }
+    QVERIFY(!twoPages.isEmpty() && !manyPages.isEmpty());
+    auto window = ShowWindow(1);
+    window->btnNext->click();
+    window->btnNext->click();
+    QCOMPARE(window->FPaging.FCurPage, 3);
+    window->edtMain->setText(manyPages);
+    QVERIFY(window->lbPage->text().startsWith(QStringLiteral("Page: 3/")));
+    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[40]->GetFullTitle(true)));
+    window->edtMain->setText(twoPages);
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/2"));
+    QVERIFY(!window->btnNext->isEnabled());
+    QVERIFY(window->btnPrior->isEnabled());
+}
+
+void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
+    auto window = ShowWindow(2);
+    const int total = MainTermCount(EIndexLetters);
+    const int pages = (total + 19) / 20;
+    QTest::keyClick(window->ListView1, Qt::Key_PageDown);
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
+    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[20]->GetFullTitle(true)));
+    QTest::keyClick(window->ListView1, Qt::Key_PageUp);
+    QTest::keyClick(window->ListView1, Qt::Key_PageUp);
+    QCOMPARE(window->FPaging.FCurPage, 1);
+    // The filter box has no keys of its own: paging there does nothing.
+    QTest::keyClick(window->edtMain, Qt::Key_PageDown);
+    QCOMPARE(window->FPaging.FCurPage, 1);
+    // The buttons route to the window's handler too.
+    QTest::keyClick(window->btnNext, Qt::Key_PageDown);
+    QCOMPARE(window->FPaging.FCurPage, 2);
+    for (int i = 0; i < pages + 2; ++i) window->NextPage();
+    QCOMPARE(window->FPaging.FCurPage, pages);
+    QCOMPARE(window->ListView1->topLevelItemCount(), total - (pages - 1) * 20);
+    QVERIFY(!window->btnNext->isEnabled());
+    window->btnPrior->click();
+    QCOMPARE(window->FPaging.FCurPage, pages - 1);
+}
+
+void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() {
+    // A main term on the first page whose sub-terms have sub-terms of their own.
+    auto main = ShowWindow(1);
+    TTerm* first = nullptr;
+    TTerm* second = nullptr;
+    for (int row = 0; row < main->ListView1->topLevelItemCount() && first == nullptr; ++row) {
+        TTerm* term = main->FItemList[static_cast<std::size_t>(row)];
+        for (const auto& sub : term->FSubTermList)
+            if (!sub->FSubTermList.empty()) {
+                first = term;
+                second = sub.get();
+                break;
+            }
+    }
+    QVERIFY(first != nullptr);
+    QVERIFY(SelectRowOf(*main, first));
+
+    int steps = 0;
+    WhenNested(first, [&](TfrmAlphaSearch* level1) {
+        ++steps;
+        QCOMPARE(level1->FType, 1);
+        QCOMPARE(level1->lbLevel->text(), QStringLiteral("#1 Level Term"));
+        QVERIFY(level1->pnlTree->isVisible());
+        QVERIFY(level1->btnBackMain->isVisible());
+        QCOMPARE(level1->edtMain->text(), QString());
+        QCOMPARE(level1->TreeView1->topLevelItemCount(), 1);
+        QCOMPARE(level1->TreeView1->topLevelItem(0)->text(0), Q(first->GetFullTitle(true)));
+        QCOMPARE(level1->lbMain->text(), QStringLiteral("Records: %1").arg(first->FSubTermList.size()));
+        // Filter so the wanted sub-term is on the first page, then go down with F11.
+        level1->edtMain->setText(Q(second->FTitle));
+        QVERIFY(SelectRowOf(*level1, second));
+
+        WhenNested(second, [&](TfrmAlphaSearch* level2) {
+            ++steps;
+            QCOMPARE(level2->lbLevel->text(), QStringLiteral("#2 Level Term"));
+            QTreeWidgetItem* top = level2->TreeView1->topLevelItem(0);
+            QVERIFY(top != nullptr && top->childCount() == 1);
+            QVERIFY(top->isExpanded());
+            QCOMPARE(top->child(0)->text(0), Q(second->GetFullTitle(true)));
+            // Esc from the path tree closes this level only.
+            QTest::keyClick(level2->TreeView1, Qt::Key_Escape);
+        });
+        QTest::keyClick(level1->ListView1, Qt::Key_F11);
+        QVERIFY(level1->isVisible());
+        QCOMPARE(level1->edtMain->text(), Q(second->FTitle));
+
+        // F3 from the second level closes both nested windows.
+        WhenNested(second, [&](TfrmAlphaSearch* level2) {
+            ++steps;
+            QTest::keyClick(level2->ListView1, Qt::Key_F3);
+        });
+        QTest::keyClick(level1->ListView1, Qt::Key_Return);
+        QVERIFY(!level1->isVisible());
+        QCOMPARE(level1->result(), 1);
+    });
+    QTest::keyClick(main->ListView1, Qt::Key_Return);
+    QCOMPARE(steps, 3);
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->result(), 0);
+
+    // Back buttons: " Back (Esc)" ends with 2, "Back to Main Term (F3)" with 1; both leave the main level open.
+    QVERIFY(SelectRowOf(*main, first));
+    WhenNested(first, [](TfrmAlphaSearch* level1) { level1->btnBack->click(); });
+    main->ViewSubTerm();
+    QVERIFY(main->isVisible());
+    WhenNested(first, [](TfrmAlphaSearch* level1) { level1->btnBackMain->click(); });
+    main->ViewSubTerm();
+    QVERIFY(main->isVisible());
+    // A term without sub-terms opens nothing.
+    TTerm* leaf = main->FItemList[0];
+    QVERIFY(leaf->FSubTermList.empty());
+    QVERIFY(SelectRowOf(*main, leaf));
+    QTest::keyClick(main->ListView1, Qt::Key_Return);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void AlphaSearchTest::quitQuestionEndsEveryWindowOnlyOnYes() {
+    TRecordingMessages messages;
+    auto main = ShowWindow(2);
+    TTerm* first = FindTerm(EIndexLetters, [](const TTerm& t) {
+        return t.FLevel == 0 && std::any_of(t.FSubTermList.begin(), t.FSubTermList.end(),
+                                            [](const auto& sub) { return !sub->FSubTermList.empty(); });
+    });
+    QVERIFY(first != nullptr);
+    TTerm* second = nullptr;
+    for (const auto& sub : first->FSubTermList)
+        if (!sub->FSubTermList.empty()) second = sub.get();
+    main->edtMain->setText(Q(first->FTitle));
+    QVERIFY(SelectRowOf(*main, first));
+    messages.QueueAnswer(false);
+    messages.QueueAnswer(true);
+    WhenNested(first, [&](TfrmAlphaSearch* level1) {
+        level1->edtMain->setText(Q(second->FTitle));
+        QVERIFY(SelectRowOf(*level1, second));
+        WhenNested(second, [&](TfrmAlphaSearch* level2) {
+            QTest::keyClick(level2->ListView1, Qt::Key_F12);  // No
+            QVERIFY(level2->isVisible());
+            QTest::keyClick(level2->ListView1, Qt::Key_F12);  // Yes
+        });
+        QTest::keyClick(level1->ListView1, Qt::Key_F11);
+        QCOMPARE(level1->result(), 3);
+    });
+    QTest::keyClick(main->ListView1, Qt::Key_F11);
+    QCOMPARE(main->result(), 3);
+    QVERIFY(!main->isVisible());
+    QCOMPARE(messages.Questions().size(), std::size_t{2});
+    QCOMPARE(messages.Questions()[0], std::string("Exit Program: Do you want to quit this program?"));
+}
+
+void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
+    TRecordingMessages messages;
+    TCodeTerms level;
+    TTerm* open = level.Add("with a sub-category code");
+    open->FCode = "C79.8-";
+    open->FManifest = "I43";
+    open->FSeeCat = "M01";
+    open->FSubCat = "H93.3";
+    TTerm* unparsable = level.Add("with a code that is no code text");
+    unparsable->FCode = "C64-";
+    unparsable->FManifest = "--";
+    auto window = ShowWindow(1, &level.parent);
+    QCOMPARE(window->ListView1->topLevelItemCount(), 2);
+    QVERIFY(SelectRowOf(*window, open));
+
+    // F5 the code, F8 the manifestation, F6 the see-category, F7 the see-subcategory.
+    const std::vector<std::pair<Qt::Key, std::string>> keys = {
+        {Qt::Key_F5, "C79"}, {Qt::Key_F8, "I43"}, {Qt::Key_F6, "M01"}, {Qt::Key_F7, "H93"}};
+    for (const auto& [key, category] : keys) {
+        std::string shown;
+        std::string selected;
+        WhenTabular([&](TfrmKeyWordSearch* tabular) {
+            shown = CategoryShown(*tabular);
+            selected = tabular->Pager().FSelectedCode;
+            QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
+        });
+        QTest::keyClick(window->ListView1, key);
+        QCOMPARE(shown, category);
+        QVERIFY(window->isVisible());
+        if (key == Qt::Key_F5) QCOMPARE(selected, std::string("C79.8"));
+    }
+    QVERIFY(messages.Messages().empty());
+
+    // Codes that are no code texts open nothing, with no message.
+    QVERIFY(SelectRowOf(*window, unparsable));
+    QTest::keyClick(window->ListView1, Qt::Key_F5);
+    QTest::keyClick(window->ListView1, Qt::Key_F8);
+    QTest::keyClick(window->ListView1, Qt::Key_F6);  // empty field
+    QVERIFY(window->isVisible());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(messages.Messages().empty());
+
+    // A quit confirmed in the Tabular Search window ends this window with 3.
+    QVERIFY(SelectRowOf(*window, open));
+    messages.QueueAnswer(true);
+    WhenTabular([](TfrmKeyWordSearch* tabular) { QTest::keyClick(tabular->RichEdit1, Qt::Key_F12); });
+    window->ViewCode1->trigger();
+    QCOMPARE(window->result(), 3);
+    QVERIFY(!window->isVisible());
+}
+
+void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
+    // Codes of the disease index that name no category, name a code the Tabular List lacks, or name
+    // a code that is now a header (seven-character codes are left to the code entry tests).
+    auto codeOf = [](const TTerm& term) { return AlphaInitCode(term.FCode); };
+    TTerm* noCategory = FindTerm(DIndexLetters, [&](const TTerm& t) {
+        const auto code = codeOf(t);
+        return code && FindCategory(ChapterList, code->substr(0, 3)) == nullptr;
+    });
+    TTerm* missing = FindTerm(DIndexLetters, [&](const TTerm& t) {
+        const auto code = codeOf(t);
+        return code && code->size() < 8 && FindCategory(ChapterList, code->substr(0, 3)) != nullptr &&
+               FindCodeByText(ChapterList, *code) == nullptr;
+    });
+    TTerm* header = FindTerm(DIndexLetters, [&](const TTerm& t) {
+        const auto code = codeOf(t);
+        if (!code || code->size() < 5) return false;
+        TCodeInfo* node = FindCodeByText(ChapterList, *code);
+        return node != nullptr && !node->FSubCodeList.empty();
+    });
+    QVERIFY(missing != nullptr);
+    QVERIFY(header != nullptr);
+
+    TCodeTerms level;
+    std::vector<std::pair<TTerm*, std::string>> cases;
+    if (noCategory != nullptr) level.Add("no category")->FCode = noCategory->FCode;
+    level.Add("missing")->FCode = missing->FCode;
+    level.Add("header")->FCode = header->FCode;
+    auto window = ShowWindow(1, &level.parent);
+
+    TRecordingMessages messages;
+    messages.QueueAnswer(false);  // do not show the category of a missing code
+    for (const auto& sub : level.parent.FSubTermList) {
+        QVERIFY(SelectRowOf(*window, sub.get()));
+        bool opened = false;
+        WhenTabular([&](TfrmKeyWordSearch* tabular) {
+            opened = true;
+            QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
+        });
+        QTest::keyClick(window->ListView1, Qt::Key_F5);
+        QVERIFY(opened);
+        QVERIFY(window->isVisible());
+    }
+    const std::vector<std::string> expectedMessages =
+        noCategory ? std::vector<std::string>{"Code is not exist!"} : std::vector<std::string>{};
+    QCOMPARE(messages.Messages(), expectedMessages);
+    QCOMPARE(messages.Questions().size(), std::size_t{1});
+    QVERIFY(messages.Questions()[0].starts_with("Sub-Category not found!"));
+}
+
+void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
+    TCodeTerms level;
+    TTerm* full = level.Add("everything");
+    full->FCode = "I43";
+    full->FManifest = "I43";
+    full->FSeeCat = "M01";
+    full->FSubCat = "H93.3";
+    full->FSubTermList.push_back(std::make_unique<TTerm>(full, 2));
+    TTerm* bad = level.Add("bad code");
+    bad->FCode = "C64-";
+    auto window = ShowWindow(1, &level.parent);
+    const QList<QAction*> items = {window->ViewCode1, window->ViewSubTermS1, window->SeeCategory1,
+                                   window->SeeSubcategory1, window->ViewManifestM1};
+    QStringList captions;
+    for (QAction* action : window->PopupMenu1->actions()) captions << action->text();
+    QCOMPARE(captions, (QStringList{"View Code (F5)", "View Sub-Term (F11)", QString(), "See Category (F6)",
+                                    "See Subcategory (F7)", "See Manifest (F8)"}));
+    window->UpdatePopupItems();  // nothing selected
+    for (QAction* action : items) QVERIFY(!action->isEnabled());
+    QVERIFY(SelectRowOf(*window, full));
+    window->UpdatePopupItems();
+    for (QAction* action : items) QVERIFY(action->isEnabled());
+    QVERIFY(SelectRowOf(*window, bad));
+    window->UpdatePopupItems();
+    for (QAction* action : items) QVERIFY(!action->isEnabled());
+
+    // The real "Abandonment": a see reference only.
+    auto main = ShowWindow(1);
+    main->edtMain->setText(QStringLiteral("Abandonment"));
+    QVERIFY(SelectRowOf(*main, main->FItemList[0]));
+    QCOMPARE(main->FItemList[0]->FSee, std::string("Maltreatment"));
+    main->UpdatePopupItems();
+    for (QAction* action : {main->ViewCode1, main->ViewSubTermS1, main->SeeCategory1, main->SeeSubcategory1,
+                            main->ViewManifestM1})
+        QVERIFY(!action->isEnabled());
+}
+
+void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
+    auto window = ShowWindow(1);
+    TTerm* term = nullptr;
+    for (TTerm* candidate : window->FItemList)
+        if (!candidate->FSubTermList.empty() && AlphaInitCode(candidate->FCode) &&
+            FindCodeByText(ChapterList, *AlphaInitCode(candidate->FCode)) != nullptr &&
+            AlphaInitCode(candidate->FCode)->size() < 8) {
+            term = candidate;
+            break;
+        }
+    QVERIFY(term != nullptr);
+    window->edtMain->setText(Q(term->FTitle));
+    QVERIFY(SelectRowOf(*window, term));
+    QTreeWidgetItem* item = window->ListView1->currentItem();
+    const QRect rowRect = window->ListView1->visualItemRect(item);
+    const QPoint codeCell(window->ListView1->header()->sectionViewportPosition(2) + 10, rowRect.center().y());
+    const QPoint titleCell(window->ListView1->header()->sectionViewportPosition(1) + 10, rowRect.center().y());
+
+    std::string shown;
+    WhenTabular([&](TfrmKeyWordSearch* tabular) {
+        shown = CategoryShown(*tabular);
+        tabular->close();
+    });
+    QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, codeCell);
+    QCOMPARE(shown, term->FCode.substr(0, 3));
+
+    bool nested = false;
+    WhenNested(term, [&](TfrmAlphaSearch* level1) {
+        nested = true;
+        level1->close();
+    });
+    QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, titleCell);
+    QVERIFY(nested);
+    QVERIFY(window->isVisible());
+}
+
+void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
+    const int oldFullScreen = FullScreen;
+    FullScreen = 1;
+    auto window = ShowWindow(1);
+    FullScreen = oldFullScreen;
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    const auto expectedLines = [&] {
+        const int rows = window->ListView1->contentsRect().height() / window->ROW_HEIGHT_PX;
+        return rows > 10 ? rows - 2 : 20;
+    };
+    window->showNormal();
+    window->resize(1167, 1000);
+    QTRY_COMPARE(window->height(), 1000);
+    QCOMPARE(window->FPaging.FLinesPerPage, expectedLines());
+    QVERIFY(window->FPaging.FLinesPerPage > 20);
+    QCOMPARE(window->ListView1->topLevelItemCount(), window->FPaging.FLinesPerPage);
+    // Every row of a page fits in the list.
+    QTreeWidgetItem* last = window->ListView1->topLevelItem(window->ListView1->topLevelItemCount() - 1);
+    QVERIFY(window->ListView1->visualItemRect(last).bottom() <= window->ListView1->viewport()->height());
+
+    window->NextPage();
+    window->NextPage();
+    TTerm* chosen = window->FItemList[static_cast<std::size_t>(window->FPaging.FirstIndex() + 5)];
+    QVERIFY(SelectRowOf(*window, chosen));
+    window->resize(1167, 600);
+    QTRY_COMPARE(window->height(), 600);
+    QCOMPARE(window->FPaging.FLinesPerPage, expectedLines());
+    QCOMPARE(window->SelectedTerm(), chosen);
+    // Nothing selected: the first term of the page stays on the page.
+    window->ListView1->clearSelection();
+    TTerm* top = window->FItemList[static_cast<std::size_t>(window->FPaging.FirstIndex())];
+    window->resize(1167, 1000);
+    QTRY_COMPARE(window->height(), 1000);
+    QCOMPARE(window->SelectedTerm(), top);
+}
+
+void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
+    // The letters are taken away while the status reads "loading" and put back by another thread:
+    // a window that did not wait would list nothing.
+    TAlphaLetterList held = std::move(DIndexLetters);
+    DIndexLetters.clear();
+    const int total = MainTermCount(held);
+    DIndexStatus.store(1);
+    std::thread loader([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        DIndexLetters = std::move(held);
+        DIndexStatus.store(2);
+    });
+    auto window = ShowWindow(1);
+    loader.join();
+    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+}
+
+void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    TfrmMain main;
+    main.show();
+    QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
+    int type = 0;
+    WhenWindowShown<TfrmAlphaSearch>([&](TfrmAlphaSearch* window) {
+        type = window->FType;
+        QVERIFY(!window->isMaximized());
+        QCOMPARE(window->size(), QSize(1167, 691));
+        window->close();
+    });
+    main.lbDiseaseClick();
+    QCOMPARE(type, 1);
+    QVERIFY(main.isVisible());
+    // F3 at the main level ends it with 1: the launcher shows again.
+    WhenWindowShown<TfrmAlphaSearch>([&](TfrmAlphaSearch* window) {
+        type = window->FType;
+        QTest::keyClick(window->ListView1, Qt::Key_F3);
+    });
+    main.lbExternalClick();
+    QCOMPARE(type, 2);
+    QVERIFY(main.isVisible());
+    QCOMPARE(ended.count(), 0);
+    messages.QueueAnswer(true);
+    WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* window) { QTest::keyClick(window, Qt::Key_F12); });
+    main.lbExternalClick();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!main.isVisible());
+}
+
+QTEST_MAIN(AlphaSearchTest)
+#include "AlphaSearchTest.moc"
