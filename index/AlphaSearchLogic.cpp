@@ -107,7 +107,10 @@ int32_t AlphaRowHeight(int32_t ACharHeight, int32_t APixelsPerInch) {
 
 std::string AlphaLevelCaption(const TTerm* ACurItem) {
     if (ACurItem == nullptr) return "Main Term:  ";
-    return "#" + std::to_string(ACurItem->FLevel + 1) + " Level Term";
+    std::string caption = "#";
+    caption += std::to_string(ACurItem->FLevel + 1);
+    caption += " Level Term";
+    return caption;
 }
 
 std::string AlphaRecordsCaption(int32_t ACount) { return "Records: " + std::to_string(ACount); }
