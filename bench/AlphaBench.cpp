@@ -64,13 +64,21 @@ void Refill(benchmark::State& state, const TAlphaLetterList& letters, const TTer
     state.counters["terms"] = static_cast<double>(listed);
 }
 
-void BM_AlphaDiseasesEmptyKey(benchmark::State& state) { Refill(state, BenchData().diseases, nullptr, ""); }
-void BM_AlphaDiseasesLetterP(benchmark::State& state) { Refill(state, BenchData().diseases, nullptr, "p"); }
-void BM_AlphaDiseasesPrefixPneu(benchmark::State& state) { Refill(state, BenchData().diseases, nullptr, "pneu"); }
+void BM_AlphaDiseasesEmptyKey(benchmark::State& state) {
+    Refill(state, BenchData().diseases, nullptr, "");
+}
+void BM_AlphaDiseasesLetterP(benchmark::State& state) {
+    Refill(state, BenchData().diseases, nullptr, "p");
+}
+void BM_AlphaDiseasesPrefixPneu(benchmark::State& state) {
+    Refill(state, BenchData().diseases, nullptr, "pneu");
+}
 void BM_AlphaDiseasesLargestSubList(benchmark::State& state) {
     Refill(state, BenchData().diseases, LargestSubList(BenchData().diseases), "s");
 }
-void BM_AlphaExternalEmptyKey(benchmark::State& state) { Refill(state, BenchData().external, nullptr, ""); }
+void BM_AlphaExternalEmptyKey(benchmark::State& state) {
+    Refill(state, BenchData().external, nullptr, "");
+}
 
 }  // namespace
 

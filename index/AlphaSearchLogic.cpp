@@ -8,7 +8,9 @@
 
 namespace {
 
-char CapitalOf(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char CapitalOf(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Byte length of the UTF-8 character that starts with ALead (1 for a stray continuation byte).
 std::size_t Utf8CharLength(unsigned char ALead) {
@@ -20,7 +22,9 @@ std::size_t Utf8CharLength(unsigned char ALead) {
 
 }  // namespace
 
-std::string AlphaFilterKey(std::string_view AText) { return AsciiUpper(TrimControls(AText)); }
+std::string AlphaFilterKey(std::string_view AText) {
+    return AsciiUpper(TrimControls(AText));
+}
 
 bool AlphaTitleMatches(std::string_view ATitle, std::string_view AKey) {
     // UTF-8 is prefix-free and only ASCII letters change, so comparing the key's bytes compares
@@ -113,7 +117,9 @@ std::string AlphaLevelCaption(const TTerm* ACurItem) {
     return caption;
 }
 
-std::string AlphaRecordsCaption(int32_t ACount) { return "Records: " + std::to_string(ACount); }
+std::string AlphaRecordsCaption(int32_t ACount) {
+    return "Records: " + std::to_string(ACount);
+}
 
 std::string AlphaPageCaption(const TAlphaPaging& APaging) {
     const int32_t total = APaging.PageCount();
@@ -121,7 +127,9 @@ std::string AlphaPageCaption(const TAlphaPaging& APaging) {
     return "Page: " + std::to_string(APaging.FCurPage) + "/" + std::to_string(total);
 }
 
-std::string AlphaMarker(const TTerm& ATerm) { return ATerm.FSubTermList.empty() ? " " : "+"; }
+std::string AlphaMarker(const TTerm& ATerm) {
+    return ATerm.FSubTermList.empty() ? " " : "+";
+}
 
 std::string AlphaWindowTitle(int AType) {
     if (AType == 1) return "Disease && Injury Alphabetical Search";
@@ -138,10 +146,14 @@ std::vector<const TTerm*> AlphaTermPath(const TTerm* ATerm) {
 
 const std::string& AlphaCodeField(const TTerm& ATerm, TAlphaCodeKind AKind) {
     switch (AKind) {
-        case TAlphaCodeKind::Manifest: return ATerm.FManifest;
-        case TAlphaCodeKind::SeeCategory: return ATerm.FSeeCat;
-        case TAlphaCodeKind::SeeSubcategory: return ATerm.FSubCat;
-        case TAlphaCodeKind::Code: break;
+        case TAlphaCodeKind::Manifest:
+            return ATerm.FManifest;
+        case TAlphaCodeKind::SeeCategory:
+            return ATerm.FSeeCat;
+        case TAlphaCodeKind::SeeSubcategory:
+            return ATerm.FSubCat;
+        case TAlphaCodeKind::Code:
+            break;
     }
     return ATerm.FCode;
 }

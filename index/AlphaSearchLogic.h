@@ -26,7 +26,7 @@ std::vector<TTerm*> AlphaFillItemList(const TAlphaLetterList& ALetters, const TT
 
 // Paging of the term list. Pages are 1-based; a list without terms has 0 pages.
 struct TAlphaPaging {
-    int32_t FCount = 0;         // terms in the list
+    int32_t FCount = 0;  // terms in the list
     int32_t FLinesPerPage = 20;
     int32_t FCurPage = 1;
 
@@ -53,10 +53,10 @@ struct TAlphaPaging {
 int32_t AlphaRowHeight(int32_t ACharHeight, int32_t APixelsPerInch);
 
 // Label and cell texts.
-std::string AlphaLevelCaption(const TTerm* ACurItem);  // "Main Term:  " or "#3 Level Term"
-std::string AlphaRecordsCaption(int32_t ACount);       // "Records: 12"
+std::string AlphaLevelCaption(const TTerm* ACurItem);       // "Main Term:  " or "#3 Level Term"
+std::string AlphaRecordsCaption(int32_t ACount);            // "Records: 12"
 std::string AlphaPageCaption(const TAlphaPaging& APaging);  // "Page: 3/7", "Page: 0/0"
-std::string AlphaMarker(const TTerm& ATerm);           // "+" with sub-terms, else " "
+std::string AlphaMarker(const TTerm& ATerm);                // "+" with sub-terms, else " "
 // Title of the index type: "Disease && Injury Alphabetical Search" (1), "External Causes of Injury
 // Alphabetical Search" (2); the "&&" is how a caption writes one ampersand. Empty for other types.
 std::string AlphaWindowTitle(int AType);

@@ -32,7 +32,9 @@ constexpr int ListFontPixels = 14;
 constexpr int MarkerColumn = 0;
 constexpr int CodeColumn = 2;
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void PaintPanel(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
@@ -387,8 +389,10 @@ void TfrmAlphaSearch::ViewSubTerm() {
         window.FCurItem = term;
         result = window.exec();
     }
-    if (result == 1 && FCurItem != nullptr) done(1);
-    else if (result == 3) done(3);
+    if (result == 1 && FCurItem != nullptr)
+        done(1);
+    else if (result == 3)
+        done(3);
 }
 
 void TfrmAlphaSearch::AskExitProgram() {
@@ -399,17 +403,38 @@ bool TfrmAlphaSearch::HandleListKey(int AKey) {
     switch (AKey) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_F11: ViewSubTerm(); return true;
-        case Qt::Key_Escape: done(2); return true;
-        case Qt::Key_PageUp: PriorPage(); return true;
-        case Qt::Key_PageDown: NextPage(); return true;
-        case Qt::Key_F3: done(1); return true;
-        case Qt::Key_F5: ViewTermCode(TAlphaCodeKind::Code); return true;
-        case Qt::Key_F6: ViewTermCode(TAlphaCodeKind::SeeCategory); return true;
-        case Qt::Key_F7: ViewTermCode(TAlphaCodeKind::SeeSubcategory); return true;
-        case Qt::Key_F8: ViewTermCode(TAlphaCodeKind::Manifest); return true;
-        case Qt::Key_F12: AskExitProgram(); return true;
-        default: return false;
+        case Qt::Key_F11:
+            ViewSubTerm();
+            return true;
+        case Qt::Key_Escape:
+            done(2);
+            return true;
+        case Qt::Key_PageUp:
+            PriorPage();
+            return true;
+        case Qt::Key_PageDown:
+            NextPage();
+            return true;
+        case Qt::Key_F3:
+            done(1);
+            return true;
+        case Qt::Key_F5:
+            ViewTermCode(TAlphaCodeKind::Code);
+            return true;
+        case Qt::Key_F6:
+            ViewTermCode(TAlphaCodeKind::SeeCategory);
+            return true;
+        case Qt::Key_F7:
+            ViewTermCode(TAlphaCodeKind::SeeSubcategory);
+            return true;
+        case Qt::Key_F8:
+            ViewTermCode(TAlphaCodeKind::Manifest);
+            return true;
+        case Qt::Key_F12:
+            AskExitProgram();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -418,8 +443,10 @@ void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
     // of the last one counts as the marker column.
     int column = ListView1->header()->logicalIndexAt(AViewportPos.x());
     if (column < 0) column = MarkerColumn;
-    if (column == CodeColumn) ViewTermCode(TAlphaCodeKind::Code);
-    else ViewSubTerm();
+    if (column == CodeColumn)
+        ViewTermCode(TAlphaCodeKind::Code);
+    else
+        ViewSubTerm();
 }
 
 bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
@@ -432,8 +459,8 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
             if (IsShortcutKey(key->key()) || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
             // At the main level the first letter typed is a capital, like the letter groups' names.
             const QString text = key->text();
-            if (FCurItem == nullptr && edtMain->text().isEmpty() && text.size() == 1 &&
-                text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
+            if (FCurItem == nullptr && edtMain->text().isEmpty() && text.size() == 1 && text[0] >= QLatin1Char('a') &&
+                text[0] <= QLatin1Char('z')) {
                 edtMain->insert(text.toUpper());
                 return true;
             }
@@ -458,4 +485,6 @@ void TfrmAlphaSearch::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TfrmAlphaSearch::reject() { done(2); }
+void TfrmAlphaSearch::reject() {
+    done(2);
+}

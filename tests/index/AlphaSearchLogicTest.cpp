@@ -54,7 +54,7 @@ TEST(AlphaTitleMatches, ComparesThePrefixWithSmallLettersCapitalised) {
     EXPECT_TRUE(AlphaTitleMatches("Abasia (-astasia) (hysterical) ", "ABA"));
     EXPECT_TRUE(AlphaTitleMatches("abc", ""));
     EXPECT_TRUE(AlphaTitleMatches("Ab", "AB"));
-    EXPECT_FALSE(AlphaTitleMatches("A", "AB"));           // shorter than the key
+    EXPECT_FALSE(AlphaTitleMatches("A", "AB"));                          // shorter than the key
     EXPECT_FALSE(AlphaTitleMatches(" (gastro) enteritis", "(GASTRO)"));  // a leading blank is part of the title
     EXPECT_TRUE(AlphaTitleMatches("\xC3\xA9tat", "\xC3\xA9T"));
     EXPECT_FALSE(AlphaTitleMatches("\xC3\x89tat", "\xC3\xA9T"));  // only a to z change case
@@ -153,10 +153,10 @@ TEST(AlphaPaging, ResizeKeepsTheSelectedTermInView) {
 }
 
 TEST(AlphaRowHeight, RoundsTheScaledFontHeightHalfToEven) {
-    EXPECT_EQ(AlphaRowHeight(14, 96), 20);   // 18.67 -> 19
+    EXPECT_EQ(AlphaRowHeight(14, 96), 20);  // 18.67 -> 19
     EXPECT_EQ(AlphaRowHeight(14, 72), 15);
-    EXPECT_EQ(AlphaRowHeight(1, 180), 3);    // 2.5 -> 2
-    EXPECT_EQ(AlphaRowHeight(1, 252), 5);    // 3.5 -> 4
+    EXPECT_EQ(AlphaRowHeight(1, 180), 3);  // 2.5 -> 2
+    EXPECT_EQ(AlphaRowHeight(1, 252), 5);  // 3.5 -> 4
 }
 
 TEST(AlphaTexts, LevelCaptionsMarkersTitlesAndPath) {

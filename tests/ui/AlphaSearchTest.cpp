@@ -28,7 +28,9 @@
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Runs AStep once the top modal window is a T for which AReady holds (polling every 20 ms, 10 s).
 template <class T>
@@ -528,8 +530,8 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
     QVERIFY(SelectRowOf(*main, main->FItemList[0]));
     QCOMPARE(main->FItemList[0]->FSee, std::string("Maltreatment"));
     main->UpdatePopupItems();
-    for (QAction* action : {main->ViewCode1, main->ViewSubTermS1, main->SeeCategory1, main->SeeSubcategory1,
-                            main->ViewManifestM1})
+    for (QAction* action :
+         {main->ViewCode1, main->ViewSubTermS1, main->SeeCategory1, main->SeeSubcategory1, main->ViewManifestM1})
         QVERIFY(!action->isEnabled());
 }
 
