@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README screenshots (launcher, Tabular Search window, seventh-character and Select Code
-# dialogs) under Xvfb.
+# Takes the README screenshots of every window under Xvfb: each screenshot driver in tests/ui writes
+# its own PNGs into docs/screenshots.
 # Needs xvfb (xvfb-run) and imagemagick (import). Usage: tools/screenshots.sh [BUILD_DIR]
 # The build directory must be configured with -DZENDRA_BUILD_UI=ON; the driver is built here.
 set -euo pipefail
@@ -11,11 +11,13 @@ zendra_install_deps xvfb xauth imagemagick
 build=${1:-"$root/build/release"}
 out="$root/docs/screenshots"
 mkdir -p "$out"
-cmake --build "$build" --target ui_screenshot_driver ui_dialogs_screenshot_driver
+drivers=(ui_screenshot_driver ui_dialogs_screenshot_driver ui_chapter_screenshot_driver ui_alpha_screenshot_driver
+    ui_table_screenshot_driver ui_admin_screenshot_driver)
+cmake --build "$build" --target "${drivers[@]}"
 # Data folders of the run stay out of the user's own.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for name in ui_screenshot_driver ui_dialogs_screenshot_driver; do
+for name in "${drivers[@]}"; do
     driver=$(find "$build" -type f -name "$name" -perm -u+x | head -n 1)
     AppData="$scratch" ProgramData="$scratch" QT_QPA_PLATFORM=xcb \
         xvfb-run -a -s "-screen 0 1400x900x24 -dpi 96" "$driver" "$out"
