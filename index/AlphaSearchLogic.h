@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IndexModel.h"
+#include "TermList.h"
 
 // The filter key of a typed text: leading and trailing blanks and control characters removed,
 // "a" to "z" made capitals, every other character unchanged.
@@ -24,24 +25,9 @@ bool AlphaTitleMatches(std::string_view ATitle, std::string_view AKey);
 // first letter group named by the key's first character that match (nothing when no group is).
 std::vector<TTerm*> AlphaFillItemList(const TAlphaLetterList& ALetters, const TTerm* ACurItem, std::string_view AKey);
 
-// Paging of the term list. Pages are 1-based; a list without terms has 0 pages.
-struct TAlphaPaging {
-    int32_t FCount = 0;  // terms in the list
-    int32_t FLinesPerPage = 20;
-    int32_t FCurPage = 1;
-
-    int32_t PageCount() const;
-    // Clamps FCurPage into 1..PageCount (1 when there are no pages).
-    void Clamp();
-    // Index in the list of the first row of the current page.
-    int32_t FirstIndex() const { return (FCurPage - 1) * FLinesPerPage; }
-    // Rows on the current page (after Clamp).
-    int32_t RowsOnPage() const;
-    bool PriorEnabled() const { return PageCount() > 0 && FCurPage != 1; }
-    bool NextEnabled() const { return PageCount() > 0 && FCurPage < PageCount(); }
-    // Move one page; false (and nothing changed) at either end. Neither wraps.
-    bool Next();
-    bool Prior();
+// Paging of the term list (see TTermPaging).
+struct TAlphaPaging : TTermPaging {
+    using TTermPaging::TTermPaging;
     // A new page size from the list's client height, keeping the selected row (or, with ASelectedRow
     // below 0, the first row of the page) in view. Returns the row index to select on the new page,
     // or -1 when that row is not on it.

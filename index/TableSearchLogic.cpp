@@ -9,29 +9,9 @@ int32_t TableHeadingHeight(int AType) {
     return AType == TableTypeNeoplasms ? 36 : 50;
 }
 
-std::string TableFilterKey(std::string_view AText) {
-    return AsciiUpper(TrimControls(AText));
-}
+std::string TableFilterKey(std::string_view AText) { return TermFilterKey(AText); }
 
-bool TableTitleMatches(std::string_view ATitle, std::string_view AKey) {
-    if (ATitle.size() < AKey.size()) return false;
-    // Only ASCII letters fold, so comparing the key's bytes compares its whole characters.
-    return AsciiUpper(ATitle.substr(0, AKey.size())) == AKey;
-}
-
-// The first character of a UTF-8 text (its whole byte sequence).
-static std::string_view FirstCharacter(std::string_view AText) {
-    if (AText.empty()) return AText;
-    const auto lead = static_cast<unsigned char>(AText.front());
-    std::size_t length = 1;
-    if (lead >= 0xF0)
-        length = 4;
-    else if (lead >= 0xE0)
-        length = 3;
-    else if (lead >= 0xC0)
-        length = 2;
-    return AText.substr(0, std::min(length, AText.size()));
-}
+bool TableTitleMatches(std::string_view ATitle, std::string_view AKey) { return TermTitleMatches(ATitle, AKey); }
 
 const TAlphaLetter* TableLetterForKey(const TAlphaLetterList& ALetters, std::string_view AKey) {
     if (AKey.empty()) return nullptr;
@@ -44,62 +24,13 @@ const TAlphaLetter* TableLetterForKey(const TAlphaLetterList& ALetters, std::str
 }
 
 std::vector<TTerm*> TableFillItemList(const TAlphaLetterList& ALetters, const TTerm* ACurItem, std::string_view AKey) {
-    std::vector<TTerm*> items;
-    if (ACurItem != nullptr) {
-        for (const auto& sub : ACurItem->FSubTermList)
-            if (TableTitleMatches(sub->FTitle, AKey)) items.push_back(sub.get());
-        return items;
-    }
-    if (AKey.empty()) {
-        for (const auto& letter : ALetters)
-            for (const auto& term : letter->FMainTermList) items.push_back(term.get());
-        return items;
-    }
-    if (const TAlphaLetter* letter = TableLetterForKey(ALetters, AKey))
-        for (const auto& term : letter->FMainTermList)
-            if (TableTitleMatches(term->FTitle, AKey)) items.push_back(term.get());
-    return items;
-}
-
-int32_t TTablePaging::PageCount() const {
-    if (FCount <= 0 || FLinesPerPage <= 0) return 0;
-    return (FCount + FLinesPerPage - 1) / FLinesPerPage;
-}
-
-void TTablePaging::Clamp() {
-    const int32_t total = PageCount();
-    if (FCurPage > total) FCurPage = total;
-    if (FCurPage <= 0) FCurPage = 1;
-}
-
-int32_t TTablePaging::RowsOnPage() const {
-    const int32_t rest = FCount - FirstIndex();
-    if (rest <= 0) return 0;
-    return std::min(rest, FLinesPerPage);
-}
-
-bool TTablePaging::Next() {
-    if (FCurPage >= PageCount()) return false;
-    ++FCurPage;
-    return true;
-}
-
-bool TTablePaging::Prior() {
-    if (FCurPage <= 1) return false;
-    --FCurPage;
-    return true;
+    return FillTermList(ALetters, ACurItem, AKey, TableLetterForKey(ALetters, AKey));
 }
 
 int32_t TTablePaging::Resize(int32_t AClientHeight, int32_t AHeadingHeight, int32_t ACurrentRow) {
-    // 1-based position in the list of the term to keep in view.
-    const int32_t position = FirstIndex() + (ACurrentRow >= 1 ? ACurrentRow : 1);
-    const int32_t rows = (AClientHeight - AHeadingHeight) / TableRowHeight;
-    if (rows > 10) FLinesPerPage = rows - 2;
-    FCurPage = std::max(1, (position + FLinesPerPage - 1) / FLinesPerPage);
-    Clamp();
-    if (ACurrentRow < 1) return 0;
-    const int32_t row = position - FirstIndex();
-    return (row >= 1 && row <= RowsOnPage()) ? row : 0;
+    const int32_t row =
+        ResizeKeeping((AClientHeight - AHeadingHeight) / TableRowHeight, FirstIndex() + std::max(ACurrentRow, 1));
+    return ACurrentRow >= 1 ? row : 0;
 }
 
 std::string TableWindowTitle(int AType) {
@@ -128,23 +59,11 @@ std::string TableBackMainCaption(int AType) {
     return AType == TableTypeNeoplasms ? "Back To Level #1" : "Back to Main Term (F3)";
 }
 
-std::string TableLevelCaption(const TTerm* ACurItem) {
-    if (ACurItem == nullptr) return "Main Term";
-    std::string caption = "#";
-    caption += std::to_string(ACurItem->FLevel + 1);
-    caption += " Level Term";
-    return caption;
-}
+std::string TableLevelCaption(const TTerm* ACurItem) { return LevelCaption(ACurItem, "Main Term"); }
 
-std::string TableRecordsCaption(int32_t ACount) {
-    return "Records: " + std::to_string(ACount);
-}
+std::string TableRecordsCaption(int32_t ACount) { return RecordsCaption(ACount); }
 
-std::string TablePageCaption(const TTablePaging& APaging) {
-    const int32_t total = APaging.PageCount();
-    if (total <= 0) return "Page: 0/0";
-    return "Page: " + std::to_string(APaging.FCurPage) + "/" + std::to_string(total);
-}
+std::string TablePageCaption(const TTablePaging& APaging) { return PageCaption(APaging); }
 
 std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
     std::array<std::string, TableColumnCount> texts;
@@ -155,19 +74,9 @@ std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
     return texts;
 }
 
-std::vector<const TTerm*> TableTermPath(const TTerm* ATerm) {
-    std::vector<const TTerm*> path;
-    for (const TTerm* term = ATerm; term != nullptr; term = term->ParentTerm()) path.insert(path.begin(), term);
-    return path;
-}
+std::vector<const TTerm*> TableTermPath(const TTerm* ATerm) { return TermPath(ATerm); }
 
-std::optional<std::string> TableCellInitCode(std::string_view ACellText) {
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(TrimControls(ACellText), category, subCode)) return std::nullopt;
-    if (subCode.empty()) return category;
-    return category + "." + subCode;
-}
+std::optional<std::string> TableCellInitCode(std::string_view ACellText) { return CodeToOpen(ACellText); }
 
 TTableChildAction TableChildResultAction(int AChildResult, int AType, const TTerm* ACurItem) {
     if (AChildResult == 3) return TTableChildAction::EndWithQuit;

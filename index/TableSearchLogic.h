@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "IndexModel.h"
+#include "TermList.h"
 
 // Table types, as the loader threads number them.
 inline constexpr int TableTypeDrugs = 3;
@@ -40,24 +41,9 @@ const TAlphaLetter* TableLetterForKey(const TAlphaLetterList& ALetters, std::str
 // terms of TableLetterForKey (nothing when there is no such group).
 std::vector<TTerm*> TableFillItemList(const TAlphaLetterList& ALetters, const TTerm* ACurItem, std::string_view AKey);
 
-// Paging of the grid. Pages are 1-based; a list without terms has 0 pages.
-struct TTablePaging {
-    int32_t FCount = 0;  // terms in the list
-    int32_t FLinesPerPage = 20;
-    int32_t FCurPage = 1;
-
-    int32_t PageCount() const;
-    // Clamps FCurPage into 1..PageCount (1 when there are no pages).
-    void Clamp();
-    // Index in the list of the term in the first row of the current page.
-    int32_t FirstIndex() const { return (FCurPage - 1) * FLinesPerPage; }
-    // Terms on the current page (after Clamp).
-    int32_t RowsOnPage() const;
-    bool PriorEnabled() const { return PageCount() > 0 && FCurPage != 1; }
-    bool NextEnabled() const { return PageCount() > 0 && FCurPage < PageCount(); }
-    // One page on or back; false (nothing changed) at either end. Neither wraps.
-    bool Next();
-    bool Prior();
+// Paging of the grid (see TTermPaging).
+struct TTablePaging : TTermPaging {
+    using TTermPaging::TTermPaging;
     // A new page size from the grid's client height, keeping the term of the current grid row
     // (ACurrentRow 1 and up; 0 or less for the heading row or none) on the page shown. Returns the
     // grid row (1 and up) at which that term stands on the new page, or 0 when it is not on it.
