@@ -11,8 +11,12 @@ zendra_install_deps xvfb xauth imagemagick
 build=${1:-"$root/build/release"}
 out="$root/docs/screenshots"
 mkdir -p "$out"
-drivers=(ui_screenshot_driver ui_dialogs_screenshot_driver ui_chapter_screenshot_driver ui_alpha_screenshot_driver
-    ui_table_screenshot_driver ui_admin_screenshot_driver)
+drivers=()
+for source in "$root"/tests/ui/*ScreenshotDriver.cpp; do
+    name=$(basename "$source")
+    prefix=$(printf '%s' "${name%ScreenshotDriver.cpp}" | tr '[:upper:]' '[:lower:]')
+    drivers+=("ui_${prefix:+${prefix}_}screenshot_driver")
+done
 cmake --build "$build" --target "${drivers[@]}"
 # Data folders of the run stay out of the user's own.
 scratch=$(mktemp -d)

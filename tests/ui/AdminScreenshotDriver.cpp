@@ -15,16 +15,13 @@
 
 #include "AdministratorTool.h"
 #include "DataSets.h"
-#include "TestSupport.h"
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
     QTemporaryDir folder;
     ProgramDir = folder.path().toStdString() + "/";
 
@@ -36,10 +33,5 @@ int main(int argc, char** argv) {
     tool.Edit4->setText(QStringLiteral(ZENDRA_SOURCE_DIR "/data/icd10cm_order_2021.txt.gz"));
     tool.CheckBox4->setChecked(true);
     if (page == 1) tool.Button7->click();
-    QTest::qWait(600);  // let the server map and paint the window
-    const QString file = output.filePath(QStringLiteral("administrator-tool.png"));
-    const int code =
-        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(tool.winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0 ? 0 : 1;
+    return CaptureWindow(tool, output, QStringLiteral("administrator-tool.png")) ? 0 : 1;
 }

@@ -10,25 +10,13 @@
 #include <cstdio>
 
 #include "AlphaSearch.h"
-#include "TestSupport.h"
-
-static bool Capture(QWidget& window, const QDir& output, const QString& name) {
-    QTest::qWait(600);  // let the server map and paint the window
-    const QString file = output.filePath(name);
-    const int code =
-        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window.winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0;
-}
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
 
     bool ok = true;
     TTerm* nestedTerm = nullptr;
@@ -40,7 +28,7 @@ int main(int argc, char** argv) {
         index.edtMain->setText(QStringLiteral("Ab"));
         if (QTreeWidgetItem* item = index.ListView1->topLevelItem(4)) index.ListView1->setCurrentItem(item);
         index.ListView1->setFocus();
-        ok = Capture(index, output, QStringLiteral("alpha-search.png")) && ok;
+        ok = CaptureWindow(index, output, QStringLiteral("alpha-search.png")) && ok;
         // A term of this page two levels deep for the nested picture.
         for (TTerm* term : index.FItemList) {
             for (const auto& sub : term->FSubTermList)
@@ -59,7 +47,7 @@ int main(int argc, char** argv) {
         QTest::qWait(100);
         if (QTreeWidgetItem* item = nested.ListView1->topLevelItem(1)) nested.ListView1->setCurrentItem(item);
         nested.ListView1->setFocus();
-        ok = Capture(nested, output, QStringLiteral("alpha-search-nested.png")) && ok;
+        ok = CaptureWindow(nested, output, QStringLiteral("alpha-search-nested.png")) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -9,16 +9,13 @@
 #include <cstdio>
 
 #include "ChapterSearch.h"
-#include "TestSupport.h"
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
 
     TfrmChapterSearch browser;
     browser.show();
@@ -27,10 +24,5 @@ int main(int argc, char** argv) {
     chapter->child(0)->setExpanded(true);
     browser.TreeView1->setCurrentItem(chapter->child(0)->child(2));
     browser.TreeView1->setFocus();
-    QTest::qWait(600);  // let the server map and paint the window
-    const QString file = output.filePath(QStringLiteral("chapter-browser.png"));
-    const int code =
-        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(browser.winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0 ? 0 : 1;
+    return CaptureWindow(browser, output, QStringLiteral("chapter-browser.png")) ? 0 : 1;
 }

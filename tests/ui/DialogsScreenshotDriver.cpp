@@ -12,24 +12,13 @@
 #include "CodeEntry.h"
 #include "InfoOf7Code.h"
 #include "SelectCode.h"
-#include "TestSupport.h"
-
-static bool Capture(QWidget* window, const QString& file) {
-    QTest::qWait(600);  // let the server map and paint the window
-    const int code = QProcess::execute(QStringLiteral("import"),
-                                       {QStringLiteral("-window"), QString::number(window->winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0;
-}
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
     bool ok = true;
 
     const TGoToCodePlan plan = PlanGoToCode("S52.521A");
@@ -41,7 +30,7 @@ int main(int argc, char** argv) {
     info.SetCodeInfo(QStringLiteral("S52.521A"), QString::fromStdString(plan.FHeader->FCode),
                      QString::fromStdString(plan.FFullDesc));
     info.show();
-    ok &= Capture(&info, output.filePath(QStringLiteral("seven-character-dialog.png")));
+    ok &= CaptureWindow(info, output, QStringLiteral("seven-character-dialog.png"));
     info.hide();
 
     TfrmSelectCode select;
@@ -50,6 +39,6 @@ int main(int argc, char** argv) {
     select.show();
     QTest::keyClicks(select.Edit2, QStringLiteral("01"));
     if (select.ListView1->topLevelItemCount() > 2) select.ListView1->setCurrentItem(select.ListView1->topLevelItem(2));
-    ok &= Capture(&select, output.filePath(QStringLiteral("select-code-dialog.png")));
+    ok &= CaptureWindow(select, output, QStringLiteral("select-code-dialog.png"));
     return ok ? 0 : 1;
 }

@@ -15,24 +15,13 @@
 #include "DataSets.h"
 #include "KeywordSearch.h"
 #include "Main.h"
-#include "TestSupport.h"
-
-static bool Capture(QWidget* window, const QString& file) {
-    QTest::qWait(600);  // let the window manager-less server map and paint the window
-    const int code = QProcess::execute(QStringLiteral("import"),
-                                       {QStringLiteral("-window"), QString::number(window->winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0;
-}
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
     QTemporaryDir folder;
     ProgramDir = folder.path().toStdString() + "/";
     UserDataDir = ProgramDir;
@@ -41,7 +30,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     TfrmMain main;
     main.show();
-    ok &= Capture(&main, output.filePath(QStringLiteral("main-window.png")));
+    ok &= CaptureWindow(main, output, QStringLiteral("main-window.png"));
     main.hide();
 
     TfrmKeyWordSearch window;
@@ -50,10 +39,10 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     window.edtKeyWord->setFocus();
     QTest::keyClicks(window.edtKeyWord, QStringLiteral("typhoid,men"));
-    ok &= Capture(&window, output.filePath(QStringLiteral("keyword-suggestions.png")));
+    ok &= CaptureWindow(window, output, QStringLiteral("keyword-suggestions.png"));
     window.InsertPromptKeyword(QStringLiteral("Meningitis"));
     QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
     window.RichEdit1->setFocus();
-    ok &= Capture(&window, output.filePath(QStringLiteral("tabular-search.png")));
+    ok &= CaptureWindow(window, output, QStringLiteral("tabular-search.png"));
     return ok ? 0 : 1;
 }

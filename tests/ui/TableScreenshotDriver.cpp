@@ -11,25 +11,13 @@
 #include <cstdio>
 
 #include "DrugNeopSearch.h"
-#include "TestSupport.h"
-
-static bool Capture(QWidget& window, const QDir& output, const QString& name) {
-    QTest::qWait(600);  // let the server map and paint the window
-    const QString file = output.filePath(name);
-    const int code =
-        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window.winId()), file});
-    std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
-    return code == 0;
-}
+#include "ScreenshotSupport.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
-    EnsureRealDataLoaded();
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
 
     bool ok = true;
     {
@@ -40,7 +28,7 @@ int main(int argc, char** argv) {
         drugs.edtMain->setText(QStringLiteral("A"));
         drugs.StringGrid1->setCurrentCell(9, 2);
         drugs.StringGrid1->setFocus();
-        ok = Capture(drugs, output, QStringLiteral("drug-table.png")) && ok;
+        ok = CaptureWindow(drugs, output, QStringLiteral("drug-table.png")) && ok;
     }
     {
         TfrmDrugNeopSearch neoplasms;
@@ -49,7 +37,7 @@ int main(int argc, char** argv) {
         QTest::qWait(100);
         neoplasms.StringGrid1->setCurrentCell(1, 3);
         neoplasms.StringGrid1->setFocus();
-        ok = Capture(neoplasms, output, QStringLiteral("neoplasm-table.png")) && ok;
+        ok = CaptureWindow(neoplasms, output, QStringLiteral("neoplasm-table.png")) && ok;
     }
     return ok ? 0 : 1;
 }
