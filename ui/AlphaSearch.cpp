@@ -74,17 +74,8 @@ bool IsShortcutKey(int key) {
 
 TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent), FSizedFor(ClientWidth, ClientHeight) {
     setObjectName(QStringLiteral("frmAlphaSearch"));
-    setWindowTitle(QString::fromUtf8(WindowTitle));
     setFont(TahomaFont(13));
-    resize(ClientWidth, ClientHeight);
-    if (FullScreen == 1) {
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-        setWindowState(Qt::WindowMaximized);
-    } else {
-        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setFixedSize(ClientWidth, ClientHeight);
-    }
+    SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
 
     plTitle = new QWidget(this);
     PaintPanel(plTitle, SkyBlue);

@@ -120,14 +120,7 @@ QPixmap DrawNodeImage(int AIndex) {
 
 TfrmChapterSearch::TfrmChapterSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmChapterSearch"));
-    // FormCreate: full-screen handling and the caption.
-    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                            Qt::WindowCloseButtonHint;
-    if (FullScreen == 1) flags |= Qt::WindowMaximizeButtonHint;
-    setWindowFlags(flags);
-    resize(ClientWidth, ClientHeight);
-    if (FullScreen == 1) setWindowState(Qt::WindowMaximized);
-    setWindowTitle(QString::fromUtf8(WindowTitle));
+    SetUpSearchWindowFrame(this, ClientWidth, ClientHeight, /*sizeable=*/true);
 
     for (int index = 0; index < 6; ++index) ImageList1[static_cast<std::size_t>(index)] = DrawNodeImage(index);
 

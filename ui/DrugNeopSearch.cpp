@@ -107,18 +107,8 @@ public:
 
 TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmDrugNeopSearch"));
-    setWindowTitle(QString::fromUtf8(WindowTitle));
     setFont(TahomaFont(12));
-    resize(ClientWidth, ClientHeight);
-    if (FullScreen == 1) {
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-        setWindowState(Qt::WindowMaximized);
-    } else {
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowCloseButtonHint);
-        setFixedSize(ClientWidth, ClientHeight);
-    }
+    SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

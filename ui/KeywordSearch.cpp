@@ -201,18 +201,8 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
 TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::make_unique<TPrivate>(this)) {
     FTickSource = CurrentTick;
     setObjectName(QStringLiteral("frmKeyWordSearch"));
-    setWindowTitle(QString::fromUtf8(WindowTitle));
     setFont(TahomaFont(12));
-    resize(ClientWidth, ClientHeight);
-    if (FullScreen == 1) {
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-        setWindowState(Qt::WindowMaximized);
-    } else {
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowCloseButtonHint);
-        setFixedSize(ClientWidth, ClientHeight);
-    }
+    SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
 
     // Title band.
     Panel1 = new QLabel(QStringLiteral("Tabular Search"), this);

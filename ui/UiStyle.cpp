@@ -3,6 +3,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QStringList>
+#include <QWidget>
+
+#include "Config.h"
+#include "DataSets.h"
 
 namespace {
 
@@ -47,3 +51,17 @@ QFont TahomaFont(int pixelSize, bool bold, bool italic) {
 QFont CourierFont(int pixelSize, bool bold) { return DesignFont(QStringLiteral("Courier New"), pixelSize, bold); }
 
 QString ResolvedFamily(const QFont& font) { return QFontInfo(font).family(); }
+
+void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable) {
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                            Qt::WindowCloseButtonHint;
+    if (FullScreen == 1) flags |= Qt::WindowMaximizeButtonHint;
+    window->setWindowFlags(flags);
+    window->setWindowTitle(QString::fromUtf8(WindowTitle));
+    window->resize(clientWidth, clientHeight);
+    if (FullScreen == 1) {
+        window->setWindowState(Qt::WindowMaximized);
+    } else if (!sizeable) {
+        window->setFixedSize(clientWidth, clientHeight);
+    }
+}

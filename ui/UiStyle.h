@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 inline const QColor SkyBlue(166, 202, 240);
 inline const QColor Navy(0, 0, 128);
 inline const QColor Teal(0, 128, 128);
@@ -21,3 +23,8 @@ QFont TahomaFont(int pixelSize, bool bold = true, bool italic = false);
 QFont CourierFont(int pixelSize, bool bold = true);
 // The family the font resolves to on this system.
 QString ResolvedFamily(const QFont& font);
+
+// The frame every search window shares: caption `WindowTitle`, system menu, minimise and close
+// buttons, the designed client size; with the "FullScreen" setting it opens maximised and gets a
+// maximise button, otherwise it keeps its size unless it is sizeable.
+void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable = false);
