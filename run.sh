@@ -8,6 +8,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFOR
     echo "run.sh: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session." >&2
     exit 1
 fi
-cmake --preset release -DZENDRA_BUILD_TESTS=OFF -DZENDRA_BUILD_BENCH=OFF >/dev/null
+# Same options as test.sh, so the two never reconfigure each other's build; only the program is built.
+cmake --preset release -DZENDRA_BUILD_UI=ON -DZENDRA_BUILD_TESTS=ON -DZENDRA_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release --target zendra-icd10 -- --quiet
 exec build/release/app/zendra-icd10 "$@"
