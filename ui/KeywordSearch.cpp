@@ -452,10 +452,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
         UpdateMenuStates();
         PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(position));
     });
-    connect(Jump1, &QAction::triggered, this, [this] {
-        GoToCode(SelectionText(), false);
-        RichEdit1->setFocus();
-    });
+    connect(Jump1, &QAction::triggered, this, [this] { GoToSelection(); });
     connect(Copy1, &QAction::triggered, this, [this] {
         QApplication::clipboard()->setText(RichEdit1->textCursor().selectedText());
     });
@@ -488,6 +485,11 @@ QString TfrmKeyWordSearch::ViewText() const { return RichEdit1->toPlainText(); }
 QString TfrmKeyWordSearch::PageCounterText() const { return lbRec->text(); }
 
 QString TfrmKeyWordSearch::SelectionText() const { return RichEdit1->textCursor().selectedText().trimmed(); }
+
+void TfrmKeyWordSearch::GoToSelection() {
+    GoToCode(SelectionText(), false);
+    RichEdit1->setFocus();
+}
 
 void TfrmKeyWordSearch::UpdateMenuStates() {
     std::string category;
@@ -796,13 +798,16 @@ bool TfrmKeyWordSearch::TextViewKey(int key) {
     case Qt::Key_F2: ShowPage(d->pager.FPageNumber); return true;
     case Qt::Key_F3: GoBack(); return true;
     case Qt::Key_F4: GoReview(); return true;
-    case Qt::Key_F5: Jump1->trigger(); return true;
+    // F5, F10 and F11 run the menu items' actions on the current selection. The menu's enabled
+    // states are only refreshed when it opens, so they must not gate the keys: a state left over
+    // from an earlier opening would silently swallow the key (and hide the invalid-code message).
+    case Qt::Key_F5: GoToSelection(); return true;
     case Qt::Key_F6: edtCode->setFocus(); return true;
     case Qt::Key_F7: edtKeyWord->setFocus(); return true;
     case Qt::Key_F8: MoveInOrder(true); return true;
     case Qt::Key_F9: MoveInOrder(false); return true;
-    case Qt::Key_F10: SelectCodeS1->trigger(); return true;
-    case Qt::Key_F11: SelectCodeDescF111->trigger(); return true;
+    case Qt::Key_F10: ShowAvailableCodes(SelectionText(), false); return true;
+    case Qt::Key_F11: ShowAvailableCodes(SelectionText(), true); return true;
     case Qt::Key_F12: ConfirmQuit(); return true;
     default: return false;
     }

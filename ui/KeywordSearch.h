@@ -182,6 +182,8 @@ private:
     void ClearPanes();
     void TreeNodeActivated();
     QString SelectionText() const;
+    // Go (F5): goes to the code selected in the text view, then focuses the view.
+    void GoToSelection();
     void UpdateMenuStates();
     void PlaceFloatingPanel(QWidget* panel);
     void FillPromptGrid();

@@ -42,6 +42,7 @@ private slots:
     void fullTextBoxesFollowTheirSwitch();
     void clearButtons();
     void contextMenuEnablingFollowsSelection();
+    void functionKeysActOnTheCurrentSelection();
     void doubleClickWidensToWholeCode();
     void historyPanelPutsTextWithoutSearching();
     void suggestionPanelPagesAndKeys();
@@ -395,6 +396,27 @@ void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
     QVERIFY(!window->Copy1->isEnabled() && !window->Jump1->isEnabled());
     QCOMPARE(window->Jump1->text(), QStringLiteral("Go (F5)"));
     QCOMPARE(window->CopyCodeShortDescF111->text(), QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+}
+
+void KeywordSearchWindowTest::functionKeysActOnTheCurrentSelection() {
+    TRecordingMessages messages;
+    auto window = OpenWindow(Category("A01"), 3);
+    // The menu last opened on a plain word, which disabled Go; the keys must still act.
+    SelectText(window->RichEdit1, QStringLiteral("Typhoid"));
+    emit window->RichEdit1->customContextMenuRequested(QPoint(5, 5));
+    window->PopupMenu1->hide();
+    QVERIFY(!window->Jump1->isEnabled());
+    window->RichEdit1->setFocus();
+    QTest::keyClick(window->RichEdit1, Qt::Key_F5);
+    QCOMPARE(messages.Messages().size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(messages.Messages().front()),
+             QStringLiteral("Please select correct code in the text box!"));
+    // A code selected afterwards is gone to with F5 (a jump: the view left is pushed for Back).
+    SelectText(window->RichEdit1, QStringLiteral("A01.0"));
+    QTest::keyClick(window->RichEdit1, Qt::Key_F5);
+    QCOMPARE(messages.Messages().size(), std::size_t{1});
+    QCOMPARE(window->FPriorStack.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(window->Pager().FSelectedCode), QStringLiteral("A01.0"));
 }
 
 void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
