@@ -453,9 +453,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
         PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(position));
     });
     connect(Jump1, &QAction::triggered, this, [this] { GoToSelection(); });
-    connect(Copy1, &QAction::triggered, this, [this] {
-        QApplication::clipboard()->setText(RichEdit1->textCursor().selectedText());
-    });
+    connect(Copy1, &QAction::triggered, this, [this] { QApplication::clipboard()->setText(SelectedViewText()); });
     connect(SelectCodeS1, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), false); });
     connect(SelectCodeDescF111, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), true); });
     connect(CopyCodeShortDescF111, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), true); });
@@ -485,6 +483,15 @@ QString TfrmKeyWordSearch::ViewText() const { return RichEdit1->toPlainText(); }
 QString TfrmKeyWordSearch::PageCounterText() const { return lbRec->text(); }
 
 QString TfrmKeyWordSearch::SelectionText() const { return RichEdit1->textCursor().selectedText().trimmed(); }
+
+QString TfrmKeyWordSearch::SelectedViewText() const {
+    // The view reports line ends inside a selection as Unicode paragraph separators; the clipboard
+    // gets ordinary line breaks so that a copied block pastes as the lines it shows.
+    QString text = RichEdit1->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
 
 void TfrmKeyWordSearch::GoToSelection() {
     GoToCode(SelectionText(), false);

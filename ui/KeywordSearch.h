@@ -182,6 +182,8 @@ private:
     void ClearPanes();
     void TreeNodeActivated();
     QString SelectionText() const;
+    // The selected text of the code view with ordinary line breaks (what Copy puts on the clipboard).
+    QString SelectedViewText() const;
     // Go (F5): goes to the code selected in the text view, then focuses the view.
     void GoToSelection();
     void UpdateMenuStates();

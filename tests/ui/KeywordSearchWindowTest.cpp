@@ -3,6 +3,8 @@
 // context menu rules, double-click widening, the history panel and the page geometry.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -43,6 +45,7 @@ private slots:
     void clearButtons();
     void contextMenuEnablingFollowsSelection();
     void functionKeysActOnTheCurrentSelection();
+    void copyPutsLineBreaksOnTheClipboard();
     void doubleClickWidensToWholeCode();
     void historyPanelPutsTextWithoutSearching();
     void suggestionPanelPagesAndKeys();
@@ -417,6 +420,19 @@ void KeywordSearchWindowTest::functionKeysActOnTheCurrentSelection() {
     QCOMPARE(messages.Messages().size(), std::size_t{1});
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(window->Pager().FSelectedCode), QStringLiteral("A01.0"));
+}
+
+void KeywordSearchWindowTest::copyPutsLineBreaksOnTheClipboard() {
+    auto window = OpenWindow(Category("A01"), 3);
+    const QString text = window->ViewText();
+    const int lineEnd = text.indexOf(QLatin1Char('\n'));
+    QVERIFY(lineEnd > 0 && lineEnd + 5 < text.size());
+    QTextCursor cursor(window->RichEdit1->document());
+    cursor.setPosition(0);
+    cursor.setPosition(lineEnd + 5, QTextCursor::KeepAnchor);
+    window->RichEdit1->setTextCursor(cursor);
+    window->Copy1->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), text.left(lineEnd + 5));
 }
 
 void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
