@@ -18,7 +18,7 @@
 
 // Resource names in the order of the resource table (and of opening at start-up).
 inline constexpr std::array<const char*, 8> ResourceNames = {
-    "Tabular", "DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms", "CodeKeywords", "SpecialKWs", "ShortDesc"};
+    "Tabular", "DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms", "SpecialKWs", "CodeKeywords", "ShortDesc"};
 
 struct TResourceBytes {
     const unsigned char* data = nullptr;
