@@ -38,6 +38,14 @@ TGoToCodePlan PlanGoToCodeWith(std::string_view AText, TFindCategory&& AFindCate
             plan.FSubCode = SubCodePart(plan.FHeader->FCode);
             return plan;
         }
+        // Four characters after the dot are not always a seventh-character code: C44.1021 is a
+        // complete code of its own. Such a code is shown like any other instead of being called
+        // a missing sub-category.
+        if (plan.FCategory->FindSubCodeByName(subCode) != nullptr) {
+            plan.FStep = TGoToCodeStep::Show;
+            plan.FSubCode = subCode;
+            return plan;
+        }
     } else if (plan.FCategory->FindSubCodeByName(subCode) != nullptr) {
         plan.FStep = TGoToCodeStep::Show;
         plan.FSubCode = subCode;

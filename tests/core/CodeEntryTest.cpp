@@ -133,6 +133,18 @@ TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
     EXPECT_EQ(PlanGoToCode("S52.521Z").FStep, TGoToCodeStep::SubCategoryMissing);
     EXPECT_EQ(PlanGoToCode("T07.XX0A").FStep, TGoToCodeStep::SubCategoryMissing);
 
+    // Four characters after the dot that name a complete code of their own (no seventh-character
+    // definition anywhere above it) go straight to that code; E11.3211 still takes its seventh
+    // character from E11.32.
+    plan = PlanGoToCode("C44.1021");
+    EXPECT_EQ(plan.FStep, TGoToCodeStep::Show);
+    ASSERT_NE(plan.FCategory, nullptr);
+    EXPECT_EQ(plan.FCategory->FCode, "C44");
+    EXPECT_EQ(plan.FSubCode, "1021");
+    EXPECT_EQ(plan.FHeader, nullptr);
+    EXPECT_EQ(PlanGoToCode("C44.1025").FStep, TGoToCodeStep::SubCategoryMissing);
+    EXPECT_EQ(PlanGoToCode("E11.3211").FStep, TGoToCodeStep::SevenCharCode);
+
     EXPECT_EQ(PlanGoToCode("ZZ9.1").FStep, TGoToCodeStep::NoCategory);
     EXPECT_EQ(PlanGoToCode("A00.1 ").FStep, TGoToCodeStep::InvalidText);
 }

@@ -116,6 +116,19 @@ private slots:
         TypeAndGo(window, "s72.92");
         QCOMPARE(Underlined(window), QStringLiteral("S72.92"));
         QVERIFY(window.Pager().FCurPageIndex > 1);
+
+        // Four characters after the dot naming a complete code: no dialog, no question.
+        TRecordingMessages messages;
+        int dialogs = 0;
+        SetModalRunner([&](QDialog&) {
+            ++dialogs;
+            return int(QDialog::Rejected);
+        });
+        TypeAndGo(window, "c44.1021");
+        QCOMPARE(dialogs, 0);
+        QVERIFY(messages.Questions().empty());
+        QCOMPARE(Shown(window)->FCode, std::string("C44"));
+        QCOMPARE(Underlined(window), QStringLiteral("C44.1021"));
     }
 
     void firstCharacterMovesToTheStartAndClickPutsCaretAfterTyping() {
