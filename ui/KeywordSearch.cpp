@@ -582,7 +582,14 @@ void TfrmKeyWordSearch::UpdateGeometry() {
     LayoutWidgets();
     const QFontMetricsF metrics(RichEdit1->font());
     const double charWidth = metrics.horizontalAdvance(QLatin1Char('A'));
-    const double lineHeight = metrics.lineSpacing();
+    // The designed line height: the font's pixel height scaled by the screen's pixels per inch
+    // over 72 (19 px at 96 dpi gives 25). A font whose real line spacing is taller uses that
+    // instead, so a page never holds more lines than the view shows.
+    const QFont viewFont = RichEdit1->font();
+    const double fontPixels = viewFont.pixelSize() > 0 ? viewFont.pixelSize()
+                                                       : viewFont.pointSizeF() * RichEdit1->logicalDpiY() / 72.0;
+    const double designedHeight = std::round(std::fabs(fontPixels) * RichEdit1->logicalDpiY() / 72.0);
+    const double lineHeight = std::max(designedHeight, metrics.lineSpacing());
     const double margin = 2 * RichEdit1->document()->documentMargin() + 2 * RichEdit1->frameWidth();
     const int columns = charWidth > 0 ? static_cast<int>((RichEdit1->width() - margin) / charWidth) : 0;
     const int rows = lineHeight > 0 ? static_cast<int>((RichEdit1->height() - margin) / lineHeight) : 0;

@@ -543,6 +543,8 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     QVERIFY(pager.FLinePerPage * metrics.lineSpacing() <= view.height());
     QVERIFY(pager.FWordsPerLine > 80);
     QVERIFY(pager.FLinePerPage >= 12);
+    // The designed line height (19 px at 96 dpi: 25 px) sets the rows: 14 in the designed view.
+    if (window->RichEdit1->logicalDpiY() == 96 && metrics.lineSpacing() <= 25) QCOMPARE(pager.FLinePerPage, 14);
     // No page shows more lines than fit.
     QCOMPARE(window->ViewText().count(QLatin1Char('\n')), pager.FLinePerPage);
 
