@@ -1,5 +1,6 @@
 #include "SelectCode.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "KeywordData.h"
+#include "Main.h"
 #include "Messages.h"
 #include "UiStyle.h"
 
@@ -43,6 +45,14 @@ public:
 };
 
 void PutOnClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); }
+
+// The launcher window of the run, when there is one (hidden while a search window runs).
+QWidget* LauncherWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmMain*>(widget) != nullptr) return widget;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -242,5 +252,7 @@ void TfrmSelectCode::RowDoubleClicked(QTreeWidgetItem* item) {
 
 void TfrmSelectCode::showEvent(QShowEvent* event) {
     FillCodeList();
+    // Centred on the launcher window rather than on the search window that opened it.
+    if (QWidget* launcher = LauncherWindow()) move(launcher->frameGeometry().center() - rect().center());
     QDialog::showEvent(event);
 }

@@ -13,9 +13,11 @@
 #include "CodeLookup.h"
 #include "InfoOf7Code.h"
 #include "KeywordData.h"
+#include "Main.h"
 #include "RecordingMessages.h"
 #include "SelectCode.h"
 #include "TestSupport.h"
+#include "UiTestSupport.h"
 
 namespace {
 
@@ -217,6 +219,22 @@ private slots:
         QTimer::singleShot(0, &closing, [&closing] { closing.btnClose->click(); });
         QCOMPARE(closing.exec(), int(QDialog::Rejected));
         QVERIFY(closing.FSelectedCode.empty());
+    }
+
+    void dialogIsCentredOnTheLauncherWindowNotOnItsOpener() {
+        TScopedDataFolders folders;
+        TfrmMain launcher;  // hidden, as while a search window runs
+        launcher.move(40, 30);
+        QWidget opener;
+        opener.setGeometry(700, 500, 300, 200);
+        opener.show();
+        TfrmSelectCode dialog(&opener);
+        dialog.SetCodeHeader("A00");
+        dialog.GetAllAvailableCodes();
+        dialog.show();
+        // A few pixels of window frame and rounding aside, the two centres coincide.
+        const QPoint offset = dialog.frameGeometry().center() - launcher.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 6, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void seventhCharacterDialogIsOneInstanceAndAnswersWithItsButtons() {
