@@ -590,6 +590,7 @@ void TfrmKeyWordSearch::UpdateGeometry() {
                                                        : viewFont.pointSizeF() * RichEdit1->logicalDpiY() / 72.0;
     const double designedHeight = std::round(std::fabs(fontPixels) * RichEdit1->logicalDpiY() / 72.0);
     const double lineHeight = std::max(designedHeight, metrics.lineSpacing());
+    d->view->SetLineHeight(static_cast<int>(std::ceil(lineHeight)));
     const double margin = 2 * RichEdit1->document()->documentMargin() + 2 * RichEdit1->frameWidth();
     const int columns = charWidth > 0 ? static_cast<int>((RichEdit1->width() - margin) / charWidth) : 0;
     const int rows = lineHeight > 0 ? static_cast<int>((RichEdit1->height() - margin) / lineHeight) : 0;

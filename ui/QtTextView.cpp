@@ -1,5 +1,6 @@
 #include "QtTextView.h"
 
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -24,7 +25,16 @@ void TQtTextView::SetText(const std::u32string& AText) {
     FOffsets.push_back(offset);
     // Plain text keeps the view's default format (font, grey colour); colouring then works on ranges.
     FEdit->setPlainText(QString::fromUcs4(AText.data(), static_cast<qsizetype>(AText.size())));
+    if (FLineHeight > 0) {
+        QTextCursor all(FEdit->document());
+        all.select(QTextCursor::Document);
+        QTextBlockFormat format;
+        format.setLineHeight(FLineHeight, QTextBlockFormat::FixedHeight);
+        all.mergeBlockFormat(format);
+    }
 }
+
+void TQtTextView::SetLineHeight(int APixels) { FLineHeight = APixels; }
 
 int TQtTextView::QtPosition(int ACodePointPosition) const {
     if (ACodePointPosition <= 0) return 0;

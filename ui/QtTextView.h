@@ -21,6 +21,9 @@ public:
 
     // Empties the view.
     void Clear();
+    // Pixel distance between the baselines of two lines (0: the font's own), so that exactly the
+    // page's lines fill the view the page was measured for.
+    void SetLineHeight(int APixels);
     // UTF-16 position of a code-point position of the current text.
     int QtPosition(int ACodePointPosition) const;
 
@@ -28,4 +31,5 @@ private:
     QTextEdit* FEdit;
     std::vector<int> FOffsets;  // UTF-16 offset of each code point, plus one past the end
     int FUpdateDepth = 0;
+    int FLineHeight = 0;
 };

@@ -547,6 +547,12 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     if (window->RichEdit1->logicalDpiY() == 96 && metrics.lineSpacing() <= 25) QCOMPARE(pager.FLinePerPage, 14);
     // No page shows more lines than fit.
     QCOMPARE(window->ViewText().count(QLatin1Char('\n')), pager.FLinePerPage);
+    // The lines are spaced at the row height the page was measured with, so a full page fills the
+    // view down to its last row instead of leaving rows empty below it.
+    const double rowHeight = double(view.height()) / pager.FLinePerPage;
+    const double pageHeight = window->RichEdit1->document()->size().height();
+    QVERIFY2(pageHeight > (pager.FLinePerPage - 1) * rowHeight && pageHeight <= view.height() + rowHeight,
+             qPrintable(QStringLiteral("page %1 px in a view of %2 px").arg(pageHeight).arg(view.height())));
 
     const int words = pager.FWordsPerLine;
     const int lines = pager.FLinePerPage;
