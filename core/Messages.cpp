@@ -35,3 +35,5 @@ TMessageHandler& Messages() {
 }
 
 void ShowMessage(const std::string& text) { Messages().ShowMessage(text); }
+
+bool AskQuitProgram() { return Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true); }

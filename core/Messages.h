@@ -28,3 +28,7 @@ TMessageHandler& Messages();
 
 // Convenience: Messages().ShowMessage(text).
 void ShowMessage(const std::string& text);
+
+// The question every search window asks on F12 ("Do you want to quit this program?", caption
+// "Exit Program"); true when the user answers Yes.
+bool AskQuitProgram();

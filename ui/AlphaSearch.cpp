@@ -387,7 +387,7 @@ void TfrmAlphaSearch::ViewSubTerm() {
 }
 
 void TfrmAlphaSearch::AskExitProgram() {
-    if (Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true)) done(3);
+    if (AskQuitProgram()) done(3);
 }
 
 bool TfrmAlphaSearch::HandleListKey(int AKey) {

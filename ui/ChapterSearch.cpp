@@ -315,7 +315,7 @@ void TfrmChapterSearch::OpenInTabularSearch(const TTabularObject& AObject) {
 }
 
 void TfrmChapterSearch::ConfirmQuit() {
-    if (Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true)) done(3);
+    if (AskQuitProgram()) done(3);
 }
 
 bool TfrmChapterSearch::HandleKey(int key) {

@@ -389,7 +389,7 @@ void TfrmDrugNeopSearch::ViewSubTerm() {
 }
 
 void TfrmDrugNeopSearch::AskExitProgram() {
-    if (Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true)) done(3);
+    if (AskQuitProgram()) done(3);
 }
 
 bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {

@@ -836,7 +836,7 @@ bool TfrmKeyWordSearch::ForwardNavigationKey(int key) {
 }
 
 void TfrmKeyWordSearch::ConfirmQuit() {
-    if (Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true)) done(3);
+    if (AskQuitProgram()) done(3);
 }
 
 void TfrmKeyWordSearch::reject() { done(2); }
