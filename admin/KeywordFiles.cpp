@@ -148,8 +148,8 @@ bool ArrangeKeywordFile(const std::string& AKeywordFile, bool ACategoryOnly, boo
     return ArrangeCodeKeyword(CodeKeywordsList, AArrangedFile, ADistinctFile);
 }
 
-bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile) {
-    if (!LoadKeywordFileIntoTables(AKeywordFile, false, false, true)) return false;
+bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize) {
+    if (!LoadKeywordFileIntoTables(AKeywordFile, false, false, ACapitalize)) return false;
     std::ofstream out(AKeywordFile + "-Verify.txt", std::ios::binary | std::ios::trunc);
     std::vector<std::string> keywords;
     if (!out || !ReadLines(AKeywordListFile, keywords)) return false;

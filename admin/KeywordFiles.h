@@ -28,11 +28,11 @@ bool ArrangeCodeKeyword(const TCodeKeywordsList& ACodeList, const std::string& A
 bool ArrangeKeywordFile(const std::string& AKeywordFile, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
                         const std::string& AArrangedFile, const std::string& ADistinctFile);
 
-// Waits while the code keywords load, refills the tables from AKeywordFile (capitalised, all codes,
-// all keywords), then writes AKeywordFile + "-Verify.txt": for each keyword of AKeywordListFile
+// Waits while the code keywords load, refills the tables from AKeywordFile (all codes, all keywords,
+// capitalised when ACapitalize is set), then writes AKeywordFile + "-Verify.txt": for each keyword of AKeywordListFile
 // (one a line) the keyword, then the codes carrying it (compared in upper case, a hyphen equal to
 // a blank), five a line after 9 blanks, separated by ", ".
-bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile);
+bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize);
 
 // Counts the non-empty lines of a distinct-keyword file by their number of words (1 to 4) and
 // returns "Total: %d, 1: %d, 2: %d, 3: %d, 4: %d"; a line of more words is shown as a message and

@@ -27,6 +27,8 @@ constexpr const char* SearchUsage =
     "      code, two blanks, title; then the keywords with their counts in the keyword set and the\n"
     "      combined result. KINDS (full-text search): \"all\" or a comma list of desc, inclusion,\n"
     "      includes, codefirst, codealso, exclude1, exclude2. An empty TEXT lists every category.\n"
+    "      A TEXT without commas that finds nothing while its words separated by commas do, shows\n"
+    "      their result; standard error then says so (\"no keyword A B; showing A, B\").\n"
     "      Exit 0 found, 1 nothing found, 2 usage error.";
 constexpr const char* SuggestUsage =
     "  suggest [--full-text] TEXT\n"
@@ -106,6 +108,7 @@ int RunSearch(const std::vector<std::string>& args) {
     const TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
     SetMessageHandler(previous);
     if (outcome != TSearchOutcome::Done) return 2;
+    if (!state.FBlankFallbackNote.empty()) std::fprintf(stderr, "%s\n", state.FBlankFallbackNote.c_str());
 
     for (const TCodeInfo* category : state.FResultList) {
         std::printf("%s  %s\n", category->FCode.c_str(), category->FDesc.c_str());

@@ -203,6 +203,12 @@ std::string RegularPlural(const std::string& word) {
     return {};
 }
 
+std::string JoinWithCommas(const TStringList& items) {
+    std::string joined;
+    for (const std::string& item : items) joined += (joined.empty() ? "" : ", ") + item;
+    return joined;
+}
+
 }  // namespace
 
 bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords) {
@@ -271,6 +277,17 @@ std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMod
     return results;
 }
 
+TStringList BlankSeparatedKeywords(std::string_view AText) {
+    TStringList words;
+    if (AText.find(',') != std::string_view::npos) return words;
+    for (const std::string& piece : SplitAt(AsciiUpper(AText), ' ')) {
+        std::string word = TrimControls(piece);
+        if (!word.empty()) words.push_back(std::move(word));
+    }
+    if (words.size() < 2) words.clear();
+    return words;
+}
+
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
     int count = 0;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
@@ -308,15 +325,28 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     }
     if (!text.empty()) SearchHistory.Add(text);
 
+    // The variants read the irregular plural set, which the keyword loader fills before the code
+    // keywords: wait for the keyword data first.
+    WaitForKeywordData();
     FSearchKeyWordsList = SplitStrict(AsciiUpper(text));
-    FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList);
-
     const TSearchMode mode = AFullText                       ? TSearchMode::FullText
                              : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
                                                             : TSearchMode::ListAll;
-    WaitForKeywordData();
     RefreshCodeKeywordCache(ChapterList);
     FResultList = FillResultList(ChapterList, mode, flags, FSearchKeyWordsList);
+    FBlankFallbackNote.clear();
+    if (FResultList.empty()) {
+        // A blank typed where a comma was meant: show what the words find, and say so.
+        const TStringList words = BlankSeparatedKeywords(text);
+        std::vector<TCodeInfo*> found;
+        if (!words.empty()) found = FillResultList(ChapterList, mode, flags, words);
+        if (!found.empty()) {
+            FBlankFallbackNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " + JoinWithCommas(words);
+            FSearchKeyWordsList = words;
+            FResultList = std::move(found);
+        }
+    }
+    FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList);
     UpdateKeywordCounts(AText, true, AFullText);
     return TSearchOutcome::Done;
 }

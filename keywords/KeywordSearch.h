@@ -64,6 +64,10 @@ std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMod
                                        const TStringList& AKeywords,
                                        const TCodeKeywordsList& AList = CodeKeywordsList);
 
+// The words of a text that holds blanks but no comma, upper-cased, as keywords ("fracture femur"
+// gives FRACTURE and FEMUR); empty when the text holds a comma or fewer than two words.
+TStringList BlankSeparatedKeywords(std::string_view AText);
+
 // Number of categories for which CodeMatchesKeywords holds.
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords,
                         const TCodeKeywordsList& AList = CodeKeywordsList);
@@ -87,10 +91,15 @@ public:
     std::vector<TCodeInfo*> FResultList;    // found categories, tabular order (not owned)
     std::string FCountsLine;                // text of the counts line under the keyword box
     std::string FCombined;                  // "Combined Result" label
+    // Set when the text as typed found nothing and its blank-separated words were searched instead:
+    // "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR". Empty otherwise.
+    std::string FBlankFallbackNote;
 
     // The whole search on the shared data: asks about an empty text, checks the full-text kinds,
     // records the text in SearchHistory, waits for the Tabular List and the keyword set, fills the
-    // results, variants and counts. AFullText with AFlags = 0 is refused.
+    // results, variants and counts. AFullText with AFlags = 0 is refused. A text without a comma
+    // that finds nothing, whose words separated by commas do find something, shows that result
+    // and says so in FBlankFallbackNote.
     TSearchOutcome RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags);
 
     // Counts line and "Combined Result" for AText. With AAfterSearch the combined value is the

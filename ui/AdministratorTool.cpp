@@ -320,5 +320,5 @@ void TfrmAdministratorTool::Button15Click() {
 void TfrmAdministratorTool::Button16Click() {
     TBusyCursor busy;
     WaitWhileLoading(CodeKeywordsStatus);
-    ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3));
+    ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked());
 }

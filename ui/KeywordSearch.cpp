@@ -176,6 +176,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     QWidget* Panel6 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label5 = nullptr;
+    QLabel* lbBlankFallback = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label2 = nullptr;
     QWidget* pnPromptBar = nullptr;
@@ -331,6 +332,12 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     d->Label5->setGeometry(700, 40, 120, 20);
     lbCombine = new QLabel(QStringLiteral(" Unknown "), Panel2);
     lbCombine->setGeometry(822, 40, 120, 20);
+    // Beside the combined count: says when the words of a text without commas were searched instead.
+    d->lbBlankFallback = new QLabel(Panel2);
+    d->lbBlankFallback->setObjectName(QStringLiteral("lbBlankFallback"));
+    d->lbBlankFallback->setGeometry(866, 38, ClientWidth - 874, 46);
+    d->lbBlankFallback->setWordWrap(true);
+    d->lbBlankFallback->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ckAdvanced = new QCheckBox(QStringLiteral("Full Text Search"), Panel2);
     ckAdvanced->setGeometry(8, 64, 130, 20);
     ckDesc = new QCheckBox(QStringLiteral("Description   "), Panel2);
@@ -883,6 +890,7 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
     }
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(Q(d->search.FCombined));
+    d->lbBlankFallback->setText(Q(d->search.FBlankFallbackNote));
 }
 
 void TfrmKeyWordSearch::ClearKeywordControls() {
@@ -892,6 +900,7 @@ void TfrmKeyWordSearch::ClearKeywordControls() {
     d->search.ClearCounts();
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(QString::fromUtf8(ClearedCombined));
+    d->lbBlankFallback->clear();
 }
 
 void TfrmKeyWordSearch::ClearAll() {
@@ -943,6 +952,7 @@ void TfrmKeyWordSearch::InsertPromptKeyword(const QString& keyword) {
     d->search.UpdateKeywordCounts(text, false, ckAdvanced->isChecked());
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(Q(d->search.FCombined));
+    d->lbBlankFallback->clear();
 }
 
 void TfrmKeyWordSearch::ShowHistoryPanel() {

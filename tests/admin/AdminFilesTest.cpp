@@ -185,10 +185,25 @@ TEST(KeywordFiles, ArrangeAndVerifyReadAKeywordFileIntoTheSharedTables) {
     EXPECT_EQ(ReadAll(folder.File("arranged.txt")), "A00      Para typhi, x-ray,\r\nA01      X Ray,\r\n");
 
     WriteAll(folder.File("list.txt"), "X RAY\r\nfever\r\nnone\r\n");
-    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt")));
+    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true));
     EXPECT_EQ(ReadAll(keywords + "-Verify.txt"),
               "X RAY\r\n         A00, A01.0\r\nfever\r\n         A01.0, B02\r\nnone\r\n");
-    EXPECT_FALSE(ExtractKeywordsForVerify(keywords, folder.File("absent.txt")));
+    EXPECT_FALSE(ExtractKeywordsForVerify(keywords, folder.File("absent.txt"), true));
+}
+
+TEST(KeywordFiles, VerifyKeepsTheSpellingWhenCapitalisingIsOff) {
+    TRecordingMessages messages;
+    TTempFolder folder;
+    const std::string keywords = folder.File("kw.txt");
+    WriteAll(keywords, "A00      x-ray, para typhi,\r\n");
+    WriteAll(folder.File("list.txt"), "x ray\r\n");
+    for (const bool capitalize : {false, true}) {
+        ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), capitalize));
+        ASSERT_EQ(CodeKeywordsList.size(), 1u);
+        const TStringList expected = capitalize ? TStringList{"Para Typhi", "X-Ray"} : TStringList{"para typhi", "x-ray"};
+        EXPECT_EQ(CodeKeywordsList[0]->FKeywords, expected) << capitalize;
+    }
+    ClearCodeKeywordTables();
 }
 
 TEST(KeywordFiles, VerifyWritesFiveCodesALine) {
@@ -199,7 +214,7 @@ TEST(KeywordFiles, VerifyWritesFiveCodesALine) {
     for (const char* code : {"A00", "A01", "A02", "A03", "A04", "A05", "A06"}) text += std::string(code) + "      Fever,\r\n";
     WriteAll(keywords, text);
     WriteAll(folder.File("list.txt"), "Fever\r\n");
-    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt")));
+    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true));
     EXPECT_EQ(ReadAll(keywords + "-Verify.txt"), "Fever\r\n         A00, A01, A02, A03, A04\r\n         A05, A06\r\n");
 }
 

@@ -12,6 +12,7 @@
 #include "KeywordGenerator.h"
 #include "KeywordPrompt.h"
 #include "KeywordSearch.h"
+#include "LoadStatus.h"
 #include "RecordingMessages.h"
 #include "SearchHistory.h"
 #include "TestSupport.h"
@@ -100,6 +101,43 @@ TEST_F(KeywordRealData, HyphenatedKeywordMatchesOnlyTheSameLetters) {
     // No stemming: the keywords of a category are matched whole.
     state.RunKeywordSearch("typho", false, 0);
     EXPECT_TRUE(state.FResultList.empty());
+}
+
+TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
+    // The loader is still at work and the irregular plural set not yet read when the search starts.
+    TSpecialKeywordList loaded;
+    loaded.swap(SpecialKeywordList);
+    CodeKeywordsStatus.store(StatusLoading);
+    const TWaitHooks previous = SetWaitHooks({nullptr, [&] {
+                                                  SpecialKeywordList.swap(loaded);
+                                                  CodeKeywordsStatus.store(StatusDone);
+                                              },
+                                              nullptr});
+    TKeywordSearchState state;
+    state.RunKeywordSearch("child", false, 0);
+    SetWaitHooks(previous);
+    if (CodeKeywordsStatus.load() != StatusDone) {
+        SpecialKeywordList.swap(loaded);
+        CodeKeywordsStatus.store(StatusDone);
+    }
+    EXPECT_EQ(state.FSearchKeyWordVariantList, (TStringList{"CHILD", "CHILDREN"}));
+}
+
+TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextFindsNothing) {
+    TRecordingMessages messages;
+    TKeywordSearchState state;
+    ASSERT_EQ(state.RunKeywordSearch("fracture femur", false, 0), TSearchOutcome::Done);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "S72"));
+    EXPECT_EQ(state.FBlankFallbackNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
+    EXPECT_EQ(state.FSearchKeyWordsList, (TStringList{"FRACTURE", "FEMUR"}));
+    EXPECT_EQ(state.FCombined, std::to_string(state.FResultList.size()));
+    EXPECT_EQ(state.FCountsLine, "0              ");  // the counts line still counts the text as typed
+
+    // Never when the text finds something as typed, holds a comma, or its words find nothing either.
+    for (const char* text : {"typhoid", "fracture femur,", "fracture, femur zzz", "zzz qqq"}) {
+        state.RunKeywordSearch(text, false, 0);
+        EXPECT_TRUE(state.FBlankFallbackNote.empty()) << text;
+    }
 }
 
 TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {

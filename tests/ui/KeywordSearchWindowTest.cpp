@@ -354,12 +354,17 @@ void KeywordSearchWindowTest::fullTextBoxesFollowTheirSwitch() {
 void KeywordSearchWindowTest::clearButtons() {
     TRecordingMessages messages;
     auto window = OpenWindow(std::monostate{}, 0);
-    window->edtKeyWord->setText(QStringLiteral("cholera"));
+    // A blank where a comma was meant: the words' result is shown and the note says so.
+    window->edtKeyWord->setText(QStringLiteral("fracture femur"));
     window->BitBtn1->click();
     QVERIFY(!window->Edit1->text().isEmpty());
     const int found = window->TreeView1->topLevelItemCount();
     QVERIFY(found > 0);
+    auto* note = window->findChild<QLabel*>(QStringLiteral("lbBlankFallback"));
+    QVERIFY(note != nullptr);
+    QCOMPARE(note->text(), QStringLiteral("no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR"));
     window->btnClear->click();
+    QVERIFY(note->text().isEmpty());
     QVERIFY(window->edtKeyWord->text().isEmpty());
     QVERIFY(window->Edit1->text().isEmpty());
     QCOMPARE(window->lbCombine->text(), QStringLiteral(" Unknown "));
