@@ -10,9 +10,52 @@ int CeilDiv(int ANumerator, int ADenominator) {
     return (ANumerator + ADenominator - 1) / ADenominator;
 }
 
+int WidestLine(const TLayoutLines& ALines) {
+    std::size_t widest = 0;
+    for (const auto& line : ALines) widest = std::max(widest, line.size());
+    return static_cast<int>(widest);
+}
+
 }  // namespace
 
+TPageGeometry MeasurePage(const TViewMetrics& AMetrics, bool AScrollsSideways) {
+    TPageGeometry geometry;
+    if (AMetrics.CharWidth <= 0 || AMetrics.LineHeight <= 0) return geometry;
+    geometry.Columns = std::max(0, static_cast<int>(AMetrics.TextWidth / AMetrics.CharWidth));
+    geometry.WordsPerLine = std::max(1, geometry.Columns - 1);
+    const int rows = std::max(0, static_cast<int>(AMetrics.TextHeight / AMetrics.LineHeight));
+    geometry.Fits = geometry.Columns > 19 && rows > 9;
+    const double height = AScrollsSideways ? AMetrics.TextHeight - AMetrics.ScrollBarHeight : AMetrics.TextHeight;
+    geometry.LinePerPage = std::max(1, static_cast<int>(height / AMetrics.LineHeight));
+    return geometry;
+}
+
 void TCodeTextPager::LayOut(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine) {
+    TViewMetrics metrics;
+    const bool measured = FHost != nullptr && FHost->MeasureView(AObject, metrics);
+    const TPageGeometry geometry = measured ? MeasurePage(metrics, false) : TPageGeometry{};
+    if (geometry.Fits) {
+        FMeasured = geometry;
+        FWordsPerLine = geometry.WordsPerLine;
+        FLinePerPage = geometry.LinePerPage;
+    }
+    const int selectedLine = ASelectedLine;
+    LayOutAtGeometry(AObject, ASelectedTail, ASelectedLine);
+    // Chapter texts and visual impairment tables keep 90 columns, and a word longer than a line
+    // stays whole: such a page scrolls sideways, and its scroll bar must not hide the last line.
+    // Wrapping does not depend on the page length, so one more layout settles it.
+    if (geometry.Fits && WidestLine(FContentStringList) > geometry.WordsPerLine) {
+        const int linePerPage = MeasurePage(metrics, true).LinePerPage;
+        if (linePerPage != FLinePerPage) {
+            FLinePerPage = linePerPage;
+            ASelectedLine = selectedLine;
+            LayOutAtGeometry(AObject, ASelectedTail, ASelectedLine);
+        }
+    }
+}
+
+void TCodeTextPager::LayOutAtGeometry(const TTabularObject& AObject, const std::string& ASelectedTail,
+                                      int& ASelectedLine) {
     FContentStringList.clear();
     FTypeWordsList.clear();
     FLineBoldFlagStr.clear();
@@ -98,6 +141,39 @@ void TCodeTextPager::Relayout(int AWordsPerLine, int ALinePerPage) {
     RebuildContent(line);
     if (IsEmptyObject(FCurCode)) return;
     ShowPage(CeilDiv(line, FLinePerPage), true);
+}
+
+void TCodeTextPager::Remeasure() {
+    TViewMetrics metrics;
+    if (FHost == nullptr || !FHost->MeasureView(FCurCode, metrics)) return;
+    const TPageGeometry geometry = MeasurePage(metrics, false);
+    if (!geometry.Fits) return;
+    if (IsEmptyObject(FCurCode)) {
+        FMeasured = geometry;
+        FWordsPerLine = geometry.WordsPerLine;
+        FLinePerPage = geometry.LinePerPage;
+        return;
+    }
+    if (geometry == FMeasured) return;
+    int line = 1;
+    RebuildContent(line);
+    ShowPage(CeilDiv(line, FLinePerPage), true);
+}
+
+void TCodeTextPager::Clear() {
+    FContentStringList.clear();
+    FLineBoldFlagStr.clear();
+    FTypeWordsList.clear();
+    FCurCode = std::monostate{};
+    FCurPageIndex = 0;
+    FPageNumber = 0;
+    FOriginalLine = 0;
+    FSelectedCode.clear();
+    FLastPlan = TRenderPlan{};
+    if (FHost == nullptr) return;
+    FHost->ContentBuilt(FCurCode, false);
+    FHost->PageCountUpdated();
+    FHost->PageShown(PageCounterText(), false, false);
 }
 
 std::string TCodeTextPager::PageCounterText() const {

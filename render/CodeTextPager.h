@@ -19,6 +19,27 @@ inline bool IsEmptyObject(const TTabularObject& AObject) {
     return std::holds_alternative<std::monostate>(AObject);
 }
 
+// The code view's text area as the window measures it, in pixels.
+struct TViewMetrics {
+    double TextWidth = 0;        // across, inside the frame and the document margins
+    double TextHeight = 0;       // down, inside the frame and the margins, with no horizontal scroll bar
+    double CharWidth = 0;        // one character of the view's fixed-pitch font
+    double LineHeight = 0;       // the row height the lines are drawn at
+    double ScrollBarHeight = 0;  // what a horizontal scroll bar takes from TextHeight
+};
+
+// Page geometry of a view: Columns = width div character width, LinePerPage = height div line height
+// (less a horizontal scroll bar when the page is wider than the view), WordsPerLine = Columns - 1.
+// Fits is false for a view of 19 columns or fewer or 9 rows or fewer (measured without a scroll bar).
+struct TPageGeometry {
+    int Columns = 0;
+    int WordsPerLine = 0;
+    int LinePerPage = 0;
+    bool Fits = false;
+    bool operator==(const TPageGeometry&) const = default;
+};
+TPageGeometry MeasurePage(const TViewMetrics& AMetrics, bool AScrollsSideways);
+
 // Window-side effects of paging; every method has a do-nothing default.
 class TCodeTextPagerHost {
 public:
@@ -34,7 +55,16 @@ public:
     }
     // After every layout (UpdatePageCount): the window enables Back and Review from its stacks.
     virtual void PageCountUpdated() {}
+    // The object is about to be laid out: the window arranges its view for the object (the height
+    // of the chapter/section band) and measures the text area. False: nothing measured, the page
+    // geometry stays as it is.
+    virtual bool MeasureView(const TTabularObject& AObject, TViewMetrics& AMetrics) {
+        (void)AObject;
+        (void)AMetrics;
+        return false;
+    }
     // The object was laid out (ARelayout: again, on a geometry change): chapter/section captions.
+    // After Clear, AObject is empty.
     virtual void ContentBuilt(const TTabularObject& AObject, bool ARelayout) {
         (void)AObject;
         (void)ARelayout;
@@ -86,13 +116,25 @@ public:
     // line holding the original line that topped the page last rendered (line count + 1 if gone).
     void RebuildContent(int& ALine);
     // Geometry change: set the geometry, re-lay out and show the page that holds ALine, forced.
+    // (For a host that does not measure; a measuring host's geometry wins at every layout.)
     void Relayout(int AWordsPerLine, int ALinePerPage);
+    // The view may have changed size: measure it again through the host and, when the page
+    // geometry changed, re-lay out the object shown keeping the position.
+    void Remeasure();
+    // Forgets the object shown: no content, no page, nothing underlined; the counter reads "0/0"
+    // with every page button disabled. The view itself is left to the window.
+    void Clear();
 
     // "%d/%d" of the page shown and the page count; "0/0" before anything is shown.
     std::string PageCounterText() const;
 
 private:
+    // Measures the view for the object (through the host), then lays the object out. A page wider
+    // than the view gets the lines a horizontal scroll bar leaves.
     void LayOut(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine);
+    void LayOutAtGeometry(const TTabularObject& AObject, const std::string& ASelectedTail, int& ASelectedLine);
+
+    TPageGeometry FMeasured;  // the view's geometry at the last measured layout (no scroll bar)
 
     TTextView* FView = nullptr;
     TCodeTextPagerHost* FHost = nullptr;

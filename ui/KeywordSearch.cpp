@@ -46,6 +46,9 @@ constexpr int ButtonBarHeight = 41;
 constexpr int PromptWidth = 712;
 constexpr int PromptHeight = 282;
 
+// What the empty code view says after a search that found nothing.
+constexpr const char* NoCategoryMatched = "No category matches the keywords.";
+
 uint32_t CurrentTick() {
     static QElapsedTimer clock = [] {
         QElapsedTimer timer;
@@ -195,6 +198,10 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     void PageCountUpdated() override {
         owner->btnPriorCode->setEnabled(!owner->FPriorStack.empty());
         owner->btnReview->setEnabled(!owner->FReviewStack.empty());
+    }
+    bool MeasureView(const TTabularObject& AObject, TViewMetrics& AMetrics) override {
+        AMetrics = owner->ArrangeViewFor(AObject);
+        return true;
     }
     void ContentBuilt(const TTabularObject& AObject, bool ARelayout) override { owner->UpdateBand(AObject, ARelayout); }
 };
@@ -587,48 +594,59 @@ void TfrmKeyWordSearch::resizeEvent(QResizeEvent* event) {
 void TfrmKeyWordSearch::UpdateGeometry() {
     if (isMinimized()) return;
     LayoutWidgets();
+    if (!MeasurePage(MeasureTextArea(), false).Fits) return;  // too small: old geometry, scroll bars on
+    if (!IsEmptyObject(FInitObject)) {
+        ShowObject(FInitObject, 1);
+        FillCodeTree(FInitObject);
+        FInitObject = std::monostate{};
+    } else if (!FInitCode.isEmpty()) {
+        const QString code = FInitCode;
+        if (GoToCode(code, true)) RichEdit1->setFocus();
+        FInitCode.clear();
+    } else {
+        d->pager.Remeasure();
+    }
+}
+
+TViewMetrics TfrmKeyWordSearch::MeasureTextArea() {
     const QFontMetricsF metrics(RichEdit1->font());
-    const double charWidth = metrics.horizontalAdvance(QLatin1Char('A'));
     // The designed line height: the font's pixel height scaled by the screen's pixels per inch
     // over 72 (19 px at 96 dpi gives 25). A font whose real line spacing is taller uses that
-    // instead, so a page never holds more lines than the view shows.
+    // instead, so a page never holds more lines than the view shows. Lines are drawn at exactly
+    // this height, so the page is measured with it too.
     const QFont viewFont = RichEdit1->font();
     const double fontPixels = viewFont.pixelSize() > 0 ? viewFont.pixelSize()
                                                        : viewFont.pointSizeF() * RichEdit1->logicalDpiY() / 72.0;
     const double designedHeight = std::round(std::fabs(fontPixels) * RichEdit1->logicalDpiY() / 72.0);
-    const double lineHeight = std::max(designedHeight, metrics.lineSpacing());
-    d->view->SetLineHeight(static_cast<int>(std::ceil(lineHeight)));
+    const int lineHeight = static_cast<int>(std::ceil(std::max(designedHeight, metrics.lineSpacing())));
+    d->view->SetLineHeight(lineHeight);
     const double margin = 2 * RichEdit1->document()->documentMargin() + 2 * RichEdit1->frameWidth();
-    const int columns = charWidth > 0 ? static_cast<int>((RichEdit1->width() - margin) / charWidth) : 0;
-    const int rows = lineHeight > 0 ? static_cast<int>((RichEdit1->height() - margin) / lineHeight) : 0;
-    if (columns > 19 && rows > 9) {
-        RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        const int wordsPerLine = columns - 1;
-        if (!IsEmptyObject(FInitObject)) {
-            d->pager.FWordsPerLine = wordsPerLine;
-            d->pager.FLinePerPage = rows;
-            ShowObject(FInitObject, 1);
-            FillCodeTree(FInitObject);
-            FInitObject = std::monostate{};
-        } else if (!FInitCode.isEmpty()) {
-            d->pager.FWordsPerLine = wordsPerLine;
-            d->pager.FLinePerPage = rows;
-            const QString code = FInitCode;
-            if (GoToCode(code, true)) RichEdit1->setFocus();
-            FInitCode.clear();
-        } else if (wordsPerLine != d->pager.FWordsPerLine || rows != d->pager.FLinePerPage) {
-            if (IsEmptyObject(d->pager.FCurCode)) {
-                d->pager.FWordsPerLine = wordsPerLine;
-                d->pager.FLinePerPage = rows;
-            } else {
-                d->pager.Relayout(wordsPerLine, rows);
-            }
-        }
-    } else {
-        RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    TViewMetrics area;
+    area.TextWidth = RichEdit1->width() - margin;
+    area.TextHeight = RichEdit1->height() - margin;
+    area.CharWidth = metrics.horizontalAdvance(QLatin1Char('A'));
+    area.LineHeight = lineHeight;
+    area.ScrollBarHeight = RichEdit1->horizontalScrollBar()->sizeHint().height();
+    // A page wider than the view scrolls sideways; a view too small for a page scrolls both ways.
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RichEdit1->setVerticalScrollBarPolicy(MeasurePage(area, false).Fits ? Qt::ScrollBarAlwaysOff
+                                                                         : Qt::ScrollBarAsNeeded);
+    return area;
+}
+
+int TfrmKeyWordSearch::BandHeightFor(const TTabularObject& object) {
+    if (std::holds_alternative<TChapter*>(object)) return 0;
+    if (std::holds_alternative<TSubChapter*>(object)) return 62;
+    return BandFullHeight;
+}
+
+TViewMetrics TfrmKeyWordSearch::ArrangeViewFor(const TTabularObject& object) {
+    const int height = BandHeightFor(object);
+    if (height != d->bandHeight) {
+        d->bandHeight = height;
+        LayoutWidgets();
     }
+    return MeasureTextArea();
 }
 
 void TfrmKeyWordSearch::UpdateBand(const TTabularObject& AObject, bool ARelayout) {
@@ -642,35 +660,33 @@ void TfrmKeyWordSearch::UpdateBand(const TTabularObject& AObject, bool ARelayout
     TSubChapter* section = nullptr;
     if (auto* const* code = std::get_if<TCodeInfo*>(&AObject)) section = (*code)->FSubChapter;
     if (auto* const* sub = std::get_if<TSubChapter*>(&AObject)) section = *sub;
-    if (chapter == nullptr) return;
-    pnlChapterDesc->setPlainText(QStringLiteral("    ") + Q(chapter->FInfo.FName));
+    pnlChapterDesc->setPlainText(chapter ? QStringLiteral("    ") + Q(chapter->FInfo.FName) : QString());
     pnlSubChapterDesc->setPlainText(section ? QStringLiteral("    ") + Q(section->FInfo.FName) : QString());
     for (QPlainTextEdit* memo : {pnlChapterDesc, pnlSubChapterDesc})
         memo->viewport()->setCursor(memo->toPlainText().isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
     if (ARelayout) return;
+    RichEdit1->setPlaceholderText(QString());
+    if (chapter == nullptr) {
+        // Nothing shown: the band as the window first opened, with no chapter or section in it.
+        pnlChapterTitle->setPlainText(QStringLiteral("Chapter   :"));
+        pnlSubChapterTitle->setPlainText(QStringLiteral("Subchapter:"));
+        ArrangeViewFor(AObject);
+        return;
+    }
     pnlChapterTitle->setPlainText(QStringLiteral("Chapter   : ") + Q(chapter->FInfo.FScope));
     pnlSubChapterTitle->setPlainText(section ? QStringLiteral("Subchapter: ") + Q(section->FInfo.FScope) : QString());
-    int height = BandFullHeight;
     if (std::holds_alternative<TCodeInfo*>(AObject)) {
         const bool opened = std::holds_alternative<TCodeInfo*>(FInitObject) || !FInitCode.isEmpty();
         Panel1->setText(opened ? QStringLiteral("Tabular Section") : QStringLiteral("Tabular Search"));
     } else if (std::holds_alternative<TSubChapter*>(AObject)) {
-        height = 62;
         Panel1->setText(QStringLiteral("Sub-Chapter Information"));
     } else {
-        height = 0;
         Panel1->setText(QStringLiteral("Chapter Information"));
-    }
-    if (height != d->bandHeight) {
-        d->bandHeight = height;
-        LayoutWidgets();
     }
 }
 
 void TfrmKeyWordSearch::ClearPanes() {
-    pnlChapterDesc->clear();
-    pnlSubChapterDesc->clear();
-    for (QPlainTextEdit* memo : {pnlChapterDesc, pnlSubChapterDesc}) memo->viewport()->setCursor(Qt::ArrowCursor);
+    d->pager.Clear();
     d->view->Clear();
 }
 
@@ -884,6 +900,7 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
     FInitCode.clear();
     if (TreeView1->topLevelItemCount() == 0) {
         ClearPanes();
+        RichEdit1->setPlaceholderText(QString::fromUtf8(NoCategoryMatched));
     } else {
         TreeView1->setCurrentItem(TreeView1->topLevelItem(0));
         TreeNodeActivated();
@@ -990,7 +1007,9 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == TreeView1) {
         if (type == QEvent::KeyPress && ForwardNavigationKey(static_cast<QKeyEvent*>(event)->key())) return true;
-        if (type == QEvent::KeyRelease) TreeNodeActivated();
+        // A key the window took at its press (paging, F-keys) never moved the tree's selection: its
+        // release must not show the node the tree made current when it got the focus.
+        if (type == QEvent::KeyRelease && !IsNavigationKey(static_cast<QKeyEvent*>(event)->key())) TreeNodeActivated();
         return QDialog::eventFilter(watched, event);
     }
     if (watched == RichEdit1) {

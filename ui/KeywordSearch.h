@@ -178,6 +178,12 @@ private:
     void LayoutWidgets();
     void ApplyInitType();
     void UpdateGeometry();
+    // The code view's text area (line height and scroll bars set for it).
+    TViewMetrics MeasureTextArea();
+    // Sets the chapter/section band for the object (when it changes, the view's height does too)
+    // and measures the view.
+    TViewMetrics ArrangeViewFor(const TTabularObject& object);
+    static int BandHeightFor(const TTabularObject& object);
     void UpdateBand(const TTabularObject& AObject, bool ARelayout);
     void ClearPanes();
     void TreeNodeActivated();

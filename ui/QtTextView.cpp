@@ -3,6 +3,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 TQtTextView::TQtTextView(QTextEdit* AEdit) : FEdit(AEdit) { FOffsets.push_back(0); }
 
@@ -23,11 +24,20 @@ void TQtTextView::SetText(const std::u32string& AText) {
         offset += c > 0xFFFF ? 2 : 1;
     }
     FOffsets.push_back(offset);
-    // Plain text keeps the view's default format (font, grey colour); colouring then works on ranges.
-    FEdit->setPlainText(QString::fromUcs4(AText.data(), static_cast<qsizetype>(AText.size())));
+    // Every line of a page ends in a line break; the last one would open an empty block under the
+    // last line, which lets Ctrl+End or a drag scroll the page away from its first line.
+    std::size_t length = AText.size();
+    if (length > 0 && AText[length - 1] == U'\n') --length;
+    FDocumentEnd = FOffsets[length];
+    FEdit->setPlainText(QString::fromUcs4(AText.data(), static_cast<qsizetype>(length)));
+    // The new text takes over the character format at the old caret (an underlined code at the
+    // top of the last page would underline the whole new page): start every page from the view's
+    // plain default format, on which the colouring then works range by range.
+    QTextCursor all(FEdit->document());
+    all.select(QTextCursor::Document);
+    all.setCharFormat(QTextCharFormat());
+    FEdit->setCurrentCharFormat(QTextCharFormat());
     if (FLineHeight > 0) {
-        QTextCursor all(FEdit->document());
-        all.select(QTextCursor::Document);
         QTextBlockFormat format;
         format.setLineHeight(FLineHeight, QTextBlockFormat::FixedHeight);
         all.mergeBlockFormat(format);
@@ -38,8 +48,8 @@ void TQtTextView::SetLineHeight(int APixels) { FLineHeight = APixels; }
 
 int TQtTextView::QtPosition(int ACodePointPosition) const {
     if (ACodePointPosition <= 0) return 0;
-    if (ACodePointPosition >= static_cast<int>(FOffsets.size())) return FOffsets.back();
-    return FOffsets[static_cast<std::size_t>(ACodePointPosition)];
+    if (ACodePointPosition >= static_cast<int>(FOffsets.size())) return FDocumentEnd;
+    return std::min(FOffsets[static_cast<std::size_t>(ACodePointPosition)], FDocumentEnd);
 }
 
 static QTextCursor RangeCursor(QTextEdit* edit, int start, int end) {
@@ -70,5 +80,7 @@ void TQtTextView::SetSelection(int AStart, int ALength) {
 
 void TQtTextView::Clear() {
     FOffsets.assign(1, 0);
+    FDocumentEnd = 0;
     FEdit->clear();
+    FEdit->setCurrentCharFormat(QTextCharFormat());
 }

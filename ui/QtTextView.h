@@ -24,12 +24,13 @@ public:
     // Pixel distance between the baselines of two lines (0: the font's own), so that exactly the
     // page's lines fill the view the page was measured for.
     void SetLineHeight(int APixels);
-    // UTF-16 position of a code-point position of the current text.
+    // UTF-16 position of a code-point position of the current text, at most the document's end.
     int QtPosition(int ACodePointPosition) const;
 
 private:
     QTextEdit* FEdit;
     std::vector<int> FOffsets;  // UTF-16 offset of each code point, plus one past the end
+    int FDocumentEnd = 0;       // last UTF-16 position of the document (the text less its final line break)
     int FUpdateDepth = 0;
     int FLineHeight = 0;
 };
