@@ -2,6 +2,7 @@
 
 #include "DataSets.h"
 #include "IniFile.h"
+#include "Messages.h"
 
 int32_t IsAdmin = 0;
 int32_t FullScreen = 0;
@@ -24,6 +25,9 @@ void LoadUserConfig() {
     ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
 }
 
-void SaveUserConfig() {
-    TIniFile(UserDataDir + kFileName).WriteIntegers(kSection, {{"FullScreen", FullScreen}, {"ScrollBar", ScrollBar}});
+bool SaveUserConfig() {
+    const std::string fileName = UserDataDir + kFileName;
+    if (TIniFile(fileName).WriteIntegers(kSection, {{"FullScreen", FullScreen}, {"ScrollBar", ScrollBar}})) return true;
+    ReportSaveFailure("Your settings", fileName);
+    return false;
 }

@@ -1,6 +1,7 @@
 // The two settings files, both "config.ini" with the section "Config": the program-wide one in
 // ProgramDir ("IsAdmin") and the user's one in UserDataDir ("FullScreen", "ScrollBar").
-// Unreadable files and keys leave the defaults (0); a failed write is silent.
+// Unreadable files and keys leave the defaults (0). A settings file that exists but cannot be read
+// is never written over; a failed save is told to the user once per run (ReportSaveFailure).
 #pragma once
 
 #include <cstdint>
@@ -11,4 +12,5 @@ extern int32_t ScrollBar;   // kept and written back unchanged
 
 void LoadProgramConfig();
 void LoadUserConfig();
-void SaveUserConfig();
+// False when the file could not be written (the user has been told).
+bool SaveUserConfig();

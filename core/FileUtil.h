@@ -1,10 +1,28 @@
-// Replacing a file safely: readers and a crash see either the old file or the complete new one.
+// Reading and replacing the small files the user owns (settings, search history, favourites).
+// Reading never blocks and never throws; replacing is safe: readers and a crash see either the old
+// file or the complete new one, and a symbolic link is written through to its target.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// Writes the bytes to a new file next to fileName, forces it to disk and renames it over
-// fileName, keeping the permissions of the file it replaces. On any failure the old file is
-// untouched, the temporary file is removed and the answer is false.
+enum class TFileRead {
+    Read,        // the bytes are the whole file
+    Missing,     // nothing there (or a dangling link): a fresh file may be written
+    Unreadable,  // something is there that could not be read: never write over it
+};
+
+// Reads a whole regular file into ABytes (emptied first). A folder, a FIFO, a device or any read
+// error is Unreadable; opening does not wait for a FIFO writer.
+TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes);
+
+// The file a save to AFileName really replaces: AFileName itself, or the final target of the
+// chain of symbolic links it names (relative targets taken from the link's folder). AFileName
+// itself when the chain is too long or cannot be read.
+std::string ResolveLinks(const std::string& AFileName);
+
+// Writes the bytes to a new file next to the real file (ResolveLinks), forces it to disk and
+// renames it over the real file, keeping the permissions of the file it replaces; a link stays a
+// link. On any failure the old file is untouched, the temporary file is removed and the answer is
+// false.
 bool ReplaceFileContents(const std::string& fileName, std::string_view bytes);

@@ -2,31 +2,28 @@
 
 #include "FileUtil.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <fstream>
 #include <optional>
-#include <random>
-#include <sstream>
 
 namespace {
 
-// The file's lines without their line ends; nullopt when it cannot be read.
-std::optional<std::vector<std::string>> ReadLines(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return std::nullopt;
+// The file's lines without their line ends; nullopt when it is missing (*missing true) or cannot
+// be read.
+std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, bool* missing = nullptr) {
+    std::string bytes;
+    const TFileRead read = ReadRegularFile(fileName, bytes);
+    if (missing != nullptr) *missing = read == TFileRead::Missing;
+    if (read != TFileRead::Read) return std::nullopt;
     std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        auto end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
+        start = end + 1;
     }
-    if (in.bad()) return std::nullopt;
     return lines;
 }
 
@@ -121,12 +118,12 @@ int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AK
 
 bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std::pair<std::string, int32_t>>& AValues) {
     std::vector<std::string> lines;
-    struct stat info {};
-    if (stat(FFileName.c_str(), &info) == 0) {
-        // An existing file we cannot read must not be replaced by one holding only our keys.
-        auto existing = ReadLines(FFileName);
-        if (!existing) return false;
+    bool fileMissing = false;
+    if (auto existing = ReadLines(FFileName, &fileMissing)) {
         lines = std::move(*existing);
+    } else if (!fileMissing) {
+        // An existing file we cannot read must not be replaced by one holding only our keys.
+        return false;
     }
 
     std::vector<bool> written(AValues.size(), false);

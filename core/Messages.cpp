@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <set>
 
 namespace {
 
@@ -37,3 +38,13 @@ TMessageHandler& Messages() {
 void ShowMessage(const std::string& text) { Messages().ShowMessage(text); }
 
 bool AskQuitProgram() { return Messages().AskYesNo("Do you want to quit this program?", "Exit Program", true); }
+
+void ReportSaveFailure(const std::string& AWhat, const std::string& AFileName) {
+    static std::mutex reportedMutex;
+    static std::set<std::string> reported;
+    {
+        std::lock_guard lock(reportedMutex);
+        if (!reported.insert(AFileName).second) return;
+    }
+    ShowMessage(AWhat + " could not be saved to " + AFileName + ".");
+}

@@ -32,3 +32,8 @@ void ShowMessage(const std::string& text);
 // The question every search window asks on F12 ("Do you want to quit this program?", caption
 // "Exit Program"); true when the user answers Yes.
 bool AskQuitProgram();
+
+// Tells the user that a file of theirs could not be saved ("<AWhat> could not be saved to
+// <AFileName>."), once per file for the whole run: a setting saved on every click must not raise
+// a box on every click.
+void ReportSaveFailure(const std::string& AWhat, const std::string& AFileName);

@@ -13,12 +13,22 @@ namespace {
 
 constexpr const char* LoadFailMessage = "Load Alpha Search File Fail1!";
 
+// The published files nest terms at most nine levels deep. Far deeper nesting is damaged data;
+// refusing it keeps the recursive readers (and the recursive destruction of the term tree) off
+// the end of the stack.
+constexpr int32_t MaxNesting = 32;
+
+void CheckNesting(int32_t depth) {
+    if (depth > MaxNesting) throw std::runtime_error("elements nested too deeply");
+}
+
 bool StillLoading(const TLoadStatus& status) {
     return status.load() == StatusLoading;
 }
 
 // Concatenated text of an element and its descendants, as the document holds it.
-std::string ElementText(pugi::xml_node node) {
+std::string ElementText(pugi::xml_node node, int32_t depth = 0) {
+    CheckNesting(depth);
     std::string text;
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         switch (child.type()) {
@@ -27,7 +37,7 @@ std::string ElementText(pugi::xml_node node) {
                 text += child.value();
                 break;
             case pugi::node_element:
-                text += ElementText(child);
+                text += ElementText(child, depth + 1);
                 break;
             default:
                 break;
@@ -72,6 +82,7 @@ enum class TFileKind { Index, Table };
 
 std::unique_ptr<TTerm> ReadTerm(pugi::xml_node node, TIndexNode* parent, int32_t level, const TLoadStatus& status,
                                 TFileKind kind) {
+    CheckNesting(level);
     auto term = std::make_unique<TTerm>(parent, level);
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         if (!StillLoading(status)) break;

@@ -36,7 +36,8 @@ void LoadIndexFile(int AType);
 
 // Term readers: read a "mainTerm" or "term" element with its whole subtree. Reading stops early
 // when AStatus is no longer 1. Unknown children are reported with "Unhandled node type: %s".
-// A "cell" whose "col" is not a decimal number throws std::runtime_error.
+// A "cell" whose "col" is not a decimal number, or terms (or elements inside a term's texts)
+// nested more than 32 levels deep, throw std::runtime_error.
 std::unique_ptr<TTerm> ReadIndexTerm(pugi::xml_node ANode, TIndexNode* AParent, int32_t ALevel,
                                      const TLoadStatus& AStatus);
 std::unique_ptr<TTerm> ReadTableTerm(pugi::xml_node ANode, TIndexNode* AParent, int32_t ALevel,

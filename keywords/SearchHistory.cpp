@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "DataSets.h"
+#include "Messages.h"
 #include "TextUtil.h"
 
 TSearchHistory SearchHistory;
@@ -58,6 +57,12 @@ std::u32string DecodeUtf16(std::string_view bytes, bool bigEndian) {
             }
         }
         text.push_back(unit);
+    }
+    // An odd trailing byte is half a unit: keep it as a unit of its own (the byte in its place,
+    // the missing half zero) so that a save writes it back instead of dropping it.
+    if (bytes.size() % 2 == 1) {
+        const auto last = static_cast<unsigned char>(bytes.back());
+        text.push_back(bigEndian ? static_cast<char32_t>(last) << 8 : static_cast<char32_t>(last));
     }
     return text;
 }
@@ -147,16 +152,36 @@ std::string TSearchHistory::Encode() const {
 bool TSearchHistory::LoadFromFile(const std::string& AFileName) {
     FItems.clear();
     FEncoding = TEncoding::Utf8;
-    std::ifstream in(AFileName, std::ios::binary);
-    if (!in) return false;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+    std::string bytes;
+    const TFileRead read = ReadRegularFile(AFileName, bytes);
+    FUnreadable = read == TFileRead::Unreadable;
+    if (read != TFileRead::Read) return false;
     Decode(bytes);
+    // The list never holds more than 50: a longer (hand-edited) file keeps its newest entries.
+    if (FItems.size() > static_cast<std::size_t>(SearchHistoryLimit)) {
+        FItems.erase(FItems.begin(), FItems.end() - SearchHistoryLimit);
+    }
     return true;
 }
 
 bool TSearchHistory::SaveToFile(const std::string& AFileName) const {
+    if (FUnreadable) return false;
     return ReplaceFileContents(AFileName, Encode());
 }
 
 std::string SearchHistoryPath() { return UserDataDir + SearchHistoryFileName; }
+
+void LoadSearchHistory() { SearchHistory.LoadFromFile(SearchHistoryPath()); }
+
+void SaveSearchHistory() {
+    // The user has been told already that an unreadable file is left alone.
+    if (SearchHistory.FUnreadable) return;
+    const std::string path = SearchHistoryPath();
+    if (!SearchHistory.SaveToFile(path)) ReportSaveFailure("Your search history", path);
+}
+
+std::string SearchHistoryNotice() {
+    if (!SearchHistory.FUnreadable) return {};
+    return "The search history could not be read from " + SearchHistoryPath() +
+           "; it is left as it is and your searches of this session will not be saved.";
+}

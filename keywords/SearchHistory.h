@@ -23,11 +23,17 @@ public:
     // when 50 or more remain, appends.
     void Add(std::string_view AText);
 
-    // Reads the whole file; a missing or unreadable file gives an empty history. Returns false then.
+    // Reads the whole file and keeps its newest 50 entries. A missing file gives an empty history;
+    // anything else that cannot be read (a folder, a FIFO, no permission, a read error) gives an
+    // empty history too and sets FUnreadable. Returns false in both cases.
     bool LoadFromFile(const std::string& AFileName);
     // Writes the whole file through a temporary file, so a failed write leaves the old file whole.
-    // Returns false on failure (callers ignore it silently).
+    // A history whose file could not be read is never written over: then nothing is written and
+    // the answer is false, as for a failed write.
     bool SaveToFile(const std::string& AFileName) const;
+
+    // The file existed but could not be read (see LoadFromFile).
+    bool FUnreadable = false;
 
     // The file's bytes for FItems in FEncoding (used by SaveToFile).
     std::string Encode() const;
@@ -39,3 +45,12 @@ extern TSearchHistory SearchHistory;
 
 // UserDataDir + "SearchHistory.txt".
 std::string SearchHistoryPath();
+
+// The program's history file: LoadSearchHistory reads SearchHistoryPath() into SearchHistory when
+// the launcher is created; SaveSearchHistory writes it back when the launcher closes, unless the
+// file could not be read, and tells the user once when the save fails.
+void LoadSearchHistory();
+void SaveSearchHistory();
+// What the launcher says about the history: empty, or that the file could not be read and is left
+// as it is.
+std::string SearchHistoryNotice();

@@ -27,7 +27,6 @@ static const QString VendorWeb = QStringLiteral("www.kelvora.example");
 static const QString VendorMail = QStringLiteral("support@kelvora.example");
 
 QString BackgroundFileName() { return QString::fromStdString(ProgramDir) + QStringLiteral("Background.bmp"); }
-QString SearchHistoryFilePath() { return QString::fromStdString(UserDataDir) + QStringLiteral("SearchHistory.txt"); }
 
 static void SetTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
@@ -99,8 +98,15 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     for (QLabel* label : {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbWeb, lbEMail, Label4})
         label->installEventFilter(this);
 
-    // 5. The keyword search history; a missing or unreadable file leaves it empty.
-    SearchHistory.LoadFromFile(SearchHistoryFilePath().toStdString());
+    // 5. The keyword search history; a missing or unreadable file leaves it empty. An unreadable
+    // one is said here, once, and left as it is.
+    LoadSearchHistory();
+    lbNotice = new QLabel(QString::fromStdString(SearchHistoryNotice()), this);
+    lbNotice->setFont(TahomaFont(13));
+    SetTextColour(lbNotice, QColor(128, 0, 0));
+    lbNotice->setWordWrap(true);
+    lbNotice->setGeometry(84, 620, 1000, 40);
+    lbNotice->setVisible(!lbNotice->text().isEmpty());
 
     // 6. Caption; centred on the screen.
     setWindowTitle(QString::fromUtf8(WindowTitle));
@@ -214,7 +220,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     if (!FClosed) {
         FClosed = true;
         CancelLoading();
-        SearchHistory.SaveToFile(SearchHistoryFilePath().toStdString());
+        SaveSearchHistory();
         emit ProgramEnded();
     }
     event->accept();

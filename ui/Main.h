@@ -34,6 +34,8 @@ public:
     QLabel* Label8 = nullptr;
     QLabel* lbEMail = nullptr;
     QCheckBox* CheckBox1 = nullptr;
+    // Says that the search history could not be read (hidden when there is nothing to say).
+    QLabel* lbNotice = nullptr;
 
     // True when the background bitmap was found and tiled.
     bool FHasBackground = false;
@@ -66,6 +68,5 @@ private:
     bool FClosed = false;
 };
 
-// Where the launcher searches its background bitmap and history; the defaults come from the folders.
+// Where the launcher searches its background bitmap; the default comes from the program folder.
 QString BackgroundFileName();
-QString SearchHistoryFilePath();

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Config.h"
 #include "DataSets.h"
 #include "IniFile.h"
+#include "RecordingMessages.h"
 
 namespace {
 
@@ -178,6 +180,31 @@ TEST_F(ConfigTest, WriteIntoReadOnlyFolderFailsAndKeepsOldFile) {
     FullScreen = 1;
     SaveUserConfig();
     EXPECT_EQ(ReadText(ConfigFile()), old);
+}
+
+TEST_F(ConfigTest, AFailedSaveIsToldOncePerRunWithThePath) {
+    TRecordingMessages messages;
+    // A folder where config.ini should be: it can be neither read nor replaced.
+    std::filesystem::create_directory(ConfigFile());
+    FullScreen = 1;
+    EXPECT_FALSE(SaveUserConfig());
+    FullScreen = 0;
+    EXPECT_FALSE(SaveUserConfig());
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"Your settings could not be saved to " + ConfigFile().string() + "."});
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigFile()));
+}
+
+TEST_F(ConfigTest, ALinkedSettingsFileStaysALinkAndItsTargetIsUpdated) {
+    std::filesystem::create_directory(FFolder / "dotfiles");
+    WriteText(FFolder / "dotfiles" / "zendra.ini", "[Config]\r\nFullScreen=0\r\nScrollBar=4\r\n");
+    std::filesystem::create_symlink("dotfiles/zendra.ini", ConfigFile());
+    LoadUserConfig();
+    EXPECT_EQ(ScrollBar, 4);
+    FullScreen = 1;
+    EXPECT_TRUE(SaveUserConfig());
+    EXPECT_TRUE(std::filesystem::is_symlink(ConfigFile()));
+    EXPECT_EQ(ReadText(FFolder / "dotfiles" / "zendra.ini"), "[Config]\r\nFullScreen=1\r\nScrollBar=4\r\n");
 }
 
 }  // namespace

@@ -196,6 +196,31 @@ TEST(IndexLoaderFailure, DamagedXmlGivesOneMessageAndFailedStatus) {
     }
 }
 
+TEST(IndexLoaderFailure, DeeplyNestedTermsOrTextElementsFailTheLoadInsteadOfOverflowingTheStack) {
+    // 40,000 levels: far past any stack a recursive reader could use, in both readers and in a
+    // term's text elements.
+    auto nested = [](const std::string& open, const std::string& close) {
+        std::string xml;
+        for (int level = 0; level < 40000; ++level) xml += open;
+        for (int level = 0; level < 40000; ++level) xml += close;
+        return xml;
+    };
+    const std::string terms = nested("<term><title>t</title>", "</term>");
+    const std::string texts = "<see>" + nested("<i>", "</i>") + "</see>";
+    for (const auto& [body, type] : {std::pair{terms, IndexTypeDiseases}, std::pair{terms, IndexTypeDrugs},
+                                     std::pair{texts, IndexTypeExternal}}) {
+        TRecordingMessages messages;
+        TLoaded loaded;
+        Load(loaded, IndexFile("<letter><title>A</title><mainTerm><title>ok</title></mainTerm><mainTerm>" + body +
+                               "</mainTerm></letter>"),
+             type);
+        EXPECT_EQ(loaded.result, StatusFailed) << type;
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
+        ASSERT_EQ(loaded.letters.size(), 1u);
+        EXPECT_EQ(MainTerm(loaded, 0, 0).FTitle, "ok");  // what was read before stays
+    }
+}
+
 TEST(IndexLoaderFailure, TruncatedCompressedResourceFailsEvenWhenTheXmlLooksComplete) {
     TRecordingMessages messages;
     const std::string xml = IndexFile("<letter><title>A</title><mainTerm><title>One</title></mainTerm></letter>");

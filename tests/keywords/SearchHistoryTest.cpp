@@ -1,5 +1,8 @@
 // The keyword search history: the add rule and the file in the encoding it was read in.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -94,6 +97,60 @@ TEST(SearchHistoryFile, RoundTripsWithCrLfAndKeepsTheEncodingRead) {
     EXPECT_EQ(wide.FItems, TStringList{"gas"});
     ASSERT_TRUE(wide.SaveToFile(file.string()));
     EXPECT_EQ(ReadBytes(file), std::string("\xFF\xFEg\0a\0s\0\r\0\n\0", 12));
+
+    // UTF-16 with an odd trailing byte: the byte is written back, not dropped.
+    WriteBytes(file, std::string("\xFF\xFEg\0\r\0\n\0x", 9));
+    TSearchHistory odd;
+    ASSERT_TRUE(odd.LoadFromFile(file.string()));
+    ASSERT_TRUE(odd.SaveToFile(file.string()));
+    EXPECT_EQ(ReadBytes(file), std::string("\xFF\xFEg\0\r\0\n\0x\0\r\0\n\0", 14));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SearchHistoryFile, ALongFileKeepsItsNewestFifty) {
+    const auto folder = TempFolder();
+    const auto file = folder / "SearchHistory.txt";
+    std::string bytes;
+    for (int line = 1; line <= 100000; ++line) bytes += "entry" + std::to_string(line) + "\r\n";
+    WriteBytes(file, bytes);
+    TSearchHistory history;
+    ASSERT_TRUE(history.LoadFromFile(file.string()));
+    ASSERT_EQ(history.FItems.size(), 50u);
+    EXPECT_EQ(history.FItems.front(), "entry99951");
+    EXPECT_EQ(history.FItems.back(), "entry100000");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SearchHistoryFile, AFileThatCannotBeReadIsNeverWrittenOver) {
+    const auto folder = TempFolder();
+    const auto file = folder / "SearchHistory.txt";
+    WriteBytes(file, "gas\r\nfever\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    std::filesystem::permissions(folder, std::filesystem::perms::all);
+    // Permissions bind only other users: the check runs in a child that gives up root if it has it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(3);
+            TSearchHistory history;
+            const bool read = history.LoadFromFile(file.string());
+            history.Add("cyst");
+            const bool saved = history.SaveToFile(file.string());
+            std::_Exit(!read && history.FUnreadable && !saved ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(ReadBytes(file), "gas\r\nfever\r\n");
+
+    // A folder in the file's place: no exception, an empty history, nothing written.
+    const auto inPlace = folder / "folder.txt";
+    std::filesystem::create_directory(inPlace);
+    TSearchHistory history;
+    EXPECT_FALSE(history.LoadFromFile(inPlace.string()));
+    EXPECT_TRUE(history.FUnreadable);
+    history.Add("cyst");
+    EXPECT_FALSE(history.SaveToFile(inPlace.string()));
+    EXPECT_TRUE(std::filesystem::is_directory(inPlace));
     std::filesystem::remove_all(folder);
 }
 

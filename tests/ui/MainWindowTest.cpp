@@ -3,6 +3,8 @@
 // waiting window shown only while the Tabular List loads, and boxes raised from worker threads.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +13,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "AdministratorTool.h"
@@ -41,6 +48,8 @@ private slots:
     void fullScreenBoxWritesUserConfigEachClick();
     void launcherReturnsOrEndsTheProgram();
     void historyKeepsFiftyEntriesAcrossSaveAndReload();
+    void historyPathThatIsNoFileIsSaidOnceAndLeftAlone();
+    void failedHistorySaveIsToldWithThePath();
     void administratorEntryNeedsTheSetting();
     void waitingWindowShownOnlyWhileTabularListLoads();
     void waitingDotsRunTwoToSevenThenOne();
@@ -196,6 +205,52 @@ void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
     QCOMPARE(SearchHistory.FItems.size(), std::size_t{50});
     QCOMPARE(SearchHistory.FItems.front(), std::string("entry3"));
     QCOMPARE(SearchHistory.FItems.back(), std::string("Gas"));
+}
+
+void MainWindowTest::historyPathThatIsNoFileIsSaidOnceAndLeftAlone() {
+    for (const bool fifo : {false, true}) {
+        TScopedDataFolders folders;
+        TRecordingMessages messages;
+        const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
+        if (fifo) QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        else QVERIFY(QDir().mkdir(path));
+        // Start-up must not wait on the FIFO; should it, a writer releases it after 10 s.
+        std::atomic<bool> started{false};
+        std::thread watchdog([&] {
+            for (int step = 0; step < 100 && !started; ++step) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!started && fifo) ::close(::open(path.toLocal8Bit().constData(), O_WRONLY));
+        });
+        QElapsedTimer clock;
+        clock.start();
+        {
+            TfrmMain main;
+            started = true;
+            QVERIFY(clock.elapsed() < 10000);
+            QVERIFY(!main.lbNotice->isHidden());
+            QVERIFY(main.lbNotice->text().contains(path));
+            main.close();
+        }
+        watchdog.join();
+        struct stat info {};
+        QCOMPARE(::lstat(path.toLocal8Bit().constData(), &info), 0);
+        QVERIFY(fifo ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode));
+        QVERIFY(messages.Messages().empty());  // said in the window, not again at close
+    }
+}
+
+void MainWindowTest::failedHistorySaveIsToldWithThePath() {
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    SearchHistory.FItems.clear();
+    TfrmMain main;
+    QVERIFY(main.lbNotice->isHidden());
+    SearchHistory.Add("gas");
+    // The file cannot be replaced when the window closes.
+    const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
+    QVERIFY(QDir().mkdir(path));
+    main.close();
+    QCOMPARE(messages.Messages(),
+             std::vector<std::string>{"Your search history could not be saved to " + path.toStdString() + "."});
 }
 
 void MainWindowTest::administratorEntryNeedsTheSetting() {
