@@ -18,6 +18,7 @@
 #include "CodeLookup.h"
 #include "Config.h"
 #include "KeywordSearch.h"
+#include "KeywordSearchTestSupport.h"
 #include "RecordingMessages.h"
 #include "TestSupport.h"
 #include "UiTestSupport.h"
@@ -36,22 +37,6 @@ private slots:
 };
 
 namespace {
-
-TCodeInfo* Category(const char* code) {
-    TCodeInfo* category = FindCategory(ChapterList, code);
-    Q_ASSERT(category != nullptr);
-    return category;
-}
-
-std::unique_ptr<TfrmKeyWordSearch> OpenWindow(TTabularObject object, int initType) {
-    auto window = std::make_unique<TfrmKeyWordSearch>();
-    window->FInitType = initType;
-    window->FInitObject = object;
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");
-    return window;
-}
 
 // The texts of the underlined runs of the view, in order.
 QStringList UnderlinedRuns(QTextEdit* edit) {

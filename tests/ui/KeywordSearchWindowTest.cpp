@@ -22,6 +22,7 @@
 
 #include "CodeLookup.h"
 #include "KeywordSearch.h"
+#include "KeywordSearchTestSupport.h"
 #include "RecordingMessages.h"
 #include "SearchHistory.h"
 #include "TestSupport.h"
@@ -51,22 +52,6 @@ private slots:
     void suggestionPanelPagesAndKeys();
     void pageGeometryFitsTheViewAndTooSmallKeepsIt();
 };
-
-static TCodeInfo* Category(const char* code) {
-    TCodeInfo* category = FindCategory(ChapterList, code);
-    Q_ASSERT(category != nullptr);
-    return category;
-}
-
-static std::unique_ptr<TfrmKeyWordSearch> OpenWindow(TTabularObject object, int initType) {
-    auto window = std::make_unique<TfrmKeyWordSearch>();
-    window->FInitType = initType;
-    window->FInitObject = object;
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");
-    return window;
-}
 
 static QString ShownCode(TfrmKeyWordSearch& window) {
     auto* code = std::get_if<TCodeInfo*>(&window.Pager().FCurCode);
