@@ -594,7 +594,10 @@ void TfrmKeyWordSearch::resizeEvent(QResizeEvent* event) {
 void TfrmKeyWordSearch::UpdateGeometry() {
     if (isMinimized()) return;
     LayoutWidgets();
-    if (!MeasurePage(MeasureTextArea(), false).Fits) return;  // too small: old geometry, scroll bars on
+    // A view too small for a page keeps the old page geometry and scrolls (the pager measures the
+    // view at every layout); the object the window was opened on is shown all the same, since a
+    // maximised window on a small screen never grows.
+    MeasureTextArea();
     if (!IsEmptyObject(FInitObject)) {
         ShowObject(FInitObject, 1);
         FillCodeTree(FInitObject);

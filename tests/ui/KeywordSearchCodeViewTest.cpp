@@ -30,6 +30,7 @@ private slots:
     void cleanup() { FullScreen = 0; }
     void underlineMarksOnlyTheChosenCode();
     void everyLineOfEveryPageIsInsideTheView();
+    void viewTooSmallForAPageStillShowsTheObjectOpenedOn();
     void clearAndSearchWithoutResultLeaveNothingToPage();
     void firstPageDownOfAnOpenedWindowPagesAtOnce();
     void pageWiderThanTheViewScrollsSideways();
@@ -156,6 +157,22 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("category after Back: ") + outside));
         }
     }
+}
+
+void KeywordSearchCodeViewTest::viewTooSmallForAPageStillShowsTheObjectOpenedOn() {
+    // 900 x 520 leaves the code view fewer than 10 rows under the full band.
+    auto window = std::make_unique<TfrmKeyWordSearch>();
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->resize(900, 520);
+    window->FInitType = 3;
+    window->FInitObject = Category("S72");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QVERIFY(std::holds_alternative<TCodeInfo*>(window->CurrentObject()));
+    QVERIFY(window->ViewText().startsWith(QStringLiteral("S72 ")));
+    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
 }
 
 void KeywordSearchCodeViewTest::clearAndSearchWithoutResultLeaveNothingToPage() {
