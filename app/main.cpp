@@ -1,5 +1,6 @@
 // The desktop program: message boxes, the background loading of the data sets, the launcher.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -14,6 +15,9 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
+    // Ties the windows to the installed menu entry and its icon (no icon in a build tree).
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZENDRA_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZENDRA_ICON_NAME)));
 
     // Lives until the loaders are joined: a loader may still be waiting inside it at exit.
     static TQtMessageHandler messageHandler;

@@ -1,6 +1,7 @@
 #include "Config.h"
 
 #include "DataSets.h"
+#include "Folders.h"
 #include "IniFile.h"
 #include "Messages.h"
 
@@ -16,7 +17,7 @@ constexpr const char* kFileName = "config.ini";
 }  // namespace
 
 void LoadProgramConfig() {
-    IsAdmin = TIniFile(ProgramDir + kFileName).ReadInteger(kSection, "IsAdmin", 0);
+    IsAdmin = TIniFile(ProgramFiles().FConfigFile).ReadInteger(kSection, "IsAdmin", 0);
 }
 
 void LoadUserConfig() {

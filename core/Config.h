@@ -1,5 +1,6 @@
-// The two settings files, both "config.ini" with the section "Config": the program-wide one in
-// ProgramDir ("IsAdmin") and the user's one in UserDataDir ("FullScreen", "ScrollBar").
+// The two settings files, both "config.ini" with the section "Config": the program-wide one
+// ("IsAdmin"; next to the executable, or in the system configuration folder when installed, see
+// ProgramFiles in Folders.h) and the user's one in UserDataDir ("FullScreen", "ScrollBar").
 // Unreadable files and keys leave the defaults (0). A settings file that exists but cannot be read
 // is never written over; a failed save is told to the user once per run (ReportSaveFailure).
 #pragma once

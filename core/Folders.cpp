@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "DataSets.h"
@@ -87,4 +89,71 @@ void SetUpFolders() {
     // Single-level creation: an existing folder or a missing parent is not an error.
     (void)mkdir(SharedDataDir.c_str(), 0777);
     (void)mkdir(UserDataDir.c_str(), 0777);
+}
+
+namespace {
+
+// Set by the build from the install folders (bin relative to share): "../share/zendra-icd10/".
+#ifndef ZENDRA_INSTALLED_DATA_DIR
+#define ZENDRA_INSTALLED_DATA_DIR "../share/zendra-icd10/"
+#endif
+constexpr const char* kInstalledDataDir = ZENDRA_INSTALLED_DATA_DIR;
+constexpr const char* kConfigSubPath = "zendra-icd10/config.ini";
+
+bool IsDirectory(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored);
+}
+
+bool IsFile(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
+}
+
+std::string CurrentFolder() {
+    std::error_code failed;
+    const auto current = std::filesystem::current_path(failed);
+    return failed ? std::string() : WithSlash(current.string());
+}
+
+}  // namespace
+
+TProgramFiles LocateProgramFiles(const std::string& AProgramDir, const std::vector<std::string>& AConfigDirs) {
+    TProgramFiles files;
+    const std::string installedData =
+        std::filesystem::path(AProgramDir + kInstalledDataDir).lexically_normal().string();
+    files.FInstalled = !AProgramDir.empty() && IsDirectory(installedData);
+    if (!files.FInstalled) {
+        files.FDataDir = files.FWorkDir = AProgramDir;
+        files.FConfigFile = AProgramDir + "config.ini";
+        return files;
+    }
+    files.FDataDir = installedData;
+    files.FWorkDir = CurrentFolder();
+    for (const auto& folder : AConfigDirs) {
+        if (IsFile(folder + kConfigSubPath)) {
+            files.FConfigFile = folder + kConfigSubPath;
+            break;
+        }
+    }
+    if (files.FConfigFile.empty() && !AConfigDirs.empty()) files.FConfigFile = AConfigDirs.front() + kConfigSubPath;
+    return files;
+}
+
+std::vector<std::string> SystemConfigFolders() {
+    std::vector<std::string> folders{"/etc/"};
+    const std::string list = EnvironmentValue("XDG_CONFIG_DIRS");
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t colon = std::min(list.find(':', start), list.size());
+        // Relative entries are invalid in the XDG list and are skipped.
+        if (colon > start && list[start] == '/') folders.push_back(WithSlash(list.substr(start, colon - start)));
+        start = colon + 1;
+    }
+    if (folders.size() == 1) folders.push_back("/etc/xdg/");
+    return folders;
+}
+
+TProgramFiles ProgramFiles() {
+    return LocateProgramFiles(ProgramDir, SystemConfigFolders());
 }

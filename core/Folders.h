@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // "Zendra ICD10 2021/": the data folder name made from the product prefix and the edition year.
 std::string DataFolderName();
@@ -20,3 +21,26 @@ std::string UserDataFolder();
 // Sets ProgramDir, SharedDataDir and UserDataDir and creates the two data folders, one level
 // only; a failure (missing parent, folder already there) is ignored.
 void SetUpFolders();
+
+// Where the program's own files are. A program run from its build tree keeps them next to the
+// executable (ProgramDir). An installed one (the executable in <prefix>/bin, the data folder
+// <prefix>/share/zendra-icd10/ beside it) reads "Background.bmp" from that data folder, takes
+// the program-wide "config.ini" from the first system configuration folder holding
+// zendra-icd10/config.ini, and lets the administrator tool work in the current folder, since
+// the folder of an installed executable is not writable.
+struct TProgramFiles {
+    bool FInstalled = false;
+    std::string FDataDir;     // holds "Background.bmp"
+    std::string FConfigFile;  // the program-wide "config.ini"
+    std::string FWorkDir;     // the administrator tool's working folder
+};
+
+// The decision for an executable in AProgramDir, given the system configuration folders in order
+// of preference (each ending in "/"). With no config.ini in any of them, the first one's is named.
+TProgramFiles LocateProgramFiles(const std::string& AProgramDir, const std::vector<std::string>& AConfigDirs);
+
+// "/etc/", then the folders of $XDG_CONFIG_DIRS (colon-separated; "/etc/xdg/" when unset or empty).
+std::vector<std::string> SystemConfigFolders();
+
+// LocateProgramFiles for ProgramDir and SystemConfigFolders().
+TProgramFiles ProgramFiles();

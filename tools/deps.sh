@@ -19,3 +19,7 @@ zendra_install_deps() {
     $sudo apt-get update -qq >/dev/null || return 1
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
+
+# Extra tools of the package test (tools/package-test.sh): a virtual display and window manager,
+# the desktop and AppStream validators, dpkg-shlibdeps, the manual page finder.
+ZENDRA_PACKAGE_TEST_TOOLS=(xvfb openbox xdotool desktop-file-utils appstream dpkg-dev man-db)

@@ -16,6 +16,7 @@
 
 #include "CodeTextFile.h"
 #include "DataPipeline.h"
+#include "Folders.h"
 #include "KeywordFiles.h"
 #include "Messages.h"
 #include "Statistics.h"
@@ -37,7 +38,7 @@ std::string PathOf(const QLineEdit* AEdit) {
 }
 
 QString DefaultName(const QString& APrefix, const QString& ASuffix) {
-    return QString::fromStdString(ProgramDir) + APrefix + QString::fromLatin1(EditionYear) + ASuffix;
+    return QString::fromStdString(ProgramFiles().FWorkDir) + APrefix + QString::fromLatin1(EditionYear) + ASuffix;
 }
 
 QPushButton* MakeButton(const QString& ACaption, QWidget* AParent) {
@@ -284,7 +285,7 @@ void TfrmAdministratorTool::Button7Click() {
 
 void TfrmAdministratorTool::Button10Click() {
     TBusyCursor busy;
-    ZipResourceFiles(ProgramDir);
+    ZipResourceFiles(ProgramFiles().FWorkDir);
 }
 
 void TfrmAdministratorTool::Button11Click() {

@@ -72,7 +72,7 @@ public:
     // The "..." button beside an edit box (null for a widget that has none).
     QPushButton* BrowseButtonOf(QLineEdit* AEdit) const { return FBrowseButtons.value(AEdit, nullptr); }
 
-    // Puts the default file names (ProgramDir, prefix, year, suffix) into every edit box.
+    // Puts the default file names (working folder, prefix, year, suffix) into every edit box.
     void SetDefaultFileNames();
 
     // The button handlers.

@@ -17,6 +17,7 @@
 #include "Config.h"
 #include "DataSets.h"
 #include "DrugNeopSearch.h"
+#include "Folders.h"
 #include "KeywordSearch.h"
 #include "LoadStatus.h"
 #include "SearchHistory.h"
@@ -26,7 +27,9 @@
 static const QString VendorWeb = QStringLiteral("www.kelvora.example");
 static const QString VendorMail = QStringLiteral("support@kelvora.example");
 
-QString BackgroundFileName() { return QString::fromStdString(ProgramDir) + QStringLiteral("Background.bmp"); }
+QString BackgroundFileName() {
+    return QString::fromStdString(ProgramFiles().FDataDir) + QStringLiteral("Background.bmp");
+}
 
 static void SetTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();

@@ -24,7 +24,8 @@ protected:
         FRoot = fs::temp_directory_path() / ("zendra-folders-" + std::to_string(::getpid()) + "-" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(FRoot);
-        for (const char* name : {"ProgramData", "AppData", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
+        for (const char* name :
+             {"ProgramData", "AppData", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME", "XDG_CONFIG_DIRS"}) {
             const char* value = std::getenv(name);
             FSaved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
         }
@@ -118,6 +119,49 @@ TEST_F(FoldersTest, ProgramDirIsTheFolderOfTheRunningProgram) {
     ASSERT_FALSE(ProgramDir.empty());
     EXPECT_EQ(ProgramDir.back(), '/');
     EXPECT_TRUE(fs::equivalent(ProgramDir + program_invocation_short_name, "/proc/self/exe"));
+}
+
+TEST_F(FoldersTest, ProgramFilesOfABuildTreeAndOfAnInstalledProgram) {
+    // A build tree: nothing beside the executable's folder.
+    fs::create_directories(Path("build/app"));
+    const auto buildTree = LocateProgramFiles(Path("build/app") + "/", {Path("etc") + "/"});
+    EXPECT_FALSE(buildTree.FInstalled);
+    EXPECT_EQ(buildTree.FDataDir, Path("build/app") + "/");
+    EXPECT_EQ(buildTree.FConfigFile, Path("build/app") + "/config.ini");
+    EXPECT_EQ(buildTree.FWorkDir, Path("build/app") + "/");
+
+    // An install under a prefix: bin/ with share/zendra-icd10/ beside it.
+    fs::create_directories(Path("usr/bin"));
+    fs::create_directories(Path("usr/share/zendra-icd10"));
+    const std::vector<std::string> configDirs = {Path("etc") + "/", Path("xdg1") + "/", Path("xdg2") + "/"};
+    auto installed = LocateProgramFiles(Path("usr/bin") + "/", configDirs);
+    EXPECT_TRUE(installed.FInstalled);
+    EXPECT_EQ(installed.FDataDir, Path("usr/share/zendra-icd10") + "/");
+    EXPECT_EQ(installed.FConfigFile, Path("etc") + "/zendra-icd10/config.ini");  // none exists: the first
+    EXPECT_EQ(installed.FWorkDir, fs::current_path().string() + "/");
+
+    // The first configuration folder that holds the file wins.
+    for (const char* folder : {"xdg1", "xdg2"}) {
+        fs::create_directories(Path(folder) + "/zendra-icd10");
+        std::ofstream(Path(folder) + "/zendra-icd10/config.ini") << "[Config]\nIsAdmin=1\n";
+    }
+    EXPECT_EQ(LocateProgramFiles(Path("usr/bin") + "/", configDirs).FConfigFile,
+              Path("xdg1") + "/zendra-icd10/config.ini");
+}
+
+TEST_F(FoldersTest, SystemConfigFoldersAreEtcThenTheAbsoluteXdgConfigDirs) {
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+        {nullptr, {"/etc/", "/etc/xdg/"}},
+        {"", {"/etc/", "/etc/xdg/"}},
+        {"/opt/conf:relative/conf::/site/", {"/etc/", "/opt/conf/", "/site/"}},
+    };
+    for (const auto& [value, expected] : cases) {
+        if (value)
+            setenv("XDG_CONFIG_DIRS", value, 1);
+        else
+            unsetenv("XDG_CONFIG_DIRS");
+        EXPECT_EQ(SystemConfigFolders(), expected) << (value ? value : "(unset)");
+    }
 }
 
 }  // namespace

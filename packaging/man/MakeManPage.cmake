@@ -1,0 +1,75 @@
+# Writes a gzip-compressed manual page from TEMPLATE to OUTPUT (cmake -P). With CLI set, the
+# template's @ZENDRA_MAN_COMMANDS@ becomes a COMMANDS section made from "CLI --help", so the page
+# lists whatever commands the program has. Variables: TEMPLATE, OUTPUT (ends in .gz),
+# PROJECT_VERSION, ZENDRA_MAN_DATE, GZIP, optionally CLI.
+
+# A description: backslashes and option dashes escaped, no control character at the line start.
+function(man_text text out)
+    string(REPLACE "\\" "\\e" text "${text}")
+    string(REPLACE "--" "\\-\\-" text "${text}")
+    if(text MATCHES "^[.']")
+        set(text "\\&${text}")
+    endif()
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# A synopsis: the command name and options bold, the placeholders (upper case) italic.
+function(man_synopsis text out)
+    string(REPLACE "\\" "\\e" text "${text}")
+    string(REGEX REPLACE "([A-Z][A-Z0-9_]*)" "\\\\fI\\1\\\\fR" text "${text}")
+    string(REGEX REPLACE "(--[a-z][a-z0-9-]*)" "\\\\fB\\1\\\\fR" text "${text}")
+    string(REGEX REPLACE "^([a-z][a-z0-9-]*)" "\\\\fB\\1\\\\fR" text "${text}")
+    string(REPLACE "-" "\\-" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+set(ZENDRA_MAN_COMMANDS "")
+if(CLI)
+    execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${CLI} --help failed (${status})")
+    endif()
+    # One entry per line that starts with two blanks and a command name. Its synopsis runs to the
+    # first gap of two blanks; the rest of the line and the more deeply indented lines after it
+    # are its description. Lines are taken one by one (no CMake lists: brackets would bind them).
+    set(synopsis "")
+    set(description "")
+    string(APPEND help "\n")
+    while(NOT help STREQUAL "")
+        string(FIND "${help}" "\n" end)
+        string(SUBSTRING "${help}" 0 ${end} line)
+        math(EXPR end "${end} + 1")
+        string(SUBSTRING "${help}" ${end} -1 help)
+        if(line MATCHES "^  ([a-z][^ ].*)$")
+            if(NOT synopsis STREQUAL "")
+                man_text("${description}" description)
+                string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${synopsis}\n${description}\n")
+            endif()
+            set(rest "${CMAKE_MATCH_1}")
+            set(description "")
+            if(rest MATCHES "^([^ ]+( [^ ]+)*)  +([^ ].*)$")
+                set(rest "${CMAKE_MATCH_1}")
+                set(description "${CMAKE_MATCH_3}")
+            endif()
+            man_synopsis("${rest}" synopsis)
+        elseif(NOT synopsis STREQUAL "" AND line MATCHES "^   +([^ ].*)$")
+            if(description STREQUAL "")
+                set(description "${CMAKE_MATCH_1}")
+            else()
+                string(APPEND description " ${CMAKE_MATCH_1}")
+            endif()
+        endif()
+    endwhile()
+    if(NOT synopsis STREQUAL "")
+        man_text("${description}" description)
+        string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${synopsis}\n${description}")
+    endif()
+endif()
+
+string(REGEX REPLACE "\\.gz$" "" page "${OUTPUT}")
+configure_file("${TEMPLATE}" "${page}" @ONLY)
+# -n leaves the name and time out of the header: the same page always gives the same bytes.
+execute_process(COMMAND ${GZIP} -9nf "${page}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip failed on ${page}")
+endif()

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The bash completion and the manual page of the command-line front follow its --help: every
+# command completes and has a manual entry, options complete per command, other words fall back
+# to file names. Arguments: the program, the completion script, the gzip-compressed manual page.
+set -uo pipefail
+cli=$1 completion=$2 manpage=$3
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+source "$completion"
+PATH="$(dirname "$cli"):$PATH"
+complete_words() {  # the words offered for the command line "$@" (the last word being typed)
+    COMP_WORDS=(zendra-icd10-cli "$@")
+    COMP_CWORD=$#
+    COMPREPLY=()
+    _zendra_icd10_cli
+    [ ${#COMPREPLY[@]} -eq 0 ] || printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd ' '
+}
+
+commands=$("$cli" --help | awk '/^  [a-z]/ { print $1 }' | sort -u)
+[ "$(wc -l <<<"$commands")" -ge 8 ] || fail "--help lists too few commands: $commands"
+offered=$(complete_words "")
+entries=$(zcat "$manpage" | awk '/^\.TP/ { getline; print }')
+for command in $commands; do
+    [[ " $offered " == *" $command "* ]] || fail "command $command is not completed (offered: $offered)"
+    grep -q "^\\\\fB${command//-/\\\\-}\\\\fR" <<<"$entries" || fail "command $command has no manual entry"
+done
+
+while IFS='|' read -r line expected; do
+    read -ra words <<<"$line"
+    [[ $line == *" " ]] && words+=("")
+    got=$(complete_words "${words[@]}")
+    [ "$got" == "$expected" ] || fail "\"$line\": expected \"$expected\", got \"$got\""
+done <<'CASES'
+sta|stats
+index --|--drugs --external --help --neoplasms
+show --w|--width
+search --full-text |
+no-such-command --|
+CASES
+
+[ "$failures" -eq 0 ] && echo "completion and manual page follow --help"
+exit $((failures > 0))
