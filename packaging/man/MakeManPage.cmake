@@ -1,6 +1,6 @@
 # Writes a gzip-compressed manual page from TEMPLATE to OUTPUT (cmake -P). With CLI set, the
-# template's @ZENDRA_MAN_COMMANDS@ becomes a COMMANDS section made from "CLI --help", so the page
-# lists whatever commands the program has. Variables: TEMPLATE, OUTPUT (ends in .gz),
+# template's @ZENDRA_MAN_SYNOPSIS@ and @ZENDRA_MAN_COMMANDS@ are made from "CLI --help", so the
+# page lists whatever commands the program has. Variables: TEMPLATE, OUTPUT (ends in .gz),
 # PROJECT_VERSION, ZENDRA_MAN_DATE, GZIP, optionally CLI.
 
 # A description: backslashes and option dashes escaped, no control character at the line start.
@@ -23,16 +23,19 @@ function(man_synopsis text out)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+set(ZENDRA_MAN_SYNOPSIS "")
 set(ZENDRA_MAN_COMMANDS "")
 if(CLI)
     execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "${CLI} --help failed (${status})")
     endif()
-    # One entry per line that starts with two blanks and a command name. Its synopsis runs to the
-    # first gap of two blanks; the rest of the line and the more deeply indented lines after it
-    # are its description. Lines are taken one by one (no CMake lists: brackets would bind them).
-    set(synopsis "")
+    # The "usage:" lines at the top make the SYNOPSIS. Then one entry per line that starts with
+    # two blanks and a command name: its synopsis runs to the first gap of two blanks, the rest of
+    # the line and the more deeply indented lines after it describe it. Several usage lines in a
+    # row (sub-commands) share the description below the last one. Lines are taken one by one (no
+    # CMake lists: brackets would bind them).
+    set(tags "")
     set(description "")
     string(APPEND help "\n")
     while(NOT help STREQUAL "")
@@ -40,19 +43,28 @@ if(CLI)
         string(SUBSTRING "${help}" 0 ${end} line)
         math(EXPR end "${end} + 1")
         string(SUBSTRING "${help}" ${end} -1 help)
-        if(line MATCHES "^  ([a-z][^ ].*)$")
-            if(NOT synopsis STREQUAL "")
-                man_text("${description}" description)
-                string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${synopsis}\n${description}\n")
-            endif()
+        if(line MATCHES "^(usage:)? +(zendra-icd10-cli( .*)?)$")
+            man_synopsis("${CMAKE_MATCH_2}" synopsis)
+            string(APPEND ZENDRA_MAN_SYNOPSIS "${synopsis}\n.br\n")
+        elseif(line MATCHES "^  ([a-z][^ ].*)$")
             set(rest "${CMAKE_MATCH_1}")
-            set(description "")
+            set(text "")
             if(rest MATCHES "^([^ ]+( [^ ]+)*)  +([^ ].*)$")
                 set(rest "${CMAKE_MATCH_1}")
-                set(description "${CMAKE_MATCH_3}")
+                set(text "${CMAKE_MATCH_3}")
             endif()
             man_synopsis("${rest}" synopsis)
-        elseif(NOT synopsis STREQUAL "" AND line MATCHES "^   +([^ ].*)$")
+            if(NOT tags STREQUAL "" AND description STREQUAL "")
+                string(APPEND tags "\n.TQ\n${synopsis}")
+            else()
+                if(NOT tags STREQUAL "")
+                    man_text("${description}" description)
+                    string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${tags}\n${description}\n")
+                endif()
+                set(tags "${synopsis}")
+            endif()
+            set(description "${text}")
+        elseif(NOT tags STREQUAL "" AND line MATCHES "^   +([^ ].*)$")
             if(description STREQUAL "")
                 set(description "${CMAKE_MATCH_1}")
             else()
@@ -60,10 +72,11 @@ if(CLI)
             endif()
         endif()
     endwhile()
-    if(NOT synopsis STREQUAL "")
+    if(NOT tags STREQUAL "")
         man_text("${description}" description)
-        string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${synopsis}\n${description}")
+        string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${tags}\n${description}")
     endif()
+    string(STRIP "${ZENDRA_MAN_SYNOPSIS}" ZENDRA_MAN_SYNOPSIS)
 endif()
 
 string(REGEX REPLACE "\\.gz$" "" page "${OUTPUT}")

@@ -9,8 +9,9 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 source "$completion"
 PATH="$(dirname "$cli"):$PATH"
-complete_words() {  # the words offered for the command line "$@" (the last word being typed)
-    COMP_WORDS=(zendra-icd10-cli "$@")
+program=zendra-icd10-cli
+complete_words() {  # the words $program is offered for the command line "$@" (the last word being typed)
+    COMP_WORDS=("$program" "$@")
     COMP_CWORD=$#
     COMPREPLY=()
     _zendra_icd10_cli
@@ -37,6 +38,37 @@ index --|--drugs --external --help --neoplasms
 show --w|--width
 search --full-text |
 no-such-command --|
+CASES
+
+# Sub-commands and top-level options, on a usage text of that shape.
+program=$(mktemp)
+trap 'rm -f "$program"' EXIT
+cat >"$program" <<'PROGRAM'
+#!/bin/sh
+cat <<'HELP'
+usage: zendra-icd10-cli COMMAND [ARGS]
+       zendra-icd10-cli --version
+
+Commands:
+  code TEXT                  look a code up
+  lists [--key-fd N] show|drop USER
+  lists [--key-fd N] add USER CODE...
+      The lists of USER.
+HELP
+PROGRAM
+chmod +x "$program"
+while IFS='|' read -r line expected; do
+    read -ra words <<<"$line"
+    [[ $line == *" " ]] && words+=("")
+    got=$(complete_words "${words[@]}")
+    [ "$got" == "$expected" ] || fail "\"$line\" (sub-commands): expected \"$expected\", got \"$got\""
+done <<'CASES'
+--|--help --version
+lists |add drop show
+lists --key-fd 3 s|show
+lists --key-fd |
+lists show |
+lists --|--help --key-fd
 CASES
 
 [ "$failures" -eq 0 ] && echo "completion and manual page follow --help"
