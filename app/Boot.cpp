@@ -23,6 +23,7 @@ TStartUpLoaders RealLoaders() {
         SearchHistory = TSearchHistory{};
         ShortDescDict.Clear();
         SpecialKeywordList.clear();
+        UnlockedFavorite = nullptr;
         FavoriteList.clear();
     };
     loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(SharedDataDir, FavoriteList); };

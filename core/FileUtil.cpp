@@ -75,16 +75,18 @@ std::string ResolveLinks(const std::string& AFileName) {
     return AFileName;
 }
 
-bool ReplaceFileContents(const std::string& fileName, std::string_view bytes) {
+bool ReplaceFileContents(const std::string& fileName, std::string_view bytes, bool AOwnerOnly) {
     // Renaming over a link would replace the link itself; the link's target is the user's file.
     const std::string target = ResolveLinks(fileName);
     std::random_device seed;
     const std::string temporary = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(seed());
-    const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int descriptor =
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, AOwnerOnly ? 0600 : 0644);
     if (descriptor < 0) return false;
     bool ok = WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
     struct stat old {};
-    if (ok && stat(target.c_str(), &old) == 0) (void)fchmod(descriptor, old.st_mode & 07777);
+    if (ok && AOwnerOnly) ok = fchmod(descriptor, 0600) == 0;
+    else if (ok && stat(target.c_str(), &old) == 0) (void)fchmod(descriptor, old.st_mode & 07777);
     ok = close(descriptor) == 0 && ok;
     if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) std::remove(temporary.c_str());

@@ -22,7 +22,7 @@ TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes);
 std::string ResolveLinks(const std::string& AFileName);
 
 // Writes the bytes to a new file next to the real file (ResolveLinks), forces it to disk and
-// renames it over the real file, keeping the permissions of the file it replaces; a link stays a
-// link. On any failure the old file is untouched, the temporary file is removed and the answer is
-// false.
-bool ReplaceFileContents(const std::string& fileName, std::string_view bytes);
+// renames it over the real file, keeping the permissions of the file it replaces (with AOwnerOnly:
+// readable and writable by its owner only, from the first byte on); a link stays a link. On any
+// failure the old file is untouched, the temporary file is removed and the answer is false.
+bool ReplaceFileContents(const std::string& fileName, std::string_view bytes, bool AOwnerOnly = false);

@@ -2,12 +2,15 @@
 
 #include "FileUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
+#include "CodeLookup.h"
+#include "FavoritePassword.h"
 #include "TextUtil.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -15,6 +18,7 @@
 #endif
 
 TFavoriteList FavoriteList;
+TFavoriteKW* UnlockedFavorite = nullptr;
 
 namespace {
 
@@ -63,22 +67,6 @@ std::string WithSeparator(std::string_view folder) {
     return path;
 }
 
-// Reads a whole regular file; null when it is missing or cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& fileName) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error)) return std::nullopt;
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    std::string content;
-    std::array<char, 16384> buffer;
-    std::size_t count = 0;
-    while ((count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) content.append(buffer.data(), count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return content;
-}
-
 }  // namespace
 
 std::string EncodeBase64(std::string_view text) {
@@ -120,14 +108,6 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     return out;
 }
 
-std::string PasswordLine(std::string_view APlainPassword) {
-    // Without line breaks: a reversed CR LF inside the line would split it when the file is read
-    // back, and a password longer than 57 bytes could never be checked again. Passwords up to 57
-    // bytes give the same line either way.
-    std::string line = EncodeBase64Flat(APlainPassword);
-    return std::string(line.rbegin(), line.rend());
-}
-
 std::string FavoriteFileName(std::string_view AUserName) {
     return EncodeBase64(AUserName) + std::string(FavoriteExtension);
 }
@@ -141,7 +121,7 @@ TFavoriteKW::TFavoriteKW(std::string AUserName, std::string_view APlainPassword,
     // A "/" or a line break cannot stand in a file name: such a user gets no file name at all
     // rather than a path into some other folder.
     if (name.find_first_of("/\r\n") == std::string::npos) FFileName = WithSeparator(AFilePath) + name;
-    FFavoriteCodes.push_back(PasswordLine(APlainPassword));
+    FFavoriteCodes.push_back(HashedPasswordLine(APlainPassword));
 }
 
 bool TFavoriteKW::CanSave() const {
@@ -168,21 +148,90 @@ void TFavoriteKW::GetFavoriteList(std::string_view AFilePath,
     }
 }
 
-bool TFavoriteKW::LoadKWs(std::string_view APlainPassword) {
+
+namespace {
+
+bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The shape of a code line as this store writes it: letter, digit, letter or digit, then
+// optionally a full stop and one to four letters or digits.
+bool IsFavoriteCodeShape(std::string_view text) {
+    if (text.size() != 3 && (text.size() < 5 || text.size() > 8)) return false;
+    if (!IsCapital(text[0]) || !IsDigit(text[1]) || !(IsCapital(text[2]) || IsDigit(text[2]))) return false;
+    if (text.size() == 3) return true;
+    if (text[3] != '.') return false;
+    for (char c : text.substr(4))
+        if (!IsCapital(c) && !IsDigit(c)) return false;
+    return true;
+}
+
+// Saves the list; on failure puts the codes back as they were.
+TFavoriteEditResult SaveOrRestore(TFavoriteKW& favorite, std::vector<std::string> before, std::string code) {
+    if (favorite.SaveKWs()) return {TFavoriteEdit::Done, std::move(code)};
+    favorite.FFavoriteCodes = std::move(before);
+    return {TFavoriteEdit::SaveFailed, std::move(code)};
+}
+
+bool IsOpen(const TFavoriteKW& favorite) { return !favorite.FFavoriteCodes.empty() && favorite.FDamage.empty(); }
+
+}  // namespace
+
+TFavoriteOpen TFavoriteKW::Open(std::string_view APlainPassword) {
     if (FFavoriteCodes.empty()) {
-        if (FFileName.empty()) return false;
-        const std::optional<std::string> content = ReadWholeFile(FFileName);
-        if (!content) return false;
-        FFavoriteCodes = SplitLines(*content);
-        if (FFavoriteCodes.empty()) return false;
+        FDamage.clear();
+        if (FFileName.empty()) return TFavoriteOpen::Unreadable;
+        std::string bytes;
+        if (ReadRegularFile(FFileName, bytes) != TFileRead::Read) return TFavoriteOpen::Unreadable;
+        if (bytes.size() > MaxFavoriteFileBytes) {
+            FDamage = "the file is larger than " + std::to_string(MaxFavoriteFileBytes / 1024 / 1024) + " MB";
+            return TFavoriteOpen::Damaged;
+        }
+        std::vector<std::string> lines = SplitLines(bytes);
+        if (lines.empty()) {
+            FDamage = "the file is empty";
+            return TFavoriteOpen::Damaged;
+        }
+        lines.front() = TrimControls(lines.front());
+        if (PasswordLineKind(lines.front()) == TPasswordLineKind::Malformed) {
+            FDamage = "its first line is not a password line";
+            return TFavoriteOpen::Damaged;
+        }
+        // The password first: a wrong one learns nothing about the rest of the file.
+        if (!PasswordMatches(lines.front(), APlainPassword)) return TFavoriteOpen::WrongPassword;
+        std::vector<std::string> codes{lines.front()};
+        for (std::size_t index = 1; index < lines.size(); ++index) {
+            std::string code = TrimControls(lines[index]);
+            if (code.empty()) continue;
+            if (!IsFavoriteCodeShape(code)) {
+                FDamage = "line " + std::to_string(index + 1) + " is not a code";
+                return TFavoriteOpen::Damaged;
+            }
+            codes.push_back(std::move(code));
+        }
+        FFavoriteCodes = std::move(codes);
+    } else if (!PasswordMatches(TrimControls(FFavoriteCodes.front()), APlainPassword)) {
+        FFavoriteCodes.clear();
+        return TFavoriteOpen::WrongPassword;
     }
-    if (TrimControls(FFavoriteCodes.front()) == PasswordLine(APlainPassword)) return true;
-    FFavoriteCodes.clear();
-    return false;
+    if (PasswordLineNeedsUpgrade(TrimControls(FFavoriteCodes.front()))) {
+        // Rewritten in the hashed form by the next save; kept as it is if hashing fails.
+        if (std::string hashed = HashedPasswordLine(APlainPassword); !hashed.empty())
+            FFavoriteCodes.front() = std::move(hashed);
+    }
+    return TFavoriteOpen::Opened;
+}
+
+bool TFavoriteKW::LoadKWs(std::string_view APlainPassword) { return Open(APlainPassword) == TFavoriteOpen::Opened; }
+
+std::vector<std::string> TFavoriteKW::Codes() const {
+    if (FFavoriteCodes.size() < 2) return {};
+    return std::vector<std::string>(FFavoriteCodes.begin() + 1, FFavoriteCodes.end());
 }
 
 bool TFavoriteKW::SaveKWs() const {
-    if (!CanSave()) return false;
+    // Without its password line the file could never be opened again.
+    if (!CanSave() || !FDamage.empty() || FFavoriteCodes.empty()) return false;
     std::string content;
     for (const std::string& entry : FFavoriteCodes) {
         // A line break inside an entry would turn it into several entries when read back.
@@ -190,5 +239,132 @@ bool TFavoriteKW::SaveKWs() const {
         content += entry;
         content += "\r\n";
     }
-    return ReplaceFileContents(FFileName, content);
+    return ReplaceFileContents(FFileName, content, true);
+}
+
+std::string CanonicalFavoriteCode(std::string_view AText) {
+    std::string code = AsciiUpper(TrimControls(AText));
+    if (code.size() > 3 && code.find('.') == std::string::npos) code = code.substr(0, 3) + "." + code.substr(3);
+    return code;
+}
+
+bool MayAddFavoriteCode(std::string_view ACode) {
+    if (!IsFavoriteCodeShape(ACode)) return false;
+    TCodeInfo* category = FindCategory(ACode.substr(0, 3));
+    if (category == nullptr) return false;
+    if (ACode.size() == 3) return true;
+    // A code a claim may carry: one of the category's valid completions (deepest codes, with the
+    // placeholder and seventh character where the category asks for them).
+    TStringList codes;
+    TStringList descriptions;
+    category->GetAllValideCodes(codes, descriptions);
+    return std::find(codes.begin(), codes.end(), ACode) != codes.end();
+}
+
+TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
+    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, ACodes.empty() ? std::string() : ACodes.front()};
+    std::vector<std::string> before = AFavorite.FFavoriteCodes;
+    std::string first;
+    for (const std::string& text : ACodes) {
+        const std::string code = CanonicalFavoriteCode(text);
+        if (!MayAddFavoriteCode(code)) {
+            AFavorite.FFavoriteCodes = std::move(before);
+            return {TFavoriteEdit::NotAllowed, code};
+        }
+        const auto& list = AFavorite.FFavoriteCodes;
+        if (std::find(list.begin() + 1, list.end(), code) != list.end()) continue;
+        AFavorite.FFavoriteCodes.push_back(code);
+        if (first.empty()) first = code;
+    }
+    if (first.empty()) return {TFavoriteEdit::AlreadyListed, ACodes.empty() ? std::string() : CanonicalFavoriteCode(ACodes.front())};
+    return SaveOrRestore(AFavorite, std::move(before), first);
+}
+
+TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
+    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, ACodes.empty() ? std::string() : ACodes.front()};
+    std::vector<std::string> before = AFavorite.FFavoriteCodes;
+    for (const std::string& text : ACodes) {
+        const std::string code = CanonicalFavoriteCode(text);
+        auto& list = AFavorite.FFavoriteCodes;
+        const auto found = std::find(list.begin() + 1, list.end(), code);
+        if (found == list.end()) {
+            AFavorite.FFavoriteCodes = std::move(before);
+            return {TFavoriteEdit::NotListed, code};
+        }
+        list.erase(found);
+    }
+    return SaveOrRestore(AFavorite, std::move(before), ACodes.empty() ? std::string() : CanonicalFavoriteCode(ACodes.front()));
+}
+
+TFavoriteCreate CreateFavoriteUser(std::string_view AUserName, std::string_view APlainPassword,
+                                   std::string_view AFolder, TFavoriteList& AList, TFavoriteKW*& ACreated) {
+    ACreated = nullptr;
+    const std::string name = TrimBlanks(AUserName);
+    if (name.empty()) return TFavoriteCreate::EmptyName;
+    for (const auto& favorite : AList)
+        if (favorite->FUserName == name) return TFavoriteCreate::NameTaken;
+    auto created = std::make_unique<TFavoriteKW>(name, APlainPassword, AFolder);
+    if (!created->CanSave()) return TFavoriteCreate::NameUnusable;
+    std::error_code error;
+    // A file of that name made since the start-up scan is somebody's list: never written over.
+    if (std::filesystem::exists(created->FFileName, error) || error) return TFavoriteCreate::NameTaken;
+    if (created->FFavoriteCodes.front().empty() || !created->SaveKWs()) return TFavoriteCreate::SaveFailed;
+    ACreated = created.get();
+    AList.push_back(std::move(created));
+    return TFavoriteCreate::Created;
+}
+
+std::string FavoriteOpenMessage(TFavoriteOpen AOpen, const TFavoriteKW& AFavorite) {
+    switch (AOpen) {
+    case TFavoriteOpen::Unreadable:
+        return "The favorite list of \"" + AFavorite.FUserName + "\" could not be read: " + AFavorite.FFileName;
+    case TFavoriteOpen::Damaged:
+        return "The favorite list of \"" + AFavorite.FUserName + "\" is damaged (" + AFavorite.FDamage +
+               "). It is shown as an empty list, and the file is left as it was: " + AFavorite.FFileName;
+    case TFavoriteOpen::Opened:
+    case TFavoriteOpen::WrongPassword:
+        break;
+    }
+    return {};
+}
+
+std::string FavoriteEditMessage(const TFavoriteEditResult& AResult, const TFavoriteKW& AFavorite, bool AAdding) {
+    const std::string& code = AResult.FCode;
+    const std::string owner = "the favorite codes of " + AFavorite.FUserName;
+    switch (AResult.FOutcome) {
+    case TFavoriteEdit::Done:
+        return AAdding ? code + " was added to " + owner + "." : code + " was removed from " + owner + ".";
+    case TFavoriteEdit::AlreadyListed:
+        return code + " is already in " + owner + ".";
+    case TFavoriteEdit::NotListed:
+        return code + " is not in " + owner + ".";
+    case TFavoriteEdit::NotAllowed:
+        return "\"" + code + "\" is neither a category nor a reportable code; only those can be favorite codes.";
+    case TFavoriteEdit::SaveFailed:
+        return "The favorite list could not be saved, so " + code + " was not " + (AAdding ? "added" : "removed") +
+               ": " + AFavorite.FFileName;
+    case TFavoriteEdit::NotOpen:
+        if (!AFavorite.FDamage.empty())
+            return "The favorite list of \"" + AFavorite.FUserName +
+                   "\" is damaged and is left as it was; it cannot be changed: " + AFavorite.FFileName;
+        return "The favorite list of \"" + AFavorite.FUserName + "\" is not unlocked.";
+    }
+    return {};
+}
+
+std::string FavoriteCreateMessage(TFavoriteCreate ACreate, std::string_view AUserName) {
+    const std::string name(AUserName);
+    switch (ACreate) {
+    case TFavoriteCreate::EmptyName:
+        return "Please enter a user name.";
+    case TFavoriteCreate::NameTaken:
+        return "A favorite list for \"" + name + "\" exists already.";
+    case TFavoriteCreate::NameUnusable:
+        return "The name \"" + name + "\" cannot be used for a favorite list file; please choose another name.";
+    case TFavoriteCreate::SaveFailed:
+        return "The favorite list for \"" + name + "\" could not be saved.";
+    case TFavoriteCreate::Created:
+        break;
+    }
+    return {};
 }

@@ -20,6 +20,7 @@
 #include "Boot.h"
 #include "DataSets.h"
 #include "EmbeddedResources.h"
+#include "FavoritePassword.h"
 #include "Favorites.h"
 #include "IndexModel.h"
 #include "KeywordData.h"
@@ -368,7 +369,7 @@ TEST_F(StartUpTest, RealDataIsLoadedAgainAfterAnotherStartUpEmptiedIt) {
 TEST_F(StartUpTest, FavouriteListsOfTheSharedFolderAreScannedOncePerStartUp) {
     const std::filesystem::path shared = FRoot / "shared" / "Zendra ICD10 2021";
     std::filesystem::create_directories(shared);
-    std::ofstream(shared / FavoriteFileName("alice"), std::ios::binary) << PasswordLine("secret") << "\r\nA00.0\r\n";
+    std::ofstream(shared / FavoriteFileName("alice"), std::ios::binary) << LegacyPasswordLine("secret") << "\r\nA00.0\r\n";
 
     LoadAllDataNow(EmbeddedResources());
     LoadAllDataNow(EmbeddedResources());  // a second start-up does not add the file twice
