@@ -14,3 +14,4 @@ std::vector<TCliCommand> CoreCommands();     // stats, code, order-file
 std::vector<TCliCommand> IndexCommands();    // index
 std::vector<TCliCommand> RenderCommands();   // show
 std::vector<TCliCommand> KeywordCommands();  // search, suggest, keywords generator
+std::vector<TCliCommand> FavoriteCommands();  // favorites

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<TCliCommand> AllCommands() {
     std::vector<TCliCommand> all;
-    for (auto table : {CoreCommands(), IndexCommands(), RenderCommands(), KeywordCommands()}) {
+    for (auto table : {CoreCommands(), IndexCommands(), RenderCommands(), KeywordCommands(), FavoriteCommands()}) {
         all.insert(all.end(), table.begin(), table.end());
     }
     return all;

@@ -173,6 +173,13 @@ TFavoriteEditResult SaveOrRestore(TFavoriteKW& favorite, std::vector<std::string
     return {TFavoriteEdit::SaveFailed, std::move(code)};
 }
 
+// The codes, canonical, separated by ", ".
+std::string JoinCodes(const std::vector<std::string>& codes) {
+    std::string text;
+    for (const std::string& code : codes) text += (text.empty() ? "" : ", ") + CanonicalFavoriteCode(code);
+    return text;
+}
+
 bool IsOpen(const TFavoriteKW& favorite) { return !favorite.FFavoriteCodes.empty() && favorite.FDamage.empty(); }
 
 }  // namespace
@@ -262,9 +269,9 @@ bool MayAddFavoriteCode(std::string_view ACode) {
 }
 
 TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
-    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, ACodes.empty() ? std::string() : ACodes.front()};
+    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, JoinCodes(ACodes)};
     std::vector<std::string> before = AFavorite.FFavoriteCodes;
-    std::string first;
+    std::vector<std::string> added;
     for (const std::string& text : ACodes) {
         const std::string code = CanonicalFavoriteCode(text);
         if (!MayAddFavoriteCode(code)) {
@@ -274,14 +281,14 @@ TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<s
         const auto& list = AFavorite.FFavoriteCodes;
         if (std::find(list.begin() + 1, list.end(), code) != list.end()) continue;
         AFavorite.FFavoriteCodes.push_back(code);
-        if (first.empty()) first = code;
+        added.push_back(code);
     }
-    if (first.empty()) return {TFavoriteEdit::AlreadyListed, ACodes.empty() ? std::string() : CanonicalFavoriteCode(ACodes.front())};
-    return SaveOrRestore(AFavorite, std::move(before), first);
+    if (added.empty()) return {TFavoriteEdit::AlreadyListed, JoinCodes(ACodes)};
+    return SaveOrRestore(AFavorite, std::move(before), JoinCodes(added));
 }
 
 TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
-    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, ACodes.empty() ? std::string() : ACodes.front()};
+    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, JoinCodes(ACodes)};
     std::vector<std::string> before = AFavorite.FFavoriteCodes;
     for (const std::string& text : ACodes) {
         const std::string code = CanonicalFavoriteCode(text);
@@ -293,7 +300,7 @@ TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vecto
         }
         list.erase(found);
     }
-    return SaveOrRestore(AFavorite, std::move(before), ACodes.empty() ? std::string() : CanonicalFavoriteCode(ACodes.front()));
+    return SaveOrRestore(AFavorite, std::move(before), JoinCodes(ACodes));
 }
 
 TFavoriteCreate CreateFavoriteUser(std::string_view AUserName, std::string_view APlainPassword,
@@ -333,15 +340,15 @@ std::string FavoriteEditMessage(const TFavoriteEditResult& AResult, const TFavor
     const std::string owner = "the favorite codes of " + AFavorite.FUserName;
     switch (AResult.FOutcome) {
     case TFavoriteEdit::Done:
-        return AAdding ? code + " was added to " + owner + "." : code + " was removed from " + owner + ".";
+        return (AAdding ? "Added to " : "Removed from ") + owner + ": " + code + ".";
     case TFavoriteEdit::AlreadyListed:
-        return code + " is already in " + owner + ".";
+        return "Already in " + owner + ": " + code + ".";
     case TFavoriteEdit::NotListed:
         return code + " is not in " + owner + ".";
     case TFavoriteEdit::NotAllowed:
         return "\"" + code + "\" is neither a category nor a reportable code; only those can be favorite codes.";
     case TFavoriteEdit::SaveFailed:
-        return "The favorite list could not be saved, so " + code + " was not " + (AAdding ? "added" : "removed") +
+        return std::string("The favorite list could not be saved, so nothing was ") + (AAdding ? "added" : "removed") +
                ": " + AFavorite.FFileName;
     case TFavoriteEdit::NotOpen:
         if (!AFavorite.FDamage.empty())

@@ -96,7 +96,7 @@ enum class TFavoriteEdit {
 };
 struct TFavoriteEditResult {
     TFavoriteEdit FOutcome = TFavoriteEdit::NotOpen;
-    std::string FCode;  // the code the outcome is about (canonical)
+    std::string FCode;  // the code(s) the outcome is about, canonical, separated by ", "
 };
 
 // Adds the codes not listed yet at the end, in the given order, and saves at once. When one of
@@ -118,7 +118,7 @@ inline constexpr const char* MsgFavoriteWrongPassword = "Wrong password, please 
 inline constexpr const char* MsgFavoritePasswordsDiffer = "The two passwords are not the same.";
 // The message for an opening that did not give a usable list (empty for Opened and WrongPassword).
 std::string FavoriteOpenMessage(TFavoriteOpen AOpen, const TFavoriteKW& AFavorite);
-// The message for a change ("A00.0 was added to the favorite codes of ann." for Done).
+// The message for a change ("Added to the favorite codes of ann: A00.0." for Done).
 std::string FavoriteEditMessage(const TFavoriteEditResult& AResult, const TFavoriteKW& AFavorite, bool AAdding);
 // The message for creating a user (empty for Created).
 std::string FavoriteCreateMessage(TFavoriteCreate ACreate, std::string_view AUserName);
