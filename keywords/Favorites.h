@@ -116,6 +116,8 @@ TFavoriteCreate CreateFavoriteUser(std::string_view AUserName, std::string_view 
 
 inline constexpr const char* MsgFavoriteWrongPassword = "Wrong password, please try again.";
 inline constexpr const char* MsgFavoritePasswordsDiffer = "The two passwords are not the same.";
+inline constexpr const char* MsgNoFavoriteUnlocked =
+    "No favorite code list is unlocked: open yours with \"Favorite Codes\" in the main window first.";
 // The message for an opening that did not give a usable list (empty for Opened and WrongPassword).
 std::string FavoriteOpenMessage(TFavoriteOpen AOpen, const TFavoriteKW& AFavorite);
 // The message for a change ("Added to the favorite codes of ann: A00.0." for Done).

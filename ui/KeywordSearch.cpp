@@ -474,6 +474,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
 
     TreeView1->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem*) { TreeNodeActivated(); });
+    SetUpFavorites();
 
     LayoutWidgets();
     SetUpCodeBox();
@@ -575,7 +576,8 @@ void TfrmKeyWordSearch::ApplyInitType() {
 
 void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!d->shown) {
+    const bool firstShow = !d->shown;
+    if (firstShow) {
         d->shown = true;
         ApplyInitType();
         // Navigation and code entry read the chapters from here on.
@@ -583,6 +585,15 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
         FLastTick = FTickSource();
     }
     UpdateGeometry();
+    if (firstShow && FInitType == 5 && IsEmptyObject(FInitObject) && FInitCode.isEmpty()) {
+        // Favourite mode lists the unlocked list and shows its first code.
+        FillFavoriteTree();
+        if (QTreeWidgetItem* first = TreeView1->topLevelItem(0)) {
+            TreeView1->setCurrentItem(first);
+            TreeNodeActivated();
+        }
+        TreeView1->setFocus();
+    }
 }
 
 void TfrmKeyWordSearch::resizeEvent(QResizeEvent* event) {
@@ -733,7 +744,7 @@ void TfrmKeyWordSearch::TreeNodeActivated() {
     if (TCodeInfo* code = NodeCode(item)) {
         PushPrior(true);
         d->pager.FSelectedCode.clear();
-        ShowObject(code, 1);
+        if (!ShowFavoriteNode(item)) ShowObject(code, 1);
     }
 }
 
@@ -990,6 +1001,10 @@ void TfrmKeyWordSearch::ShowHistoryPanel() {
 
 bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && (watched == RichEdit1 || watched == TreeView1 || watched == edtKeyWord ||
+                                     watched == edtCode)) {
+        if (FavoriteKey(watched, static_cast<QKeyEvent*>(event))) return true;
+    }
     if (watched == edtCode) {
         if (CodeBoxEvent(event)) return true;
         if (type == QEvent::KeyPress && ForwardNavigationKey(static_cast<QKeyEvent*>(event)->key())) return true;

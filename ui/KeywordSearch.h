@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -71,6 +72,30 @@ public:
     void ResetCodeBox();
     void SetUpCodeBox();
     bool CodeBoxEvent(QEvent* event);
+
+    // Favourite codes (KeywordSearchFavorites.cpp). While a list is unlocked, Ctrl+D and the
+    // context menus add the code shown or selected to it; in favourite mode (FInitType 5) the tree
+    // lists the unlocked list's codes and Delete removes the current one.
+    void SetUpFavorites();
+    void FillFavoriteTree();
+    // The code Ctrl+D adds: from the tree its current node's code; from the text view the
+    // selection, else the code shown (as typed or opened, when it is still the one underlined),
+    // else the category shown. Empty when there is none.
+    std::string CodeToAddToFavorites(bool AFromTree);
+    void AddToFavorites(bool AFromTree);
+    void RemoveCurrentFavorite();
+    // Shows the code of a favourite-mode node; false when the node is not one.
+    bool ShowFavoriteNode(QTreeWidgetItem* AItem);
+    // Ctrl+D in the text view, the tree or the edit boxes, Delete in the text view or the tree;
+    // true when the key was taken.
+    bool FavoriteKey(QObject* AWatched, QKeyEvent* AEvent);
+    // The code last gone to or opened with its full text ("S52.521A"), for adding it to favourites.
+    std::string FShownCodeText;
+    QAction* AddFavorite1 = nullptr;     // "Add to Favorites (Ctrl+D)"
+    QAction* RemoveFavorite1 = nullptr;  // "Remove from Favorites (Del)", favourite mode only
+    QMenu* TreePopupMenu = nullptr;
+    // The note shown after a code was added or removed (also as a tool tip by the text view).
+    QString FFavoriteNote;
 
     // Shows an object: lays it out, refreshes the band and shows the page (not forced).
     void ShowObject(const TTabularObject& object, int page);

@@ -121,6 +121,7 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
     }
     PushPrior(true);
     ShowCodeAt(plan.FCategory, plan.FSubCode);
+    FShownCodeText = text.trimmed().toUpper().toStdString();
     edtCode->clear();
     return true;
 }

@@ -17,6 +17,7 @@
 #include "Config.h"
 #include "DataSets.h"
 #include "DrugNeopSearch.h"
+#include "FavoriteUser.h"
 #include "Folders.h"
 #include "KeywordSearch.h"
 #include "LoadStatus.h"
@@ -75,6 +76,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     lbNeoplasms = MakeLabel(QStringLiteral("Neoplasms"), TahomaFont(29), Navy, 599, 344);
     lbKeyWords = MakeLabel(QStringLiteral("Keywords Search"), TahomaFont(32), Blue, 536, 401);
     lbChapters = MakeLabel(QStringLiteral("Chapters Search"), TahomaFont(32), Blue, 536, 470);
+    // A seventh launcher in the style of the two above it.
+    lbFavorites = MakeLabel(QStringLiteral("Favorite Codes"), TahomaFont(32), Blue, 536, 539);
     Label1 = MakeLabel(QStringLiteral("YEAR:"), TahomaFont(20), Navy, 84, 211);
     lbVersion = MakeLabel(QString(), TahomaFont(20), Navy, 154, 211);
     Label2 = MakeLabel(QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy, 84, 258);
@@ -98,7 +101,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     CheckBox1->setChecked(FullScreen == 1);
     connect(CheckBox1, &QCheckBox::clicked, this, &TfrmMain::CheckBox1Click);
 
-    for (QLabel* label : {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbWeb, lbEMail, Label4})
+    for (QLabel* label :
+         {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbFavorites, lbWeb, lbEMail, Label4})
         label->installEventFilter(this);
 
     // 5. The keyword search history; a missing or unreadable file leaves it empty. An unreadable
@@ -122,7 +126,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* label = qobject_cast<QLabel*>(watched);
     if (label == nullptr) return QWidget::eventFilter(watched, event);
     const bool launcher = label == lbDisease || label == lbExternal || label == lbDrugs || label == lbNeoplasms ||
-                          label == lbKeyWords || label == lbChapters;
+                          label == lbKeyWords || label == lbChapters || label == lbFavorites;
     const bool link = label == lbWeb || label == lbEMail;
     switch (event->type()) {
     case QEvent::Enter:
@@ -135,13 +139,14 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         if (launcher || link) {
             label->unsetCursor();
             if (link) SetTextColour(label, Green);
-            else SetTextColour(label, (label == lbKeyWords || label == lbChapters) ? Blue : Navy);
+            else SetTextColour(label, (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
         }
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
         if (label == lbKeyWords) lbKeyWordsClick();
         else if (label == lbChapters) lbChaptersClick();
+        else if (label == lbFavorites) lbFavoritesClick();
         else if (label == lbDisease) lbDiseaseClick();
         else if (label == lbExternal) lbExternalClick();
         else if (label == lbDrugs) lbDrugsClick();
@@ -186,6 +191,14 @@ void TfrmMain::lbKeyWordsClick() {
 }
 
 void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr)); }
+
+void TfrmMain::lbFavoritesClick() {
+    // The user picks or creates their list and unlocks it first, over this window.
+    if (!ChooseFavoriteUser(this)) return;
+    auto* window = new TfrmKeyWordSearch(nullptr);
+    window->FInitType = 5;
+    RunSearchWindow(window);
+}
 
 void TfrmMain::lbDiseaseClick() {
     auto* window = new TfrmAlphaSearch(nullptr);

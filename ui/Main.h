@@ -1,5 +1,6 @@
-// TfrmMain: the launcher window. Product heading, edition facts, six launchers that each open one
-// search window modally while this window hides, the "Full Screen Show Text" setting, and the
+// TfrmMain: the launcher window. Product heading, edition facts, seven launchers that each open one
+// search window modally while this window hides (the seventh, Favorite Codes, after the user has
+// chosen and unlocked their favourite list), the "Full Screen Show Text" setting, and the
 // hidden administrator entry. Loads the search history at creation and saves it on close.
 #pragma once
 
@@ -23,6 +24,7 @@ public:
     QLabel* lbNeoplasms = nullptr;
     QLabel* lbKeyWords = nullptr;
     QLabel* lbChapters = nullptr;
+    QLabel* lbFavorites = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* lbVersion = nullptr;
     QLabel* Label2 = nullptr;
@@ -48,6 +50,9 @@ public:
     void lbExternalClick();
     void lbDrugsClick();
     void lbNeoplasmsClick();
+    // Favorite Codes: the user choice and unlock dialogs, then the Tabular Search window in
+    // favourite mode.
+    void lbFavoritesClick();
     void Label4DblClick();
     void CheckBox1Click();
     // The address the web / e-mail label opens ("" when the caption is blank).

@@ -1,0 +1,283 @@
+// Favourite codes from the keyboard, across a restart: a coder creates their list from the
+// launcher, adds a code from the keyword search, the disease index and the neoplasm table, and in
+// a new process of the program on the same folder unlocks the list (after a wrong password), sees
+// the three codes in order, opens one and removes it. Also: a damaged list opens empty with a
+// message and stays as it was.
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <fstream>
+
+#include "AlphaSearch.h"
+#include "DataSets.h"
+#include "DrugNeopSearch.h"
+#include "FavoritePassword.h"
+#include "FavoriteUser.h"
+#include "Favorites.h"
+#include "Folders.h"
+#include "KeywordSearch.h"
+#include "Main.h"
+#include "RecordingMessages.h"
+#include "TestSupport.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+const QString UserName = QStringLiteral("Dr Ann");
+const QString Password = QStringLiteral("s3cret pw");
+constexpr int Patience = 3000;  // polls of 20 ms: password hashing is slow on a busy machine
+
+QStringList TreeTexts(const QTreeWidget* tree) {
+    QStringList texts;
+    for (int row = 0; row < tree->topLevelItemCount(); ++row) texts << tree->topLevelItem(row)->text(0);
+    return texts;
+}
+
+std::string ShownCategory(TfrmKeyWordSearch* window) {
+    auto* const* code = std::get_if<TCodeInfo*>(&window->Pager().FCurCode);
+    return code != nullptr ? (*code)->FCode : std::string();
+}
+
+std::vector<std::string> UnlockedCodes() {
+    return UnlockedFavorite != nullptr ? UnlockedFavorite->Codes() : std::vector<std::string>{"(locked)"};
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void PressCtrlD(QWidget* widget) { QTest::keyClick(widget, Qt::Key_D, Qt::ControlModifier); }
+
+// Runs AStep on the Tabular Search window the next keys open, then closes it with Esc.
+void WhenTabular(std::function<void(TfrmKeyWordSearch*)> AStep) {
+    WhenWindowShown<TfrmKeyWordSearch>(
+        [AStep](TfrmKeyWordSearch* window) {
+            AStep(window);
+            QTest::keyClick(window->RichEdit1, Qt::Key_Escape);
+        },
+        Patience);
+}
+
+}  // namespace
+
+class FavoritesJourneyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { EnsureRealDataLoaded(); }
+    void createAddRestartUnlockOpenRemove();
+    // The second program run of the journey; runs only when the first starts it.
+    void afterRestart();
+    void damagedListOpensEmptyWithAMessageAndStaysAsItWas();
+};
+
+void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
+    TScopedDataFolders folders;
+    QTemporaryDir machineData;
+    qputenv("ProgramData", QFile::encodeName(machineData.path()));
+    const std::string oldShared = SharedDataDir;
+    SharedDataDir = SharedDataFolder();
+    QVERIFY(QDir().mkpath(QString::fromStdString(SharedDataDir)));
+    FavoriteList.clear();
+    UnlockedFavorite = nullptr;
+    TRecordingMessages messages;
+    TfrmMain main;
+    main.show();
+
+    // Favorite Codes: no list yet, so New User has the focus; name and password twice.
+    bool created = false;
+    WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
+        QCOMPARE(choice->lvUsers->count(), 0);
+        QCOMPARE(choice->focusWidget(), static_cast<QWidget*>(choice->btnNewUser));
+        WhenWindowShown<TfrmFavoriteNewUser>([&](TfrmFavoriteNewUser* newUser) {
+            QTest::keyClicks(newUser->edtUserName, UserName);
+            QTest::keyClicks(newUser->edtPassword, Password);
+            QTest::keyClicks(newUser->edtPassword2, Password);
+            WhenWindowShown<TfrmKeyWordSearch>(
+                [&](TfrmKeyWordSearch* favorites) {
+                    created = true;
+                    QCOMPARE(favorites->Panel1->text(), QStringLiteral("Favorite Codes"));
+                    QCOMPARE(favorites->lbType->text(), QStringLiteral("Favorite"));
+                    QVERIFY(!favorites->Panel2->isVisible());
+                    QCOMPARE(favorites->plNum->text(), QStringLiteral("0"));
+                    QTest::keyClick(favorites->TreeView1, Qt::Key_Escape);
+                },
+                Patience);
+            QTest::keyClick(newUser->edtPassword2, Qt::Key_Return);
+        });
+        QTest::keyClick(choice->focusWidget(), Qt::Key_Return);
+    });
+    QTest::mouseClick(main.lbFavorites, Qt::LeftButton);
+    QVERIFY(created);
+    QVERIFY(main.isVisible());
+    QVERIFY(UnlockedFavorite != nullptr);
+    QCOMPARE(UnlockedFavorite->FUserName, UserName.toStdString());
+
+    // 1. Keyword search: the category found is added with Ctrl+D from the keyword box.
+    WhenTabular([](TfrmKeyWordSearch* window) {
+        QTest::keyClicks(window->edtKeyWord, QStringLiteral("typhoid"));
+        QTest::keyClick(window->edtKeyWord, Qt::Key_Return);
+        QCOMPARE(ShownCategory(window), std::string("A01"));
+        PressCtrlD(window->edtKeyWord);
+        QCOMPARE(UnlockedCodes(), std::vector<std::string>{"A01"});
+    });
+    QTest::mouseClick(main.lbKeyWords, Qt::LeftButton);
+
+    // 2. Disease index: Cholera's code opened with F5, added from the text view.
+    WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* index) {
+        QTest::keyClicks(index->edtMain, QStringLiteral("cholera"));
+        QVERIFY(index->ListView1->topLevelItemCount() > 0);
+        index->ListView1->setCurrentItem(index->ListView1->topLevelItem(0));
+        WhenTabular([](TfrmKeyWordSearch* window) {
+            QCOMPARE(window->Pager().FSelectedCode, std::string("A00.9"));
+            PressCtrlD(window->RichEdit1);
+            QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9"}));
+        });
+        QTest::keyClick(index->ListView1, Qt::Key_F5);
+        QTest::keyClick(index->ListView1, Qt::Key_Escape);
+    });
+    QTest::mouseClick(main.lbDisease, Qt::LeftButton);
+
+    // 3. Neoplasm table: the first reportable code cell, opened with F5, added from the text view.
+    std::string tableCode;
+    WhenWindowShown<TfrmDrugNeopSearch>([&](TfrmDrugNeopSearch* table) {
+        for (int row = 1; row < table->StringGrid1->rowCount() && tableCode.empty(); ++row)
+            for (int column = 2; column < table->StringGrid1->columnCount() && tableCode.empty(); ++column) {
+                const QTableWidgetItem* cell = table->StringGrid1->item(row, column);
+                if (cell != nullptr && MayAddFavoriteCode(cell->text().toStdString())) {
+                    tableCode = cell->text().toStdString();
+                    table->StringGrid1->setCurrentCell(row, column);
+                }
+            }
+        QVERIFY(!tableCode.empty());
+        WhenTabular([&](TfrmKeyWordSearch* window) {
+            PressCtrlD(window->RichEdit1);
+            QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9", tableCode}));
+        });
+        QTest::keyClick(table->StringGrid1, Qt::Key_F5);
+        QTest::keyClick(table->StringGrid1, Qt::Key_Escape);
+    });
+    QTest::mouseClick(main.lbNeoplasms, Qt::LeftButton);
+    QVERIFY(messages.Messages().empty());
+
+    // The program ends; a new process opens the same folder.
+    const std::string fileName = UnlockedFavorite->FFileName;
+    main.close();
+    QProcess restarted;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ProgramData"), machineData.path());
+    environment.insert(QStringLiteral("ZENDRA_FAVORITES_RESTART"), QString::fromStdString(tableCode));
+    restarted.setProcessEnvironment(environment);
+    restarted.setProcessChannelMode(QProcess::MergedChannels);
+    restarted.start(QCoreApplication::applicationFilePath(), {QStringLiteral("afterRestart")});
+    QVERIFY(restarted.waitForFinished(240000));
+    QVERIFY2(restarted.exitCode() == 0, restarted.readAll().constData());
+
+    // On disk: the two codes left, in order, and nothing that gives the password away.
+    const std::string onDisk = ReadBytes(fileName);
+    for (const std::string& readable : {Password.toStdString(), EncodeBase64(Password.toStdString()),
+                                        LegacyPasswordLine(Password.toStdString())})
+        QVERIFY(onDisk.find(readable) == std::string::npos);
+    TFavoriteKW reader(UserName.toStdString(), fileName);
+    QCOMPARE(reader.Open(Password.toStdString()), TFavoriteOpen::Opened);
+    QCOMPARE(reader.Codes(), (std::vector<std::string>{"A01", tableCode}));
+
+    UnlockedFavorite = nullptr;
+    FavoriteList.clear();
+    SharedDataDir = oldShared;
+}
+
+void FavoritesJourneyTest::afterRestart() {
+    const QString tableCode = qEnvironmentVariable("ZENDRA_FAVORITES_RESTART");
+    if (tableCode.isEmpty()) QSKIP("the second run of createAddRestartUnlockOpenRemove");
+    TScopedDataFolders folders;
+    TRecordingMessages messages;
+    TfrmMain main;
+    main.show();
+    bool opened = false;
+    WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
+        QCOMPARE(choice->lvUsers->count(), 1);
+        QCOMPARE(choice->lvUsers->currentItem()->text(), UserName);
+        WhenWindowShown<TfrmFavoriteUnlock>([&](TfrmFavoriteUnlock* unlock) {
+            QCOMPARE(unlock->lbUser->text(), UserName);
+            // A wrong password is refused, said, and the dialog stays for another try.
+            QTest::keyClicks(unlock->edtPassword, QStringLiteral("s3cret"));
+            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+            QCOMPARE(messages.Messages(), std::vector<std::string>{MsgFavoriteWrongPassword});
+            QVERIFY(unlock->isVisible());
+            QVERIFY(unlock->edtPassword->text().isEmpty());
+            WhenWindowShown<TfrmKeyWordSearch>(
+                [&](TfrmKeyWordSearch* favorites) {
+                    opened = true;
+                    QCOMPARE(TreeTexts(favorites->TreeView1),
+                             (QStringList{QStringLiteral(" A01"), QStringLiteral(" A00.9"), QLatin1Char(' ') + tableCode}));
+                    QCOMPARE(favorites->plNum->text(), QStringLiteral("3"));
+                    QCOMPARE(ShownCategory(favorites), std::string("A01"));
+                    // Down opens A00.9: its category, the code underlined.
+                    QTest::keyClick(favorites->TreeView1, Qt::Key_Down);
+                    QCOMPARE(ShownCategory(favorites), std::string("A00"));
+                    QCOMPARE(favorites->Pager().FSelectedCode, std::string("A00.9"));
+                    // Delete removes it; the next code is shown.
+                    QTest::keyClick(favorites->TreeView1, Qt::Key_Delete);
+                    QCOMPARE(TreeTexts(favorites->TreeView1),
+                             (QStringList{QStringLiteral(" A01"), QLatin1Char(' ') + tableCode}));
+                    QCOMPARE(favorites->plNum->text(), QStringLiteral("2"));
+                    QCOMPARE(favorites->Pager().FSelectedCode, tableCode.toStdString());
+                    QTest::keyClick(favorites->TreeView1, Qt::Key_Escape);
+                },
+                Patience);
+            QTest::keyClicks(unlock->edtPassword, Password);
+            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+        });
+        QTest::keyClick(choice->lvUsers, Qt::Key_Return);
+    });
+    QTest::mouseClick(main.lbFavorites, Qt::LeftButton);
+    QVERIFY(opened);
+    QCOMPARE(messages.Messages().size(), 1u);
+}
+
+void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
+    QTemporaryDir shared;
+    const std::string fileName = QDir(shared.path()).filePath(QString::fromStdString(FavoriteFileName("bob"))).toStdString();
+    const std::string damaged = LegacyPasswordLine("pw") + "\r\nA00.0\r\nS52.5\r\n21A\r\n";
+    std::ofstream(fileName, std::ios::binary) << damaged;
+    FavoriteList.clear();
+    UnlockedFavorite = nullptr;
+    TFavoriteKW::GetFavoriteList(shared.path().toStdString(), FavoriteList);
+    TRecordingMessages messages;
+
+    WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
+        WhenWindowShown<TfrmFavoriteUnlock>([&](TfrmFavoriteUnlock* unlock) {
+            QTest::keyClicks(unlock->edtPassword, QStringLiteral("pw"));
+            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+        });
+        QTest::keyClick(choice->lvUsers, Qt::Key_Return);
+    });
+    QVERIFY(ChooseFavoriteUser(nullptr));
+    QCOMPARE(messages.Messages().size(), 1u);
+    QVERIFY(messages.Messages()[0].find("is damaged (line 4 is not a code)") != std::string::npos);
+
+    TfrmKeyWordSearch favorites;
+    favorites.FInitType = 5;
+    favorites.show();
+    QCOMPARE(favorites.TreeView1->topLevelItemCount(), 0);
+    PressCtrlD(favorites.TreeView1);  // nothing to add from an empty tree
+    favorites.GoToCode(QStringLiteral("A00.1"), false);
+    PressCtrlD(favorites.RichEdit1);
+    QCOMPARE(messages.Messages().size(), 3u);
+    QVERIFY(messages.Messages()[2].find("left as it was") != std::string::npos);
+    QCOMPARE(ReadBytes(fileName), damaged);
+    UnlockedFavorite = nullptr;
+    FavoriteList.clear();
+}
+
+QTEST_MAIN(FavoritesJourneyTest)
+#include "FavoritesJourneyTest.moc"
