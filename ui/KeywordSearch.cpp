@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -294,13 +295,6 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     btnReview = makeButton(QStringLiteral("Review (F4)"), d->Panel6);
     btnPriorInOrder = makeButton(QStringLiteral("<< Prior Code (F8)"), d->Panel6);
     btnNextInOrder = makeButton(QStringLiteral("Next Code (F9) >>"), d->Panel6);
-    int x = 4;
-    for (QWidget* widget : std::initializer_list<QWidget*>{btnFirst, btnPrior, lbRec, btnNext, btnLast, btnPriorCode,
-                                                           btnReview, btnPriorInOrder, btnNextInOrder}) {
-        const int width = widget == lbRec ? 60 : (widget == btnPriorCode || widget == btnReview ? 96 : 134);
-        widget->setGeometry(x, 7, width, 27);
-        x += width + 4;
-    }
     for (QPushButton* button : {btnFirst, btnPrior, btnNext, btnLast, btnPriorCode, btnReview}) button->setEnabled(false);
     connect(btnFirst, &QPushButton::clicked, this, [this] { ShowPage(1); });
     connect(btnPrior, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex - 1); });
@@ -354,7 +348,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     ckCodeAlso = new QCheckBox(QStringLiteral("Code Also"), Panel2);
     ckExclude1 = new QCheckBox(QStringLiteral("Exclude1"), Panel2);
     ckExclude2 = new QCheckBox(QStringLiteral("Exclude2"), Panel2);
-    x = 145;
+    int x = 145;
     for (QCheckBox* box : {ckDesc, ckInclusion, ckInclude, ckCodeFirst, ckCodeAlso, ckExclude1, ckExclude2}) {
         const int width = box == ckDesc ? 112 : 92;
         box->setGeometry(x, 64, width, 20);
@@ -528,13 +522,24 @@ void TfrmKeyWordSearch::UpdateMenuStates() {
 void TfrmKeyWordSearch::LayoutWidgets() {
     const int w = width();
     const int h = height();
+    // Favourite mode hides the search band (the middle takes its room) and lists whole codes, not
+    // categories: the list gets as wide as its longest possible line.
+    const int searchBand = Panel2->isHidden() ? 0 : SearchBandHeight;
+    const int left = FInitType != 5 ? LeftColumnWidth
+                                    : std::max(LeftColumnWidth, QFontMetrics(TreeView1->font()).horizontalAdvance(
+                                                                    QStringLiteral(" W00.000X ")) +
+                                                                    2 * TreeView1->frameWidth() +
+                                                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Panel1->setGeometry(0, 0, w, TitleHeight);
-    Panel2->setGeometry(0, h - SearchBandHeight, w, SearchBandHeight);
+    Panel2->setGeometry(0, h - searchBand, w, SearchBandHeight);
     const int middleTop = TitleHeight;
-    const int middleHeight = std::max(0, h - TitleHeight - SearchBandHeight);
-    d->Panel3->setGeometry(0, middleTop, LeftColumnWidth, middleHeight);
-    TreeView1->setGeometry(0, CountPanelHeight, LeftColumnWidth, std::max(0, middleHeight - CountPanelHeight));
-    d->Panel4->setGeometry(LeftColumnWidth, middleTop, std::max(0, w - LeftColumnWidth), middleHeight);
+    const int middleHeight = std::max(0, h - TitleHeight - searchBand);
+    d->Panel3->setGeometry(0, middleTop, left, middleHeight);
+    d->Panel8->setGeometry(0, 0, left, CountPanelHeight);
+    for (QWidget* label : {static_cast<QWidget*>(lbType), static_cast<QWidget*>(d->Label3), static_cast<QWidget*>(plNum)})
+        label->resize(left, label->height());
+    TreeView1->setGeometry(0, CountPanelHeight, left, std::max(0, middleHeight - CountPanelHeight));
+    d->Panel4->setGeometry(left, middleTop, std::max(0, w - left), middleHeight);
     const int middleWidth = d->Panel4->width();
     pnlChDesc->setGeometry(0, 0, middleWidth, d->bandHeight);
     pnlChDesc->setVisible(d->bandHeight > 0);
@@ -545,6 +550,22 @@ void TfrmKeyWordSearch::LayoutWidgets() {
     pnlSubChapterTitle->setGeometry(4, 2, middleWidth - 8, 26);
     pnlSubChapterDesc->setGeometry(4, 30, middleWidth - 8, 28);
     d->Panel6->setGeometry(0, middleHeight - ButtonBarHeight, middleWidth, ButtonBarHeight);
+    // The buttons keep their designed widths while they fit; a narrower bar (favourite mode's wider
+    // list) shrinks them alike, so the last one is never cut off.
+    const std::initializer_list<QWidget*> bar{btnFirst,     btnPrior,  lbRec,           btnNext,       btnLast,
+                                              btnPriorCode, btnReview, btnPriorInOrder, btnNextInOrder};
+    auto designedWidth = [this](QWidget* widget) {
+        return widget == lbRec ? 60 : (widget == btnPriorCode || widget == btnReview ? 96 : 134);
+    };
+    int designedTotal = 4;
+    for (QWidget* widget : bar) designedTotal += designedWidth(widget) + 4;
+    const double scale = std::min(1.0, static_cast<double>(middleWidth) / designedTotal);
+    int x = 4;
+    for (QWidget* widget : bar) {
+        const int width = static_cast<int>(designedWidth(widget) * scale);
+        widget->setGeometry(x, 7, width, 27);
+        x += width + 4;
+    }
     RichEdit1->setGeometry(0, d->bandHeight, middleWidth, std::max(0, middleHeight - d->bandHeight - ButtonBarHeight));
 }
 
@@ -691,7 +712,8 @@ void TfrmKeyWordSearch::UpdateBand(const TTabularObject& AObject, bool ARelayout
     pnlSubChapterTitle->setPlainText(section ? QStringLiteral("Subchapter: ") + Q(section->FInfo.FScope) : QString());
     if (std::holds_alternative<TCodeInfo*>(AObject)) {
         const bool opened = std::holds_alternative<TCodeInfo*>(FInitObject) || !FInitCode.isEmpty();
-        Panel1->setText(opened ? QStringLiteral("Tabular Section") : QStringLiteral("Tabular Search"));
+        if (FInitType == 5 && !opened) Panel1->setText(QStringLiteral("Favorite Codes"));
+        else Panel1->setText(opened ? QStringLiteral("Tabular Section") : QStringLiteral("Tabular Search"));
     } else if (std::holds_alternative<TSubChapter*>(AObject)) {
         Panel1->setText(QStringLiteral("Sub-Chapter Information"));
     } else {

@@ -225,6 +225,7 @@ void FavoritesJourneyTest::afterRestart() {
                     QTest::keyClick(favorites->TreeView1, Qt::Key_Down);
                     QCOMPARE(ShownCategory(favorites), std::string("A00"));
                     QCOMPARE(favorites->Pager().FSelectedCode, std::string("A00.9"));
+                    QCOMPARE(favorites->Panel1->text(), QStringLiteral("Favorite Codes"));
                     // Delete removes it; the next code is shown.
                     QTest::keyClick(favorites->TreeView1, Qt::Key_Delete);
                     QCOMPARE(TreeTexts(favorites->TreeView1),

@@ -1,0 +1,66 @@
+// Shows the favourite-code windows on a real X display (tools/screenshots.sh runs it under Xvfb)
+// and saves screenshots into the folder given as the first argument: favorite-user.png (the user
+// choice), favorite-unlock.png (the password of the chosen list) and favorite-codes.png (the
+// Tabular Search window in favourite mode). The lists are made in the shared data folder of the
+// run, which the script points at a scratch folder.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "DataSets.h"
+#include "FavoriteUser.h"
+#include "Favorites.h"
+#include "KeywordSearch.h"
+#include "ScreenshotSupport.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const auto outputFolder = ScreenshotOutput(argc, argv);
+    if (!outputFolder) return 2;
+    const QDir& output = *outputFolder;
+    QDir().mkpath(QString::fromStdString(SharedDataDir));
+
+    FavoriteList.clear();
+    TFavoriteKW* coder = nullptr;
+    for (const char* name : {"Chen Li", "Dr. Maria Alvarez", "Ben Ortiz"}) {
+        TFavoriteKW* created = nullptr;
+        if (CreateFavoriteUser(name, "pw", SharedDataDir, FavoriteList, created) != TFavoriteCreate::Created) {
+            std::fprintf(stderr, "could not create the list of %s in %s\n", name, SharedDataDir.c_str());
+            return 1;
+        }
+        if (coder == nullptr) coder = created;
+    }
+    const TFavoriteEditResult added =
+        AddFavoriteCodes(*coder, {"I10", "E11.9", "J45.909", "S52.521A", "T36.0X1A", "Z00.00", "A01.00"});
+    if (added.FOutcome != TFavoriteEdit::Done) {
+        std::fprintf(stderr, "%s\n", FavoriteEditMessage(added, *coder, true).c_str());
+        return 1;
+    }
+    bool ok = true;
+
+    TfrmFavoriteUser choice;
+    choice.show();
+    choice.lvUsers->setCurrentRow(1);
+    ok &= CaptureWindow(choice, output, QStringLiteral("favorite-user.png"));
+    choice.hide();
+
+    TfrmFavoriteUnlock unlock(*coder);
+    unlock.show();
+    QTest::keyClicks(unlock.edtPassword, QStringLiteral("pw"));
+    ok &= CaptureWindow(unlock, output, QStringLiteral("favorite-unlock.png"));
+    unlock.hide();
+
+    UnlockedFavorite = coder;
+    TfrmKeyWordSearch favorites;
+    favorites.FInitType = 5;
+    favorites.show();
+    QTest::qWait(200);
+    favorites.TreeView1->setCurrentItem(favorites.TreeView1->topLevelItem(3));
+    QTest::keyClick(favorites.TreeView1, Qt::Key_Right);  // a key release opens the current node
+    ok &= CaptureWindow(favorites, output, QStringLiteral("favorite-codes.png"));
+    return ok ? 0 : 1;
+}
