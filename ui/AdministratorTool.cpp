@@ -24,15 +24,6 @@
 
 namespace {
 
-// Shows the busy cursor while an operation blocks the window.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
 std::string PathOf(const QLineEdit* AEdit) {
     return AEdit->text().toStdString();
 }

@@ -64,15 +64,6 @@ void MakeUnlocked(TFavoriteKW* AFavorite) {
     UnlockedFavorite = AFavorite;
 }
 
-// The slow password hash runs on this thread; the pointer says so.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
 }  // namespace
 
 bool ChooseFavoriteUser(QWidget* AParent) {

@@ -3,6 +3,7 @@
 // Mono for Courier New); every measurement is taken from the font actually resolved.
 #pragma once
 
+#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -28,3 +29,13 @@ QString ResolvedFamily(const QFont& font);
 // buttons, the designed client size; with the "FullScreen" setting it opens maximised and gets a
 // maximise button, otherwise it keeps its size unless it is sizeable.
 void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable = false);
+
+// Shows the busy cursor while an operation blocks the window (a long file operation, a password
+// hash), for the lifetime of the object.
+class TBusyCursor {
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
