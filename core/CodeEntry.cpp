@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "TextUtil.h"
 
 namespace {
@@ -14,50 +15,6 @@ std::u32string BoxCharacters(std::string_view ABoxText) {
     std::u32string box = Utf8ToU32(ABoxText);
     if (box.size() < static_cast<std::size_t>(CodeBoxLength)) box.resize(CodeBoxLength, U' ');
     return box;
-}
-
-template <typename TFindCategory>
-TGoToCodePlan PlanGoToCodeWith(std::string_view AText, TFindCategory&& AFindCategory) {
-    TGoToCodePlan plan;
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(AText, category, subCode)) {
-        plan.FStep = TGoToCodeStep::InvalidText;
-        return plan;
-    }
-    plan.FCategory = AFindCategory(category);
-    if (plan.FCategory == nullptr) {
-        plan.FStep = TGoToCodeStep::NoCategory;
-        return plan;
-    }
-    if (subCode.size() == 4) {
-        // A seventh-character code is shown at the code it belongs to.
-        plan.FHeader = plan.FCategory->FindHeaderBy4SubCodes(subCode, plan.FFullDesc);
-        if (plan.FHeader != nullptr) {
-            plan.FStep = TGoToCodeStep::SevenCharCode;
-            plan.FSubCode = SubCodePart(plan.FHeader->FCode);
-            return plan;
-        }
-        // Four characters after the dot are not always a seventh-character code: C44.1021 is a
-        // complete code of its own. Such a code is shown like any other instead of being called
-        // a missing sub-category.
-        if (plan.FCategory->FindSubCodeByName(subCode) != nullptr) {
-            plan.FStep = TGoToCodeStep::Show;
-            plan.FSubCode = subCode;
-            return plan;
-        }
-    } else if (plan.FCategory->FindSubCodeByName(subCode) != nullptr) {
-        plan.FStep = TGoToCodeStep::Show;
-        plan.FSubCode = subCode;
-        return plan;
-    }
-    // The category exists but the rest does not: shown, if the user wants, at page 1. The tail is
-    // kept so that the category's own code is not underlined either.
-    plan.FStep = TGoToCodeStep::SubCategoryMissing;
-    plan.FHeader = nullptr;
-    plan.FFullDesc.clear();
-    plan.FSubCode = subCode;
-    return plan;
 }
 
 }  // namespace
@@ -101,8 +58,8 @@ std::string CodeHeaderText(std::string_view AHeader) {
 }
 
 void CollectValidCodes(std::string_view AHeaderText, TStringList& ACodeList, TStringList& ADescList) {
-    const TCodeInfo* code = FindCodeByText(AHeaderText);
-    if (code != nullptr) code->GetAllValideCodes(ACodeList, ADescList);
+    const TCodeResolver& resolver = CodeResolver();
+    resolver.Completions(resolver.Resolve(AHeaderText), ACodeList, ADescList);
 }
 
 TCodeListSelection FilterCodeList(const TStringList& ACodeList, std::string_view AHeaderText,
@@ -148,37 +105,30 @@ std::string FormatCodeTotals(const TCodeListSelection& ASelection) {
     return buffer;
 }
 
-TCopyPlan PlanCopy(std::string_view ASelection) {
+TCopyPlan PlanCopy(const TCodeResolver& AResolver, std::string_view ASelection) {
     TCopyPlan plan;
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(ASelection, category, subCode)) return plan;
+    const TCodeResolution code = AResolver.Resolve(ASelection);
+    if (code.FVerdict == TCodeVerdict::NotACodeText) return plan;
     plan.FValid = true;
-    plan.FHeader = category + "." + subCode;
-    CollectValidCodes(CodeHeaderText(plan.FHeader), plan.FCodeList, plan.FDescList);
+    plan.FHeader = CodeHeaderText(code.FCode);
+    AResolver.Completions(code, plan.FCodeList, plan.FDescList);
     if (plan.FCodeList.size() >= 2) {
         plan.FShowDialog = true;
         return plan;
     }
-    if (plan.FCodeList.size() == 1) {
-        // The one valid completion is what gets copied: for a complete code that is the code
-        // itself; for a code with a single seventh character (S06.1X7) it is the full code, so
-        // the copy never carries an incomplete code with a full code's description.
-        plan.FCode = plan.FCodeList.front();
-        plan.FLongDesc = plan.FDescList.front();
+    if (plan.FCodeList.empty()) {
+        // Nothing the edition has: never copy a made-up code.
+        plan.FRefusal = MsgCodeNotExist;
         return plan;
     }
-    plan.FCode = subCode.empty() ? category : plan.FHeader;
-    if (subCode.size() == 4) {
-        // A complete seventh-character code has no completions of its own; its description is
-        // that of the code it belongs to with the character's meaning.
-        if (TCodeInfo* categoryNode = FindCategory(category)) {
-            std::string fullDesc;
-            if (categoryNode->FindHeaderBy4SubCodes(subCode, fullDesc) != nullptr) plan.FLongDesc = fullDesc;
-        }
-    }
+    // A complete code is copied as it is; a code with a single completion (S06.1X7) copies that
+    // completion, so the copy never carries an incomplete code.
+    plan.FCode = plan.FCodeList.front();
+    plan.FLongDesc = plan.FDescList.front();
     return plan;
 }
+
+TCopyPlan PlanCopy(std::string_view ASelection) { return PlanCopy(CodeResolver(), ASelection); }
 
 std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHeld, const TShortDescLookup& ALookup) {
     if (!APlusDesc || APlan.FLongDesc.empty()) return APlan.FCode;
@@ -186,14 +136,37 @@ std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHel
     return CodeWithDescription(APlan.FCode, APlan.FLongDesc);
 }
 
-TGoToCodePlan PlanGoToCode(std::string_view AText) {
-    return PlanGoToCodeWith(AText, [](const std::string& category) { return FindCategory(category); });
+TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view AText) {
+    TGoToCodePlan plan;
+    const TCodeResolution code = AResolver.Resolve(AText);
+    plan.FCategory = code.FCategory;
+    switch (code.FVerdict) {
+        case TCodeVerdict::NotACodeText:
+            plan.FStep = TGoToCodeStep::InvalidText;
+            break;
+        case TCodeVerdict::Reportable:
+        case TCodeVerdict::NotReportable:
+            plan.FSubCode = code.NodeSubCode();
+            plan.FStep = TGoToCodeStep::Show;
+            if (code.FSeventhCharacter) {
+                // Shown at the code it belongs to, after the seventh-character dialog.
+                plan.FStep = TGoToCodeStep::SevenCharCode;
+                plan.FHeader = code.FNode;
+                plan.FFullDesc = code.FDesc;
+            }
+            break;
+        case TCodeVerdict::SeventhCharNotAllowed:
+        case TCodeVerdict::NotInEdition:
+            // With the category the user may still read it, at page 1: the tail matches no line,
+            // so nothing is underlined.
+            plan.FStep = plan.FCategory ? TGoToCodeStep::SubCategoryMissing : TGoToCodeStep::NoCategory;
+            plan.FSubCode = SubCodePart(code.FCode);
+            break;
+    }
+    return plan;
 }
 
-TGoToCodePlan PlanGoToCode(const TChapterList& AChapters, std::string_view AText) {
-    return PlanGoToCodeWith(AText,
-                            [&AChapters](const std::string& category) { return FindCategory(AChapters, category); });
-}
+TGoToCodePlan PlanGoToCode(std::string_view AText) { return PlanGoToCode(CodeResolver(), AText); }
 
 std::optional<TCodeBoxState> CodeBoxAfterKeyUp(std::string_view ABoxText) {
     const std::u32string box = BoxCharacters(ABoxText);

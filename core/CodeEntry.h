@@ -13,6 +13,8 @@
 
 #include "GlobalDef.h"
 
+class TCodeResolver;
+
 // ---- Messages of code entry ----------------------------------------------------------------
 
 inline constexpr const char* MsgSelectCorrectCode = "Please select correct code in the text box!";
@@ -44,8 +46,8 @@ std::string CopyText(TCopyKind AKind, const std::string& ACode, const std::strin
 std::string CodeHeaderText(std::string_view AHeader);
 
 // Every valid reportable code at or below the code named by AHeaderText (a code text such as
-// "S52.521" or "A00."), with its long description, in tree order. Both lists stay empty when the
-// text names no code.
+// "S52.521" or "A00."), with its long description, in tree order; a reportable code lists itself.
+// Both lists stay empty when the text names nothing the edition has.
 void CollectValidCodes(std::string_view AHeaderText, TStringList& ACodeList, TStringList& ADescList);
 
 // The rows the dialog lists for a filter, and the counts of its totals line.
@@ -73,9 +75,11 @@ struct TCopyPlan {
     TStringList FDescList;
     bool FShowDialog = false;  // two or more completions: the user chooses in the dialog
     std::string FCode;         // otherwise: the code copied (shown in "Selected:")
-    std::string FLongDesc;     // and its long description; empty when none was found
+    std::string FLongDesc;     // and its long description
+    const char* FRefusal = nullptr;  // set when the edition has no such code: the message shown, nothing copied
 };
-TCopyPlan PlanCopy(std::string_view ASelection);
+TCopyPlan PlanCopy(std::string_view ASelection);  // asks CodeResolver()
+TCopyPlan PlanCopy(const TCodeResolver& AResolver, std::string_view ASelection);
 // The clipboard text of a copy that needs no dialog.
 std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHeld, const TShortDescLookup& ALookup);
 
@@ -84,7 +88,8 @@ std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHel
 enum class TGoToCodeStep {
     InvalidText,         // "Please select correct code in the text box!"
     NoCategory,          // "Code is not exist!"
-    SevenCharCode,       // show the seventh-character dialog, then FCategory at FSubCode
+    SevenCharCode,       // a reportable seventh-character code: show the seventh-character dialog,
+                         // then FCategory at FSubCode
     SubCategoryMissing,  // ask the Sub-Category question; Yes shows FCategory at page 1, FSubCode
                          // (not in the tree) underlining nothing
     Show,                // show FCategory with FSubCode underlined
@@ -96,9 +101,10 @@ struct TGoToCodePlan {
     TCodeInfo* FHeader = nullptr;  // seventh-character code: the code it belongs to
     std::string FFullDesc;        // and its full description
 };
-// Waits for the Tabular List like FindCategory does.
+// Texts in any letter case, with or without the dot. The first form asks CodeResolver(), which
+// waits for the Tabular List.
 TGoToCodePlan PlanGoToCode(std::string_view AText);
-TGoToCodePlan PlanGoToCode(const TChapterList& AChapters, std::string_view AText);
+TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view AText);
 
 // ---- The masked code box -----------------------------------------------------------------
 // The box text is always eight characters, three places, a fixed full stop, four places; an

@@ -8,6 +8,7 @@ TLoadStatus TableOfNeoplasmsStatus{StatusNotStarted};
 TLoadStatus CodeKeywordsStatus{StatusNotStarted};
 
 TChapterList ChapterList;
+std::atomic<std::uint64_t> TabularLoadCount{0};
 TIntroduction Introduction;
 
 std::string ProgramDir;

@@ -40,6 +40,8 @@ extern TLoadStatus CodeKeywordsStatus;
 
 // The Tabular List, filled by loader thread 0.
 extern TChapterList ChapterList;
+// Counts the Tabular List loads begun (any container); caches built from ChapterList compare it.
+extern std::atomic<std::uint64_t> TabularLoadCount;
 extern TIntroduction Introduction;
 
 // Folders, each ending in "/". Set by the start-up (Folders.h).

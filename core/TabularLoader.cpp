@@ -461,6 +461,7 @@ int32_t LoadTabularFromStream(std::istream& source, TChapterList& chapters, TInt
     int32_t expected = StatusNotStarted;
     status.compare_exchange_strong(expected, StatusLoading);
     if (status.load() != StatusLoading) return status.load();
+    TabularLoadCount.fetch_add(1);
 
     try {
         chapters.clear();

@@ -23,7 +23,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "Config.h"
 #include "DataSets.h"
 #include "KeywordPrompt.h"
@@ -508,10 +508,7 @@ void TfrmKeyWordSearch::GoToSelection() {
 }
 
 void TfrmKeyWordSearch::UpdateMenuStates() {
-    std::string category;
-    std::string subCode;
-    const QString selection = SelectionText();
-    const bool isCode = ParseCodeText(S(selection), category, subCode);
+    const bool isCode = NormalizeCodeText(S(SelectionText())).has_value();
     Jump1->setEnabled(isCode);
     SelectCodeS1->setEnabled(isCode);
     Copy1->setEnabled(!RichEdit1->textCursor().selectedText().isEmpty());

@@ -129,6 +129,10 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
 void TfrmKeyWordSearch::ShowAvailableCodes(const QString& code, bool APlusDesc) {
     const TCopyPlan plan = PlanCopy(code.toStdString());
     if (!plan.FValid) return;
+    if (plan.FRefusal != nullptr) {
+        Messages().ShowMessage(plan.FRefusal);
+        return;
+    }
     if (!plan.FShowDialog) {
         edtSelected->setText(QString::fromStdString(plan.FCode));
         const std::string clip = DirectCopyText(plan, APlusDesc, CtrlKeyHeld(), ShortDescLookup());

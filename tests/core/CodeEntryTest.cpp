@@ -5,6 +5,7 @@
 #include <map>
 
 #include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "TestSupport.h"
 
 namespace {
@@ -92,9 +93,10 @@ TEST(CodeEntryCodeBox, GoReadsTrimmedUpperText) {
 
 TEST(CodeEntryGoTo, WithoutDataOnlyTheTextIsJudged) {
     const TChapterList none;
-    EXPECT_EQ(PlanGoToCode(none, "a00.1").FStep, TGoToCodeStep::InvalidText);
-    EXPECT_EQ(PlanGoToCode(none, ".").FStep, TGoToCodeStep::InvalidText);
-    EXPECT_EQ(PlanGoToCode(none, "A00.1").FStep, TGoToCodeStep::NoCategory);
+    const TCodeResolver resolver(none);
+    EXPECT_EQ(PlanGoToCode(resolver, "a00.1x").FStep, TGoToCodeStep::NoCategory);  // any letter case
+    EXPECT_EQ(PlanGoToCode(resolver, ".").FStep, TGoToCodeStep::InvalidText);
+    EXPECT_EQ(PlanGoToCode(resolver, "A00.1").FStep, TGoToCodeStep::NoCategory);
 }
 
 TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
@@ -146,7 +148,8 @@ TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
     EXPECT_EQ(PlanGoToCode("E11.3211").FStep, TGoToCodeStep::SevenCharCode);
 
     EXPECT_EQ(PlanGoToCode("ZZ9.1").FStep, TGoToCodeStep::NoCategory);
-    EXPECT_EQ(PlanGoToCode("A00.1 ").FStep, TGoToCodeStep::InvalidText);
+    EXPECT_EQ(PlanGoToCode("A00.1 ").FStep, TGoToCodeStep::Show);
+    EXPECT_EQ(PlanGoToCode("A00.1 x").FStep, TGoToCodeStep::InvalidText);
 }
 
 TEST_F(CodeEntryRealData, ValidCodesCompleteWithPlaceholderAndSeventhCharacter) {
@@ -214,7 +217,7 @@ TEST_F(CodeEntryRealData, CopyOfACompleteCodeNeedsNoDialog) {
     EXPECT_EQ(plan.FHeader, "A00.");
     EXPECT_EQ(plan.FCodeList.size(), 3u);
 
-    EXPECT_FALSE(PlanCopy("a00.0").FValid);
+    EXPECT_EQ(PlanCopy("a000").FCode, "A00.0");
     EXPECT_FALSE(PlanCopy("Cholera").FValid);
 }
 
@@ -231,10 +234,12 @@ TEST_F(CodeEntryRealData, CopyNeverPairsAnIncompleteCodeWithAFullDescription) {
     EXPECT_EQ(plan.FCode, "T07.XXXD");
     EXPECT_EQ(DirectCopyText(plan, true, false, {}), "T07.XXXD  Unspecified multiple injuries, subsequent encounter");
 
-    // A code that does not exist is copied as selected, without a description.
-    plan = PlanCopy("Z99.5");
-    EXPECT_TRUE(plan.FValid);
-    EXPECT_FALSE(plan.FShowDialog);
-    EXPECT_EQ(DirectCopyText(plan, true, true, {}), "Z99.5");
-    EXPECT_EQ(DirectCopyText(PlanCopy("ZZ9.-"), false, false, {}), "ZZ9");
+    // A code the edition does not have is refused, never copied.
+    for (const char* text : {"Z99.5", "ZZ9.-", "S06.1X7D", "S06.1X8S"}) {
+        plan = PlanCopy(text);
+        EXPECT_TRUE(plan.FValid) << text;
+        EXPECT_FALSE(plan.FShowDialog) << text;
+        EXPECT_STREQ(plan.FRefusal, MsgCodeNotExist) << text;
+        EXPECT_TRUE(plan.FCode.empty()) << text;
+    }
 }
