@@ -15,3 +15,4 @@ std::vector<TCliCommand> IndexCommands();    // index
 std::vector<TCliCommand> RenderCommands();   // show
 std::vector<TCliCommand> KeywordCommands();  // search, suggest, keywords generator
 std::vector<TCliCommand> FavoriteCommands();  // favorites
+std::vector<TCliCommand> ValidateCommands();  // validate

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliData.h"
-#include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "Commands.h"
 #include "DataSets.h"
 #include "IndexModel.h"
@@ -18,7 +18,7 @@ constexpr const char* StatsUsage =
     "                             sections, code tree nodes and valid codes by length); with\n"
     "                             --order-file also writes the generated order file (CR LF)";
 constexpr const char* CodeUsage =
-    "  code TEXT                  look a code up (\"S52.521\", \"S52.521A\", \"A00\"): its description,\n"
+    "  code TEXT                  look a code up (\"S52.521\", \"s52521a\", \"A00\"): its description,\n"
     "                             whether it is a final code, and its valid completions;\n"
     "                             exit 0 found, 1 not found, 2 not a code text";
 constexpr const char* OrderFileUsage =
@@ -59,10 +59,10 @@ void PrintCodeLine(const std::string& code, const std::string& description) {
     std::printf("%s  %s\n", code.c_str(), description.c_str());
 }
 
-void PrintCompletions(const TCodeInfo& node) {
+void PrintCompletions(const TCodeResolver& resolver, const TCodeResolution& code) {
     TStringList codes;
     TStringList descriptions;
-    node.GetAllValideCodes(codes, descriptions);
+    resolver.Completions(code, codes, descriptions);
     std::printf("valid codes: %zu\n", codes.size());
     for (std::size_t i = 0; i < codes.size(); ++i) PrintCodeLine(codes[i], descriptions[i]);
 }
@@ -71,59 +71,43 @@ int RunCode(const std::vector<std::string>& args) {
     if (WantsHelp(args)) return PrintUsage(CodeUsage, false);
     if (args.size() != 1) return PrintUsage(CodeUsage, true);
     const std::string& text = args[0];
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(text, category, subCode)) {
-        std::fprintf(stderr, "code: \"%s\" is not a code text (3 to 8 capitals or digits, dot in fourth place)\n",
+    if (!NormalizeCodeText(text)) {
+        std::fprintf(stderr, "code: \"%s\" is not a code text (3 to 8 letters or digits, dot in fourth place or none)\n",
                      text.c_str());
         return 2;
     }
     if (!LoadEmbeddedTabular()) std::fprintf(stderr, "code: the Tabular List did not load completely\n");
-    TCodeInfo* categoryNode = FindCategory(ChapterList, category);
-    if (!categoryNode) {
-        std::fprintf(stderr, "Code is not exist!\n");
-        return 1;
-    }
-
-    if (subCode.size() == 4) {
-        // A full seventh-character code: a leaf with a definition, padded with "X", plus the character.
-        std::string fullDescription;
-        TCodeInfo* leaf = categoryNode->FindHeaderBy4SubCodes(subCode, fullDescription);
-        const std::string fullCode = category + "." + subCode;
-        if (!leaf) {
-            std::fprintf(stderr, "%s: Code found but Sub-Category is not correct\n", fullCode.c_str());
+    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolution code = resolver.Resolve(text);
+    switch (code.FVerdict) {
+        case TCodeVerdict::Reportable:
+            PrintCodeLine(code.FCode, code.FDesc);
+            std::printf("final code\n");
+            return 0;
+        case TCodeVerdict::NotReportable:
+            PrintCodeLine(code.FCode, code.FDesc);
+            std::printf("not a final code\n");
+            PrintCompletions(resolver, code);
+            return 0;
+        case TCodeVerdict::SeventhCharNotAllowed: {
+            std::fprintf(stderr, "%s: the seventh character does not apply to %s\n", code.FCode.c_str(),
+                         code.FNode->FCode.c_str());
+            const TCodeResolution header = resolver.Resolve(code.FNode->FCode);
+            PrintCodeLine(header.FCode, header.FDesc);
+            PrintCompletions(resolver, header);
             return 1;
         }
-        TStringList codes;
-        TStringList descriptions;
-        leaf->GetAllValideCodes(codes, descriptions);
-        for (const auto& code : codes) {
-            if (code == fullCode) {
-                PrintCodeLine(fullCode, fullDescription);
-                std::printf("final code\n");
-                return 0;
+        case TCodeVerdict::NotInEdition:
+            if (code.FCategory == nullptr) {
+                std::fprintf(stderr, "Code is not exist!\n");
+            } else {
+                std::fprintf(stderr, "%s: Code found but Sub-Category is not correct\n", code.FCode.c_str());
             }
-        }
-        std::fprintf(stderr, "%s: the seventh character does not apply to %s\n", fullCode.c_str(),
-                     leaf->FCode.c_str());
-        PrintCodeLine(leaf->FCode, leaf->FDesc);
-        PrintCompletions(*leaf);
-        return 1;
+            return 1;
+        case TCodeVerdict::NotACodeText:
+            break;
     }
-
-    TCodeInfo* node = categoryNode->FindSubCodeByName(subCode);
-    if (!node) {
-        std::fprintf(stderr, "%s: Code found but Sub-Category is not correct\n", text.c_str());
-        return 1;
-    }
-    PrintCodeLine(node->FCode, node->FDesc);
-    if (node->IsFinalCode()) {
-        std::printf("final code\n");
-    } else {
-        std::printf("not a final code\n");
-        PrintCompletions(*node);
-    }
-    return 0;
+    return 2;
 }
 
 int RunOrderFile(const std::vector<std::string>& args) {

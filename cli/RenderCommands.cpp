@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "CliData.h"
-#include "CodeLookup.h"
+#include "CodeEntry.h"
+#include "CodeResolver.h"
 #include "CodeTextPager.h"
 #include "Commands.h"
 #include "DataSets.h"
@@ -59,30 +60,23 @@ int RunShow(const std::vector<std::string>& args) {
     }
     if (codeText.empty()) return UsageError();
     // The window never lays out below 20 columns or 10 lines; the layout itself works at any size.
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(codeText, category, subCode)) {
+    if (!NormalizeCodeText(codeText)) {
         std::fprintf(stderr, "show: \"%s\" is not a code text\n", codeText.c_str());
         return 2;
     }
     if (!LoadEmbeddedTabular()) std::fprintf(stderr, "show: the Tabular List did not load completely\n");
-    TCodeInfo* categoryNode = FindCategory(ChapterList, category);
-    if (!categoryNode) {
+    // Shown as go to code shows it: a seventh-character code at the code it belongs to.
+    const TGoToCodePlan codePlan = PlanGoToCode(codeText);
+    if (codePlan.FCategory == nullptr) {
         std::fprintf(stderr, "Code is not exist!\n");
         return 1;
     }
-    std::string tail = subCode;
-    if (subCode.size() == 4) {
-        // A seventh-character code selects the leaf it completes.
-        std::string fullDescription;
-        if (TCodeInfo* leaf = categoryNode->FindHeaderBy4SubCodes(subCode, fullDescription)) {
-            tail = SubCodePart(leaf->FCode);
-        }
-    }
-    if (!tail.empty() && !categoryNode->FindSubCodeByName(tail)) {
+    if (codePlan.FStep == TGoToCodeStep::SubCategoryMissing) {
         std::fprintf(stderr, "show: %s: Code found but Sub-Category is not correct; showing the category\n",
                      codeText.c_str());
     }
+    TCodeInfo* categoryNode = codePlan.FCategory;
+    const std::string& tail = codePlan.FSubCode;
 
     TCodeTextPager pager;
     pager.FWordsPerLine = width;

@@ -3,21 +3,40 @@
 #include <string>
 #include <vector>
 
+#include "CliData.h"
 #include "Commands.h"
+#include "DataSets.h"
+#include "IndexLoader.h"
+#include "IndexModel.h"
 
 namespace {
 
 std::vector<TCliCommand> AllCommands() {
     std::vector<TCliCommand> all;
-    for (auto table : {CoreCommands(), IndexCommands(), RenderCommands(), KeywordCommands(), FavoriteCommands()}) {
+    for (auto table : {CoreCommands(), ValidateCommands(), IndexCommands(), RenderCommands(), KeywordCommands(),
+                       FavoriteCommands()}) {
         all.insert(all.end(), table.begin(), table.end());
     }
     return all;
 }
 
 void PrintHelp(std::FILE* out, const std::vector<TCliCommand>& commands) {
-    std::fprintf(out, "usage: zendra-icd10-cli COMMAND [ARGS]\n\nCommands:\n");
+    std::fprintf(out, "usage: zendra-icd10-cli COMMAND [ARGS]\n       zendra-icd10-cli --version\n\nCommands:\n");
     for (const auto& command : commands) std::fprintf(out, "%s\n", command.usage);
+}
+
+// The program and the editions of the data it embeds; the disease index names its own edition.
+int PrintVersion() {
+    std::printf("zendra-icd10-cli %s\n", ZENDRA_VERSION);
+    std::printf("ICD-10-CM %s: Tabular List and order file FY%s (effective %s) with the addenda effective %s (%s)\n",
+                EditionYear, EditionYear, EditionEffectiveDate, EditionAddendaDate, EditionAddendaCodes);
+    LoadEmbeddedIndex(IndexTypeDiseases);
+    if (DIndexEdition.empty()) {
+        std::printf("Index to Diseases and Injuries: the file names no edition\n");
+    } else {
+        std::printf("Index to Diseases and Injuries: FY%s\n", DIndexEdition.c_str());
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -33,6 +52,7 @@ int main(int argc, char** argv) {
         PrintHelp(stdout, commands);
         return 0;
     }
+    if (name == "--version") return PrintVersion();
     for (const auto& command : commands) {
         if (name == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
     }

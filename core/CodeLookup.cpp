@@ -52,7 +52,7 @@ char CharAt(const std::string& text, std::size_t position) {
 
 }  // namespace
 
-bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::string& ASubCode) {
+bool ParseCodeText(std::string_view ACodeText, std::string_view& ACategory, std::string_view& ASubCode) {
     // Every accepted character is ASCII, so a byte count equals the character count for any text
     // that can pass; other characters fail the class tests below.
     const std::size_t length = ACodeText.size();
@@ -64,13 +64,22 @@ bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::stri
     for (std::size_t i = 4; i < length; ++i) {
         if (!IsDigitOrCapital(ACodeText[i]) && ACodeText[i] != '-') return false;
     }
-    ACategory.assign(ACodeText.substr(0, 3));
+    ACategory = ACodeText.substr(0, 3);
     if (length <= 4) {
-        ASubCode.clear();
+        ASubCode = {};
     } else {
         const std::string_view rest = ACodeText.substr(4);
-        ASubCode.assign(rest.substr(0, rest.find('-')));
+        ASubCode = rest.substr(0, rest.find('-'));
     }
+    return true;
+}
+
+bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::string& ASubCode) {
+    std::string_view category;
+    std::string_view subCode;
+    if (!ParseCodeText(ACodeText, category, subCode)) return false;
+    ACategory.assign(category);
+    ASubCode.assign(subCode);
     return true;
 }
 

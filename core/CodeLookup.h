@@ -12,6 +12,8 @@
 // the dot, up to the first "-"). Returns false, leaving the outputs unchanged, for anything that is
 // not 3 to 8 characters of capitals/digits with a dot in fourth place.
 bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::string& ASubCode);
+// The same without copying: the outputs view into ACodeText.
+bool ParseCodeText(std::string_view ACodeText, std::string_view& ACategory, std::string_view& ASubCode);
 
 // The first category whose code equals ACategory exactly. The global form waits (polling every
 // 100 ms, no dialog) while the Tabular List is loading; the list form searches the given chapters.

@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "GlobalDef.h"
@@ -36,6 +35,14 @@ const char* VerdictWord(TCodeVerdict AVerdict);
 // ("A00." -> "A00", "C79.8-" -> "C79.8"). nullopt when the text is no code text.
 std::optional<std::string> NormalizeCodeText(std::string_view AText);
 
+// A dotted code text held without allocation (a code text has at most eight characters).
+struct TCodeText {
+    char FChars[8] = {};
+    std::uint8_t FLength = 0;
+    std::string_view View() const { return {FChars, FLength}; }
+};
+bool NormalizeCodeText(std::string_view AText, TCodeText& ACode);
+
 struct TCodeResolution {
     TCodeVerdict FVerdict = TCodeVerdict::NotACodeText;
     std::string FCode;               // the dotted form ("S52.521A"); empty when not a code text
@@ -51,12 +58,23 @@ struct TCodeResolution {
     std::string NodeSubCode() const;
 };
 
+// The resolution without copies, for checking many texts: FDesc points into the resolver or the model.
+struct TCodeAnswer {
+    TCodeVerdict FVerdict = TCodeVerdict::NotACodeText;
+    TCodeText FCode;
+    const std::string* FDesc = nullptr;  // Reportable and NotReportable only
+    TCodeInfo* FCategory = nullptr;
+    TCodeInfo* FNode = nullptr;
+    bool FSeventhCharacter = false;
+};
+
 class TCodeResolver {
 public:
     // Indexes the given Tabular List; the resolver points into it and must not outlive it.
     explicit TCodeResolver(const TChapterList& AChapters);
 
     TCodeResolution Resolve(std::string_view AText) const;
+    TCodeAnswer Answer(std::string_view AText) const;
     bool IsReportable(std::string_view AText) const;
 
     // The valid codes a resolution stands for, in tabular order, with their long descriptions:
@@ -82,13 +100,21 @@ private:
 
     void AddNode(TCodeInfo& ANode);
     std::uint32_t AddEntry(TEntry AEntry);
+    void BuildIndex();
     const TEntry* Find(std::string_view ACode) const;
     const std::string& DescOf(const TEntry& AEntry) const;
 
     std::vector<TEntry> FEntries;             // in tabular order
     std::vector<std::uint32_t> FReportable;   // indexes of the reportable entries, in tabular order
     std::vector<std::string> FSeventhDescs;
-    std::unordered_map<std::uint64_t, std::uint32_t> FIndex;  // packed dotted code -> entry
+    // Open addressing over the packed dotted code (eight bytes at most, so the key is exact):
+    // a slot holds the key and the entry index + 1 (0 when free), side by side for one memory read.
+    struct TSlot {
+        std::uint64_t FKey = 0;
+        std::uint32_t FEntry = 0;
+    };
+    std::vector<TSlot> FSlots;
+    std::size_t FSlotMask = 0;
 };
 
 // The resolver of the shared Tabular List (ChapterList). Waits while it is loading, then builds

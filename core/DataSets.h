@@ -10,6 +10,11 @@
 #include "GlobalDef.h"
 
 inline constexpr const char* EditionYear = "2021";
+// The embedded Tabular List and order file: the FY2021 release, in effect from October 1, 2020,
+// with the addenda in effect from January 1, 2021 (the six codes below were added then).
+inline constexpr const char* EditionEffectiveDate = "Oct 1 2020";
+inline constexpr const char* EditionAddendaDate = "Jan 1 2021";
+inline constexpr const char* EditionAddendaCodes = "J12.82, M35.81, M35.89, Z11.52, Z20.822, Z86.16";
 inline constexpr const char* WindowTitle = "ICD-10 (2021), Provided by Kelvora";
 
 // Base names of the data files behind the eight embedded resources.

@@ -80,11 +80,29 @@ TEST(CodeCommand, ExitCodesTellNotFoundFromInvalidText) {
         EXPECT_EQ(run.exitCode, 1) << missing << ": " << run.output;
         EXPECT_FALSE(run.output.empty()) << missing;
     }
-    for (const char* invalid : {"a00", "A001", "A00.12345", "A0", "'A00.1 '"}) {
+    for (const char* invalid : {"hello", "A00.12345", "A0", "'A00.1 x'"}) {
         const auto run = RunCli(std::string("code ") + invalid, true);
         EXPECT_EQ(run.exitCode, 2) << invalid << ": " << run.output;
     }
     EXPECT_EQ(RunCli("code").exitCode, 2);
+}
+
+TEST(CodeCommand, AcceptsAnyCaseWithOrWithoutTheDotAndFourCharacterSubCodes) {
+    const struct {
+        const char* text;
+        const char* firstLine;
+    } cases[] = {
+        {"C44.1021", "C44.1021  Unspecified malignant neoplasm of skin of right upper eyelid, including canthus"},
+        {"H54.512A", "H54.512A  Low vision right eye category 2, normal vision left eye"},
+        {"s52.521a", "S52.521A  Torus fracture of lower end of right radius, initial encounter for closed fracture"},
+        {"S52521A", "S52.521A  Torus fracture of lower end of right radius, initial encounter for closed fracture"},
+        {"a00", "A00  Cholera"},
+    };
+    for (const auto& c : cases) {
+        const auto run = RunCli(std::string("code ") + c.text);
+        EXPECT_EQ(run.exitCode, 0) << c.text;
+        EXPECT_EQ(Lines(run.output).front(), c.firstLine);
+    }
 }
 
 TEST(OrderFileCommand, MatchesThePublishedOrderFileLineForLine) {
