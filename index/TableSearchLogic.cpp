@@ -76,7 +76,10 @@ std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
 
 std::vector<const TTerm*> TableTermPath(const TTerm* ATerm) { return TermPath(ATerm); }
 
-std::optional<std::string> TableCellInitCode(std::string_view ACellText) { return CodeToOpen(ACellText); }
+std::optional<std::string> TableCellInitCode(int ARow, int AColumn, std::string_view ACellText) {
+    if (ARow < 1 || AColumn < TTerm::FirstCellColumn || AColumn > TTerm::LastCellColumn) return std::nullopt;
+    return CodeToOpen(ACellText);
+}
 
 TTableChildAction TableChildResultAction(int AChildResult, int AType, const TTerm* ACurItem) {
     if (AChildResult == 3) return TTableChildAction::EndWithQuit;

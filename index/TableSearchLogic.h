@@ -67,11 +67,12 @@ std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm);
 // The terms from the main term down to ATerm (its chain of parent terms).
 std::vector<const TTerm*> TableTermPath(const TTerm* ATerm);
 
-// The code text a cell opens in the Tabular Search window: the parsed category, plus "." and the
-// sub-code when there is one ("C79.8-" gives "C79.8", "D24.-" gives "D24"). Blanks around the cell
-// text are ignored (the neoplasm file holds "C44.40 " with a trailing blank). None for a text that
-// is no code: headings, titles, "--", "-", "C64-".
-std::optional<std::string> TableCellInitCode(std::string_view ACellText);
+// The code text the cell at ARow, AColumn of the grid opens in the Tabular Search window. Only the
+// code cells (columns 2 to 7 of a term row) open a code; a title never does, even one that reads
+// like a code ("B15", "LSD" under "Vitamin NEC"). The cell text in dotted form: "C79.8-" gives
+// "C79.8", "D24.-" gives "D24"; blanks around it are ignored (the neoplasm file holds "C44.40 ").
+// None for a text that is no code: "--", "-", "C64-".
+std::optional<std::string> TableCellInitCode(int ARow, int AColumn, std::string_view ACellText);
 
 // What a window does after a nested window of the same table returned AChildResult.
 enum class TTableChildAction { Stay, EndWithBack, EndWithQuit };

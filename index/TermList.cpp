@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "TextUtil.h"
 
 std::string TermFilterKey(std::string_view AText) { return AsciiUpper(TrimControls(AText)); }
@@ -61,13 +61,7 @@ std::vector<const TTerm*> TermPath(const TTerm* ATerm) {
     return path;
 }
 
-std::optional<std::string> CodeToOpen(std::string_view AText) {
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(TrimControls(AText), category, subCode)) return std::nullopt;
-    if (subCode.empty()) return category;
-    return category + "." + subCode;
-}
+std::optional<std::string> CodeToOpen(std::string_view AText) { return NormalizeCodeText(AText); }
 
 int32_t TTermPaging::PageCount() const {
     if (FCount <= 0 || FLinesPerPage <= 0) return 0;

@@ -358,7 +358,8 @@ void TfrmDrugNeopSearch::StringGrid1DblClick() {
 void TfrmDrugNeopSearch::ViewCellCode() {
     const QTableWidgetItem* item = StringGrid1->currentItem();
     if (item == nullptr) return;
-    const std::optional<std::string> code = TableCellInitCode(item->text().toStdString());
+    const std::optional<std::string> code =
+        TableCellInitCode(StringGrid1->currentRow(), StringGrid1->currentColumn(), item->text().toStdString());
     if (!code) return;
     auto* window = new TfrmKeyWordSearch(this);
     window->FInitCode = Q(*code);
@@ -433,10 +434,8 @@ void TfrmDrugNeopSearch::PopupMenu1Popup() {
     ViewSubTermS1->setEnabled(false);
     const int row = StringGrid1->currentRow();
     const int column = StringGrid1->currentColumn();
-    if (row >= 1 && column >= TTerm::FirstCellColumn && column <= TTerm::LastCellColumn) {
-        const QTableWidgetItem* item = StringGrid1->currentItem();
-        if (item != nullptr && TableCellInitCode(item->text().toStdString())) ViewCode1->setEnabled(true);
-    }
+    const QTableWidgetItem* item = StringGrid1->currentItem();
+    if (item != nullptr && TableCellInitCode(row, column, item->text().toStdString())) ViewCode1->setEnabled(true);
     if (const TTerm* term = RowTerm(row); term != nullptr && !term->FSubTermList.empty())
         ViewSubTermS1->setEnabled(true);
 }

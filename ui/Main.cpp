@@ -83,6 +83,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     Label2 = MakeLabel(QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy, 84, 258);
     Label3 = MakeLabel(QStringLiteral("Effective Date: Oct 1 "), TahomaFont(20), Navy, 84, 305);
     lbYear = MakeLabel(QString(), TahomaFont(20), Navy, 296, 305);
+    lbAddenda = MakeLabel(QStringLiteral("with the addenda of %1").arg(QString::fromUtf8(EditionAddendaDate)),
+                          TahomaFont(15), Navy, 84, 337);
     lbCompany = MakeLabel(QStringLiteral(" Kelvora  "), TahomaFont(15, true, true), Green, 83, 363);
     Label7 = MakeLabel(QStringLiteral("Web-Site:"), TahomaFont(13), Green, 84, 411);
     lbWeb = MakeLabel(VendorWeb, TahomaFont(15, true, true), Green, 84, 435);

@@ -30,6 +30,7 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* lbYear = nullptr;
+    QLabel* lbAddenda = nullptr;  // the addenda in effect beside the effective date
     QLabel* lbCompany = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* lbWeb = nullptr;

@@ -191,15 +191,22 @@ TEST(TableTexts, TitlesHeadingsCaptionsAndRowTexts) {
 }
 
 TEST(TableCellInitCode, OpensCodesAndIncompleteCodesAndRejectsEverythingElse) {
-    EXPECT_EQ(TableCellInitCode("T51.0X1"), std::optional<std::string>("T51.0X1"));
-    EXPECT_EQ(TableCellInitCode("C79.8-"), std::optional<std::string>("C79.8"));
-    EXPECT_EQ(TableCellInitCode("D24.-"), std::optional<std::string>("D24"));
-    EXPECT_EQ(TableCellInitCode("C80.1"), std::optional<std::string>("C80.1"));
-    EXPECT_EQ(TableCellInitCode("I43"), std::optional<std::string>("I43"));
-    EXPECT_EQ(TableCellInitCode("C44.40 "), std::optional<std::string>("C44.40")) << "trailing blank of the file";
-    for (const char* text :
-         {"--", "-", "", "C64-", "\r\nSubstance", "Adverse effect", "Absinthe", "t51.0x1", "T51.0X1A9"})
-        EXPECT_EQ(TableCellInitCode(text), std::nullopt) << '"' << text << '"';
+    EXPECT_EQ(TableCellInitCode(1, 2, "T51.0X1"), std::optional<std::string>("T51.0X1"));
+    EXPECT_EQ(TableCellInitCode(1, 7, "C79.8-"), std::optional<std::string>("C79.8"));
+    EXPECT_EQ(TableCellInitCode(1, 3, "D24.-"), std::optional<std::string>("D24"));
+    EXPECT_EQ(TableCellInitCode(20, 4, "C80.1"), std::optional<std::string>("C80.1"));
+    EXPECT_EQ(TableCellInitCode(1, 5, "I43"), std::optional<std::string>("I43"));
+    EXPECT_EQ(TableCellInitCode(1, 6, "C44.40 "), std::optional<std::string>("C44.40")) << "trailing blank of the file";
+    EXPECT_EQ(TableCellInitCode(1, 2, "t51.0x1"), std::optional<std::string>("T51.0X1"));
+    for (const char* text : {"--", "-", "", "C64-", "\r\nSubstance", "Adverse effect", "Absinthe", "T51.0X1A9"})
+        EXPECT_EQ(TableCellInitCode(1, 2, text), std::nullopt) << '"' << text << '"';
+    // Titles, the marker column and the heading row never open a code, whatever they read.
+    for (const char* title : {"B15", "LSD", "T51.0X1"}) {
+        EXPECT_EQ(TableCellInitCode(1, 1, title), std::nullopt) << title;
+        EXPECT_EQ(TableCellInitCode(1, 0, title), std::nullopt) << title;
+        EXPECT_EQ(TableCellInitCode(0, 2, title), std::nullopt) << title;
+        EXPECT_EQ(TableCellInitCode(1, 8, title), std::nullopt) << title;
+    }
 }
 
 TEST(TableChildResultAction, BackToMainEndsNestedWindowsButNotTheNeoplasmTop) {

@@ -183,6 +183,18 @@ private slots:
         QCOMPARE(window.Pager().FCurPageIndex, 1);
         QVERIFY(!window.Pager().FLastPlan.HasUnderline);
         QCOMPARE(window.FPriorStack.size(), pushed + 1);
+
+        // A seventh character that does not apply (S06.1X7D) is a sub-category that is not
+        // correct: the question, never the seventh-character dialog.
+        int dialogs = 0;
+        SetModalRunner([&](QDialog&) {
+            ++dialogs;
+            return int(QDialog::Accepted);
+        });
+        messages.QueueAnswer(false);
+        QVERIFY(!window.GoToCode(QStringLiteral("S06.1X7D"), false));
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(messages.Questions().size(), std::size_t(3));
     }
 
     void sevenCharacterCodeGoesThroughItsDialog() {
@@ -260,6 +272,12 @@ private slots:
         window.ShowAvailableCodes(QStringLiteral("Cholera"), true);
         QCOMPARE(Clipboard(), QStringLiteral("S06.1X7A"));
         QCOMPARE(dialogs, 0);
+
+        // A code the edition does not have is refused in the window's words; nothing is copied.
+        TRecordingMessages messages;
+        window.ShowAvailableCodes(QStringLiteral("S06.1X7D"), true);
+        QCOMPARE(Clipboard(), QStringLiteral("S06.1X7A"));
+        QCOMPARE(messages.Messages(), std::vector<std::string>{"Code is not exist!"});
     }
 
     void copyCodeWithSeveralCompletionsOpensSelectCode() {

@@ -101,6 +101,7 @@ private slots:
     void filterCapitalisesFirstLetterUsesHashGroupAndClampsPage();
     void absintheRowAndItsCells();
     void codeCellsOpenTheTabularSearchWindow();
+    void titlesThatReadLikeCodesOpenNothing();
     void contextMenuFollowsTheCurrentCell();
     void nestedDrugWindowsBackAndBackToMain();
     void nestedNeoplasmWindowsReturnToTheFirstLevel();
@@ -308,6 +309,39 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
     QTest::keyClick(neoplasms->StringGrid1, Qt::Key_F5);
     QVERIFY(opened);
     QVERIFY(neoplasms->isVisible());
+    QVERIFY(messages.Messages().empty());
+}
+
+void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
+    TRecordingMessages messages;
+    TTerm* vitamin = nullptr;
+    for (const auto& letter : TableOfDrugsLetters)
+        for (const auto& term : letter->FMainTermList)
+            if (term->FTitle == "Vitamin NEC") vitamin = term.get();
+    QVERIFY(vitamin != nullptr);
+    auto nested = std::make_unique<TfrmDrugNeopSearch>();
+    nested->FType = 3;
+    nested->FCurItem = vitamin;
+    nested->show();
+    auto top = OpenTable(3);
+    for (auto [window, title] : {std::pair{nested.get(), QStringLiteral("B15")}, std::pair{top.get(), QStringLiteral("LSD")}}) {
+        window->edtMain->setText(title);
+        const int row = RowOf(window, title);
+        QVERIFY2(row > 0, qPrintable(title));
+        window->StringGrid1->setCurrentCell(row, 1);
+        // Should F5 open a window, this closes it and tells.
+        bool opened = false;
+        QTimer::singleShot(200, [&opened] {
+            if (auto* tabular = qobject_cast<TfrmKeyWordSearch*>(QApplication::activeModalWidget())) {
+                opened = true;
+                tabular->close();
+            }
+        });
+        QTest::keyClick(window->StringGrid1, Qt::Key_F5);
+        QTest::qWait(250);
+        QVERIFY2(!opened, qPrintable(title));
+        QVERIFY(window->isVisible());
+    }
     QVERIFY(messages.Messages().empty());
 }
 

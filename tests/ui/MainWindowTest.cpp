@@ -65,6 +65,7 @@ void MainWindowTest::labelsCaptionAndBackground() {
         QVERIFY(!main.FHasBackground);  // no bitmap in the folder: a plain background
         QCOMPARE(main.lbVersion->text(), QStringLiteral(" 2021 "));
         QCOMPARE(main.lbYear->text(), QStringLiteral("2020"));
+        QCOMPARE(main.lbAddenda->text(), QStringLiteral("with the addenda of Jan 1 2021"));
         QCOMPARE(main.windowTitle(), QString::fromUtf8(WindowTitle));
         QCOMPARE(main.lbDisease->text(), QStringLiteral("Disease & Injury"));
         QCOMPARE(main.lbDrugs->text(), QStringLiteral("Drugs & Chemicals"));
