@@ -189,7 +189,7 @@ TEST(AlphaInitCode, KeepsCategoryAndSubCodeAndRejectsNonCodes) {
     EXPECT_FALSE(AlphaInitCode("C64-"));
     EXPECT_FALSE(AlphaInitCode("--"));
     EXPECT_FALSE(AlphaInitCode(""));
-    EXPECT_FALSE(AlphaInitCode("c64"));
+    EXPECT_EQ(AlphaInitCode("c64"), "C64");  // any letter case
 
     TTerm term(nullptr, 0);
     term.FCode = "A";

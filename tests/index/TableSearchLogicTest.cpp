@@ -273,9 +273,10 @@ TEST(TableSearchRealData, EveryCodeCellOpensACodeOfTheTabularList) {
     std::set<std::string> unknown;
     std::set<std::string> rejected;
     std::function<void(const TTerm&)> visit = [&](const TTerm& term) {
-        for (const std::string& cell : term.FCodesInCell) {
+        for (int column = TTerm::FirstCellColumn; column <= TTerm::LastCellColumn; ++column) {
+            const std::string& cell = term.FCodesInCell[static_cast<std::size_t>(column - TTerm::FirstCellColumn)];
             if (cell.empty() || cell == "--" || cell == "-") continue;
-            const std::optional<std::string> code = TableCellInitCode(cell);
+            const std::optional<std::string> code = TableCellInitCode(1, column, cell);
             if (!code)
                 rejected.insert(cell);
             else if (FindCodeByText(*code) == nullptr)
