@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything (Release) and runs every test through CTest; builds the Debian package and
 # tries it on this machine (tools/package-test.sh); then builds the library tests with the address
-# and undefined-behaviour sanitizers and runs them too.
+# and undefined-behaviour sanitizers and runs them too; then replays the fuzz corpora
+# (tools/fuzz.sh) and runs the loader, start-up and cancel tests under the thread sanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-zendra_install_deps
+zendra_install_deps clang libclang-rt-dev
 jobs=$(nproc)
 cmake --preset release -DZENDRA_BUILD_UI=ON -DZENDRA_BUILD_TESTS=ON -DZENDRA_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release -j "$jobs" -- --quiet
@@ -16,4 +17,13 @@ if [ "${ZENDRA_SKIP_ASAN:-0}" != "1" ]; then
     cmake --preset asan -DZENDRA_BUILD_UI=OFF -DZENDRA_BUILD_TESTS=ON >/dev/null
     cmake --build --preset asan -j "$jobs" -- --quiet
     ctest --preset asan -j "$jobs" --no-tests=error
+fi
+if [ "${ZENDRA_SKIP_FUZZ:-0}" != "1" ] && command -v clang++ >/dev/null; then
+    tools/fuzz.sh build
+    tools/fuzz.sh replay 2000
+fi
+if [ "${ZENDRA_SKIP_TSAN:-0}" != "1" ]; then
+    cmake --preset tsan >/dev/null
+    cmake --build --preset tsan -j "$jobs" --target thread_tests -- --quiet
+    ctest --preset tsan -j "$jobs" --no-tests=error -R '^thread\.'
 fi

@@ -32,6 +32,8 @@ TAlphaLetterList* LettersOfType(int AType) {
 }  // namespace
 
 bool LoadEmbeddedTabular() {
+    // Loaded once per process: a front that runs several commands reads the data set once.
+    if (TabularStatus.load() == StatusDone) return true;
     auto stream = OpenEmbeddedDataSet("Tabular");
     if (!stream) {
         ShowMessage("The program carries no \"Tabular\" data set.");
@@ -47,6 +49,7 @@ bool LoadEmbeddedIndex(int AType) {
     const char* name = IndexResourceName(AType);
     if (!letters || !name) return false;
     TLoadStatus& status = LoadStatusOfType(AType);
+    if (status.load() == StatusDone) return true;
     auto stream = OpenEmbeddedDataSet(name);
     if (!stream) {
         ShowMessage(std::string("The program carries no \"") + name + "\" data set.");

@@ -2,7 +2,7 @@
 // calling thread, without the start-up and its six loader threads: a command loads only what it
 // needs. Each function fills the shared globals (ChapterList, the letter lists) and drives their
 // load status as the loader threads would; loader messages go to the installed message handler
-// (stderr by default).
+// (stderr by default). A data set that has loaded completely is not read again in the same process.
 #pragma once
 
 #include <memory>

@@ -49,6 +49,7 @@ public:
 };
 
 bool LoadEmbeddedKeywords() {
+    if (CodeKeywordsStatus.load() == StatusDone) return true;  // loaded once per process
     if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals);
     auto keywords = OpenEmbeddedDataSet("CodeKeywords");
     if (!keywords) {

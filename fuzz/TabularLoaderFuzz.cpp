@@ -7,16 +7,10 @@
 #include <string>
 
 #include "CodeLookup.h"
-#include "Messages.h"
+#include "FuzzSupport.h"
 #include "TabularLoader.h"
 
 namespace {
-
-class TSilentMessages : public TMessageHandler {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&, bool defaultYes) override { return defaultYes; }
-};
 
 void WalkCodes(TCodeInfo& node) {
     TStringList codes;
@@ -34,8 +28,7 @@ void WalkCodes(TCodeInfo& node) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static TSilentMessages silent;
-    SetMessageHandler(&silent);
+    InstallSilentMessages();
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     std::istringstream source(text);
