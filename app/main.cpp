@@ -10,7 +10,9 @@
 #include "InfoOf7Code.h"
 #include "Main.h"
 #include "QtMessages.h"
+#include "UiStyle.h"
 #include "Waiting.h"
+#include "WindowPlacement.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
     // Ties the windows to the installed menu entry and its icon (no icon in a build tree).
     QGuiApplication::setDesktopFileName(QStringLiteral(ZENDRA_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZENDRA_ICON_NAME)));
+    InstallWindowPlacement(application);
+    ApplyReadableColours(application);
 
     // Lives until the loaders are joined: a loader may still be waiting inside it at exit.
     static TQtMessageHandler messageHandler;

@@ -68,7 +68,8 @@ std::string TablePageCaption(const TTablePaging& APaging) { return PageCaption(A
 std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
     std::array<std::string, TableColumnCount> texts;
     if (!ATerm.FSubTermList.empty()) texts[0].push_back('+');
-    texts[1] = ATerm.GetFullTitle(false);
+    // A neoplasm site's qualifier (stored as the manifestation) belongs to its title.
+    texts[1] = ATerm.GetFullTitle(true);
     for (int column = TTerm::FirstCellColumn; column <= TTerm::LastCellColumn; ++column)
         texts[static_cast<std::size_t>(column)] = ATerm.Cell(column);
     return texts;

@@ -61,7 +61,7 @@ std::string TableBackMainCaption(int AType);
 std::string TableLevelCaption(const TTerm* ACurItem);       // "Main Term" or "#2 Level Term"
 std::string TableRecordsCaption(int32_t ACount);            // "Records: 12"
 std::string TablePageCaption(const TTablePaging& APaging);  // "Page: 3/7", "Page: 0/0"
-// The eight cell texts of a term's row: "+" or "", GetFullTitle(false), the six code cells.
+// The eight cell texts of a term's row: "+" or "", GetFullTitle(true) (a qualifier shows), the six code cells.
 std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm);
 
 // The terms from the main term down to ATerm (its chain of parent terms).

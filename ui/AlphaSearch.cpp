@@ -1,6 +1,7 @@
 #include "AlphaSearch.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -240,18 +241,17 @@ void TfrmAlphaSearch::FormShow() {
         lbEdition->setToolTip(Q(note));
         lbEdition->setVisible(!note.empty());
     }
-    ShowCurPage();
-    if (size() != FSizedFor) {
-        FSizedFor = size();
-        FormResize();
-    }
+    // The page holds as many rows as the list shows, at the designed size too, the same rule
+    // as the table window's: no empty band below the last row.
+    FSizedFor = size();
+    FormResize();
     ListView1->setFocus();
 }
 
 void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayoutWidgets();
-    // The page size stays at 20 rows for the design size; a changed size recomputes it.
+    // A changed size recomputes the page size.
     if (FShown && size() != FSizedFor) {
         FSizedFor = size();
         FormResize();
@@ -394,6 +394,12 @@ bool TfrmAlphaSearch::HandleListKey(int AKey) {
     switch (AKey) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            // A term without sub-terms has nothing to go down into: Enter opens its code instead.
+            if (const TTerm* term = SelectedTerm(); term != nullptr && term->FSubTermList.empty())
+                ViewTermCode(TAlphaCodeKind::Code);
+            else
+                ViewSubTerm();
+            return true;
         case Qt::Key_F11:
             ViewSubTerm();
             return true;
@@ -443,6 +449,12 @@ void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
 bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if ((watched == ListView1 || watched == TreeView1) && IsTypedCharacter(*key)) {
+            // Typing while the list has the focus filters it: the text goes to the filter box.
+            edtMain->setFocus();
+            QCoreApplication::sendEvent(edtMain, event);
+            return true;
+        }
         if (watched == ListView1) return HandleListKey(key->key());
         if (watched == TreeView1 && IsShortcutKey(key->key())) return HandleListKey(key->key());
         if (watched == edtMain) {

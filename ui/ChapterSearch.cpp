@@ -164,16 +164,6 @@ void TfrmChapterSearch::showEvent(QShowEvent* event) {
     QPalette palette = Panel1->palette();
     palette.setColor(QPalette::Window, SkyBlue);
     Panel1->setPalette(palette);
-    if (!FShownOnce) {
-        FShownOnce = true;
-        if (!(windowState() & Qt::WindowMaximized)) {
-            const QRect area = parentWidget() != nullptr ? parentWidget()->frameGeometry()
-                               : QApplication::primaryScreen() != nullptr
-                                   ? QApplication::primaryScreen()->availableGeometry()
-                                   : QRect();
-            if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
-        }
-    }
     if (FInitFlag == 0) BuildChapterTree();
 }
 

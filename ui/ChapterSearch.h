@@ -87,7 +87,6 @@ private:
     QPoint FPointer{-1, -1};
     // Set while an expansion change made by this window itself is under way.
     bool FRevertingToggle = false;
-    bool FShownOnce = false;
     // Width in pixels of the widest node, indentation and image included.
     int FContentWidth = 0;
 };

@@ -1,6 +1,7 @@
 #include "DrugNeopSearch.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -246,7 +247,7 @@ void TfrmDrugNeopSearch::FormShow() {
         TreeView1->clear();
         QTreeWidgetItem* node = nullptr;
         for (const TTerm* term : TableTermPath(FCurItem)) {
-            const QString text = Q(term->GetFullTitle(false));
+            const QString text = Q(term->GetFullTitle(true));
             node = node == nullptr ? new QTreeWidgetItem(TreeView1, QStringList(text))
                                    : new QTreeWidgetItem(node, QStringList(text));
         }
@@ -397,6 +398,13 @@ bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {
     switch (AKey) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            // A term without sub-terms has nothing to go down into: Enter opens the current code
+            // cell instead, as F5 does.
+            if (const TTerm* term = RowTerm(StringGrid1->currentRow()); term != nullptr && term->FSubTermList.empty())
+                ViewCellCode();
+            else
+                ViewSubTerm();
+            return true;
         case Qt::Key_F11:
             ViewSubTerm();
             return true;
@@ -449,6 +457,12 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    if ((watched == StringGrid1 || watched == TreeView1) && IsTypedCharacter(*key)) {
+        // Typing while the grid has the focus filters it: the text goes to the filter box.
+        edtMain->setFocus();
+        QCoreApplication::sendEvent(edtMain, event);
+        return true;
+    }
     if (watched == StringGrid1) {
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         return StringGrid1KeyDown(key->key());

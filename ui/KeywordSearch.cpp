@@ -1102,6 +1102,12 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             // The choice is made when Enter is released; its press belongs to the grid alone.
             if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+            // Esc closes the suggestions only, never the window behind them.
+            if (key == Qt::Key_Escape) {
+                HidePrompt();
+                edtKeyWord->setFocus();
+                return true;
+            }
         } else if (type == QEvent::KeyRelease) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -1118,6 +1124,17 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         return QDialog::eventFilter(watched, event);
+    }
+    if (watched == ListView1 && type == QEvent::KeyPress) {
+        // Esc closes the history list only; Enter takes the current entry as a click does.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            QTreeWidgetItem* item = ListView1->currentItem();
+            if (key != Qt::Key_Escape && item != nullptr && !item->text(0).isEmpty()) edtKeyWord->setText(item->text(0));
+            plHistory->hide();
+            edtKeyWord->setFocus();
+            return true;
+        }
     }
     if (watched == ListView1 && type == QEvent::FocusOut) {
         // Clicking an entry of the list keeps the focus inside; anything else hides the panel.

@@ -6,9 +6,9 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 #include <QUrl>
 
 #include "AdministratorTool.h"
@@ -23,6 +23,7 @@
 #include "LoadStatus.h"
 #include "SearchHistory.h"
 #include "UiStyle.h"
+#include "WindowPlacement.h"
 
 // The vendor's addresses shown on the launcher.
 static const QString VendorWeb = QStringLiteral("www.kelvora.example");
@@ -106,6 +107,19 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     for (QLabel* label :
          {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbFavorites, lbWeb, lbEMail, Label4})
         label->installEventFilter(this);
+    // The launchers take the keyboard focus in the order they are read, Tab and the arrow keys
+    // move between them, Enter or Space opens one; the focused launcher shows the hover colour.
+    QWidget* previous = nullptr;
+    for (QLabel* label : Launchers()) {
+        label->setFocusPolicy(Qt::StrongFocus);
+        if (previous != nullptr) setTabOrder(previous, label);
+        previous = label;
+    }
+    setTabOrder(previous, CheckBox1);
+    // The window itself holds the focus at first, so the launcher looks as designed until a key
+    // is pressed.
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
 
     // 5. The keyword search history; a missing or unreadable file leaves it empty. An unreadable
     // one is said here, once, and left as it is.
@@ -117,9 +131,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     lbNotice->setGeometry(84, 620, 1000, 40);
     lbNotice->setVisible(!lbNotice->text().isEmpty());
 
-    // 6. Caption; centred on the screen.
+    // 6. Caption; centred on the screen when shown (WindowPlacement).
     setWindowTitle(QString::fromUtf8(WindowTitle));
-    if (QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+    SetPlacementAnchor(this, nullptr);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -131,6 +145,29 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
                           label == lbKeyWords || label == lbChapters || label == lbFavorites;
     const bool link = label == lbWeb || label == lbEMail;
     switch (event->type()) {
+    case QEvent::FocusIn:
+        if (launcher) SetTextColour(label, Fuchsia);
+        break;
+    case QEvent::FocusOut:
+        if (launcher && !label->underMouse())
+            SetTextColour(label, (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
+        break;
+    case QEvent::KeyPress:
+        if (launcher) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            const QList<QLabel*> launchers = Launchers();
+            const qsizetype index = launchers.indexOf(label);
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                Launch(label);
+                return true;
+            }
+            if (key == Qt::Key_Down || key == Qt::Key_Up) {
+                const qsizetype next = (index + (key == Qt::Key_Down ? 1 : launchers.size() - 1)) % launchers.size();
+                launchers[next]->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+        }
+        break;
     case QEvent::Enter:
         if (launcher || link) {
             label->setCursor(Qt::PointingHandCursor);
@@ -146,13 +183,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-        if (label == lbKeyWords) lbKeyWordsClick();
-        else if (label == lbChapters) lbChaptersClick();
-        else if (label == lbFavorites) lbFavoritesClick();
-        else if (label == lbDisease) lbDiseaseClick();
-        else if (label == lbExternal) lbExternalClick();
-        else if (label == lbDrugs) lbDrugsClick();
-        else if (label == lbNeoplasms) lbNeoplasmsClick();
+        if (launcher) Launch(label);
         else if (label == lbWeb) {
             if (!WebAddress().isEmpty()) QDesktopServices::openUrl(QUrl(WebAddress()));
         } else if (label == lbEMail) {
@@ -166,6 +197,20 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+QList<QLabel*> TfrmMain::Launchers() const {
+    return {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbFavorites};
+}
+
+void TfrmMain::Launch(QLabel* ALauncher) {
+    if (ALauncher == lbKeyWords) lbKeyWordsClick();
+    else if (ALauncher == lbChapters) lbChaptersClick();
+    else if (ALauncher == lbFavorites) lbFavoritesClick();
+    else if (ALauncher == lbDisease) lbDiseaseClick();
+    else if (ALauncher == lbExternal) lbExternalClick();
+    else if (ALauncher == lbDrugs) lbDrugsClick();
+    else if (ALauncher == lbNeoplasms) lbNeoplasmsClick();
 }
 
 QString TfrmMain::WebAddress() const {

@@ -4,6 +4,7 @@
 // hidden administrator entry. Loads the search history at creation and saves it on close.
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class QCheckBox;
@@ -56,6 +57,9 @@ public:
     void lbFavoritesClick();
     void Label4DblClick();
     void CheckBox1Click();
+    // The launchers in reading (and Tab) order, and opening one of them.
+    QList<QLabel*> Launchers() const;
+    void Launch(QLabel* ALauncher);
     // The address the web / e-mail label opens ("" when the caption is blank).
     QString WebAddress() const;
     QString MailAddress() const;

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "Main.h"
 #include "Messages.h"
 #include "UiStyle.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -80,7 +82,10 @@ TShortDescLookup ShortDescLookup() {
 
 TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Please Select Reportable Code "));
-    setFixedSize(1062, 457);
+    // The designed size; the dialog may be made larger to read long descriptions.
+    resize(1062, 457);
+    // Centred on the launcher window rather than on the search window that opens it.
+    SetPlacementAnchor(this, LauncherWindow());
     setFont(TahomaFont(12));
     QPalette sky = palette();
     sky.setColor(QPalette::Window, SkyBlue);
@@ -91,6 +96,8 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
+    // The header is only shown: the focus goes to the filter, where typing means something.
+    Edit1->setFocusPolicy(Qt::NoFocus);
     Edit1->setFixedWidth(120);
     QPalette silver = Edit1->palette();
     silver.setColor(QPalette::Base, Silver);
@@ -102,6 +109,7 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     Edit2->setFixedWidth(120);
     Edit2->setValidator(new TUpperCaseValidator(Edit2));
     connect(Edit2, &QLineEdit::textChanged, this, [this] { FillCodeList(); });
+    Edit2->installEventFilter(this);
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -124,8 +132,14 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     ListView1->setColumnWidth(1, 900);
     ListView1->setFont(CourierFont(14, true));
     ListView1->header()->setFont(TahomaFont(12));
+    ListView1->header()->setStretchLastSection(true);
     ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
+    // Seventh-character descriptions differ only in their last words: a long description wraps
+    // inside its column instead of being cut short.
+    ListView1->setWordWrap(true);
+    ListView1->setTextElideMode(Qt::ElideNone);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->installEventFilter(this);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -140,6 +154,7 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     Edit3 = new QLineEdit(GroupBox1);
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setReadOnly(true);
+    Edit3->setFocusPolicy(Qt::ClickFocus);
 
     auto* selectedRow = new QHBoxLayout;
     selectedRow->addWidget(Label6);
@@ -208,6 +223,7 @@ void TfrmSelectCode::FillCodeList() {
         item->setData(0, Qt::UserRole, static_cast<int>(row));
         item->setForeground(0, Green);
         item->setForeground(1, Qt::black);
+        item->setToolTip(1, ToQt(FDescList[row]));
         items.append(item);
     }
     ListView1->addTopLevelItems(items);
@@ -252,7 +268,31 @@ void TfrmSelectCode::RowDoubleClicked(QTreeWidgetItem* item) {
 
 void TfrmSelectCode::showEvent(QShowEvent* event) {
     FillCodeList();
-    // Centred on the launcher window rather than on the search window that opened it.
-    if (QWidget* launcher = LauncherWindow()) move(launcher->frameGeometry().center() - rect().center());
     QDialog::showEvent(event);
+    Edit2->setFocus();
+}
+
+bool TfrmSelectCode::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || (watched != Edit2 && watched != ListView1))
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        QTreeWidgetItem* item = ListView1->currentItem();
+        if (item == nullptr || !item->isSelected()) Messages().ShowMessage(MsgSelectCodeFirst);
+        else RowDoubleClicked(item);
+        return true;
+    }
+    if (watched == Edit2 && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                             key == Qt::Key_PageDown)) {
+        if (ListView1->topLevelItemCount() == 0) return true;
+        QTreeWidgetItem* current = ListView1->currentItem();
+        if (current == nullptr || !current->isSelected()) {
+            // The first move selects the first row.
+            ListView1->setCurrentItem(ListView1->topLevelItem(0));
+            return true;
+        }
+        QCoreApplication::sendEvent(ListView1, event);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }

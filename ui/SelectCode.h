@@ -78,6 +78,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // From the filter box Up, Down, PgUp and PgDn move through the list; Enter in the box or the
+    // list copies the current row as a double-click does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Index into FCodeList of the selected row, or -1.

@@ -1,7 +1,9 @@
 #include "UiStyle.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QStringList>
 #include <QWidget>
 
@@ -64,4 +66,21 @@ void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, 
     } else if (!sizeable) {
         window->setFixedSize(clientWidth, clientHeight);
     }
+}
+
+bool IsTypedCharacter(const QKeyEvent& AEvent) {
+    if (AEvent.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const QString text = AEvent.text();
+    return !text.isEmpty() && text.front().isPrint();
+}
+
+void ApplyReadableColours(QApplication& AApplication) {
+    QPalette palette = QApplication::palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, SelectionBackground);
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, DisabledText);
+    AApplication.setPalette(palette);
 }

@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QString>
 
+class QApplication;
+class QKeyEvent;
 class QWidget;
 
 inline const QColor SkyBlue(166, 202, 240);
@@ -39,3 +41,13 @@ public:
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
+
+// A key press that types a visible character (no Ctrl or Alt held): what a filter box takes.
+bool IsTypedCharacter(const QKeyEvent& AEvent);
+
+// Colours of selected and disabled text for the whole program, readable on every background the
+// windows use (contrast of at least 4.5:1): a dark selection with white text whether or not the
+// list has the focus, and dark grey for disabled text on sky blue, white and button faces.
+inline const QColor SelectionBackground(0, 99, 177);
+inline const QColor DisabledText(80, 80, 80);
+void ApplyReadableColours(QApplication& AApplication);

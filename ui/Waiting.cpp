@@ -8,6 +8,7 @@
 #include <QFrame>
 
 #include "UiStyle.h"
+#include "WindowPlacement.h"
 
 static const QString WaitCaption = QStringLiteral("Sorting data, please wait");
 
@@ -43,8 +44,7 @@ TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         if (top != this && top->isVisible() && top->objectName() == QStringLiteral("frmMain")) anchor = top;
     if (anchor == nullptr && QApplication::activeModalWidget() != nullptr) anchor = QApplication::activeModalWidget();
     if (anchor == nullptr) anchor = QApplication::activeWindow();
-    const QRect area = anchor ? anchor->frameGeometry() : QApplication::primaryScreen()->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    SetPlacementAnchor(this, anchor);
 }
 
 void TfrmWaiting::Timer1Timer() {

@@ -180,8 +180,8 @@ TEST(TableTexts, TitlesHeadingsCaptionsAndRowTexts) {
     sub.FSubTermList.push_back(std::make_unique<TTerm>(&sub, 2));
     EXPECT_EQ(TableRowTexts(term)[0], "+");
     EXPECT_EQ(TableRowTexts(sub),
-              (std::array<std::string, 8>{"+", "beverage", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}))
-        << "no manifestation in the title";
+              (std::array<std::string, 8>{"+", "beverage [X99]", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}))
+        << "the qualifier stored as the manifestation shows in the title";
     EXPECT_EQ(TableLevelCaption(sub.FSubTermList.front().get()), "#3 Level Term");
     const std::vector<const TTerm*> path = TableTermPath(sub.FSubTermList.front().get());
     ASSERT_EQ(path.size(), 3u);
@@ -264,6 +264,9 @@ TEST(TableSearchRealData, NeoplasmTableHasOneMainTermWhoseSitesStartWithAbdomen)
     EXPECT_EQ(sites.front()->FTitle, "abdomen, abdominal");
     EXPECT_EQ(TableRowTexts(*sites.front())[3], "C79.8-");
     EXPECT_EQ(TableLevelCaption(sites.front()), "#2 Level Term");
+    const std::vector<TTerm*> bookLeaf = TableFillItemList(TableOfNeoplasmsLetters, main.front(), "BOOK-LEAF");
+    ASSERT_FALSE(bookLeaf.empty());
+    EXPECT_EQ(TableRowTexts(*bookLeaf.front())[1], "book-leaf (mouth) [ventral surface of tongue and floor of mouth]");
 }
 
 // Every cell of both tables either says "no code" or opens a code of the Tabular List.

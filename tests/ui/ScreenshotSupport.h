@@ -2,6 +2,7 @@
 // from the command line, and a capture of one window with ImageMagick's import.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QString>
@@ -11,6 +12,8 @@
 #include <optional>
 
 #include "TestSupport.h"
+#include "UiStyle.h"
+#include "WindowPlacement.h"
 
 // The folder named by the first argument, with the real data loaded; none (after a usage line)
 // when the argument is missing.
@@ -18,6 +21,11 @@ inline std::optional<QDir> ScreenshotOutput(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return std::nullopt;
+    }
+    // The program's own placement and colours, as the desktop program sets them up.
+    if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        InstallWindowPlacement(*application);
+        ApplyReadableColours(*application);
     }
     EnsureRealDataLoaded();
     return QDir(QString::fromLocal8Bit(argv[1]));

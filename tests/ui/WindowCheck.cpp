@@ -1,0 +1,194 @@
+// Shows every window and dialog of the program on a real X display with a window manager and
+// checks that each one's frame, as the window manager reports it, lies inside the screen's
+// available area, and that the windows to be centred are centred. tools/window-check.sh runs it
+// under Xvfb and openbox at several screen sizes and scale factors.
+// Usage: ui_window_check [SCREENSHOT_FOLDER [SUFFIX]]: with a folder, each window is also saved as
+// <name><SUFFIX>.png (the whole screen, so the frame shows). Exit code: the number of failures.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "AdministratorTool.h"
+#include "AlphaSearch.h"
+#include "ChapterSearch.h"
+#include "DataSets.h"
+#include "DrugNeopSearch.h"
+#include "InfoOf7Code.h"
+#include "KeywordSearch.h"
+#include "Main.h"
+#include "SelectCode.h"
+#include "TestSupport.h"
+#include "UiStyle.h"
+#include "Waiting.h"
+#include "WindowPlacement.h"
+
+namespace {
+
+struct TCase {
+    const char* FName;
+    // Creates the window (not yet shown); the opener, when there is one, is already showing.
+    std::function<std::unique_ptr<QWidget>(QWidget* AOpener)> FMake;
+    bool FOpenerIsIndex = false;  // shown over a disease index window rather than alone
+    bool FCentredOnScreen = false;
+};
+
+int Failures = 0;
+
+void WaitUntilFramed(QWidget& window) {
+    (void)QTest::qWaitForWindowExposed(&window, 5000);
+    // The window manager frames the window (a frameless one never is) and the placement is
+    // checked again after that.
+    if (!window.windowFlags().testFlag(Qt::FramelessWindowHint))
+        for (int waited = 0; waited < 5000 && window.frameGeometry() == window.geometry(); waited += 50)
+            QTest::qWait(50);
+    QTest::qWait(700);
+}
+
+void Capture(const QString& folder, const QString& name) {
+    if (folder.isEmpty()) return;
+    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
+    const int code = QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+    std::printf("  %s %s\n", code == 0 ? "wrote" : "FAILED to write", qPrintable(file));
+}
+
+void Check(const char* name, QWidget& window) {
+    const QRect area = window.screen()->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    const bool framed = frame != window.geometry();
+    const bool inside = area.contains(frame);
+    std::printf("%-28s frame %4d,%4d %4dx%-4d  client %4dx%-4d  area %dx%d  %s%s\n", name, frame.x(), frame.y(),
+                frame.width(), frame.height(), window.width(), window.height(), area.width(), area.height(),
+                inside ? "inside" : "OUTSIDE", framed ? "" : " (no frame: is a window manager running?)");
+    if (!inside) ++Failures;
+}
+
+void CheckCentredOnScreen(const char* name, QWidget& window) {
+    const QRect area = window.screen()->availableGeometry();
+    const QPoint offset = window.frameGeometry().center() - area.center();
+    if (window.frameGeometry().size() != area.size() && offset.manhattanLength() > 4) {
+        std::printf("%-28s not centred on the screen (off by %d, %d)\n", name, offset.x(), offset.y());
+        ++Failures;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    InstallWindowPlacement(application);
+    ApplyReadableColours(application);
+    EnsureRealDataLoaded();
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (!folder.isEmpty()) QDir().mkpath(folder);
+
+    TfrmMain launcher;
+    launcher.show();
+    WaitUntilFramed(launcher);
+    Check("launcher", launcher);
+    CheckCentredOnScreen("launcher", launcher);
+    Capture(folder, QStringLiteral("main-window") + suffix);
+    launcher.hide();
+    CreateInfoOf7Code();
+
+    const std::vector<TCase> cases = {
+        {"keyword-search", [](QWidget*) { return std::make_unique<TfrmKeyWordSearch>(nullptr); }, false, true},
+        {"tabular-section-from-index",
+         [](QWidget* opener) {
+             auto window = std::make_unique<TfrmKeyWordSearch>(opener);
+             window->FInitType = 3;
+             window->FInitCode = QStringLiteral("S72.001");
+             return window;
+         },
+         true},
+        {"chapter-browser", [](QWidget*) { return std::make_unique<TfrmChapterSearch>(nullptr); }, false, true},
+        {"disease-index",
+         [](QWidget*) {
+             auto window = std::make_unique<TfrmAlphaSearch>(nullptr);
+             window->FType = 1;
+             return window;
+         },
+         false, true},
+        {"disease-index-nested",
+         [](QWidget* opener) {
+             auto window = std::make_unique<TfrmAlphaSearch>(opener);
+             window->FType = 1;
+             window->FCurItem = DIndexLetters.front()->FMainTermList.front().get();
+             return window;
+         },
+         true},
+        {"external-index",
+         [](QWidget*) {
+             auto window = std::make_unique<TfrmAlphaSearch>(nullptr);
+             window->FType = 2;
+             return window;
+         },
+         false, true},
+        {"drug-table",
+         [](QWidget*) {
+             auto window = std::make_unique<TfrmDrugNeopSearch>(nullptr);
+             window->FType = TableTypeDrugs;
+             return window;
+         },
+         false, true},
+        {"neoplasm-table",
+         [](QWidget*) {
+             auto window = std::make_unique<TfrmDrugNeopSearch>(nullptr);
+             window->FType = TableTypeNeoplasms;
+             return window;
+         },
+         false, true},
+        {"select-code",
+         [](QWidget* opener) {
+             auto window = std::make_unique<TfrmSelectCode>(opener);
+             window->SetCodeHeader("S72.001");
+             window->GetAllAvailableCodes();
+             return window;
+         },
+         true},
+        {"seven-character", [](QWidget*) { return std::unique_ptr<QWidget>(); }, true},
+        {"message-box",
+         [](QWidget* opener) {
+             auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Exit Program"),
+                                                      QStringLiteral("Do you want to quit this program?"),
+                                                      QMessageBox::Yes | QMessageBox::No, opener);
+             return std::unique_ptr<QWidget>(std::move(box));
+         },
+         true},
+        {"waiting", [](QWidget*) { return std::make_unique<TfrmWaiting>(nullptr); }, true},
+        {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false,
+         true},
+    };
+
+    for (const TCase& item : cases) {
+        std::unique_ptr<TfrmAlphaSearch> opener;
+        if (item.FOpenerIsIndex) {
+            opener = std::make_unique<TfrmAlphaSearch>(nullptr);
+            opener->FType = 1;
+            opener->show();
+            WaitUntilFramed(*opener);
+        }
+        std::unique_ptr<QWidget> window = item.FMake(opener.get());
+        QWidget* shown = window.get();
+        if (shown == nullptr) shown = &frmInfoOf7Code();  // the one seven-character dialog of the run
+        shown->show();
+        WaitUntilFramed(*shown);
+        Check(item.FName, *shown);
+        if (item.FCentredOnScreen) CheckCentredOnScreen(item.FName, *shown);
+        Capture(folder, QString::fromLatin1(item.FName) + suffix);
+        shown->hide();
+        window.reset();
+        opener.reset();
+    }
+    std::printf("%d window(s) outside the screen or off centre\n", Failures);
+    return Failures;
+}

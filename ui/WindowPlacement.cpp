@@ -1,0 +1,182 @@
+#include "WindowPlacement.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+const char* const AnchorProperty = "placementAnchor";
+const char* const OnScreenProperty = "placementOnScreen";
+const char* const PlacedAtProperty = "placementShownAt";
+const char* const MarginsUsedProperty = "placementMargins";
+
+// How long after its first showing a window is still checked against its real frame: the window
+// manager frames it asynchronously, and a window the user later drags is not pulled back.
+constexpr qint64 FramingWindowMs = 2000;
+
+QMargins MarginsBetween(const QRect& frame, const QRect& client) {
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
+bool IsFramed(const QWidget* window) {
+    return window->windowHandle() != nullptr && window->frameGeometry() != window->geometry();
+}
+
+QWidget* AnchorOf(const QWidget* window) {
+    if (window->property(OnScreenProperty).toBool()) return nullptr;
+    if (auto* anchor = qobject_cast<QWidget*>(window->property(AnchorProperty).value<QObject*>())) return anchor;
+    QWidget* parent = window->parentWidget();
+    return parent != nullptr ? parent->window() : nullptr;
+}
+
+// A window that has been shown at least once has a place of its own to centre on.
+bool HasPlace(const QWidget* window) { return window != nullptr && window->windowHandle() != nullptr; }
+
+QScreen* ScreenFor(const QWidget* window, const QWidget* anchor) {
+    if (HasPlace(anchor) && anchor->screen() != nullptr) return anchor->screen();
+    if (window->screen() != nullptr) return window->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+bool IsPlacedKind(const QWidget* widget) {
+    if (!widget->isWindow()) return false;
+    switch (widget->windowType()) {
+    case Qt::Window:
+    case Qt::Dialog:
+    case Qt::Sheet:
+    case Qt::Tool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Shrinks the client area when the window, frame included, is larger than the area.
+void FitClientSize(QWidget* window, const QRect& area, const QMargins& margins) {
+    const QSize room(area.width() - margins.left() - margins.right(), area.height() - margins.top() - margins.bottom());
+    const QSize size = window->size();
+    if (size.width() <= room.width() && size.height() <= room.height()) return;
+    const QSize fitted = size.boundedTo(room);
+    if (window->minimumSize() == window->maximumSize()) {
+        window->setFixedSize(fitted);
+    } else {
+        window->setMinimumSize(window->minimumSize().boundedTo(fitted));
+        window->resize(fitted);
+    }
+}
+
+// Once the window manager has framed a window: placed again when its frame differs from the
+// estimate it was placed with, and moved back inside its screen when the frame sticks out.
+void CorrectFramedWindow(QWidget* window) {
+    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) return;
+    if (!IsFramed(window)) return;
+    const QMargins real = WindowFrameMargins(window);
+    if (window->property(MarginsUsedProperty).value<QMargins>() != real) {
+        PlaceWindow(window);
+        return;
+    }
+    QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    if (area.contains(window->frameGeometry())) return;
+    FitClientSize(window, area, WindowFrameMargins(window));
+    const QRect frame = window->frameGeometry();
+    window->move(FitFrame(frame.size(), frame.center(), area).topLeft());
+}
+
+class TPlacementFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Show && type != QEvent::Move) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || !IsPlacedKind(widget)) return false;
+        const QVariant shownAt = widget->property(PlacedAtProperty);
+        if (type == QEvent::Show && !shownAt.isValid()) {
+            widget->setProperty(PlacedAtProperty, QDateTime::currentMSecsSinceEpoch());
+            PlaceWindow(widget);
+            // The frame may come after the last move event; look once more when it has settled.
+            QPointer<QWidget> guard(widget);
+            QTimer::singleShot(500, widget, [guard] {
+                if (guard) CorrectFramedWindow(guard);
+            });
+        } else if (type == QEvent::Move && shownAt.isValid() &&
+                   QDateTime::currentMSecsSinceEpoch() - shownAt.toLongLong() < FramingWindowMs) {
+            CorrectFramedWindow(widget);
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+QRect FitFrame(const QSize& AFrameSize, const QPoint& ACentre, const QRect& AArea) {
+    const QSize size = AFrameSize.boundedTo(AArea.size());
+    int left = ACentre.x() - size.width() / 2;
+    int top = ACentre.y() - size.height() / 2;
+    left = std::clamp(left, AArea.left(), AArea.left() + AArea.width() - size.width());
+    top = std::clamp(top, AArea.top(), AArea.top() + AArea.height() - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
+QMargins WindowFrameMargins(const QWidget* AWindow) {
+    if (IsFramed(AWindow)) return MarginsBetween(AWindow->frameGeometry(), AWindow->geometry());
+    for (QWidget* other : QApplication::topLevelWidgets())
+        if (other != AWindow && IsPlacedKind(other) && IsFramed(other))
+            return MarginsBetween(other->frameGeometry(), other->geometry());
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal")) return {};
+    // Nothing framed yet: a generous title bar and thin borders, corrected once the frame is known.
+    return QMargins(4, 30, 4, 4);
+}
+
+void PlaceWindow(QWidget* AWindow) {
+    if (AWindow->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    QWidget* anchor = AnchorOf(AWindow);
+    if (!HasPlace(anchor)) anchor = nullptr;
+    QScreen* screen = ScreenFor(AWindow, anchor);
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QMargins margins = WindowFrameMargins(AWindow);
+    FitClientSize(AWindow, area, margins);
+    const QPoint centre = anchor != nullptr ? anchor->frameGeometry().center() : area.center();
+    const QSize frameSize = AWindow->size().grownBy(margins);
+    const QPoint frameTopLeft = FitFrame(frameSize, centre, area).topLeft();
+    AWindow->setProperty(MarginsUsedProperty, QVariant::fromValue(margins));
+    // move() places the frame's top-left corner, measured with the frame the window has now: a
+    // window already created but not yet framed has none, so its client area is placed instead.
+    if (AWindow->testAttribute(Qt::WA_WState_Created) && !IsFramed(AWindow))
+        AWindow->move(frameTopLeft + QPoint(margins.left(), margins.top()));
+    else
+        AWindow->move(frameTopLeft);
+}
+
+void SetPlacementAnchor(QWidget* AWindow, QWidget* AAnchor) {
+    AWindow->setProperty(OnScreenProperty, AAnchor == nullptr);
+    AWindow->setProperty(AnchorProperty, QVariant::fromValue(static_cast<QObject*>(AAnchor)));
+    if (AAnchor != nullptr) {
+        QPointer<QWidget> guard(AWindow);
+        QObject::connect(AAnchor, &QObject::destroyed, AWindow, [guard] {
+            if (guard) guard->setProperty(AnchorProperty, QVariant());
+        });
+    }
+}
+
+void InstallWindowPlacement(QApplication& AApplication) {
+    static TPlacementFilter* filter = nullptr;
+    if (filter != nullptr) return;
+    filter = new TPlacementFilter(&AApplication);
+    AApplication.installEventFilter(filter);
+}
