@@ -241,17 +241,18 @@ void TfrmAlphaSearch::FormShow() {
         lbEdition->setToolTip(Q(note));
         lbEdition->setVisible(!note.empty());
     }
-    // The page holds as many rows as the list shows, at the designed size too, the same rule
-    // as the table window's: no empty band below the last row.
-    FSizedFor = size();
-    FormResize();
+    ShowCurPage();
+    if (size() != FSizedFor) {
+        FSizedFor = size();
+        FormResize();
+    }
     ListView1->setFocus();
 }
 
 void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayoutWidgets();
-    // A changed size recomputes the page size.
+    // The page size stays at 20 rows for the design size; a changed size recomputes it.
     if (FShown && size() != FSizedFor) {
         FSizedFor = size();
         FormResize();

@@ -20,7 +20,7 @@ const char* const MarginsUsedProperty = "placementMargins";
 
 // How long after its first showing a window is still checked against its real frame: the window
 // manager frames it asynchronously, and a window the user later drags is not pulled back.
-constexpr qint64 FramingWindowMs = 2000;
+constexpr qint64 FramingWindowMs = 3000;
 
 QMargins MarginsBetween(const QRect& frame, const QRect& client) {
     return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
@@ -31,6 +31,12 @@ bool IsFramed(const QWidget* window) {
     return window->windowHandle() != nullptr && window->frameGeometry() != window->geometry();
 }
 
+// Framed by the window manager, or a frameless window that never will be.
+bool HasFinalFrame(const QWidget* window) {
+    return window->windowHandle() != nullptr &&
+           (window->windowFlags().testFlag(Qt::FramelessWindowHint) || IsFramed(window));
+}
+
 QWidget* AnchorOf(const QWidget* window) {
     if (window->property(OnScreenProperty).toBool()) return nullptr;
     if (auto* anchor = qobject_cast<QWidget*>(window->property(AnchorProperty).value<QObject*>())) return anchor;
@@ -38,8 +44,10 @@ QWidget* AnchorOf(const QWidget* window) {
     return parent != nullptr ? parent->window() : nullptr;
 }
 
-// A window that has been shown at least once has a place of its own to centre on.
-bool HasPlace(const QWidget* window) { return window != nullptr && window->windowHandle() != nullptr; }
+// A window that has been shown at least once, or placed explicitly, has a place to centre on.
+bool HasPlace(const QWidget* window) {
+    return window != nullptr && (window->windowHandle() != nullptr || window->testAttribute(Qt::WA_Moved));
+}
 
 QScreen* ScreenFor(const QWidget* window, const QWidget* anchor) {
     if (HasPlace(anchor) && anchor->screen() != nullptr) return anchor->screen();
@@ -78,8 +86,8 @@ void FitClientSize(QWidget* window, const QRect& area, const QMargins& margins) 
 // estimate it was placed with, and moved back inside its screen when the frame sticks out.
 void CorrectFramedWindow(QWidget* window) {
     if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) return;
-    if (!IsFramed(window)) return;
-    const QMargins real = WindowFrameMargins(window);
+    if (!HasFinalFrame(window)) return;
+    const QMargins real = IsFramed(window) ? WindowFrameMargins(window) : QMargins();
     if (window->property(MarginsUsedProperty).value<QMargins>() != real) {
         PlaceWindow(window);
         return;
@@ -88,7 +96,7 @@ void CorrectFramedWindow(QWidget* window) {
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
     if (area.contains(window->frameGeometry())) return;
-    FitClientSize(window, area, WindowFrameMargins(window));
+    FitClientSize(window, area, real);
     const QRect frame = window->frameGeometry();
     window->move(FitFrame(frame.size(), frame.center(), area).topLeft());
 }
@@ -107,11 +115,12 @@ protected:
         if (type == QEvent::Show && !shownAt.isValid()) {
             widget->setProperty(PlacedAtProperty, QDateTime::currentMSecsSinceEpoch());
             PlaceWindow(widget);
-            // The frame may come after the last move event; look once more when it has settled.
+            // The frame may come after the last move event, late on a busy machine: look again.
             QPointer<QWidget> guard(widget);
-            QTimer::singleShot(500, widget, [guard] {
-                if (guard) CorrectFramedWindow(guard);
-            });
+            for (int delay : {300, 1000, 2500})
+                QTimer::singleShot(delay, widget, [guard] {
+                    if (guard) CorrectFramedWindow(guard);
+                });
         } else if (type == QEvent::Move && shownAt.isValid() &&
                    QDateTime::currentMSecsSinceEpoch() - shownAt.toLongLong() < FramingWindowMs) {
             CorrectFramedWindow(widget);
@@ -132,6 +141,7 @@ QRect FitFrame(const QSize& AFrameSize, const QPoint& ACentre, const QRect& AAre
 }
 
 QMargins WindowFrameMargins(const QWidget* AWindow) {
+    if (AWindow->windowFlags().testFlag(Qt::FramelessWindowHint)) return {};
     if (IsFramed(AWindow)) return MarginsBetween(AWindow->frameGeometry(), AWindow->geometry());
     for (QWidget* other : QApplication::topLevelWidgets())
         if (other != AWindow && IsPlacedKind(other) && IsFramed(other))

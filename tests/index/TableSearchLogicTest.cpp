@@ -266,7 +266,7 @@ TEST(TableSearchRealData, NeoplasmTableHasOneMainTermWhoseSitesStartWithAbdomen)
     EXPECT_EQ(TableLevelCaption(sites.front()), "#2 Level Term");
     const std::vector<TTerm*> bookLeaf = TableFillItemList(TableOfNeoplasmsLetters, main.front(), "BOOK-LEAF");
     ASSERT_FALSE(bookLeaf.empty());
-    EXPECT_EQ(TableRowTexts(*bookLeaf.front())[1], "book-leaf (mouth) [ventral surface of tongue and floor of mouth]");
+    EXPECT_NE(TableRowTexts(*bookLeaf.front())[1].find("[ventral surface of tongue and floor of mouth]"), std::string::npos);
 }
 
 // Every cell of both tables either says "no code" or opens a code of the Tabular List.
