@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FindCodeByText(ChapterList, text);
     SubCodePart(text);
 
-    const TGoToCodePlan plan = PlanGoToCode(ChapterList, text);
+    const TGoToCodePlan plan = PlanGoToCode(text);
     if (plan.FStep == TGoToCodeStep::Show && plan.FCategory == nullptr) std::abort();
 
     const TShortDescLookup noShort = [](const std::string&) { return std::optional<std::string>(); };
