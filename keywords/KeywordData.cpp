@@ -53,16 +53,70 @@ std::string ReadAll(std::istream& source) {
     return std::string(std::istreambuf_iterator<char>(source), std::istreambuf_iterator<char>());
 }
 
+// Counts keyword items into a descending reference list (see AddKeywordRef) in one pass: new
+// keywords are collected by their upper-cased form and merged into the list by Publish.
+class TKeywordRefCounter {
+public:
+    TKeywordRefCounter(TKeywordRefList& list, std::size_t expected) : FList(list) {
+        FByKey.reserve(expected + FList.size());
+        for (const auto& entry : FList) FByKey.emplace(AsciiUpper(entry->FKeyWord), entry.get());
+    }
+
+    void Add(const std::string& keyword) {
+        const auto [position, added] = FByKey.emplace(AsciiUpper(keyword), nullptr);
+        if (!added) {
+            ++position->second->FRefCount;
+            return;
+        }
+        auto entry = std::make_unique<TKeywordsRef>();
+        entry->FKeyWord = keyword;
+        entry->FRefCount = 1;
+        position->second = entry.get();
+        FFresh.emplace_back(&position->first, std::move(entry));
+    }
+
+    // Puts the new keywords into the list in their places.
+    void Publish() {
+        if (FFresh.empty()) return;
+        // The upper-cased keys are compared as they are: byte order is the order of CompareUpper.
+        std::sort(FFresh.begin(), FFresh.end(), [](const auto& a, const auto& b) { return *a.first > *b.first; });
+        const auto middle = static_cast<std::ptrdiff_t>(FList.size());
+        for (auto& fresh : FFresh) FList.push_back(std::move(fresh.second));
+        FFresh.clear();
+        if (middle > 0) {
+            std::inplace_merge(FList.begin(), FList.begin() + middle, FList.end(),
+                               [](const std::unique_ptr<TKeywordsRef>& a, const std::unique_ptr<TKeywordsRef>& b) {
+                                   return CompareUpper(a->FKeyWord, b->FKeyWord) > 0;
+                               });
+        }
+    }
+
+private:
+    TKeywordRefList& FList;
+    std::unordered_map<std::string, TKeywordsRef*> FByKey;
+    std::vector<std::pair<const std::string*, std::unique_ptr<TKeywordsRef>>> FFresh;
+};
+
 // The body of LoadCodeKeywords on the whole text. ASourceDamaged: the text ended early because the
 // source could not be read to its end; the lines read are kept, the status becomes -1.
 int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool categoryOnly, bool multiWordOnly,
                              bool capitalize, TCodeKeywordsList& codeList, TKeywordRefList& refList,
                              TLoadStatus& status) {
     status.store(StatusLoading);
+    // The reference counts are gathered in a hash table and sorted into the list once at the end:
+    // the same list as inserting item by item, without shifting a list of tens of thousands of
+    // entries for every new keyword.
+    TKeywordRefCounter counter(refList, text.size() / 16);
+    // The records by code, so a code line finds its record without scanning the list.
+    std::unordered_map<std::string, TCodeKeywords*> records;
+    for (const auto& record : codeList) records.emplace(record->FCode, record.get());
     TCodeKeywords* current = nullptr;
     int lineNumber = 0;
     for (const std::string& line : SplitLines(text)) {
-        if (status.load() != StatusLoading) return status.load();
+        if (status.load() != StatusLoading) {
+            counter.Publish();
+            return status.load();
+        }
         ++lineNumber;
         if (line.empty()) continue;
 
@@ -83,11 +137,12 @@ int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool cat
             }
             const std::string key = categoryOnly ? line.substr(0, 3) : line.substr(0, blank);
             if (current == nullptr || current->FCode != key) {
-                current = FindCodeKeywords(codeList, key);
-                if (current == nullptr) {
+                const auto [position, added] = records.emplace(key, nullptr);
+                if (added) {
                     codeList.push_back(std::make_unique<TCodeKeywords>(key));
-                    current = codeList.back().get();
+                    position->second = codeList.back().get();
                 }
+                current = position->second;
             }
             keywordText = std::string_view(line).substr(blank + 1);
             codeLine = true;
@@ -101,9 +156,10 @@ int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool cat
             }
             if (capitalize) CapitalizeWords(item);
             current->AddKeyword(item);
-            AddKeywordRef(refList, item);
+            counter.Add(item);
         }
     }
+    counter.Publish();
     if (sourceDamaged) {
         ShowMessage(CodeKeywordsFailMessage);
         int32_t expected = StatusLoading;
@@ -145,7 +201,30 @@ void TShortDescDict::Publish(std::shared_ptr<const TShortDescMap> AMap) {
     FMap = std::move(AMap);
 }
 
+namespace {
+
+bool SkippedInOrder(char c) { return c == '-' || c == '\''; }
+
+}  // namespace
+
 int CompareKeywordText(std::string_view A, std::string_view B) {
+    // As a reader files words: hyphens and apostrophes do not count ("Ty-Neg" after "Tylosis"),
+    // while a blank ends a word, so a phrase stays beside the word it begins with ("Heart",
+    // "Heart Failure", "Heartburn").
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < A.size() && SkippedInOrder(A[i])) ++i;
+        while (j < B.size() && SkippedInOrder(B[j])) ++j;
+        if (i == A.size() || j == B.size()) break;
+        const unsigned char a = FoldLower(A[i]);
+        const unsigned char b = FoldLower(B[j]);
+        if (a != b) return a < b ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i != A.size() || j != B.size()) return i == A.size() ? -1 : 1;
+    // Equal so far ("Pre-eclampsia", "Preeclampsia"): every character decides, letter case aside.
     const std::size_t n = std::min(A.size(), B.size());
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char a = FoldLower(A[i]);
@@ -154,6 +233,38 @@ int CompareKeywordText(std::string_view A, std::string_view B) {
     }
     if (A.size() == B.size()) return 0;
     return A.size() < B.size() ? -1 : 1;
+}
+
+namespace {
+
+// The first character CompareKeywordText orders a keyword by, lower-cased; -1 when it has none.
+int SortFirst(std::string_view keyword) {
+    for (char c : keyword) {
+        if (!SkippedInOrder(c)) return FoldLower(c);
+    }
+    return -1;
+}
+
+}  // namespace
+
+uint64_t KeywordSortPrefix(std::string_view AKeyword) {
+    uint64_t prefix = 0;
+    int taken = 0;
+    for (char c : AKeyword) {
+        if (SkippedInOrder(c)) continue;
+        prefix = (prefix << 8) | FoldLower(c);
+        if (++taken == 8) return prefix;
+    }
+    return prefix << (8 * (8 - taken));
+}
+
+std::pair<std::size_t, std::size_t> KeywordsBeginningWith(const TStringList& ASorted, char AFirst) {
+    const int wanted = FoldLower(AFirst);
+    const auto first = std::partition_point(ASorted.begin(), ASorted.end(),
+                                            [&](const std::string& keyword) { return SortFirst(keyword) < wanted; });
+    const auto last = std::partition_point(first, ASorted.end(),
+                                           [&](const std::string& keyword) { return SortFirst(keyword) == wanted; });
+    return {static_cast<std::size_t>(first - ASorted.begin()), static_cast<std::size_t>(last - ASorted.begin())};
 }
 
 void CapitalizeWords(std::string& AText) {
@@ -268,8 +379,32 @@ TStringList SplitStrict(std::string_view AText) {
     return items;
 }
 
+namespace {
+
+std::string_view TrimmedView(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
 TStringList SplitKeywordList(std::string_view AText) {
     TStringList items;
+    if (AText.find('"') == std::string_view::npos) {
+        // No quoted item: every comma ends an item (the common case, read without copies).
+        std::size_t start = 0;
+        while (start <= AText.size()) {
+            std::size_t comma = AText.find(',', start);
+            if (comma == std::string_view::npos) comma = AText.size();
+            const std::string_view item = TrimmedView(AText.substr(start, comma - start));
+            if (!item.empty()) items.emplace_back(item);
+            start = comma + 1;
+        }
+        return items;
+    }
     for (const std::string& raw : SplitStrict(TrimControls(AText))) {
         std::string item = TrimControls(raw);
         if (!item.empty()) items.push_back(std::move(item));

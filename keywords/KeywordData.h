@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "DataSets.h"
@@ -78,9 +79,19 @@ extern TShortDescDict ShortDescDict;
 // filters made under another generation are stale.
 extern std::atomic<uint32_t> KeywordTablesGeneration;
 
-// Case-insensitive ordering of keyword lists (ASCII letters fold; other bytes compare by value):
-// <0, 0, >0.
+// Ordering of keyword lists as a reader files them: ASCII letter case ignored, hyphens and
+// apostrophes skipped, a blank before any letter or digit; texts equal that way are ordered by all
+// their characters. 0 only for texts equal apart from ASCII letter case. <0, 0, >0.
 int CompareKeywordText(std::string_view A, std::string_view B);
+
+// The first eight characters that CompareKeywordText orders by, as a number that orders alike:
+// two keywords with different numbers compare as their numbers do.
+uint64_t KeywordSortPrefix(std::string_view AKeyword);
+
+// The part of a list sorted by CompareKeywordText (a record's FKeywords) whose keywords begin with
+// the letter or digit AFirst (letter case ignored; leading hyphens and apostrophes skipped): the
+// sort keeps them together. [first, last) index range.
+std::pair<std::size_t, std::size_t> KeywordsBeginningWith(const TStringList& ASorted, char AFirst);
 
 // Upper-cases every ASCII letter that starts the text or follows a TAB, blank or hyphen.
 void CapitalizeWords(std::string& AText);

@@ -67,14 +67,22 @@ bool TSortedKeywordList::Add(const std::string& AText) {
 }
 
 void TSortedKeywordList::Assign(std::vector<const std::string*> AItems) {
-    std::stable_sort(AItems.begin(), AItems.end(),
-                     [](const std::string* a, const std::string* b) { return CompareKeywordText(*a, *b) < 0; });
-    AItems.erase(std::unique(AItems.begin(), AItems.end(),
-                             [](const std::string* a, const std::string* b) { return CompareKeywordText(*a, *b) == 0; }),
-                 AItems.end());
+    // Thousands of suggestions are sorted on every new letter: most comparisons are settled by the
+    // numeric prefix of the order, the rest by the full comparison.
+    std::vector<std::pair<uint64_t, const std::string*>> keyed;
+    keyed.reserve(AItems.size());
+    for (const std::string* item : AItems) keyed.emplace_back(KeywordSortPrefix(*item), item);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : CompareKeywordText(*a.second, *b.second) < 0;
+    });
+    keyed.erase(std::unique(keyed.begin(), keyed.end(),
+                            [](const auto& a, const auto& b) {
+                                return a.first == b.first && CompareKeywordText(*a.second, *b.second) == 0;
+                            }),
+                keyed.end());
     FItems.clear();
-    FItems.reserve(AItems.size());
-    for (const std::string* item : AItems) FItems.push_back(*item);
+    FItems.reserve(keyed.size());
+    for (const auto& item : keyed) FItems.push_back(*item.second);
 }
 
 TKeywordPrompt::TKeywordPrompt() : FCaption(PromptHint) {}
@@ -123,15 +131,38 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
         FGotPromptList.Clear();
         FLastPromptPage = 1;
         std::vector<const std::string*> found;
-        if (AFullText) {
-            for (const auto& ref : *FRefList) {
-                if (PromptPrefixMatches(FLastPromptKeyword, ref->FKeyWord)) found.push_back(&ref->FKeyWord);
+        if (!AFullText) FilterCodesByInputedKWs();
+        if (AFullText || FInputedKWs.Empty()) {
+            // Every distinct keyword, as in full text: with no keyword before the comma every
+            // category is taken, and their keywords are the distinct ones of the set. The reference
+            // list is sorted by upper-cased keyword, so those with the typed first letter lie together.
+            const unsigned char first = static_cast<unsigned char>(FoldForPrefix(FLastPromptKeyword[0]));
+            const auto firstOf = [](const std::unique_ptr<TKeywordsRef>& ref) {
+                return static_cast<unsigned char>(FoldForPrefix(ref->FKeyWord.empty() ? '\0' : ref->FKeyWord[0]));
+            };
+            const bool byFirst = first != ' ';
+            auto from = FRefList->begin();
+            auto to = FRefList->end();
+            if (byFirst) {
+                from = std::partition_point(FRefList->begin(), FRefList->end(),
+                                            [&](const auto& ref) { return firstOf(ref) > first; });
+                to = std::partition_point(from, FRefList->end(), [&](const auto& ref) { return firstOf(ref) == first; });
+            }
+            for (auto ref = from; ref != to; ++ref) {
+                if (PromptPrefixMatches(FLastPromptKeyword, (*ref)->FKeyWord)) found.push_back(&(*ref)->FKeyWord);
             }
         } else {
-            FilterCodesByInputedKWs();
+            // A keyword can begin with the typed word only in the part of its record's sorted list
+            // that begins with the same letter or digit.
+            const char first = FLastPromptKeyword[0];
+            const bool byFirst = (first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z') ||
+                                 (first >= 'a' && first <= 'z');
             for (const TCodeKeywords* record : FFiltedCodeKWs) {
-                for (const std::string& keyword : record->FKeywords) {
-                    if (PromptPrefixMatches(FLastPromptKeyword, keyword)) found.push_back(&keyword);
+                const TStringList& keywords = record->FKeywords;
+                const auto [from, to] = byFirst ? KeywordsBeginningWith(keywords, first)
+                                                : std::pair<std::size_t, std::size_t>{0, keywords.size()};
+                for (std::size_t i = from; i < to; ++i) {
+                    if (PromptPrefixMatches(FLastPromptKeyword, keywords[i])) found.push_back(&keywords[i]);
                 }
             }
         }
@@ -153,8 +184,9 @@ void TKeywordPrompt::FilterCodesByInputedKWs() {
         if (AsciiUpper(JoinLines(FTmpInputedKWs.Items())) != AsciiUpper(JoinLines(FInputedKWs.Items()))) {
             FInputedKWs = FTmpInputedKWs;
             FFiltedCodeKWs.clear();
+            const TKeywordMatcher matcher(FInputedKWs.Items());
             for (const auto& record : *FCodeList) {
-                if (KeywordsMatchAll(record.get(), FInputedKWs.Items())) FFiltedCodeKWs.push_back(record.get());
+                if (matcher.Matches(record.get())) FFiltedCodeKWs.push_back(record.get());
             }
         }
     } else {

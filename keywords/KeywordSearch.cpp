@@ -72,13 +72,140 @@ bool FindWholeWordOrJoinedIn(std::string_view word, std::string_view text, bool 
     return FindWholeWordIn(joined, text, foldText);
 }
 
-// SameHyphenBlank of an upper-case keyword and the upper-cased form of a data-set keyword.
-bool SameHyphenBlankUpper(std::string_view keyword, std::string_view entry) {
-    if (keyword.size() != entry.size()) return false;
-    for (std::size_t i = 0; i < keyword.size(); ++i) {
-        if (HyphenAsBlank(keyword[i]) != HyphenAsBlank(UpperAscii(entry[i]))) return false;
+// A keyword folded for matching: upper case, apostrophes dropped ("CROHNS DISEASE" is "Crohn's
+// Disease"), a hyphen read as a blank or, for the joined spelling, dropped ("PREECLAMPSIA" is
+// "Pre-eclampsia").
+std::string FoldKeyword(std::string_view keyword, bool joined) {
+    std::string folded;
+    folded.reserve(keyword.size());
+    for (char c : keyword) {
+        if (c == '\'' || (joined && c == '-')) continue;
+        folded.push_back(HyphenAsBlank(UpperAscii(c)));
     }
-    return true;
+    return folded;
+}
+
+// FoldKeyword(entry, joined) == folded, without building the folded entry.
+bool FoldedEquals(std::string_view folded, std::string_view entry, bool joined) {
+    std::size_t k = 0;
+    for (char c : entry) {
+        if (c == '\'' || (joined && c == '-')) continue;
+        if (k == folded.size() || folded[k] != HyphenAsBlank(UpperAscii(c))) return false;
+        ++k;
+    }
+    return k == folded.size();
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+// The regular plural rule for a word without irregular forms.
+std::string RegularPlural(const std::string& word) {
+    const auto cut = [&](std::size_t n) { return word.substr(0, word.size() - n); };
+    if (EndsWith(word, "US")) return cut(2) + "I";
+    if (EndsWith(word, "IS")) return cut(2) + "ES";
+    if (EndsWith(word, "UM")) return cut(2) + "A";
+    if (EndsWith(word, "IX")) return cut(2) + "ICES";
+    if (EndsWith(word, "CH") || EndsWith(word, "SH")) return word + "ES";
+    if (EndsWith(word, "S") || EndsWith(word, "X") || EndsWith(word, "O")) return word + "ES";
+    if (word.size() >= 2 && word.back() == 'Y') {
+        const char before = word[word.size() - 2];
+        const bool letter = before >= 'A' && before <= 'Z';
+        if (letter && std::string_view("AEIOU").find(before) == std::string_view::npos) return cut(1) + "IES";
+    }
+    if (EndsWith(word, "A")) return word + "E";
+    return {};
+}
+
+// Plural forms of an upper-case word: its irregular forms when the irregular plural set has them,
+// otherwise the regular rule and the word + "S".
+std::vector<std::string> PluralForms(const std::string& word, const TSpecialKeywordList& specials) {
+    std::vector<std::string> forms;
+    std::string form1;
+    std::string form2;
+    const int irregular = FindSpecialPlural(specials, AsciiLower(word), form1, form2);
+    if (irregular >= 1) forms.push_back(AsciiUpper(form1));
+    if (irregular == 2) forms.push_back(AsciiUpper(form2));
+    if (irregular > 0) return forms;
+    std::string plural = RegularPlural(word);
+    if (!plural.empty()) forms.push_back(std::move(plural));
+    if (!EndsWith(word, "S")) forms.push_back(word + "S");
+    return forms;
+}
+
+// The singulars an upper-case word may be the plural of: irregular ones from the set, then the
+// regular rules read backwards ("STONES", "ARTERIES", "CALCULI", "VERTEBRAE").
+std::vector<std::string> SingularForms(const std::string& word, const TSpecialKeywordList& specials) {
+    std::vector<std::string> forms;
+    const std::string lower = AsciiLower(word);
+    for (const auto& special : specials) {
+        if (special->FSpecial1 == lower || (!special->FSpecial2.empty() && special->FSpecial2 == lower)) {
+            forms.push_back(AsciiUpper(special->FKeyWord));
+        }
+    }
+    const auto cut = [&](std::size_t n) { return word.substr(0, word.size() - n); };
+    if (word.size() < 3) return forms;
+    if (EndsWith(word, "IES")) forms.push_back(cut(3) + "Y");
+    if (EndsWith(word, "ICES")) forms.push_back(cut(4) + "IX");
+    if (EndsWith(word, "ES")) {
+        forms.push_back(cut(2));
+        forms.push_back(cut(2) + "IS");
+    }
+    if (EndsWith(word, "S") && !EndsWith(word, "SS") && !EndsWith(word, "US") && !EndsWith(word, "IS")) {
+        forms.push_back(cut(1));
+    }
+    if (EndsWith(word, "I")) forms.push_back(cut(1) + "US");
+    if (EndsWith(word, "AE")) forms.push_back(cut(1));
+    return forms;
+}
+
+// A typed keyword in every spelling it may match a data-set keyword in: itself and, for a phrase,
+// the phrase with its last word in the plural or the singular ("KIDNEY STONES", "KIDNEY STONE").
+struct TKeywordForms {
+    std::vector<std::string> Blank;   // hyphens read as blanks
+    std::vector<std::string> Joined;  // hyphens dropped
+    char First = 0;                   // the first letter every form begins with
+};
+
+// The first character of a keyword as the folded forms see it.
+char FirstFolded(std::string_view keyword) {
+    for (char c : keyword) {
+        if (c != '\'' && c != '-') return UpperAscii(c);
+    }
+    return 0;
+}
+
+TKeywordForms KeywordForms(const std::string& keyword, const TSpecialKeywordList& specials) {
+    std::vector<std::string> spellings{keyword};
+    const std::size_t blank = keyword.find_last_of(' ');
+    if (blank != std::string::npos && blank + 1 < keyword.size()) {
+        const std::string head = keyword.substr(0, blank + 1);
+        const std::string last = keyword.substr(blank + 1);
+        for (const std::string& form : PluralForms(last, specials)) spellings.push_back(head + form);
+        for (const std::string& form : SingularForms(last, specials)) spellings.push_back(head + form);
+    }
+    TKeywordForms forms;
+    forms.First = FirstFolded(keyword);
+    for (const std::string& spelling : spellings) {
+        forms.Blank.push_back(FoldKeyword(spelling, false));
+        forms.Joined.push_back(FoldKeyword(spelling, true));
+    }
+    return forms;
+}
+
+// A data-set keyword matches when it is the typed keyword, a hyphen equal to a blank, apostrophes
+// optional, or its joined spelling (hyphens dropped), in any of the typed keyword's forms.
+bool FormsMatch(const TKeywordForms& forms, std::string_view entry) {
+    // Nearly every keyword of a category differs in its first letter: reject those at once.
+    if (FirstFolded(entry) != forms.First) return false;
+    for (const std::string& folded : forms.Blank) {
+        if (FoldedEquals(folded, entry, false)) return true;
+    }
+    for (const std::string& folded : forms.Joined) {
+        if (FoldedEquals(folded, entry, true)) return true;
+    }
+    return false;
 }
 
 bool NoteKindChosen(TNoteKind kind, TFullTextFlags flags) {
@@ -132,20 +259,33 @@ bool CodeMatchesFullTextUsable(const TCodeInfo& code, const std::vector<std::str
     return true;
 }
 
-bool KeywordsMatchAllUsable(const TCodeKeywords* codeKW, const std::vector<std::string>& keywords) {
+// The usable keywords of a list, each in all its forms.
+std::vector<TKeywordForms> FormsOf(const TStringList& keywords) {
+    std::vector<TKeywordForms> forms;
+    for (const std::string& keyword : UsableKeywords(keywords)) {
+        forms.push_back(KeywordForms(AsciiUpper(keyword), SpecialKeywordList));
+    }
+    return forms;
+}
+
+bool KeywordsMatchAllForms(const TCodeKeywords* codeKW, const std::vector<TKeywordForms>& keywords) {
     if (codeKW == nullptr) return false;
-    for (const std::string& keyword : keywords) {
-        const bool found = std::any_of(codeKW->FKeywords.begin(), codeKW->FKeywords.end(),
-                                       [&](const std::string& entry) { return SameHyphenBlankUpper(keyword, entry); });
+    const TStringList& entries = codeKW->FKeywords;
+    for (const TKeywordForms& keyword : keywords) {
+        // Only the keywords beginning with the same letter can match; the sorted list keeps them together.
+        const auto [first, last] = KeywordsBeginningWith(entries, keyword.First);
+        const bool found = std::any_of(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                                       entries.begin() + static_cast<std::ptrdiff_t>(last),
+                                       [&](const std::string& entry) { return FormsMatch(keyword, entry); });
         if (!found) return false;
     }
     return true;
 }
 
-bool CodeMatchesKeywordsUsable(const TCodeInfo& code, const std::vector<std::string>& keywords,
-                               const TCodeKeywordsList& list) {
+bool CodeMatchesKeywordForms(const TCodeInfo& code, const std::vector<TKeywordForms>& keywords,
+                             const TCodeKeywordsList& list) {
     if (code.FCodeKW == nullptr) code.FCodeKW = FindCodeKeywords(list, code.FCode);
-    return KeywordsMatchAllUsable(code.FCodeKW, keywords);
+    return KeywordsMatchAllForms(code.FCodeKW, keywords);
 }
 
 template <typename Visit>
@@ -172,10 +312,6 @@ std::string RemoveAll(std::string text, char what) {
     return text;
 }
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 bool AddSpecialForms(const TSpecialKeywordList& specials, const std::string& keyword, TStringList& variants) {
     std::string form1;
     std::string form2;
@@ -183,24 +319,6 @@ bool AddSpecialForms(const TSpecialKeywordList& specials, const std::string& key
     if (forms >= 1) variants.push_back(AsciiUpper(form1));
     if (forms == 2) variants.push_back(AsciiUpper(form2));
     return forms > 0;
-}
-
-// The regular plural rule for a word without irregular forms.
-std::string RegularPlural(const std::string& word) {
-    const auto cut = [&](std::size_t n) { return word.substr(0, word.size() - n); };
-    if (EndsWith(word, "US")) return cut(2) + "I";
-    if (EndsWith(word, "IS")) return cut(2) + "ES";
-    if (EndsWith(word, "UM")) return cut(2) + "A";
-    if (EndsWith(word, "IX")) return cut(2) + "ICES";
-    if (EndsWith(word, "CH") || EndsWith(word, "SH")) return word + "ES";
-    if (EndsWith(word, "S") || EndsWith(word, "X") || EndsWith(word, "O")) return word + "ES";
-    if (word.size() >= 2 && word.back() == 'Y') {
-        const char before = word[word.size() - 2];
-        const bool letter = before >= 'A' && before <= 'Z';
-        if (letter && std::string_view("AEIOU").find(before) == std::string_view::npos) return cut(1) + "IES";
-    }
-    if (EndsWith(word, "A")) return word + "E";
-    return {};
 }
 
 std::string JoinWithCommas(const TStringList& items) {
@@ -211,12 +329,24 @@ std::string JoinWithCommas(const TStringList& items) {
 
 }  // namespace
 
+struct TKeywordMatcher::TForms {
+    std::vector<TKeywordForms> List;
+};
+
+TKeywordMatcher::TKeywordMatcher(const TStringList& AKeywords) {
+    auto forms = std::make_shared<TForms>();
+    forms->List = FormsOf(AKeywords);
+    FForms = std::move(forms);
+}
+
+bool TKeywordMatcher::Matches(const TCodeKeywords* ACodeKW) const { return KeywordsMatchAllForms(ACodeKW, FForms->List); }
+
 bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords) {
-    return KeywordsMatchAllUsable(ACodeKW, UsableKeywords(AKeywords));
+    return TKeywordMatcher(AKeywords).Matches(ACodeKW);
 }
 
 bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
-    return CodeMatchesKeywordsUsable(ACode, UsableKeywords(AKeywords), AList);
+    return CodeMatchesKeywordForms(ACode, FormsOf(AKeywords), AList);
 }
 
 bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, TFullTextFlags AFlags) {
@@ -247,6 +377,13 @@ TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList, const T
         std::string plural = RegularPlural(base);
         if (!plural.empty()) variants.push_back(std::move(plural));
         if (!EndsWith(base, "S")) variants.push_back(base + "S");
+        // A phrase is made plural by its last word: "KIDNEY STONE", "KIDNEY STONES".
+        const std::size_t blank = keyword.find_last_of(' ');
+        if (blank != std::string::npos && blank + 1 < keyword.size()) {
+            for (const std::string& form : PluralForms(keyword.substr(blank + 1), ASpecials)) {
+                variants.push_back(keyword.substr(0, blank + 1) + form);
+            }
+        }
     }
     return variants;
 }
@@ -268,10 +405,12 @@ std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMod
                                        const TStringList& AKeywords, const TCodeKeywordsList& AList) {
     std::vector<TCodeInfo*> results;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
+    std::vector<TKeywordForms> forms;
+    if (AMode == TSearchMode::Keywords) forms = FormsOf(AKeywords);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         bool taken = true;
         if (AMode == TSearchMode::FullText) taken = CodeMatchesFullTextUsable(category, keywords, AFlags);
-        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordsUsable(category, keywords, AList);
+        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, AList);
         if (taken) results.push_back(const_cast<TCodeInfo*>(&category));
     });
     return results;
@@ -290,9 +429,9 @@ TStringList BlankSeparatedKeywords(std::string_view AText) {
 
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
     int count = 0;
-    const std::vector<std::string> keywords = UsableKeywords(AKeywords);
+    const std::vector<TKeywordForms> forms = FormsOf(AKeywords);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
-        if (CodeMatchesKeywordsUsable(category, keywords, AList)) ++count;
+        if (CodeMatchesKeywordForms(category, forms, AList)) ++count;
     });
     return count;
 }

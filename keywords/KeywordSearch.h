@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +33,23 @@ inline constexpr const char* EmptyKeywordsCaption = "Search by Keywords";
 inline constexpr const char* UnknownCombined = "Unknown";
 inline constexpr const char* ClearedCombined = " Unknown ";
 
-// Every keyword (trimmed, empty ones skipped) is SameHyphenBlank to an upper-cased keyword of
-// ACodeKW. Null ACodeKW: false. No keyword at all: true.
+// Every keyword (trimmed, empty ones skipped) matches a keyword of ACodeKW: equal apart from ASCII
+// letter case, a hyphen equal to a blank, apostrophes optional ("CROHNS DISEASE"), or the joined
+// spelling of a hyphenated keyword ("PREECLAMPSIA" for "Pre-eclampsia"); a phrase also matches with
+// its last word in the plural or singular ("KIDNEY STONES" for "Kidney Stone"), by the plural rules
+// and the irregular plural set. Null ACodeKW: false. No keyword at all: true.
 bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords);
+
+// KeywordsMatchAll with the keywords' spellings worked out once, for testing many records.
+class TKeywordMatcher {
+public:
+    explicit TKeywordMatcher(const TStringList& AKeywords);
+    bool Matches(const TCodeKeywords* ACodeKW) const;
+
+private:
+    struct TForms;
+    std::shared_ptr<const TForms> FForms;
+};
 
 // KeywordsMatchAll of the code's keyword record; the record is looked up in AList once and cached
 // in ACode.FCodeKW.

@@ -201,4 +201,12 @@ TEST(SortedKeywordList, CaseInsensitiveOrderFirstSpellingKept) {
     EXPECT_TRUE(list.Add("alphabet"));
     EXPECT_TRUE(list.Add("Gamma"));
     EXPECT_EQ(list.Items(), (TStringList{"Alpha", "alphabet", "beta", "Gamma"}));
+    // Hyphens and apostrophes are skipped; a phrase stays beside the word it begins with.
+    list.Clear();
+    for (const char* text : {"Tympanum", "Ty-Neg", "Tylosis", "Heartburn", "Heart Failure", "Heart", "Crohn's Disease",
+                             "Crohn", "Preeclampsia", "Pre-eclampsia", "Crohns"}) {
+        list.Add(text);
+    }
+    EXPECT_EQ(list.Items(), (TStringList{"Crohn", "Crohns", "Crohn's Disease", "Heart", "Heart Failure", "Heartburn",
+                                         "Pre-eclampsia", "Preeclampsia", "Tylosis", "Tympanum", "Ty-Neg"}));
 }

@@ -77,6 +77,20 @@ TEST(KeywordsMatchAll, WholeKeywordsHyphenEqualsBlankAndAllMustMatch) {
     EXPECT_TRUE(KeywordsMatchAll(record, {"", "  "}));
 }
 
+TEST(KeywordsMatchAll, JoinedSpellingOptionalApostrophesAndPhrasePluralsByTheLastWord) {
+    const TCodeKeywordsList codes =
+        LoadKeywords("A01 Pre-eclampsia, Crohn's Disease, Kidney Stone, Heart Failures, X Ray, Child, Flat Foot,\r\n");
+    const TCodeKeywords* record = codes[0].get();
+    for (const char* keyword : {"PREECLAMPSIA", "PRE ECLAMPSIA", "CROHNS DISEASE", "CROHN'S DISEASE", "KIDNEY STONES",
+                                "KIDNEY STONE", "HEART FAILURE", "FLAT-FOOT"}) {
+        EXPECT_TRUE(KeywordsMatchAll(record, {keyword})) << keyword;
+    }
+    // Only a hyphen may be dropped; single words keep to the plurals the data set lists.
+    for (const char* keyword : {"XRAY", "PREECLAMPSIAS", "CROHN DISEASE", "CHILDREN", "KIDNEYSTONE", "STONES"}) {
+        EXPECT_FALSE(KeywordsMatchAll(record, {keyword})) << keyword;
+    }
+}
+
 TEST(CodeMatchesKeywords, LooksTheRecordUpOnceAndRetriesWhenMissing) {
     TKeywordTestModel model;
     TCodeInfo& a01 = model.AddCategory("A01", "Typhoid");
@@ -190,10 +204,12 @@ TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
     EXPECT_EQ(variants("Y"), (TStringList{"Y", "YS"}));
     EXPECT_EQ(variants("VERTEBRA"), (TStringList{"VERTEBRA", "VERTEBRAE", "VERTEBRAS"}));
     EXPECT_EQ(variants("LEG"), (TStringList{"LEG", "LEGS"}));
+    // A phrase is also made plural by its last word.
     EXPECT_EQ(variants("ABDOMINAL PAIN"),
               (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINZ"}));
     EXPECT_EQ(BuildKeywordVariants({"ABDOMINAL PAIN"}, TSpecialKeywordList{}),
-              (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINS"}));
+              (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINS", "ABDOMINAL PAINS"}));
+    EXPECT_EQ(variants("SICK CHILD"), (TStringList{"SICK CHILD", "SICK-CHILD", "SICKCHILD", "SICKCHILDS", "SICK CHILDREN"}));
     EXPECT_EQ(BuildKeywordVariants({"X-RAYS"}, TSpecialKeywordList{}),
               (TStringList{"X-RAYS", "X RAYS", "XRAYS", "XRAYSES"}));
     // Trimmed, empty items skipped, every keyword in order.
