@@ -212,19 +212,21 @@ std::string DiseaseIndexFile(const std::string& dataDir) {
     return found.front();
 }
 
-TAlphaLetterList LoadDiseaseIndex(const std::string& fileName) {
+TAlphaLetterList LoadIndexFile(const std::string& fileName, int indexType) {
     const std::string text = ReadDataFile(fileName);
     std::istringstream source(text);
     TAlphaLetterList letters;
     TLoadStatus status{StatusNotStarted};
-    if (LoadIndexFromStream(source, IndexTypeDiseases, letters, status) != StatusDone) {
-        throw std::runtime_error("the disease index " + fileName + " does not load");
+    if (LoadIndexFromStream(source, indexType, letters, status) != StatusDone) {
+        throw std::runtime_error("the index " + fileName + " does not load");
     }
     return letters;
 }
 
 std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_view orderText) {
-    auto diseaseIndex = std::async(std::launch::async, LoadDiseaseIndex, DiseaseIndexFile(dataDir));
+    auto diseaseIndex = std::async(std::launch::async, LoadIndexFile, DiseaseIndexFile(dataDir), IndexTypeDiseases);
+    auto externalIndex = std::async(std::launch::async, LoadIndexFile,
+                                    PublishedFile(dataDir, "icd10cm_eindex_2021.xml"), IndexTypeExternal);
     const std::string tabularText =
         AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
     TChapterList chapters;
@@ -234,9 +236,14 @@ std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_vie
     if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
         throw std::runtime_error("the Tabular List does not load");
     }
-    const TAlphaLetterList letters = diseaseIndex.get();
-    const std::string stopWords = ReadDataFile(dataDir + "/KeywordStopWords.txt");
-    return GenerateCodeKeywordsText(chapters, &letters, ParseStopWords(stopWords));
+    const TAlphaLetterList diseaseLetters = diseaseIndex.get();
+    const TAlphaLetterList externalLetters = externalIndex.get();
+    TKeywordSources sources;
+    sources.DiseaseIndex = &diseaseLetters;
+    sources.ExternalIndex = &externalLetters;
+    sources.StopWords = ParseStopWords(ReadDataFile(dataDir + "/" + KeywordStopWordsFileName));
+    sources.Abbreviations = ParseAbbreviations(ReadDataFile(dataDir + "/" + KeywordAbbreviationsFileName));
+    return GenerateCodeKeywordsText(chapters, sources);
 }
 
 }  // namespace

@@ -40,11 +40,16 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
 void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& orderFile,
                                 const std::string& outputFile);
 
+// The hand-written lists the keyword generator reads from the data folder.
+inline constexpr const char* KeywordStopWordsFileName = "KeywordStopWords.txt";
+inline constexpr const char* KeywordAbbreviationsFileName = "KeywordAbbreviations.txt";
+
 // The committed data files that RegenerateDerivedFiles rewrites, by file name.
 const std::vector<std::string>& DerivedDataFileNames();
 
 // Rewrites every derived data file in outputDir from the published files in dataDir:
 // ReportableCodesShort2021.txt (the short reportable-code file of the order file) and
 // CodeKeywords2021.txt (the keyword generator on the Tabular List as the program embeds it, with
-// its exception rules, the disease index and KeywordStopWords.txt).
+// its exception rules, the disease and external-cause indexes, KeywordStopWords.txt and
+// KeywordAbbreviations.txt).
 void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir);

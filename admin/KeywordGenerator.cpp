@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -85,12 +86,88 @@ std::string OutsideParentheses(std::string_view text) {
 
 bool IsVowel(char c) { return std::string_view("aeiou").find(c) != std::string_view::npos; }
 
+// Words that end a phrase without being stop words: laterality and the encounter words of the
+// seventh characters would otherwise make "Right Femur" or "Initial Encounter" of every title.
+bool BreaksPhrase(const std::string& lowerWord) {
+    static const std::unordered_set<std::string> breakers = {
+        "right",       "left",         "bilateral",  "unilateral", "initial",   "subsequent", "sequela",
+        "sequelae",    "originating",  "complicating", "associated", "arising", "resulting",  "affecting",
+        "occurring",   "requiring",    "causing",    "including",  "excluding",
+    };
+    return breakers.count(lowerWord) != 0;
+}
+
+// The words of a text for phrase building, a blank string marking a break: punctuation other than
+// blanks ends a phrase. A word keeps its inner apostrophes and hyphens ("Crohn's", "Pre-eclampsia").
+std::vector<std::string> PhraseTokens(std::string_view asciiText) {
+    std::vector<std::string> tokens;
+    std::size_t i = 0;
+    while (i < asciiText.size()) {
+        const char c = asciiText[i];
+        if (c == ' ' || c == '\t') {
+            ++i;
+            continue;
+        }
+        if (!IsWordChar(c)) {
+            if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < asciiText.size() && IsWordChar(asciiText[end])) ++end;
+        std::string word(asciiText.substr(i, end - i));
+        i = end;
+        while (!word.empty() && (word.back() == '-' || word.back() == '\'')) word.pop_back();
+        std::size_t lead = 0;
+        while (lead < word.size() && (word[lead] == '-' || word[lead] == '\'')) ++lead;
+        word.erase(0, lead);
+        if (word.empty()) {
+            if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
+        } else {
+            tokens.push_back(std::move(word));
+        }
+    }
+    return tokens;
+}
+
+// "Infarct, myocardium" and "Infarct,  Myocardium (acute)" alike: lower case, parentheses left out,
+// runs of blanks made one, trimmed.
+std::string NormalTermText(std::string_view text) {
+    std::string out;
+    for (char c : OutsideParentheses(text)) {
+        if (c == ' ' || c == '\t') {
+            if (!out.empty() && out.back() != ' ') out.push_back(' ');
+        } else {
+            out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+        }
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+// A keyword as compared with an abbreviation's meaning: lower case, a hyphen as a blank, no apostrophes.
+std::string MeaningKey(std::string_view keyword) {
+    std::string key;
+    for (char c : keyword) {
+        if (c == '\'') continue;
+        if (c == '-') c = ' ';
+        if (c == ' ' && (key.empty() || key.back() == ' ')) continue;
+        key.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+    }
+    while (!key.empty() && key.back() == ' ') key.pop_back();
+    return key;
+}
+
+// Index terms that lead elsewhere spread over at most this many categories; a wider target
+// ("see Neoplasm, malignant") would make the term a keyword of far too many.
+constexpr std::size_t MaxReferenceCategories = 12;
+
 class TGenerator {
 public:
-    TGenerator(const TChapterList& chapters, const TAlphaLetterList* diseaseIndex,
-               const std::vector<std::string>& stopWords)
-        : FChapters(chapters), FDiseaseIndex(diseaseIndex) {
-        for (const std::string& word : stopWords) FStopWords.insert(AsciiLower(word));
+    TGenerator(const TChapterList& chapters, const TKeywordSources& sources)
+        : FChapters(chapters), FDiseaseIndex(sources.DiseaseIndex), FExternalIndex(sources.ExternalIndex),
+          FAbbreviations(sources.Abbreviations) {
+        for (const std::string& word : sources.StopWords) FStopWords.insert(AsciiLower(word));
     }
 
     std::string Run() {
@@ -99,15 +176,25 @@ public:
         for (std::size_t i = 0; i < FCategories.size(); ++i) {
             std::vector<std::string> texts;
             CollectCodeTexts(*FCategories[i], texts);
-            for (const std::string& text : texts) AddWords(i, text, true);
+            for (const std::string& text : texts) {
+                AddWords(i, text, true);
+                AddPhrases(i, text);
+            }
         }
-        if (FDiseaseIndex != nullptr) CollectIndexTerms();
+        for (const TAlphaLetterList* index : {FDiseaseIndex, FExternalIndex}) {
+            if (index == nullptr) continue;
+            CollectIndexTerms(*index);
+            CollectReferences(*index);
+        }
+        ApplyAbbreviations();
         return Arrange();
     }
 
 private:
     const TChapterList& FChapters;
     const TAlphaLetterList* FDiseaseIndex;
+    const TAlphaLetterList* FExternalIndex;
+    const std::vector<TAbbreviation>& FAbbreviations;
     std::unordered_set<std::string> FStopWords;
     std::vector<const TCodeInfo*> FCategories;
     std::unordered_map<std::string, std::size_t> FCategoryIndex;
@@ -134,8 +221,9 @@ private:
     void CollectVocabulary() {
         std::vector<std::string> texts;
         for (const TCodeInfo* category : FCategories) CollectAllTexts(*category, texts);
-        if (FDiseaseIndex != nullptr) {
-            for (const auto& letter : *FDiseaseIndex) {
+        for (const TAlphaLetterList* index : {FDiseaseIndex, FExternalIndex}) {
+            if (index == nullptr) continue;
+            for (const auto& letter : *index) {
                 for (const auto& term : letter->FMainTermList) CollectTermTitles(*term, texts);
             }
         }
@@ -233,9 +321,93 @@ private:
         }
     }
 
-    // Main-term titles of the disease index entries whose codes fall in a category.
-    void CollectIndexTerms() {
-        for (const auto& letter : *FDiseaseIndex) {
+    // A word that may stand inside a phrase: no stop word ("type" aside, for "Type 2 Diabetes
+    // Mellitus"), no laterality or encounter word, no code.
+    bool PhraseWord(const std::string& word) const {
+        const std::string lower = AsciiLower(word);
+        if (lower == "type") return true;
+        if (FStopWords.count(lower) != 0 || BreaksPhrase(lower)) return false;
+        return !LooksLikeCodeRange(word) && FCategoryIndex.count(AsciiUpper(word)) == 0;
+    }
+
+    // A phrase begins with a word of two or more characters that starts with a letter, and ends with
+    // a word that starts with a letter and is not "type" ("Hepatitis C" and "Vitamin D" end with one).
+    static bool PhraseStart(const std::string& word) { return IsAsciiLetter(word[0]) && word.size() >= 2; }
+    static bool PhraseEnd(const std::string& word) { return IsAsciiLetter(word[0]) && AsciiLower(word) != "type"; }
+
+    void UsePhrase(std::size_t category, const std::vector<std::string>& words, std::size_t from, std::size_t to) {
+        if (to - from < 2 || !PhraseStart(words[from]) || !PhraseEnd(words[to - 1])) return;
+        std::string phrase = words[from];
+        for (std::size_t k = from + 1; k < to; ++k) phrase += " " + words[k];
+        Use(category, phrase);
+    }
+
+    // A run of phrase words of a title gives itself (up to five words) and every shorter ending of
+    // two to four words: "Hypertensive heart disease" also gives "Heart Disease", "Unspecified
+    // atrial fibrillation" gives "Atrial Fibrillation".
+    void AddRunPhrases(std::size_t category, const std::vector<std::string>& run) {
+        const std::size_t n = run.size();
+        if (n < 2) return;
+        if (n <= 5) UsePhrase(category, run, 0, n);
+        for (std::size_t length = 2; length <= 4 && length < n; ++length) UsePhrase(category, run, n - length, n);
+    }
+
+    void AddPhrasesOf(std::size_t category, std::string_view asciiText) {
+        std::vector<std::string> run;
+        for (const std::string& token : PhraseTokens(asciiText)) {
+            if (!token.empty() && PhraseWord(token)) {
+                run.push_back(token);
+                continue;
+            }
+            // "Acute combined systolic and diastolic heart failure": words before "and" or "or"
+            // share the noun that follows and make no phrase of their own.
+            const std::string lower = AsciiLower(token);
+            if (lower != "and" && lower != "or") AddRunPhrases(category, run);
+            run.clear();
+        }
+        AddRunPhrases(category, run);
+    }
+
+    // Phrases of a text with its parenthesised words left out ("Nonrheumatic mitral (valve)
+    // insufficiency" gives "Mitral Insufficiency") and with them as breaks ("Acute nasopharyngitis
+    // [common cold]" gives "Common Cold").
+    void AddPhrases(std::size_t category, const std::string& text) {
+        const std::string ascii = ToAscii(text);
+        AddPhrasesOf(category, OutsideParentheses(ascii));
+        if (ascii.find_first_of("([") != std::string::npos) AddPhrasesOf(category, ascii);
+    }
+
+    // The words of a term's title for a spoken phrase (parentheses left out, up to AMax words, all of
+    // them phrase words), or nothing.
+    std::vector<std::string> SpokenWords(std::string_view title, std::size_t max) const {
+        std::vector<std::string> words;
+        for (const std::string& token : PhraseTokens(ToAscii(OutsideParentheses(title)))) {
+            if (token.empty() || !PhraseWord(token)) return {};
+            words.push_back(token);
+        }
+        if (words.size() > max) return {};
+        return words;
+    }
+
+    // The head of a main term: its title before the first comma ("Disease, diseased" gives Disease).
+    std::vector<std::string> HeadWords(const TTerm& mainTerm) const {
+        const std::string title = OutsideParentheses(mainTerm.FTitle);
+        return SpokenWords(title.substr(0, title.find(',')), 3);
+    }
+
+    // A sub-term said before its main term: "Tuberculosis, pulmonary" is "Pulmonary Tuberculosis".
+    std::vector<std::string> SpokenPhrase(const TTerm& subTerm, const std::vector<std::string>& head) const {
+        if (head.empty()) return {};
+        std::vector<std::string> words = SpokenWords(subTerm.FTitle, 3);
+        if (words.empty()) return {};
+        words.insert(words.end(), head.begin(), head.end());
+        return words;
+    }
+
+    // Main-term titles of the index entries whose codes fall in a category; the words of their
+    // first-level sub-terms and the main term joined with each such sub-term in spoken order.
+    void CollectIndexTerms(const TAlphaLetterList& index) {
+        for (const auto& letter : index) {
             for (const auto& mainTerm : letter->FMainTermList) {
                 std::set<std::size_t> categories;
                 CollectTermCategories(*mainTerm, categories);
@@ -245,8 +417,128 @@ private:
                 std::string title = OutsideParentheses(mainTerm->FTitle);
                 title = title.substr(0, title.find(','));
                 for (std::size_t category : categories) AddWords(category, title, false);
+
+                const std::vector<std::string> head = HeadWords(*mainTerm);
+                for (const auto& subTerm : mainTerm->FSubTermList) {
+                    std::set<std::size_t> subCategories;
+                    CollectTermCategories(*subTerm, subCategories);
+                    if (subCategories.empty()) continue;
+                    const std::string subTitle = OutsideParentheses(subTerm->FTitle);
+                    const std::vector<std::string> phrase = SpokenPhrase(*subTerm, head);
+                    for (std::size_t category : subCategories) {
+                        AddWords(category, subTitle, false);
+                        if (!phrase.empty()) UsePhrase(category, phrase, 0, phrase.size());
+                    }
+                }
             }
         }
+    }
+
+    // The main term an index reference names by its head or whole title ("infarct" or "Infarct,
+    // infarction"), then the sub-term of each further comma part; null when a part is not found.
+    // Several main terms may share a head ("Fracture, pathological", "Fracture, traumatic"): the
+    // first of them in which the whole reference is found.
+    static const TTerm* ResolveReference(
+        const std::unordered_map<std::string, std::vector<const TTerm*>>& mainTerms, std::string_view reference) {
+        const std::vector<std::string> parts = SplitAt(reference, ',');
+        if (parts.empty()) return nullptr;
+        const auto found = mainTerms.find(NormalTermText(parts[0]));
+        if (found == mainTerms.end()) return nullptr;
+        for (const TTerm* candidate : found->second) {
+            const TTerm* term = candidate;
+            for (std::size_t k = 1; k < parts.size() && term != nullptr; ++k) {
+                const std::string wanted = NormalTermText(parts[k]);
+                const TTerm* next = nullptr;
+                for (const auto& subTerm : term->FSubTermList) {
+                    // "femur" names the sub-term "femur, femoral" too.
+                    const std::string title = NormalTermText(subTerm->FTitle);
+                    if (title == wanted || title.substr(0, title.find(',')) == wanted) {
+                        next = subTerm.get();
+                        break;
+                    }
+                }
+                term = next;
+            }
+            if (term != nullptr) return term;
+        }
+        return nullptr;
+    }
+
+    // "Attack, heart - see Infarct, myocardium": the categories of the term a "see" or "see also"
+    // reference leads to get the referring term in spoken order ("Heart Attack"); a main term that
+    // refers elsewhere gives its head ("Preeclampsia - see Pre-eclampsia").
+    void CollectReferences(const TAlphaLetterList& index) {
+        std::unordered_map<std::string, std::vector<const TTerm*>> mainTerms;
+        for (const auto& letter : index) {
+            for (const auto& mainTerm : letter->FMainTermList) {
+                const std::string title = NormalTermText(mainTerm->FTitle);
+                const std::string head = title.substr(0, title.find(','));
+                mainTerms[title].push_back(mainTerm.get());
+                if (head != title) mainTerms[head].push_back(mainTerm.get());
+            }
+        }
+        const auto lead = [&](const TTerm& term, const std::vector<std::string>& phrase) {
+            if (phrase.empty()) return;
+            for (const std::string* reference : {&term.FSee, &term.FSeeAlso}) {
+                if (reference->empty()) continue;
+                const TTerm* target = ResolveReference(mainTerms, *reference);
+                std::set<std::size_t> categories;
+                // A target without codes of its own may refer on ("Fracture, femur, neck - see
+                // Fracture, femur, upper end, neck"); a few steps are followed.
+                for (int step = 0; target != nullptr && step < 3; ++step) {
+                    CollectTermCategories(*target, categories);
+                    if (!categories.empty() || target->FSee.empty()) break;
+                    target = ResolveReference(mainTerms, target->FSee);
+                }
+                if (categories.size() > MaxReferenceCategories) continue;
+                for (std::size_t category : categories) {
+                    if (phrase.size() == 1) {
+                        if (Acceptable(phrase[0])) Use(category, phrase[0]);
+                    } else {
+                        UsePhrase(category, phrase, 0, phrase.size());
+                    }
+                }
+            }
+        };
+        for (const auto& letter : index) {
+            for (const auto& mainTerm : letter->FMainTermList) {
+                const std::vector<std::string> head = HeadWords(*mainTerm);
+                lead(*mainTerm, head);
+                for (const auto& subTerm : mainTerm->FSubTermList) lead(*subTerm, SpokenPhrase(*subTerm, head));
+            }
+        }
+    }
+
+    // Every category carrying all keywords of a meaning gets the abbreviation or everyday name.
+    void ApplyAbbreviations() {
+        if (FAbbreviations.empty()) return;
+        std::vector<std::unordered_set<std::string>> carried(FCategories.size());
+        for (std::size_t i = 0; i < FCategories.size(); ++i) {
+            for (const std::string& key : FKeys[i]) carried[i].insert(MeaningKey(key));
+        }
+        std::vector<std::pair<std::size_t, std::string>> additions;
+        std::string unmatched;
+        for (const TAbbreviation& entry : FAbbreviations) {
+            for (const auto& meaning : entry.Meanings) {
+                bool anyCategory = false;
+                for (std::size_t i = 0; i < FCategories.size(); ++i) {
+                    const bool carries = std::all_of(meaning.begin(), meaning.end(), [&](const std::string& keyword) {
+                        return carried[i].count(MeaningKey(keyword)) != 0;
+                    });
+                    if (!carries) continue;
+                    anyCategory = true;
+                    additions.emplace_back(i, entry.Name);
+                }
+                if (!anyCategory) {
+                    std::string keywords;
+                    for (const std::string& keyword : meaning) keywords += (keywords.empty() ? "" : " + ") + keyword;
+                    unmatched += "\nabbreviation line " + std::to_string(entry.Line) + " (" + entry.Name +
+                                 "): no category carries " + keywords;
+                }
+            }
+        }
+        if (!unmatched.empty()) throw std::runtime_error("meanings that no category carries:" + unmatched);
+        for (const auto& [category, name] : additions) Use(category, name);
     }
 
     void CollectTermCategories(const TTerm& term, std::set<std::size_t>& categories) const {
@@ -312,7 +604,46 @@ std::vector<std::string> ParseStopWords(const std::string& AText) {
     return words;
 }
 
+std::vector<TAbbreviation> ParseAbbreviations(const std::string& AText) {
+    std::vector<TAbbreviation> entries;
+    std::set<std::string> names;
+    int lineNumber = 0;
+    for (const std::string& raw : SplitLines(AText)) {
+        ++lineNumber;
+        const std::string line = TrimControls(raw);
+        if (line.empty() || line[0] == '#') continue;
+        const auto fail = [&](const std::string& why) {
+            throw std::runtime_error("abbreviation line " + std::to_string(lineNumber) + ": " + why + ": " + line);
+        };
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) fail("no \"=\"");
+        TAbbreviation entry;
+        entry.Line = lineNumber;
+        entry.Name = TrimBlanks(line.substr(0, equals));
+        if (entry.Name.empty() || entry.Name.find(',') != std::string::npos) fail("no name or a comma in it");
+        if (!names.insert(AsciiLower(entry.Name)).second) fail("the name is listed twice");
+        for (const std::string& meaningText : SplitAt(line.substr(equals + 1), '|')) {
+            std::vector<std::string> meaning;
+            for (const std::string& keyword : SplitAt(meaningText, '+')) {
+                const std::string trimmed = TrimBlanks(keyword);
+                if (trimmed.empty() || trimmed.find(',') != std::string::npos) fail("an empty keyword or a comma in one");
+                meaning.push_back(trimmed);
+            }
+            entry.Meanings.push_back(std::move(meaning));
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string GenerateCodeKeywordsText(const TChapterList& AChapters, const TKeywordSources& ASources) {
+    return TGenerator(AChapters, ASources).Run();
+}
+
 std::string GenerateCodeKeywordsText(const TChapterList& AChapters, const TAlphaLetterList* ADiseaseIndex,
                                      const std::vector<std::string>& AStopWords) {
-    return TGenerator(AChapters, ADiseaseIndex, AStopWords).Run();
+    TKeywordSources sources;
+    sources.DiseaseIndex = ADiseaseIndex;
+    sources.StopWords = AStopWords;
+    return GenerateCodeKeywordsText(AChapters, sources);
 }

@@ -37,9 +37,11 @@ constexpr const char* SuggestUsage =
     "      page by page: the page caption, then the grid rows with the cells separated by TABs.\n"
     "      Exit 0 with suggestions, 1 without, 2 usage error.";
 constexpr const char* GenerateUsage =
-    "  generate-keywords [--no-index] STOPWORDS OUTPUT\n"
-    "      Writes the code-keyword set generated from the embedded Tabular List (and disease index,\n"
-    "      unless --no-index) with the stop-word list STOPWORDS (data/KeywordStopWords.txt) to OUTPUT.";
+    "  generate-keywords [--no-index] [--abbreviations FILE] STOPWORDS OUTPUT\n"
+    "      Writes the code-keyword set generated from the embedded Tabular List (and the disease and\n"
+    "      external-cause indexes, unless --no-index) with the stop-word list STOPWORDS\n"
+    "      (data/KeywordStopWords.txt) and the abbreviation list FILE (data/KeywordAbbreviations.txt)\n"
+    "      to OUTPUT. zendra-datatool regenerate data writes the committed set.";
 
 // Questions get "Yes" (an empty search lists everything); messages go to stderr.
 class TCliAnswers : public TMessageHandler {
@@ -170,14 +172,18 @@ int RunSuggest(const std::vector<std::string>& args) {
 
 int RunGenerate(const std::vector<std::string>& args) {
     bool useIndex = true;
+    std::string abbreviationFile;
     std::vector<std::string> rest;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::printf("%s\n", GenerateUsage);
             return 0;
         }
         if (arg == "--no-index") {
             useIndex = false;
+        } else if (arg == "--abbreviations" && i + 1 < args.size()) {
+            abbreviationFile = args[++i];
         } else {
             rest.push_back(arg);
         }
@@ -196,12 +202,30 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::fprintf(stderr, "generate-keywords: the Tabular List did not load\n");
         return 1;
     }
-    if (useIndex && !LoadEmbeddedIndex(IndexTypeDiseases)) {
-        std::fprintf(stderr, "generate-keywords: the disease index did not load\n");
+    if (useIndex && !(LoadEmbeddedIndex(IndexTypeDiseases) && LoadEmbeddedIndex(IndexTypeExternal))) {
+        std::fprintf(stderr, "generate-keywords: an index did not load\n");
         return 1;
     }
-    const std::string text =
-        GenerateCodeKeywordsText(ChapterList, useIndex ? &DIndexLetters : nullptr, ParseStopWords(stopText));
+    TKeywordSources sources;
+    sources.DiseaseIndex = useIndex ? &DIndexLetters : nullptr;
+    sources.ExternalIndex = useIndex ? &EIndexLetters : nullptr;
+    sources.StopWords = ParseStopWords(stopText);
+    std::string text;
+    try {
+        if (!abbreviationFile.empty()) {
+            std::ifstream in(abbreviationFile, std::ios::binary);
+            if (!in) {
+                std::fprintf(stderr, "generate-keywords: cannot read %s\n", abbreviationFile.c_str());
+                return 1;
+            }
+            sources.Abbreviations =
+                ParseAbbreviations(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+        }
+        text = GenerateCodeKeywordsText(ChapterList, sources);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "generate-keywords: %s\n", error.what());
+        return 1;
+    }
     if (!ReplaceFileContents(rest[1], text)) {
         std::fprintf(stderr, "generate-keywords: cannot write %s\n", rest[1].c_str());
         return 1;
