@@ -43,6 +43,14 @@ bool LooksLikeCodeRange(std::string_view word) {
     return codeLike(word.substr(0, hyphen)) && codeLike(word.substr(hyphen + 1));
 }
 
+// Cuts hyphens and apostrophes off both ends of a word.
+void TrimWordEdges(std::string& word) {
+    while (!word.empty() && (word.back() == '-' || word.back() == '\'')) word.pop_back();
+    std::size_t lead = 0;
+    while (lead < word.size() && (word[lead] == '-' || word[lead] == '\'')) ++lead;
+    word.erase(0, lead);
+}
+
 // Runs of letters, digits, hyphens and apostrophes; edge hyphens and apostrophes and a possessive
 // "'s" are cut away.
 std::vector<std::string> SplitWords(std::string_view asciiText) {
@@ -58,10 +66,7 @@ std::vector<std::string> SplitWords(std::string_view asciiText) {
         std::string word(asciiText.substr(i, end - i));
         i = end;
         if (word.size() >= 2 && (word.ends_with("'s") || word.ends_with("'S"))) word.resize(word.size() - 2);
-        while (!word.empty() && (word.back() == '-' || word.back() == '\'')) word.pop_back();
-        std::size_t lead = 0;
-        while (lead < word.size() && (word[lead] == '-' || word[lead] == '\'')) ++lead;
-        word.erase(0, lead);
+        TrimWordEdges(word);
         if (!word.empty()) words.push_back(std::move(word));
     }
     return words;
@@ -117,10 +122,7 @@ std::vector<std::string> PhraseTokens(std::string_view asciiText) {
         while (end < asciiText.size() && IsWordChar(asciiText[end])) ++end;
         std::string word(asciiText.substr(i, end - i));
         i = end;
-        while (!word.empty() && (word.back() == '-' || word.back() == '\'')) word.pop_back();
-        std::size_t lead = 0;
-        while (lead < word.size() && (word[lead] == '-' || word[lead] == '\'')) ++lead;
-        word.erase(0, lead);
+        TrimWordEdges(word);
         if (word.empty()) {
             if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
         } else {
