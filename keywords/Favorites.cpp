@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "CodeLookup.h"
+#include "CodeResolver.h"
 #include "FavoritePassword.h"
 #include "TextUtil.h"
 
@@ -257,15 +258,10 @@ std::string CanonicalFavoriteCode(std::string_view AText) {
 
 bool MayAddFavoriteCode(std::string_view ACode) {
     if (!IsFavoriteCodeShape(ACode)) return false;
-    TCodeInfo* category = FindCategory(ACode.substr(0, 3));
-    if (category == nullptr) return false;
-    if (ACode.size() == 3) return true;
-    // A code a claim may carry: one of the category's valid completions (deepest codes, with the
-    // placeholder and seventh character where the category asks for them).
-    TStringList codes;
-    TStringList descriptions;
-    category->GetAllValideCodes(codes, descriptions);
-    return std::find(codes.begin(), codes.end(), ACode) != codes.end();
+    // Any category of the edition, else a code a claim may carry, as the code resolver decides it
+    // for every other path.
+    if (ACode.size() == 3) return FindCategory(ACode) != nullptr;
+    return CodeResolver().IsReportable(ACode);
 }
 
 TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
