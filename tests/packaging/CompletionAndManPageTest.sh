@@ -10,6 +10,16 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 source "$completion"
 PATH="$(dirname "$cli"):$PATH"
 program=zendra-icd10-cli
+# Reads cases "command line|expected words" (a trailing blank: a new empty word is being typed).
+check_cases() {
+    local line expected words got
+    while IFS='|' read -r line expected; do
+        read -ra words <<<"$line"
+        [[ $line == *" " ]] && words+=("")
+        got=$(complete_words "${words[@]}")
+        [ "$got" == "$expected" ] || fail "$program \"$line\": expected \"$expected\", got \"$got\""
+    done
+}
 complete_words() {  # the words $program is offered for the command line "$@" (the last word being typed)
     COMP_WORDS=("$program" "$@")
     COMP_CWORD=$#
@@ -27,12 +37,7 @@ for command in $commands; do
     grep -q "^\\\\fB${command//-/\\\\-}\\\\fR" <<<"$entries" || fail "command $command has no manual entry"
 done
 
-while IFS='|' read -r line expected; do
-    read -ra words <<<"$line"
-    [[ $line == *" " ]] && words+=("")
-    got=$(complete_words "${words[@]}")
-    [ "$got" == "$expected" ] || fail "\"$line\": expected \"$expected\", got \"$got\""
-done <<'CASES'
+check_cases <<'CASES'
 sta|stats
 index --|--drugs --external --help --neoplasms
 show --w|--width
@@ -57,12 +62,7 @@ Commands:
 HELP
 PROGRAM
 chmod +x "$program"
-while IFS='|' read -r line expected; do
-    read -ra words <<<"$line"
-    [[ $line == *" " ]] && words+=("")
-    got=$(complete_words "${words[@]}")
-    [ "$got" == "$expected" ] || fail "\"$line\" (sub-commands): expected \"$expected\", got \"$got\""
-done <<'CASES'
+check_cases <<'CASES'
 --|--help --version
 lists |add drop show
 lists --key-fd 3 s|show
