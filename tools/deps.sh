@@ -22,4 +22,4 @@ zendra_install_deps() {
 
 # Extra tools of the package test (tools/package-test.sh): a virtual display and window manager,
 # the desktop and AppStream validators, dpkg-shlibdeps, the manual page finder.
-ZENDRA_PACKAGE_TEST_TOOLS=(xvfb openbox xdotool desktop-file-utils appstream dpkg-dev man-db)
+ZENDRA_PACKAGE_TEST_TOOLS=(xvfb openbox xdotool x11-utils desktop-file-utils appstream dpkg-dev man-db)

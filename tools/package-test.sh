@@ -68,9 +68,22 @@ for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$home/display")
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
+# The window manager announces itself on the root window once it manages windows.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 zendra-icd10 2>"$home/program.log" &
 program=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'ICD-10' | head -n 1) || fail "no window appeared"
+# Searched again until it shows: a search can fail while the window manager creates and destroys
+# windows of its own.
+window=""
+for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name 'ICD-10' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { cat "$home/program.log" >&2; fail "no window appeared"; }
 sleep 2
 xdotool windowactivate --sync "$window" key alt+F4
 status=0
