@@ -51,24 +51,36 @@ void TrimWordEdges(std::string& word) {
     word.erase(0, lead);
 }
 
-// Runs of letters, digits, hyphens and apostrophes; edge hyphens and apostrophes and a possessive
-// "'s" are cut away.
-std::vector<std::string> SplitWords(std::string_view asciiText) {
-    std::vector<std::string> words;
+// Walks the runs of word characters (letters, digits, hyphens, apostrophes) of a text: AWord gets
+// each run, APunctuation is called at each other character that is not a blank.
+template <typename TOnWord, typename TOnPunctuation>
+void ScanWordRuns(std::string_view asciiText, TOnWord&& AWord, TOnPunctuation&& APunctuation) {
     std::size_t i = 0;
     while (i < asciiText.size()) {
         if (!IsWordChar(asciiText[i])) {
+            if (asciiText[i] != ' ' && asciiText[i] != '\t') APunctuation();
             ++i;
             continue;
         }
         std::size_t end = i;
         while (end < asciiText.size() && IsWordChar(asciiText[end])) ++end;
-        std::string word(asciiText.substr(i, end - i));
+        AWord(std::string(asciiText.substr(i, end - i)));
         i = end;
-        if (word.size() >= 2 && (word.ends_with("'s") || word.ends_with("'S"))) word.resize(word.size() - 2);
-        TrimWordEdges(word);
-        if (!word.empty()) words.push_back(std::move(word));
     }
+}
+
+// Runs of letters, digits, hyphens and apostrophes; edge hyphens and apostrophes and a possessive
+// "'s" are cut away.
+std::vector<std::string> SplitWords(std::string_view asciiText) {
+    std::vector<std::string> words;
+    ScanWordRuns(
+        asciiText,
+        [&](std::string word) {
+            if (word.size() >= 2 && (word.ends_with("'s") || word.ends_with("'S"))) word.resize(word.size() - 2);
+            TrimWordEdges(word);
+            if (!word.empty()) words.push_back(std::move(word));
+        },
+        [] {});
     return words;
 }
 
@@ -106,29 +118,17 @@ bool BreaksPhrase(const std::string& lowerWord) {
 // blanks ends a phrase. A word keeps its inner apostrophes and hyphens ("Crohn's", "Pre-eclampsia").
 std::vector<std::string> PhraseTokens(std::string_view asciiText) {
     std::vector<std::string> tokens;
-    std::size_t i = 0;
-    while (i < asciiText.size()) {
-        const char c = asciiText[i];
-        if (c == ' ' || c == '\t') {
-            ++i;
-            continue;
-        }
-        if (!IsWordChar(c)) {
-            if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < asciiText.size() && IsWordChar(asciiText[end])) ++end;
-        std::string word(asciiText.substr(i, end - i));
-        i = end;
-        TrimWordEdges(word);
-        if (word.empty()) {
-            if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
-        } else {
-            tokens.push_back(std::move(word));
-        }
-    }
+    const auto breakPhrase = [&] {
+        if (tokens.empty() || !tokens.back().empty()) tokens.emplace_back();
+    };
+    ScanWordRuns(
+        asciiText,
+        [&](std::string word) {
+            TrimWordEdges(word);
+            if (word.empty()) breakPhrase();
+            else tokens.push_back(std::move(word));
+        },
+        breakPhrase);
     return tokens;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -251,9 +252,10 @@ bool TFavoriteKW::SaveKWs() const {
 }
 
 std::string CanonicalFavoriteCode(std::string_view AText) {
-    std::string code = AsciiUpper(TrimControls(AText));
-    if (code.size() > 3 && code.find('.') == std::string::npos) code = code.substr(0, 3) + "." + code.substr(3);
-    return code;
+    // A code text is written as the code resolver writes it; anything else is kept as typed
+    // (upper case), so a refusal message can quote it.
+    if (std::optional<std::string> code = NormalizeCodeText(AText)) return *code;
+    return AsciiUpper(TrimControls(AText));
 }
 
 bool MayAddFavoriteCode(std::string_view ACode) {

@@ -78,7 +78,8 @@ std::string FavoriteFileName(std::string_view AUserName);
 // ---- Which codes a list may hold -----------------------------------------------------------
 
 // A typed or selected code as a list keeps it: trimmed, in capitals, the full stop after the
-// third character added when missing ("s52521a" -> "S52.521A").
+// third character added when missing ("s52521a" -> "S52.521A"), as the code resolver writes codes;
+// a text that is not shaped like a code is only trimmed and capitalised.
 std::string CanonicalFavoriteCode(std::string_view AText);
 // True when ACode (canonical) is a category or a reportable code of the Tabular List (waits while
 // the Tabular List is loading).
