@@ -24,7 +24,9 @@ TPageGeometry MeasurePage(const TViewMetrics& AMetrics, bool AScrollsSideways) {
     geometry.Columns = std::max(0, static_cast<int>(AMetrics.TextWidth / AMetrics.CharWidth));
     geometry.WordsPerLine = std::max(1, geometry.Columns - 1);
     const int rows = std::max(0, static_cast<int>(AMetrics.TextHeight / AMetrics.LineHeight));
-    geometry.Fits = geometry.Columns > 19 && rows > 9;
+    // Four rows are enough to read a page: a window on a small or scaled screen cannot be made
+    // tall enough for more, and a view that never fits would stay empty.
+    geometry.Fits = geometry.Columns > 19 && rows > 3;
     const double height = AScrollsSideways ? AMetrics.TextHeight - AMetrics.ScrollBarHeight : AMetrics.TextHeight;
     geometry.LinePerPage = std::max(1, static_cast<int>(height / AMetrics.LineHeight));
     return geometry;

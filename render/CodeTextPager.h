@@ -30,7 +30,7 @@ struct TViewMetrics {
 
 // Page geometry of a view: Columns = width div character width, LinePerPage = height div line height
 // (less a horizontal scroll bar when the page is wider than the view), WordsPerLine = Columns - 1.
-// Fits is false for a view of 19 columns or fewer or 9 rows or fewer (measured without a scroll bar).
+// Fits is false for a view of 19 columns or fewer or 3 rows or fewer (measured without a scroll bar).
 struct TPageGeometry {
     int Columns = 0;
     int WordsPerLine = 0;

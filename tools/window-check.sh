@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the window check (every window and dialog inside the screen's available area, frame
 # included) under Xvfb with the openbox window manager, at 1366x768 and 1280x720 and at 1366x768
-# with QT_SCALE_FACTOR=1.5. Exits 77 (skipped) when Xvfb or openbox is not installed.
+# with QT_SCALE_FACTOR=1.5 and 1920x1080 with 2. Exits 77 (skipped) when Xvfb or openbox is not installed.
 # Usage: tools/window-check.sh CHECK_PROGRAM [SCREENSHOT_FOLDER]
 # With a folder, every window is also saved there, once per screen (suffixes -1366x768,
-# -1280x720, -1366x768-scale1.5).
+# -1280x720, -1366x768-scale1.5, -1920x1080-scale2).
 set -uo pipefail
 check=${1:?usage: window-check.sh CHECK_PROGRAM [SCREENSHOT_FOLDER]}
 shots=${2:-}
@@ -25,7 +25,8 @@ cleanup() {
 }
 trap cleanup EXIT
 failed=0
-for setting in 1366x768:1 1280x720:1 1366x768:1.5; do
+# ZENDRA_WINDOW_SETTINGS="SIZE:SCALE ..." checks other screens.
+for setting in ${ZENDRA_WINDOW_SETTINGS:-1366x768:1 1280x720:1 1366x768:1.5 1920x1080:2}; do
     size=${setting%%:*}
     scale=${setting##*:}
     # Xvfb picks a free display number and writes it to fd 3.

@@ -73,7 +73,7 @@ bool IsShortcutKey(int key) {
 
 }  // namespace
 
-TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent), FSizedFor(ClientWidth, ClientHeight) {
+TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAlphaSearch"));
     setFont(TahomaFont(13));
     SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
@@ -112,6 +112,7 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent), FSizedFor(C
     lbMain->setGeometry(520, 8, 160, 22);
     lbEdition = new QLabel(Panel1);
     lbEdition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbEdition->setWordWrap(true);
     {
         QPalette palette = lbEdition->palette();
         palette.setColor(QPalette::WindowText, QColor(128, 0, 0));
@@ -155,6 +156,8 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent), FSizedFor(C
     lbPage->setGeometry(715, 14, 140, 22);
     btnNext = MakeButton(QStringLiteral("Next Page (PgDown)   >"), Panel4);
     btnNext->setGeometry(860, 10, 190, 31);
+    for (QWidget* control : std::initializer_list<QWidget*>{btnBack, btnBackMain, btnPrior, lbPage, btnNext})
+        FButtonBar.emplace_back(control, control->geometry());
 
     PopupMenu1 = new QMenu(this);
     ViewCode1 = PopupMenu1->addAction(QStringLiteral("View Code (F5)"));
@@ -201,12 +204,15 @@ void TfrmAlphaSearch::LayoutWidgets() {
         top += TreeHeight;
     }
     Panel1->setGeometry(0, top, width, SearchBarHeight);
-    lbEdition->setGeometry(690, 8, std::max(0, width - 700), 22);
+    // The edition note takes two lines when the window is narrower than designed.
+    lbEdition->setGeometry(690, 2, std::max(0, width - 700), SearchBarHeight - 4);
     top += SearchBarHeight;
-    const int mainHeight = std::max(0, height() - top - ButtonBarHeight);
+    // The bottom bar keeps its designed places while they fit, else wraps onto a second row.
+    const int barHeight = PlaceControlRow(FButtonBar, width, ButtonBarHeight);
+    const int mainHeight = std::max(0, height() - top - barHeight);
     plMain->setGeometry(0, top, width, mainHeight);
     ListView1->setGeometry(0, 0, width, mainHeight);
-    Panel4->setGeometry(0, height() - ButtonBarHeight, width, ButtonBarHeight);
+    Panel4->setGeometry(0, height() - barHeight, width, barHeight);
 }
 
 void TfrmAlphaSearch::showEvent(QShowEvent* event) {
@@ -245,6 +251,9 @@ void TfrmAlphaSearch::FormShow() {
     if (size() != FSizedFor) {
         FSizedFor = size();
         FormResize();
+        // The window opens with nothing selected; the page size only is taken from the list.
+        ListView1->setCurrentItem(nullptr);
+        ListView1->clearSelection();
     }
     ListView1->setFocus();
 }
@@ -252,7 +261,8 @@ void TfrmAlphaSearch::FormShow() {
 void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayoutWidgets();
-    // The page size stays at 20 rows for the design size; a changed size recomputes it.
+    // The page size is computed from the list's height when the window first shows and again
+    // whenever its size changes, so the rows fill the list as they do in the tables.
     if (FShown && size() != FSizedFor) {
         FSizedFor = size();
         FormResize();

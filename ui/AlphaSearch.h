@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <QRect>
+#include <utility>
 #include <vector>
 
 #include "AlphaSearchLogic.h"
@@ -93,4 +95,6 @@ private:
     void edtMainChange();
     bool FShown = false;
     QSize FSizedFor;  // the client size the page size was last computed for
+    // Designed rectangles of the bottom bar's controls.
+    std::vector<std::pair<QWidget*, QRect>> FButtonBar;
 };

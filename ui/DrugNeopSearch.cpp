@@ -192,6 +192,8 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     lbPage->setGeometry(794, 14, 150, 22);
     btnNext = MakeButton(QStringLiteral("Next Page (PgDown)  >"), Panel4);
     btnNext->setGeometry(948, 10, 170, 31);
+    for (QWidget* control : std::initializer_list<QWidget*>{btnBack, btnBackMain, btnPrior, lbPage, btnNext})
+        FButtonBar.emplace_back(control, control->geometry());
     layout->addWidget(Panel4);
 
     PopupMenu1 = new QMenu(this);
@@ -217,6 +219,18 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
 }
 
 TfrmDrugNeopSearch::~TfrmDrugNeopSearch() = default;
+
+void TfrmDrugNeopSearch::LayOutButtonBar() {
+    // The bottom bar keeps its designed places while they fit, else wraps onto a second row.
+    Panel4->setFixedHeight(PlaceControlRow(FButtonBar, width(), 51));
+    // The record count ends at the window's edge when the window is narrower than designed.
+    lbCount->setGeometry(700, 14, std::clamp(width() - 704, 0, 260), 22);
+}
+
+void TfrmDrugNeopSearch::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOutButtonBar();
+}
 
 void TfrmDrugNeopSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -258,6 +272,7 @@ void TfrmDrugNeopSearch::FormShow() {
         btnBackMain->hide();
     }
     // The grid gets its final height now, so the first page has the size of the window.
+    LayOutButtonBar();
     if (this->layout() != nullptr) this->layout()->activate();
     FShown = true;
     FormResize();

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <QRect>
+#include <utility>
 #include <vector>
 
 #include "TableSearchLogic.h"
@@ -77,6 +79,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;  // Esc and the close box: result 2
@@ -87,4 +90,7 @@ private:
     void AddTermRow(TTerm* ATerm);
     void StringGrid1DblClick();
     bool FShown = false;
+    // Designed rectangles of the bottom bar's controls; placed again on every resize.
+    std::vector<std::pair<QWidget*, QRect>> FButtonBar;
+    void LayOutButtonBar();
 };

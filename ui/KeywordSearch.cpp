@@ -187,6 +187,9 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     int bandHeight = BandFullHeight;
     bool shown = false;
     bool inDoubleClick = false;
+    // Designed rectangles of the page buttons and of the search band's controls.
+    std::vector<std::pair<QWidget*, QRect>> pageBar;
+    std::vector<std::pair<QWidget*, QRect>> searchBand;
 
     void HideSuggestions() override { owner->HidePrompt(); }
     void PageShown(const std::string& ACounterText, bool AFirstPriorEnabled, bool ANextLastEnabled) override {
@@ -295,6 +298,13 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     btnReview = makeButton(QStringLiteral("Review (F4)"), d->Panel6);
     btnPriorInOrder = makeButton(QStringLiteral("<< Prior Code (F8)"), d->Panel6);
     btnNextInOrder = makeButton(QStringLiteral("Next Code (F9) >>"), d->Panel6);
+    for (int x = 4; QWidget* widget : std::initializer_list<QWidget*>{btnFirst, btnPrior, lbRec, btnNext, btnLast, btnPriorCode,
+                                                           btnReview, btnPriorInOrder, btnNextInOrder}) {
+        const int width = widget == lbRec ? 60 : (widget == btnPriorCode || widget == btnReview ? 96 : 134);
+        widget->setGeometry(x, 7, width, 27);
+        d->pageBar.emplace_back(widget, widget->geometry());
+        x += width + 4;
+    }
     for (QPushButton* button : {btnFirst, btnPrior, btnNext, btnLast, btnPriorCode, btnReview}) button->setEnabled(false);
     connect(btnFirst, &QPushButton::clicked, this, [this] { ShowPage(1); });
     connect(btnPrior, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex - 1); });
@@ -470,6 +480,10 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem*) { TreeNodeActivated(); });
     SetUpFavorites();
 
+    for (QWidget* child : Panel2->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        d->searchBand.emplace_back(child, child->geometry());
+    // Long chapter and section names wrap onto a second line instead of being cut.
+    for (QPlainTextEdit* memo : {pnlChapterDesc, pnlSubChapterDesc}) memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     LayoutWidgets();
     SetUpCodeBox();
     // Enter has its own meaning in the keyword box, the code box and the suggestion grid; it must
@@ -529,6 +543,7 @@ void TfrmKeyWordSearch::LayoutWidgets() {
                                                                     style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Panel1->setGeometry(0, 0, w, TitleHeight);
     Panel2->setGeometry(0, h - searchBand, w, SearchBandHeight);
+    LayOutSearchBand(w);
     const int middleTop = TitleHeight;
     const int middleHeight = std::max(0, h - TitleHeight - searchBand);
     d->Panel3->setGeometry(0, middleTop, left, middleHeight);
@@ -542,28 +557,33 @@ void TfrmKeyWordSearch::LayoutWidgets() {
     pnlChDesc->setVisible(d->bandHeight > 0);
     d->pnlChapter->setGeometry(0, 0, middleWidth, 60);
     d->pnlSubChapter->setGeometry(0, 60, middleWidth, 62);
-    pnlChapterTitle->setGeometry(4, 2, middleWidth - 8, 26);
-    pnlChapterDesc->setGeometry(4, 30, middleWidth - 8, 28);
-    pnlSubChapterTitle->setGeometry(4, 2, middleWidth - 8, 26);
-    pnlSubChapterDesc->setGeometry(4, 30, middleWidth - 8, 28);
-    d->Panel6->setGeometry(0, middleHeight - ButtonBarHeight, middleWidth, ButtonBarHeight);
-    // The buttons keep their designed widths while they fit; a narrower bar (favourite mode's wider
-    // list) shrinks them alike, so the last one is never cut off.
-    const std::initializer_list<QWidget*> bar{btnFirst,     btnPrior,  lbRec,           btnNext,       btnLast,
-                                              btnPriorCode, btnReview, btnPriorInOrder, btnNextInOrder};
-    auto designedWidth = [this](QWidget* widget) {
-        return widget == lbRec ? 60 : (widget == btnPriorCode || widget == btnReview ? 96 : 134);
-    };
-    int designedTotal = 4;
-    for (QWidget* widget : bar) designedTotal += designedWidth(widget) + 4;
-    const double scale = std::min(1.0, static_cast<double>(middleWidth) / designedTotal);
-    int x = 4;
-    for (QWidget* widget : bar) {
-        const int width = static_cast<int>(designedWidth(widget) * scale);
-        widget->setGeometry(x, 7, width, 27);
-        x += width + 4;
+    // The scope line over a name of up to two lines.
+    pnlChapterTitle->setGeometry(4, 0, middleWidth - 8, 24);
+    pnlChapterDesc->setGeometry(4, 24, middleWidth - 8, 36);
+    pnlSubChapterTitle->setGeometry(4, 0, middleWidth - 8, 24);
+    pnlSubChapterDesc->setGeometry(4, 24, middleWidth - 8, 38);
+    // The page buttons keep their designed places while they fit, else wrap onto a second row.
+    const int barHeight = PlaceControlRow(d->pageBar, middleWidth, ButtonBarHeight);
+    d->Panel6->setGeometry(0, middleHeight - barHeight, middleWidth, barHeight);
+    RichEdit1->setGeometry(0, d->bandHeight, middleWidth, std::max(0, middleHeight - d->bandHeight - barHeight));
+}
+
+void TfrmKeyWordSearch::LayOutSearchBand(int AWidth) {
+    // Narrower than designed: the keyword, counts and selected boxes give up width and the
+    // controls right of the keyword box move left with them; a control designed to reach the
+    // window's right edge keeps reaching it.
+    constexpr int DesignedRight = 906;  // right edge of "    Clear" plus the band's margin
+    constexpr int KeywordBoxRight = 640;
+    const int shrink = std::clamp(DesignedRight - AWidth, 0, 300);
+    for (const auto& [control, designed] : d->searchBand) {
+        QRect rect = designed;
+        if (control == edtKeyWord || control == Edit1 || control == edtSelected) rect.setWidth(designed.width() - shrink);
+        else if (designed.left() >= KeywordBoxRight) rect.translate(-shrink, 0);
+        if (designed.right() >= ClientWidth - 10) rect.setRight(std::max(rect.left(), AWidth - (ClientWidth - designed.right())));
+        // A label wider than its text ends at the band's edge.
+        if (rect.right() >= AWidth && qobject_cast<QLabel*>(control) != nullptr) rect.setRight(std::max(rect.left(), AWidth - 1));
+        control->setGeometry(rect);
     }
-    RichEdit1->setGeometry(0, d->bandHeight, middleWidth, std::max(0, middleHeight - d->bandHeight - ButtonBarHeight));
 }
 
 void TfrmKeyWordSearch::ApplyInitType() {
@@ -617,7 +637,9 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
 void TfrmKeyWordSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayoutWidgets();
-    if (isVisible()) UpdateGeometry();
+    // Only after the first showing has set the window up for what it was opened on: a window fitted
+    // to a small screen as it shows is resized before its own show handler runs.
+    if (isVisible() && d->shown) UpdateGeometry();
 }
 
 void TfrmKeyWordSearch::UpdateGeometry() {

@@ -201,6 +201,7 @@ protected:
 
 private:
     void LayoutWidgets();
+    void LayOutSearchBand(int AWidth);
     void ApplyInitType();
     void UpdateGeometry();
     // The code view's text area (line height and scroll bars set for it).

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QUrl>
+#include <algorithm>
 
 #include "AdministratorTool.h"
 #include "AlphaSearch.h"
@@ -45,6 +46,7 @@ QLabel* TfrmMain::MakeLabel(const QString& caption, const QFont& font, const QCo
     SetTextColour(label, colour);
     label->move(left, top);
     label->adjustSize();
+    FDesignedPlaces.emplace_back(label, QPoint(left, top));
     return label;
 }
 
@@ -101,6 +103,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     // 4. The full-screen box mirrors the user setting.
     CheckBox1 = new QCheckBox(QStringLiteral("Full Screen Show Text"), this);
     CheckBox1->setGeometry(113, 583, 181, 17);
+    CheckBox1->resize(std::max(181, CheckBox1->sizeHint().width()), std::max(17, CheckBox1->sizeHint().height()));
+    FDesignedPlaces.emplace_back(CheckBox1, QPoint(113, 583));
     CheckBox1->setChecked(FullScreen == 1);
     connect(CheckBox1, &QCheckBox::clicked, this, &TfrmMain::CheckBox1Click);
 
@@ -277,6 +281,15 @@ void TfrmMain::Label4DblClick() {
 void TfrmMain::CheckBox1Click() {
     FullScreen = CheckBox1->isChecked() ? 1 : 0;
     SaveUserConfig();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (const auto& [control, designed] : FDesignedPlaces)
+        control->move(ScaledPlace(designed, QSize(1167, 691), size(), control->width()));
+    // A value stays right of its caption ("YEAR:" 2021, "Effective Date: Oct 1" 2020).
+    for (const auto& [caption, value] : {std::pair{Label1, lbVersion}, std::pair{Label3, lbYear}})
+        value->move(std::max(value->x(), caption->x() + caption->width()), value->y());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,8 @@
 
 #include <QList>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -70,12 +72,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Below the designed size (a small or scaled screen) the controls move closer, staying whole.
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RunSearchWindow(QDialog* window);
     QLabel* MakeLabel(const QString& caption, const QFont& font, const QColor& colour, int left, int top);
     bool FClosed = false;
+    // Every control with its designed top-left corner.
+    std::vector<std::pair<QWidget*, QPoint>> FDesignedPlaces;
 };
 
 // Where the launcher searches its background bitmap; the default comes from the program folder.

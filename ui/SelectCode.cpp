@@ -113,6 +113,7 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);  // the totals take two lines in a dialog narrower than designed
 
     auto* headerRow = new QHBoxLayout;
     headerRow->addWidget(Label1);

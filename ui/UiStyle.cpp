@@ -4,7 +4,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 #include <QWidget>
 
 #include "Config.h"
@@ -83,4 +85,54 @@ void ApplyReadableColours(QApplication& AApplication) {
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, DisabledText);
     AApplication.setPalette(palette);
+}
+
+int CaptionWidth(const QWidget& AControl) {
+    // A push button's size hint has the style's minimum button width in it; its caption needs
+    // only the text inside the button's frame.
+    if (const auto* button = qobject_cast<const QPushButton*>(&AControl); button != nullptr && button->icon().isNull())
+        return button->fontMetrics().horizontalAdvance(button->text()) + 2;
+    return AControl.sizeHint().width();
+}
+
+int PlaceControlRow(const std::vector<std::pair<QWidget*, QRect>>& AControls, int APanelWidth, int ADesignedHeight) {
+    if (AControls.empty()) return ADesignedHeight;
+    bool designedFits = true;
+    for (const auto& [control, rect] : AControls)
+        if (control->isVisibleTo(control->parentWidget()) &&
+            (rect.right() >= APanelWidth || CaptionWidth(*control) > rect.width()))
+            designedFits = false;
+    if (designedFits) {
+        for (const auto& [control, rect] : AControls) control->setGeometry(rect);
+        return ADesignedHeight;
+    }
+    constexpr int Gap = 4;
+    const QRect& first = AControls.front().second;
+    const int left = std::max(0, first.left());
+    const int top = std::max(0, first.top());
+    int rowHeight = 0;
+    for (const auto& [control, rect] : AControls) rowHeight = std::max(rowHeight, rect.height());
+    int x = left;
+    int y = top;
+    for (const auto& [control, rect] : AControls) {
+        if (!control->isVisibleTo(control->parentWidget())) continue;
+        const int width = std::min(std::max(rect.width(), CaptionWidth(*control)), std::max(1, APanelWidth - 2 * left));
+        if (x > left && x + width > APanelWidth - left) {
+            x = left;
+            y += rowHeight + Gap;
+        }
+        control->setGeometry(x, y + (rowHeight - rect.height()) / 2, width, rect.height());
+        x += width + Gap;
+    }
+    const int bottomMargin = std::max(0, ADesignedHeight - top - rowHeight);
+    return y + rowHeight + bottomMargin;
+}
+
+QPoint ScaledPlace(const QPoint& ADesigned, const QSize& ADesignedSize, const QSize& AActual, int AControlWidth) {
+    if (AActual.width() >= ADesignedSize.width() && AActual.height() >= ADesignedSize.height()) return ADesigned;
+    const double sx = std::min(1.0, double(AActual.width()) / ADesignedSize.width());
+    const double sy = std::min(1.0, double(AActual.height()) / ADesignedSize.height());
+    int x = static_cast<int>(ADesigned.x() * sx);
+    x = std::max(0, std::min(x, AActual.width() - AControlWidth));
+    return QPoint(x, static_cast<int>(ADesigned.y() * sy));
 }

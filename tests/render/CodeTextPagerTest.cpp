@@ -173,3 +173,17 @@ TEST_F(PagerTest, ChapterIsLaidOutNinetyWideWhateverTheViewWidth) {
         EXPECT_EQ(pager.FContentStringList[1].size(), 10u + 5u + 30u + 1u + 30u) << width;  // broken at 90
     }
 }
+
+TEST(MeasurePage, AViewFitsFromTwentyColumnsAndFourRows) {
+    // 10 px characters, 25 px rows; a view of a scaled or small screen still gets pages.
+    const auto fits = [](double width, double height) {
+        return MeasurePage(TViewMetrics{width, height, 10, 25, 17}, false).Fits;
+    };
+    EXPECT_TRUE(fits(200, 100));
+    EXPECT_FALSE(fits(199, 100));
+    EXPECT_FALSE(fits(200, 99));
+    const TPageGeometry geometry = MeasurePage(TViewMetrics{905, 340, 10, 25, 17}, true);
+    EXPECT_EQ(geometry.Columns, 90);
+    EXPECT_EQ(geometry.WordsPerLine, 89);
+    EXPECT_EQ(geometry.LinePerPage, 12);  // (340 - 17) div 25
+}

@@ -115,7 +115,7 @@ class AlphaSearchTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { EnsureRealDataLoaded(); }
-    void mainLevelListsEveryMainTermInPagesOf20();
+    void mainLevelListsEveryMainTermInPagesThatFillTheList();
     void diseaseIndexTellsItsEdition();
     void typingCapitalisesTheFirstLetterAndFilters();
     void newFilterKeepsThePageUnlessItIsGone();
@@ -131,7 +131,7 @@ private slots:
     void launchersOpenEitherIndexAndQuitEndsTheProgram();
 };
 
-void AlphaSearchTest::mainLevelListsEveryMainTermInPagesOf20() {
+void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     auto window = ShowWindow(1);
     const int total = MainTermCount(DIndexLetters);
     QCOMPARE(window->lbTitle->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
@@ -140,8 +140,12 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesOf20() {
     QVERIFY(!window->pnlTree->isVisible());
     QVERIFY(!window->btnBackMain->isVisible());
     QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg((total + 19) / 20));
-    QCOMPARE(window->ListView1->topLevelItemCount(), 20);
+    // The page fills the list as the tables do: its rows less two (the heading and a spare row).
+    const int rows = window->FPaging.FLinesPerPage;
+    QCOMPARE(rows, window->ListView1->contentsRect().height() / window->ROW_HEIGHT_PX - 2);
+    QVERIFY(rows > 20);
+    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg((total + rows - 1) / rows));
+    QCOMPARE(window->ListView1->topLevelItemCount(), rows);
     QVERIFY(!window->btnPrior->isEnabled());
     QVERIFY(window->btnNext->isEnabled());
     QCOMPARE(window->plTitle->palette().color(QPalette::Window), SkyBlue);
@@ -241,24 +245,25 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
 }
 
 void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
-    // Two letters of the disease index with 21 to 40 main terms (two pages) and one with 100 or more.
+    // Two letters of the disease index with main terms for two pages and one with five pages or more.
+    auto window = ShowWindow(1);
+    const std::size_t rows = static_cast<std::size_t>(window->FPaging.FLinesPerPage);
     QString twoPages;
     QString manyPages;
     for (char first = 'A'; first <= 'Z'; ++first)
         for (char second = 'A'; second <= 'Z'; ++second) {
             const std::string key{first, second};
             const std::size_t count = AlphaFillItemList(DIndexLetters, nullptr, key).size();
-            if (twoPages.isEmpty() && count > 20 && count <= 40) twoPages = Q(key);
-            if (manyPages.isEmpty() && count >= 100) manyPages = Q(key);
+            if (twoPages.isEmpty() && count > rows && count <= 2 * rows) twoPages = Q(key);
+            if (manyPages.isEmpty() && count >= 5 * rows) manyPages = Q(key);
         }
     QVERIFY(!twoPages.isEmpty() && !manyPages.isEmpty());
-    auto window = ShowWindow(1);
     window->btnNext->click();
     window->btnNext->click();
     QCOMPARE(window->FPaging.FCurPage, 3);
     window->edtMain->setText(manyPages);
     QVERIFY(window->lbPage->text().startsWith(QStringLiteral("Page: 3/")));
-    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[40]->GetFullTitle(true)));
+    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[2 * rows]->GetFullTitle(true)));
     window->edtMain->setText(twoPages);
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/2"));
     QVERIFY(!window->btnNext->isEnabled());
@@ -268,10 +273,12 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
 void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     auto window = ShowWindow(2);
     const int total = MainTermCount(EIndexLetters);
-    const int pages = (total + 19) / 20;
+    const int rows = window->FPaging.FLinesPerPage;
+    const int pages = (total + rows - 1) / rows;
     QTest::keyClick(window->ListView1, Qt::Key_PageDown);
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
-    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[20]->GetFullTitle(true)));
+    QCOMPARE(window->ListView1->topLevelItem(0)->text(1),
+             Q(window->FItemList[static_cast<std::size_t>(rows)]->GetFullTitle(true)));
     QTest::keyClick(window->ListView1, Qt::Key_PageUp);
     QTest::keyClick(window->ListView1, Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
@@ -283,7 +290,7 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     QCOMPARE(window->FPaging.FCurPage, 2);
     for (int i = 0; i < pages + 2; ++i) window->NextPage();
     QCOMPARE(window->FPaging.FCurPage, pages);
-    QCOMPARE(window->ListView1->topLevelItemCount(), total - (pages - 1) * 20);
+    QCOMPARE(window->ListView1->topLevelItemCount(), total - (pages - 1) * rows);
     QVERIFY(!window->btnNext->isEnabled());
     window->btnPrior->click();
     QCOMPARE(window->FPaging.FCurPage, pages - 1);

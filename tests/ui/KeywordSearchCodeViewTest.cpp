@@ -160,11 +160,11 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
 }
 
 void KeywordSearchCodeViewTest::viewTooSmallForAPageStillShowsTheObjectOpenedOn() {
-    // 900 x 520 leaves the code view fewer than 10 rows under the full band.
+    // 900 x 420 leaves the code view fewer than 4 rows under the full band and the page buttons.
     auto window = std::make_unique<TfrmKeyWordSearch>();
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    window->resize(900, 520);
+    window->resize(900, 420);
     window->FInitType = 3;
     window->FInitObject = Category("S72");
     window->show();

@@ -26,6 +26,7 @@
 #include "RecordingMessages.h"
 #include "SearchHistory.h"
 #include "TestSupport.h"
+#include "UiStyle.h"
 #include "UiTestSupport.h"
 
 class KeywordSearchWindowTest : public QObject {
@@ -51,6 +52,7 @@ private slots:
     void historyPanelPutsTextWithoutSearching();
     void suggestionPanelPagesAndKeys();
     void pageGeometryFitsTheViewAndTooSmallKeepsIt();
+    void smallerThanDesignedKeepsEveryButtonWholeAndShowsText();
 };
 
 static QString ShownCode(TfrmKeyWordSearch& window) {
@@ -562,4 +564,23 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
 }
 
 QTEST_MAIN(KeywordSearchWindowTest)
+void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsText() {
+    // 900 x 600 (a window fitted to a small or scaled screen): the page buttons do not fit in one
+    // row; each keeps its whole caption inside the bar, and the code text still shows.
+    auto window = OpenWindow(Category("S72"), 3);
+    window->setMinimumSize(0, 0);
+    window->resize(900, 600);
+    QVERIFY(!window->ViewText().isEmpty());
+    const QList<QPushButton*> buttons = {window->btnFirst, window->btnPrior,       window->btnNext,
+                                         window->btnLast,  window->btnPriorCode,   window->btnReview,
+                                         window->btnPriorInOrder, window->btnNextInOrder};
+    for (QPushButton* button : buttons) {
+        const QRect bar(QPoint(0, 0), button->parentWidget()->size());
+        QVERIFY2(bar.contains(button->geometry()), qPrintable(button->text()));
+        QVERIFY2(button->width() >= CaptionWidth(*button), qPrintable(button->text()));
+    }
+    QVERIFY(window->btnNextInOrder->y() > window->btnFirst->y());  // a second row
+    QVERIFY(window->RichEdit1->geometry().bottom() < window->btnFirst->parentWidget()->y());
+}
+
 #include "KeywordSearchWindowTest.moc"

@@ -1,14 +1,18 @@
 // Shows every window and dialog of the program on a real X display with a window manager and
 // checks that each one's frame, as the window manager reports it, lies inside the screen's
-// available area, and that the windows to be centred are centred. tools/window-check.sh runs it
+// available area, that the windows to be centred are centred, and that no button or label is cut
+// off (outside its panel, or narrower than its caption) or drawn over another. tools/window-check.sh runs it
 // under Xvfb and openbox at several screen sizes and scale factors.
 // Usage: ui_window_check [SCREENSHOT_FOLDER [SUFFIX]]: with a folder, each window is also saved as
 // <name><SUFFIX>.png (the whole screen, so the frame shows). Exit code: the number of failures.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -75,6 +79,68 @@ void Check(const char* name, QWidget& window) {
     if (!inside) ++Failures;
 }
 
+// Every visible control lies whole inside its window and every parent it stands on, and a button
+// or a one-line label is as wide as its caption needs: nothing is cut off or hidden.
+void CheckControlsWhole(const char* name, QWidget& window) {
+    int cut = 0;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&window) || control->isWindow()) continue;
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        auto* label = qobject_cast<QLabel*>(control);
+        if (button == nullptr && label == nullptr) continue;
+        const QString text = button != nullptr ? button->text() : label->text();
+        if (text.trimmed().isEmpty()) continue;
+        QString fault;
+        for (QWidget* inner = control; inner != &window && fault.isEmpty(); inner = inner->parentWidget()) {
+            const QRect within = QRect(QPoint(0, 0), inner->parentWidget()->size());
+            if (!within.contains(inner->geometry())) fault = QStringLiteral("outside its parent");
+        }
+        // A push button's size hint holds the style's minimum width; its caption needs its text.
+        auto* push = qobject_cast<QPushButton*>(control);
+        const int needed = push != nullptr ? push->fontMetrics().horizontalAdvance(text) + 2 : control->sizeHint().width();
+        const bool oneLine = label == nullptr || (!label->wordWrap() && label->pixmap().isNull());
+        if (fault.isEmpty() && oneLine && control->width() < needed)
+            fault = QStringLiteral("%1 px wide, needs %2").arg(control->width()).arg(needed);
+        if (fault.isEmpty() && !oneLine && label->heightForWidth(label->width()) > label->height())
+            fault = QStringLiteral("%1 px high, needs %2").arg(label->height()).arg(label->heightForWidth(label->width()));
+        if (fault.isEmpty()) continue;
+        std::printf("%-28s control \"%s\" cut off: %s\n", name, qPrintable(text.simplified().left(40)), qPrintable(fault));
+        ++cut;
+    }
+    Failures += cut;
+}
+
+// Where a control's caption is drawn: a left-aligned one-line label only as wide as its text.
+QRect CaptionRect(QWidget& control) {
+    auto* label = qobject_cast<QLabel*>(&control);
+    if (label == nullptr || label->wordWrap() || !(label->alignment() & Qt::AlignLeft)) return control.geometry();
+    return QRect(control.pos(), QSize(std::min(control.width(), control.sizeHint().width()), control.height()));
+}
+
+// No two captions (buttons, labels) standing side by side overlap.
+void CheckNoOverlap(const char* name, QWidget& window) {
+    QList<QWidget*> captions;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&window) || control->isWindow()) continue;
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        auto* label = qobject_cast<QLabel*>(control);
+        if ((button != nullptr && !button->text().trimmed().isEmpty()) ||
+            (label != nullptr && !label->text().trimmed().isEmpty()))
+            captions.append(control);
+    }
+    for (qsizetype i = 0; i < captions.size(); ++i)
+        for (qsizetype j = i + 1; j < captions.size(); ++j) {
+            QWidget* one = captions[i];
+            QWidget* other = captions[j];
+            if (one->parentWidget() != other->parentWidget()) continue;
+            if (!CaptionRect(*one).intersects(CaptionRect(*other))) continue;
+            std::printf("%-28s controls \"%s\" and \"%s\" overlap\n", name,
+                        qPrintable(one->property("text").toString().simplified().left(30)),
+                        qPrintable(other->property("text").toString().simplified().left(30)));
+            ++Failures;
+        }
+}
+
 void CheckCentredOnScreen(const char* name, QWidget& window) {
     // Only a frame the window manager has reported tells where the window really is.
     if (window.frameGeometry() == window.geometry()) return;
@@ -101,6 +167,8 @@ int main(int argc, char** argv) {
     launcher.show();
     WaitUntilFramed(launcher);
     Check("launcher", launcher);
+    CheckControlsWhole("launcher", launcher);
+    CheckNoOverlap("launcher", launcher);
     CheckCentredOnScreen("launcher", launcher);
     Capture(folder, QStringLiteral("main-window") + suffix);
     launcher.hide();
@@ -189,12 +257,22 @@ int main(int argc, char** argv) {
         shown->show();
         WaitUntilFramed(*shown);
         Check(item.FName, *shown);
+        CheckControlsWhole(item.FName, *shown);
+        CheckNoOverlap(item.FName, *shown);
+        // A window opened on a code shows that code's text and says so, whatever the screen.
+        if (auto* search = qobject_cast<TfrmKeyWordSearch*>(shown); search != nullptr && search->FInitType == 3) {
+            if (search->ViewText().trimmed().isEmpty() || search->Panel1->text() != QStringLiteral("Tabular Section")) {
+                std::printf("%-28s shows \"%s\" and %s text\n", item.FName, qPrintable(search->Panel1->text()),
+                            search->ViewText().trimmed().isEmpty() ? "no" : "its");
+                ++Failures;
+            }
+        }
         if (item.FCentredOnScreen) CheckCentredOnScreen(item.FName, *shown);
         Capture(folder, QString::fromLatin1(item.FName) + suffix);
         shown->hide();
         window.reset();
         opener.reset();
     }
-    std::printf("%d window(s) outside the screen or off centre\n", Failures);
+    std::printf("%d window(s) outside the screen or off centre, or control(s) cut off\n", Failures);
     return Failures;
 }
