@@ -6,7 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-zendra_install_deps clang libclang-rt-dev
+# clang for the fuzz targets; Xvfb, openbox and the X tools for the window check (a CTest test) and
+# the package test.
+zendra_install_deps clang libclang-rt-dev "${ZENDRA_PACKAGE_TEST_TOOLS[@]}"
 jobs=$(nproc)
 cmake --preset release -DZENDRA_BUILD_UI=ON -DZENDRA_BUILD_TESTS=ON -DZENDRA_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release -j "$jobs" -- --quiet
