@@ -26,6 +26,8 @@
 #include "ChapterSearch.h"
 #include "DataSets.h"
 #include "DrugNeopSearch.h"
+#include "FavoriteUser.h"
+#include "Favorites.h"
 #include "InfoOf7Code.h"
 #include "KeywordSearch.h"
 #include "Main.h"
@@ -162,6 +164,15 @@ int main(int argc, char** argv) {
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     if (!folder.isEmpty()) QDir().mkpath(folder);
+    // A coder's favourite list for the favourite windows.
+    QDir().mkpath(QString::fromStdString(SharedDataDir));
+    FavoriteList.clear();
+    TFavoriteKW* coder = nullptr;
+    if (CreateFavoriteUser("Chen Li", "pw", SharedDataDir, FavoriteList, coder) != TFavoriteCreate::Created ||
+        AddFavoriteCodes(*coder, {"I10", "E11.9", "S52.521A", "T36.0X1A"}).FOutcome != TFavoriteEdit::Done) {
+        std::printf("could not make a favourite list in %s\n", SharedDataDir.c_str());
+        return 1;
+    }
 
     TfrmMain launcher;
     launcher.show();
@@ -239,6 +250,17 @@ int main(int argc, char** argv) {
          },
          true},
         {"waiting", [](QWidget*) { return std::make_unique<TfrmWaiting>(nullptr); }, true},
+        {"favorite-user", [](QWidget*) { return std::make_unique<TfrmFavoriteUser>(nullptr); }},
+        {"favorite-unlock", [coder](QWidget*) { return std::make_unique<TfrmFavoriteUnlock>(*coder, nullptr); }},
+        {"favorite-new-user", [](QWidget*) { return std::make_unique<TfrmFavoriteNewUser>(nullptr); }},
+        {"favorite-codes",
+         [coder](QWidget*) {
+             UnlockedFavorite = coder;
+             auto window = std::make_unique<TfrmKeyWordSearch>(nullptr);
+             window->FInitType = 5;
+             return window;
+         },
+         false, true},
         {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false,
          true},
     };
