@@ -15,27 +15,19 @@ for tool in Xvfb openbox; do
     fi
 done
 scratch=$(mktemp -d)
-server=""
-manager=""
-cleanup() {
-    [ -n "$manager" ] && kill "$manager" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-failed=0
-# ZENDRA_WINDOW_SETTINGS="SIZE:SCALE ..." checks other screens.
-for setting in ${ZENDRA_WINDOW_SETTINGS:-1366x768:1 1280x720:1 1366x768:1.5 1920x1080:2}; do
-    size=${setting%%:*}
-    scale=${setting##*:}
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$scratch"' EXIT
+
+# One screen: its own Xvfb, window manager and data folders. Output goes to $scratch/N.log, the
+# check's exit status to $scratch/N.status.
+check_screen() {
+    local n=$1 size=${2%%:*} scale=${2##*:}
+    local folder="$scratch/$n" server manager display suffix status=0
+    mkdir -p "$folder"
     # Xvfb picks a free display number and writes it to fd 3.
-    exec 3>"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$folder/display" >/dev/null 2>&1 &
     server=$!
-    for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
-    exec 3>&-
-    display=":$(head -n 1 "$scratch/display")"
+    for _ in $(seq 100); do [ -s "$folder/display" ] && break; sleep 0.05; done
+    display=":$(head -n 1 "$folder/display")"
     DISPLAY=$display openbox >/dev/null 2>&1 &
     manager=$!
     # Wait until the window manager has announced itself on the root window.
@@ -49,15 +41,22 @@ for setting in ${ZENDRA_WINDOW_SETTINGS:-1366x768:1 1280x720:1 1366x768:1.5 1920
     fi
     suffix="-$size"
     [ "$scale" != 1 ] && suffix="$suffix-scale$scale"
-    echo "== $size, scale $scale (display $display)"
-    if ! AppData="$scratch" ProgramData="$scratch" DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
-        "$check" ${shots:+"$shots" "$suffix"}; then
-        failed=1
-    fi
+    echo "== $size, scale $scale (display $display)" >"$folder.log"
+    AppData="$folder" ProgramData="$folder" DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
+        "$check" ${shots:+"$shots" "$suffix"} >>"$folder.log" 2>&1 || status=$?
+    echo "$status" >"$folder.status"
     kill "$manager" "$server" 2>/dev/null
     wait "$manager" "$server" 2>/dev/null
-    manager=""
-    server=""
-    : >"$scratch/display"
+}
+
+# The screens are checked side by side: the check mostly waits for the window manager.
+# ZENDRA_WINDOW_SETTINGS="SIZE:SCALE ..." checks other screens.
+settings=(${ZENDRA_WINDOW_SETTINGS:-1366x768:1 1280x720:1 1366x768:1.5 1920x1080:2})
+for n in "${!settings[@]}"; do check_screen "$n" "${settings[$n]}" & done
+wait
+failed=0
+for n in "${!settings[@]}"; do
+    cat "$scratch/$n.log"
+    [ "$(cat "$scratch/$n.status" 2>/dev/null)" = 0 ] || failed=1
 done
 exit $failed

@@ -165,7 +165,7 @@ TEST_F(PagerTest, ChapterIsLaidOutNinetyWideWhateverTheViewWidth) {
     chapter.FInfo.FScope = "(A00-B99)";
     chapter.FInfo.FName = "Certain infectious and parasitic diseases";
     AddNote<TNotes>(chapter.FInfo.FItemList, {})
-        .FNoteList.push_back(std::string(30, 'a') + " " + std::string(30, 'b') + " " + std::string(30, 'c'));
+        .FNoteList.push_back(std::string(30, 'a').append(" ").append(30, 'b').append(" ").append(30, 'c'));
     for (int width : {40, 120}) {
         pager.FWordsPerLine = width;
         pager.ShowObject(&chapter, 1);
