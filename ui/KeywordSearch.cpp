@@ -570,15 +570,18 @@ void TfrmKeyWordSearch::LayoutWidgets() {
 
 void TfrmKeyWordSearch::LayOutSearchBand(int AWidth) {
     // Narrower than designed: the keyword, counts and selected boxes give up width and the
-    // controls right of the keyword box move left with them; a control designed to reach the
+    // controls right of the keyword and counts boxes move left with them; a control designed to reach the
     // window's right edge keeps reaching it.
-    constexpr int DesignedRight = 906;  // right edge of "    Clear" plus the band's margin
+    // Below this width the note beside the combined count (designed at x 866 up to the edge) would
+    // get narrower than 200 px.
+    constexpr int ShrinkBelow = 866 + 200 + 8;
     constexpr int KeywordBoxRight = 640;
-    const int shrink = std::clamp(DesignedRight - AWidth, 0, 300);
+    constexpr int CountsRowBottom = 62;  // the rows of the keyword and counts boxes
+    const int shrink = std::clamp(ShrinkBelow - AWidth, 0, 300);
     for (const auto& [control, designed] : d->searchBand) {
         QRect rect = designed;
         if (control == edtKeyWord || control == Edit1 || control == edtSelected) rect.setWidth(designed.width() - shrink);
-        else if (designed.left() >= KeywordBoxRight) rect.translate(-shrink, 0);
+        else if (designed.left() >= KeywordBoxRight && designed.top() < CountsRowBottom) rect.translate(-shrink, 0);
         if (designed.right() >= ClientWidth - 10) rect.setRight(std::max(rect.left(), AWidth - (ClientWidth - designed.right())));
         // A label wider than its text ends at the band's edge.
         if (rect.right() >= AWidth && qobject_cast<QLabel*>(control) != nullptr) rect.setRight(std::max(rect.left(), AWidth - 1));
