@@ -469,6 +469,15 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
         if (watched == ListView1) return HandleListKey(key->key());
         if (watched == TreeView1 && IsShortcutKey(key->key())) return HandleListKey(key->key());
         if (watched == edtMain) {
+            // Down leaves the filter for the list, on its first row when none is selected.
+            if (key->key() == Qt::Key_Down && ListView1->topLevelItemCount() > 0) {
+                ListView1->setFocus();
+                if (ListView1->selectedItems().isEmpty()) {
+                    ListView1->setCurrentItem(ListView1->topLevelItem(0));
+                    ListView1->topLevelItem(0)->setSelected(true);
+                }
+                return true;
+            }
             // The filter box has no shortcut keys: they, and Enter, do nothing there.
             if (IsShortcutKey(key->key()) || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
             // At the main level the first letter typed is a capital, like the letter groups' names.

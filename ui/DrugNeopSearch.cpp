@@ -484,6 +484,12 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == TreeView1) return HandleShortcutKey(key->key());
     if (watched == edtMain) {
+        // Down leaves the filter for the grid, on the first term row when the heading is current.
+        if (key->key() == Qt::Key_Down && StringGrid1->rowCount() > 1) {
+            StringGrid1->setFocus();
+            if (StringGrid1->currentRow() < 1) StringGrid1->setCurrentCell(1, 0);
+            return true;
+        }
         // The filter box has no key handler of its own: the window's keys do nothing there.
         if (IsShortcutKey(key->key())) return true;
         // At the main level the first letter typed into the empty box becomes a capital.

@@ -136,8 +136,10 @@ private slots:
         Type(QString::fromStdString(leaf->FTitle).toLower());
         QCOMPARE(window.edtMain->text().toUpper(), QString::fromStdString(leaf->FTitle).toUpper());
         QCOMPARE(window.FItemList.front(), leaf);
-        window.ListView1->setFocus();
+        // Down leaves the filter box for the list's first row.
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
         Press(Qt::Key_Down);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.ListView1));
         QCOMPARE(window.SelectedTerm(), leaf);
         QString opened;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
@@ -157,8 +159,13 @@ private slots:
         QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
         Type(QString::fromStdString(leaf->FTitle).toLower());
         QCOMPARE(window.FItemList.front(), leaf);
-        window.StringGrid1->setFocus();
-        window.StringGrid1->setCurrentCell(1, 2);
+        // Down leaves the filter box for the first term row; the arrows reach the code cell.
+        Press(Qt::Key_Down);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
+        QCOMPARE(window.StringGrid1->currentRow(), 1);
+        Press(Qt::Key_Right);
+        Press(Qt::Key_Right);
+        QCOMPARE(window.StringGrid1->currentColumn(), 2);
         QString opened;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
             opened = search->ViewText();
