@@ -1,4 +1,4 @@
-#include "CodeTextFile.h"
+#include "admin/CodeTextFile.h"
 
 #include <fstream>
 
@@ -102,7 +102,8 @@ bool GenerateCodeTextFile(const TChapterList& AChapters, bool AAddComma, const s
                           int& ATotalWordNum) {
     TStringList lines;
     ATotalWordNum = 0;
-    ForEachCategory(AChapters, [&](const TCodeInfo& category) { AppendTitle(category, lines, ATotalWordNum, AAddComma); });
+    ForEachCategory(AChapters,
+                    [&](const TCodeInfo& category) { AppendTitle(category, lines, ATotalWordNum, AAddComma); });
     return SaveLines(lines, AFileName);
 }
 

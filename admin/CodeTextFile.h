@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
 
 // Splits AText at blanks (empty pieces skipped) and joins the pieces with ", ", or with a single
 // blank after a piece that already ends with a comma. APieces gets 1 for the first piece plus 1

@@ -1,6 +1,4 @@
-#include "DataPipeline.h"
-
-#include "FileUtil.h"
+#include "admin/DataPipeline.h"
 
 #include <zlib.h>
 
@@ -9,20 +7,20 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <pugixml.hpp>
 #include <sstream>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
-#include <pugixml.hpp>
-
-#include "DataSets.h"
-#include "ExceptionRules.h"
-#include "IndexLoader.h"
-#include "KeywordGenerator.h"
-#include "OrderFile.h"
-#include "Statistics.h"
-#include "TabularLoader.h"
+#include "admin/ExceptionRules.h"
+#include "admin/KeywordGenerator.h"
+#include "admin/OrderFile.h"
+#include "admin/Statistics.h"
+#include "index/IndexLoader.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
+#include "services/FileUtil.h"
 
 std::string ReadDataFile(const std::string& fileName) {
     if (fileName.size() > 3 && fileName.compare(fileName.size() - 3, 3, ".gz") == 0) {
@@ -31,7 +29,8 @@ std::string ReadDataFile(const std::string& fileName) {
         std::string text;
         std::vector<char> chunk(1 << 16);
         int got = 0;
-        while ((got = gzread(file, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0) text.append(chunk.data(), got);
+        while ((got = gzread(file, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0)
+            text.append(chunk.data(), got);
         const bool failed = got < 0;
         gzclose(file);
         if (failed) throw std::runtime_error("cannot read " + fileName);
@@ -63,9 +62,8 @@ void CompressFile(const std::string& sourceFile, const std::string& targetFile) 
 
 int ZipResourceFiles(const std::string& ADir) {
     const std::pair<const char*, const char*> files[] = {
-        {DIndexFileBase, ".xml"},   {EIndexFileBase, ".xml"},     {DrugFileBase, ".xml"},
-        {NeoplasmFileBase, ".xml"}, {TabularFileBase, ".xml"},    {KeywordFileBase, ".txt"},
-        {PluralFileBase, ".txt"},   {ShortDescFileBase, ".txt"},
+        {DIndexFileBase, ".xml"},  {EIndexFileBase, ".xml"},  {DrugFileBase, ".xml"},   {NeoplasmFileBase, ".xml"},
+        {TabularFileBase, ".xml"}, {KeywordFileBase, ".txt"}, {PluralFileBase, ".txt"}, {ShortDescFileBase, ".txt"},
     };
     const std::string folder = ADir.empty() || ADir.back() == '/' ? ADir : ADir + "/";
     int written = 0;
@@ -122,7 +120,8 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(tabularText.data(), tabularText.size(), pugi::parse_default, pugi::encoding_utf8);
-    if (!parsed) throw std::runtime_error(std::string("the Tabular List is not well-formed XML: ") + parsed.description());
+    if (!parsed)
+        throw std::runtime_error(std::string("the Tabular List is not well-formed XML: ") + parsed.description());
     std::unordered_map<std::string, pugi::xml_node> owners;
     CollectDefinitionOwners(document, owners);
     for (const auto& [code, owner] : owners) {
@@ -153,7 +152,8 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
             throw std::runtime_error("no seventh-character definition element found for " + exception.OwnerCode);
         }
         pugi::xml_node extension = owner->second.child("sevenChrDef").child("extension");
-        for (std::size_t i = 0; i < exception.CharIndex && extension; ++i) extension = extension.next_sibling("extension");
+        for (std::size_t i = 0; i < exception.CharIndex && extension; ++i)
+            extension = extension.next_sibling("extension");
         if (!extension || exception.Char != extension.attribute("char").value()) {
             throw std::runtime_error("the seventh character \"" + exception.Char + "\" of " + exception.OwnerCode +
                                      " is not where the model has it");
@@ -199,8 +199,7 @@ std::string DiseaseIndexFile(const std::string& dataDir) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dataDir, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("icd10cm_index_", 0) == 0 &&
-            (name.ends_with(".xml") || name.ends_with(".xml.gz"))) {
+        if (name.rfind("icd10cm_index_", 0) == 0 && (name.ends_with(".xml") || name.ends_with(".xml.gz"))) {
             found.push_back(entry.path().string());
         }
     }

@@ -1,4 +1,4 @@
-#include "ExceptionRules.h"
+#include "admin/ExceptionRules.h"
 
 #include <algorithm>
 #include <array>
@@ -52,8 +52,8 @@ struct TDerivationWalk {
             }
             if (excluded.empty()) continue;
             try {
-                result.push_back({AOwner.FCode, index, character.FChar,
-                                  FormatExceptionRules(DeriveExceptionRules(excluded, kept))});
+                result.push_back(
+                    {AOwner.FCode, index, character.FChar, FormatExceptionRules(DeriveExceptionRules(excluded, kept))});
             } catch (const std::runtime_error& error) {
                 throw std::runtime_error("seventh character \"" + character.FChar + "\" of " + AOwner.FCode + ": " +
                                          error.what());
@@ -64,8 +64,9 @@ struct TDerivationWalk {
     void Visit(const TCodeInfo& ANode) {
         if (const TSevenCharDef* definition = ANode.GetSelf7CharDef()) VisitDefinition(ANode, *definition);
         if (ANode.FSubCodeList.empty() && ANode.Get7CharDef() == nullptr && !listedCodes.count(ANode.FCode)) {
-            throw std::runtime_error("the order file does not list the code " + ANode.FCode +
-                                     ", and no seventh-character rule can leave out a code without a seventh character");
+            throw std::runtime_error(
+                "the order file does not list the code " + ANode.FCode +
+                ", and no seventh-character rule can leave out a code without a seventh character");
         }
         for (const auto& child : ANode.FSubCodeList) Visit(*child);
     }
@@ -80,7 +81,8 @@ std::vector<TExceptionRule> DeriveExceptionRules(const std::vector<std::string>&
     for (int position = FirstRulePosition; position <= LastRulePosition; ++position) {
         std::array<bool, 256> usedByKept{};
         for (const auto& code : AKept) {
-            if (static_cast<std::size_t>(position) < code.size()) usedByKept[static_cast<unsigned char>(code[position])] = true;
+            if (static_cast<std::size_t>(position) < code.size())
+                usedByKept[static_cast<unsigned char>(code[position])] = true;
         }
         std::array<bool, 256> usedByExcluded{};
         for (const auto& code : AExcluded) {
@@ -95,8 +97,9 @@ std::vector<TExceptionRule> DeriveExceptionRules(const std::vector<std::string>&
 
     std::vector<bool> covered(AExcluded.size(), false);
     for (std::size_t i = 0; i < AExcluded.size(); ++i) {
-        const bool explainable = std::any_of(admissible.begin(), admissible.end(),
-                                             [&](const TExceptionRule& rule) { return RuleMatches(rule, AExcluded[i]); });
+        const bool explainable = std::any_of(admissible.begin(), admissible.end(), [&](const TExceptionRule& rule) {
+            return RuleMatches(rule, AExcluded[i]);
+        });
         if (!explainable) {
             throw std::runtime_error("no position:character rule leaves out " + AExcluded[i] +
                                      " without also leaving out a code the order file lists");

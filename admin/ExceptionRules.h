@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
 
 struct TExceptionRule {
     int Position = 0;  // 4, 5 or 6
@@ -36,10 +36,10 @@ std::string CompletedCodeText(const TCodeInfo& ALeaf, const TCharDef& AChar);
 
 // The rules derived for one extension of one seventh-character definition.
 struct TDerivedException {
-    std::string OwnerCode;   // code of the node that carries the definition
-    std::size_t CharIndex;   // index of the extension within the definition
-    std::string Char;        // its character
-    std::string Rules;       // attribute text
+    std::string OwnerCode;  // code of the node that carries the definition
+    std::size_t CharIndex;  // index of the extension within the definition
+    std::string Char;       // its character
+    std::string Rules;      // attribute text
 };
 
 // Compares every completion the model generates (it must not carry exception rules yet) with

@@ -1,14 +1,14 @@
-#include "KeywordFiles.h"
+#include "admin/KeywordFiles.h"
 
 #include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
 
-#include "CodeLookup.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "TextUtil.h"
+#include "model/CodeLookup.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "services/TextUtil.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ std::optional<std::string> StatisticsDistinctKW(const std::string& ADistinctKWFi
         }
     }
     char memo[128];
-    std::snprintf(memo, sizeof memo, "Total: %d, 1: %d, 2: %d, 3: %d, 4: %d", counts[1] + counts[2] + counts[3] + counts[4],
-                  counts[1], counts[2], counts[3], counts[4]);
+    std::snprintf(memo, sizeof memo, "Total: %d, 1: %d, 2: %d, 3: %d, 4: %d",
+                  counts[1] + counts[2] + counts[3] + counts[4], counts[1], counts[2], counts[3], counts[4]);
     return std::string(memo);
 }

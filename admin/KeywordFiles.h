@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "KeywordData.h"
+#include "keywords/KeywordData.h"
 
 // Rewrites AFileName into AFileName + "-New.txt": code lines start with the code padded to 9
 // characters, continuation lines with 9 blanks; items separated at commas, inner runs of TABs and

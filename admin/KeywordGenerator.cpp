@@ -1,4 +1,4 @@
-#include "KeywordGenerator.h"
+#include "admin/KeywordGenerator.h"
 
 #include <algorithm>
 #include <map>
@@ -7,14 +7,20 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "KeywordData.h"
-#include "TextUtil.h"
+#include "keywords/KeywordData.h"
+#include "services/TextUtil.h"
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsWordChar(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '\''; }
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsWordChar(char c) {
+    return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '\'';
+}
 
 // Accented Latin letters become their base letter ("Ménière" -> "Meniere"); every other non-ASCII
 // character becomes a blank, so the set stays pure ASCII.
@@ -29,7 +35,8 @@ std::string ToAscii(std::string_view text) {
     bool plain = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (plain) return std::string(text);
     std::string out;
-    for (char32_t cp : Utf8ToU32(text)) out.push_back(cp < 0x80 ? static_cast<char>(cp) : static_cast<char>(BaseLetter(cp)));
+    for (char32_t cp : Utf8ToU32(text))
+        out.push_back(cp < 0x80 ? static_cast<char>(cp) : static_cast<char>(BaseLetter(cp)));
     return out;
 }
 
@@ -101,15 +108,17 @@ std::string OutsideParentheses(std::string_view text) {
     return out;
 }
 
-bool IsVowel(char c) { return std::string_view("aeiou").find(c) != std::string_view::npos; }
+bool IsVowel(char c) {
+    return std::string_view("aeiou").find(c) != std::string_view::npos;
+}
 
 // Words that end a phrase without being stop words: laterality and the encounter words of the
 // seventh characters would otherwise make "Right Femur" or "Initial Encounter" of every title.
 bool BreaksPhrase(const std::string& lowerWord) {
     static const std::unordered_set<std::string> breakers = {
-        "right",       "left",         "bilateral",  "unilateral", "initial",   "subsequent", "sequela",
-        "sequelae",    "originating",  "complicating", "associated", "arising", "resulting",  "affecting",
-        "occurring",   "requiring",    "causing",    "including",  "excluding",
+        "right",     "left",        "bilateral",    "unilateral", "initial",   "subsequent", "sequela",
+        "sequelae",  "originating", "complicating", "associated", "arising",   "resulting",  "affecting",
+        "occurring", "requiring",   "causing",      "including",  "excluding",
     };
     return breakers.count(lowerWord) != 0;
 }
@@ -125,8 +134,10 @@ std::vector<std::string> PhraseTokens(std::string_view asciiText) {
         asciiText,
         [&](std::string word) {
             TrimWordEdges(word);
-            if (word.empty()) breakPhrase();
-            else tokens.push_back(std::move(word));
+            if (word.empty())
+                breakPhrase();
+            else
+                tokens.push_back(std::move(word));
         },
         breakPhrase);
     return tokens;
@@ -167,7 +178,9 @@ constexpr std::size_t MaxReferenceCategories = 12;
 class TGenerator {
 public:
     TGenerator(const TChapterList& chapters, const TKeywordSources& sources)
-        : FChapters(chapters), FDiseaseIndex(sources.DiseaseIndex), FExternalIndex(sources.ExternalIndex),
+        : FChapters(chapters),
+          FDiseaseIndex(sources.DiseaseIndex),
+          FExternalIndex(sources.ExternalIndex),
           FAbbreviations(sources.Abbreviations) {
         for (const std::string& word : sources.StopWords) FStopWords.insert(AsciiLower(word));
     }
@@ -200,10 +213,10 @@ private:
     std::unordered_set<std::string> FStopWords;
     std::vector<const TCodeInfo*> FCategories;
     std::unordered_map<std::string, std::size_t> FCategoryIndex;
-    std::unordered_set<std::string> FVocabulary;                       // lower-cased words of all texts
-    std::map<std::string, std::map<std::string, int>> FSpellings;      // lower case -> spelling -> uses
-    std::vector<std::set<std::string>> FKeys;                          // per category: lower-cased keywords
-    std::vector<std::vector<std::string>> FTitleFallback;              // per category: title words
+    std::unordered_set<std::string> FVocabulary;                   // lower-cased words of all texts
+    std::map<std::string, std::map<std::string, int>> FSpellings;  // lower case -> spelling -> uses
+    std::vector<std::set<std::string>> FKeys;                      // per category: lower-cased keywords
+    std::vector<std::vector<std::string>> FTitleFallback;          // per category: title words
 
     void CollectCategories() {
         for (const auto& chapter : FChapters) {
@@ -246,7 +259,8 @@ private:
                 const auto* note = static_cast<const TNoteBase*>(item.get());
                 texts.insert(texts.end(), note->FNoteList.begin(), note->FNoteList.end());
             } else if (item->FItemKind == TItemKind::SevenCharDef) {
-                for (const auto& def : static_cast<const TSevenCharDef*>(item.get())->FDefList) texts.push_back(def->FDesc);
+                for (const auto& def : static_cast<const TSevenCharDef*>(item.get())->FDefList)
+                    texts.push_back(def->FDesc);
             }
         }
         for (const auto& subCode : code.FSubCodeList) CollectAllTexts(*subCode, texts);
@@ -264,7 +278,8 @@ private:
                     texts.insert(texts.end(), note->FNoteList.begin(), note->FNoteList.end());
                 }
             } else if (item->FItemKind == TItemKind::SevenCharDef) {
-                for (const auto& def : static_cast<const TSevenCharDef*>(item.get())->FDefList) texts.push_back(def->FDesc);
+                for (const auto& def : static_cast<const TSevenCharDef*>(item.get())->FDefList)
+                    texts.push_back(def->FDesc);
             }
         }
         for (const auto& subCode : code.FSubCodeList) CollectCodeTexts(*subCode, texts);
@@ -440,8 +455,8 @@ private:
     // infarction"), then the sub-term of each further comma part; null when a part is not found.
     // Several main terms may share a head ("Fracture, pathological", "Fracture, traumatic"): the
     // first of them in which the whole reference is found.
-    static const TTerm* ResolveReference(
-        const std::unordered_map<std::string, std::vector<const TTerm*>>& mainTerms, std::string_view reference) {
+    static const TTerm* ResolveReference(const std::unordered_map<std::string, std::vector<const TTerm*>>& mainTerms,
+                                         std::string_view reference) {
         const std::vector<std::string> parts = SplitAt(reference, ',');
         if (parts.empty()) return nullptr;
         const auto found = mainTerms.find(NormalTermText(parts[0]));
@@ -574,11 +589,10 @@ private:
             }
             std::sort(keywords.begin(), keywords.end(),
                       [](const std::string& a, const std::string& b) { return CompareKeywordText(a, b) < 0; });
-            keywords.erase(std::unique(keywords.begin(), keywords.end(),
-                                       [](const std::string& a, const std::string& b) {
-                                           return CompareKeywordText(a, b) == 0;
-                                       }),
-                           keywords.end());
+            keywords.erase(
+                std::unique(keywords.begin(), keywords.end(),
+                            [](const std::string& a, const std::string& b) { return CompareKeywordText(a, b) == 0; }),
+                keywords.end());
             std::string line;
             for (std::size_t k = 0; k < keywords.size(); ++k) {
                 if (k % 4 == 0) {
@@ -628,7 +642,8 @@ std::vector<TAbbreviation> ParseAbbreviations(const std::string& AText) {
             std::vector<std::string> meaning;
             for (const std::string& keyword : SplitAt(meaningText, '+')) {
                 const std::string trimmed = TrimBlanks(keyword);
-                if (trimmed.empty() || trimmed.find(',') != std::string::npos) fail("an empty keyword or a comma in one");
+                if (trimmed.empty() || trimmed.find(',') != std::string::npos)
+                    fail("an empty keyword or a comma in one");
                 meaning.push_back(trimmed);
             }
             entry.Meanings.push_back(std::move(meaning));

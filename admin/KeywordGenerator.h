@@ -1,15 +1,16 @@
 // Generates the code-keyword set "CodeKeywords2021" from the Tabular List (and, when given, the
 // disease and external-cause indexes and the abbreviation list): for every category the words of
 // its titles, inclusion terms, includes notes, seventh-character notes and definitions, capitalised,
-// stop words dropped, regular plurals also giving their singular, and the phrases described below. Output is deterministic and laid out as the shipped set: a code line,
-// four keywords a line, continuation lines indented nine blanks, every keyword followed by a comma.
+// stop words dropped, regular plurals also giving their singular, and the phrases described below. Output is
+// deterministic and laid out as the shipped set: a code line, four keywords a line, continuation lines indented nine
+// blanks, every keyword followed by a comma.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "GlobalDef.h"
-#include "IndexModel.h"
+#include "index/IndexModel.h"
+#include "model/GlobalDef.h"
 
 // Reads a stop-word list: one word a line, "#" starts a comment line, case-insensitive.
 std::vector<std::string> ParseStopWords(const std::string& AText);
@@ -40,6 +41,5 @@ struct TKeywordSources {
 // abbreviations of the list. Throws std::runtime_error when a meaning of an abbreviation is
 // carried by no category.
 std::string GenerateCodeKeywordsText(const TChapterList& AChapters, const TKeywordSources& ASources);
-std::string GenerateCodeKeywordsText(const TChapterList& AChapters,
-                                     const TAlphaLetterList* ADiseaseIndex,
+std::string GenerateCodeKeywordsText(const TChapterList& AChapters, const TAlphaLetterList* ADiseaseIndex,
                                      const std::vector<std::string>& AStopWords);

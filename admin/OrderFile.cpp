@@ -1,4 +1,4 @@
-#include "OrderFile.h"
+#include "admin/OrderFile.h"
 
 std::string DottedCode(std::string_view ACodeWithoutDot) {
     std::string code(ACodeWithoutDot.substr(0, 3));

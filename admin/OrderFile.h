@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TextUtil.h"  // TrimBlanks
+#include "services/TextUtil.h"  // TrimBlanks
 
 struct TOrderFileEntry {
     std::string Code;       // with its dot after the third character: "A00.0"

@@ -1,14 +1,15 @@
-#include "Statistics.h"
+#include "admin/Statistics.h"
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 
-#include "DataPipeline.h"
-#include "DataSets.h"
-#include "LoadStatus.h"
-#include "OrderFile.h"
+#include "admin/DataPipeline.h"
+#include "admin/OrderFile.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ std::string StatisticsOrderFileText(std::string_view AOrderText, TOrderFileOutpu
         // A category fills its 9-column code field with blanks; a longer code is the category, the
         // dot and the five following columns as they stand, which also makes 9 columns.
         const bool isCategory = TrimBlanks(rest).empty();
-        const std::string codeField = isCategory ? std::string(category) + std::string(6, ' ')
-                                                 : std::string(category) + "." + std::string(rest);
+        const std::string codeField =
+            isCategory ? std::string(category) + std::string(6, ' ') : std::string(category) + "." + std::string(rest);
         AppendLine(AOutputs.ShortWithoutFlag, codeField + " ", shortDesc);
         AppendLine(AOutputs.LongWithoutFlag, codeField, longDesc);
         AppendLine(AOutputs.ShortWithFlag, codeField + flagField, shortDesc);
@@ -65,9 +66,12 @@ bool StatisticsOrderFile(const std::string& AOrderFile, const std::string& ANewS
     } catch (const std::exception&) {
         return false;
     }
-    const std::array<const std::string*, 6> names = {&ANewShortFileWithoutFlag, &ANewLongFileWithoutFlag,
-                                                     &ANewShortFileWithFlag,    &ANewLongFileWithFlag,
-                                                     &ACodeFile,                &ACodeLongFile};
+    const std::array<const std::string*, 6> names = {&ANewShortFileWithoutFlag,
+                                                     &ANewLongFileWithoutFlag,
+                                                     &ANewShortFileWithFlag,
+                                                     &ANewLongFileWithFlag,
+                                                     &ACodeFile,
+                                                     &ACodeLongFile};
     // Every output is opened before anything is written, so a bad name leaves no partial output.
     std::array<std::unique_ptr<std::ofstream>, 6> files;
     for (std::size_t i = 0; i < names.size(); ++i) {

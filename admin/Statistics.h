@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "GlobalDef.h"
-#include "IndexModel.h"
+#include "index/IndexModel.h"
+#include "model/GlobalDef.h"
 
 // The six files derived from the published order file, as texts.
 struct TOrderFileOutputs {

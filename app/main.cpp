@@ -1,18 +1,19 @@
 // The desktop program: message boxes, the background loading of the data sets, the launcher.
+#include "ui/Main.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
-#include "Boot.h"
-#include "EmbeddedResources.h"
-#include "InfoOf7Code.h"
-#include "Main.h"
-#include "QtMessages.h"
-#include "UiStyle.h"
-#include "Waiting.h"
-#include "WindowPlacement.h"
+#include "data/EmbeddedResources.h"
+#include "startup/Boot.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/QtMessages.h"
+#include "ui/UiStyle.h"
+#include "ui/Waiting.h"
+#include "ui/WindowPlacement.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -8,10 +8,10 @@
 #include <mutex>
 #include <tuple>
 
-#include "AlphaSearchLogic.h"
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "Resources.h"
+#include "data/EmbeddedResources.h"
+#include "index/AlphaSearchLogic.h"
+#include "index/IndexLoader.h"
+#include "services/Resources.h"
 
 namespace {
 

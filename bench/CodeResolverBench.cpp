@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "CodeResolver.h"
-#include "EmbeddedResources.h"
-#include "Resources.h"
-#include "TabularLoader.h"
-#include "ValidateCodes.h"
+#include "data/EmbeddedResources.h"
+#include "model/CodeResolver.h"
+#include "model/TabularLoader.h"
+#include "model/ValidateCodes.h"
+#include "services/Resources.h"
 
 namespace {
 

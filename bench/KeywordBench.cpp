@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "EmbeddedResources.h"
-#include "KeywordData.h"
-#include "KeywordPrompt.h"
-#include "KeywordSearch.h"
-#include "Messages.h"
-#include "Resources.h"
-#include "TabularLoader.h"
+#include "data/EmbeddedResources.h"
+#include "keywords/KeywordData.h"
+#include "keywords/KeywordPrompt.h"
+#include "keywords/KeywordSearch.h"
+#include "model/TabularLoader.h"
+#include "services/Messages.h"
+#include "services/Resources.h"
 
 namespace {
 
@@ -83,7 +83,8 @@ void BM_FullTextAllKindsTwoWords(benchmark::State& state) {
     const TStringList& keywords = pairs[static_cast<std::size_t>(state.range(0))];
     std::size_t found = 0;
     for (auto _ : state) {
-        const auto results = FillResultList(data.chapters, TSearchMode::FullText, FullTextFlag::All, keywords, data.codes);
+        const auto results =
+            FillResultList(data.chapters, TSearchMode::FullText, FullTextFlag::All, keywords, data.codes);
         found = results.size();
     }
     state.SetLabel(keywords[0] + "," + keywords[1]);

@@ -15,11 +15,11 @@
 #include <string>
 #include <thread>
 
-#include "Boot.h"
-#include "DataSets.h"
-#include "EmbeddedResources.h"
-#include "StartUp.h"
-#include "TabularLoader.h"
+#include "data/EmbeddedResources.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
+#include "startup/Boot.h"
+#include "startup/StartUp.h"
 
 extern char** environ;
 

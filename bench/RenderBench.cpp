@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "CodeTextPager.h"
-#include "EmbeddedResources.h"
-#include "TabularLoader.h"
+#include "data/EmbeddedResources.h"
+#include "model/TabularLoader.h"
+#include "render/CodeTextPager.h"
 
 namespace {
 

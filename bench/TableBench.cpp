@@ -5,10 +5,10 @@
 
 #include <mutex>
 
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "Resources.h"
-#include "TableSearchLogic.h"
+#include "data/EmbeddedResources.h"
+#include "index/IndexLoader.h"
+#include "index/TableSearchLogic.h"
+#include "services/Resources.h"
 
 namespace {
 

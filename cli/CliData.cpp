@@ -1,15 +1,16 @@
-#include "CliData.h"
+#include "cli/CliData.h"
 
 #include <array>
 #include <future>
 #include <string>
 
-#include "DataSets.h"
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "TabularLoader.h"
+#include "data/EmbeddedResources.h"
+#include "index/IndexLoader.h"
+#include "model/TabularData.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
 
 std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName) {
     const auto bytes = EmbeddedResources().Find(AName);
@@ -21,11 +22,16 @@ namespace {
 
 TAlphaLetterList* LettersOfType(int AType) {
     switch (AType) {
-        case IndexTypeDiseases: return &DIndexLetters;
-        case IndexTypeExternal: return &EIndexLetters;
-        case IndexTypeDrugs: return &TableOfDrugsLetters;
-        case IndexTypeNeoplasms: return &TableOfNeoplasmsLetters;
-        default: return nullptr;
+        case IndexTypeDiseases:
+            return &DIndexLetters;
+        case IndexTypeExternal:
+            return &EIndexLetters;
+        case IndexTypeDrugs:
+            return &TableOfDrugsLetters;
+        case IndexTypeNeoplasms:
+            return &TableOfNeoplasmsLetters;
+        default:
+            return nullptr;
     }
 }
 

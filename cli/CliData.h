@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "Resources.h"
+#include "services/Resources.h"
 
 // An inflating stream over one embedded data set ("Tabular", "DIndex", ...); null when the
 // program carries no resource of that name.

@@ -6,13 +6,13 @@
 
 struct TCliCommand {
     const char* name;
-    const char* usage;  // one or more lines for --help
+    const char* usage;                                 // one or more lines for --help
     int (*run)(const std::vector<std::string>& args);  // exit code
 };
 
-std::vector<TCliCommand> CoreCommands();     // stats, code, order-file
-std::vector<TCliCommand> IndexCommands();    // index
-std::vector<TCliCommand> RenderCommands();   // show
-std::vector<TCliCommand> KeywordCommands();  // search, suggest, keywords generator
+std::vector<TCliCommand> CoreCommands();      // stats, code, order-file
+std::vector<TCliCommand> IndexCommands();     // index
+std::vector<TCliCommand> RenderCommands();    // show
+std::vector<TCliCommand> KeywordCommands();   // search, suggest, keywords generator
 std::vector<TCliCommand> FavoriteCommands();  // favorites
 std::vector<TCliCommand> ValidateCommands();  // validate

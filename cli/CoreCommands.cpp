@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "CliData.h"
-#include "CodeResolver.h"
-#include "Commands.h"
-#include "DataSets.h"
-#include "IndexModel.h"
-#include "Statistics.h"
+#include "admin/Statistics.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "index/IndexModel.h"
+#include "model/CodeResolver.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ int RunCode(const std::vector<std::string>& args) {
     if (args.size() != 1) return PrintUsage(CodeUsage, true);
     const std::string& text = args[0];
     if (!NormalizeCodeText(text)) {
-        std::fprintf(stderr, "code: \"%s\" is not a code text (3 to 8 letters or digits, dot in fourth place or none)\n",
+        std::fprintf(stderr,
+                     "code: \"%s\" is not a code text (3 to 8 letters or digits, dot in fourth place or none)\n",
                      text.c_str());
         return 2;
     }

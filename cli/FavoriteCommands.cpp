@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "CliData.h"
-#include "CodeEntry.h"
-#include "CodeLookup.h"
-#include "Commands.h"
-#include "Favorites.h"
-#include "Folders.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "entry/CodeEntry.h"
+#include "model/CodeLookup.h"
+#include "services/Folders.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::optional<std::string> AskPassword(const std::string& userName) {
     if (terminal < 0) return std::nullopt;
     const std::string prompt = "Password for " + userName + ": ";
     (void)!write(terminal, prompt.data(), prompt.size());
-    termios saved {};
+    termios saved{};
     const bool canHide = tcgetattr(terminal, &saved) == 0;
     if (canHide) {
         termios hidden = saved;
@@ -140,7 +140,8 @@ int RunFavorites(const std::vector<std::string>& args) {
         return 0;
     }
     const bool adding = action == "add";
-    const TFavoriteEditResult result = adding ? AddFavoriteCodes(*favorite, codes) : RemoveFavoriteCodes(*favorite, codes);
+    const TFavoriteEditResult result =
+        adding ? AddFavoriteCodes(*favorite, codes) : RemoveFavoriteCodes(*favorite, codes);
     const std::string message = FavoriteEditMessage(result, *favorite, adding);
     const bool changed = result.FOutcome == TFavoriteEdit::Done || result.FOutcome == TFavoriteEdit::AlreadyListed;
     std::fprintf(changed ? stdout : stderr, "%s\n", message.c_str());
@@ -149,4 +150,6 @@ int RunFavorites(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<TCliCommand> FavoriteCommands() { return {{"favorites", FavoritesUsage, RunFavorites}}; }
+std::vector<TCliCommand> FavoriteCommands() {
+    return {{"favorites", FavoritesUsage, RunFavorites}};
+}

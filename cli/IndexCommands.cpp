@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "DataSets.h"
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "IndexSearch.h"
-#include "Resources.h"
+#include "cli/Commands.h"
+#include "data/EmbeddedResources.h"
+#include "index/IndexLoader.h"
+#include "index/IndexSearch.h"
+#include "services/DataSets.h"
+#include "services/Resources.h"
 
 namespace {
 

@@ -6,18 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "CliData.h"
-#include "Commands.h"
-#include "FileUtil.h"
-#include "DataSets.h"
-#include "IndexLoader.h"
-#include "IndexModel.h"
-#include "KeywordData.h"
-#include "KeywordGenerator.h"
-#include "KeywordPrompt.h"
-#include "KeywordSearch.h"
-#include "Messages.h"
-#include "TextUtil.h"
+#include "admin/KeywordGenerator.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "index/IndexLoader.h"
+#include "index/IndexModel.h"
+#include "keywords/KeywordData.h"
+#include "keywords/KeywordPrompt.h"
+#include "keywords/KeywordSearch.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "services/FileUtil.h"
+#include "services/Messages.h"
+#include "services/TextUtil.h"
 
 namespace {
 
@@ -66,15 +67,24 @@ bool ParseKinds(const std::string& text, TFullTextFlags& flags) {
     flags = 0;
     for (const std::string& raw : SplitAt(AsciiLower(text), ',')) {
         const std::string kind = TrimBlanks(raw);
-        if (kind == "all") flags |= FullTextFlag::All;
-        else if (kind == "desc") flags |= FullTextFlag::Desc;
-        else if (kind == "inclusion") flags |= FullTextFlag::Inclusion;
-        else if (kind == "includes") flags |= FullTextFlag::Include;
-        else if (kind == "codefirst") flags |= FullTextFlag::CodeFirst;
-        else if (kind == "codealso") flags |= FullTextFlag::CodeAlso;
-        else if (kind == "exclude1") flags |= FullTextFlag::Exclude1;
-        else if (kind == "exclude2") flags |= FullTextFlag::Exclude2;
-        else return false;
+        if (kind == "all")
+            flags |= FullTextFlag::All;
+        else if (kind == "desc")
+            flags |= FullTextFlag::Desc;
+        else if (kind == "inclusion")
+            flags |= FullTextFlag::Inclusion;
+        else if (kind == "includes")
+            flags |= FullTextFlag::Include;
+        else if (kind == "codefirst")
+            flags |= FullTextFlag::CodeFirst;
+        else if (kind == "codealso")
+            flags |= FullTextFlag::CodeAlso;
+        else if (kind == "exclude1")
+            flags |= FullTextFlag::Exclude1;
+        else if (kind == "exclude2")
+            flags |= FullTextFlag::Exclude2;
+        else
+            return false;
     }
     return true;
 }

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "CliData.h"
-#include "CodeEntry.h"
-#include "CodeResolver.h"
-#include "CodeTextPager.h"
-#include "Commands.h"
-#include "DataSets.h"
-#include "TextUtil.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "entry/CodeEntry.h"
+#include "model/CodeResolver.h"
+#include "render/CodeTextPager.h"
+#include "services/DataSets.h"
+#include "services/TextUtil.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "CliData.h"
-#include "CodeResolver.h"
-#include "Commands.h"
-#include "DataSets.h"
-#include "ValidateCodes.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "model/CodeResolver.h"
+#include "model/ValidateCodes.h"
+#include "services/DataSets.h"
 
 namespace {
 
@@ -104,4 +104,6 @@ int RunValidate(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<TCliCommand> ValidateCommands() { return {{"validate", ValidateUsage, RunValidate}}; }
+std::vector<TCliCommand> ValidateCommands() {
+    return {{"validate", ValidateUsage, RunValidate}};
+}

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "CliData.h"
-#include "Commands.h"
-#include "DataSets.h"
-#include "IndexLoader.h"
-#include "IndexModel.h"
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "index/IndexLoader.h"
+#include "index/IndexModel.h"
+#include "services/DataSets.h"
 
 namespace {
 

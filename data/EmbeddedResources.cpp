@@ -1,4 +1,4 @@
-#include "EmbeddedResources.h"
+#include "data/EmbeddedResources.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The data sets built into the program (see data/CMakeLists.txt).
 #pragma once
 
-#include "Resources.h"
+#include "services/Resources.h"
 
 const TResourceProvider& EmbeddedResources();

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 int ZendraCliMain(int argc, char** argv);
 

@@ -7,11 +7,12 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "CodeEntry.h"
-#include "CodeLookup.h"
-#include "DataSets.h"
-#include "FuzzSupport.h"
-#include "TabularLoader.h"
+#include "entry/CodeEntry.h"
+#include "fuzz/FuzzSupport.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
 
 namespace {
 

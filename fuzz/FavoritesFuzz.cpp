@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "Favorites.h"
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
+#include "userdata/Favorites.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EmptyFuzzFolder();

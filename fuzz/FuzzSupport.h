@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Messages.h"
+#include "services/Messages.h"
 
 class TSilentMessages : public TMessageHandler {
 public:

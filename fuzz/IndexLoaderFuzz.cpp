@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "FuzzSupport.h"
-#include "IndexLoader.h"
+#include "fuzz/FuzzSupport.h"
+#include "index/IndexLoader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "FuzzSupport.h"
-#include "IniFile.h"
+#include "fuzz/FuzzSupport.h"
+#include "userdata/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string fileName = FuzzFolder() + "config.ini";

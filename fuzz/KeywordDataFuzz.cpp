@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "FuzzSupport.h"
-#include "KeywordData.h"
+#include "fuzz/FuzzSupport.h"
+#include "keywords/KeywordData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InstallSilentMessages();
@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             TCodeKeywordsList codes;
             TKeywordRefList refs;
             TLoadStatus status{StatusNotStarted};
-            const int32_t result = LoadCodeKeywords(source, selector & 4, selector & 8, selector & 16, codes, refs, status);
+            const int32_t result =
+                LoadCodeKeywords(source, selector & 4, selector & 8, selector & 16, codes, refs, status);
             if (result != StatusDone && result != StatusFailed) std::abort();
             for (const std::string& word : words) {
                 GetKeywordRefCount(refs, word);

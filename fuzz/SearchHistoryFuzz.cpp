@@ -3,8 +3,8 @@
 // a history must read back as the same entries and write the same bytes again.
 #include <cstdlib>
 
-#include "FuzzSupport.h"
-#include "SearchHistory.h"
+#include "fuzz/FuzzSupport.h"
+#include "userdata/SearchHistory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TSearchHistory history;

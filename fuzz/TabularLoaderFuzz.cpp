@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "CodeLookup.h"
-#include "FuzzSupport.h"
-#include "TabularLoader.h"
+#include "fuzz/FuzzSupport.h"
+#include "model/CodeLookup.h"
+#include "model/TabularLoader.h"
 
 namespace {
 

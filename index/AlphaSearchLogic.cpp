@@ -1,14 +1,18 @@
-#include "AlphaSearchLogic.h"
+#include "index/AlphaSearchLogic.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "CodeLookup.h"
-#include "TextUtil.h"
+#include "model/CodeLookup.h"
+#include "services/TextUtil.h"
 
-std::string AlphaFilterKey(std::string_view AText) { return TermFilterKey(AText); }
+std::string AlphaFilterKey(std::string_view AText) {
+    return TermFilterKey(AText);
+}
 
-bool AlphaTitleMatches(std::string_view ATitle, std::string_view AKey) { return TermTitleMatches(ATitle, AKey); }
+bool AlphaTitleMatches(std::string_view ATitle, std::string_view AKey) {
+    return TermTitleMatches(ATitle, AKey);
+}
 
 std::vector<TTerm*> AlphaFillItemList(const TAlphaLetterList& ALetters, const TTerm* ACurItem, std::string_view AKey) {
     // The main terms a key lists are those of the letter group named by its first character.
@@ -34,11 +38,17 @@ int32_t AlphaRowHeight(int32_t ACharHeight, int32_t APixelsPerInch) {
     return static_cast<int32_t>(std::nearbyint(exact)) + 1;  // the default rounding mode ties to even
 }
 
-std::string AlphaLevelCaption(const TTerm* ACurItem) { return LevelCaption(ACurItem, "Main Term:  "); }
+std::string AlphaLevelCaption(const TTerm* ACurItem) {
+    return LevelCaption(ACurItem, "Main Term:  ");
+}
 
-std::string AlphaRecordsCaption(int32_t ACount) { return RecordsCaption(ACount); }
+std::string AlphaRecordsCaption(int32_t ACount) {
+    return RecordsCaption(ACount);
+}
 
-std::string AlphaPageCaption(const TAlphaPaging& APaging) { return PageCaption(APaging); }
+std::string AlphaPageCaption(const TAlphaPaging& APaging) {
+    return PageCaption(APaging);
+}
 
 std::string AlphaMarker(const TTerm& ATerm) {
     return ATerm.FSubTermList.empty() ? " " : "+";
@@ -50,7 +60,9 @@ std::string AlphaWindowTitle(int AType) {
     return {};
 }
 
-std::vector<const TTerm*> AlphaTermPath(const TTerm* ATerm) { return TermPath(ATerm); }
+std::vector<const TTerm*> AlphaTermPath(const TTerm* ATerm) {
+    return TermPath(ATerm);
+}
 
 const std::string& AlphaCodeField(const TTerm& ATerm, TAlphaCodeKind AKind) {
     switch (AKind) {
@@ -66,4 +78,6 @@ const std::string& AlphaCodeField(const TTerm& ATerm, TAlphaCodeKind AKind) {
     return ATerm.FCode;
 }
 
-std::optional<std::string> AlphaInitCode(std::string_view AField) { return CodeToOpen(AField); }
+std::optional<std::string> AlphaInitCode(std::string_view AField) {
+    return CodeToOpen(AField);
+}

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "IndexModel.h"
-#include "TermList.h"
+#include "index/IndexModel.h"
+#include "index/TermList.h"
 
 // The filter key of a typed text: leading and trailing blanks and control characters removed,
 // "a" to "z" made capitals, every other character unchanged.

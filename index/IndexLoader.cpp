@@ -1,13 +1,13 @@
-#include "IndexLoader.h"
+#include "index/IndexLoader.h"
 
 #include <charconv>
 #include <exception>
 #include <stdexcept>
 #include <string_view>
 
-#include "Messages.h"
-#include "Resources.h"
-#include "TextUtil.h"
+#include "services/Messages.h"
+#include "services/Resources.h"
+#include "services/TextUtil.h"
 
 namespace {
 

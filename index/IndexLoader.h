@@ -13,8 +13,8 @@
 #include <pugixml.hpp>
 #include <string>
 
-#include "DataSets.h"
-#include "IndexModel.h"
+#include "index/IndexModel.h"
+#include "services/DataSets.h"
 
 // Data set types, as numbered by the loader threads.
 inline constexpr int IndexTypeDiseases = 1;

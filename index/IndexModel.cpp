@@ -1,4 +1,4 @@
-#include "IndexModel.h"
+#include "index/IndexModel.h"
 
 TAlphaLetterList DIndexLetters;
 TAlphaLetterList EIndexLetters;

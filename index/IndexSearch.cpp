@@ -1,6 +1,6 @@
-#include "IndexSearch.h"
+#include "index/IndexSearch.h"
 
-#include "TextUtil.h"
+#include "services/TextUtil.h"
 
 char32_t FoldLatinCase(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 32;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "IndexModel.h"
+#include "index/IndexModel.h"
 
 // Small-letter form of a Latin letter (ASCII, Latin-1 Supplement, Latin Extended-A: what the
 // index titles hold); every other character is returned unchanged.

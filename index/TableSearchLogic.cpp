@@ -1,17 +1,21 @@
-#include "TableSearchLogic.h"
+#include "index/TableSearchLogic.h"
 
 #include <algorithm>
 
-#include "CodeLookup.h"
-#include "TextUtil.h"
+#include "model/CodeLookup.h"
+#include "services/TextUtil.h"
 
 int32_t TableHeadingHeight(int AType) {
     return AType == TableTypeNeoplasms ? 36 : 50;
 }
 
-std::string TableFilterKey(std::string_view AText) { return TermFilterKey(AText); }
+std::string TableFilterKey(std::string_view AText) {
+    return TermFilterKey(AText);
+}
 
-bool TableTitleMatches(std::string_view ATitle, std::string_view AKey) { return TermTitleMatches(ATitle, AKey); }
+bool TableTitleMatches(std::string_view ATitle, std::string_view AKey) {
+    return TermTitleMatches(ATitle, AKey);
+}
 
 const TAlphaLetter* TableLetterForKey(const TAlphaLetterList& ALetters, std::string_view AKey) {
     if (AKey.empty()) return nullptr;
@@ -59,11 +63,17 @@ std::string TableBackMainCaption(int AType) {
     return AType == TableTypeNeoplasms ? "Back To Level #1" : "Back to Main Term (F3)";
 }
 
-std::string TableLevelCaption(const TTerm* ACurItem) { return LevelCaption(ACurItem, "Main Term"); }
+std::string TableLevelCaption(const TTerm* ACurItem) {
+    return LevelCaption(ACurItem, "Main Term");
+}
 
-std::string TableRecordsCaption(int32_t ACount) { return RecordsCaption(ACount); }
+std::string TableRecordsCaption(int32_t ACount) {
+    return RecordsCaption(ACount);
+}
 
-std::string TablePageCaption(const TTablePaging& APaging) { return PageCaption(APaging); }
+std::string TablePageCaption(const TTablePaging& APaging) {
+    return PageCaption(APaging);
+}
 
 std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
     std::array<std::string, TableColumnCount> texts;
@@ -75,7 +85,9 @@ std::array<std::string, TableColumnCount> TableRowTexts(const TTerm& ATerm) {
     return texts;
 }
 
-std::vector<const TTerm*> TableTermPath(const TTerm* ATerm) { return TermPath(ATerm); }
+std::vector<const TTerm*> TableTermPath(const TTerm* ATerm) {
+    return TermPath(ATerm);
+}
 
 std::optional<std::string> TableCellInitCode(int ARow, int AColumn, std::string_view ACellText) {
     if (ARow < 1 || AColumn < TTerm::FirstCellColumn || AColumn > TTerm::LastCellColumn) return std::nullopt;

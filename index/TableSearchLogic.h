@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "IndexModel.h"
-#include "TermList.h"
+#include "index/IndexModel.h"
+#include "index/TermList.h"
 
 // Table types, as the loader threads number them.
 inline constexpr int TableTypeDrugs = 3;

@@ -1,11 +1,13 @@
-#include "TermList.h"
+#include "index/TermList.h"
 
 #include <algorithm>
 
-#include "CodeResolver.h"
-#include "TextUtil.h"
+#include "model/CodeResolver.h"
+#include "services/TextUtil.h"
 
-std::string TermFilterKey(std::string_view AText) { return AsciiUpper(TrimControls(AText)); }
+std::string TermFilterKey(std::string_view AText) {
+    return AsciiUpper(TrimControls(AText));
+}
 
 bool TermTitleMatches(std::string_view ATitle, std::string_view AKey) {
     if (ATitle.size() < AKey.size()) return false;
@@ -61,7 +63,9 @@ std::vector<const TTerm*> TermPath(const TTerm* ATerm) {
     return path;
 }
 
-std::optional<std::string> CodeToOpen(std::string_view AText) { return NormalizeCodeText(AText); }
+std::optional<std::string> CodeToOpen(std::string_view AText) {
+    return NormalizeCodeText(AText);
+}
 
 int32_t TTermPaging::PageCount() const {
     if (FCount <= 0 || FLinesPerPage <= 0) return 0;
@@ -100,7 +104,9 @@ int32_t TTermPaging::ResizeKeeping(int32_t AFittingRows, int32_t APosition) {
     return (row >= 1 && row <= RowsOnPage()) ? row : 0;
 }
 
-std::string RecordsCaption(int32_t ACount) { return "Records: " + std::to_string(ACount); }
+std::string RecordsCaption(int32_t ACount) {
+    return "Records: " + std::to_string(ACount);
+}
 
 std::string PageCaption(const TTermPaging& APaging) {
     const int32_t total = APaging.PageCount();

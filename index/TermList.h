@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "IndexModel.h"
+#include "index/IndexModel.h"
 
 // The filter text trimmed and upper-cased (ASCII letters only).
 std::string TermFilterKey(std::string_view AText);
@@ -60,7 +60,7 @@ struct TTermPaging {
     int32_t ResizeKeeping(int32_t AFittingRows, int32_t APosition);
 };
 
-std::string RecordsCaption(int32_t ACount);            // "Records: 12"
+std::string RecordsCaption(int32_t ACount);           // "Records: 12"
 std::string PageCaption(const TTermPaging& APaging);  // "Page: 3/7", "Page: 0/0"
 // AMainCaption for the main level, else "#<level + 1> Level Term" of the term whose sub-terms are listed.
 std::string LevelCaption(const TTerm* ACurItem, std::string_view AMainCaption);

@@ -1,13 +1,13 @@
-#include "KeywordData.h"
+#include "keywords/KeywordData.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <iterator>
 
-#include "Messages.h"
-#include "Resources.h"
-#include "TextUtil.h"
+#include "services/Messages.h"
+#include "services/Resources.h"
+#include "services/TextUtil.h"
 
 TCodeKeywordsList CodeKeywordsList;
 TKeywordRefList KeywordRefList;
@@ -203,7 +203,9 @@ void TShortDescDict::Publish(std::shared_ptr<const TShortDescMap> AMap) {
 
 namespace {
 
-bool SkippedInOrder(char c) { return c == '-' || c == '\''; }
+bool SkippedInOrder(char c) {
+    return c == '-' || c == '\'';
+}
 
 }  // namespace
 
@@ -299,7 +301,9 @@ void AddKeywordRef(TKeywordRefList& AList, const std::string& AKeyword) {
     AList.insert(AList.begin() + static_cast<std::ptrdiff_t>(low), std::move(entry));
 }
 
-void AddKeywordRef(const std::string& AKeyword) { AddKeywordRef(KeywordRefList, AKeyword); }
+void AddKeywordRef(const std::string& AKeyword) {
+    AddKeywordRef(KeywordRefList, AKeyword);
+}
 
 int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeyword) {
     // The list is sorted descending by the upper-cased keyword and holds each upper-cased keyword
@@ -321,7 +325,9 @@ int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeywo
     return 0;
 }
 
-int32_t GetKeywordRefCount(std::string_view AKeyword) { return GetKeywordRefCount(KeywordRefList, AKeyword); }
+int32_t GetKeywordRefCount(std::string_view AKeyword) {
+    return GetKeywordRefCount(KeywordRefList, AKeyword);
+}
 
 TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view ACode) {
     for (const auto& record : AList) {
@@ -330,7 +336,9 @@ TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view
     return nullptr;
 }
 
-TCodeKeywords* FindCodeKeywords(std::string_view ACode) { return FindCodeKeywords(CodeKeywordsList, ACode); }
+TCodeKeywords* FindCodeKeywords(std::string_view ACode) {
+    return FindCodeKeywords(CodeKeywordsList, ACode);
+}
 
 int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeyword, std::string& AForm1,
                       std::string& AForm2) {
@@ -419,8 +427,8 @@ int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiW
         // An embedded data set inflated on the fly reports damage through its buffer, not the stream.
         const auto* inflater = dynamic_cast<const TInflateStreamBuf*>(ASource.rdbuf());
         const bool damaged = ASource.bad() || (inflater != nullptr && inflater->Failed());
-        return LoadCodeKeywordsText(text, damaged, ACategoryOnly, AMultiWordOnly, ACapitalize, ACodeList,
-                                    ARefList, AStatus);
+        return LoadCodeKeywordsText(text, damaged, ACategoryOnly, AMultiWordOnly, ACapitalize, ACodeList, ARefList,
+                                    AStatus);
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);
         AStatus.store(StatusFailed);
@@ -453,7 +461,9 @@ void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList) {
     }
 }
 
-void LoadSpecialKeywords(std::istream& ASource) { LoadSpecialKeywords(ASource, SpecialKeywordList); }
+void LoadSpecialKeywords(std::istream& ASource) {
+    LoadSpecialKeywords(ASource, SpecialKeywordList);
+}
 
 void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap) {
     for (const std::string& line : SplitLines(ReadAll(ASource))) {

@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "DataSets.h"
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
+#include "services/DataSets.h"
 
 // The keywords of one code.
 class TCodeKeywords {

@@ -1,11 +1,11 @@
-#include "KeywordPrompt.h"
+#include "keywords/KeywordPrompt.h"
 
 #include <algorithm>
 
-#include "CodeLookup.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "TextUtil.h"
+#include "keywords/KeywordSearch.h"
+#include "model/CodeLookup.h"
+#include "services/LoadStatus.h"
+#include "services/TextUtil.h"
 
 namespace {
 
@@ -112,7 +112,8 @@ bool TKeywordPrompt::RefreshPrompt(std::string_view AText, bool AFullText) {
 
     // The suggestions depend on the typed word, the mode and, in keyword search, on the keywords
     // before the last comma; a change of any of them recomputes.
-    const std::string filterText = (AFullText ? "F\n" : "K\n") + (AFullText ? std::string() : JoinLines(FTmpInputedKWs.Items()));
+    const std::string filterText =
+        (AFullText ? "F\n" : "K\n") + (AFullText ? std::string() : JoinLines(FTmpInputedKWs.Items()));
     if (word == FLastPromptKeyword && filterText == FLastFilterText) return false;
     FLastPromptKeyword = word;
     FLastFilterText = filterText;
@@ -146,7 +147,8 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
             if (byFirst) {
                 from = std::partition_point(FRefList->begin(), FRefList->end(),
                                             [&](const auto& ref) { return firstOf(ref) > first; });
-                to = std::partition_point(from, FRefList->end(), [&](const auto& ref) { return firstOf(ref) == first; });
+                to =
+                    std::partition_point(from, FRefList->end(), [&](const auto& ref) { return firstOf(ref) == first; });
             }
             for (auto ref = from; ref != to; ++ref) {
                 if (PromptPrefixMatches(FLastPromptKeyword, (*ref)->FKeyWord)) found.push_back(&(*ref)->FKeyWord);
@@ -155,8 +157,8 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
             // A keyword can begin with the typed word only in the part of its record's sorted list
             // that begins with the same letter or digit.
             const char first = FLastPromptKeyword[0];
-            const bool byFirst = (first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z') ||
-                                 (first >= 'a' && first <= 'z');
+            const bool byFirst =
+                (first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
             for (const TCodeKeywords* record : FFiltedCodeKWs) {
                 const TStringList& keywords = record->FKeywords;
                 const auto [from, to] = byFirst ? KeywordsBeginningWith(keywords, first)

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "KeywordData.h"
+#include "keywords/KeywordData.h"
 
 inline constexpr int PromptPageSize = 40;
 inline constexpr int PromptColumns = 4;

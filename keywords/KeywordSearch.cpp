@@ -1,12 +1,13 @@
-#include "KeywordSearch.h"
+#include "keywords/KeywordSearch.h"
 
 #include <algorithm>
 
-#include "DataSets.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "SearchHistory.h"
-#include "TextUtil.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "services/TextUtil.h"
+#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -18,7 +19,16 @@ void WaitForKeywordData() {
 
 bool MayPrecedeWord(char c) {
     switch (c) {
-        case '\t': case '\n': case ' ': case '"': case '\'': case '(': case ',': case '-': case '[': case '{':
+        case '\t':
+        case '\n':
+        case ' ':
+        case '"':
+        case '\'':
+        case '(':
+        case ',':
+        case '-':
+        case '[':
+        case '{':
             return true;
         default:
             return false;
@@ -27,7 +37,16 @@ bool MayPrecedeWord(char c) {
 
 bool MayFollowWord(char c) {
     switch (c) {
-        case '\t': case '\n': case '\r': case ' ': case '"': case '\'': case ')': case ',': case '-': case ']':
+        case '\t':
+        case '\n':
+        case '\r':
+        case ' ':
+        case '"':
+        case '\'':
+        case ')':
+        case ',':
+        case '-':
+        case ']':
         case '}':
             return true;
         default:
@@ -35,8 +54,12 @@ bool MayFollowWord(char c) {
     }
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char HyphenAsBlank(char c) { return c == '-' ? ' ' : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char HyphenAsBlank(char c) {
+    return c == '-' ? ' ' : c;
+}
 
 // Whole-word search; with foldText the text is read as if upper-cased (ASCII letters), which spares
 // building an upper-cased copy of every note line.
@@ -210,13 +233,20 @@ bool FormsMatch(const TKeywordForms& forms, std::string_view entry) {
 
 bool NoteKindChosen(TNoteKind kind, TFullTextFlags flags) {
     switch (kind) {
-        case TNoteKind::InclusionTerm: return (flags & FullTextFlag::Inclusion) != 0;
-        case TNoteKind::Includes: return (flags & FullTextFlag::Include) != 0;
-        case TNoteKind::CodeFirst: return (flags & FullTextFlag::CodeFirst) != 0;
-        case TNoteKind::CodeAlso: return (flags & FullTextFlag::CodeAlso) != 0;
-        case TNoteKind::Excludes1: return (flags & FullTextFlag::Exclude1) != 0;
-        case TNoteKind::Excludes2: return (flags & FullTextFlag::Exclude2) != 0;
-        default: return false;
+        case TNoteKind::InclusionTerm:
+            return (flags & FullTextFlag::Inclusion) != 0;
+        case TNoteKind::Includes:
+            return (flags & FullTextFlag::Include) != 0;
+        case TNoteKind::CodeFirst:
+            return (flags & FullTextFlag::CodeFirst) != 0;
+        case TNoteKind::CodeAlso:
+            return (flags & FullTextFlag::CodeAlso) != 0;
+        case TNoteKind::Excludes1:
+            return (flags & FullTextFlag::Exclude1) != 0;
+        case TNoteKind::Excludes2:
+            return (flags & FullTextFlag::Exclude2) != 0;
+        default:
+            return false;
     }
 }
 
@@ -339,7 +369,9 @@ TKeywordMatcher::TKeywordMatcher(const TStringList& AKeywords) {
     FForms = std::move(forms);
 }
 
-bool TKeywordMatcher::Matches(const TCodeKeywords* ACodeKW) const { return KeywordsMatchAllForms(ACodeKW, FForms->List); }
+bool TKeywordMatcher::Matches(const TCodeKeywords* ACodeKW) const {
+    return KeywordsMatchAllForms(ACodeKW, FForms->List);
+}
 
 bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords) {
     return TKeywordMatcher(AKeywords).Matches(ACodeKW);
@@ -353,7 +385,9 @@ bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, T
     return CodeMatchesFullTextUsable(ACode, UsableKeywords(AKeywords), AFlags);
 }
 
-bool FindWholeWord(std::string_view AWord, std::string_view AText) { return FindWholeWordIn(AWord, AText, false); }
+bool FindWholeWord(std::string_view AWord, std::string_view AText) {
+    return FindWholeWordIn(AWord, AText, false);
+}
 
 bool FindWholeWordOrJoined(std::string_view AWord, std::string_view AText) {
     return FindWholeWordOrJoinedIn(AWord, AText, false);
@@ -468,7 +502,7 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     // keywords: wait for the keyword data first.
     WaitForKeywordData();
     FSearchKeyWordsList = SplitStrict(AsciiUpper(text));
-    const TSearchMode mode = AFullText                       ? TSearchMode::FullText
+    const TSearchMode mode = AFullText                      ? TSearchMode::FullText
                              : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
                                                             : TSearchMode::ListAll;
     RefreshCodeKeywordCache(ChapterList);

@@ -9,21 +9,21 @@
 #include <string_view>
 #include <vector>
 
-#include "GlobalDef.h"
-#include "KeywordData.h"
+#include "keywords/KeywordData.h"
+#include "model/GlobalDef.h"
 
 enum class TSearchMode { ListAll = 0, FullText = 1, Keywords = 2 };
 
 // Which texts a full-text search looks at; one bit per check box.
 using TFullTextFlags = uint32_t;
 namespace FullTextFlag {
-inline constexpr TFullTextFlags Desc = 1;        // "Description   ": the code's own title
-inline constexpr TFullTextFlags Inclusion = 2;   // "Inclusion": inclusion terms
-inline constexpr TFullTextFlags Include = 4;     // "Includes"
-inline constexpr TFullTextFlags CodeFirst = 8;   // "Code First"
-inline constexpr TFullTextFlags CodeAlso = 16;   // "Code Also"
-inline constexpr TFullTextFlags Exclude1 = 32;   // "Exclude1"
-inline constexpr TFullTextFlags Exclude2 = 64;   // "Exclude2"
+inline constexpr TFullTextFlags Desc = 1;       // "Description   ": the code's own title
+inline constexpr TFullTextFlags Inclusion = 2;  // "Inclusion": inclusion terms
+inline constexpr TFullTextFlags Include = 4;    // "Includes"
+inline constexpr TFullTextFlags CodeFirst = 8;  // "Code First"
+inline constexpr TFullTextFlags CodeAlso = 16;  // "Code Also"
+inline constexpr TFullTextFlags Exclude1 = 32;  // "Exclude1"
+inline constexpr TFullTextFlags Exclude2 = 64;  // "Exclude2"
 inline constexpr TFullTextFlags All = 127;
 }  // namespace FullTextFlag
 
@@ -76,8 +76,7 @@ void RefreshCodeKeywordCache(const TChapterList& AChapters);
 
 // The categories taken by the mode, in tabular order (sections' code lists only).
 std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
-                                       const TStringList& AKeywords,
-                                       const TCodeKeywordsList& AList = CodeKeywordsList);
+                                       const TStringList& AKeywords, const TCodeKeywordsList& AList = CodeKeywordsList);
 
 // The words of a text that holds blanks but no comma, upper-cased, as keywords ("fracture femur"
 // gives FRACTURE and FEMUR); empty when the text holds a comma or fewer than two words.

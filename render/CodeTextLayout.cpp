@@ -1,8 +1,8 @@
-#include "CodeTextLayout.h"
+#include "render/CodeTextLayout.h"
 
 #include <initializer_list>
 
-#include "TextUtil.h"
+#include "services/TextUtil.h"
 
 int ContinuationKind(int AKind) {
     int next = AKind < 8 ? AKind + 8 : AKind;

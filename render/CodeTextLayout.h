@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
 
 using TLayoutLines = std::vector<std::u32string>;   // physical lines, no line breaks
 using TTypeWordList = std::vector<std::u32string>;  // distinct note type words, first met first

@@ -1,4 +1,4 @@
-#include "CodeTextPager.h"
+#include "render/CodeTextPager.h"
 
 #include <algorithm>
 #include <cstdio>

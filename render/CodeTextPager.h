@@ -8,9 +8,9 @@
 #include <variant>
 #include <vector>
 
-#include "CodeTextLayout.h"
-#include "PageRender.h"
-#include "TextView.h"
+#include "render/CodeTextLayout.h"
+#include "render/PageRender.h"
+#include "render/TextView.h"
 
 // A chapter, a section or a code node of the model (never owned); monostate when nothing is shown.
 using TTabularObject = std::variant<std::monostate, TChapter*, TSubChapter*, TCodeInfo*>;

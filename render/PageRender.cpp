@@ -1,8 +1,8 @@
-#include "PageRender.h"
+#include "render/PageRender.h"
 
 #include <algorithm>
 
-#include "TextUtil.h"
+#include "services/TextUtil.h"
 
 bool IsWordStartBoundary(char32_t ABefore) {
     switch (ABefore) {

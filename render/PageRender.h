@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "CodeTextLayout.h"
-#include "TextView.h"
+#include "render/CodeTextLayout.h"
+#include "render/TextView.h"
 
 // A range of characters, 0-based start and length.
 struct TTextRun {

@@ -1,4 +1,4 @@
-#include "TextView.h"
+#include "render/TextView.h"
 
 #include <algorithm>
 

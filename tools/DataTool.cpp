@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "DataPipeline.h"
+#include "admin/DataPipeline.h"
 
 namespace {
 

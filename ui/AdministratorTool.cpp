@@ -1,4 +1,4 @@
-#include "AdministratorTool.h"
+#include "ui/AdministratorTool.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,13 +14,14 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "CodeTextFile.h"
-#include "DataPipeline.h"
-#include "Folders.h"
-#include "KeywordFiles.h"
-#include "Messages.h"
-#include "Statistics.h"
-#include "UiStyle.h"
+#include "admin/CodeTextFile.h"
+#include "admin/DataPipeline.h"
+#include "admin/KeywordFiles.h"
+#include "admin/Statistics.h"
+#include "model/TabularData.h"
+#include "services/Folders.h"
+#include "services/Messages.h"
+#include "ui/UiStyle.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <QHash>
 
-#include "DataSets.h"
+#include "services/DataSets.h"
 
 class QCheckBox;
 class QFileDialog;

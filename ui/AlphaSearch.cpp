@@ -1,4 +1,4 @@
-#include "AlphaSearch.h"
+#include "ui/AlphaSearch.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -12,14 +12,14 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "Config.h"
-#include "DataSets.h"
-#include "IndexLoader.h"
-#include "IndexSearch.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "UiStyle.h"
+#include "index/IndexLoader.h"
+#include "index/IndexSearch.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "ui/KeywordSearch.h"
+#include "ui/UiStyle.h"
+#include "userdata/Config.h"
 
 namespace {
 

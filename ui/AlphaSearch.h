@@ -6,12 +6,12 @@
 #pragma once
 
 #include <QDialog>
-#include <cstdint>
 #include <QRect>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
-#include "AlphaSearchLogic.h"
+#include "index/AlphaSearchLogic.h"
 
 class QAction;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "ChapterSearch.h"
+#include "ui/ChapterSearch.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -15,13 +15,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "Config.h"
-#include "DataSets.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "TextUtil.h"
-#include "UiStyle.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "services/TextUtil.h"
+#include "ui/KeywordSearch.h"
+#include "ui/UiStyle.h"
+#include "userdata/Config.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-#include "CodeTextPager.h"
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
+#include "render/CodeTextPager.h"
 
 class QLabel;
 class QTreeWidget;

@@ -1,4 +1,4 @@
-#include "DrugNeopSearch.h"
+#include "ui/DrugNeopSearch.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,12 +16,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "Config.h"
-#include "DataSets.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "UiStyle.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "ui/KeywordSearch.h"
+#include "ui/UiStyle.h"
+#include "userdata/Config.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #pragma once
 
 #include <QDialog>
-#include <cstdint>
 #include <QRect>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
-#include "TableSearchLogic.h"
+#include "index/TableSearchLogic.h"
 
 class QAction;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "FavoriteUser.h"
+#include "ui/FavoriteUser.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -10,16 +10,20 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "DataSets.h"
-#include "Favorites.h"
-#include "Messages.h"
-#include "SelectCode.h"
-#include "UiStyle.h"
+#include "services/DataSets.h"
+#include "services/Messages.h"
+#include "ui/SelectCode.h"
+#include "ui/UiStyle.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 // Sky blue dialog with the shared caption, a title line and the buttons in one row at the bottom.
 QVBoxLayout* SetUpDialog(QDialog* dialog, QLabel*& title, const QString& titleText) {
@@ -111,8 +115,10 @@ void TfrmFavoriteUser::FillUsers() {
     btnOpen->setEnabled(any);
     lbHint->setText(any ? QStringLiteral("Choose your name:")
                         : QStringLiteral("No favorite code list yet: create yours with \"New User...\"."));
-    if (any) lvUsers->setFocus();
-    else btnNewUser->setFocus();
+    if (any)
+        lvUsers->setFocus();
+    else
+        btnNewUser->setFocus();
 }
 
 TFavoriteKW* TfrmFavoriteUser::SelectedUser() const {
@@ -124,7 +130,8 @@ void TfrmFavoriteUser::OpenSelected() {
     TFavoriteKW* favorite = SelectedUser();
     if (favorite == nullptr) return;
     // The list unlocked this session opens without asking again.
-    const bool unlocked = favorite == UnlockedFavorite && (!favorite->FFavoriteCodes.empty() || !favorite->FDamage.empty());
+    const bool unlocked =
+        favorite == UnlockedFavorite && (!favorite->FFavoriteCodes.empty() || !favorite->FDamage.empty());
     if (!unlocked) {
         TfrmFavoriteUnlock unlock(*favorite, this);
         if (RunModalDialog(unlock) != QDialog::Accepted) return;
@@ -142,7 +149,8 @@ void TfrmFavoriteUser::NewUser() {
 
 // ---- Unlocking ---------------------------------------------------------------------------
 
-TfrmFavoriteUnlock::TfrmFavoriteUnlock(TFavoriteKW& AFavorite, QWidget* parent) : QDialog(parent), FFavorite(AFavorite) {
+TfrmFavoriteUnlock::TfrmFavoriteUnlock(TFavoriteKW& AFavorite, QWidget* parent)
+    : QDialog(parent), FFavorite(AFavorite) {
     setObjectName(QStringLiteral("frmFavoriteUnlock"));
     QVBoxLayout* layout = SetUpDialog(this, lbTitle, QStringLiteral("Unlock Favorite Codes"));
     lbUser = new QLabel(Q(AFavorite.FUserName), this);
@@ -169,20 +177,20 @@ void TfrmFavoriteUnlock::Unlock() {
     }
     edtPassword->clear();
     switch (opened) {
-    case TFavoriteOpen::Opened:
-        accept();
-        return;
-    case TFavoriteOpen::Damaged:
-        // Shown as an empty list that cannot be changed; the file stays as it is.
-        Messages().ShowMessage(FavoriteOpenMessage(opened, FFavorite));
-        accept();
-        return;
-    case TFavoriteOpen::WrongPassword:
-        Messages().ShowMessage(MsgFavoriteWrongPassword);
-        break;
-    case TFavoriteOpen::Unreadable:
-        Messages().ShowMessage(FavoriteOpenMessage(opened, FFavorite));
-        break;
+        case TFavoriteOpen::Opened:
+            accept();
+            return;
+        case TFavoriteOpen::Damaged:
+            // Shown as an empty list that cannot be changed; the file stays as it is.
+            Messages().ShowMessage(FavoriteOpenMessage(opened, FFavorite));
+            accept();
+            return;
+        case TFavoriteOpen::WrongPassword:
+            Messages().ShowMessage(MsgFavoriteWrongPassword);
+            break;
+        case TFavoriteOpen::Unreadable:
+            Messages().ShowMessage(FavoriteOpenMessage(opened, FFavorite));
+            break;
     }
     edtPassword->setFocus();
 }
@@ -221,8 +229,8 @@ void TfrmFavoriteNewUser::Create() {
     TFavoriteCreate created = TFavoriteCreate::SaveFailed;
     {
         const TBusyCursor busy;
-        created = CreateFavoriteUser(S(edtUserName->text()), S(edtPassword->text()), SharedDataDir, FavoriteList,
-                                     FCreated);
+        created =
+            CreateFavoriteUser(S(edtUserName->text()), S(edtPassword->text()), SharedDataDir, FavoriteList, FCreated);
     }
     if (created == TFavoriteCreate::Created) {
         edtPassword->clear();

@@ -1,4 +1,4 @@
-#include "InfoOf7Code.h"
+#include "ui/InfoOf7Code.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "UiStyle.h"
+#include "ui/UiStyle.h"
 
 namespace {
 
@@ -20,7 +20,9 @@ QPointer<TfrmInfoOf7Code>& Instance() {
 }
 
 // Runs while QApplication is being destroyed, before the windowing system goes away.
-void DeleteInstance() { delete Instance().data(); }
+void DeleteInstance() {
+    delete Instance().data();
+}
 
 // Read-only field: blue text on the tooltip background.
 void MakeInfoField(QWidget* field) {

@@ -20,8 +20,8 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Edit2 = nullptr;  // the code it belongs to
     QLabel* Label3 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;  // the full description
-    QPushButton* btnViewCode = nullptr;      // "View Code Text": accepted
+    QPlainTextEdit* Memo1 = nullptr;          // the full description
+    QPushButton* btnViewCode = nullptr;       // "View Code Text": accepted
     QPushButton* btnSearchAnother = nullptr;  // "Close And Search Another": rejected
 
     // Fills the three fields.

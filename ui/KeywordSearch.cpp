@@ -1,4 +1,4 @@
-#include "KeywordSearch.h"
+#include "ui/KeywordSearch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,21 +18,22 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
 
-#include "CodeResolver.h"
-#include "Config.h"
-#include "DataSets.h"
-#include "KeywordPrompt.h"
-#include "LoadStatus.h"
-#include "Messages.h"
-#include "QtTextView.h"
-#include "SearchHistory.h"
-#include "UiStyle.h"
-#include "../keywords/KeywordSearch.h"
+#include "keywords/KeywordPrompt.h"
+#include "keywords/KeywordSearch.h"
+#include "model/CodeResolver.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "ui/QtTextView.h"
+#include "ui/UiStyle.h"
+#include "userdata/Config.h"
+#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -99,8 +100,12 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const QFont& font, const QColor& colou
     return memo;
 }
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 TCodeInfo* NodeCode(QTreeWidgetItem* item) {
     if (item == nullptr) return nullptr;
@@ -109,21 +114,21 @@ TCodeInfo* NodeCode(QTreeWidgetItem* item) {
 
 bool IsNavigationKey(int key) {
     switch (key) {
-    case Qt::Key_Escape:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_F1:
-    case Qt::Key_F2:
-    case Qt::Key_F3:
-    case Qt::Key_F4:
-    case Qt::Key_F6:
-    case Qt::Key_F7:
-    case Qt::Key_F8:
-    case Qt::Key_F9:
-    case Qt::Key_F12:
-        return true;
-    default:
-        return false;
+        case Qt::Key_Escape:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_F1:
+        case Qt::Key_F2:
+        case Qt::Key_F3:
+        case Qt::Key_F4:
+        case Qt::Key_F6:
+        case Qt::Key_F7:
+        case Qt::Key_F8:
+        case Qt::Key_F9:
+        case Qt::Key_F12:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -298,14 +303,16 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     btnReview = makeButton(QStringLiteral("Review (F4)"), d->Panel6);
     btnPriorInOrder = makeButton(QStringLiteral("<< Prior Code (F8)"), d->Panel6);
     btnNextInOrder = makeButton(QStringLiteral("Next Code (F9) >>"), d->Panel6);
-    for (int x = 4; QWidget* widget : std::initializer_list<QWidget*>{btnFirst, btnPrior, lbRec, btnNext, btnLast, btnPriorCode,
-                                                           btnReview, btnPriorInOrder, btnNextInOrder}) {
+    for (int x = 4;
+         QWidget * widget : std::initializer_list<QWidget*>{btnFirst, btnPrior, lbRec, btnNext, btnLast, btnPriorCode,
+                                                            btnReview, btnPriorInOrder, btnNextInOrder}) {
         const int width = widget == lbRec ? 60 : (widget == btnPriorCode || widget == btnReview ? 96 : 134);
         widget->setGeometry(x, 7, width, 27);
         d->pageBar.emplace_back(widget, widget->geometry());
         x += width + 4;
     }
-    for (QPushButton* button : {btnFirst, btnPrior, btnNext, btnLast, btnPriorCode, btnReview}) button->setEnabled(false);
+    for (QPushButton* button : {btnFirst, btnPrior, btnNext, btnLast, btnPriorCode, btnReview})
+        button->setEnabled(false);
     connect(btnFirst, &QPushButton::clicked, this, [this] { ShowPage(1); });
     connect(btnPrior, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex - 1); });
     connect(btnNext, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex + 1); });
@@ -500,12 +507,22 @@ TfrmKeyWordSearch::~TfrmKeyWordSearch() {
     d->pager.SetView(nullptr);
 }
 
-TCodeTextPager& TfrmKeyWordSearch::Pager() { return d->pager; }
-TTabularObject TfrmKeyWordSearch::CurrentObject() const { return d->pager.FCurCode; }
-QString TfrmKeyWordSearch::ViewText() const { return RichEdit1->toPlainText(); }
-QString TfrmKeyWordSearch::PageCounterText() const { return lbRec->text(); }
+TCodeTextPager& TfrmKeyWordSearch::Pager() {
+    return d->pager;
+}
+TTabularObject TfrmKeyWordSearch::CurrentObject() const {
+    return d->pager.FCurCode;
+}
+QString TfrmKeyWordSearch::ViewText() const {
+    return RichEdit1->toPlainText();
+}
+QString TfrmKeyWordSearch::PageCounterText() const {
+    return lbRec->text();
+}
 
-QString TfrmKeyWordSearch::SelectionText() const { return RichEdit1->textCursor().selectedText().trimmed(); }
+QString TfrmKeyWordSearch::SelectionText() const {
+    return RichEdit1->textCursor().selectedText().trimmed();
+}
 
 QString TfrmKeyWordSearch::SelectedViewText() const {
     // The view reports line ends inside a selection as Unicode paragraph separators; the clipboard
@@ -536,11 +553,11 @@ void TfrmKeyWordSearch::LayoutWidgets() {
     // Favourite mode hides the search band (the middle takes its room) and lists whole codes, not
     // categories: the list gets as wide as its longest possible line.
     const int searchBand = Panel2->isHidden() ? 0 : SearchBandHeight;
-    const int left = FInitType != 5 ? LeftColumnWidth
-                                    : std::max(LeftColumnWidth, QFontMetrics(TreeView1->font()).horizontalAdvance(
-                                                                    QStringLiteral(" W00.000X ")) +
-                                                                    2 * TreeView1->frameWidth() +
-                                                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const int left = FInitType != 5
+                         ? LeftColumnWidth
+                         : std::max(LeftColumnWidth,
+                                    QFontMetrics(TreeView1->font()).horizontalAdvance(QStringLiteral(" W00.000X ")) +
+                                        2 * TreeView1->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Panel1->setGeometry(0, 0, w, TitleHeight);
     Panel2->setGeometry(0, h - searchBand, w, SearchBandHeight);
     LayOutSearchBand(w);
@@ -548,7 +565,8 @@ void TfrmKeyWordSearch::LayoutWidgets() {
     const int middleHeight = std::max(0, h - TitleHeight - searchBand);
     d->Panel3->setGeometry(0, middleTop, left, middleHeight);
     d->Panel8->setGeometry(0, 0, left, CountPanelHeight);
-    for (QWidget* label : {static_cast<QWidget*>(lbType), static_cast<QWidget*>(d->Label3), static_cast<QWidget*>(plNum)})
+    for (QWidget* label :
+         {static_cast<QWidget*>(lbType), static_cast<QWidget*>(d->Label3), static_cast<QWidget*>(plNum)})
         label->resize(left, label->height());
     TreeView1->setGeometry(0, CountPanelHeight, left, std::max(0, middleHeight - CountPanelHeight));
     d->Panel4->setGeometry(left, middleTop, std::max(0, w - left), middleHeight);
@@ -580,11 +598,15 @@ void TfrmKeyWordSearch::LayOutSearchBand(int AWidth) {
     const int shrink = std::clamp(ShrinkBelow - AWidth, 0, 300);
     for (const auto& [control, designed] : d->searchBand) {
         QRect rect = designed;
-        if (control == edtKeyWord || control == Edit1 || control == edtSelected) rect.setWidth(designed.width() - shrink);
-        else if (designed.left() >= KeywordBoxRight && designed.top() < CountsRowBottom) rect.translate(-shrink, 0);
-        if (designed.right() >= ClientWidth - 10) rect.setRight(std::max(rect.left(), AWidth - (ClientWidth - designed.right())));
+        if (control == edtKeyWord || control == Edit1 || control == edtSelected)
+            rect.setWidth(designed.width() - shrink);
+        else if (designed.left() >= KeywordBoxRight && designed.top() < CountsRowBottom)
+            rect.translate(-shrink, 0);
+        if (designed.right() >= ClientWidth - 10)
+            rect.setRight(std::max(rect.left(), AWidth - (ClientWidth - designed.right())));
         // A label wider than its text ends at the band's edge.
-        if (rect.right() >= AWidth && qobject_cast<QLabel*>(control) != nullptr) rect.setRight(std::max(rect.left(), AWidth - 1));
+        if (rect.right() >= AWidth && qobject_cast<QLabel*>(control) != nullptr)
+            rect.setRight(std::max(rect.left(), AWidth - 1));
         control->setGeometry(rect);
     }
 }
@@ -672,8 +694,8 @@ TViewMetrics TfrmKeyWordSearch::MeasureTextArea() {
     // instead, so a page never holds more lines than the view shows. Lines are drawn at exactly
     // this height, so the page is measured with it too.
     const QFont viewFont = RichEdit1->font();
-    const double fontPixels = viewFont.pixelSize() > 0 ? viewFont.pixelSize()
-                                                       : viewFont.pointSizeF() * RichEdit1->logicalDpiY() / 72.0;
+    const double fontPixels =
+        viewFont.pixelSize() > 0 ? viewFont.pixelSize() : viewFont.pointSizeF() * RichEdit1->logicalDpiY() / 72.0;
     const double designedHeight = std::round(std::fabs(fontPixels) * RichEdit1->logicalDpiY() / 72.0);
     const int lineHeight = static_cast<int>(std::ceil(std::max(designedHeight, metrics.lineSpacing())));
     d->view->SetLineHeight(lineHeight);
@@ -687,7 +709,7 @@ TViewMetrics TfrmKeyWordSearch::MeasureTextArea() {
     // A page wider than the view scrolls sideways; a view too small for a page scrolls both ways.
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setVerticalScrollBarPolicy(MeasurePage(area, false).Fits ? Qt::ScrollBarAlwaysOff
-                                                                         : Qt::ScrollBarAsNeeded);
+                                                                        : Qt::ScrollBarAsNeeded);
     return area;
 }
 
@@ -734,8 +756,10 @@ void TfrmKeyWordSearch::UpdateBand(const TTabularObject& AObject, bool ARelayout
     pnlSubChapterTitle->setPlainText(section ? QStringLiteral("Subchapter: ") + Q(section->FInfo.FScope) : QString());
     if (std::holds_alternative<TCodeInfo*>(AObject)) {
         const bool opened = std::holds_alternative<TCodeInfo*>(FInitObject) || !FInitCode.isEmpty();
-        if (FInitType == 5 && !opened) Panel1->setText(QStringLiteral("Favorite Codes"));
-        else Panel1->setText(opened ? QStringLiteral("Tabular Section") : QStringLiteral("Tabular Search"));
+        if (FInitType == 5 && !opened)
+            Panel1->setText(QStringLiteral("Favorite Codes"));
+        else
+            Panel1->setText(opened ? QStringLiteral("Tabular Section") : QStringLiteral("Tabular Search"));
     } else if (std::holds_alternative<TSubChapter*>(AObject)) {
         Panel1->setText(QStringLiteral("Sub-Chapter Information"));
     } else {
@@ -748,11 +772,17 @@ void TfrmKeyWordSearch::ClearPanes() {
     d->view->Clear();
 }
 
-void TfrmKeyWordSearch::ShowObject(const TTabularObject& object, int page) { d->pager.ShowObject(object, page); }
+void TfrmKeyWordSearch::ShowObject(const TTabularObject& object, int page) {
+    d->pager.ShowObject(object, page);
+}
 
-void TfrmKeyWordSearch::ShowCodeAt(TCodeInfo* category, const std::string& tail) { d->pager.ShowCodeAt(category, tail); }
+void TfrmKeyWordSearch::ShowCodeAt(TCodeInfo* category, const std::string& tail) {
+    d->pager.ShowCodeAt(category, tail);
+}
 
-void TfrmKeyWordSearch::ShowPage(int page, bool force) { d->pager.ShowPage(page, force); }
+void TfrmKeyWordSearch::ShowPage(int page, bool force) {
+    d->pager.ShowPage(page, force);
+}
 
 void TfrmKeyWordSearch::ClearCodeTree() {
     TreeView1->clear();
@@ -794,8 +824,10 @@ void TfrmKeyWordSearch::TreeNodeActivated() {
 
 void TfrmKeyWordSearch::GoUpToChapter() {
     TChapter* chapter = nullptr;
-    if (auto* const* code = std::get_if<TCodeInfo*>(&d->pager.FCurCode)) chapter = (*code)->FSubChapter->FChapter;
-    else if (auto* const* section = std::get_if<TSubChapter*>(&d->pager.FCurCode)) chapter = (*section)->FChapter;
+    if (auto* const* code = std::get_if<TCodeInfo*>(&d->pager.FCurCode))
+        chapter = (*code)->FSubChapter->FChapter;
+    else if (auto* const* section = std::get_if<TSubChapter*>(&d->pager.FCurCode))
+        chapter = (*section)->FChapter;
     if (chapter == nullptr) return;
     HidePrompt();
     PushPrior(true);
@@ -887,25 +919,56 @@ void TfrmKeyWordSearch::HidePrompt() {
 
 bool TfrmKeyWordSearch::TextViewKey(int key) {
     switch (key) {
-    case Qt::Key_Escape: done(2); return true;
-    case Qt::Key_PageUp: ShowPage(d->pager.FCurPageIndex - 1); return true;
-    case Qt::Key_PageDown: ShowPage(d->pager.FCurPageIndex + 1); return true;
-    case Qt::Key_F1: ShowPage(1); return true;
-    case Qt::Key_F2: ShowPage(d->pager.FPageNumber); return true;
-    case Qt::Key_F3: GoBack(); return true;
-    case Qt::Key_F4: GoReview(); return true;
-    // F5, F10 and F11 run the menu items' actions on the current selection. The menu's enabled
-    // states are only refreshed when it opens, so they must not gate the keys: a state left over
-    // from an earlier opening would silently swallow the key (and hide the invalid-code message).
-    case Qt::Key_F5: GoToSelection(); return true;
-    case Qt::Key_F6: edtCode->setFocus(); return true;
-    case Qt::Key_F7: edtKeyWord->setFocus(); return true;
-    case Qt::Key_F8: MoveInOrder(true); return true;
-    case Qt::Key_F9: MoveInOrder(false); return true;
-    case Qt::Key_F10: ShowAvailableCodes(SelectionText(), false); return true;
-    case Qt::Key_F11: ShowAvailableCodes(SelectionText(), true); return true;
-    case Qt::Key_F12: ConfirmQuit(); return true;
-    default: return false;
+        case Qt::Key_Escape:
+            done(2);
+            return true;
+        case Qt::Key_PageUp:
+            ShowPage(d->pager.FCurPageIndex - 1);
+            return true;
+        case Qt::Key_PageDown:
+            ShowPage(d->pager.FCurPageIndex + 1);
+            return true;
+        case Qt::Key_F1:
+            ShowPage(1);
+            return true;
+        case Qt::Key_F2:
+            ShowPage(d->pager.FPageNumber);
+            return true;
+        case Qt::Key_F3:
+            GoBack();
+            return true;
+        case Qt::Key_F4:
+            GoReview();
+            return true;
+        // F5, F10 and F11 run the menu items' actions on the current selection. The menu's enabled
+        // states are only refreshed when it opens, so they must not gate the keys: a state left over
+        // from an earlier opening would silently swallow the key (and hide the invalid-code message).
+        case Qt::Key_F5:
+            GoToSelection();
+            return true;
+        case Qt::Key_F6:
+            edtCode->setFocus();
+            return true;
+        case Qt::Key_F7:
+            edtKeyWord->setFocus();
+            return true;
+        case Qt::Key_F8:
+            MoveInOrder(true);
+            return true;
+        case Qt::Key_F9:
+            MoveInOrder(false);
+            return true;
+        case Qt::Key_F10:
+            ShowAvailableCodes(SelectionText(), false);
+            return true;
+        case Qt::Key_F11:
+            ShowAvailableCodes(SelectionText(), true);
+            return true;
+        case Qt::Key_F12:
+            ConfirmQuit();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -920,7 +983,9 @@ void TfrmKeyWordSearch::ConfirmQuit() {
     if (AskQuitProgram()) done(3);
 }
 
-void TfrmKeyWordSearch::reject() { done(2); }
+void TfrmKeyWordSearch::reject() {
+    done(2);
+}
 
 void TfrmKeyWordSearch::keyPressEvent(QKeyEvent* event) {
     if (plPrompt->isVisible() && (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)) {
@@ -937,9 +1002,9 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
     const bool fullText = ckAdvanced->isChecked();
     if (fullText) {
         const std::pair<QCheckBox*, TFullTextFlags> boxes[] = {
-            {ckDesc, FullTextFlag::Desc},           {ckInclusion, FullTextFlag::Inclusion},
-            {ckInclude, FullTextFlag::Include},     {ckCodeFirst, FullTextFlag::CodeFirst},
-            {ckCodeAlso, FullTextFlag::CodeAlso},   {ckExclude1, FullTextFlag::Exclude1},
+            {ckDesc, FullTextFlag::Desc},         {ckInclusion, FullTextFlag::Inclusion},
+            {ckInclude, FullTextFlag::Include},   {ckCodeFirst, FullTextFlag::CodeFirst},
+            {ckCodeAlso, FullTextFlag::CodeAlso}, {ckExclude1, FullTextFlag::Exclude1},
             {ckExclude2, FullTextFlag::Exclude2}};
         for (const auto& [box, bit] : boxes)
             if (box->isChecked()) flags |= bit;
@@ -1045,8 +1110,8 @@ void TfrmKeyWordSearch::ShowHistoryPanel() {
 
 bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress && (watched == RichEdit1 || watched == TreeView1 || watched == edtKeyWord ||
-                                     watched == edtCode)) {
+    if (type == QEvent::KeyPress &&
+        (watched == RichEdit1 || watched == TreeView1 || watched == edtKeyWord || watched == edtCode)) {
         if (FavoriteKey(watched, static_cast<QKeyEvent*>(event))) return true;
     }
     if (watched == edtCode) {
@@ -1116,8 +1181,10 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == pnlChapterDesc->viewport() || watched == pnlSubChapterDesc->viewport()) {
         if (type == QEvent::MouseButtonPress) {
-            if (watched == pnlChapterDesc->viewport()) GoUpToChapter();
-            else GoUpToSection();
+            if (watched == pnlChapterDesc->viewport())
+                GoUpToChapter();
+            else
+                GoUpToSection();
             return true;
         }
         return QDialog::eventFilter(watched, event);
@@ -1155,7 +1222,8 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
             QTreeWidgetItem* item = ListView1->currentItem();
-            if (key != Qt::Key_Escape && item != nullptr && !item->text(0).isEmpty()) edtKeyWord->setText(item->text(0));
+            if (key != Qt::Key_Escape && item != nullptr && !item->text(0).isEmpty())
+                edtKeyWord->setText(item->text(0));
             plHistory->hide();
             edtKeyWord->setFocus();
             return true;

@@ -14,8 +14,8 @@
 #include <variant>
 #include <vector>
 
-#include "CodeTextPager.h"
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
+#include "render/CodeTextPager.h"
 
 class QCheckBox;
 class QLabel;

@@ -12,14 +12,14 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "CodeEntry.h"
-#include "InfoOf7Code.h"
-#include "KeywordData.h"
-#include "KeywordSearch.h"
-#include "Messages.h"
-#include "SelectCode.h"
-#include "TextUtil.h"
-#include "UiStyle.h"
+#include "entry/CodeEntry.h"
+#include "keywords/KeywordData.h"
+#include "services/Messages.h"
+#include "services/TextUtil.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/KeywordSearch.h"
+#include "ui/SelectCode.h"
+#include "ui/UiStyle.h"
 
 namespace {
 
@@ -116,7 +116,8 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
     if (refillTree) {
         // One node for the category, its code without the leading blank of search results.
         FillCodeTree(TTabularObject(plan.FCategory));
-        if (QTreeWidgetItem* node = TreeView1->topLevelItem(0)) node->setText(0, QString::fromStdString(plan.FCategory->FCode));
+        if (QTreeWidgetItem* node = TreeView1->topLevelItem(0))
+            node->setText(0, QString::fromStdString(plan.FCategory->FCode));
         plNum->setText(QStringLiteral("1"));
     }
     PushPrior(true);

@@ -11,11 +11,11 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "CodeEntry.h"
-#include "CodeLookup.h"
-#include "Favorites.h"
-#include "KeywordSearch.h"
-#include "Messages.h"
+#include "entry/CodeEntry.h"
+#include "model/CodeLookup.h"
+#include "services/Messages.h"
+#include "ui/KeywordSearch.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
@@ -23,9 +23,13 @@ namespace {
 // other modes).
 constexpr int FavoriteCodeRole = Qt::UserRole + 1;
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-bool IsFavoriteMode(const TfrmKeyWordSearch& window) { return window.FInitType == 5; }
+bool IsFavoriteMode(const TfrmKeyWordSearch& window) {
+    return window.FInitType == 5;
+}
 
 }  // namespace
 
@@ -63,7 +67,8 @@ void TfrmKeyWordSearch::FillFavoriteTree() {
         for (const std::string& code : UnlockedFavorite->Codes()) {
             auto* item = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral(" ") + Q(code)});
             // A code the Tabular List does not hold (any more) is listed but opens nothing.
-            item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(FindCategory(code.substr(0, 3)))));
+            item->setData(0, Qt::UserRole,
+                          QVariant::fromValue(reinterpret_cast<quintptr>(FindCategory(code.substr(0, 3)))));
             item->setData(0, FavoriteCodeRole, Q(code));
         }
     }

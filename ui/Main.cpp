@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "ui/Main.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,19 +12,19 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "AdministratorTool.h"
-#include "AlphaSearch.h"
-#include "ChapterSearch.h"
-#include "Config.h"
-#include "DataSets.h"
-#include "DrugNeopSearch.h"
-#include "FavoriteUser.h"
-#include "Folders.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "SearchHistory.h"
-#include "UiStyle.h"
-#include "WindowPlacement.h"
+#include "services/DataSets.h"
+#include "services/Folders.h"
+#include "services/LoadStatus.h"
+#include "ui/AdministratorTool.h"
+#include "ui/AlphaSearch.h"
+#include "ui/ChapterSearch.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/FavoriteUser.h"
+#include "ui/KeywordSearch.h"
+#include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
+#include "userdata/Config.h"
+#include "userdata/SearchHistory.h"
 
 // The vendor's addresses shown on the launcher.
 static const QString VendorWeb = QStringLiteral("www.kelvora.example");
@@ -149,56 +149,62 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
                           label == lbKeyWords || label == lbChapters || label == lbFavorites;
     const bool link = label == lbWeb || label == lbEMail;
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (launcher) SetTextColour(label, Fuchsia);
-        break;
-    case QEvent::FocusOut:
-        if (launcher && !label->underMouse())
-            SetTextColour(label, (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
-        break;
-    case QEvent::KeyPress:
-        if (launcher) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            const QList<QLabel*> launchers = Launchers();
-            const qsizetype index = launchers.indexOf(label);
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        case QEvent::FocusIn:
+            if (launcher) SetTextColour(label, Fuchsia);
+            break;
+        case QEvent::FocusOut:
+            if (launcher && !label->underMouse())
+                SetTextColour(label,
+                              (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
+            break;
+        case QEvent::KeyPress:
+            if (launcher) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                const QList<QLabel*> launchers = Launchers();
+                const qsizetype index = launchers.indexOf(label);
+                if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                    Launch(label);
+                    return true;
+                }
+                if (key == Qt::Key_Down || key == Qt::Key_Up) {
+                    const qsizetype next =
+                        (index + (key == Qt::Key_Down ? 1 : launchers.size() - 1)) % launchers.size();
+                    launchers[next]->setFocus(Qt::TabFocusReason);
+                    return true;
+                }
+            }
+            break;
+        case QEvent::Enter:
+            if (launcher || link) {
+                label->setCursor(Qt::PointingHandCursor);
+                SetTextColour(label, Fuchsia);
+            }
+            break;
+        case QEvent::Leave:
+            if (launcher || link) {
+                label->unsetCursor();
+                if (link)
+                    SetTextColour(label, Green);
+                else
+                    SetTextColour(label,
+                                  (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+            if (launcher)
                 Launch(label);
-                return true;
+            else if (label == lbWeb) {
+                if (!WebAddress().isEmpty()) QDesktopServices::openUrl(QUrl(WebAddress()));
+            } else if (label == lbEMail) {
+                if (!MailAddress().isEmpty()) QDesktopServices::openUrl(QUrl(MailAddress()));
             }
-            if (key == Qt::Key_Down || key == Qt::Key_Up) {
-                const qsizetype next = (index + (key == Qt::Key_Down ? 1 : launchers.size() - 1)) % launchers.size();
-                launchers[next]->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-        break;
-    case QEvent::Enter:
-        if (launcher || link) {
-            label->setCursor(Qt::PointingHandCursor);
-            SetTextColour(label, Fuchsia);
-        }
-        break;
-    case QEvent::Leave:
-        if (launcher || link) {
-            label->unsetCursor();
-            if (link) SetTextColour(label, Green);
-            else SetTextColour(label, (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-        if (launcher) Launch(label);
-        else if (label == lbWeb) {
-            if (!WebAddress().isEmpty()) QDesktopServices::openUrl(QUrl(WebAddress()));
-        } else if (label == lbEMail) {
-            if (!MailAddress().isEmpty()) QDesktopServices::openUrl(QUrl(MailAddress()));
-        }
-        break;
-    case QEvent::MouseButtonDblClick:
-        if (label == Label4) Label4DblClick();
-        break;
-    default:
-        break;
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (label == Label4) Label4DblClick();
+            break;
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -208,13 +214,20 @@ QList<QLabel*> TfrmMain::Launchers() const {
 }
 
 void TfrmMain::Launch(QLabel* ALauncher) {
-    if (ALauncher == lbKeyWords) lbKeyWordsClick();
-    else if (ALauncher == lbChapters) lbChaptersClick();
-    else if (ALauncher == lbFavorites) lbFavoritesClick();
-    else if (ALauncher == lbDisease) lbDiseaseClick();
-    else if (ALauncher == lbExternal) lbExternalClick();
-    else if (ALauncher == lbDrugs) lbDrugsClick();
-    else if (ALauncher == lbNeoplasms) lbNeoplasmsClick();
+    if (ALauncher == lbKeyWords)
+        lbKeyWordsClick();
+    else if (ALauncher == lbChapters)
+        lbChaptersClick();
+    else if (ALauncher == lbFavorites)
+        lbFavoritesClick();
+    else if (ALauncher == lbDisease)
+        lbDiseaseClick();
+    else if (ALauncher == lbExternal)
+        lbExternalClick();
+    else if (ALauncher == lbDrugs)
+        lbDrugsClick();
+    else if (ALauncher == lbNeoplasms)
+        lbNeoplasmsClick();
 }
 
 QString TfrmMain::WebAddress() const {
@@ -231,8 +244,10 @@ void TfrmMain::RunSearchWindow(QDialog* window) {
     hide();
     const int result = window->exec();
     delete window;
-    if (result == 3) close();
-    else show();
+    if (result == 3)
+        close();
+    else
+        show();
 }
 
 void TfrmMain::lbKeyWordsClick() {
@@ -241,7 +256,9 @@ void TfrmMain::lbKeyWordsClick() {
     RunSearchWindow(window);
 }
 
-void TfrmMain::lbChaptersClick() { RunSearchWindow(new TfrmChapterSearch(nullptr)); }
+void TfrmMain::lbChaptersClick() {
+    RunSearchWindow(new TfrmChapterSearch(nullptr));
+}
 
 void TfrmMain::lbFavoritesClick() {
     // The user picks or creates their list and unlocks it first, over this window.

@@ -1,4 +1,4 @@
-#include "QtMessages.h"
+#include "ui/QtMessages.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "DataSets.h"
+#include "services/DataSets.h"
 
 struct TQtMessageHandler::TRequest {
     bool question = false;
@@ -31,7 +31,8 @@ bool ShowQuestionBox(const std::string& text, const std::string& caption, bool d
 }
 
 static bool OnUiThread() {
-    return QCoreApplication::instance() == nullptr || QThread::currentThread() == QCoreApplication::instance()->thread();
+    return QCoreApplication::instance() == nullptr ||
+           QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
 bool TQtMessageHandler::Deliver(const std::shared_ptr<TRequest>& request) {
@@ -50,8 +51,10 @@ bool TQtMessageHandler::Deliver(const std::shared_ptr<TRequest>& request) {
                 if (FClosed) return;
             }
             bool answer = false;
-            if (request->question) answer = ShowQuestionBox(request->text, request->caption, request->defaultYes);
-            else ShowInformationBox(request->text);
+            if (request->question)
+                answer = ShowQuestionBox(request->text, request->caption, request->defaultYes);
+            else
+                ShowInformationBox(request->text);
             std::lock_guard lock(FMutex);
             request->answer = answer;
             request->done = true;

@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "Messages.h"
+#include "services/Messages.h"
 
 class TQtMessageHandler : public TMessageHandler {
 public:

@@ -1,11 +1,13 @@
-#include "QtTextView.h"
+#include "ui/QtTextView.h"
 
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
-TQtTextView::TQtTextView(QTextEdit* AEdit) : FEdit(AEdit) { FOffsets.push_back(0); }
+TQtTextView::TQtTextView(QTextEdit* AEdit) : FEdit(AEdit) {
+    FOffsets.push_back(0);
+}
 
 void TQtTextView::BeginUpdate() {
     if (FUpdateDepth++ == 0) FEdit->setUpdatesEnabled(false);
@@ -44,7 +46,9 @@ void TQtTextView::SetText(const std::u32string& AText) {
     }
 }
 
-void TQtTextView::SetLineHeight(int APixels) { FLineHeight = APixels; }
+void TQtTextView::SetLineHeight(int APixels) {
+    FLineHeight = APixels;
+}
 
 int TQtTextView::QtPosition(int ACodePointPosition) const {
     if (ACodePointPosition <= 0) return 0;

@@ -6,7 +6,7 @@
 #include <QTextEdit>
 #include <vector>
 
-#include "TextView.h"
+#include "render/TextView.h"
 
 class TQtTextView : public TTextView {
 public:

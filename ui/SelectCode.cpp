@@ -1,4 +1,4 @@
-#include "SelectCode.h"
+#include "ui/SelectCode.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,14 +11,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
-#include "KeywordData.h"
-#include "Main.h"
-#include "Messages.h"
-#include "UiStyle.h"
-#include "WindowPlacement.h"
+#include "keywords/KeywordData.h"
+#include "services/Messages.h"
+#include "ui/Main.h"
+#include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 
@@ -32,7 +32,9 @@ TModalRunner& ModalRunner() {
     return runner;
 }
 
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Turns typed small ASCII letters into capitals; everything else passes unchanged.
 class TUpperCaseValidator : public QValidator {
@@ -46,7 +48,9 @@ public:
     }
 };
 
-void PutOnClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); }
+void PutOnClipboard(const std::string& text) {
+    QGuiApplication::clipboard()->setText(ToQt(text));
+}
 
 // The launcher window of the run, when there is one (hidden while a search window runs).
 QWidget* LauncherWindow() {
@@ -63,14 +67,18 @@ bool CtrlKeyHeld() {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
-TCtrlKeyProbe SetCtrlKeyProbe(TCtrlKeyProbe AProbe) { return std::exchange(CtrlProbe(), std::move(AProbe)); }
+TCtrlKeyProbe SetCtrlKeyProbe(TCtrlKeyProbe AProbe) {
+    return std::exchange(CtrlProbe(), std::move(AProbe));
+}
 
 int RunModalDialog(QDialog& ADialog) {
     if (ModalRunner()) return ModalRunner()(ADialog);
     return ADialog.exec();
 }
 
-TModalRunner SetModalRunner(TModalRunner ARunner) { return std::exchange(ModalRunner(), std::move(ARunner)); }
+TModalRunner SetModalRunner(TModalRunner ARunner) {
+    return std::exchange(ModalRunner(), std::move(ARunner));
+}
 
 TShortDescLookup ShortDescLookup() {
     return [](const std::string& code) -> std::optional<std::string> {
@@ -201,7 +209,9 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttonRow);
 }
 
-void TfrmSelectCode::SetCodeHeader(const std::string& AHeader) { Edit1->setText(ToQt(CodeHeaderText(AHeader))); }
+void TfrmSelectCode::SetCodeHeader(const std::string& AHeader) {
+    Edit1->setText(ToQt(CodeHeaderText(AHeader)));
+}
 
 int TfrmSelectCode::GetAllAvailableCodes() {
     if (!FCodeList.empty()) return 0;
@@ -279,12 +289,14 @@ bool TfrmSelectCode::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         QTreeWidgetItem* item = ListView1->currentItem();
-        if (item == nullptr || !item->isSelected()) Messages().ShowMessage(MsgSelectCodeFirst);
-        else RowDoubleClicked(item);
+        if (item == nullptr || !item->isSelected())
+            Messages().ShowMessage(MsgSelectCodeFirst);
+        else
+            RowDoubleClicked(item);
         return true;
     }
-    if (watched == Edit2 && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
-                             key == Qt::Key_PageDown)) {
+    if (watched == Edit2 &&
+        (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
         if (ListView1->topLevelItemCount() == 0) return true;
         QTreeWidgetItem* current = ListView1->currentItem();
         if (current == nullptr || !current->isSelected()) {

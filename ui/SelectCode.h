@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "CodeEntry.h"
-#include "GlobalDef.h"
+#include "entry/CodeEntry.h"
+#include "model/GlobalDef.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "UiStyle.h"
+#include "ui/UiStyle.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -6,17 +6,18 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStringList>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
-#include "Config.h"
-#include "DataSets.h"
+#include "services/DataSets.h"
+#include "userdata/Config.h"
 
 namespace {
 
 QStringList FamiliesFor(const QString& family) {
     QStringList families{family};
-    if (family == QStringLiteral("Tahoma")) families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    if (family == QStringLiteral("Tahoma"))
+        families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
     else if (family == QStringLiteral("Courier New"))
         families << QStringLiteral("Liberation Mono") << QStringLiteral("DejaVu Sans Mono");
     else if (family == QStringLiteral("SimSun") || family == QString::fromUtf8("宋体"))
@@ -52,9 +53,13 @@ QFont TahomaFont(int pixelSize, bool bold, bool italic) {
     return DesignFont(QStringLiteral("Tahoma"), pixelSize, bold, italic);
 }
 
-QFont CourierFont(int pixelSize, bool bold) { return DesignFont(QStringLiteral("Courier New"), pixelSize, bold); }
+QFont CourierFont(int pixelSize, bool bold) {
+    return DesignFont(QStringLiteral("Courier New"), pixelSize, bold);
+}
 
-QString ResolvedFamily(const QFont& font) { return QFontInfo(font).family(); }
+QString ResolvedFamily(const QFont& font) {
+    return QFontInfo(font).family();
+}
 
 void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable) {
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

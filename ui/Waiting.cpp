@@ -1,14 +1,14 @@
-#include "Waiting.h"
+#include "ui/Waiting.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <QFrame>
 
-#include "UiStyle.h"
-#include "WindowPlacement.h"
+#include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
 
 static const QString WaitCaption = QStringLiteral("Sorting data, please wait");
 
@@ -48,15 +48,17 @@ TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
 }
 
 void TfrmWaiting::Timer1Timer() {
-    if (FDots > 6) FDots = 1;
-    else ++FDots;
+    if (FDots > 6)
+        FDots = 1;
+    else
+        ++FDots;
     Label1->setText(WaitCaption + QString(FDots, QLatin1Char('.')));
     QCoreApplication::processEvents();
 }
 
 #include <memory>
 
-#include "LoadStatus.h"
+#include "services/LoadStatus.h"
 
 namespace {
 std::unique_ptr<TfrmWaiting> ActiveWaiting;
@@ -78,4 +80,6 @@ void InstallWaitingWindowHooks() {
     SetWaitHooks(std::move(hooks));
 }
 
-int WaitingWindowShowCount() { return ShowCount; }
+int WaitingWindowShowCount() {
+    return ShowCount;
+}

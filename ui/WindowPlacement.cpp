@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -58,13 +58,13 @@ QScreen* ScreenFor(const QWidget* window, const QWidget* anchor) {
 bool IsPlacedKind(const QWidget* widget) {
     if (!widget->isWindow()) return false;
     switch (widget->windowType()) {
-    case Qt::Window:
-    case Qt::Dialog:
-    case Qt::Sheet:
-    case Qt::Tool:
-        return true;
-    default:
-        return false;
+        case Qt::Window:
+        case Qt::Dialog:
+        case Qt::Sheet:
+        case Qt::Tool:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -23,16 +23,16 @@
 #include <string>
 #include <vector>
 
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "IndexModel.h"
-#include "KeywordData.h"
-#include "KeywordSearch.h"
-#include "Messages.h"
-#include "Resources.h"
-#include "SearchHistory.h"
-#include "TabularLoader.h"
-#include "TextUtil.h"
+#include "data/EmbeddedResources.h"
+#include "index/IndexLoader.h"
+#include "index/IndexModel.h"
+#include "keywords/KeywordData.h"
+#include "keywords/KeywordSearch.h"
+#include "model/TabularLoader.h"
+#include "services/Messages.h"
+#include "services/Resources.h"
+#include "services/TextUtil.h"
+#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -145,9 +145,12 @@ std::string FirstWord(std::string_view title) {
     std::string text;
     int depth = 0;
     for (char c : title) {
-        if (c == '(' || c == '[') ++depth;
-        else if ((c == ')' || c == ']') && depth > 0) --depth;
-        else if (depth == 0) text.push_back(c);
+        if (c == '(' || c == '[')
+            ++depth;
+        else if ((c == ')' || c == ']') && depth > 0)
+            --depth;
+        else if (depth == 0)
+            text.push_back(c);
     }
     text = TrimBlanks(text.substr(0, text.find(',')));
     return text.substr(0, text.find(' '));
@@ -188,14 +191,20 @@ int main(int argc, char** argv) {
     bool indexMeasure = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--keywords" && i + 1 < argc) keywordFile = argv[++i];
-        else if (arg == "--list") list = true;
-        else if (arg == "--index-measure") indexMeasure = true;
-        else if (arg == "--as-typed") AllowFallback = false;
-        else evalSet = arg;
+        if (arg == "--keywords" && i + 1 < argc)
+            keywordFile = argv[++i];
+        else if (arg == "--list")
+            list = true;
+        else if (arg == "--index-measure")
+            indexMeasure = true;
+        else if (arg == "--as-typed")
+            AllowFallback = false;
+        else
+            evalSet = arg;
     }
     if (evalSet.empty() == !indexMeasure) {
-        std::fprintf(stderr, "usage: zendra-keyword-eval [--keywords FILE] [--as-typed] [--list] EVAL_SET | --index-measure\n");
+        std::fprintf(stderr,
+                     "usage: zendra-keyword-eval [--keywords FILE] [--as-typed] [--list] EVAL_SET | --index-measure\n");
         return 2;
     }
     TQuietAnswers answers;

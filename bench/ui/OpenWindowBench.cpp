@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <cstdio>
-#include <memory>
 #include <QTextEdit>
 #include <QWindow>
+#include <cstdio>
+#include <memory>
 
-#include "KeywordSearch.h"
-#include "TestSupport.h"
+#include "tests/common/TestSupport.h"
+#include "ui/KeywordSearch.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <sstream>
 #include <string>
 
-#include "CodeTextFile.h"
-#include "DataPipeline.h"
-#include "KeywordFiles.h"
-#include "RecordingMessages.h"
-#include "Resources.h"
-#include "RunProgram.h"
-#include "TabularLoader.h"
-#include "TestSupport.h"
+#include "admin/CodeTextFile.h"
+#include "admin/DataPipeline.h"
+#include "admin/KeywordFiles.h"
+#include "model/TabularLoader.h"
+#include "services/Resources.h"
+#include "tests/admin/RunProgram.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -23,7 +23,9 @@ std::string ReadAll(const std::string& fileName) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteAll(const std::string& fileName, const std::string& text) { std::ofstream(fileName, std::ios::binary) << text; }
+void WriteAll(const std::string& fileName, const std::string& text) {
+    std::ofstream(fileName, std::ios::binary) << text;
+}
 
 const char* NotesTabular = R"(<?xml version="1.0" encoding="utf-8"?>
 <ICD10CM.tabular>
@@ -163,7 +165,8 @@ TEST(KeywordFiles, ArrangeWritesFourKeywordsALineAndTheDistinctList) {
               "A00      Biovar, cholera, Classical, Diarrhea,\r\n"
               "         Eltor, Vibrio,\r\n"
               "A01      Cholera, Typhoid,\r\n");
-    EXPECT_EQ(ReadAll(folder.File("distinct.txt")), "Biovar\r\ncholera\r\nClassical\r\nDiarrhea\r\nEltor\r\nTyphoid\r\nVibrio\r\n");
+    EXPECT_EQ(ReadAll(folder.File("distinct.txt")),
+              "Biovar\r\ncholera\r\nClassical\r\nDiarrhea\r\nEltor\r\nTyphoid\r\nVibrio\r\n");
     EXPECT_FALSE(ArrangeCodeKeyword(list, folder.File("missing/a.txt"), folder.File("d.txt")));
 }
 
@@ -200,7 +203,8 @@ TEST(KeywordFiles, VerifyKeepsTheSpellingWhenCapitalisingIsOff) {
     for (const bool capitalize : {false, true}) {
         ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), capitalize));
         ASSERT_EQ(CodeKeywordsList.size(), 1u);
-        const TStringList expected = capitalize ? TStringList{"Para Typhi", "X-Ray"} : TStringList{"para typhi", "x-ray"};
+        const TStringList expected =
+            capitalize ? TStringList{"Para Typhi", "X-Ray"} : TStringList{"para typhi", "x-ray"};
         EXPECT_EQ(CodeKeywordsList[0]->FKeywords, expected) << capitalize;
     }
     ClearCodeKeywordTables();
@@ -211,7 +215,8 @@ TEST(KeywordFiles, VerifyWritesFiveCodesALine) {
     TTempFolder folder;
     const std::string keywords = folder.File("kw.txt");
     std::string text;
-    for (const char* code : {"A00", "A01", "A02", "A03", "A04", "A05", "A06"}) text += std::string(code) + "      Fever,\r\n";
+    for (const char* code : {"A00", "A01", "A02", "A03", "A04", "A05", "A06"})
+        text += std::string(code) + "      Fever,\r\n";
     WriteAll(keywords, text);
     WriteAll(folder.File("list.txt"), "Fever\r\n");
     ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true));
@@ -221,7 +226,8 @@ TEST(KeywordFiles, VerifyWritesFiveCodesALine) {
 TEST(KeywordFiles, DistinctStatisticsCountWordsAndShowLongLines) {
     TRecordingMessages messages;
     TTempFolder folder;
-    WriteAll(folder.File("distinct.txt"), "Fever\r\nDue To\r\n\r\nOsteo Myelitis Of Jaw\r\nA B C\r\nOne Two Three Four Five\r\n");
+    WriteAll(folder.File("distinct.txt"),
+             "Fever\r\nDue To\r\n\r\nOsteo Myelitis Of Jaw\r\nA B C\r\nOne Two Three Four Five\r\n");
     EXPECT_EQ(StatisticsDistinctKW(folder.File("distinct.txt")), "Total: 4, 1: 1, 2: 1, 3: 1, 4: 1");
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"One Two Three Four Five"});
     EXPECT_FALSE(StatisticsDistinctKW(folder.File("absent.txt")).has_value());

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <string>
 
-#include "DataPipeline.h"
-#include "Resources.h"
-#include "RunProgram.h"
+#include "admin/DataPipeline.h"
+#include "services/Resources.h"
+#include "tests/admin/RunProgram.h"
 
 namespace {
 
@@ -14,7 +14,9 @@ using testing_support::Quoted;
 using testing_support::RunCommand;
 using testing_support::TTempFolder;
 
-std::string DataTool() { return Quoted((testing_support::BinaryDir() / "tools" / "zendra-datatool").string()); }
+std::string DataTool() {
+    return Quoted((testing_support::BinaryDir() / "tools" / "zendra-datatool").string());
+}
 
 std::string ReadAll(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
@@ -30,8 +32,8 @@ void WriteAll(const std::string& fileName, const std::string& text) {
 TEST(DataTool, RegenerateReproducesEveryCommittedDerivedFile) {
     TTempFolder folder;
     const auto data = testing_support::SourceDir() / "data";
-    const auto run = RunCommand(DataTool() + " regenerate " + Quoted(data.string()) + " " + Quoted(folder.Path()),
-                                true);
+    const auto run =
+        RunCommand(DataTool() + " regenerate " + Quoted(data.string()) + " " + Quoted(folder.Path()), true);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const auto& name : DerivedDataFileNames()) {
         const std::string regenerated = ReadAll(folder.File(name));
@@ -46,9 +48,8 @@ TEST(DataTool, RegenerateReproducesEveryCommittedDerivedFile) {
 
 TEST(DataTool, FailuresExitNonZeroWithAMessage) {
     TTempFolder folder;
-    auto run = RunCommand(DataTool() + " regenerate " + Quoted(folder.File("no-such-data")) + " " +
-                              Quoted(folder.Path()),
-                          true);
+    auto run = RunCommand(
+        DataTool() + " regenerate " + Quoted(folder.File("no-such-data")) + " " + Quoted(folder.Path()), true);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("no-such-data"), std::string::npos) << run.output;
 
@@ -93,9 +94,8 @@ TEST(DataTool, PackWritesOneZlibStreamAtTheHighestLevel) {
     std::string text;
     for (int i = 0; i < 2000; ++i) text += "A00.0     Cholera due to Vibrio cholerae 01, biovar cholerae\r\n";
     WriteAll(folder.File("plain.txt"), text);
-    const auto run = RunCommand(DataTool() + " pack " + Quoted(folder.File("plain.txt")) + " " +
-                                    Quoted(folder.File("plain.dzip")),
-                                true);
+    const auto run = RunCommand(
+        DataTool() + " pack " + Quoted(folder.File("plain.txt")) + " " + Quoted(folder.File("plain.dzip")), true);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string packed = ReadAll(folder.File("plain.dzip"));
     ASSERT_GE(packed.size(), 2u);

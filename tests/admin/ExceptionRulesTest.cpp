@@ -4,11 +4,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "DataPipeline.h"
-#include "EmbeddedResources.h"
-#include "ExceptionRules.h"
-#include "RecordingMessages.h"
-#include "RunProgram.h"
+#include "admin/DataPipeline.h"
+#include "admin/ExceptionRules.h"
+#include "data/EmbeddedResources.h"
+#include "tests/admin/RunProgram.h"
+#include "tests/common/RecordingMessages.h"
 
 namespace {
 
@@ -93,7 +93,9 @@ TEST(DeriveExceptionRules, ChosenRulesNeverMatchAKeptCode) {
 
 TEST(DeriveExceptionRules, FailsWhenNoRuleSetExplainsTheDifference) {
     // Crosswise: every rule that leaves out A01.12 also leaves out a kept code.
-    EXPECT_NE(ErrorOf([] { DeriveExceptionRules({"A01.12", "A01.21"}, {"A01.11", "A01.22"}); }).find("A01.12"),
+    EXPECT_NE(ErrorOf([] {
+                  DeriveExceptionRules({"A01.12", "A01.21"}, {"A01.11", "A01.22"});
+              }).find("A01.12"),
               std::string::npos);
     // A category has no position 4 to 6 to test.
     EXPECT_NE(ErrorOf([] { DeriveExceptionRules({"T07"}, {}); }).find("T07"), std::string::npos);
@@ -117,10 +119,9 @@ TEST(AddExceptionAttributes, InsertsTheRuleAndKeepsEveryOtherByte) {
     TRecordingMessages messages;
     const std::string tabular = TinyTabular();
     // X01.27 has no "D".
-    const std::string order = TinyOrder({"X01.11XA", "X01.11XD", "X01.12XA", "X01.12XD", "X01.21XA", "X01.21XD",
-                                         "X01.27XA", "X02"});
-    const std::string expected =
-        TinyTabular("<extension char=\"D\" exception=\"5:7\">subsequent</extension>");
+    const std::string order =
+        TinyOrder({"X01.11XA", "X01.11XD", "X01.12XA", "X01.12XD", "X01.21XA", "X01.21XD", "X01.27XA", "X02"});
+    const std::string expected = TinyTabular("<extension char=\"D\" exception=\"5:7\">subsequent</extension>");
     EXPECT_EQ(AddExceptionAttributes(tabular, order), expected);
     EXPECT_TRUE(messages.Messages().empty());
     // Nothing left out: the text comes back unchanged.

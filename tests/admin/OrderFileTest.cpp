@@ -1,16 +1,16 @@
 // Reading the published order file and deriving its six files (administrator statistics).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <string>
 
-#include "DataPipeline.h"
-#include "OrderFile.h"
-#include "RunProgram.h"
-#include "Statistics.h"
+#include "admin/DataPipeline.h"
+#include "admin/OrderFile.h"
+#include "admin/Statistics.h"
+#include "tests/admin/RunProgram.h"
 
 namespace {
 
@@ -31,11 +31,14 @@ std::string ReadAll(const std::string& fileName) {
 const std::string SampleOrderText =
     OrderLine(1, "A00", '0', "Cholera", "Cholera") + "\r\n" +
     OrderLine(2, "A000", '1', "Cholera due to Vibrio cholerae 01, biovar cholerae",
-              "Cholera due to Vibrio cholerae 01, biovar cholerae") + "\r\n" +
+              "Cholera due to Vibrio cholerae 01, biovar cholerae") +
+    "\r\n" +
     OrderLine(3, "A09", '1', "Infectious gastroenteritis and colitis, unspecified",
-              "Infectious gastroenteritis and colitis, unspecified") + "\r\n" +
+              "Infectious gastroenteritis and colitis, unspecified") +
+    "\r\n" +
     OrderLine(4, "S52521A", '1', "Torus fx lower end of right radius, init for clos fx",
-              "Torus fracture of lower end of right radius, initial encounter for closed fracture") + "\r\n";
+              "Torus fracture of lower end of right radius, initial encounter for closed fracture") +
+    "\r\n";
 
 }  // namespace
 
@@ -106,8 +109,8 @@ TEST(StatisticsOrderFile, FilesAreWrittenOnlyWhenEveryOneOpens) {
     const auto name = [&](const char* base) { return folder.File(base); };
 
     std::string memo;
-    ASSERT_TRUE(StatisticsOrderFile(order, name("s.txt"), name("l.txt"), name("sf.txt"), name("lf.txt"),
-                                    name("c.txt"), name("cl.txt"), memo));
+    ASSERT_TRUE(StatisticsOrderFile(order, name("s.txt"), name("l.txt"), name("sf.txt"), name("lf.txt"), name("c.txt"),
+                                    name("cl.txt"), memo));
     EXPECT_EQ(memo, "Total: 4, Valide Code: 3");
     TOrderFileOutputs expected;
     StatisticsOrderFileText(SampleOrderText, expected);

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "DataPipeline.h"
-#include "DataSets.h"
-#include "IndexModel.h"
-#include "OrderFile.h"
-#include "RecordingMessages.h"
-#include "RunProgram.h"
-#include "Statistics.h"
-#include "TabularLoader.h"
-#include "TestSupport.h"
+#include "admin/DataPipeline.h"
+#include "admin/OrderFile.h"
+#include "admin/Statistics.h"
+#include "index/IndexModel.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
+#include "tests/admin/RunProgram.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -138,6 +138,7 @@ TEST(Statistics, GeneratedOrderFileMatchesThePublishedOneLineForLine) {
     for (std::size_t i = 0; i < published.size(); ++i) {
         ASSERT_EQ(generated[i], published[i]) << "first difference at line " << i + 1;
     }
-    EXPECT_EQ(std::count_if(generated.begin(), generated.end(), [](const std::string& line) { return line.ends_with(" 1"); }),
-              72621);
+    EXPECT_EQ(
+        std::count_if(generated.begin(), generated.end(), [](const std::string& line) { return line.ends_with(" 1"); }),
+        72621);
 }

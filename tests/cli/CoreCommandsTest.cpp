@@ -5,16 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "../admin/RunProgram.h"
-#include "DataPipeline.h"
-#include "OrderFile.h"
+#include "admin/DataPipeline.h"
+#include "admin/OrderFile.h"
+#include "tests/admin/RunProgram.h"
 
 namespace {
 
 using testing_support::Quoted;
 using testing_support::RunCommand;
 
-std::string Cli() { return Quoted((testing_support::BinaryDir() / "cli" / "zendra-icd10-cli").string()); }
+std::string Cli() {
+    return Quoted((testing_support::BinaryDir() / "cli" / "zendra-icd10-cli").string());
+}
 
 testing_support::TRunResult RunCli(const std::string& arguments, bool withErrors = false) {
     return RunCommand(Cli() + " " + arguments, withErrors);

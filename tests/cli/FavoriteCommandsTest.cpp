@@ -6,10 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "../admin/RunProgram.h"
-#include "FavoritePassword.h"
-#include "Favorites.h"
-#include "Folders.h"
+#include "services/Folders.h"
+#include "tests/admin/RunProgram.h"
+#include "userdata/FavoritePassword.h"
+#include "userdata/Favorites.h"
 
 namespace {
 

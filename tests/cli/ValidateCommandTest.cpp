@@ -6,20 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "../admin/RunProgram.h"
-#include "DataPipeline.h"
-#include "OrderFile.h"
+#include "admin/DataPipeline.h"
+#include "admin/OrderFile.h"
+#include "tests/admin/RunProgram.h"
 
 namespace {
 
 using testing_support::Quoted;
 using testing_support::RunCommand;
 
-std::string Cli() { return Quoted((testing_support::BinaryDir() / "cli" / "zendra-icd10-cli").string()); }
+std::string Cli() {
+    return Quoted((testing_support::BinaryDir() / "cli" / "zendra-icd10-cli").string());
+}
 
 // Writes a text to a file of its own in the temporary folder and returns its name.
 std::string TextFile(const std::string& name, const std::string& text) {
-    const std::string path = (std::filesystem::temp_directory_path() / ("zendra-validate-" + std::to_string(getpid()) + "-" + name)).string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("zendra-validate-" + std::to_string(getpid()) + "-" + name))
+            .string();
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -29,8 +33,10 @@ std::vector<std::vector<std::string>> Rows(const std::string& output) {
     ForEachLine(output, [&](std::string_view line) {
         std::vector<std::string> fields(1);
         for (char c : line) {
-            if (c == '\t') fields.emplace_back();
-            else fields.back() += c;
+            if (c == '\t')
+                fields.emplace_back();
+            else
+                fields.back() += c;
         }
         rows.push_back(fields);
     });
@@ -62,7 +68,9 @@ TEST(ValidateCommand, ThePublishedOrderFileCodesAsTheFileWritesThem) {
 
 TEST(ValidateCommand, ReportsEveryBadLineAndGoesOn) {
     const std::string longLine(10000, 'A');
-    const std::string file = TextFile("bad.txt", "\nS52.5\nhello\nS06.1X7D\n" + longLine + "\n\xFF\xFE" "A00\r\na000\n");
+    const std::string file = TextFile("bad.txt", "\nS52.5\nhello\nS06.1X7D\n" + longLine +
+                                                     "\n\xFF\xFE"
+                                                     "A00\r\na000\n");
     const auto run = RunCommand(Cli() + " validate < " + Quoted(file));
     std::filesystem::remove(file);
     EXPECT_EQ(run.exitCode, 1);
@@ -76,17 +84,20 @@ TEST(ValidateCommand, ReportsEveryBadLineAndGoesOn) {
          "S06.1X7  Traumatic cerebral edema with loss of consciousness of any duration with death due to brain "
          "injury prior to regaining consciousness"},
         {longLine, "", "not-a-code", ""},
-        {"\xEF\xBF\xBD\xEF\xBF\xBD" "A00", "", "not-a-code", ""},  // invalid bytes echoed as U+FFFD
+        {"\xEF\xBF\xBD\xEF\xBF\xBD"
+         "A00",
+         "", "not-a-code", ""},  // invalid bytes echoed as U+FFFD
         {"a000", "A00.0", "reportable", "Cholera due to Vibrio cholerae 01, biovar cholerae"},
     };
     EXPECT_EQ(rows, expected);
 }
 
 TEST(ValidateCommand, CsvColumnByHeaderName) {
-    const std::string csv = "claim,\"Diagnosis Code\",note\r\n"
-                            "1,s52521a,\"torus, right\"\r\n"
-                            "2,\"H54.512A\",\"two\nlines\"\r\n"
-                            "3,Z20822,\r\n";
+    const std::string csv =
+        "claim,\"Diagnosis Code\",note\r\n"
+        "1,s52521a,\"torus, right\"\r\n"
+        "2,\"H54.512A\",\"two\nlines\"\r\n"
+        "3,Z20822,\r\n";
     const std::string file = TextFile("claims.csv", csv);
     auto run = RunCommand(Cli() + " validate --column 'diagnosis code' " + Quoted(file));
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -112,6 +123,7 @@ TEST(VersionOption, NamesTheEmbeddedEditionsAndItsAddendaAreThere) {
         << run.output;
     EXPECT_NE(run.output.find("Index to Diseases and Injuries: FY2017"), std::string::npos) << run.output;
     // The six codes the addenda added are reportable in the embedded data.
-    const auto check = RunCommand("printf 'J12.82\\nM35.81\\nM35.89\\nZ11.52\\nZ20.822\\nZ86.16\\n' | " + Cli() + " validate");
+    const auto check =
+        RunCommand("printf 'J12.82\\nM35.81\\nM35.89\\nZ11.52\\nZ20.822\\nZ86.16\\n' | " + Cli() + " validate");
     EXPECT_EQ(check.exitCode, 0) << check.output;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Messages.h"
+#include "services/Messages.h"
 
 class TRecordingMessages : public TMessageHandler {
 public:

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "tests/common/TestSupport.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,9 @@
 #include <mutex>
 #include <string>
 
-#include "Boot.h"
-#include "EmbeddedResources.h"
-#include "StartUp.h"
+#include "data/EmbeddedResources.h"
+#include "startup/Boot.h"
+#include "startup/StartUp.h"
 
 namespace {
 

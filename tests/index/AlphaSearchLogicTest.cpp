@@ -3,9 +3,9 @@
 // Hand-made letters for the rules, the real embedded indexes for the published examples.
 #include <gtest/gtest.h>
 
-#include "AlphaSearchLogic.h"
-#include "DataSets.h"
-#include "TestSupport.h"
+#include "index/AlphaSearchLogic.h"
+#include "services/DataSets.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "IndexLoader.h"
-#include "RecordingMessages.h"
-#include "Resources.h"
+#include "index/IndexLoader.h"
+#include "services/Resources.h"
+#include "tests/common/RecordingMessages.h"
 
 namespace {
 
@@ -207,12 +207,13 @@ TEST(IndexLoaderFailure, DeeplyNestedTermsOrTextElementsFailTheLoadInsteadOfOver
     };
     const std::string terms = nested("<term><title>t</title>", "</term>");
     const std::string texts = "<see>" + nested("<i>", "</i>") + "</see>";
-    for (const auto& [body, type] : {std::pair{terms, IndexTypeDiseases}, std::pair{terms, IndexTypeDrugs},
-                                     std::pair{texts, IndexTypeExternal}}) {
+    for (const auto& [body, type] :
+         {std::pair{terms, IndexTypeDiseases}, std::pair{terms, IndexTypeDrugs}, std::pair{texts, IndexTypeExternal}}) {
         TRecordingMessages messages;
         TLoaded loaded;
-        Load(loaded, IndexFile("<letter><title>A</title><mainTerm><title>ok</title></mainTerm><mainTerm>" + body +
-                               "</mainTerm></letter>"),
+        Load(loaded,
+             IndexFile("<letter><title>A</title><mainTerm><title>ok</title></mainTerm><mainTerm>" + body +
+                       "</mainTerm></letter>"),
              type);
         EXPECT_EQ(loaded.result, StatusFailed) << type;
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});

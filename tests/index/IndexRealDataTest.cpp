@@ -6,10 +6,10 @@
 #include <mutex>
 #include <string>
 
-#include "EmbeddedResources.h"
-#include "IndexLoader.h"
-#include "IndexSearch.h"
-#include "RecordingMessages.h"
+#include "data/EmbeddedResources.h"
+#include "index/IndexLoader.h"
+#include "index/IndexSearch.h"
+#include "tests/common/RecordingMessages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Prefix look-up of main terms in any case, the one-line term text and the edition note.
 #include <gtest/gtest.h>
 
-#include "IndexSearch.h"
+#include "index/IndexSearch.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <set>
 
-#include "CodeLookup.h"
-#include "TableSearchLogic.h"
-#include "TestSupport.h"
+#include "index/TableSearchLogic.h"
+#include "model/CodeLookup.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -179,8 +179,8 @@ TEST(TableTexts, TitlesHeadingsCaptionsAndRowTexts) {
     sub.FCodesInCell = {"T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"};
     sub.FSubTermList.push_back(std::make_unique<TTerm>(&sub, 2));
     EXPECT_EQ(TableRowTexts(term)[0], "+");
-    EXPECT_EQ(TableRowTexts(sub),
-              (std::array<std::string, 8>{"+", "beverage [X99]", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}))
+    EXPECT_EQ(TableRowTexts(sub), (std::array<std::string, 8>{"+", "beverage [X99]", "T51.0X1", "T51.0X2", "T51.0X3",
+                                                              "T51.0X4", "--", "--"}))
         << "the qualifier stored as the manifestation shows in the title";
     EXPECT_EQ(TableLevelCaption(sub.FSubTermList.front().get()), "#3 Level Term");
     const std::vector<const TTerm*> path = TableTermPath(sub.FSubTermList.front().get());
@@ -266,7 +266,8 @@ TEST(TableSearchRealData, NeoplasmTableHasOneMainTermWhoseSitesStartWithAbdomen)
     EXPECT_EQ(TableLevelCaption(sites.front()), "#2 Level Term");
     const std::vector<TTerm*> bookLeaf = TableFillItemList(TableOfNeoplasmsLetters, main.front(), "BOOK-LEAF");
     ASSERT_FALSE(bookLeaf.empty());
-    EXPECT_NE(TableRowTexts(*bookLeaf.front())[1].find("[ventral surface of tongue and floor of mouth]"), std::string::npos);
+    EXPECT_NE(TableRowTexts(*bookLeaf.front())[1].find("[ventral surface of tongue and floor of mouth]"),
+              std::string::npos);
 }
 
 // Every cell of both tables either says "no code" or opens a code of the Tabular List.

@@ -7,10 +7,10 @@
 #include <random>
 #include <sstream>
 
-#include "KeywordData.h"
-#include "RecordingMessages.h"
-#include "Resources.h"
-#include "TextUtil.h"
+#include "keywords/KeywordData.h"
+#include "services/Resources.h"
+#include "services/TextUtil.h"
+#include "tests/common/RecordingMessages.h"
 
 namespace {
 
@@ -78,8 +78,7 @@ TEST(CodeKeywordsLoader, OneRecordPerCodeWithSortedKeywordsAndEveryItemCounted) 
     ASSERT_EQ(Codes(loaded.codes), (std::vector<std::string>{"A01", "B02"}));
     // Capitalised, sorted without regard to case, "fever" folded into "Fever"; the later A01.1 line
     // adds to the record of the first occurrence.
-    EXPECT_EQ(loaded.codes[0]->FKeywords,
-              (TStringList{"Fever", "Meningitis", "Para Typhi", "Typhoid", "X-Ray"}));
+    EXPECT_EQ(loaded.codes[0]->FKeywords, (TStringList{"Fever", "Meningitis", "Para Typhi", "Typhoid", "X-Ray"}));
     EXPECT_EQ(loaded.codes[1]->FKeywords, (TStringList{"Abscess", "Continued By Tab", "Para Typhi"}));
     EXPECT_EQ(GetKeywordRefCount(loaded.refs, "FEVER"), 2);
     EXPECT_EQ(GetKeywordRefCount(loaded.refs, "PARA TYPHI"), 2);
@@ -125,7 +124,11 @@ TEST(CodeKeywordsLoader, DamagedCompressedSourceEndsFailedNotLoading) {
     TRecordingMessages messages;
     std::string text;
     for (int i = 0; i < 2000; ++i) {
-        text.append("A").append(std::to_string(10 + i % 90)).append("      Word").append(std::to_string(i)).append(",\r\n");
+        text.append("A")
+            .append(std::to_string(10 + i % 90))
+            .append("      Word")
+            .append(std::to_string(i))
+            .append(",\r\n");
     }
     const std::string packed = Compressed(text);
     const std::string truncated = packed.substr(0, packed.size() / 2);
@@ -141,8 +144,9 @@ TEST(CodeKeywordsLoader, DamagedCompressedSourceEndsFailedNotLoading) {
 
 TEST(KeywordRefList, StaysDescendingAndCountsLikeAMap) {
     std::mt19937 random(7);
-    const std::vector<std::string> words = {"fever", "Fever", "abscess", "x-ray", "X Ray", "zoster", "a", "aa",
-                                            "Ab", "typhoid", "TYPHUS", "b", "", "Para Typhi", "para typhi"};
+    const std::vector<std::string> words = {"fever",  "Fever", "abscess", "x-ray",      "X Ray",
+                                            "zoster", "a",     "aa",      "Ab",         "typhoid",
+                                            "TYPHUS", "b",     "",        "Para Typhi", "para typhi"};
     TKeywordRefList list;
     std::map<std::string, int> expected;
     std::map<std::string, std::string> firstSpelling;

@@ -4,12 +4,12 @@
 
 #include <sstream>
 
-#include "IndexModel.h"
-#include "KeywordData.h"
-#include "KeywordGenerator.h"
-#include "KeywordTestModel.h"
-#include "RecordingMessages.h"
-#include "TextUtil.h"
+#include "admin/KeywordGenerator.h"
+#include "index/IndexModel.h"
+#include "keywords/KeywordData.h"
+#include "services/TextUtil.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/keywords/KeywordTestModel.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ struct TGeneratorFixture {
 
     TGeneratorFixture() {
         TCodeInfo& a00 = model.AddCategory("A00", "Cholera");
-        TCodeInfo& a000 = TKeywordTestModel::AddSubCode(a00, "A00.0", "Cholera due to Vibrio cholerae 01, biovar cholerae");
+        TCodeInfo& a000 =
+            TKeywordTestModel::AddSubCode(a00, "A00.0", "Cholera due to Vibrio cholerae 01, biovar cholerae");
         TKeywordTestModel::AddNote<TInclusionTerm>(a000, {"Classical cholera"});
         TKeywordTestModel::AddNote<TExcludes1>(a00, {"Zebra fracture of artery (Z99)", "diabetes"});
         TCodeInfo& w88 = model.AddCategory("W88", "Exposure to ionizing radiation");
@@ -83,7 +84,8 @@ TEST(KeywordGenerator, TakesTitlesInclusionsIncludesSeventhCharacterTextsNotExcl
                                                 "Classical Cholera", "Vibrio"}));
     // "X-rays" stays whole and also gives "X-Ray"; the seventh-character note and definition count,
     // their instruction words are stop words; "7th" is no word.
-    EXPECT_EQ(codes[1]->FKeywords, (TStringList{"Ionizing", "Ionizing Radiation", "Radiation", "Sequela", "X-Ray", "X-Rays"}));
+    EXPECT_EQ(codes[1]->FKeywords,
+              (TStringList{"Ionizing", "Ionizing Radiation", "Radiation", "Sequela", "X-Ray", "X-Rays"}));
     // Accents become ASCII; "arteries" gives "Artery" and "Fractures" "Fracture" because the
     // classification uses those words (the excludes note still feeds the vocabulary); "Diabetes"
     // gives no "Diabete"; a code range is no word.
@@ -153,8 +155,8 @@ TTerm& AddTerm(TTermList& list, TIndexNode* parent, int level, const char* title
 
 bool Carries(const TCodeKeywordsList& codes, const char* code, const char* keyword) {
     const TCodeKeywords* record = FindCodeKeywords(codes, code);
-    return record != nullptr && std::find(record->FKeywords.begin(), record->FKeywords.end(), keyword) !=
-                                    record->FKeywords.end();
+    return record != nullptr &&
+           std::find(record->FKeywords.begin(), record->FKeywords.end(), keyword) != record->FKeywords.end();
 }
 
 }  // namespace
@@ -203,21 +205,41 @@ TEST(KeywordGenerator, PhrasesOfTitlesSpokenIndexTermsReferencesAndAbbreviations
     const std::pair<const char*, const char*> carried[] = {
         // Runs of title words give themselves and their shorter endings; parentheses are left out
         // and, as breaks, give their own phrases; laterality and stop words break a run.
-        {"I11", "Hypertensive Heart Disease"}, {"I11", "Heart Disease"}, {"I11", "Heart Failure"},
-        {"I50", "Heart Failure"}, {"I21", "Acute Myocardial Infarction"}, {"I21", "Myocardial Infarction"},
-        {"I34", "Mitral Insufficiency"}, {"K50", "Crohn's Disease"}, {"K50", "Regional Enteritis"},
-        {"T20", "Type 2 Diabetes Mellitus"}, {"T20", "Diabetes Mellitus"},
+        {"I11", "Hypertensive Heart Disease"},
+        {"I11", "Heart Disease"},
+        {"I11", "Heart Failure"},
+        {"I50", "Heart Failure"},
+        {"I21", "Acute Myocardial Infarction"},
+        {"I21", "Myocardial Infarction"},
+        {"I34", "Mitral Insufficiency"},
+        {"K50", "Crohn's Disease"},
+        {"K50", "Regional Enteritis"},
+        {"T20", "Type 2 Diabetes Mellitus"},
+        {"T20", "Diabetes Mellitus"},
         // Index sub-terms said before their main term; "see" references lead to the categories.
-        {"A15", "Pulmonary Tuberculosis"}, {"A15", "Pulmonary"}, {"N20", "Kidney Stone"},
-        {"I21", "Heart Attack"}, {"I21", "Preeclampsia"},
+        {"A15", "Pulmonary Tuberculosis"},
+        {"A15", "Pulmonary"},
+        {"N20", "Kidney Stone"},
+        {"I21", "Heart Attack"},
+        {"I21", "Preeclampsia"},
         // Abbreviations go to every category carrying all keywords of one of their meanings.
-        {"I11", "CHF"}, {"I50", "CHF"}, {"I21", "MI"}, {"I34", "MI"}, {"K50", "Crohns"}, {"T20", "T2DM"}};
+        {"I11", "CHF"},
+        {"I50", "CHF"},
+        {"I21", "MI"},
+        {"I34", "MI"},
+        {"K50", "Crohns"},
+        {"T20", "T2DM"}};
     for (const auto& [code, keyword] : carried) EXPECT_TRUE(Carries(codes, code, keyword)) << code << " " << keyword;
-    const std::pair<const char*, const char*> notCarried[] = {
-        {"S72", "Right Femur"}, {"S72", "Initial Encounter"}, {"A15", "With Fibrosis Tuberculosis"},
-        {"A15", "Fibrosis Tuberculosis"}, {"I21", "Panic Attack"}, {"T20", "Type 2"}, {"I21", "CHF"},
-        {"I11", "Disease With Heart Failure"}};
-    for (const auto& [code, keyword] : notCarried) EXPECT_FALSE(Carries(codes, code, keyword)) << code << " " << keyword;
+    const std::pair<const char*, const char*> notCarried[] = {{"S72", "Right Femur"},
+                                                              {"S72", "Initial Encounter"},
+                                                              {"A15", "With Fibrosis Tuberculosis"},
+                                                              {"A15", "Fibrosis Tuberculosis"},
+                                                              {"I21", "Panic Attack"},
+                                                              {"T20", "Type 2"},
+                                                              {"I21", "CHF"},
+                                                              {"I11", "Disease With Heart Failure"}};
+    for (const auto& [code, keyword] : notCarried)
+        EXPECT_FALSE(Carries(codes, code, keyword)) << code << " " << keyword;
 
     // A meaning that no category carries stops the generator, naming its line.
     sources.Abbreviations = ParseAbbreviations("CHF = Heart Failure\r\nXYZ = Heart Failure + Typhoid\r\n");
@@ -234,7 +256,8 @@ TEST(KeywordGenerator, DamagedAbbreviationLinesAreRefusedWithTheirNumbers) {
                              "A, B = Heart Failure\r\n", "CHF = Heart Failure\r\nchf = Heart Disease\r\n"}) {
         EXPECT_THROW(ParseAbbreviations(text), std::runtime_error) << text;
     }
-    const std::vector<TAbbreviation> entries = ParseAbbreviations("\r\n# x\r\npink eye = Conjunctivitis | Pink + Eye\r\n");
+    const std::vector<TAbbreviation> entries =
+        ParseAbbreviations("\r\n# x\r\npink eye = Conjunctivitis | Pink + Eye\r\n");
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].Name, "pink eye");
     EXPECT_EQ(entries[0].Line, 3);

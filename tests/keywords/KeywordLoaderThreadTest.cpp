@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "KeywordData.h"
-#include "RecordingMessages.h"
-#include "StartUp.h"
+#include "keywords/KeywordData.h"
+#include "startup/StartUp.h"
+#include "tests/common/RecordingMessages.h"
 
 namespace {
 
@@ -76,7 +76,12 @@ TEST(KeywordLoaderThread, DamagedKeywordResourceIsReportedAndEndsFailed) {
     TRecordingMessages messages;
     TFakeResources resources;
     std::string text;
-    for (int i = 0; i < 3000; ++i) text.append("A").append(std::to_string(10 + i % 90)).append("      Kw").append(std::to_string(i)).append(",\r\n");
+    for (int i = 0; i < 3000; ++i)
+        text.append("A")
+            .append(std::to_string(10 + i % 90))
+            .append("      Kw")
+            .append(std::to_string(i))
+            .append(",\r\n");
     const std::string packed = Compressed(text);
     resources.FData["CodeKeywords"] = packed.substr(0, packed.size() / 2);
     StartUp(resources, KeywordLoaderOnly());

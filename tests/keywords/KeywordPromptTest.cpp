@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "KeywordPrompt.h"
+#include "keywords/KeywordPrompt.h"
 
 namespace {
 

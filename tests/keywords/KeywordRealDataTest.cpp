@@ -6,17 +6,18 @@
 #include <fstream>
 #include <iterator>
 
-#include "CodeLookup.h"
-#include "IndexModel.h"
-#include "KeywordData.h"
-#include "KeywordGenerator.h"
-#include "KeywordPrompt.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "RecordingMessages.h"
-#include "SearchHistory.h"
-#include "TestSupport.h"
-#include "TextUtil.h"
+#include "admin/KeywordGenerator.h"
+#include "index/IndexModel.h"
+#include "keywords/KeywordData.h"
+#include "keywords/KeywordPrompt.h"
+#include "keywords/KeywordSearch.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "services/LoadStatus.h"
+#include "services/TextUtil.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -104,13 +105,30 @@ TEST_F(KeywordRealData, HyphenatedKeywordMatchesWithABlankOrJoined) {
 
 TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCategories) {
     TRecordingMessages messages;
-    const std::pair<const char*, const char*> queries[] = {
-        {"abdominal pain", "R10"}, {"heart failure", "I50"}, {"type 2 diabetes", "E11"}, {"otitis media", "H66"},
-        {"crohn's disease", "K50"}, {"crohns disease", "K50"}, {"covid", "U07"}, {"preeclampsia", "O14"},
-        {"COPD", "J44"}, {"CKD", "N18"}, {"CHF", "I50"}, {"UTI", "N39"}, {"AFib", "I48"}, {"AKI", "N17"},
-        {"HTN", "I10"}, {"heart attack", "I21"}, {"hay fever", "J30"}, {"pink eye", "H10"},
-        {"bells palsy", "G51"}, {"kidney stones", "N20"}, {"pulmonary tuberculosis", "A15"},
-        {"hip fracture", "S72"}, {"type 2 diabetes mellitus", "E11"}, {"chronic kidney disease", "N18"}};
+    const std::pair<const char*, const char*> queries[] = {{"abdominal pain", "R10"},
+                                                           {"heart failure", "I50"},
+                                                           {"type 2 diabetes", "E11"},
+                                                           {"otitis media", "H66"},
+                                                           {"crohn's disease", "K50"},
+                                                           {"crohns disease", "K50"},
+                                                           {"covid", "U07"},
+                                                           {"preeclampsia", "O14"},
+                                                           {"COPD", "J44"},
+                                                           {"CKD", "N18"},
+                                                           {"CHF", "I50"},
+                                                           {"UTI", "N39"},
+                                                           {"AFib", "I48"},
+                                                           {"AKI", "N17"},
+                                                           {"HTN", "I10"},
+                                                           {"heart attack", "I21"},
+                                                           {"hay fever", "J30"},
+                                                           {"pink eye", "H10"},
+                                                           {"bells palsy", "G51"},
+                                                           {"kidney stones", "N20"},
+                                                           {"pulmonary tuberculosis", "A15"},
+                                                           {"hip fracture", "S72"},
+                                                           {"type 2 diabetes mellitus", "E11"},
+                                                           {"chronic kidney disease", "N18"}};
     for (const auto& [text, code] : queries) {
         TKeywordSearchState state;
         state.RunKeywordSearch(text, false, 0);
@@ -128,7 +146,8 @@ TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
     TSpecialKeywordList loaded;
     loaded.swap(SpecialKeywordList);
     CodeKeywordsStatus.store(StatusLoading);
-    const TWaitHooks previous = SetWaitHooks({nullptr, [&] {
+    const TWaitHooks previous = SetWaitHooks({nullptr,
+                                              [&] {
                                                   SpecialKeywordList.swap(loaded);
                                                   CodeKeywordsStatus.store(StatusDone);
                                               },
@@ -221,8 +240,8 @@ TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
     EXPECT_EQ(state.FCombined, "1");
     const std::string typhoid = std::to_string(GetKeywordRefCount("TYPHOID"));
     const std::string meningitis = std::to_string(GetKeywordRefCount("MENINGITIS"));
-    EXPECT_EQ(state.FCountsLine, typhoid + std::string(8 - typhoid.size(), ' ') + meningitis +
-                                     std::string(11 - meningitis.size(), ' '));
+    EXPECT_EQ(state.FCountsLine,
+              typhoid + std::string(8 - typhoid.size(), ' ') + meningitis + std::string(11 - meningitis.size(), ' '));
     state.UpdateKeywordCounts("typhoid,Meningitis,", false, true);
     EXPECT_EQ(state.FCombined, "Unknown");
     state.UpdateKeywordCounts("nosuchword", false, false);

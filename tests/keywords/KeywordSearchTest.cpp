@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "KeywordSearch.h"
-#include "KeywordTestModel.h"
-#include "RecordingMessages.h"
+#include "keywords/KeywordSearch.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/keywords/KeywordTestModel.h"
 
 namespace {
 
@@ -185,8 +185,9 @@ TEST(FillResultList, ModesTakeCategoriesInTabularOrderOnly) {
 }
 
 TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
-    const TSpecialKeywordList specials = LoadSpecials("child,children\r\npenny,pence,pennies\r\nS Typhi,S. typhi\r\n"
-                                                      "abdominalpain,abdominalpainz\r\n");
+    const TSpecialKeywordList specials = LoadSpecials(
+        "child,children\r\npenny,pence,pennies\r\nS Typhi,S. typhi\r\n"
+        "abdominalpain,abdominalpainz\r\n");
     const auto variants = [&](const char* keyword) { return BuildKeywordVariants({keyword}, specials); };
     EXPECT_EQ(variants("ABSCESS"), (TStringList{"ABSCESS", "ABSCESSES"}));
     EXPECT_EQ(variants("ARTERY"), (TStringList{"ARTERY", "ARTERIES", "ARTERYS"}));
@@ -209,7 +210,8 @@ TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
               (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINZ"}));
     EXPECT_EQ(BuildKeywordVariants({"ABDOMINAL PAIN"}, TSpecialKeywordList{}),
               (TStringList{"ABDOMINAL PAIN", "ABDOMINAL-PAIN", "ABDOMINALPAIN", "ABDOMINALPAINS", "ABDOMINAL PAINS"}));
-    EXPECT_EQ(variants("SICK CHILD"), (TStringList{"SICK CHILD", "SICK-CHILD", "SICKCHILD", "SICKCHILDS", "SICK CHILDREN"}));
+    EXPECT_EQ(variants("SICK CHILD"),
+              (TStringList{"SICK CHILD", "SICK-CHILD", "SICKCHILD", "SICKCHILDS", "SICK CHILDREN"}));
     EXPECT_EQ(BuildKeywordVariants({"X-RAYS"}, TSpecialKeywordList{}),
               (TStringList{"X-RAYS", "X RAYS", "XRAYS", "XRAYSES"}));
     // Trimmed, empty items skipped, every keyword in order.
@@ -228,5 +230,7 @@ TEST(BuildCountsLine, EachCountStandsUnderItsKeyword) {
     // Widths count characters, not bytes.
     EXPECT_EQ(BuildCountsLine("\xC3\xA9t\xC3\xA9", refs), "0   ");
     for (int i = 0; i < 12; ++i) LoadKeywords("C0" + std::to_string(i % 10) + " a,\r\n", &refs);
-    EXPECT_EQ(BuildCountsLine("a,fever", refs), "12" "2     ");
+    EXPECT_EQ(BuildCountsLine("a,fever", refs),
+              "12"
+              "2     ");
 }

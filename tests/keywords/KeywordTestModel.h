@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "GlobalDef.h"
+#include "model/GlobalDef.h"
 
 struct TKeywordTestModel {
     TChapterList chapters;

@@ -2,8 +2,8 @@
 // and the visual impairment table.
 #include <gtest/gtest.h>
 
-#include "CodeTextLayout.h"
-#include "ModelBuilder.h"
+#include "render/CodeTextLayout.h"
+#include "tests/render/ModelBuilder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "CodeTextPager.h"
-#include "ModelBuilder.h"
+#include "render/CodeTextPager.h"
+#include "tests/render/ModelBuilder.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "GlobalDef.h"
-#include "TextUtil.h"
+#include "model/GlobalDef.h"
+#include "services/TextUtil.h"
 
 // Adds a child node under AParent (or a category when AParent is null, kept in ARoot).
 inline TCodeInfo& AddCode(std::unique_ptr<TCodeInfo>& ARoot, TCodeInfo* AParent, const std::string& ACode,

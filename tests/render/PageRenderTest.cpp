@@ -2,8 +2,8 @@
 // the word-boundary rule of keyword and type-word colouring, and applying a plan to a view.
 #include <gtest/gtest.h>
 
-#include "ModelBuilder.h"
-#include "PageRender.h"
+#include "render/PageRender.h"
+#include "tests/render/ModelBuilder.h"
 
 namespace {
 

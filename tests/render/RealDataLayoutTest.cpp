@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <mutex>
 
-#include "CodeLookup.h"
-#include "CodeTextPager.h"
-#include "EmbeddedResources.h"
-#include "TabularLoader.h"
-#include "TextUtil.h"
+#include "data/EmbeddedResources.h"
+#include "model/CodeLookup.h"
+#include "model/TabularLoader.h"
+#include "render/CodeTextPager.h"
+#include "services/TextUtil.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../admin/RunProgram.h"
+#include "tests/admin/RunProgram.h"
 
 namespace {
 

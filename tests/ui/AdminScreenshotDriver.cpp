@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "AdministratorTool.h"
-#include "DataSets.h"
-#include "ScreenshotSupport.h"
+#include "services/DataSets.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/AdministratorTool.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -18,12 +18,12 @@
 #include <memory>
 #include <thread>
 
-#include "AdministratorTool.h"
-#include "DataPipeline.h"
-#include "KeywordData.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "admin/DataPipeline.h"
+#include "keywords/KeywordData.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AdministratorTool.h"
 
 class AdministratorToolTest : public QObject {
     Q_OBJECT

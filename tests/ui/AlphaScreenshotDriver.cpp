@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "AlphaSearch.h"
-#include "ScreenshotSupport.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/AlphaSearch.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -14,17 +14,18 @@
 #include <functional>
 #include <thread>
 
-#include "AlphaSearch.h"
-#include "CodeLookup.h"
-#include "Config.h"
-#include "DataSets.h"
-#include "IndexSearch.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
+#include "index/IndexSearch.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AlphaSearch.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/UiStyle.h"
+#include "userdata/Config.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "ChapterSearch.h"
-#include "ScreenshotSupport.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/ChapterSearch.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -11,17 +11,18 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "ChapterSearch.h"
-#include "CodeLookup.h"
-#include "Config.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
-#include "Waiting.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "services/LoadStatus.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/ChapterSearch.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/UiStyle.h"
+#include "ui/Waiting.h"
+#include "userdata/Config.h"
 
 class ChapterSearchTest : public QObject {
     Q_OBJECT

@@ -13,17 +13,19 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "CodeLookup.h"
-#include "InfoOf7Code.h"
-#include "KeywordData.h"
-#include "KeywordSearch.h"
-#include "RecordingMessages.h"
-#include "SelectCode.h"
-#include "TestSupport.h"
+#include "keywords/KeywordData.h"
+#include "model/CodeLookup.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/KeywordSearch.h"
+#include "ui/SelectCode.h"
 
 namespace {
 
-QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+QString Clipboard() {
+    return QGuiApplication::clipboard()->text();
+}
 
 // The code box as its eight places, an empty place as a blank.
 QString BoxText(const TfrmKeyWordSearch& window) {
@@ -160,8 +162,8 @@ private slots:
 
         TypeAndGo(window, "");
         TypeAndGo(window, "zz9");
-        QCOMPARE(messages.Messages(), (std::vector<std::string>{"Please select correct code in the text box!",
-                                                                "Code is not exist!"}));
+        QCOMPARE(messages.Messages(),
+                 (std::vector<std::string>{"Please select correct code in the text box!", "Code is not exist!"}));
         QCOMPARE(BoxText(window), QStringLiteral("   .    "));
         QCOMPARE(window.edtCode->selectionStart(), 0);
         QCOMPARE(window.edtCode->selectedText().size(), 1);

@@ -9,10 +9,10 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "CodeEntry.h"
-#include "InfoOf7Code.h"
-#include "SelectCode.h"
-#include "ScreenshotSupport.h"
+#include "entry/CodeEntry.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/SelectCode.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

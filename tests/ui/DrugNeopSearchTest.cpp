@@ -16,15 +16,15 @@
 #include <memory>
 #include <thread>
 
-#include "Config.h"
-#include "DrugNeopSearch.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
-#include "Waiting.h"
+#include "services/LoadStatus.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/Waiting.h"
+#include "userdata/Config.h"
 
 namespace {
 
@@ -324,7 +324,8 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
     nested->FCurItem = vitamin;
     nested->show();
     auto top = OpenTable(3);
-    for (auto [window, title] : {std::pair{nested.get(), QStringLiteral("B15")}, std::pair{top.get(), QStringLiteral("LSD")}}) {
+    for (auto [window, title] :
+         {std::pair{nested.get(), QStringLiteral("B15")}, std::pair{top.get(), QStringLiteral("LSD")}}) {
         window->edtMain->setText(title);
         const int row = RowOf(window, title);
         QVERIFY2(row > 0, qPrintable(title));

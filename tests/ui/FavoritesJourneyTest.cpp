@@ -16,18 +16,18 @@
 #include <QTreeWidget>
 #include <fstream>
 
-#include "AlphaSearch.h"
-#include "DataSets.h"
-#include "DrugNeopSearch.h"
-#include "FavoritePassword.h"
-#include "FavoriteUser.h"
-#include "Favorites.h"
-#include "Folders.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "services/DataSets.h"
+#include "services/Folders.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AlphaSearch.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/FavoriteUser.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "userdata/FavoritePassword.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
@@ -55,7 +55,9 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-void PressCtrlD(QWidget* widget) { QTest::keyClick(widget, Qt::Key_D, Qt::ControlModifier); }
+void PressCtrlD(QWidget* widget) {
+    QTest::keyClick(widget, Qt::Key_D, Qt::ControlModifier);
+}
 
 // Runs AStep on the Tabular Search window the next keys open, then closes it with Esc.
 void WhenTabular(std::function<void(TfrmKeyWordSearch*)> AStep) {
@@ -183,8 +185,8 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
 
     // On disk: the two codes left, in order, and nothing that gives the password away.
     const std::string onDisk = ReadBytes(fileName);
-    for (const std::string& readable : {Password.toStdString(), EncodeBase64(Password.toStdString()),
-                                        LegacyPasswordLine(Password.toStdString())})
+    for (const std::string& readable :
+         {Password.toStdString(), EncodeBase64(Password.toStdString()), LegacyPasswordLine(Password.toStdString())})
         QVERIFY(onDisk.find(readable) == std::string::npos);
     TFavoriteKW reader(UserName.toStdString(), fileName);
     QCOMPARE(reader.Open(Password.toStdString()), TFavoriteOpen::Opened);
@@ -217,8 +219,9 @@ void FavoritesJourneyTest::afterRestart() {
             WhenWindowShown<TfrmKeyWordSearch>(
                 [&](TfrmKeyWordSearch* favorites) {
                     opened = true;
-                    QCOMPARE(TreeTexts(favorites->TreeView1),
-                             (QStringList{QStringLiteral(" A01"), QStringLiteral(" A00.9"), QLatin1Char(' ') + tableCode}));
+                    QCOMPARE(
+                        TreeTexts(favorites->TreeView1),
+                        (QStringList{QStringLiteral(" A01"), QStringLiteral(" A00.9"), QLatin1Char(' ') + tableCode}));
                     QCOMPARE(favorites->plNum->text(), QStringLiteral("3"));
                     QCOMPARE(ShownCategory(favorites), std::string("A01"));
                     // Down opens A00.9: its category, the code underlined.
@@ -247,7 +250,8 @@ void FavoritesJourneyTest::afterRestart() {
 
 void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
     QTemporaryDir shared;
-    const std::string fileName = QDir(shared.path()).filePath(QString::fromStdString(FavoriteFileName("bob"))).toStdString();
+    const std::string fileName =
+        QDir(shared.path()).filePath(QString::fromStdString(FavoriteFileName("bob"))).toStdString();
     const std::string damaged = LegacyPasswordLine("pw") + "\r\nA00.0\r\nS52.5\r\n21A\r\n";
     std::ofstream(fileName, std::ios::binary) << damaged;
     FavoriteList.clear();

@@ -11,11 +11,11 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "DataSets.h"
-#include "FavoriteUser.h"
-#include "Favorites.h"
-#include "KeywordSearch.h"
-#include "ScreenshotSupport.h"
+#include "services/DataSets.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/FavoriteUser.h"
+#include "ui/KeywordSearch.h"
+#include "userdata/Favorites.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

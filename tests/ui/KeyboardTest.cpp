@@ -10,23 +10,25 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "AlphaSearch.h"
-#include "ChapterSearch.h"
-#include "DataSets.h"
-#include "DrugNeopSearch.h"
-#include "IndexModel.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "SearchHistory.h"
-#include "SelectCode.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
+#include "index/IndexModel.h"
+#include "services/DataSets.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AlphaSearch.h"
+#include "ui/ChapterSearch.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/SelectCode.h"
+#include "ui/UiStyle.h"
+#include "userdata/SearchHistory.h"
 
 namespace {
 
-QWidget* Focused() { return QApplication::focusWidget(); }
+QWidget* Focused() {
+    return QApplication::focusWidget();
+}
 
 // Presses each key on the widget that has the focus at that moment.
 void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

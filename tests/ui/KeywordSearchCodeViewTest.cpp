@@ -15,13 +15,13 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "CodeLookup.h"
-#include "Config.h"
-#include "KeywordSearch.h"
-#include "KeywordSearchTestSupport.h"
-#include "RecordingMessages.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "model/CodeLookup.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/KeywordSearchTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/KeywordSearch.h"
+#include "userdata/Config.h"
 
 class KeywordSearchCodeViewTest : public QObject {
     Q_OBJECT
@@ -129,7 +129,8 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
             window->setMinimumSize(0, 0);
             window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
             window->resize(size);
-            const QString where = QStringLiteral("FullScreen=%1 %2x%3 ").arg(fullScreen).arg(size.width()).arg(size.height());
+            const QString where =
+                QStringLiteral("FullScreen=%1 %2x%3 ").arg(fullScreen).arg(size.width()).arg(size.height());
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("chapter: ") + outside));
             // Band of 122 px: a category chosen in the tree.
@@ -188,8 +189,10 @@ void KeywordSearchCodeViewTest::clearAndSearchWithoutResultLeaveNothingToPage() 
     for (const bool cleared : {true, false}) {
         QVERIFY(window->GoToCode(QStringLiteral("S72"), true));
         QVERIFY(window->btnNext->isEnabled());
-        if (cleared) clear();
-        else searchUnknownWord();
+        if (cleared)
+            clear();
+        else
+            searchUnknownWord();
         const QString what = cleared ? QStringLiteral("after Clear") : QStringLiteral("after no result");
         for (const int key : {0, int(Qt::Key_PageDown), int(Qt::Key_F2), int(Qt::Key_F9)}) {
             if (key != 0) QTest::keyClick(window->RichEdit1, Qt::Key(key));
@@ -244,8 +247,9 @@ void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
     QTextCursor end(edit->document()->findBlockByNumber(longest));
     end.movePosition(QTextCursor::EndOfBlock);
     const QRect lineEnd = edit->cursorRect(end);
-    QVERIFY2(lineEnd.left() >= 0 && lineEnd.left() <= edit->viewport()->width(),
-             qPrintable(QStringLiteral("line end at x %1 in %2 px").arg(lineEnd.left()).arg(edit->viewport()->width())));
+    QVERIFY2(
+        lineEnd.left() >= 0 && lineEnd.left() <= edit->viewport()->width(),
+        qPrintable(QStringLiteral("line end at x %1 in %2 px").arg(lineEnd.left()).arg(edit->viewport()->width())));
 }
 
 void KeywordSearchCodeViewTest::ctrlEndKeepsTheFirstLineInPlace() {

@@ -12,12 +12,12 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "SearchHistory.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "userdata/SearchHistory.h"
 
 class KeywordSearchJourneyTest : public QObject {
     Q_OBJECT

@@ -5,9 +5,10 @@
 #include <QTest>
 #include <memory>
 
-#include "CodeLookup.h"
-#include "DataSets.h"
-#include "KeywordSearch.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "services/DataSets.h"
+#include "ui/KeywordSearch.h"
 
 inline TCodeInfo* Category(const char* code) {
     TCodeInfo* category = FindCategory(ChapterList, code);

@@ -2,9 +2,9 @@
 // tree, paging keys and the wheel, Back/Review and tabular order, the search band's refusals, the
 // context menu rules, double-click widening, the history panel and the page geometry.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -20,14 +20,14 @@
 #include <QWheelEvent>
 #include <memory>
 
-#include "CodeLookup.h"
-#include "KeywordSearch.h"
-#include "KeywordSearchTestSupport.h"
-#include "RecordingMessages.h"
-#include "SearchHistory.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
+#include "model/CodeLookup.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/KeywordSearchTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/KeywordSearch.h"
+#include "ui/UiStyle.h"
+#include "userdata/SearchHistory.h"
 
 class KeywordSearchWindowTest : public QObject {
     Q_OBJECT
@@ -327,7 +327,7 @@ void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
 
 void KeywordSearchWindowTest::fullTextBoxesFollowTheirSwitch() {
     auto window = OpenWindow(std::monostate{}, 0);
-    const QList<QCheckBox*> boxes{window->ckDesc,     window->ckInclusion, window->ckInclude,  window->ckCodeFirst,
+    const QList<QCheckBox*> boxes{window->ckDesc,     window->ckInclusion, window->ckInclude, window->ckCodeFirst,
                                   window->ckCodeAlso, window->ckExclude1,  window->ckExclude2};
     for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled());
     window->ckAdvanced->click();
@@ -571,8 +571,8 @@ void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsTe
     window->setMinimumSize(0, 0);
     window->resize(900, 600);
     QVERIFY(!window->ViewText().isEmpty());
-    const QList<QPushButton*> buttons = {window->btnFirst, window->btnPrior,       window->btnNext,
-                                         window->btnLast,  window->btnPriorCode,   window->btnReview,
+    const QList<QPushButton*> buttons = {window->btnFirst,        window->btnPrior,      window->btnNext,
+                                         window->btnLast,         window->btnPriorCode,  window->btnReview,
                                          window->btnPriorInOrder, window->btnNextInOrder};
     for (QPushButton* button : buttons) {
         const QRect bar(QPoint(0, 0), button->parentWidget()->size());

@@ -1,6 +1,10 @@
 // The launcher window, the waiting window and the Qt message boxes: labels and settings, hover
 // colours, launcher results, the search history's 50-entry rule across a save and a reload, the
 // waiting window shown only while the Tabular List loads, and boxes raised from worker threads.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
@@ -13,28 +17,24 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-#include "AdministratorTool.h"
-#include "AlphaSearch.h"
-#include "ChapterSearch.h"
-#include "Config.h"
-#include "KeywordSearch.h"
-#include "LoadStatus.h"
-#include "Main.h"
-#include "QtMessages.h"
-#include "RecordingMessages.h"
-#include "SearchHistory.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
-#include "Waiting.h"
+#include "services/LoadStatus.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AdministratorTool.h"
+#include "ui/AlphaSearch.h"
+#include "ui/ChapterSearch.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/QtMessages.h"
+#include "ui/UiStyle.h"
+#include "ui/Waiting.h"
+#include "userdata/Config.h"
+#include "userdata/SearchHistory.h"
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -56,7 +56,9 @@ private slots:
     void messageBoxesFromWorkerThreads();
 };
 
-static QColor TextColour(QLabel* label) { return label->palette().color(QPalette::WindowText); }
+static QColor TextColour(QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
 
 void MainWindowTest::labelsCaptionAndBackground() {
     TScopedDataFolders folders;
@@ -144,16 +146,19 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     TfrmMain main;
     main.show();
     QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
-    WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) { QTest::keyClick(window->edtKeyWord, Qt::Key_Escape); });
+    WhenWindowShown<TfrmKeyWordSearch>(
+        [](TfrmKeyWordSearch* window) { QTest::keyClick(window->edtKeyWord, Qt::Key_Escape); });
     main.lbKeyWordsClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
     // The chapter browser closed with Esc brings the launcher back.
-    WhenWindowShown<TfrmChapterSearch>([](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
+    WhenWindowShown<TfrmChapterSearch>(
+        [](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
     main.lbChaptersClick();
     QVERIFY(main.isVisible());
     // The disease index window closed with Esc brings the launcher back.
-    WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* window) { QTest::keyClick(window->ListView1, Qt::Key_Escape); });
+    WhenWindowShown<TfrmAlphaSearch>(
+        [](TfrmAlphaSearch* window) { QTest::keyClick(window->ListView1, Qt::Key_Escape); });
     main.lbDiseaseClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
@@ -213,12 +218,15 @@ void MainWindowTest::historyPathThatIsNoFileIsSaidOnceAndLeftAlone() {
         TScopedDataFolders folders;
         TRecordingMessages messages;
         const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
-        if (fifo) QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
-        else QVERIFY(QDir().mkdir(path));
+        if (fifo)
+            QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkdir(path));
         // Start-up must not wait on the FIFO; should it, a writer releases it after 10 s.
         std::atomic<bool> started{false};
         std::thread watchdog([&] {
-            for (int step = 0; step < 100 && !started; ++step) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            for (int step = 0; step < 100 && !started; ++step)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (!started && fifo) ::close(::open(path.toLocal8Bit().constData(), O_WRONLY));
         });
         QElapsedTimer clock;

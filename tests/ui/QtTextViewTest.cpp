@@ -3,12 +3,13 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "CodeLookup.h"
-#include "CodeTextPager.h"
-#include "DataSets.h"
-#include "QtTextView.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "model/CodeLookup.h"
+#include "model/TabularData.h"
+#include "render/CodeTextPager.h"
+#include "services/DataSets.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/QtTextView.h"
 
 class QtTextViewTest : public QObject {
     Q_OBJECT

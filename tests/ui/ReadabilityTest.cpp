@@ -15,18 +15,18 @@
 #include <functional>
 #include <memory>
 
-#include "AdministratorTool.h"
-#include "AlphaSearch.h"
-#include "ChapterSearch.h"
-#include "DrugNeopSearch.h"
-#include "InfoOf7Code.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "SelectCode.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "UiTestSupport.h"
-#include "Waiting.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AdministratorTool.h"
+#include "ui/AlphaSearch.h"
+#include "ui/ChapterSearch.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/SelectCode.h"
+#include "ui/UiStyle.h"
+#include "ui/Waiting.h"
 
 namespace {
 

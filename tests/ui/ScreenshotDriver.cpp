@@ -12,10 +12,10 @@
 #include <QTextEdit>
 #include <cstdio>
 
-#include "DataSets.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "ScreenshotSupport.h"
+#include "services/DataSets.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     ProgramDir = folder.path().toStdString() + "/";
     UserDataDir = ProgramDir;
-    QFile::copy(QStringLiteral(ZENDRA_SOURCE_DIR "/packaging/Background.bmp"), folder.filePath(QStringLiteral("Background.bmp")));
+    QFile::copy(QStringLiteral(ZENDRA_SOURCE_DIR "/packaging/Background.bmp"),
+                folder.filePath(QStringLiteral("Background.bmp")));
 
     bool ok = true;
     TfrmMain main;

@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "WindowPlacement.h"
+#include "tests/common/TestSupport.h"
+#include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
 
 // The folder named by the first argument, with the real data loaded; none (after a usage line)
 // when the argument is missing.

@@ -11,19 +11,21 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "CodeLookup.h"
-#include "InfoOf7Code.h"
-#include "KeywordData.h"
-#include "Main.h"
-#include "RecordingMessages.h"
-#include "SelectCode.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
-#include "WindowPlacement.h"
+#include "keywords/KeywordData.h"
+#include "model/CodeLookup.h"
+#include "tests/common/RecordingMessages.h"
+#include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/Main.h"
+#include "ui/SelectCode.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 
-QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+QString Clipboard() {
+    return QGuiApplication::clipboard()->text();
+}
 
 QStringList ListedCodes(const TfrmSelectCode& dialog) {
     QStringList codes;
@@ -76,8 +78,9 @@ private slots:
         QCOMPARE(dialog.FCodeList.size(), 3u);
         dialog.show();
         QCOMPARE(ListedCodes(dialog), (QStringList{"A00.0", "A00.1", "A00.9"}));
-        QCOMPARE(dialog.Label3->text(),
-                 QStringLiteral("Total: 3    (4 chars code: 3    5 chars code: 0    6 chars code: 0    7 chars code: 0)"));
+        QCOMPARE(
+            dialog.Label3->text(),
+            QStringLiteral("Total: 3    (4 chars code: 3    5 chars code: 0    6 chars code: 0    7 chars code: 0)"));
         QTreeWidgetItem* first = dialog.ListView1->topLevelItem(0);
         QCOMPARE(first->text(1), QStringLiteral("Cholera due to Vibrio cholerae 01, biovar cholerae"));
         QCOMPARE(first->foreground(0).color(), QColor(0, 128, 0));
@@ -138,8 +141,9 @@ private slots:
         QTest::keyClicks(dialog.Edit2, "11a");
         QCOMPARE(dialog.Edit2->text(), QStringLiteral("111A"));
         QCOMPARE(ListedCodes(dialog), (QStringList{"S72.111A"}));
-        QCOMPARE(dialog.Label3->text(),
-                 QStringLiteral("Total: 1    (4 chars code: 0    5 chars code: 0    6 chars code: 0    7 chars code: 1)"));
+        QCOMPARE(
+            dialog.Label3->text(),
+            QStringLiteral("Total: 1    (4 chars code: 0    5 chars code: 0    6 chars code: 0    7 chars code: 1)"));
 
         dialog.Edit2->clear();
         QCOMPARE(dialog.ListView1->topLevelItemCount(), all);
@@ -158,8 +162,8 @@ private slots:
 
         // Nothing selected: every copy button only says so.
         QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-        for (QPushButton* button : {dialog.btnCode, dialog.btnLongDesc, dialog.btnCodeLongDesc, dialog.btnShortDesc,
-                                    dialog.btnCodeShortDesc})
+        for (QPushButton* button :
+             {dialog.btnCode, dialog.btnLongDesc, dialog.btnCodeLongDesc, dialog.btnShortDesc, dialog.btnCodeShortDesc})
             QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(messages.Messages().size(), 5u);
         QCOMPARE(messages.Messages().front(), std::string("Please select code first!"));
@@ -226,7 +230,7 @@ private slots:
     void dialogIsCentredOnTheLauncherWindowNotOnItsOpener() {
         TScopedDataFolders folders;
         InstallWindowPlacement(*qApp);  // as the program does at start
-        TfrmMain launcher;  // hidden, as while a search window runs
+        TfrmMain launcher;              // hidden, as while a search window runs
         launcher.move(40, 30);
         QWidget opener;
         opener.setGeometry(700, 500, 300, 200);

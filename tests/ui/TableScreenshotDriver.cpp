@@ -10,8 +10,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "DrugNeopSearch.h"
-#include "ScreenshotSupport.h"
+#include "tests/ui/ScreenshotSupport.h"
+#include "ui/DrugNeopSearch.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

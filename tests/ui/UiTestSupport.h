@@ -6,16 +6,16 @@
 #include <QColor>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextFragment>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
-#include "DataSets.h"
+#include "services/DataSets.h"
 
 // Points ProgramDir and UserDataDir at a fresh temporary folder for the lifetime of the object.
 class TScopedDataFolders {
@@ -52,7 +52,8 @@ void WhenWindowShown(std::function<void(T*)> AStep, int ARemaining = 500) {
             AStep(window);
             // A failed check leaves the step early: close the modal window so the test ends.
             if (QTest::currentTestFailed() && window->isVisible()) window->close();
-        } else if (ARemaining > 0) WhenWindowShown<T>(AStep, ARemaining - 1);
+        } else if (ARemaining > 0)
+            WhenWindowShown<T>(AStep, ARemaining - 1);
     });
 }
 
@@ -75,8 +76,7 @@ inline QStringList RunsInColour(QTextEdit* edit, const QColor& colour) {
     for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.isValid() && fragment.charFormat().foreground().color() == colour)
-                runs << fragment.text();
+            if (fragment.isValid() && fragment.charFormat().foreground().color() == colour) runs << fragment.text();
         }
     return runs;
 }

@@ -21,21 +21,21 @@
 #include <memory>
 #include <vector>
 
-#include "AdministratorTool.h"
-#include "AlphaSearch.h"
-#include "ChapterSearch.h"
-#include "DataSets.h"
-#include "DrugNeopSearch.h"
-#include "FavoriteUser.h"
-#include "Favorites.h"
-#include "InfoOf7Code.h"
-#include "KeywordSearch.h"
-#include "Main.h"
-#include "SelectCode.h"
-#include "TestSupport.h"
-#include "UiStyle.h"
-#include "Waiting.h"
-#include "WindowPlacement.h"
+#include "services/DataSets.h"
+#include "tests/common/TestSupport.h"
+#include "ui/AdministratorTool.h"
+#include "ui/AlphaSearch.h"
+#include "ui/ChapterSearch.h"
+#include "ui/DrugNeopSearch.h"
+#include "ui/FavoriteUser.h"
+#include "ui/InfoOf7Code.h"
+#include "ui/KeywordSearch.h"
+#include "ui/Main.h"
+#include "ui/SelectCode.h"
+#include "ui/UiStyle.h"
+#include "ui/Waiting.h"
+#include "ui/WindowPlacement.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
@@ -62,7 +62,8 @@ void WaitUntilFramed(QWidget& window) {
 void Capture(const QString& folder, const QString& name) {
     if (folder.isEmpty()) return;
     const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
-    const int code = QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+    const int code =
+        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
     std::printf("  %s %s\n", code == 0 ? "wrote" : "FAILED to write", qPrintable(file));
 }
 
@@ -99,14 +100,17 @@ void CheckControlsWhole(const char* name, QWidget& window) {
         }
         // A push button's size hint holds the style's minimum width; its caption needs its text.
         auto* push = qobject_cast<QPushButton*>(control);
-        const int needed = push != nullptr ? push->fontMetrics().horizontalAdvance(text) + 2 : control->sizeHint().width();
+        const int needed =
+            push != nullptr ? push->fontMetrics().horizontalAdvance(text) + 2 : control->sizeHint().width();
         const bool oneLine = label == nullptr || (!label->wordWrap() && label->pixmap().isNull());
         if (fault.isEmpty() && oneLine && control->width() < needed)
             fault = QStringLiteral("%1 px wide, needs %2").arg(control->width()).arg(needed);
         if (fault.isEmpty() && !oneLine && label->heightForWidth(label->width()) > label->height())
-            fault = QStringLiteral("%1 px high, needs %2").arg(label->height()).arg(label->heightForWidth(label->width()));
+            fault =
+                QStringLiteral("%1 px high, needs %2").arg(label->height()).arg(label->heightForWidth(label->width()));
         if (fault.isEmpty()) continue;
-        std::printf("%-28s control \"%s\" cut off: %s\n", name, qPrintable(text.simplified().left(40)), qPrintable(fault));
+        std::printf("%-28s control \"%s\" cut off: %s\n", name, qPrintable(text.simplified().left(40)),
+                    qPrintable(fault));
         ++cut;
     }
     Failures += cut;
@@ -261,8 +265,7 @@ int main(int argc, char** argv) {
              return window;
          },
          false, true},
-        {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false,
-         true},
+        {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false, true},
     };
 
     for (const TCase& item : cases) {

@@ -1,0 +1,38 @@
+// Waiting for a data set and cancelling the loaders, on top of the load statuses of DataSets.h.
+// A reader of a shared container calls WaitForDataSet with the container's status first; after
+// it returns the container is only read, whatever the final status (a failed or cancelled set
+// simply holds fewer entries).
+#pragma once
+
+#include <functional>
+
+#include "services/DataSets.h"
+
+// How a window shows that it waits. Show is called once before the wait, Poll every 100 ms
+// while waiting (the desktop front processes pending events there, so messages raised by loader
+// threads can reach the user), Hide once afterwards. Every member may be empty.
+struct TWaitHooks {
+    std::function<void()> Show;
+    std::function<void()> Poll;
+    std::function<void()> Hide;
+};
+
+// Installs the hooks used by WaitForDataSet (set once by the desktop front, before any window
+// waits; tests install their own) and returns the previous ones.
+TWaitHooks SetWaitHooks(TWaitHooks hooks);
+
+// Returns at once unless the status is 1. Otherwise shows the wait hooks and checks the status
+// every 100 ms until it is no longer 1. Returns the final status. Call it on the UI thread only
+// (the desktop hooks touch windows); other threads use WaitForDataSetQuietly.
+int32_t WaitForDataSet(const TLoadStatus& status);
+
+// The same without any waiting window: polls every 100 ms silently (code look-up, administrator tool).
+int32_t WaitForDataSetQuietly(const TLoadStatus& status);
+
+// For each of the five XML data sets whose status is 1 the status becomes -2; each loader stops
+// at its next element. CodeKeywordsStatus is left alone.
+void CancelLoading();
+
+// The status variable of loader type 0..5 (0 Tabular, 1 DIndex, 2 EIndex, 3 drugs, 4 neoplasms,
+// 5 code keywords).
+TLoadStatus& LoadStatusOfType(int AType);

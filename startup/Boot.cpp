@@ -1,0 +1,47 @@
+#include "startup/Boot.h"
+
+#include "index/IndexLoader.h"
+#include "index/IndexModel.h"
+#include "keywords/KeywordData.h"
+#include "model/TabularLoader.h"
+#include "services/DataSets.h"
+#include "userdata/Favorites.h"
+#include "userdata/SearchHistory.h"
+
+TStartUpLoaders RealLoaders() {
+    TStartUpLoaders loaders;
+    loaders.Loaders[0] = [] { LoadTabularFile(); };
+    for (int type = 1; type <= 4; ++type) loaders.Loaders[type] = [type] { LoadIndexFile(type); };
+    loaders.Loaders[5] = [] { LoadKeywordDataSets(); };
+    loaders.ClearContainers = [] {
+        DIndexLetters.clear();
+        EIndexLetters.clear();
+        TableOfDrugsLetters.clear();
+        TableOfNeoplasmsLetters.clear();
+        DIndexEdition.clear();
+        ClearCodeKeywordTables();
+        SearchHistory = TSearchHistory{};
+        ShortDescDict.Clear();
+        SpecialKeywordList.clear();
+        UnlockedFavorite = nullptr;
+        FavoriteList.clear();
+    };
+    loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(SharedDataDir, FavoriteList); };
+    return loaders;
+}
+
+void StartDataLoading(const TResourceProvider& provider) {
+    StartUp(provider, RealLoaders());
+}
+
+void LoadAllDataNow(const TResourceProvider& provider) {
+    StartDataLoading(provider);
+    // Every loader leaves its status off 1 before its thread ends (the thread guard sees to it),
+    // so once all are joined every data set is done, failed or cancelled.
+    JoinLoaders();
+}
+
+void ShutDownLoading(const std::function<void()>& AWhileWaiting) {
+    CancelLoading();
+    JoinLoaders(AWhileWaiting);
+}

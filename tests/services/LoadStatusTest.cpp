@@ -1,0 +1,120 @@
+// Waiting for a data set and cancelling the loaders.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "services/LoadStatus.h"
+
+namespace {
+
+// Counts the hook calls of one wait; restores the previous hooks afterwards.
+class TCountingHooks {
+public:
+    TCountingHooks() {
+        FPrevious = SetWaitHooks({[this] { ++FShown; }, [this] { ++FPolled; }, [this] { ++FHidden; }});
+    }
+    ~TCountingHooks() { SetWaitHooks(FPrevious); }
+
+    std::atomic<int> FShown{0};
+    std::atomic<int> FPolled{0};
+    std::atomic<int> FHidden{0};
+
+private:
+    TWaitHooks FPrevious;
+};
+
+// Saves the six statuses and puts them back, so tests can set whatever they need.
+class LoadStatusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int type = 0; type < 6; ++type) FSaved[type] = LoadStatusOfType(type).load();
+    }
+    void TearDown() override {
+        for (int type = 0; type < 6; ++type) LoadStatusOfType(type).store(FSaved[type]);
+    }
+    int32_t FSaved[6]{};
+};
+
+TEST_F(LoadStatusTest, WaitReturnsAtOnceWithoutWindowUnlessLoading) {
+    TCountingHooks hooks;
+    TLoadStatus status{0};
+    for (int32_t value : {StatusNotStarted, StatusDone, StatusFailed, StatusCancelled}) {
+        status.store(value);
+        EXPECT_EQ(WaitForDataSet(status), value);
+        EXPECT_EQ(WaitForDataSetQuietly(status), value);
+    }
+    EXPECT_EQ(hooks.FShown, 0);
+    EXPECT_EQ(hooks.FPolled, 0);
+    EXPECT_EQ(hooks.FHidden, 0);
+}
+
+TEST_F(LoadStatusTest, WaitShowsWindowWhileLoadingAndReturnsFinalStatus) {
+    TCountingHooks hooks;
+    TLoadStatus status{StatusLoading};
+    std::atomic<bool> finished{false};
+    std::thread loader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        finished = true;
+        status.store(StatusFailed);
+    });
+    EXPECT_EQ(WaitForDataSet(status), StatusFailed);
+    EXPECT_TRUE(finished);
+    loader.join();
+    EXPECT_EQ(hooks.FShown, 1);
+    EXPECT_GE(hooks.FPolled, 1);
+    EXPECT_EQ(hooks.FHidden, 1);
+}
+
+TEST_F(LoadStatusTest, QuietWaitPollsWithoutWindow) {
+    TCountingHooks hooks;
+    TLoadStatus status{StatusLoading};
+    std::thread loader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        status.store(StatusDone);
+    });
+    EXPECT_EQ(WaitForDataSetQuietly(status), StatusDone);
+    loader.join();
+    EXPECT_EQ(hooks.FShown + hooks.FPolled + hooks.FHidden, 0);
+}
+
+TEST_F(LoadStatusTest, WindowIsHiddenWhenPollThrows) {
+    int hidden = 0;
+    const TWaitHooks previous =
+        SetWaitHooks({nullptr, [] { throw std::runtime_error("poll failed"); }, [&] { ++hidden; }});
+    TLoadStatus status{StatusLoading};
+    EXPECT_THROW(WaitForDataSet(status), std::runtime_error);
+    SetWaitHooks(previous);
+    EXPECT_EQ(hidden, 1);
+}
+
+TEST_F(LoadStatusTest, CancelTurnsOnlyLoadingXmlSetsIntoCancelled) {
+    TabularStatus = StatusLoading;
+    DIndexStatus = StatusLoading;
+    EIndexStatus = StatusDone;
+    TableOfDrugsStatus = StatusFailed;
+    TableOfNeoplasmsStatus = StatusNotStarted;
+    CodeKeywordsStatus = StatusLoading;
+    CancelLoading();
+    EXPECT_EQ(TabularStatus, StatusCancelled);
+    EXPECT_EQ(DIndexStatus, StatusCancelled);
+    EXPECT_EQ(EIndexStatus, StatusDone);
+    EXPECT_EQ(TableOfDrugsStatus, StatusFailed);
+    EXPECT_EQ(TableOfNeoplasmsStatus, StatusNotStarted);
+    EXPECT_EQ(CodeKeywordsStatus, StatusLoading);
+}
+
+TEST_F(LoadStatusTest, StatusOfTypeFollowsLoaderNumbering) {
+    EXPECT_EQ(&LoadStatusOfType(0), &TabularStatus);
+    EXPECT_EQ(&LoadStatusOfType(1), &DIndexStatus);
+    EXPECT_EQ(&LoadStatusOfType(2), &EIndexStatus);
+    EXPECT_EQ(&LoadStatusOfType(3), &TableOfDrugsStatus);
+    EXPECT_EQ(&LoadStatusOfType(4), &TableOfNeoplasmsStatus);
+    EXPECT_EQ(&LoadStatusOfType(5), &CodeKeywordsStatus);
+    EXPECT_THROW(LoadStatusOfType(6), std::out_of_range);
+    EXPECT_THROW(LoadStatusOfType(-1), std::out_of_range);
+}
+
+}  // namespace

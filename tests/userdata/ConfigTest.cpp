@@ -1,0 +1,210 @@
+// INI settings: defaults, what a write keeps, failed writes, and the three settings of the program.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "services/DataSets.h"
+#include "tests/common/RecordingMessages.h"
+#include "userdata/Config.h"
+#include "userdata/IniFile.h"
+
+namespace {
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// A private folder standing in for ProgramDir and UserDataDir; the settings globals are put back.
+class ConfigTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FFolder =
+            std::filesystem::temp_directory_path() / ("zendra-config-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(FFolder);
+        FSaved = {ProgramDir, UserDataDir, IsAdmin, FullScreen, ScrollBar};
+        ProgramDir = UserDataDir = FFolder.string() + "/";
+    }
+    void TearDown() override {
+        std::filesystem::permissions(FFolder, std::filesystem::perms::owner_all);
+        std::error_code ignored;
+        std::filesystem::remove_all(FFolder, ignored);
+        ProgramDir = FSaved.programDir;
+        UserDataDir = FSaved.userDataDir;
+        IsAdmin = FSaved.isAdmin;
+        FullScreen = FSaved.fullScreen;
+        ScrollBar = FSaved.scrollBar;
+    }
+
+    std::filesystem::path ConfigFile() const { return FFolder / "config.ini"; }
+
+    // Only the config file: no temporary file left behind.
+    std::size_t FilesInFolder() const {
+        std::size_t count = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(FFolder)) ++count;
+        return count;
+    }
+
+    std::filesystem::path FFolder;
+    struct {
+        std::string programDir, userDataDir;
+        int32_t isAdmin, fullScreen, scrollBar;
+    } FSaved{};
+};
+
+TEST_F(ConfigTest, MissingOrUnreadableFilesGiveDefaults) {
+    IsAdmin = FullScreen = ScrollBar = 7;
+    LoadProgramConfig();
+    LoadUserConfig();
+    EXPECT_EQ(IsAdmin, 0);
+    EXPECT_EQ(FullScreen, 0);
+    EXPECT_EQ(ScrollBar, 0);
+
+    std::filesystem::create_directory(ConfigFile());  // a folder where the file should be
+    IsAdmin = FullScreen = 7;
+    LoadProgramConfig();
+    LoadUserConfig();
+    EXPECT_EQ(IsAdmin, 0);
+    EXPECT_EQ(FullScreen, 0);
+    // An unreadable file is never replaced by one holding only our keys.
+    EXPECT_FALSE(TIniFile(ConfigFile().string()).WriteInteger("Config", "FullScreen", 1));
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigFile()));
+}
+
+TEST_F(ConfigTest, ReadsIntegersOfTheirOwnSectionOnly) {
+    WriteText(ConfigFile(),
+              "\xEF\xBB\xBF; settings\r\n"
+              "[Other]\r\nIsAdmin=1\r\nFullScreen=1\r\n"
+              "[ config ]\r\n  isadmin = 1 \r\nFULLSCREEN=$10\r\nScrollBar=abc\r\nBig=99999999999\r\n"
+              "Neg=-3\r\nHex=0x1f\r\n; ScrollBar=5\r\n[Later]\r\nScrollBar=4\r\n");
+    const TIniFile file(ConfigFile().string());
+    EXPECT_EQ(file.ReadInteger("Config", "IsAdmin", 0), 1);
+    EXPECT_EQ(file.ReadInteger("Config", "FullScreen", 0), 16);
+    EXPECT_EQ(file.ReadInteger("Config", "ScrollBar", 9), 9);  // not a number
+    EXPECT_EQ(file.ReadInteger("Config", "Big", 9), 9);        // out of range
+    EXPECT_EQ(file.ReadInteger("Config", "Neg", 0), -3);
+    EXPECT_EQ(file.ReadInteger("Config", "Hex", 0), 31);
+    EXPECT_EQ(file.ReadInteger("Config", "Missing", 5), 5);
+    EXPECT_EQ(file.ReadInteger("Nowhere", "IsAdmin", 5), 5);
+
+    LoadProgramConfig();
+    LoadUserConfig();
+    EXPECT_EQ(IsAdmin, 1);
+    EXPECT_EQ(FullScreen, 16);
+    EXPECT_EQ(ScrollBar, 0);
+}
+
+TEST_F(ConfigTest, WriteKeepsEveryOtherLineAndEndsLinesWithCrLf) {
+    WriteText(ConfigFile(),
+              "; written by hand\n"
+              "[Other]\nFullScreen=7\n\n"
+              "[Config]\nExtra=5\nFullScreen=0\n\n"
+              "[Last]\nKey=x\n");
+    FullScreen = 1;
+    ScrollBar = 3;
+    SaveUserConfig();
+    EXPECT_EQ(ReadText(ConfigFile()),
+              "; written by hand\r\n"
+              "[Other]\r\nFullScreen=7\r\n\r\n"
+              "[Config]\r\nExtra=5\r\nFullScreen=1\r\nScrollBar=3\r\n\r\n"
+              "[Last]\r\nKey=x\r\n");
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(ConfigTest, FirstSaveCreatesFileAndTogglingTwiceRestores) {
+    LoadUserConfig();
+    FullScreen = FullScreen ? 0 : 1;
+    SaveUserConfig();
+    EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=1\r\nScrollBar=0\r\n");
+
+    LoadUserConfig();
+    EXPECT_EQ(FullScreen, 1);
+    FullScreen = FullScreen ? 0 : 1;
+    SaveUserConfig();
+    LoadUserConfig();
+    EXPECT_EQ(FullScreen, 0);
+    EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=0\r\nScrollBar=0\r\n");
+}
+
+TEST_F(ConfigTest, SectionAppendedWhenMissing) {
+    WriteText(ConfigFile(), "[Window]\r\nLeft=10\r\n");
+    EXPECT_TRUE(TIniFile(ConfigFile().string()).WriteInteger("Config", "FullScreen", 1));
+    EXPECT_EQ(ReadText(ConfigFile()), "[Window]\r\nLeft=10\r\n[Config]\r\nFullScreen=1\r\n");
+}
+
+TEST_F(ConfigTest, FailedWriteLeavesOldFileWhole) {
+    // Larger than the file size limit set below, so any write of the new content fails part-way.
+    std::string old = "[Config]\r\nFullScreen=0\r\nScrollBar=2\r\n";
+    for (int line = 0; line < 200; ++line) old += "; comment line " + std::to_string(line) + "\r\n";
+    WriteText(ConfigFile(), old);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 256;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    FullScreen = 1;
+    const bool written = TIniFile(ConfigFile().string()).WriteInteger("Config", "FullScreen", 1);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadText(ConfigFile()), old);
+    EXPECT_EQ(FilesInFolder(), 1u);
+    LoadUserConfig();
+    EXPECT_EQ(FullScreen, 0);
+    EXPECT_EQ(ScrollBar, 2);
+}
+
+TEST_F(ConfigTest, WriteIntoReadOnlyFolderFailsAndKeepsOldFile) {
+    const std::string old = "[Config]\r\nFullScreen=0\r\nScrollBar=1\r\n";
+    WriteText(ConfigFile(), old);
+    std::filesystem::permissions(FFolder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (access(FFolder.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions are not enforced for this user";
+    FullScreen = 1;
+    SaveUserConfig();
+    EXPECT_EQ(ReadText(ConfigFile()), old);
+}
+
+TEST_F(ConfigTest, AFailedSaveIsToldOncePerRunWithThePath) {
+    TRecordingMessages messages;
+    // A folder where config.ini should be: it can be neither read nor replaced.
+    std::filesystem::create_directory(ConfigFile());
+    FullScreen = 1;
+    EXPECT_FALSE(SaveUserConfig());
+    FullScreen = 0;
+    EXPECT_FALSE(SaveUserConfig());
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"Your settings could not be saved to " + ConfigFile().string() + "."});
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigFile()));
+}
+
+TEST_F(ConfigTest, ALinkedSettingsFileStaysALinkAndItsTargetIsUpdated) {
+    std::filesystem::create_directory(FFolder / "dotfiles");
+    WriteText(FFolder / "dotfiles" / "zendra.ini", "[Config]\r\nFullScreen=0\r\nScrollBar=4\r\n");
+    std::filesystem::create_symlink("dotfiles/zendra.ini", ConfigFile());
+    LoadUserConfig();
+    EXPECT_EQ(ScrollBar, 4);
+    FullScreen = 1;
+    EXPECT_TRUE(SaveUserConfig());
+    EXPECT_TRUE(std::filesystem::is_symlink(ConfigFile()));
+    EXPECT_EQ(ReadText(FFolder / "dotfiles" / "zendra.ini"), "[Config]\r\nFullScreen=1\r\nScrollBar=4\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// The keyword search history: at most 50 texts, oldest first, no two equal (case-sensitive), kept
+// between runs in UserDataDir + "SearchHistory.txt" (one text a line, CR LF), written back in the
+// encoding it was read in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/GlobalDef.h"
+
+inline constexpr int SearchHistoryLimit = 50;
+inline constexpr const char* SearchHistoryFileName = "SearchHistory.txt";
+
+class TSearchHistory {
+public:
+    // How the file was stored; a history never read from a file is written as UTF-8 without a mark.
+    enum class TEncoding { Utf8, Utf8Bom, Latin1, Utf16LE, Utf16BE };
+
+    TStringList FItems;  // UTF-8, oldest first
+    TEncoding FEncoding = TEncoding::Utf8;
+
+    // Trims blanks; an empty text adds nothing. Removes the first equal entry, drops the oldest
+    // when 50 or more remain, appends.
+    void Add(std::string_view AText);
+
+    // Reads the whole file and keeps its newest 50 entries. A missing file gives an empty history;
+    // anything else that cannot be read (a folder, a FIFO, no permission, a read error) gives an
+    // empty history too and sets FUnreadable. Returns false in both cases.
+    bool LoadFromFile(const std::string& AFileName);
+    // Writes the whole file through a temporary file, so a failed write leaves the old file whole.
+    // A history whose file could not be read is never written over: then nothing is written and
+    // the answer is false, as for a failed write.
+    bool SaveToFile(const std::string& AFileName) const;
+
+    // The file existed but could not be read (see LoadFromFile).
+    bool FUnreadable = false;
+
+    // The file's bytes for FItems in FEncoding (used by SaveToFile).
+    std::string Encode() const;
+    // Sets FItems and FEncoding from a file's bytes.
+    void Decode(std::string_view ABytes);
+};
+
+extern TSearchHistory SearchHistory;
+
+// UserDataDir + "SearchHistory.txt".
+std::string SearchHistoryPath();
+
+// The program's history file: LoadSearchHistory reads SearchHistoryPath() into SearchHistory when
+// the launcher is created; SaveSearchHistory writes it back when the launcher closes, unless the
+// file could not be read, and tells the user once when the save fails.
+void LoadSearchHistory();
+void SaveSearchHistory();
+// What the launcher says about the history: empty, or that the file could not be read and is left
+// as it is.
+std::string SearchHistoryNotice();
