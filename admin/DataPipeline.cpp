@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <pugixml.hpp>
 #include <sstream>
@@ -29,16 +28,26 @@ std::string ReadDataFile(const std::string& fileName) {
         std::string text;
         std::vector<char> chunk(1 << 16);
         int got = 0;
-        while ((got = gzread(file, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0)
+        bool tooLarge = false;
+        while ((got = gzread(file, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0) {
+            tooLarge = text.size() + static_cast<std::size_t>(got) > MaxDataFileBytes;
+            if (tooLarge) break;
             text.append(chunk.data(), got);
+        }
         const bool failed = got < 0;
         gzclose(file);
+        if (tooLarge)
+            throw std::runtime_error("cannot read " + fileName + ": " +
+                                     FileReadProblem(TFileRead::TooLarge, MaxDataFileBytes));
         if (failed) throw std::runtime_error("cannot read " + fileName);
         return text;
     }
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + fileName);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    const TFileRead read = ReadRegularFile(fileName, bytes, MaxDataFileBytes);
+    if (read == TFileRead::Missing) throw std::runtime_error("cannot open " + fileName);
+    if (read != TFileRead::Read)
+        throw std::runtime_error("cannot read " + fileName + ": " + FileReadProblem(read, MaxDataFileBytes));
+    return bytes;
 }
 
 void WriteDataFile(const std::string& fileName, std::string_view bytes) {

@@ -4,12 +4,17 @@
 // Every failure throws std::runtime_error with a message that names the file or the code.
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Reads a whole file; a name ending in ".gz" is gunzipped.
+// The largest data file read (the published files are below 16 MB unpacked).
+inline constexpr std::size_t MaxDataFileBytes = 256 * 1024 * 1024;
+
+// Reads a whole regular file of at most MaxDataFileBytes; a name ending in ".gz" is gunzipped (and
+// its unpacked text held to the same bound).
 std::string ReadDataFile(const std::string& fileName);
 
 // Writes bytes to a file through a temporary file that then replaces it.

@@ -5,7 +5,9 @@
 #include <set>
 #include <sstream>
 
+#include "admin/DataPipeline.h"
 #include "model/CodeLookup.h"
+#include "services/FileUtil.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
@@ -15,9 +17,8 @@ namespace {
 constexpr std::string_view Indent = "         ";  // 9 blanks
 
 bool ReadLines(const std::string& AFileName, std::vector<std::string>& ALines) {
-    std::ifstream in(AFileName, std::ios::binary);
-    if (!in) return false;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (ReadRegularFile(AFileName, text, MaxDataFileBytes) != TFileRead::Read) return false;
     ALines = SplitLines(text);
     return true;
 }
@@ -64,8 +65,9 @@ std::string InvalidCodeLineMessage(int ALineNumber, const std::string& ALine) {
 bool LoadKeywordFileIntoTables(const std::string& AKeywordFile, bool ACategoryOnly, bool AMultiWordOnly,
                                bool ACapitalize) {
     WaitForDataSetQuietly(CodeKeywordsStatus);
-    std::ifstream in(AKeywordFile, std::ios::binary);
-    if (!in) return false;
+    std::string bytes;
+    if (ReadRegularFile(AKeywordFile, bytes, MaxDataFileBytes) != TFileRead::Read) return false;
+    std::istringstream in(std::move(bytes));
     ClearCodeKeywordTables();
     LoadCodeKeywords(in, ACategoryOnly, AMultiWordOnly, ACapitalize);
     return true;

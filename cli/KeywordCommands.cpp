@@ -1,11 +1,10 @@
 // Keyword sub-commands: keyword and full-text search, the suggestion list for a typed text, and
 // the generator of the code-keyword set.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "admin/DataPipeline.h"
 #include "admin/KeywordGenerator.h"
 #include "cli/CliData.h"
 #include "cli/Commands.h"
@@ -202,12 +201,13 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage:\n%s\n", GenerateUsage);
         return 2;
     }
-    std::ifstream stopFile(rest[0], std::ios::binary);
-    if (!stopFile) {
-        std::fprintf(stderr, "generate-keywords: cannot read %s\n", rest[0].c_str());
+    std::string stopText;
+    try {
+        stopText = ReadDataFile(rest[0]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "generate-keywords: %s\n", error.what());
         return 1;
     }
-    const std::string stopText((std::istreambuf_iterator<char>(stopFile)), std::istreambuf_iterator<char>());
     if (!LoadEmbeddedTabular()) {
         std::fprintf(stderr, "generate-keywords: the Tabular List did not load\n");
         return 1;
@@ -222,15 +222,7 @@ int RunGenerate(const std::vector<std::string>& args) {
     sources.StopWords = ParseStopWords(stopText);
     std::string text;
     try {
-        if (!abbreviationFile.empty()) {
-            std::ifstream in(abbreviationFile, std::ios::binary);
-            if (!in) {
-                std::fprintf(stderr, "generate-keywords: cannot read %s\n", abbreviationFile.c_str());
-                return 1;
-            }
-            sources.Abbreviations =
-                ParseAbbreviations(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
-        }
+        if (!abbreviationFile.empty()) sources.Abbreviations = ParseAbbreviations(ReadDataFile(abbreviationFile));
         text = GenerateCodeKeywordsText(ChapterList, sources);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "generate-keywords: %s\n", error.what());

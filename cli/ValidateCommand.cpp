@@ -20,11 +20,14 @@ constexpr const char* ValidateUsage =
     "  validate [--column NAME] [FILE...]\n"
     "                             check code texts (any letter case, with or without the dot), one per\n"
     "                             line of the files or of standard input (\"-\" or no file); with\n"
-    "                             --column the input is CSV with a header row and NAME is the column.\n"
+    "                             --column the input is CSV with a header row (RFC 4180 quotes) and\n"
+    "                             NAME is the column.\n"
     "                             Writes: input TAB code TAB verdict TAB description, one line per\n"
     "                             input; verdicts: reportable, not-reportable, seventh-not-allowed,\n"
-    "                             not-in-edition, not-a-code. Exit 0 when every input is reportable,\n"
-    "                             1 when some is not, 2 on a usage or read error";
+    "                             not-in-edition, not-a-code, too-long (a line or record of more than\n"
+    "                             64 KiB). Exit 0 when every input is reportable, 1 when some is not,\n"
+    "                             2 on a usage or read error, a quoted field never closed, a NUL byte\n"
+    "                             (not a text file) or a column missing or named twice";
 
 int RunValidate(const std::vector<std::string>& args) {
     std::string column;
@@ -68,7 +71,8 @@ int RunValidate(const std::vector<std::string>& args) {
         }
         TCodeValidator validator(resolver, column, output);
         std::size_t got = 0;
-        while ((got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) {
+        // Nothing past a problem is read: /dev/zero must end too.
+        while (validator.Problem().empty() && (got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) {
             validator.Feed(std::string_view(buffer.data(), got));
             if (output.size() >= buffer.size()) {
                 writeFailed = writeFailed || std::fwrite(output.data(), 1, output.size(), stdout) != output.size();

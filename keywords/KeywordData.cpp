@@ -5,6 +5,7 @@
 #include <exception>
 #include <iterator>
 
+#include "services/CsvReader.h"
 #include "services/Messages.h"
 #include "services/Resources.h"
 #include "services/TextUtil.h"
@@ -357,34 +358,8 @@ int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::strin
 }
 
 TStringList SplitStrict(std::string_view AText) {
-    TStringList items;
-    if (AText.empty()) return items;
-    std::size_t position = 0;
-    while (true) {
-        std::string item;
-        if (position < AText.size() && AText[position] == '"') {
-            ++position;
-            while (position < AText.size()) {
-                if (AText[position] == '"') {
-                    if (position + 1 < AText.size() && AText[position + 1] == '"') {
-                        item.push_back('"');
-                        position += 2;
-                        continue;
-                    }
-                    ++position;
-                    break;
-                }
-                item.push_back(AText[position++]);
-            }
-        }
-        const std::size_t comma = AText.find(',', position);
-        const std::size_t end = comma == std::string_view::npos ? AText.size() : comma;
-        item.append(AText.substr(position, end - position));
-        items.push_back(std::move(item));
-        if (comma == std::string_view::npos) break;
-        position = comma + 1;
-    }
-    return items;
+    if (AText.empty()) return {};
+    return SplitFields(AText);
 }
 
 namespace {

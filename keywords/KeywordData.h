@@ -114,10 +114,10 @@ int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeywor
                       std::string& AForm2);
 int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::string& AForm2);
 
-// Splits at commas only ("strict"): blanks stay inside items, an item starting with a double quote
-// runs to its closing quote (a doubled quote inside stands for one), text after the closing quote up
-// to the next comma joins the item, a trailing comma gives a last empty item, an empty text none.
-// Items are not trimmed.
+// Splits at commas only ("strict"), as SplitFields does (services/CsvReader.h): blanks stay inside
+// items, an item starting with a double quote runs to its closing quote (a doubled quote inside
+// stands for one), text after the closing quote up to the next comma joins the item, a trailing
+// comma gives a last empty item; an empty text has none. Items are not trimmed.
 TStringList SplitStrict(std::string_view AText);
 
 // Splits a keyword list at commas: items trimmed of blanks and control characters, empty items

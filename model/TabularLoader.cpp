@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "services/CsvReader.h"
 #include "services/Messages.h"
 #include "services/Resources.h"
 
@@ -86,50 +87,6 @@ int ToInteger(std::string_view text) {
         throw std::runtime_error(message);
     }
     return value;
-}
-
-// Splits a text like a delimited list: items end at the delimiter or at any control character or
-// blank; blanks around items are skipped; a double quote starts a quoted item ("" stands for one
-// quote) that may hold blanks and delimiters; a delimiter at the very end adds an empty item.
-std::vector<std::string> SplitDelimited(std::string_view text, char delimiter) {
-    std::vector<std::string> items;
-    const auto isBlank = [](char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; };
-    std::size_t pos = 0;
-    const std::size_t size = text.size();
-    const auto skipBlanks = [&] {
-        while (pos < size && isBlank(text[pos])) ++pos;
-    };
-    skipBlanks();
-    while (pos < size) {
-        std::string item;
-        if (text[pos] == '"') {
-            ++pos;
-            while (pos < size) {
-                if (text[pos] == '"') {
-                    if (pos + 1 < size && text[pos + 1] == '"') {
-                        item += '"';
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    break;
-                }
-                item += text[pos++];
-            }
-        } else {
-            const std::size_t start = pos;
-            while (pos < size && !isBlank(text[pos]) && text[pos] != delimiter) ++pos;
-            item.assign(text.substr(start, pos - start));
-        }
-        items.push_back(std::move(item));
-        skipBlanks();
-        if (pos < size && text[pos] == delimiter) {
-            if (pos + 1 == size) items.emplace_back();
-            ++pos;
-            skipBlanks();
-        }
-    }
-    return items;
 }
 
 // Which note lists a parent element may hold.
@@ -441,10 +398,18 @@ void Fail(TLoadStatus& status) {
 
 }  // namespace
 
+namespace {
+
+// An "exception" attribute lists rules "position:character" separated by ";" or blanks.
+constexpr TFieldRules ExceptionRuleList{';', true};
+constexpr TFieldRules ExceptionRuleParts{':', true};
+
+}  // namespace
+
 void TCharDef::SetException(const std::string& AExceptionDesc) {
-    for (const std::string& item : SplitDelimited(AExceptionDesc, ';')) {
+    for (const std::string& item : SplitFields(AExceptionDesc, ExceptionRuleList)) {
         if (item.size() <= 2) continue;
-        const std::vector<std::string> parts = SplitDelimited(item, ':');
+        const std::vector<std::string> parts = SplitFields(item, ExceptionRuleParts);
         if (parts.size() != 2) continue;
         const int position = ToInteger(parts[0]);
         std::string_view value = parts[1];

@@ -1,14 +1,11 @@
 #include "model/ValidateCodes.h"
 
-#include <cstring>
-
 #include "model/CodeResolver.h"
 #include "services/TextUtil.h"
 
 namespace {
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 // Length of the well-formed UTF-8 sequence at the start of a text, 0 when it is not one.
 std::size_t Utf8SequenceLength(std::string_view text) {
@@ -68,108 +65,79 @@ void AppendEcho(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> SplitCsvRecord(std::string_view ARecord) {
-    std::vector<std::string> fields(1);
-    std::size_t i = 0;
-    bool fieldStart = true;
-    while (i < ARecord.size()) {
-        const char c = ARecord[i];
-        if (fieldStart && c == '"') {
-            // A quoted field: up to the closing quote, "" standing for one quote.
-            ++i;
-            while (i < ARecord.size()) {
-                if (ARecord[i] == '"') {
-                    if (i + 1 < ARecord.size() && ARecord[i + 1] == '"') {
-                        fields.back() += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                fields.back() += ARecord[i++];
-            }
-            fieldStart = false;
-            continue;
-        }
-        if (c == ',') {
-            fields.emplace_back();
-            fieldStart = true;
-        } else {
-            fields.back() += c;
-            fieldStart = false;
-        }
-        ++i;
-    }
-    return fields;
-}
-
-TCodeValidator::TCodeValidator(const TCodeResolver& AResolver, std::string AColumn, std::string& AOutput)
-    : FResolver(AResolver), FColumn(std::move(AColumn)), FOutput(AOutput) {}
+TCodeValidator::TCodeValidator(const TCodeResolver& AResolver, std::string AColumn, std::string& AOutput,
+                               std::size_t AMaxRecordBytes)
+    : FResolver(AResolver),
+      FColumn(std::move(AColumn)),
+      FOutput(AOutput),
+      FMaxRecordBytes(AMaxRecordBytes),
+      FReader(FColumn.empty() ? TCsvReader::TMode::Lines : TCsvReader::TMode::Csv, AMaxRecordBytes,
+              [this](const TCsvRecord& ARecord) { Record(ARecord); }) {}
 
 void TCodeValidator::Feed(std::string_view AChunk) {
-    const bool csv = !FColumn.empty();
-    while (!AChunk.empty()) {
-        std::size_t end = 0;
-        if (csv) {
-            // A line break inside a quoted field does not end the record.
-            while (end < AChunk.size()) {
-                if (AChunk[end] == '"')
-                    FInQuotes = !FInQuotes;
-                else if (AChunk[end] == '\n' && !FInQuotes)
-                    break;
-                ++end;
-            }
-        } else {
-            const void* found = std::memchr(AChunk.data(), '\n', AChunk.size());
-            end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - AChunk.data()) : AChunk.size();
-        }
-        if (end == AChunk.size()) {
-            FPending.append(AChunk);
-            return;
-        }
-        if (FPending.empty()) {
-            Record(AChunk.substr(0, end));
-        } else {
-            FPending.append(AChunk.substr(0, end));
-            Record(FPending);
-            FPending.clear();
-        }
-        AChunk.remove_prefix(end + 1);
-    }
+    if (FProblem.empty()) FReader.Feed(AChunk);
 }
 
 void TCodeValidator::Finish() {
-    if (!FPending.empty()) Record(FPending);
-    FPending.clear();
+    if (FProblem.empty()) FReader.Finish();
 }
 
-void TCodeValidator::Record(std::string_view ARecord) {
+const std::string& TCodeValidator::Problem() const {
+    return FProblem.empty() ? FReader.Error() : FProblem;
+}
+
+void TCodeValidator::Record(const TCsvRecord& ARecord) {
     if (!FProblem.empty()) return;
-    if (!ARecord.empty() && ARecord.back() == '\r') ARecord.remove_suffix(1);
-    if (FFirstRecord) {
-        FFirstRecord = false;
-        if (ARecord.starts_with(ByteOrderMark)) ARecord.remove_prefix(ByteOrderMark.size());
-    }
     if (FColumn.empty()) {
-        Check(ARecord);
+        if (ARecord.FTooLong)
+            CheckTooLong(ARecord, ARecord.FFields.front());
+        else
+            Check(ARecord.FFields.front());
         return;
     }
-    const std::vector<std::string> fields = SplitCsvRecord(ARecord);
+    const std::vector<std::string>& fields = ARecord.FFields;
     if (!FHeaderRead) {
         FHeaderRead = true;
+        if (ARecord.FTooLong) {
+            FProblem = "the header row is longer than " + std::to_string(FMaxRecordBytes) + " bytes";
+            return;
+        }
         const std::string wanted = AsciiUpper(TrimControls(FColumn));
+        bool found = false;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (AsciiUpper(TrimControls(fields[i])) == wanted) {
-                FColumnIndex = i;
+            if (AsciiUpper(TrimControls(fields[i])) != wanted) continue;
+            if (found) {
+                // Checking either one could pass codes the other holds.
+                FProblem = "the header row names column \"" + FColumn + "\" twice (columns " +
+                           std::to_string(FColumnIndex + 1) + " and " + std::to_string(i + 1) + ")";
                 return;
             }
+            found = true;
+            FColumnIndex = i;
         }
-        FProblem = "no column \"" + FColumn + "\" in the header row";
+        if (!found) FProblem = "no column \"" + FColumn + "\" in the header row";
+        return;
+    }
+    const std::string_view field =
+        FColumnIndex < fields.size() ? std::string_view(fields[FColumnIndex]) : std::string_view();
+    if (ARecord.FTooLong) {
+        CheckTooLong(ARecord, field);
         return;
     }
     // A row without that column (a blank line, a short row) is reported as an empty input.
-    Check(FColumnIndex < fields.size() ? std::string_view(fields[FColumnIndex]) : std::string_view());
+    Check(field);
+}
+
+void TCodeValidator::CheckTooLong(const TCsvRecord& ARecord, std::string_view AStart) {
+    ++FInputs;
+    constexpr std::size_t Shown = 40;
+    AppendEcho(FOutput, AStart.substr(0, Shown));
+    if (AStart.size() > Shown) FOutput += "...";
+    FOutput += '\t';
+    FOutput += '\t';
+    FOutput += TooLongVerdict;
+    FOutput += "\tline " + std::to_string(ARecord.FLine) + " is longer than " + std::to_string(FMaxRecordBytes) +
+               " bytes and was not checked\n";
 }
 
 void TCodeValidator::Check(std::string_view AInput) {

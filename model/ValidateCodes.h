@@ -2,50 +2,58 @@
 // size, each record is resolved by the code resolver and written as one tab-separated line
 //   input as given TAB dotted code TAB verdict word TAB description
 // The input is echoed with tabs and control characters as blanks and invalid UTF-8 as U+FFFD, so a
-// bad line never breaks the listing. A record is a line (LF or CR LF); with a column name the text
-// is CSV with a header row (fields separated by commas, double quotes around a field that holds a
-// comma, a quote or a line break) and the code is taken from that column.
+// bad line never breaks the listing, and every record read gives exactly one line. A record is a
+// line (LF or CR LF); with a column name the text is CSV with a header row (services/CsvReader.h)
+// and the code is taken from that column. A record longer than MaxValidateRecordBytes gets the
+// verdict "too-long" and reading goes on in constant memory.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "services/CsvReader.h"
 
 class TCodeResolver;
+
+inline constexpr std::size_t MaxValidateRecordBytes = 64 * 1024;
+inline constexpr std::string_view TooLongVerdict = "too-long";
 
 class TCodeValidator {
 public:
     // AColumn empty: one code per line. Output lines are appended to AOutput; the caller writes
     // and empties it whenever it likes.
-    TCodeValidator(const TCodeResolver& AResolver, std::string AColumn, std::string& AOutput);
+    TCodeValidator(const TCodeResolver& AResolver, std::string AColumn, std::string& AOutput,
+                   std::size_t AMaxRecordBytes = MaxValidateRecordBytes);
+    // The reader calls back into this object.
+    TCodeValidator(const TCodeValidator&) = delete;
+    TCodeValidator& operator=(const TCodeValidator&) = delete;
 
     void Feed(std::string_view AChunk);
     // Ends the text: a last record without a line end is checked too. Call once, after the last Feed.
     void Finish();
 
-    // Non-empty when the text could not be checked (the column is not in the header row); the
-    // records after such a header are not read.
-    const std::string& Problem() const { return FProblem; }
+    // Non-empty when the text could not be checked to its end: the column is not in the header row
+    // (or is there twice), a quoted field is never closed, the text is not text. Nothing after the
+    // place named is checked or counted.
+    const std::string& Problem() const;
+    // Records checked, each one output line.
     std::size_t Inputs() const { return FInputs; }
     std::size_t Reportable() const { return FReportable; }
 
 private:
-    void Record(std::string_view ARecord);
+    void Record(const TCsvRecord& ARecord);
     void Check(std::string_view AInput);
+    void CheckTooLong(const TCsvRecord& ARecord, std::string_view AStart);
 
     const TCodeResolver& FResolver;
     std::string FColumn;
     std::string& FOutput;
-    std::string FPending;  // a record not yet ended by a line break
-    bool FInQuotes = false;
+    std::size_t FMaxRecordBytes;
+    TCsvReader FReader;
     bool FHeaderRead = false;
-    bool FFirstRecord = true;
     std::size_t FColumnIndex = 0;
     std::string FProblem;
     std::size_t FInputs = 0;
     std::size_t FReportable = 0;
 };
-
-// The fields of one CSV record (RFC 4180 quoting; a stray quote inside an unquoted field is kept).
-std::vector<std::string> SplitCsvRecord(std::string_view ARecord);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 
@@ -28,33 +29,73 @@ bool WriteAll(int descriptor, std::string_view bytes) {
 // The same limit the kernel applies to a chain of links.
 constexpr int MaxLinkHops = 40;
 
-}  // namespace
-
-TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes) {
-    ABytes.clear();
+// Opens AFileName for reading without waiting; Read when it is a regular file of at most AMaxBytes
+// (then *descriptor is open and the caller closes it).
+TFileRead OpenRegularFile(const std::string& fileName, std::size_t maxBytes, int* descriptor) {
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer for ever.
-    const int descriptor = open(AFileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? TFileRead::Missing : TFileRead::Unreadable;
+    *descriptor = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (*descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? TFileRead::Missing : TFileRead::Unreadable;
     struct stat info {};
     TFileRead result = TFileRead::Read;
-    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(*descriptor, &info) != 0 || !S_ISREG(info.st_mode))
         result = TFileRead::Unreadable;
-    } else {
-        std::array<char, 16384> buffer;
-        for (;;) {
-            const ssize_t count = read(descriptor, buffer.data(), buffer.size());
-            if (count == 0) break;
-            if (count < 0) {
-                if (errno == EINTR) continue;
-                result = TFileRead::Unreadable;
-                break;
-            }
-            ABytes.append(buffer.data(), static_cast<std::size_t>(count));
+    else if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
+        result = TFileRead::TooLarge;
+    if (result != TFileRead::Read) close(*descriptor);
+    return result;
+}
+
+std::string ByteCount(std::size_t bytes) {
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) return std::to_string(bytes / 1024 / 1024) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes, std::size_t AMaxBytes) {
+    ABytes.clear();
+    int descriptor = -1;
+    TFileRead result = OpenRegularFile(AFileName, AMaxBytes, &descriptor);
+    if (result != TFileRead::Read) return result;
+    std::array<char, 16384> buffer;
+    for (;;) {
+        const ssize_t count = read(descriptor, buffer.data(), buffer.size());
+        if (count == 0) break;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            result = TFileRead::Unreadable;
+            break;
         }
+        if (ABytes.size() + static_cast<std::size_t>(count) > AMaxBytes) {
+            result = TFileRead::TooLarge;
+            break;
+        }
+        ABytes.append(buffer.data(), static_cast<std::size_t>(count));
     }
     close(descriptor);
-    if (result != TFileRead::Read) ABytes.clear();
+    if (result != TFileRead::Read) std::string().swap(ABytes);
     return result;
+}
+
+TFileRead ProbeRegularFile(const std::string& AFileName, std::size_t AMaxBytes) {
+    int descriptor = -1;
+    const TFileRead result = OpenRegularFile(AFileName, AMaxBytes, &descriptor);
+    if (result == TFileRead::Read) close(descriptor);
+    return result;
+}
+
+std::string FileReadProblem(TFileRead ARead, std::size_t AMaxBytes) {
+    switch (ARead) {
+        case TFileRead::Unreadable:
+            return "it is not a regular file or cannot be read";
+        case TFileRead::TooLarge:
+            return "it is larger than " + ByteCount(AMaxBytes);
+        case TFileRead::Read:
+        case TFileRead::Missing:
+            break;
+    }
+    return {};
 }
 
 std::string ResolveLinks(const std::string& AFileName) {

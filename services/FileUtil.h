@@ -3,6 +3,7 @@
 // file or the complete new one, and a symbolic link is written through to its target.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,11 +11,21 @@ enum class TFileRead {
     Read,        // the bytes are the whole file
     Missing,     // nothing there (or a dangling link): a fresh file may be written
     Unreadable,  // something is there that could not be read: never write over it
+    TooLarge,    // a regular file of more bytes than the reader accepts: never write over it either
 };
 
-// Reads a whole regular file into ABytes (emptied first). A folder, a FIFO, a device or any read
-// error is Unreadable; opening does not wait for a FIFO writer.
-TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes);
+// Reads a whole regular file of at most AMaxBytes into ABytes (emptied first; left empty unless
+// Read). A folder, a FIFO, a device or any read error is Unreadable; opening does not wait for a
+// FIFO writer. A larger file is TooLarge, found before reading it (or when it grows past the bound
+// while being read), so no file can take more memory than the bound.
+TFileRead ReadRegularFile(const std::string& AFileName, std::string& ABytes, std::size_t AMaxBytes);
+
+// Why a read gave no bytes, in words for a message ("it is not a regular file or cannot be read",
+// "it is larger than 1 MiB"); empty for Read and Missing.
+std::string FileReadProblem(TFileRead ARead, std::size_t AMaxBytes);
+
+// The answer ReadRegularFile would give, without reading the bytes.
+TFileRead ProbeRegularFile(const std::string& AFileName, std::size_t AMaxBytes);
 
 // The file a save to AFileName really replaces: AFileName itself, or the final target of the
 // chain of symbolic links it names (relative targets taken from the link's folder). AFileName

@@ -5,12 +5,17 @@
 #                                       2000, a tenth for cli_arguments, seeds only for favorites; fixed
 #                                       seed); fails on a finding
 #   tools/fuzz.sh run TARGET [ARGS...]  fuzz one target (e.g. ini_file -runs=10000000) with its
-#                                       corpus and dictionary; new inputs go to build/fuzz/corpus/
+#                                       corpus, dictionary and input size; new inputs go to
+#                                       build/fuzz/corpus/
 # Targets: tabular_loader index_loader keyword_data favorites ini_file search_history code_text
-# cli_arguments. Seeds live in fuzz/corpus/TARGET/, dictionaries in fuzz/TARGET.dict.
+# cli_arguments csv_reader. Seeds live in fuzz/corpus/TARGET/, dictionaries in fuzz/TARGET.dict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(tabular_loader index_loader keyword_data favorites ini_file search_history code_text cli_arguments)
+targets=(tabular_loader index_loader keyword_data favorites ini_file search_history code_text cli_arguments csv_reader)
+# The largest input each target gets: room for its deepest seed and more, not so much that the
+# runs slow down. The command-line target reads at most 256 bytes (the whole argument list).
+declare -A max_len=([tabular_loader]=65536 [index_loader]=65536 [keyword_data]=16384 [favorites]=4096
+    [ini_file]=4096 [search_history]=16384 [code_text]=64 [cli_arguments]=256 [csv_reader]=8192)
 # Absolute paths: a target may change its working folder before reading its corpus.
 root=$PWD
 build=$root/build/fuzz
@@ -20,6 +25,7 @@ common_args() {
     local target=$1
     mkdir -p "$build/findings"
     echo "-artifact_prefix=$build/findings/$target-"
+    echo "-max_len=${max_len[$target]}"
     # The command-line front's own messages would drown the report.
     [ "$target" = cli_arguments ] && echo "-close_fd_mask=2"
     [ -f "$root/fuzz/$target.dict" ] && echo "-dict=$root/fuzz/$target.dict"
@@ -42,7 +48,7 @@ case "${1:-}" in
             [ "$target" = cli_arguments ] && target_runs=$((runs / 10))
             # Opening a list rehashes its password (Argon2id, slow by design): the seeds only.
             [ "$target" = favorites ] && target_runs=0
-            if ! "$build/fuzz/${target}_fuzz" $(common_args "$target") -seed=1 -runs="$target_runs" -max_len=65536 \
+            if ! "$build/fuzz/${target}_fuzz" $(common_args "$target") -seed=1 -runs="$target_runs" \
                 "$scratch" "$root/fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
                 rm -rf "$scratch"
                 tail -40 "$build/$target.log"
@@ -55,6 +61,7 @@ case "${1:-}" in
         ;;
     run)
         target=${2:?target name}
+        [ -n "${max_len[$target]:-}" ] || { echo "fuzz: no target $target" >&2; exit 2; }
         shift 2
         mkdir -p "$build/corpus/$target"
         exec "$build/fuzz/${target}_fuzz" $(common_args "$target") "$@" "$build/corpus/$target" "$root/fuzz/corpus/$target"

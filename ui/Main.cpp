@@ -25,6 +25,7 @@
 #include "ui/WindowPlacement.h"
 #include "userdata/Config.h"
 #include "userdata/SearchHistory.h"
+#include "userdata/UserFiles.h"
 
 // The vendor's addresses shown on the launcher.
 static const QString VendorWeb = QStringLiteral("www.kelvora.example");
@@ -125,14 +126,16 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 
-    // 5. The keyword search history; a missing or unreadable file leaves it empty. An unreadable
-    // one is said here, once, and left as it is.
+    // 5. The keyword search history; a missing or unreadable file leaves it empty. Every user file
+    // that exists but could not be read (settings, history, favourite lists) is said here, once,
+    // and left as it is.
     LoadSearchHistory();
-    lbNotice = new QLabel(QString::fromStdString(SearchHistoryNotice()), this);
+    lbNotice = new QLabel(QString::fromStdString(UserFilesNotice()), this);
     lbNotice->setFont(TahomaFont(13));
     SetTextColour(lbNotice, QColor(128, 0, 0));
     lbNotice->setWordWrap(true);
-    lbNotice->setGeometry(84, 620, 1000, 40);
+    lbNotice->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    lbNotice->setGeometry(84, 604, 1000, 84);
     lbNotice->setVisible(!lbNotice->text().isEmpty());
 
     // 6. Caption; centred on the screen when shown (WindowPlacement).

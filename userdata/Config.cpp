@@ -1,6 +1,7 @@
 #include "userdata/Config.h"
 
 #include "services/DataSets.h"
+#include "services/FileUtil.h"
 #include "services/Folders.h"
 #include "services/Messages.h"
 #include "userdata/IniFile.h"
@@ -20,10 +21,25 @@ void LoadProgramConfig() {
     IsAdmin = TIniFile(ProgramFiles().FConfigFile).ReadInteger(kSection, "IsAdmin", 0);
 }
 
+namespace {
+
+// How the user's file answered at the last LoadUserConfig.
+TFileRead UserConfigRead = TFileRead::Missing;
+
+}  // namespace
+
 void LoadUserConfig() {
     const TIniFile file(UserDataDir + kFileName);
+    UserConfigRead = ProbeRegularFile(file.FileName(), MaxIniFileBytes);
     FullScreen = file.ReadInteger(kSection, "FullScreen", 0);
     ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
+}
+
+std::string UserConfigNotice() {
+    const std::string problem = FileReadProblem(UserConfigRead, MaxIniFileBytes);
+    if (problem.empty()) return {};
+    return "Your settings could not be read from " + UserDataDir + kFileName + " (" + problem +
+           "); the defaults are used and the file is left as it is.";
 }
 
 bool SaveUserConfig() {

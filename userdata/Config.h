@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern int32_t IsAdmin;     // 1 enables the administrator entry of the main window
 extern int32_t FullScreen;  // 1 opens the search windows maximised
@@ -13,5 +14,8 @@ extern int32_t ScrollBar;   // kept and written back unchanged
 
 void LoadProgramConfig();
 void LoadUserConfig();
+// What the launcher says at start when the user's file exists but could not be read (a folder, a
+// FIFO, no permission, too large); empty otherwise. Set by LoadUserConfig.
+std::string UserConfigNotice();
 // False when the file could not be written (the user has been told).
 bool SaveUserConfig();

@@ -1,5 +1,8 @@
 #include "userdata/Favorites.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -13,10 +16,6 @@
 #include "services/FileUtil.h"
 #include "services/TextUtil.h"
 #include "userdata/FavoritePassword.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
 
 TFavoriteList FavoriteList;
 TFavoriteKW* UnlockedFavorite = nullptr;
@@ -138,8 +137,8 @@ void TFavoriteKW::GetFavoriteList(std::string_view AFilePath,
     if (error) return;
     for (; entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         if (error) break;
-        std::error_code typeError;
-        if (!entries->is_regular_file(typeError)) continue;
+        // A folder or FIFO of such a name is listed too: opening it then says it cannot be read,
+        // instead of the user silently missing (FavoriteFilesNotice tells at start).
         const std::string name = entries->path().filename().string();
         if (!EndsWithExtension(name)) continue;
         const std::optional<std::string> userName =
@@ -195,11 +194,12 @@ TFavoriteOpen TFavoriteKW::Open(std::string_view APlainPassword) {
         FDamage.clear();
         if (FFileName.empty()) return TFavoriteOpen::Unreadable;
         std::string bytes;
-        if (ReadRegularFile(FFileName, bytes) != TFileRead::Read) return TFavoriteOpen::Unreadable;
-        if (bytes.size() > MaxFavoriteFileBytes) {
+        const TFileRead read = ReadRegularFile(FFileName, bytes, MaxFavoriteFileBytes);
+        if (read == TFileRead::TooLarge) {
             FDamage = "the file is larger than " + std::to_string(MaxFavoriteFileBytes / 1024 / 1024) + " MB";
             return TFavoriteOpen::Damaged;
         }
+        if (read != TFileRead::Read) return TFavoriteOpen::Unreadable;
         std::vector<std::string> lines = SplitLines(bytes);
         if (lines.empty()) {
             FDamage = "the file is empty";
@@ -337,6 +337,27 @@ std::string FavoriteOpenMessage(TFavoriteOpen AOpen, const TFavoriteKW& AFavorit
             break;
     }
     return {};
+}
+
+std::string FavoriteFilesNotice(const TFavoriteList& AList) {
+    std::string notice;
+    for (const auto& favorite : AList) {
+        if (favorite->FFileName.empty()) continue;
+        struct stat info {};
+        if (stat(favorite->FFileName.c_str(), &info) != 0) continue;
+        std::string problem;
+        if (!S_ISREG(info.st_mode)) {
+            problem = "it is not a regular file";
+        } else if (info.st_uid == geteuid()) {
+            // Another account's list in a shared folder is unreadable by design: not worth a notice.
+            const TFileRead read = ProbeRegularFile(favorite->FFileName, MaxFavoriteFileBytes);
+            problem = FileReadProblem(read, MaxFavoriteFileBytes);
+        }
+        if (problem.empty()) continue;
+        notice += (notice.empty() ? "" : " ") + std::string("The favorite list of \"") + favorite->FUserName +
+                  "\" cannot be opened: " + favorite->FFileName + " (" + problem + ").";
+    }
+    return notice;
 }
 
 std::string FavoriteEditMessage(const TFavoriteEditResult& AResult, const TFavoriteKW& AFavorite, bool AAdding) {

@@ -34,9 +34,10 @@ public:
     // Set when the file was found damaged: why, in words. Such a file is never written over.
     std::string FDamage;
 
-    // Appends one record per "*.fvxml" file (extension in any case) of folder AFilePath to
-    // AFovoriteInfoList. A missing folder adds nothing; sub-folders and files whose name is not
-    // canonical Base64 are skipped.
+    // Appends one record per "*.fvxml" entry (extension in any case) of folder AFilePath to
+    // AFovoriteInfoList, whatever its kind: a folder or FIFO of that name is a list that cannot be
+    // read, not a missing one. A missing folder adds nothing; names that are not canonical Base64
+    // are skipped.
     static void GetFavoriteList(std::string_view AFilePath,
                                 std::vector<std::unique_ptr<TFavoriteKW>>& AFovoriteInfoList);
 
@@ -121,6 +122,10 @@ inline constexpr const char* MsgNoFavoriteUnlocked =
     "No favorite code list is unlocked: open yours with \"Favorite Codes\" in the main window first.";
 // The message for an opening that did not give a usable list (empty for Opened and WrongPassword).
 std::string FavoriteOpenMessage(TFavoriteOpen AOpen, const TFavoriteKW& AFavorite);
+// What the launcher says at start about lists that exist but cannot be opened (not a regular file,
+// too large, not readable though the user owns it); empty when there is none. Lists of other
+// accounts in a shared folder, unreadable by design, are not mentioned.
+std::string FavoriteFilesNotice(const TFavoriteList& AList);
 // The message for a change ("Added to the favorite codes of ann: A00.0." for Done).
 std::string FavoriteEditMessage(const TFavoriteEditResult& AResult, const TFavoriteKW& AFavorite, bool AAdding);
 // The message for creating a user (empty for Created).

@@ -4,22 +4,26 @@
 #include <optional>
 
 #include "services/FileUtil.h"
+#include "services/TextEncoding.h"
 
 namespace {
 
-// The file's lines without their line ends; nullopt when it is missing (*missing true) or cannot
-// be read.
-std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, bool* missing = nullptr) {
+// The file's lines without their line ends, as UTF-8, and how the file was stored; nullopt when
+// it is missing (*missing true) or cannot be read.
+std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, TTextEncoding& encoding,
+                                                  bool* missing = nullptr) {
     std::string bytes;
-    const TFileRead read = ReadRegularFile(fileName, bytes);
+    const TFileRead read = ReadRegularFile(fileName, bytes, MaxIniFileBytes);
     if (missing != nullptr) *missing = read == TFileRead::Missing;
+    encoding = TTextEncoding::Utf8;
     if (read != TFileRead::Read) return std::nullopt;
+    const std::string text = DecodeText(bytes, encoding);
     std::vector<std::string> lines;
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        auto end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
         start = end + 1;
@@ -41,13 +45,6 @@ bool SameName(std::string_view a, std::string_view b) {
         if (lower(a[i]) != lower(b[i])) return false;
     }
     return true;
-}
-
-// The line with a UTF-8 byte order mark at the start of the file skipped.
-std::string_view Content(const std::string& line, std::size_t index) {
-    std::string_view view(line);
-    if (index == 0 && view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    return view;
 }
 
 // The section name of a "[Name]" line.
@@ -100,11 +97,12 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
 }  // namespace
 
 int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AKey, int32_t ADefault) const {
-    const auto lines = ReadLines(FFileName);
+    TTextEncoding encoding{};
+    const auto lines = ReadLines(FFileName, encoding);
     if (!lines) return ADefault;
     bool inSection = false;
     for (std::size_t index = 0; index < lines->size(); ++index) {
-        const auto line = Content((*lines)[index], index);
+        const std::string_view line = (*lines)[index];
         if (const auto section = SectionName(line)) {
             inSection = SameName(*section, ASection);
         } else if (inSection) {
@@ -119,7 +117,8 @@ int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AK
 bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std::pair<std::string, int32_t>>& AValues) {
     std::vector<std::string> lines;
     bool fileMissing = false;
-    if (auto existing = ReadLines(FFileName, &fileMissing)) {
+    TTextEncoding encoding{};
+    if (auto existing = ReadLines(FFileName, encoding, &fileMissing)) {
         lines = std::move(*existing);
     } else if (!fileMissing) {
         // An existing file we cannot read must not be replaced by one holding only our keys.
@@ -146,7 +145,7 @@ bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std:
     };
 
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        const auto line = Content(lines[index], index);
+        const std::string_view line = lines[index];
         if (const auto section = SectionName(line)) {
             if (inSection) addMissing(insertAt);
             inSection = SameName(*section, ASection);
@@ -186,5 +185,5 @@ bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std:
 
     std::string text;
     for (const auto& line : result) text += line + "\r\n";
-    return ReplaceFileContents(FFileName, text);
+    return ReplaceFileContents(FFileName, EncodeText(text, encoding));
 }

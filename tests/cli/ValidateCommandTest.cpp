@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -112,6 +113,44 @@ TEST(ValidateCommand, CsvColumnByHeaderName) {
     EXPECT_NE(run.output.find("no column \"Code\""), std::string::npos) << run.output;
     std::filesystem::remove(file);
     EXPECT_EQ(RunCommand(Cli() + " validate /nonexistent/codes.txt").exitCode, 2);
+}
+
+TEST(ValidateCommand, ChecksEveryRecordOrStopsWithTheReasonNeverAbortingOnHostileInput) {
+    const std::string longLine(70000, 'A');
+    const struct {
+        std::string arguments;
+        std::string text;  // written to the file named by "@" in the arguments
+        int exitCode;
+        std::vector<std::string> verdicts;
+        std::string said;  // part of standard error
+    } cases[] = {
+        // A quote inside a field that does not start with one groups nothing.
+        {"--column code @",
+         "code,note\nA00.0,5\" pipe\nZZZ,bad\nnot a code,x\n",
+         1,
+         {"reportable", "not-in-edition", "not-a-code"},
+         "3 inputs, 1 reportable"},
+        {"--column code @", "code\nA00.0\n\"A00.1\nB00\n", 2, {"reportable"}, "line 3: a quoted field opened here"},
+        {"--column code @", "Code,x,CODE\nA00.0,1,2\n", 2, {}, "names column \"code\" twice (columns 1 and 3)"},
+        {"@", "A00.0\n" + longLine + "\nA00.1\n", 1, {"reportable", "too-long", "reportable"}, "3 inputs"},
+        {"/dev/zero", "", 2, {}, "holds a NUL byte"},
+    };
+    for (const auto& test : cases) {
+        const std::string file = TextFile("hostile.csv", test.text);
+        std::string arguments = test.arguments;
+        if (const auto at = arguments.find('@'); at != std::string::npos) arguments.replace(at, 1, Quoted(file));
+        const std::string errors = file + ".err";
+        const auto run = RunCommand("(" + Cli() + " validate " + arguments + " 2>" + Quoted(errors) + ")");
+        std::ifstream errorStream(errors);
+        const std::string said((std::istreambuf_iterator<char>(errorStream)), std::istreambuf_iterator<char>());
+        std::filesystem::remove(file);
+        std::filesystem::remove(errors);
+        EXPECT_EQ(run.exitCode, test.exitCode) << arguments << "\n" << said;
+        std::vector<std::string> verdicts;
+        for (const auto& row : Rows(run.output)) verdicts.push_back(row.size() == 4 ? row[2] : "bad row");
+        EXPECT_EQ(verdicts, test.verdicts) << arguments;
+        EXPECT_NE(said.find(test.said), std::string::npos) << said;
+    }
 }
 
 TEST(VersionOption, NamesTheEmbeddedEditionsAndItsAddendaAreThere) {

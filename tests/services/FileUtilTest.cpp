@@ -105,14 +105,17 @@ TEST(ReadRegularFile, OnlyRegularFilesAreReadAndNothingBlocks) {
         const char* name;
         TFileRead expected;
         std::string bytes;
+        std::size_t maxBytes = 5;
     } cases[] = {{"file.txt", TFileRead::Read, "gas\r\n"},  {"missing.txt", TFileRead::Missing, ""},
                  {"dangling.txt", TFileRead::Missing, ""},  {"file.txt/below.txt", TFileRead::Missing, ""},
-                 {"folder.txt", TFileRead::Unreadable, ""}, {"fifo.txt", TFileRead::Unreadable, ""}};
+                 {"folder.txt", TFileRead::Unreadable, ""}, {"fifo.txt", TFileRead::Unreadable, ""},
+                 {"file.txt", TFileRead::TooLarge, "", 4}};
     for (const auto& test : cases) {
         const std::string path = (folder / test.name).string();
-        auto reading = std::async(std::launch::async, [path] {
+        EXPECT_EQ(ProbeRegularFile(path, test.maxBytes), test.expected) << test.name;
+        auto reading = std::async(std::launch::async, [path, maxBytes = test.maxBytes] {
             std::string bytes = "stale";
-            const TFileRead result = ReadRegularFile(path, bytes);
+            const TFileRead result = ReadRegularFile(path, bytes, maxBytes);
             return std::make_pair(result, bytes);
         });
         if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {

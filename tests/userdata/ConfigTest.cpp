@@ -208,3 +208,58 @@ TEST_F(ConfigTest, ALinkedSettingsFileStaysALinkAndItsTargetIsUpdated) {
 }
 
 }  // namespace
+
+TEST_F(ConfigTest, ASettingsFileKeepsItsEncodingAndItsOtherLines) {
+    // "Name=Zoë" stands for a line the program does not know; "ß" for an 8-bit character.
+    const std::string text = "; mine\r\n[Config]\r\nFullScreen=1\r\nName=Zo\xC3\xAB\r\n";
+    const std::string saved = "; mine\r\n[Config]\r\nFullScreen=0\r\nName=Zo\xC3\xAB\r\nScrollBar=5\r\n";
+    const auto utf16 = [](const std::string& utf8, bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            char16_t unit = static_cast<unsigned char>(utf8[i]);
+            if (unit >= 0xC0) unit = static_cast<char16_t>(((unit & 0x1F) << 6) | (utf8[++i] & 0x3F));
+            out += bigEndian ? std::string{static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)}
+                             : std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        }
+        return out;
+    };
+    const struct {
+        const char* name;
+        std::string before, after;
+    } cases[] = {
+        {"UTF-16 LE", utf16(text, false), utf16(saved, false)},
+        {"UTF-16 BE", utf16(text, true), utf16(saved, true)},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + text, "\xEF\xBB\xBF" + saved},
+        {"UTF-8", text, saved},
+        {"8-bit", "[Config]\r\nFullScreen=1\r\nName=\xDF\r\n",
+         "[Config]\r\nFullScreen=0\r\nName=\xDF\r\nScrollBar=5\r\n"},
+    };
+    for (const auto& test : cases) {
+        WriteText(ConfigFile(), test.before);
+        FullScreen = ScrollBar = 0;
+        LoadUserConfig();
+        EXPECT_EQ(FullScreen, 1) << test.name;
+        EXPECT_TRUE(UserConfigNotice().empty()) << test.name;
+        FullScreen = 0;
+        ScrollBar = 5;
+        ASSERT_TRUE(SaveUserConfig()) << test.name;
+        EXPECT_EQ(ReadText(ConfigFile()), test.after) << test.name;
+    }
+}
+
+TEST_F(ConfigTest, ASettingsFileThatCannotBeReadIsSaidAtStart) {
+    TRecordingMessages messages;
+    std::filesystem::create_directory(ConfigFile());
+    LoadUserConfig();
+    EXPECT_NE(UserConfigNotice().find(ConfigFile().string() + " (it is not a regular file"), std::string::npos)
+        << UserConfigNotice();
+    std::filesystem::remove(ConfigFile());
+    WriteText(ConfigFile(), std::string(MaxIniFileBytes + 1, ';'));
+    LoadUserConfig();
+    EXPECT_NE(UserConfigNotice().find("(it is larger than 1 MiB)"), std::string::npos) << UserConfigNotice();
+    EXPECT_FALSE(SaveUserConfig());
+    EXPECT_EQ(std::filesystem::file_size(ConfigFile()), MaxIniFileBytes + 1);
+    std::filesystem::remove(ConfigFile());
+    LoadUserConfig();
+    EXPECT_TRUE(UserConfigNotice().empty());
+}

@@ -117,7 +117,7 @@ TEST_F(FavoritesFolder, UserNameBecomesItsFileNameAndTheScanTurnsItBack) {
     EXPECT_EQ(withoutSeparator.size(), 4u);
 }
 
-TEST_F(FavoritesFolder, ScanSkipsInvalidNamesOtherFilesAndFolders) {
+TEST_F(FavoritesFolder, ScanSkipsInvalidNamesAndOtherFilesButReportsListsThatAreNoFiles) {
     WriteFile("YW5u.fvxml", "x\r\n");
     WriteFile("not base64!.fvxml", "x\r\n");
     WriteFile("YW5.fvxml", "x\r\n");
@@ -125,11 +125,23 @@ TEST_F(FavoritesFolder, ScanSkipsInvalidNamesOtherFilesAndFolders) {
     WriteFile("YW5u.fvxml.tmp", "x\r\n");
     WriteFile("Ym9i.FVXML", "x\r\n");
     fs::create_directory(FFolder / "Y2Fyb2w=.fvxml");
+    ASSERT_EQ(::mkfifo((FFolder / "ZGF2ZQ==.fvxml").c_str(), 0600), 0);
 
     TFavoriteList found;
     found.push_back(std::make_unique<TFavoriteKW>("earlier", "kept"));
     TFavoriteKW::GetFavoriteList(FPath, found);
-    EXPECT_EQ(UserNames(found), (std::vector<std::string>{"ann", "bob", "earlier"}));
+    EXPECT_EQ(UserNames(found), (std::vector<std::string>{"ann", "bob", "carol", "dave", "earlier"}));
+    const std::string notice = FavoriteFilesNotice(found);
+    for (const char* user : {"carol", "dave"}) {
+        EXPECT_NE(notice.find(std::string("The favorite list of \"") + user + "\" cannot be opened"), std::string::npos)
+            << notice;
+    }
+    EXPECT_EQ(notice.find("\"ann\""), std::string::npos) << notice;
+    for (const auto& favorite : found) {
+        if (favorite->FUserName == "carol" || favorite->FUserName == "dave") {
+            EXPECT_EQ(favorite->Open("pw"), TFavoriteOpen::Unreadable);
+        }
+    }
 }
 
 TEST_F(FavoritesFolder, MissingFolderAddsNothing) {

@@ -166,3 +166,28 @@ TEST(SearchHistoryFile, MissingFileIsEmptyAndAFailedWriteIsReported) {
     EXPECT_FALSE(history.SaveToFile((folder / "no-such-folder" / "SearchHistory.txt").string()));
     std::filesystem::remove_all(folder);
 }
+
+TEST(SearchHistoryFile, OverLongEntriesAreLeftOutAndAnOverLargeFileIsNotRead) {
+    const auto folder = TempFolder();
+    const auto file = folder / "SearchHistory.txt";
+    const std::string longEntry(MaxSearchHistoryEntryBytes + 1, 'x');
+    WriteBytes(file, "gas\r\n" + longEntry + "\r\nfever\r\n" + longEntry + "\r\n");
+    TSearchHistory history;
+    ASSERT_TRUE(history.LoadFromFile(file.string()));
+    EXPECT_EQ(history.FItems, (TStringList{"gas", "fever"}));
+    EXPECT_EQ(history.FDroppedEntries, 2u);
+    history.Add(longEntry);
+    history.Add(std::string(MaxSearchHistoryEntryBytes, 'y'));
+    EXPECT_EQ(history.FItems.size(), 3u);
+
+    // Too large to read: left as it is, like a file that cannot be read.
+    WriteBytes(file, std::string(MaxSearchHistoryFileBytes + 1, 'z'));
+    EXPECT_FALSE(history.LoadFromFile(file.string()));
+    EXPECT_TRUE(history.FUnreadable);
+    EXPECT_EQ(history.FRead, TFileRead::TooLarge);
+    EXPECT_TRUE(history.FItems.empty());
+    history.Add("cyst");
+    EXPECT_FALSE(history.SaveToFile(file.string()));
+    EXPECT_EQ(std::filesystem::file_size(file), MaxSearchHistoryFileBytes + 1);
+    std::filesystem::remove_all(folder);
+}
