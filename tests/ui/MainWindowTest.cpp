@@ -48,7 +48,7 @@ private slots:
     void fullScreenBoxWritesUserConfigEachClick();
     void launcherReturnsOrEndsTheProgram();
     void historyKeepsFiftyEntriesAcrossSaveAndReload();
-    void historyPathThatIsNoFileIsSaidOnceAndLeftAlone();
+    void settingsOrHistoryThatIsNoFileIsSaidOnceAndLeftAlone();
     void failedHistorySaveIsToldWithThePath();
     void administratorEntryNeedsTheSetting();
     void waitingWindowShownOnlyWhileTabularListLoads();
@@ -213,11 +213,13 @@ void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
     QCOMPARE(SearchHistory.FItems.back(), std::string("Gas"));
 }
 
-void MainWindowTest::historyPathThatIsNoFileIsSaidOnceAndLeftAlone() {
-    for (const bool fifo : {false, true}) {
+void MainWindowTest::settingsOrHistoryThatIsNoFileIsSaidOnceAndLeftAlone() {
+    // The settings file is said the same way as the history.
+    for (const auto& [name, fifo] : {std::pair{"SearchHistory.txt", false}, std::pair{"SearchHistory.txt", true},
+                                     std::pair{"config.ini", false}, std::pair{"config.ini", true}}) {
         TScopedDataFolders folders;
         TRecordingMessages messages;
-        const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
+        const QString path = folders.File(QString::fromLatin1(name));
         if (fifo)
             QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
         else
