@@ -145,10 +145,10 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
     // The private model: the published text as the program's loader reads it.
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     {
         std::istringstream source(tabularText);
-        if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
+        if (LoadTabularFromStream(source, chapters, introduction, status) != TLoadState::Done) {
             throw std::runtime_error("the Tabular List does not load");
         }
     }
@@ -197,7 +197,7 @@ namespace {
 
 // A published file is kept gzipped in the data folder; a plain copy is accepted too.
 std::string PublishedFile(const std::string& dataDir, const std::string& fileName) {
-    const std::string packed = dataDir + "/" + fileName + ".gz";
+    std::string packed = dataDir + "/" + fileName + ".gz";
     if (std::filesystem::exists(packed)) return packed;
     return dataDir + "/" + fileName;
 }
@@ -224,8 +224,8 @@ TAlphaLetterList LoadIndexFile(const std::string& fileName, int indexType) {
     const std::string text = ReadDataFile(fileName);
     std::istringstream source(text);
     TAlphaLetterList letters;
-    TLoadStatus status{StatusNotStarted};
-    if (LoadIndexFromStream(source, indexType, letters, status) != StatusDone) {
+    TLoadStatus status{TLoadState::NotStarted};
+    if (LoadIndexFromStream(source, indexType, letters, status) != TLoadState::Done) {
         throw std::runtime_error("the index " + fileName + " does not load");
     }
     return letters;
@@ -239,9 +239,9 @@ std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_vie
         AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source(tabularText);
-    if (LoadTabularFromStream(source, chapters, introduction, status) != StatusDone) {
+    if (LoadTabularFromStream(source, chapters, introduction, status) != TLoadState::Done) {
         throw std::runtime_error("the Tabular List does not load");
     }
     const TAlphaLetterList diseaseLetters = diseaseIndex.get();

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "model/CodeLookup.h"
+
 namespace {
 
 constexpr int FirstRulePosition = 4;
@@ -43,7 +45,7 @@ struct TDerivationWalk {
             std::vector<std::string> excluded;
             std::vector<std::string> kept;
             for (const TCodeInfo* leaf : leaves) {
-                const std::string completed = CompletedCodeText(*leaf, character);
+                const std::string completed = CompletedCode(*leaf, character);
                 if (!generatedCodes.count(completed)) {
                     throw std::runtime_error("the completion " + completed +
                                              " is not among the codes the Tabular List generates");
@@ -142,16 +144,6 @@ std::string FormatExceptionRules(const std::vector<TExceptionRule>& ARules) {
         text += std::to_string(rule.Position) + ":" + rule.Value;
     }
     return text;
-}
-
-std::string CompletedCodeText(const TCodeInfo& ALeaf, const TCharDef& AChar) {
-    std::string code = ALeaf.FCode;
-    if (ALeaf.FLevel == 0) {
-        code += ".XXX";
-    } else if (ALeaf.FLevel < 3) {
-        code.append(static_cast<std::size_t>(3 - ALeaf.FLevel), 'X');
-    }
-    return code + AChar.FChar;
 }
 
 std::vector<TDerivedException> DeriveTabularExceptions(const TChapterList& AChapters,

@@ -30,10 +30,6 @@ std::vector<TExceptionRule> DeriveExceptionRules(const std::vector<std::string>&
 // "6:7;6:8": the text of an "exception" attribute.
 std::string FormatExceptionRules(const std::vector<TExceptionRule>& ARules);
 
-// The completed code text of a leaf with a seventh character: the code padded with the placeholder
-// "X" to six characters (".XXX" after a bare category), then the character.
-std::string CompletedCodeText(const TCodeInfo& ALeaf, const TCharDef& AChar);
-
 // The rules derived for one extension of one seventh-character definition.
 struct TDerivedException {
     std::string OwnerCode;  // code of the node that carries the definition

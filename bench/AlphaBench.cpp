@@ -28,7 +28,7 @@ TAlphaBenchData& BenchData() {
                                            std::tuple{"EIndex", IndexTypeExternal, &data.external}}) {
             const auto bytes = EmbeddedResources().Find(name);
             TResourceStream stream(bytes ? *bytes : TResourceBytes{});
-            TLoadStatus status{StatusNotStarted};
+            TLoadStatus status{TLoadState::NotStarted};
             LoadIndexFromStream(stream, type, *letters, status);
         }
     });

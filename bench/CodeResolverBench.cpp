@@ -28,7 +28,7 @@ TResolverBenchData& BenchData() {
     std::call_once(loaded, [] {
         const auto bytes = EmbeddedResources().Find("Tabular");
         TResourceStream stream(bytes ? *bytes : TResourceBytes{});
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         LoadTabularFromStream(stream, data.chapters, data.introduction, status);
         for (const auto& chapter : data.chapters) {
             for (const auto& section : chapter->FSubList) {

@@ -35,10 +35,10 @@ TKeywordBenchData& BenchData() {
     static TKeywordBenchData data;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        TLoadStatus tabularStatus{StatusNotStarted};
+        TLoadStatus tabularStatus{TLoadState::NotStarted};
         TResourceStream tabular = OpenSet("Tabular");
         LoadTabularFromStream(tabular, data.chapters, data.introduction, tabularStatus);
-        TLoadStatus keywordStatus{StatusNotStarted};
+        TLoadStatus keywordStatus{TLoadState::NotStarted};
         TResourceStream keywords = OpenSet("CodeKeywords");
         LoadCodeKeywords(keywords, true, false, true, data.codes, data.refs, keywordStatus);
     });
@@ -119,7 +119,7 @@ void BM_LoadCodeKeywords(benchmark::State& state) {
     for (auto _ : state) {
         TCodeKeywordsList codes;
         TKeywordRefList refs;
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         TResourceStream source = OpenSet("CodeKeywords");
         LoadCodeKeywords(source, true, false, true, codes, refs, status);
         records = codes.size();

@@ -46,7 +46,7 @@ void BM_LoadAllDataSets(benchmark::State& state) {
         std::array<bool, LoaderTypeCount> seen{};
         for (int left = LoaderTypeCount; left > 0;) {
             for (int type = 0; type < LoaderTypeCount; ++type) {
-                if (!seen[type] && LoadStatusOfType(type).load() != StatusLoading) {
+                if (!seen[type] && LoadStatusOfType(type).load() != TLoadState::Loading) {
                     seen[type] = true;
                     readySeconds[type] += Seconds(Clock::now() - start);
                     --left;
@@ -60,7 +60,7 @@ void BM_LoadAllDataSets(benchmark::State& state) {
         state.SetIterationTime(Seconds(ready - start));
     }
     for (int type = 0; type < LoaderTypeCount; ++type) {
-        if (LoadStatusOfType(type).load() != StatusDone) state.SkipWithError("a data set did not load");
+        if (LoadStatusOfType(type).load() != TLoadState::Done) state.SkipWithError("a data set did not load");
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["joined_ms"] = joinedSeconds * 1000 / iterations;
@@ -77,11 +77,11 @@ void BM_TabularLoader(benchmark::State& state) {
         auto stream = TakeResourceStream("Tabular");
         TChapterList chapterList;
         TIntroduction introduction;
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         const auto start = Clock::now();
-        const int32_t result = LoadTabularFromStream(*stream, chapterList, introduction, status);
+        const TLoadState result = LoadTabularFromStream(*stream, chapterList, introduction, status);
         state.SetIterationTime(Seconds(Clock::now() - start));
-        if (result != StatusDone) state.SkipWithError("the Tabular List did not load");
+        if (result != TLoadState::Done) state.SkipWithError("the Tabular List did not load");
         chapters = chapterList.size();
     }
     state.counters["chapters"] = static_cast<double>(chapters);

@@ -26,7 +26,7 @@ const TRenderBenchData& BenchData() {
     static TRenderBenchData data;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        TLoadStatus status{0};
+        TLoadStatus status;
         if (const auto bytes = EmbeddedResources().Find("Tabular")) {
             TResourceStream stream(*bytes);
             LoadTabularFromStream(stream, data.chapters, data.introduction, status);

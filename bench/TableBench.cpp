@@ -25,7 +25,7 @@ TTableBenchData& BenchData() {
                                            std::tuple{"TableOfNeoplasms", TableTypeNeoplasms, &data.neoplasms}}) {
             const auto bytes = EmbeddedResources().Find(name);
             TResourceStream stream(bytes ? *bytes : TResourceBytes{});
-            TLoadStatus status{StatusNotStarted};
+            TLoadStatus status{TLoadState::NotStarted};
             LoadIndexFromStream(stream, type, *letters, status);
         }
     });

@@ -39,15 +39,15 @@ TAlphaLetterList* LettersOfType(int AType) {
 
 bool LoadEmbeddedTabular() {
     // Loaded once per process: a front that runs several commands reads the data set once.
-    if (TabularStatus.load() == StatusDone) return true;
+    if (TabularStatus.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet("Tabular");
     if (!stream) {
         ShowMessage("The program carries no \"Tabular\" data set.");
-        TabularStatus = StatusFailed;
+        TabularStatus = TLoadState::Failed;
         return false;
     }
-    TabularStatus = StatusNotStarted;
-    return LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus) == StatusDone;
+    TabularStatus = TLoadState::NotStarted;
+    return LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus) == TLoadState::Done;
 }
 
 bool LoadEmbeddedIndex(int AType) {
@@ -55,16 +55,16 @@ bool LoadEmbeddedIndex(int AType) {
     const char* name = IndexResourceName(AType);
     if (!letters || !name) return false;
     TLoadStatus& status = LoadStatusOfType(AType);
-    if (status.load() == StatusDone) return true;
+    if (status.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet(name);
     if (!stream) {
         ShowMessage(std::string("The program carries no \"") + name + "\" data set.");
-        status = StatusFailed;
+        status = TLoadState::Failed;
         return false;
     }
-    status = StatusNotStarted;
+    status = TLoadState::NotStarted;
     return LoadIndexFromStream(*stream, AType, *letters, status,
-                               AType == IndexTypeDiseases ? &DIndexEdition : nullptr) == StatusDone;
+                               AType == IndexTypeDiseases ? &DIndexEdition : nullptr) == TLoadState::Done;
 }
 
 bool LoadEmbeddedTabularAndIndexes() {

@@ -16,6 +16,7 @@
 #include "cli/Commands.h"
 #include "entry/CodeEntry.h"
 #include "model/CodeLookup.h"
+#include "model/CodeResolver.h"
 #include "services/Folders.h"
 #include "userdata/Favorites.h"
 
@@ -72,7 +73,7 @@ std::optional<std::string> AskPassword(const std::string& userName) {
 
 std::string Description(const std::string& code) {
     if (code.size() == 3) {
-        const TCodeInfo* category = FindCategory(code);
+        const TCodeInfo* category = CodeResolver().Resolve(code).FCategory;
         return category != nullptr ? category->FDesc : std::string();
     }
     const TCopyPlan plan = PlanCopy(code);

@@ -62,7 +62,7 @@ int RunIndex(const std::vector<std::string>& args) {
         return 1;
     }
     TAlphaLetterList letters;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::string version;
     {
         TResourceStream stream(*bytes);
@@ -77,7 +77,7 @@ int RunIndex(const std::vector<std::string>& args) {
     const bool table = type == IndexTypeDrugs || type == IndexTypeNeoplasms;
     const std::vector<const TTerm*> found = FindMainTermsByPrefix(letters, prefix);
     for (const TTerm* term : found) std::printf("%s\n", TermLine(*term, table).c_str());
-    if (status.load() != StatusDone) {
+    if (status.load() != TLoadState::Done) {
         std::fprintf(stderr, "index: the data set \"%s\" did not load completely\n", resourceName);
     }
     return found.empty() ? 1 : 0;

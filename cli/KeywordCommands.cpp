@@ -51,15 +51,15 @@ public:
 };
 
 bool LoadEmbeddedKeywords() {
-    if (CodeKeywordsStatus.load() == StatusDone) return true;  // loaded once per process
+    if (CodeKeywordsStatus.load() == TLoadState::Done) return true;  // loaded once per process
     if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals);
     auto keywords = OpenEmbeddedDataSet("CodeKeywords");
     if (!keywords) {
         std::fprintf(stderr, "the program carries no \"CodeKeywords\" data set\n");
         return false;
     }
-    CodeKeywordsStatus = StatusNotStarted;
-    return LoadCodeKeywords(*keywords, true, false, true) == StatusDone;
+    CodeKeywordsStatus = TLoadState::NotStarted;
+    return LoadCodeKeywords(*keywords, true, false, true) == TLoadState::Done;
 }
 
 bool ParseKinds(const std::string& text, TFullTextFlags& flags) {

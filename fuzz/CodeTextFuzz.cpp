@@ -27,8 +27,8 @@ void LoadRealTabularOnce() {
         while ((count = gzread(file, buffer, sizeof buffer)) > 0) xml.append(buffer, static_cast<size_t>(count));
         gzclose(file);
         std::istringstream source(xml);
-        TabularStatus = StatusNotStarted;
-        if (LoadTabularFromStream(source, ChapterList, Introduction, TabularStatus) != StatusDone) std::abort();
+        TabularStatus = TLoadState::NotStarted;
+        if (LoadTabularFromStream(source, ChapterList, Introduction, TabularStatus) != TLoadState::Done) std::abort();
         return true;
     }();
     (void)loaded;
@@ -44,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string category;
     std::string subCode;
     ParseCodeText(text, category, subCode);
-    FindCodeByText(ChapterList, text);
     SubCodePart(text);
 
     const TGoToCodePlan plan = PlanGoToCode(text);

@@ -24,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int type = IndexTypeDiseases + data[0] % 4;
     std::istringstream source(std::string(AsText(data + 1, size - 1)));
     TAlphaLetterList letters;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::string version;
     const int32_t result = LoadIndexFromStream(source, type, letters, status, &version);
-    if (result != StatusDone && result != StatusFailed) std::abort();
+    if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
     for (const auto& letter : letters) {
         for (const auto& term : letter->FMainTermList) Walk(*term);
     }

@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: {
             TCodeKeywordsList codes;
             TKeywordRefList refs;
-            TLoadStatus status{StatusNotStarted};
+            TLoadStatus status{TLoadState::NotStarted};
             const int32_t result =
                 LoadCodeKeywords(source, selector & 4, selector & 8, selector & 16, codes, refs, status);
-            if (result != StatusDone && result != StatusFailed) std::abort();
+            if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
             for (const std::string& word : words) {
                 GetKeywordRefCount(refs, word);
                 FindCodeKeywords(codes, word);

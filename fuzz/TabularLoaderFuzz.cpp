@@ -8,6 +8,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "model/CodeLookup.h"
+#include "model/CodeResolver.h"
 #include "model/TabularLoader.h"
 
 namespace {
@@ -20,9 +21,7 @@ void WalkCodes(TCodeInfo& node) {
     node.GetAllNodeAndCodes(codes, flags, descs);
     node.IsFinalCode();
     node.GetTextLines();
-    std::string desc;
-    node.FindHeaderBy4SubCodes("XXXA", desc);
-    node.FindSubCodeByName(SubCodePart(node.FCode));
+    SubCodePart(node.FCode);
 }
 
 }  // namespace
@@ -34,17 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream source(text);
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     const int32_t result = LoadTabularFromStream(source, chapters, introduction, status);
-    if (result != StatusDone && result != StatusFailed) std::abort();
+    if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
 
+    // The code resolver indexes any tree the loader accepts, and finds every category in it.
+    const TCodeResolver resolver(chapters);
     for (const auto& chapter : chapters) {
         chapter->GetTextLines();
         for (const auto& section : chapter->FSubList) {
             section->GetTextLines();
             for (const auto& category : section->FCodeList) {
                 WalkCodes(*category);
-                FindCodeByText(chapters, category->FCode);
+                resolver.Resolve(category->FCode);
             }
         }
     }

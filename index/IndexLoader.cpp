@@ -23,7 +23,7 @@ void CheckNesting(int32_t depth) {
 }
 
 bool StillLoading(const TLoadStatus& status) {
-    return status.load() == StatusLoading;
+    return status.load() == TLoadState::Loading;
 }
 
 // Concatenated text of an element and its descendants, as the document holds it.
@@ -117,16 +117,16 @@ std::unique_ptr<TTerm> ReadTerm(pugi::xml_node node, TIndexNode* parent, int32_t
 }
 
 // Moves the status 1 -> to, leaving any other value (a cancel's -2) in place.
-void LeaveLoading(TLoadStatus& status, int32_t to) {
-    int32_t expected = StatusLoading;
+void LeaveLoading(TLoadStatus& status, TLoadState to) {
+    TLoadState expected = TLoadState::Loading;
     status.compare_exchange_strong(expected, to);
 }
 
 // Fails the load: the message only when this loader still owned the status (a cancelled load
 // stays -2 and says nothing, the program is closing).
 void FailLoad(TLoadStatus& status) {
-    int32_t expected = StatusLoading;
-    if (status.compare_exchange_strong(expected, StatusFailed)) ShowMessage(LoadFailMessage);
+    TLoadState expected = TLoadState::Loading;
+    if (status.compare_exchange_strong(expected, TLoadState::Failed)) ShowMessage(LoadFailMessage);
 }
 
 }  // namespace
@@ -178,13 +178,13 @@ std::unique_ptr<TTerm> ReadTableTerm(pugi::xml_node ANode, TIndexNode* AParent, 
     return ReadTerm(ANode, AParent, ALevel, AStatus, TFileKind::Table);
 }
 
-int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
-                            std::string* AVersion) {
+TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
+                               std::string* AVersion) {
     try {
         // Start-up normally set 1 already; a status that is neither 0 nor 1 (a cancel) is kept,
         // and then the container is not touched: it is no longer this loader's to write.
-        int32_t expected = StatusNotStarted;
-        AStatus.compare_exchange_strong(expected, StatusLoading);
+        TLoadState expected = TLoadState::NotStarted;
+        AStatus.compare_exchange_strong(expected, TLoadState::Loading);
         if (!StillLoading(AStatus)) return AStatus.load();
         ALetters.clear();
         if (AVersion != nullptr) AVersion->clear();
@@ -218,7 +218,7 @@ int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& A
                 }
             }
         }
-        LeaveLoading(AStatus, StatusDone);
+        LeaveLoading(AStatus, TLoadState::Done);
     } catch (...) {
         // Whatever went wrong (damaged data, a bad column number, memory) the letters read so far stay.
         try {
@@ -257,8 +257,8 @@ void LoadIndexFile(int AType) {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);
         if (!stream) {
             // Not opened, or already taken by an earlier load in this run.
-            int32_t expected = StatusNotStarted;
-            status->compare_exchange_strong(expected, StatusLoading);
+            TLoadState expected = TLoadState::NotStarted;
+            status->compare_exchange_strong(expected, TLoadState::Loading);
             if (StillLoading(*status)) letters->clear();
             FailLoad(*status);
             return;

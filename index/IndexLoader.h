@@ -27,8 +27,8 @@ const char* IndexResourceName(int AType);
 
 // Reads one index or table file from a text stream into ALetters (cleared first) and returns the
 // final status (2, -1 or -2). AVersion, when given, receives the text of the "version" element.
-int32_t LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
-                            std::string* AVersion = nullptr);
+TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
+                               std::string* AVersion = nullptr);
 
 // Loader thread body for types 1 to 4: takes the type's resource stream (TakeResourceStream) and
 // fills its global letter list and status (and DIndexEdition for type 1). Other types do nothing.

@@ -100,10 +100,10 @@ private:
 
 // The body of LoadCodeKeywords on the whole text. ASourceDamaged: the text ended early because the
 // source could not be read to its end; the lines read are kept, the status becomes -1.
-int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool categoryOnly, bool multiWordOnly,
-                             bool capitalize, TCodeKeywordsList& codeList, TKeywordRefList& refList,
-                             TLoadStatus& status) {
-    status.store(StatusLoading);
+TLoadState LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool categoryOnly, bool multiWordOnly,
+                                bool capitalize, TCodeKeywordsList& codeList, TKeywordRefList& refList,
+                                TLoadStatus& status) {
+    status.store(TLoadState::Loading);
     // The reference counts are gathered in a hash table and sorted into the list once at the end:
     // the same list as inserting item by item, without shifting a list of tens of thousands of
     // entries for every new keyword.
@@ -114,7 +114,7 @@ int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool cat
     TCodeKeywords* current = nullptr;
     int lineNumber = 0;
     for (const std::string& line : SplitLines(text)) {
-        if (status.load() != StatusLoading) {
+        if (status.load() != TLoadState::Loading) {
             counter.Publish();
             return status.load();
         }
@@ -163,12 +163,12 @@ int32_t LoadCodeKeywordsText(std::string_view text, bool sourceDamaged, bool cat
     counter.Publish();
     if (sourceDamaged) {
         ShowMessage(CodeKeywordsFailMessage);
-        int32_t expected = StatusLoading;
-        status.compare_exchange_strong(expected, StatusFailed);
+        TLoadState expected = TLoadState::Loading;
+        status.compare_exchange_strong(expected, TLoadState::Failed);
         return status.load();
     }
-    int32_t expected = StatusLoading;
-    status.compare_exchange_strong(expected, StatusDone);
+    TLoadState expected = TLoadState::Loading;
+    status.compare_exchange_strong(expected, TLoadState::Done);
     return status.load();
 }
 
@@ -395,8 +395,8 @@ TStringList SplitKeywordList(std::string_view AText) {
     return items;
 }
 
-int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
-                         TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus) {
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                            TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus) {
     try {
         const std::string text = ReadAll(ASource);
         // An embedded data set inflated on the fly reports damage through its buffer, not the stream.
@@ -406,12 +406,12 @@ int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiW
                                     AStatus);
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);
-        AStatus.store(StatusFailed);
-        return StatusFailed;
+        AStatus.store(TLoadState::Failed);
+        return TLoadState::Failed;
     }
 }
 
-int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize) {
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize) {
     ++KeywordTablesGeneration;
     return LoadCodeKeywords(ASource, ACategoryOnly, AMultiWordOnly, ACapitalize, CodeKeywordsList, KeywordRefList,
                             CodeKeywordsStatus);
@@ -465,13 +465,13 @@ void LoadKeywordDataSets() {
         auto keywords = TakeResourceStream("CodeKeywords");
         if (!keywords) {
             ShowMessage(CodeKeywordsFailMessage);
-            CodeKeywordsStatus.store(StatusFailed);
+            CodeKeywordsStatus.store(TLoadState::Failed);
         } else {
             LoadCodeKeywords(*keywords, true, false, true);
         }
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);
-        CodeKeywordsStatus.store(StatusFailed);
+        CodeKeywordsStatus.store(TLoadState::Failed);
     }
 
     try {

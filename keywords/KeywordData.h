@@ -128,10 +128,10 @@ TStringList SplitKeywordList(std::string_view AText);
 // -1 with a message when the source cannot be read; reading stops when someone else moves the
 // status off 1). Damaged lines are reported through the message interface and skipped.
 // Returns the final status.
-int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
-                         TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus);
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                            TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus);
 // The same on CodeKeywordsList, KeywordRefList and CodeKeywordsStatus; bumps KeywordTablesGeneration.
-int32_t LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize);
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize);
 
 // Empties CodeKeywordsList and KeywordRefList (administrator refill) and bumps the generation.
 void ClearCodeKeywordTables();

@@ -66,7 +66,7 @@ bool TSortedKeywordList::Add(const std::string& AText) {
     return true;
 }
 
-void TSortedKeywordList::Assign(std::vector<const std::string*> AItems) {
+void TSortedKeywordList::Assign(const std::vector<const std::string*>& AItems) {
     // Thousands of suggestions are sorted on every new letter: most comparisons are settled by the
     // numeric prefix of the order, the rest by the full comparison.
     std::vector<std::pair<uint64_t, const std::string*>> keyed;
@@ -168,7 +168,7 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
                 }
             }
         }
-        FGotPromptList.Assign(std::move(found));
+        FGotPromptList.Assign(found);
     }
     if (FGotPromptList.Empty()) return;
 

@@ -33,7 +33,7 @@ public:
     // Replaces the content with AItems sorted, keeping the first of every case-insensitively equal
     // run: the same result as adding them one by one, without shifting the list for every item.
     // The texts pointed to must outlive the call only.
-    void Assign(std::vector<const std::string*> AItems);
+    void Assign(const std::vector<const std::string*>& AItems);
     void Clear() { FItems.clear(); }
     const TStringList& Items() const { return FItems; }
     std::size_t Count() const { return FItems.size(); }

@@ -1,8 +1,6 @@
 #include "model/CodeLookup.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "model/TabularData.h"
 #include "services/DataSets.h"
@@ -29,9 +27,17 @@ bool IsHyphenOrBlank(unsigned char c) {
     return c == '-' || c == ' ';
 }
 
-// The code text of a leaf completed with a seventh character: placeholder "X" up to the sixth
-// character, then the seventh ("S52.521"+"A" -> "S52.521A", "E08.37"+"1" -> "E08.37X1",
-// "T07"+"A" -> "T07.XXXA").
+std::string CompletedDesc(const TCodeInfo& node, const TCharDef& character) {
+    std::string desc;
+    desc.reserve(node.FDesc.size() + 2 + character.FDesc.size());
+    desc += node.FDesc;
+    desc += ", ";
+    desc += character.FDesc;
+    return desc;
+}
+
+}  // namespace
+
 std::string CompletedCode(const TCodeInfo& node, const TCharDef& character) {
     std::string code = node.FCode;
     if (node.FLevel == 0) {
@@ -42,22 +48,6 @@ std::string CompletedCode(const TCodeInfo& node, const TCharDef& character) {
     code += character.FChar;
     return code;
 }
-
-std::string CompletedDesc(const TCodeInfo& node, const TCharDef& character) {
-    std::string desc;
-    desc.reserve(node.FDesc.size() + 2 + character.FDesc.size());
-    desc += node.FDesc;
-    desc += ", ";
-    desc += character.FDesc;
-    return desc;
-}
-
-// Character at 1-based position of a text, or 0 when the text is shorter.
-char CharAt(const std::string& text, std::size_t position) {
-    return position >= 1 && position <= text.size() ? text[position - 1] : '\0';
-}
-
-}  // namespace
 
 bool ParseCodeText(std::string_view ACodeText, std::string_view& ACategory, std::string_view& ASubCode) {
     // Every accepted character is ASCII, so a byte count equals the character count for any text
@@ -88,41 +78,6 @@ bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::stri
     ACategory.assign(category);
     ASubCode.assign(subCode);
     return true;
-}
-
-TCodeInfo* FindCategory(const TChapterList& AChapters, std::string_view ACategory) {
-    for (const auto& chapter : AChapters) {
-        for (const auto& section : chapter->FSubList) {
-            for (const auto& category : section->FCodeList) {
-                if (category->FCode == ACategory) return category.get();
-            }
-        }
-    }
-    return nullptr;
-}
-
-TCodeInfo* FindCategory(std::string_view ACategory) {
-    // No waiting dialog here: callers ask while the user types, and the load ends within moments.
-    while (TabularStatus.load(std::memory_order_acquire) == StatusLoading) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return FindCategory(ChapterList, ACategory);
-}
-
-TCodeInfo* FindCodeByText(const TChapterList& AChapters, std::string_view ACodeText) {
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(ACodeText, category, subCode)) return nullptr;
-    TCodeInfo* node = FindCategory(AChapters, category);
-    return node ? node->FindSubCodeByName(subCode) : nullptr;
-}
-
-TCodeInfo* FindCodeByText(std::string_view ACodeText) {
-    std::string category;
-    std::string subCode;
-    if (!ParseCodeText(ACodeText, category, subCode)) return nullptr;
-    TCodeInfo* node = FindCategory(category);
-    return node ? node->FindSubCodeByName(subCode) : nullptr;
 }
 
 std::string SubCodePart(std::string_view ACodeText) {
@@ -164,20 +119,6 @@ bool SameHyphenBlank(std::string_view A, std::string_view B) {
     return true;
 }
 
-TCodeInfo* TCodeInfo::FindSubCodeByName(const std::string& ASubCode) {
-    if (ASubCode.empty()) return this;
-    for (const auto& child : FSubCodeList) {
-        const std::string subCode = SubCodePart(child->FCode);
-        if (subCode == ASubCode) return child.get();
-        // Descend along the first child that begins the wanted sub-code; its siblings are not tried.
-        if (subCode.size() < ASubCode.size() &&
-            CompareTextPrefix(subCode, ASubCode, static_cast<int>(subCode.size()), true, false) == 0) {
-            return child->FindSubCodeByName(ASubCode);
-        }
-    }
-    return nullptr;
-}
-
 TSevenCharDef* TCodeInfo::GetSelf7CharDef() const {
     for (const auto& item : FItemList) {
         if (item->FItemKind == TItemKind::SevenCharDef) return static_cast<TSevenCharDef*>(item.get());
@@ -196,37 +137,6 @@ TSevenCharDef* TCodeInfo::Get7CharDef() const {
 
 bool TCodeInfo::IsFinalCode() const {
     return FSubCodeList.empty() && Get7CharDef() == nullptr;
-}
-
-TCodeInfo* TCodeInfo::FindHeaderBy4SubCodes(const std::string& A4SubCode, std::string& AFullDesc) {
-    if (A4SubCode.size() != 4) return nullptr;
-    const TSevenCharDef* definition = Get7CharDef();
-    if (FSubCodeList.empty() && definition == nullptr) return nullptr;
-
-    // The node's own last character must match its place in the sub-code ("S52.5" needs "5???").
-    if (FLevel >= 1 && FLevel <= 3) {
-        const auto level = static_cast<std::size_t>(FLevel);
-        if (CharAt(FCode, 4 + level) != A4SubCode[level - 1]) return nullptr;
-    }
-
-    if (!FSubCodeList.empty()) {
-        for (const auto& child : FSubCodeList) {
-            if (TCodeInfo* found = child->FindHeaderBy4SubCodes(A4SubCode, AFullDesc)) return found;
-        }
-        return nullptr;
-    }
-
-    // A leaf above the third level must be padded with the placeholder up to the sixth character.
-    for (int position = FLevel; position < 3; ++position) {
-        if (A4SubCode[static_cast<std::size_t>(position)] != 'X') return nullptr;
-    }
-    for (const auto& character : definition->FDefList) {
-        if (character->FChar.size() == 1 && character->FChar[0] == A4SubCode[3]) {
-            AFullDesc = CompletedDesc(*this, *character);
-            return this;
-        }
-    }
-    return nullptr;
 }
 
 void TCodeInfo::GetAllValideCodes(TStringList& ACodeList, TStringList& ADescList) const {

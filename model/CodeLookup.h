@@ -1,5 +1,6 @@
-// Code texts to model nodes: parsing "S52.521A"-style texts, finding categories and codes in the
-// Tabular List, and three small text helpers shared by several windows. The TCodeInfo and TCharDef
+// Code texts and model nodes: parsing "S52.521A"-style texts, completing a leaf with its seventh
+// character, and three small text helpers shared by several windows. Finding the node a code text
+// names is the code resolver's (model/CodeResolver.h). The TCodeInfo and TCharDef
 // look-up methods (seventh-character rules, completions) are declared in GlobalDef.h.
 #pragma once
 
@@ -15,14 +16,10 @@ bool ParseCodeText(std::string_view ACodeText, std::string& ACategory, std::stri
 // The same without copying: the outputs view into ACodeText.
 bool ParseCodeText(std::string_view ACodeText, std::string_view& ACategory, std::string_view& ASubCode);
 
-// The first category whose code equals ACategory exactly. The global form waits (polling every
-// 100 ms, no dialog) while the Tabular List is loading; the list form searches the given chapters.
-TCodeInfo* FindCategory(std::string_view ACategory);
-TCodeInfo* FindCategory(const TChapterList& AChapters, std::string_view ACategory);
-
-// ParseCodeText, FindCategory, then FindSubCodeByName with the sub-code; null when any step fails.
-TCodeInfo* FindCodeByText(std::string_view ACodeText);
-TCodeInfo* FindCodeByText(const TChapterList& AChapters, std::string_view ACodeText);
+// The code text of a leaf completed with a seventh character: placeholder "X" up to the sixth
+// character, then the seventh ("S52.521"+"A" -> "S52.521A", "E08.37"+"1" -> "E08.37X1",
+// "T07"+"A" -> "T07.XXXA").
+std::string CompletedCode(const TCodeInfo& ALeaf, const TCharDef& AChar);
 
 // What follows the dot of a code text: empty below 5 characters, else the last length-4 characters.
 std::string SubCodePart(std::string_view ACodeText);

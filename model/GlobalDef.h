@@ -182,8 +182,6 @@ public:
     int GetTextLines() const;
 
     // Look-ups and seventh-character rules (CodeLookup.cpp).
-    TCodeInfo* FindSubCodeByName(const std::string& ASubCode);
-    TCodeInfo* FindHeaderBy4SubCodes(const std::string& A4SubCode, std::string& AFullDesc);
     bool IsFinalCode() const;
     TSevenCharDef* GetSelf7CharDef() const;
     TSevenCharDef* GetParent7CharDef() const;

@@ -153,7 +153,7 @@ public:
     }
 
 private:
-    bool Running() const { return FStatus.load(std::memory_order_acquire) == StatusLoading; }
+    bool Running() const { return FStatus.load() == TLoadState::Loading; }
 
     // In a document that failed to parse, the elements still open at the damage (the last child
     // at each depth) are incomplete: reaching one is where a reader of the text would have failed.
@@ -386,8 +386,8 @@ std::vector<pugi::xml_node> OpenPath(const pugi::xml_document& document) {
 
 // Ends a failed load: -1 unless a cancel got there first; the user sees the failure only then.
 void Fail(TLoadStatus& status) {
-    int32_t expected = StatusLoading;
-    if (status.compare_exchange_strong(expected, StatusFailed)) {
+    TLoadState expected = TLoadState::Loading;
+    if (status.compare_exchange_strong(expected, TLoadState::Failed)) {
         try {
             ShowMessage(FailMessage);
         } catch (...) {
@@ -425,12 +425,12 @@ void TCharDef::SetException(const std::string& AExceptionDesc) {
     }
 }
 
-int32_t LoadTabularFromStream(std::istream& source, TChapterList& chapters, TIntroduction& introduction,
-                              TLoadStatus& status) {
+TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, TIntroduction& introduction,
+                                 TLoadStatus& status) {
     // The start-up normally sets 1 before the thread runs; a cancel (-2) or an earlier end stays.
-    int32_t expected = StatusNotStarted;
-    status.compare_exchange_strong(expected, StatusLoading);
-    if (status.load() != StatusLoading) return status.load();
+    TLoadState expected = TLoadState::NotStarted;
+    status.compare_exchange_strong(expected, TLoadState::Loading);
+    if (status.load() != TLoadState::Loading) return status.load();
     TabularLoadCount.fetch_add(1);
 
     try {
@@ -460,8 +460,8 @@ int32_t LoadTabularFromStream(std::istream& source, TChapterList& chapters, TInt
     } catch (...) {
         Fail(status);
     }
-    expected = StatusLoading;
-    status.compare_exchange_strong(expected, StatusDone);
+    expected = TLoadState::Loading;
+    status.compare_exchange_strong(expected, TLoadState::Done);
     return status.load();
 }
 
@@ -469,8 +469,8 @@ void LoadTabularFile() {
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream("Tabular");
         if (!stream) {
-            for (int32_t expected : {StatusNotStarted, StatusLoading}) {
-                if (TabularStatus.compare_exchange_strong(expected, StatusFailed)) {
+            for (TLoadState expected : {TLoadState::NotStarted, TLoadState::Loading}) {
+                if (TabularStatus.compare_exchange_strong(expected, TLoadState::Failed)) {
                     ShowMessage(FailMessage);
                     break;
                 }

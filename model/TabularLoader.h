@@ -16,8 +16,8 @@
 
 // Loads a Tabular List document from a stream into the given containers (cleared first) and
 // returns the final status (2, -1 or -2).
-int32_t LoadTabularFromStream(std::istream& source, TChapterList& chapters, TIntroduction& introduction,
-                              TLoadStatus& status);
+TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, TIntroduction& introduction,
+                                 TLoadStatus& status);
 
 // Loader thread type 0: takes the "Tabular" resource stream and fills ChapterList, Introduction
 // and TabularStatus.

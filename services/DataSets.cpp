@@ -1,11 +1,11 @@
 #include "services/DataSets.h"
 
-TLoadStatus TabularStatus{StatusNotStarted};
-TLoadStatus DIndexStatus{StatusNotStarted};
-TLoadStatus EIndexStatus{StatusNotStarted};
-TLoadStatus TableOfDrugsStatus{StatusNotStarted};
-TLoadStatus TableOfNeoplasmsStatus{StatusNotStarted};
-TLoadStatus CodeKeywordsStatus{StatusNotStarted};
+TLoadStatus TabularStatus{TLoadState::NotStarted};
+TLoadStatus DIndexStatus{TLoadState::NotStarted};
+TLoadStatus EIndexStatus{TLoadState::NotStarted};
+TLoadStatus TableOfDrugsStatus{TLoadState::NotStarted};
+TLoadStatus TableOfNeoplasmsStatus{TLoadState::NotStarted};
+TLoadStatus CodeKeywordsStatus{TLoadState::NotStarted};
 
 std::string ProgramDir;
 std::string SharedDataDir;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 inline constexpr const char* EditionYear = "2021";
@@ -25,14 +26,36 @@ inline constexpr const char* KeywordFileBase = "CodeKeywords2021";
 inline constexpr const char* PluralFileBase = "SpecialKWs2021";
 inline constexpr const char* ShortDescFileBase = "ReportableCodesShort2021";
 
-// Load status values.
-inline constexpr int32_t StatusNotStarted = 0;
-inline constexpr int32_t StatusLoading = 1;
-inline constexpr int32_t StatusDone = 2;
-inline constexpr int32_t StatusFailed = -1;
-inline constexpr int32_t StatusCancelled = -2;
+// Where the load of a data set stands. Only Loading means "not readable yet"; after it the
+// container is complete (Done) or holds what was read before a failure or a cancel.
+enum class TLoadState : std::int32_t { NotStarted = 0, Loading = 1, Done = 2, Failed = -1, Cancelled = -2 };
 
-using TLoadStatus = std::atomic<int32_t>;
+// "not started", "loading", "done", "failed", "cancelled".
+const char* LoadStateName(TLoadState AState);
+std::ostream& operator<<(std::ostream& AStream, TLoadState AState);
+
+// The load state of one data set, shared by its loader thread and every reader. Every change wakes
+// the threads that wait for a data set (services/LoadStatus.h), so a wait never polls.
+class TLoadStatus {
+public:
+    constexpr TLoadStatus() = default;
+    constexpr explicit TLoadStatus(TLoadState AState) : FState(AState) {}
+    TLoadStatus(const TLoadStatus&) = delete;
+    TLoadStatus& operator=(const TLoadStatus&) = delete;
+
+    TLoadState load() const { return FState.load(std::memory_order_acquire); }
+    void store(TLoadState AState);
+    TLoadState exchange(TLoadState AState);
+    // Stores ADesired only while the state is AExpected; otherwise AExpected receives the state.
+    bool compare_exchange_strong(TLoadState& AExpected, TLoadState ADesired);
+    TLoadStatus& operator=(TLoadState AState) {
+        store(AState);
+        return *this;
+    }
+
+private:
+    std::atomic<TLoadState> FState{TLoadState::NotStarted};
+};
 
 extern TLoadStatus TabularStatus;
 extern TLoadStatus DIndexStatus;

@@ -1,9 +1,10 @@
 #include "services/LoadStatus.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <ostream>
 #include <stdexcept>
-#include <thread>
 
 namespace {
 
@@ -11,6 +12,25 @@ constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
 std::mutex hooksMutex;
 TWaitHooks waitHooks;
+
+// Every change of any load state is announced on one condition variable; waiters check their own
+// status under its mutex. Both live for the whole process (never destroyed), so a loader thread
+// still finishing while the program exits can announce safely.
+struct TStateSignal {
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+};
+TStateSignal& StateSignal() {
+    static auto* signal = new TStateSignal;
+    return *signal;
+}
+
+void AnnounceChange() {
+    TStateSignal& signal = StateSignal();
+    // Taking the mutex orders the change before any waiter's next look at its predicate.
+    { std::lock_guard lock(signal.FMutex); }
+    signal.FChanged.notify_all();
+}
 
 // Calls Hide on every way out of a wait, so a window is never left shown.
 class THideOnExit {
@@ -28,41 +48,83 @@ private:
 
 }  // namespace
 
+void TLoadStatus::store(TLoadState AState) {
+    FState.store(AState, std::memory_order_release);
+    AnnounceChange();
+}
+
+TLoadState TLoadStatus::exchange(TLoadState AState) {
+    const TLoadState previous = FState.exchange(AState, std::memory_order_acq_rel);
+    AnnounceChange();
+    return previous;
+}
+
+bool TLoadStatus::compare_exchange_strong(TLoadState& AExpected, TLoadState ADesired) {
+    const bool stored = FState.compare_exchange_strong(AExpected, ADesired, std::memory_order_acq_rel);
+    if (stored) AnnounceChange();
+    return stored;
+}
+
+const char* LoadStateName(TLoadState AState) {
+    switch (AState) {
+        case TLoadState::NotStarted:
+            return "not started";
+        case TLoadState::Loading:
+            return "loading";
+        case TLoadState::Done:
+            return "done";
+        case TLoadState::Failed:
+            return "failed";
+        case TLoadState::Cancelled:
+            return "cancelled";
+    }
+    return "unknown";
+}
+
+std::ostream& operator<<(std::ostream& AStream, TLoadState AState) {
+    return AStream << LoadStateName(AState);
+}
+
 TWaitHooks SetWaitHooks(TWaitHooks hooks) {
     std::lock_guard lock(hooksMutex);
     std::swap(waitHooks, hooks);
     return hooks;
 }
 
-int32_t WaitForDataSet(const TLoadStatus& status) {
-    int32_t value = status.load();
-    if (value != StatusLoading) return value;
+TLoadState WaitForDataSet(const TLoadStatus& status) {
+    if (status.load() != TLoadState::Loading) return status.load();
     TWaitHooks hooks;
     {
         std::lock_guard lock(hooksMutex);
         hooks = waitHooks;
     }
+    return WaitForDataSet(status, hooks);
+}
+
+TLoadState WaitForDataSet(const TLoadStatus& status, const TWaitHooks& hooks) {
+    if (status.load() != TLoadState::Loading) return status.load();
     if (hooks.Show) hooks.Show();
     THideOnExit hideOnExit(hooks.Hide);
-    while ((value = status.load()) == StatusLoading) {
+    auto loaded = [&] { return status.load() != TLoadState::Loading; };
+    while (!loaded()) {
         if (hooks.Poll) hooks.Poll();
-        if (status.load() != StatusLoading) break;
-        std::this_thread::sleep_for(kPollInterval);
+        std::unique_lock lock(StateSignal().FMutex);
+        StateSignal().FChanged.wait_for(lock, kPollInterval, loaded);
     }
     return status.load();
 }
 
-int32_t WaitForDataSetQuietly(const TLoadStatus& status) {
-    int32_t value;
-    while ((value = status.load()) == StatusLoading) std::this_thread::sleep_for(kPollInterval);
-    return value;
+TLoadState WaitForDataSetQuietly(const TLoadStatus& status) {
+    std::unique_lock lock(StateSignal().FMutex);
+    StateSignal().FChanged.wait(lock, [&] { return status.load() != TLoadState::Loading; });
+    return status.load();
 }
 
 void CancelLoading() {
     for (TLoadStatus* status :
          {&TabularStatus, &DIndexStatus, &EIndexStatus, &TableOfDrugsStatus, &TableOfNeoplasmsStatus}) {
-        int32_t expected = StatusLoading;
-        status->compare_exchange_strong(expected, StatusCancelled);
+        TLoadState expected = TLoadState::Loading;
+        status->compare_exchange_strong(expected, TLoadState::Cancelled);
     }
 }
 

@@ -8,9 +8,9 @@
 
 #include "services/DataSets.h"
 
-// How a window shows that it waits. Show is called once before the wait, Poll every 100 ms
-// while waiting (the desktop front processes pending events there, so messages raised by loader
-// threads can reach the user), Hide once afterwards. Every member may be empty.
+// How a window shows that it waits. Show is called once before the wait, Poll at least every
+// 100 ms while waiting (the desktop front processes pending events there, so messages raised by
+// loader threads can reach the user), Hide once afterwards. Every member may be empty.
 struct TWaitHooks {
     std::function<void()> Show;
     std::function<void()> Poll;
@@ -21,13 +21,15 @@ struct TWaitHooks {
 // waits; tests install their own) and returns the previous ones.
 TWaitHooks SetWaitHooks(TWaitHooks hooks);
 
-// Returns at once unless the status is 1. Otherwise shows the wait hooks and checks the status
-// every 100 ms until it is no longer 1. Returns the final status. Call it on the UI thread only
-// (the desktop hooks touch windows); other threads use WaitForDataSetQuietly.
-int32_t WaitForDataSet(const TLoadStatus& status);
+// Returns at once unless the data set is loading. Otherwise shows the installed wait hooks (or the
+// given ones) and blocks until the state changes, waking for the hooks' Poll in between; returns
+// the final state. Call it on the UI thread only (the desktop hooks touch windows); other threads
+// use WaitForDataSetQuietly.
+TLoadState WaitForDataSet(const TLoadStatus& status);
+TLoadState WaitForDataSet(const TLoadStatus& status, const TWaitHooks& hooks);
 
-// The same without any waiting window: polls every 100 ms silently (code look-up, administrator tool).
-int32_t WaitForDataSetQuietly(const TLoadStatus& status);
+// The same without any waiting window: blocks until the data set is no longer loading.
+TLoadState WaitForDataSetQuietly(const TLoadStatus& status);
 
 // For each of the five XML data sets whose status is 1 the status becomes -2; each loader stops
 // at its next element. CodeKeywordsStatus is left alone.

@@ -103,16 +103,16 @@ void TBuildThread::Execute() {
         if (FBody) FBody();
     } catch (const std::exception& error) {
         ReportSafely(std::string("Loading the data set \"") + DataSetName(FType) + "\" failed: " + error.what());
-        int32_t expected = StatusLoading;
-        status.compare_exchange_strong(expected, StatusFailed);
+        TLoadState expected = TLoadState::Loading;
+        status.compare_exchange_strong(expected, TLoadState::Failed);
     } catch (...) {
         ReportSafely(std::string("Loading the data set \"") + DataSetName(FType) + "\" failed.");
-        int32_t expected = StatusLoading;
-        status.compare_exchange_strong(expected, StatusFailed);
+        TLoadState expected = TLoadState::Loading;
+        status.compare_exchange_strong(expected, TLoadState::Failed);
     }
     // A loader that gave up without leaving 1 would keep every reader waiting for ever.
-    int32_t expected = StatusLoading;
-    status.compare_exchange_strong(expected, StatusFailed);
+    TLoadState expected = TLoadState::Loading;
+    status.compare_exchange_strong(expected, TLoadState::Failed);
     FFinished = true;
 }
 
@@ -127,19 +127,19 @@ void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) 
     ChapterList.clear();
     Introduction = TIntroduction{};
     if (loaders.ClearContainers) loaders.ClearContainers();
-    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(StatusNotStarted);
+    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(TLoadState::NotStarted);
 
     OpenResourceStreams(provider);  // throws on a missing resource: no thread has started
 
     // Every status is 1 before any thread runs, so a reader that comes early waits instead of
     // reading a container its loader has not taken over yet.
-    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(StatusLoading);
+    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(TLoadState::Loading);
     for (int type = 0; type < LoaderTypeCount; ++type) {
         try {
             Registry().Add(std::make_unique<TBuildThread>(type, false, loaders.Loaders[type]));
         } catch (...) {
             // No thread could be made: the data sets not started will never load.
-            for (int rest = type; rest < LoaderTypeCount; ++rest) LoadStatusOfType(rest).store(StatusFailed);
+            for (int rest = type; rest < LoaderTypeCount; ++rest) LoadStatusOfType(rest).store(TLoadState::Failed);
             throw;
         }
     }
@@ -152,7 +152,7 @@ void JoinLoaders(const std::function<void()>& AWhileWaiting) {
 
 bool AnyLoaderBusy() {
     for (int type = 0; type < LoaderTypeCount; ++type) {
-        if (LoadStatusOfType(type).load() == StatusLoading) return true;
+        if (LoadStatusOfType(type).load() == TLoadState::Loading) return true;
     }
     return false;
 }

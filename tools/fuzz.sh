@@ -34,7 +34,7 @@ common_args() {
 
 case "${1:-}" in
     build)
-        cmake --preset fuzz >/dev/null
+        cmake --preset fuzz -DZENDRA_WERROR=ON >/dev/null
         cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}" -- --quiet
         ;;
     replay)

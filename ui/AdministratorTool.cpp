@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "admin/CodeTextFile.h"
@@ -20,6 +19,7 @@
 #include "admin/Statistics.h"
 #include "model/TabularData.h"
 #include "services/Folders.h"
+#include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "ui/UiStyle.h"
 
@@ -236,13 +236,11 @@ void TfrmAdministratorTool::SetDefaultFileNames() {
     Edit10->setText(DefaultName(QStringLiteral("AllCodesTextForVerify_"), QStringLiteral(".txt")));
 }
 
-int32_t TfrmAdministratorTool::WaitWhileLoading(const TLoadStatus& AStatus) {
-    int32_t value;
-    while ((value = AStatus.load()) == StatusLoading) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if (AStatus.load() == StatusLoading) QThread::msleep(100);
-    }
-    return value;
+TLoadState TfrmAdministratorTool::WaitWhileLoading(const TLoadStatus& AStatus) {
+    // No waiting window: the tool shows a busy cursor; it keeps painting, but takes no input.
+    TWaitHooks hooks;
+    hooks.Poll = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    return WaitForDataSet(AStatus, hooks);
 }
 
 void TfrmAdministratorTool::Button4Click() {

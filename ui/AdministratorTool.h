@@ -88,7 +88,7 @@ public:
     // Waits while AStatus is 1, checking every 100 ms. Pending events other than user input are
     // handled meanwhile, so a loader thread that hands a message to the UI thread is answered and
     // can go on.
-    static int32_t WaitWhileLoading(const TLoadStatus& AStatus);
+    static TLoadState WaitWhileLoading(const TLoadStatus& AStatus);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -13,6 +13,7 @@
 
 #include "entry/CodeEntry.h"
 #include "model/CodeLookup.h"
+#include "model/CodeResolver.h"
 #include "services/Messages.h"
 #include "ui/KeywordSearch.h"
 #include "userdata/Favorites.h"
@@ -68,7 +69,7 @@ void TfrmKeyWordSearch::FillFavoriteTree() {
             auto* item = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral(" ") + Q(code)});
             // A code the Tabular List does not hold (any more) is listed but opens nothing.
             item->setData(0, Qt::UserRole,
-                          QVariant::fromValue(reinterpret_cast<quintptr>(FindCategory(code.substr(0, 3)))));
+                          QVariant::fromValue(reinterpret_cast<quintptr>(CodeResolver().Resolve(code).FCategory)));
             item->setData(0, FavoriteCodeRole, Q(code));
         }
     }

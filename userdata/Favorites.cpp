@@ -268,7 +268,7 @@ bool MayAddFavoriteCode(std::string_view ACode) {
     if (!IsFavoriteCodeShape(ACode)) return false;
     // Any category of the edition, else a code a claim may carry, as the code resolver decides it
     // for every other path.
-    if (ACode.size() == 3) return FindCategory(ACode) != nullptr;
+    if (ACode.size() == 3) return CodeResolver().Resolve(ACode).FCategory != nullptr;
     return CodeResolver().IsReportable(ACode);
 }
 

@@ -49,22 +49,22 @@ TResourceStream OpenSet(const char* name) {
 
 bool LoadData(const std::string& keywordFile) {
     TResourceStream tabular = OpenSet("Tabular");
-    if (LoadTabularFromStream(tabular, ChapterList, Introduction, TabularStatus) != StatusDone) return false;
+    if (LoadTabularFromStream(tabular, ChapterList, Introduction, TabularStatus) != TLoadState::Done) return false;
     TResourceStream plurals = OpenSet("SpecialKWs");
     LoadSpecialKeywords(plurals);
     if (keywordFile.empty()) {
         TResourceStream keywords = OpenSet("CodeKeywords");
-        return LoadCodeKeywords(keywords, true, false, true) == StatusDone;
+        return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
     }
     std::ifstream keywords(keywordFile, std::ios::binary);
     if (!keywords) return false;
-    return LoadCodeKeywords(keywords, true, false, true) == StatusDone;
+    return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
 }
 
 bool LoadIndex(const char* name, int type, TAlphaLetterList& letters) {
     TResourceStream source = OpenSet(name);
-    TLoadStatus status{StatusNotStarted};
-    return LoadIndexFromStream(source, type, letters, status) == StatusDone;
+    TLoadStatus status{TLoadState::NotStarted};
+    return LoadIndexFromStream(source, type, letters, status) == TLoadState::Done;
 }
 
 struct TOutcome {

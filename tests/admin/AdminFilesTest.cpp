@@ -50,7 +50,7 @@ struct TLoadedTabular {
     TIntroduction introduction;
 
     explicit TLoadedTabular(const char* text) {
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         std::istringstream source(text);
         LoadTabularFromStream(source, chapters, introduction, status);
     }

@@ -7,6 +7,7 @@
 #include "admin/DataPipeline.h"
 #include "admin/ExceptionRules.h"
 #include "data/EmbeddedResources.h"
+#include "model/CodeLookup.h"
 #include "tests/admin/RunProgram.h"
 #include "tests/common/RecordingMessages.h"
 
@@ -101,13 +102,13 @@ TEST(DeriveExceptionRules, FailsWhenNoRuleSetExplainsTheDifference) {
     EXPECT_NE(ErrorOf([] { DeriveExceptionRules({"T07"}, {}); }).find("T07"), std::string::npos);
 }
 
-TEST(CompletedCodeText, PadsWithPlaceholderToSixCharactersThenAddsTheCharacter) {
+TEST(CompletedCode, PadsWithPlaceholderToSixCharactersThenAddsTheCharacter) {
     TCharDef character;
     character.FChar = "A";
     const auto complete = [&](const char* code, int level) {
         TCodeInfo node(nullptr, nullptr, level);
         node.FCode = code;
-        return CompletedCodeText(node, character);
+        return CompletedCode(node, character);
     };
     EXPECT_EQ(complete("T07", 0), "T07.XXXA");
     EXPECT_EQ(complete("O32.0", 1), "O32.0XXA");

@@ -65,9 +65,9 @@ TEST(Statistics, CountsNodesByLevelAndValidCodesByLength) {
     TRecordingMessages messages;
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source(SmallTabular);
-    ASSERT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusDone);
+    ASSERT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Done);
 
     // One letter: a main term with two sub-terms and a plain main term: 4 lines.
     TAlphaLetterList diseases;

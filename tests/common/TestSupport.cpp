@@ -4,14 +4,24 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "data/EmbeddedResources.h"
+#include "model/CodeResolver.h"
+#include "model/TabularData.h"
 #include "startup/Boot.h"
 #include "startup/StartUp.h"
 
 namespace {
+
+TCodeInfo* NodeNamedBy(const TCodeResolution& resolution) {
+    const bool node =
+        resolution.FVerdict == TCodeVerdict::Reportable || resolution.FVerdict == TCodeVerdict::NotReportable;
+    return node && !resolution.FSeventhCharacter ? resolution.FNode : nullptr;
+}
 
 std::string privateFolder;
 
@@ -44,4 +54,16 @@ void EnsureRealDataLoaded() {
     LoadAllDataNow(EmbeddedResources());
     loaded = true;
     loadedBy = StartUpCount();
+}
+
+TCodeInfo* FindNode(const TChapterList& chapters, std::string_view codeText) {
+    if (&chapters == &ChapterList) return FindNode(codeText);
+    static std::map<const TChapterList*, std::unique_ptr<TCodeResolver>> resolvers;
+    std::unique_ptr<TCodeResolver>& resolver = resolvers[&chapters];
+    if (!resolver) resolver = std::make_unique<TCodeResolver>(chapters);
+    return NodeNamedBy(resolver->Resolve(codeText));
+}
+
+TCodeInfo* FindNode(std::string_view codeText) {
+    return NodeNamedBy(CodeResolver().Resolve(codeText));
 }

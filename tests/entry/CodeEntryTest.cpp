@@ -166,7 +166,7 @@ TEST_F(CodeEntryRealData, ValidCodesCompleteWithPlaceholderAndSeventhCharacter) 
     ASSERT_EQ(codes.size(), 16u);
     EXPECT_EQ(codes.front(), "S52.531A");
     EXPECT_EQ(codes.back(), "S52.531S");
-    const TCodeInfo* header = FindCodeByText("S52.531");
+    const TCodeInfo* header = FindNode("S52.531");
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(descs.front(), header->FDesc + ", initial encounter for closed fracture");
     for (std::size_t i = 0; i < codes.size(); ++i) {

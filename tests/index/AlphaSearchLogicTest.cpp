@@ -204,7 +204,7 @@ TEST(AlphaInitCode, KeepsCategoryAndSubCodeAndRejectsNonCodes) {
 
 TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
     EnsureRealDataLoaded();
-    ASSERT_EQ(DIndexStatus.load(), 2);
+    ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
     std::size_t mainTerms = 0;
     for (const auto& letter : DIndexLetters) mainTerms += letter->FMainTermList.size();
     const std::vector<TTerm*> all = AlphaFillItemList(DIndexLetters, nullptr, "");
@@ -234,7 +234,7 @@ TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
 
 TEST(AlphaSearchRealData, ExternalCauseIndexSubLevelOfAMainTerm) {
     EnsureRealDataLoaded();
-    ASSERT_EQ(EIndexStatus.load(), 2);
+    ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
     const TTerm* accident = MainTerm(EIndexLetters, "Accident (to) ");
     ASSERT_NE(accident, nullptr);
     const std::vector<TTerm*> subs = AlphaFillItemList(EIndexLetters, accident, "");

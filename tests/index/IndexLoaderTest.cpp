@@ -20,9 +20,9 @@ std::string IndexFile(const std::string& letters) {
 
 struct TLoaded {
     TAlphaLetterList letters;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::string version;
-    int32_t result = 0;
+    TLoadState result = TLoadState::NotStarted;
 };
 
 void Load(TLoaded& loaded, const std::string& xml, int type) {
@@ -50,7 +50,7 @@ TEST(IndexTitle, TextOnlyTitleKeepsItsBlanksAndNemodIsPaddedWithBlanks) {
                    "  <term level=\"1\"><title>caf\xC3\xA9 &amp; <nemod>(&lt;x&gt;)</nemod></title></term>"
                    "</mainTerm></letter>"),
          IndexTypeDiseases);
-    ASSERT_EQ(loaded.result, StatusDone);
+    ASSERT_EQ(loaded.result, TLoadState::Done);
     EXPECT_EQ(MainTerm(loaded, 0, 0).FTitle, "Neoplasm, neoplastic ");
     const TTerm& abasia = MainTerm(loaded, 0, 1);
     EXPECT_EQ(abasia.FTitle, "Abasia (-astasia) (hysterical) ");
@@ -79,8 +79,8 @@ TEST(IndexReader, ReadsEveryIndexElementIntoItsFieldAndBuildsTheTree) {
                    "<letter><title>B</title><other/><mainTerm><title>Bee</title><seeAlso>Sting</seeAlso>"
                    "</mainTerm></letter>"),
          IndexTypeExternal);
-    ASSERT_EQ(loaded.result, StatusDone);
-    EXPECT_EQ(loaded.status.load(), StatusDone);
+    ASSERT_EQ(loaded.result, TLoadState::Done);
+    EXPECT_EQ(loaded.status.load(), TLoadState::Done);
     EXPECT_EQ(loaded.version, "2099");
     ASSERT_EQ(loaded.letters.size(), 2u);
     EXPECT_EQ(loaded.letters[0]->FLetter, "A");
@@ -119,7 +119,7 @@ TEST(IndexReader, UnknownTermChildIsReportedOnceEachAndLoadingGoesOn) {
                    "<mainTerm><title>Two</title><cell col=\"2\">A01</cell></mainTerm>"
                    "</letter>"),
          IndexTypeDiseases);
-    EXPECT_EQ(loaded.result, StatusDone);
+    EXPECT_EQ(loaded.result, TLoadState::Done);
     EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"Unhandled node type: xyz", "Unhandled node type: cell"}));
     ASSERT_EQ(loaded.letters.at(0)->FMainTermList.size(), 2u);
     EXPECT_EQ(MainTerm(loaded, 0, 0).FCode, "A00");
@@ -140,7 +140,7 @@ TEST(TableReader, CellsGoToTheirColumnsAndIndexOnlyElementsAreUnhandled) {
                    "</mainTerm>"
                    "<mainTerm><title>Plain</title></mainTerm></letter>"),
          IndexTypeDrugs);
-    ASSERT_EQ(loaded.result, StatusDone);
+    ASSERT_EQ(loaded.result, TLoadState::Done);
     const TTerm& absinthe = MainTerm(loaded, 0, 0);
     EXPECT_EQ(absinthe.Cell(2), "T51.0X1");
     EXPECT_EQ(absinthe.Cell(3), "T51.0X2");
@@ -172,8 +172,8 @@ TEST(IndexLoaderFailure, NonNumericColumnFailsTheLoadAndKeepsWhatWasRead) {
                        "\">T00</cell></mainTerm><mainTerm><title>Never read</title></mainTerm></letter>"
                        "<letter><title>C</title></letter>"),
              IndexTypeNeoplasms);
-        EXPECT_EQ(loaded.result, StatusFailed) << badColumn;
-        EXPECT_EQ(loaded.status.load(), StatusFailed);
+        EXPECT_EQ(loaded.result, TLoadState::Failed) << badColumn;
+        EXPECT_EQ(loaded.status.load(), TLoadState::Failed);
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
         ASSERT_EQ(loaded.letters.size(), 2u);
         EXPECT_EQ(loaded.letters[0]->FMainTermList.size(), 1u);
@@ -190,7 +190,7 @@ TEST(IndexLoaderFailure, DamagedXmlGivesOneMessageAndFailedStatus) {
         TLoaded loaded;
         loaded.letters.push_back(std::make_unique<TAlphaLetter>());  // an earlier load's content is cleared
         Load(loaded, xml, IndexTypeDiseases);
-        EXPECT_EQ(loaded.result, StatusFailed) << xml;
+        EXPECT_EQ(loaded.result, TLoadState::Failed) << xml;
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"}) << xml;
         EXPECT_TRUE(loaded.letters.empty());
     }
@@ -215,7 +215,7 @@ TEST(IndexLoaderFailure, DeeplyNestedTermsOrTextElementsFailTheLoadInsteadOfOver
              IndexFile("<letter><title>A</title><mainTerm><title>ok</title></mainTerm><mainTerm>" + body +
                        "</mainTerm></letter>"),
              type);
-        EXPECT_EQ(loaded.result, StatusFailed) << type;
+        EXPECT_EQ(loaded.result, TLoadState::Failed) << type;
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
         ASSERT_EQ(loaded.letters.size(), 1u);
         EXPECT_EQ(MainTerm(loaded, 0, 0).FTitle, "ok");  // what was read before stays
@@ -229,16 +229,16 @@ TEST(IndexLoaderFailure, TruncatedCompressedResourceFailsEvenWhenTheXmlLooksComp
     uLongf packedSize = packed.size();
     ASSERT_EQ(compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(xml.data()), xml.size(), 9), Z_OK);
 
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     TAlphaLetterList letters;
     TResourceStream whole(TResourceBytes{packed.data(), packedSize});
-    EXPECT_EQ(LoadIndexFromStream(whole, IndexTypeDiseases, letters, status), StatusDone);
+    EXPECT_EQ(LoadIndexFromStream(whole, IndexTypeDiseases, letters, status), TLoadState::Done);
     EXPECT_EQ(letters.size(), 1u);
 
     // Without its checksum the stream never reaches its end marker: the data cannot be trusted.
-    status = StatusLoading;
+    status = TLoadState::Loading;
     TResourceStream truncated(TResourceBytes{packed.data(), packedSize - 4});
-    EXPECT_EQ(LoadIndexFromStream(truncated, IndexTypeDiseases, letters, status), StatusFailed);
+    EXPECT_EQ(LoadIndexFromStream(truncated, IndexTypeDiseases, letters, status), TLoadState::Failed);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
 }
 
@@ -247,22 +247,22 @@ TEST(IndexLoaderStatus, StartsFromZeroOrOneAndNeverOverwritesACancel) {
     const std::string xml = IndexFile("<letter><title>A</title><mainTerm><title>One</title></mainTerm></letter>");
     {
         TLoaded loaded;
-        loaded.status = StatusLoading;
+        loaded.status = TLoadState::Loading;
         Load(loaded, xml, IndexTypeExternal);
-        EXPECT_EQ(loaded.result, StatusDone);
+        EXPECT_EQ(loaded.result, TLoadState::Done);
     }
     {
         TLoaded loaded;
-        loaded.status = StatusCancelled;
+        loaded.status = TLoadState::Cancelled;
         Load(loaded, xml, IndexTypeExternal);
-        EXPECT_EQ(loaded.result, StatusCancelled);
+        EXPECT_EQ(loaded.result, TLoadState::Cancelled);
         EXPECT_TRUE(loaded.letters.empty());
     }
     {
         TLoaded loaded;
-        loaded.status = StatusLoading;
+        loaded.status = TLoadState::Loading;
         Load(loaded, xml, 7);
-        EXPECT_EQ(loaded.result, StatusFailed) << "an unknown type is a failed load, not a done one";
+        EXPECT_EQ(loaded.result, TLoadState::Failed) << "an unknown type is a failed load, not a done one";
     }
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
 }
@@ -275,8 +275,8 @@ public:
     explicit TCancelOnMessage(TLoadStatus& status) : FStatus(status) {}
     void ShowMessage(const std::string& text) override {
         TRecordingMessages::ShowMessage(text);
-        int32_t expected = StatusLoading;
-        FStatus.compare_exchange_strong(expected, StatusCancelled);
+        TLoadState expected = TLoadState::Loading;
+        FStatus.compare_exchange_strong(expected, TLoadState::Cancelled);
     }
 
 private:
@@ -295,8 +295,8 @@ TEST(IndexLoaderStatus, CancelStopsAtTheNextNodeKeepsWhatWasReadAndStaysCancelle
                    "<mainTerm><title>Third</title></mainTerm></letter>"
                    "<letter><title>B</title></letter>"),
          IndexTypeDiseases);
-    EXPECT_EQ(loaded.result, StatusCancelled);
-    EXPECT_EQ(loaded.status.load(), StatusCancelled);
+    EXPECT_EQ(loaded.result, TLoadState::Cancelled);
+    EXPECT_EQ(loaded.status.load(), TLoadState::Cancelled);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Unhandled node type: unknown"});
     ASSERT_EQ(loaded.letters.size(), 1u);
     ASSERT_EQ(loaded.letters[0]->FMainTermList.size(), 2u);

@@ -80,10 +80,10 @@ const TTerm* FindSub(const TTerm* term, const std::string& title) {
 }  // namespace
 
 TEST_F(RealIndexData, AllFourFilesLoadWithoutAnyMessage) {
-    EXPECT_EQ(DIndexStatus.load(), StatusDone);
-    EXPECT_EQ(EIndexStatus.load(), StatusDone);
-    EXPECT_EQ(TableOfDrugsStatus.load(), StatusDone);
-    EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusDone);
+    EXPECT_EQ(DIndexStatus.load(), TLoadState::Done);
+    EXPECT_EQ(EIndexStatus.load(), TLoadState::Done);
+    EXPECT_EQ(TableOfDrugsStatus.load(), TLoadState::Done);
+    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Done);
     EXPECT_TRUE(LoadMessages.empty());
 }
 
@@ -210,16 +210,16 @@ TEST(IndexLoadFile, WithoutItsResourceStreamTheLoadFails) {
         TRecordingMessages messages;
         // The stream was never opened, or an earlier load of this run has taken it.
         (void)TakeResourceStream("TableOfNeoplasms");
-        TableOfNeoplasmsStatus = StatusLoading;
+        TableOfNeoplasmsStatus = TLoadState::Loading;
         TableOfNeoplasmsLetters.push_back(std::make_unique<TAlphaLetter>());
         LoadIndexFile(IndexTypeNeoplasms);
-        EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusFailed);
+        EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Failed);
         EXPECT_TRUE(TableOfNeoplasmsLetters.empty());
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
     }
     // Put the real table back for the other tests of this binary.
     OpenResourceStreams(EmbeddedResources());
-    TableOfNeoplasmsStatus = StatusNotStarted;
+    TableOfNeoplasmsStatus = TLoadState::NotStarted;
     LoadIndexFile(IndexTypeNeoplasms);
-    EXPECT_EQ(TableOfNeoplasmsStatus.load(), StatusDone);
+    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Done);
 }

@@ -283,7 +283,7 @@ TEST(TableSearchRealData, EveryCodeCellOpensACodeOfTheTabularList) {
             const std::optional<std::string> code = TableCellInitCode(1, column, cell);
             if (!code)
                 rejected.insert(cell);
-            else if (FindCodeByText(*code) == nullptr)
+            else if (FindNode(*code) == nullptr)
                 unknown.insert(*code);
             else
                 ++opened;

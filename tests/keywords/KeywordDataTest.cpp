@@ -17,13 +17,13 @@ namespace {
 struct TLoaded {
     TCodeKeywordsList codes;
     TKeywordRefList refs;
-    int32_t result = 0;
-    int32_t status = 0;  // the status variable afterwards
+    TLoadState result = TLoadState::NotStarted;
+    TLoadState status = TLoadState::NotStarted;  // the status variable afterwards
 };
 
 TLoaded Load(const std::string& text, bool categoryOnly = true, bool multiWordOnly = false, bool capitalize = true) {
     TLoaded loaded;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source(text);
     loaded.result =
         LoadCodeKeywords(source, categoryOnly, multiWordOnly, capitalize, loaded.codes, loaded.refs, status);
@@ -62,8 +62,8 @@ TEST(CodeKeywordsLoader, ReportsDamagedLinesWithTheirNumbersAndSkipsThem) {
     EXPECT_EQ(messages.Messages()[1], "Invalid line 4 (error code definition): A0123 fever,");
     EXPECT_EQ(Codes(loaded.codes), std::vector<std::string>{"A01"});
     EXPECT_EQ(loaded.codes[0]->FKeywords, TStringList{"Fever"});
-    EXPECT_EQ(loaded.result, StatusDone);
-    EXPECT_EQ(loaded.status, StatusDone);
+    EXPECT_EQ(loaded.result, TLoadState::Done);
+    EXPECT_EQ(loaded.status, TLoadState::Done);
 }
 
 TEST(CodeKeywordsLoader, OneRecordPerCodeWithSortedKeywordsAndEveryItemCounted) {
@@ -108,15 +108,15 @@ TEST(CodeKeywordsLoader, ReadingStopsWhenTheStatusLeavesLoading) {
         TLoadStatus* status = nullptr;
         void ShowMessage(const std::string& text) override {
             TRecordingMessages::ShowMessage(text);
-            status->store(StatusCancelled);
+            status->store(TLoadState::Cancelled);
         }
     } messages;
     TLoaded loaded;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     messages.status = &status;
     std::istringstream source("A01 fever,\r\nA0123 bad,\r\nB02 abscess,\r\n");
     loaded.result = LoadCodeKeywords(source, true, false, true, loaded.codes, loaded.refs, status);
-    EXPECT_EQ(loaded.result, StatusCancelled);
+    EXPECT_EQ(loaded.result, TLoadState::Cancelled);
     EXPECT_EQ(Codes(loaded.codes), std::vector<std::string>{"A01"});
 }
 
@@ -134,10 +134,10 @@ TEST(CodeKeywordsLoader, DamagedCompressedSourceEndsFailedNotLoading) {
     const std::string truncated = packed.substr(0, packed.size() / 2);
     TResourceStream stream(TResourceBytes{reinterpret_cast<const unsigned char*>(truncated.data()), truncated.size()});
     TLoaded loaded;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     loaded.result = LoadCodeKeywords(stream, true, false, true, loaded.codes, loaded.refs, status);
-    EXPECT_EQ(status.load(), StatusFailed);
-    EXPECT_EQ(loaded.result, StatusFailed);
+    EXPECT_EQ(status.load(), TLoadState::Failed);
+    EXPECT_EQ(loaded.result, TLoadState::Failed);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Code Keywords File Fail!"});
     EXPECT_FALSE(loaded.codes.empty());  // what was read before the damage stays
 }

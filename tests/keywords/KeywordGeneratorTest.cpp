@@ -64,11 +64,11 @@ struct TGeneratorFixture {
         TRecordingMessages messages;
         TCodeKeywordsList codes;
         TKeywordRefList refs;
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         std::istringstream source(generated);
         LoadCodeKeywords(source, true, false, true, codes, refs, status);
         EXPECT_TRUE(messages.Messages().empty());
-        EXPECT_EQ(status.load(), StatusDone);
+        EXPECT_EQ(status.load(), TLoadState::Done);
         return codes;
     }
 };
@@ -198,7 +198,7 @@ TEST(KeywordGenerator, PhrasesOfTitlesSpokenIndexTermsReferencesAndAbbreviations
         "crohns = Regional Enteritis + Crohn's Disease\r\n\r\nT2DM = Type 2 Diabetes Mellitus\r\n");
     TCodeKeywordsList codes;
     TKeywordRefList refs;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source(GenerateCodeKeywordsText(model.chapters, sources));
     LoadCodeKeywords(source, true, false, true, codes, refs, status);
 

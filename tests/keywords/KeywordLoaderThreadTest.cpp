@@ -40,7 +40,7 @@ public:
 // Only loader 5 does real work; the others finish at once.
 TStartUpLoaders KeywordLoaderOnly() {
     TStartUpLoaders loaders;
-    for (int type = 0; type < 5; ++type) loaders.Loaders[type] = [type] { LoadStatusOfType(type) = StatusDone; };
+    for (int type = 0; type < 5; ++type) loaders.Loaders[type] = [type] { LoadStatusOfType(type) = TLoadState::Done; };
     loaders.Loaders[5] = [] { LoadKeywordDataSets(); };
     loaders.ClearContainers = [] {
         ClearCodeKeywordTables();
@@ -59,7 +59,7 @@ TEST(KeywordLoaderThread, LoadsPluralsKeywordsAndShortDescriptionsIntoTheSharedT
     const uint32_t generation = KeywordTablesGeneration.load();
     StartUp(resources, KeywordLoaderOnly());
     JoinLoaders();
-    EXPECT_EQ(CodeKeywordsStatus.load(), StatusDone);
+    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
     ASSERT_EQ(CodeKeywordsList.size(), 1u);
     EXPECT_EQ(CodeKeywordsList[0]->FKeywords, (TStringList{"Fever", "Typhoid"}));
     EXPECT_EQ(GetKeywordRefCount("TYPHOID"), 1);
@@ -86,7 +86,7 @@ TEST(KeywordLoaderThread, DamagedKeywordResourceIsReportedAndEndsFailed) {
     resources.FData["CodeKeywords"] = packed.substr(0, packed.size() / 2);
     StartUp(resources, KeywordLoaderOnly());
     JoinLoaders();
-    EXPECT_EQ(CodeKeywordsStatus.load(), StatusFailed);
+    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Failed);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Code Keywords File Fail!"});
     // The short descriptions after it still load.
     std::string desc;

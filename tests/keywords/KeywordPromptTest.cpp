@@ -14,7 +14,7 @@ struct TPromptFixture {
     TKeywordPrompt prompt;
 
     explicit TPromptFixture(const std::string& text) {
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         std::istringstream source(text);
         LoadCodeKeywords(source, true, false, true, codes, refs, status);
         prompt.FCodeList = &codes;
@@ -185,7 +185,7 @@ TEST(KeywordPrompt, RefilledTablesDropTheCachedFilter) {
     // Replace the tables as the administrator tool does.
     fixture.codes.clear();
     fixture.refs.clear();
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source("B01 typhoid, mental,\r\n");
     LoadCodeKeywords(source, true, false, true, fixture.codes, fixture.refs, status);
     ++KeywordTablesGeneration;

@@ -43,8 +43,8 @@ class KeywordRealData : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureRealDataLoaded();
-        ASSERT_EQ(TabularStatus.load(), StatusDone);
-        ASSERT_EQ(CodeKeywordsStatus.load(), StatusDone);
+        ASSERT_EQ(TabularStatus.load(), TLoadState::Done);
+        ASSERT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
     }
 };
 
@@ -145,19 +145,19 @@ TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
     // The loader is still at work and the irregular plural set not yet read when the search starts.
     TSpecialKeywordList loaded;
     loaded.swap(SpecialKeywordList);
-    CodeKeywordsStatus.store(StatusLoading);
+    CodeKeywordsStatus.store(TLoadState::Loading);
     const TWaitHooks previous = SetWaitHooks({nullptr,
                                               [&] {
                                                   SpecialKeywordList.swap(loaded);
-                                                  CodeKeywordsStatus.store(StatusDone);
+                                                  CodeKeywordsStatus.store(TLoadState::Done);
                                               },
                                               nullptr});
     TKeywordSearchState state;
     state.RunKeywordSearch("child", false, 0);
     SetWaitHooks(previous);
-    if (CodeKeywordsStatus.load() != StatusDone) {
+    if (CodeKeywordsStatus.load() != TLoadState::Done) {
         SpecialKeywordList.swap(loaded);
-        CodeKeywordsStatus.store(StatusDone);
+        CodeKeywordsStatus.store(TLoadState::Done);
     }
     EXPECT_EQ(state.FSearchKeyWordVariantList, (TStringList{"CHILD", "CHILDREN"}));
 }
@@ -180,7 +180,7 @@ TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextF
 }
 
 TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
-    const TCodeInfo* unspecified = FindCodeByText("A00.9");
+    const TCodeInfo* unspecified = FindNode("A00.9");
     ASSERT_NE(unspecified, nullptr);
     EXPECT_EQ(unspecified->FDesc, "Cholera, unspecified");
     EXPECT_TRUE(CodeMatchesFullText(*unspecified, {"CHOLERA"}, FullTextFlag::Desc));
@@ -195,7 +195,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
 
     state.RunKeywordSearch("TYPHOID, MENINGITIS", true, FullTextFlag::Desc);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A01"));
-    const TCodeInfo* a01 = FindCategory("A01");
+    const TCodeInfo* a01 = FindNode("A01");
     ASSERT_NE(a01, nullptr);
     EXPECT_FALSE(FindWholeWord("MENINGITIS", AsciiUpper(a01->FDesc)));
 
@@ -289,8 +289,8 @@ TEST_F(KeywordRealData, CommittedKeywordSetIsWhatTheGeneratorMakes) {
     const std::string committed = read(std::string(source) + "/data/CodeKeywords2021.txt");
     ASSERT_FALSE(stopWords.empty());
     ASSERT_FALSE(abbreviations.empty());
-    ASSERT_EQ(DIndexStatus.load(), StatusDone);
-    ASSERT_EQ(EIndexStatus.load(), StatusDone);
+    ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
+    ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
     TKeywordSources sources;
     sources.DiseaseIndex = &DIndexLetters;
     sources.ExternalIndex = &EIndexLetters;

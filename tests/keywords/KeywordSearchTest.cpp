@@ -13,7 +13,7 @@ namespace {
 TCodeKeywordsList LoadKeywords(const std::string& text, TKeywordRefList* refs = nullptr) {
     TCodeKeywordsList codes;
     TKeywordRefList ownRefs;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source(text);
     LoadCodeKeywords(source, true, false, true, codes, refs ? *refs : ownRefs, status);
     return codes;

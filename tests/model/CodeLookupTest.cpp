@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/CodeLookup.h"
+#include "tests/common/TestSupport.h"
 #include "tests/model/TabularRealDataTest.h"
 
 namespace {
@@ -138,40 +139,10 @@ const TLoadedTabular& LookupTree() {
 }
 
 TCodeInfo* Find(const std::string& text) {
-    return FindCodeByText(LookupTree().chapters, text);
+    return FindNode(LookupTree().chapters, text);
 }
 
 }  // namespace
-
-TEST(CodeLookup, FindCategoryTakesTheFirstExactMatchInDocumentOrder) {
-    ASSERT_EQ(LookupTree().result, StatusDone);
-    const TChapterList& chapters = LookupTree().chapters;
-    TCodeInfo* s06 = FindCategory(chapters, "S06");
-    ASSERT_NE(s06, nullptr);
-    EXPECT_EQ(s06->FDesc, "Intracranial injury");
-    EXPECT_EQ(FindCategory(chapters, "T07")->FDesc, "Unspecified multiple injuries");
-    EXPECT_EQ(FindCategory(chapters, "s06"), nullptr);
-    EXPECT_EQ(FindCategory(chapters, "S06.1"), nullptr);
-    EXPECT_EQ(FindCategory(TChapterList(), "S06"), nullptr);
-}
-
-TEST(CodeLookup, FindSubCodeByNameDescendsAlongTheFirstMatchingPrefix) {
-    TCodeInfo* s06 = FindCategory(LookupTree().chapters, "S06");
-    ASSERT_NE(s06, nullptr);
-    EXPECT_EQ(s06->FindSubCodeByName(""), s06);
-    EXPECT_EQ(s06->FindSubCodeByName("1X7")->FCode, "S06.1X7");
-    // Prefixes fold case on the way down, the final match does not.
-    EXPECT_EQ(s06->FindSubCodeByName("1x7"), nullptr);
-    EXPECT_EQ(s06->FindSubCodeByName("1X"), s06->FindSubCodeByName("1")->FSubCodeList[0].get());
-    EXPECT_EQ(s06->FindSubCodeByName("1X7D"), nullptr);
-    EXPECT_EQ(s06->FindSubCodeByName("1X9"), nullptr);
-    EXPECT_EQ(s06->FindSubCodeByName("2"), nullptr);
-    EXPECT_EQ(Find("S06.1X1")->FDesc, "with loss of consciousness of 30 minutes or less");
-    EXPECT_EQ(Find("S06.1X1-"), Find("S06.1X1"));
-    EXPECT_EQ(Find("S06"), FindCategory(LookupTree().chapters, "S06"));
-    EXPECT_EQ(Find("S6.1"), nullptr);
-    EXPECT_EQ(Find("X99.1"), nullptr);
-}
 
 TEST(CodeLookup, SevenCharDefinitionsAreInheritedFromTheNearestAncestor) {
     TCodeInfo* s06 = Find("S06");
@@ -199,35 +170,6 @@ TEST(CodeLookup, InExceptionRuleLooksAtTheDottedCodePosition) {
     // Too short to hold position 6.
     EXPECT_FALSE(subsequent.InExceptionRule("S06.1X"));
     EXPECT_FALSE(subsequent.InExceptionRule(""));
-}
-
-TEST(CodeLookup, FindHeaderBy4SubCodesValidatesFullCodes) {
-    std::string desc = "unchanged";
-    TCodeInfo* s06 = Find("S06");
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("1X1A", desc), Find("S06.1X1"));
-    EXPECT_EQ(desc, "with loss of consciousness of 30 minutes or less, initial encounter");
-    // The exception rules are not consulted here.
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("1X7D", desc), Find("S06.1X7"));
-    EXPECT_EQ(desc, "with loss of consciousness with death, subsequent encounter");
-    desc = "unchanged";
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("1X1B", desc), nullptr);
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("1Y1A", desc), nullptr);
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("2X1A", desc), nullptr);
-    EXPECT_EQ(s06->FindHeaderBy4SubCodes("1X1", desc), nullptr);
-    EXPECT_EQ(desc, "unchanged");
-
-    TCodeInfo* t07 = Find("T07");
-    EXPECT_EQ(t07->FindHeaderBy4SubCodes("XXXA", desc), t07);
-    EXPECT_EQ(desc, "Unspecified multiple injuries, initial encounter");
-    EXPECT_EQ(t07->FindHeaderBy4SubCodes("XX0A", desc), nullptr);
-    EXPECT_EQ(t07->FindHeaderBy4SubCodes("XXXD", desc), nullptr);
-
-    // Level 1 leaf: padded with two placeholders.
-    TCodeInfo* s07 = Find("S07");
-    EXPECT_EQ(s07->FindHeaderBy4SubCodes("0XXA", desc), Find("S07.0"));
-    EXPECT_EQ(s07->FindHeaderBy4SubCodes("0X1A", desc), nullptr);
-    // A final code takes no seventh character.
-    EXPECT_EQ(s07->FindHeaderBy4SubCodes("9XXA", desc), nullptr);
 }
 
 TEST(CodeLookup, CompletionListsApplyPlaceholdersAndExceptionRules) {

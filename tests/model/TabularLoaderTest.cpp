@@ -49,8 +49,8 @@ TEST(TabularLoader, BuildsChaptersSectionsAndTheCodeTree) {
                  "<note>Second</note></instruction></introSection><introSection type=\"other\"><title>x</title>"
                  "</introSection></introduction>\r\n" +
                  TwoChapters));
-    EXPECT_EQ(loaded->result, StatusDone);
-    EXPECT_EQ(loaded->status.load(), StatusDone);
+    EXPECT_EQ(loaded->result, TLoadState::Done);
+    EXPECT_EQ(loaded->status.load(), TLoadState::Done);
     EXPECT_TRUE(loaded->messages.empty());
 
     EXPECT_EQ(loaded->introduction.FTitle, "TABULAR LIST");
@@ -92,7 +92,7 @@ TEST(TabularLoader, ReadsNotesByParentAndWholeElementText) {
                  "<sevenChrNote><note>seventh</note></sevenChrNote><codeFirst><note>first</note></codeFirst>"
                  "<useAdditionalCode><note>use</note></useAdditionalCode><excludes1><note>ex1</note></excludes1>"
                  "<notes><note>n</note></notes></diag></section></chapter>"));
-    ASSERT_EQ(loaded->result, StatusDone);
+    ASSERT_EQ(loaded->result, TLoadState::Done);
     EXPECT_TRUE(loaded->messages.empty());
     const TChapter& chapter = *loaded->chapters[0];
     ASSERT_EQ(chapter.FInfo.FItemList.size(), 2u);
@@ -125,7 +125,7 @@ TEST(TabularLoader, UnknownElementsAreReportedOnceEachAndLoadingGoesOn) {
                  "<diag><name>A00</name><heading>odd</heading><!-- a remark --><desc>Cholera</desc>"
                  "<diag><name>A00.0</name></diag></diag><diag><name>A01</name></diag></section></chapter>"
                  "<somethingElse/>"));
-    EXPECT_EQ(loaded->result, StatusDone);
+    EXPECT_EQ(loaded->result, TLoadState::Done);
     EXPECT_EQ(loaded->messages,
               (std::vector<std::string>{"Undealed chapter node: codeFirst", "Undealed subchapter node: sevenChrNote",
                                         "Undealed code node: heading", "Undealed code node: #comment"}));
@@ -142,7 +142,7 @@ TEST(TabularLoader, PlaceholderAttributeIsCaseInsensitiveTrue) {
         "C (A00-B99)", "S (A00-A09)",
         "<diag placeholder=\"true\"><name>H21.1X</name></diag><diag placeholder=\"TRUE\"><name>H21.2X</name></diag>"
         "<diag placeholder=\"yes\"><name>H21.3X</name></diag><diag><name>H21.4</name></diag>")));
-    ASSERT_EQ(loaded->result, StatusDone);
+    ASSERT_EQ(loaded->result, TLoadState::Done);
     const auto& codes = loaded->chapters[0]->FSubList[0]->FCodeList;
     ASSERT_EQ(codes.size(), 4u);
     EXPECT_TRUE(codes[0]->FPlaceHolder);
@@ -158,7 +158,7 @@ TEST(TabularLoader, SevenCharDefReadsExtensionsAndExceptionRules) {
                               "<sevenChrDef><note>skipped</note><extension char=\"A\">initial encounter</extension>"
                               "<extension char=\"D\" exception=\"6:7;6:8\">subsequent encounter</extension>"
                               "<extension char=\"S\" exception=\"6:7 5:X\">sequela</extension></sevenChrDef>"))));
-    ASSERT_EQ(loaded->result, StatusDone);
+    ASSERT_EQ(loaded->result, TLoadState::Done);
     const TCodeInfo& s06 = *loaded->chapters[0]->FSubList[0]->FCodeList[0];
     ASSERT_EQ(s06.FItemList.size(), 1u);
     ASSERT_EQ(s06.FItemList[0]->FItemKind, TItemKind::SevenCharDef);
@@ -219,7 +219,7 @@ TEST(TabularLoader, VisualImpairmentTableKeepsNumberedRowsAndThreeRanges) {
                           "</visCategory>"
                           "<visCategory><value>9</value><visRange><visMax>bare</visMax></visRange><other/>" +
                           range + "</visCategory><other/></visualImpairment>"))));
-    ASSERT_EQ(loaded->result, StatusDone);
+    ASSERT_EQ(loaded->result, TLoadState::Done);
     const TCodeInfo& code = *loaded->chapters[0]->FSubList[0]->FCodeList[0];
     ASSERT_EQ(code.FItemList.size(), 1u);
     ASSERT_EQ(code.FItemList[0]->FItemKind, TItemKind::VisualImpairment);
@@ -252,8 +252,8 @@ TEST(TabularLoader, NonIntegerExceptionPositionFailsAndKeepsWhatWasRead) {
         Diag("S10", SevenChrDef("x:7")) + Diag("S11") + "</section></chapter>";
     const auto loaded = LoadTabularText(
         Document(TwoChapters + secondChapter + Chapter("Never read (V00-Y99)", "Never (V00-V09)", Diag("V00"))));
-    EXPECT_EQ(loaded->result, StatusFailed);
-    EXPECT_EQ(loaded->status.load(), StatusFailed);
+    EXPECT_EQ(loaded->result, TLoadState::Failed);
+    EXPECT_EQ(loaded->status.load(), TLoadState::Failed);
     EXPECT_EQ(loaded->messages, std::vector<std::string>{FailMessage});
     ASSERT_EQ(loaded->chapters.size(), 3u);
     EXPECT_EQ(loaded->chapters[1]->FSubList[0]->FCodeList[0]->FSubCodeList.size(), 1u);
@@ -268,7 +268,7 @@ TEST(TabularLoader, NonIntegerCategoryValueFailsTheLoad) {
     const auto loaded = LoadTabularText(Document(
         Chapter("C (H00-H59)", "S (H53-H54)",
                 Diag("H54.8", "<visualImpairment><visCategory><value>four</value></visCategory></visualImpairment>"))));
-    EXPECT_EQ(loaded->result, StatusFailed);
+    EXPECT_EQ(loaded->result, TLoadState::Failed);
     EXPECT_EQ(loaded->messages, std::vector<std::string>{FailMessage});
 }
 
@@ -278,7 +278,7 @@ TEST(TabularLoader, DamagedDocumentKeepsTheChaptersBeforeTheDamage) {
         "<chapter><desc>Injury (S00-T88)</desc><section id=\"S00-S09\"><desc>Head (S00-S09)</desc>" + Diag("S00") +
         "</section><section id=\"S10-S19\"><desc>Neck</desc><diag><name>S1";
     const auto loaded = LoadTabularText("<?xml version=\"1.0\"?><ICD10CM.tabular>" + TwoChapters + third);
-    EXPECT_EQ(loaded->result, StatusFailed);
+    EXPECT_EQ(loaded->result, TLoadState::Failed);
     EXPECT_EQ(loaded->messages, std::vector<std::string>{FailMessage});
     ASSERT_EQ(loaded->chapters.size(), 3u);
     EXPECT_EQ(loaded->chapters[0]->FSubList[0]->FCodeList.size(), 2u);
@@ -293,7 +293,7 @@ TEST(TabularLoader, DocumentsWithoutTabularRootFail) {
     for (const std::string& text : {std::string(), std::string("not xml at all"), std::string("<ICD10CM.tab"),
                                     std::string("<ICD10CM.index><letter/></ICD10CM.index>")}) {
         const auto loaded = LoadTabularText(text);
-        EXPECT_EQ(loaded->result, StatusFailed) << text;
+        EXPECT_EQ(loaded->result, TLoadState::Failed) << text;
         EXPECT_EQ(loaded->messages, std::vector<std::string>{FailMessage}) << text;
         EXPECT_TRUE(loaded->chapters.empty());
     }
@@ -306,9 +306,9 @@ TEST(TabularLoader, DamagedCompressedStreamFails) {
     TResourceStream stream(TResourceBytes{bytes->data, std::min<std::size_t>(bytes->size, 64 * 1024)});
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     TRecordingMessages recorder;
-    EXPECT_EQ(LoadTabularFromStream(stream, chapters, introduction, status), StatusFailed);
+    EXPECT_EQ(LoadTabularFromStream(stream, chapters, introduction, status), TLoadState::Failed);
     EXPECT_EQ(recorder.Messages(), std::vector<std::string>{FailMessage});
     EXPECT_FALSE(chapters.empty());
 }
@@ -318,7 +318,7 @@ TEST(TabularLoader, DeeplyNestedCodesFailInsteadOfOverflowing) {
     for (int i = 0; i < 100000; ++i) nested += "<diag>";
     for (int i = 0; i < 100000; ++i) nested += "</diag>";
     const auto loaded = LoadTabularText(Document(Chapter("C (A00-B99)", "S (A00-A09)", nested)));
-    EXPECT_EQ(loaded->result, StatusFailed);
+    EXPECT_EQ(loaded->result, TLoadState::Failed);
     EXPECT_EQ(loaded->messages, std::vector<std::string>{FailMessage});
 }
 
@@ -327,11 +327,11 @@ TEST(TabularLoader, CancelledBeforeStartLeavesContainersUntouched) {
     chapters.push_back(std::make_unique<TChapter>());
     TIntroduction introduction;
     introduction.FTitle = "kept";
-    TLoadStatus status{StatusCancelled};
+    TLoadStatus status{TLoadState::Cancelled};
     TRecordingMessages recorder;
     std::istringstream source(Document(TwoChapters));
-    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusCancelled);
-    EXPECT_EQ(status.load(), StatusCancelled);
+    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Cancelled);
+    EXPECT_EQ(status.load(), TLoadState::Cancelled);
     EXPECT_EQ(chapters.size(), 1u);
     EXPECT_EQ(introduction.FTitle, "kept");
     EXPECT_TRUE(recorder.Messages().empty());
@@ -347,8 +347,8 @@ public:
     void ShowMessage(const std::string& text) override {
         TRecordingMessages::ShowMessage(text);
         std::thread([this] {
-            int32_t expected = StatusLoading;
-            FStatus.compare_exchange_strong(expected, StatusCancelled);
+            TLoadState expected = TLoadState::Loading;
+            FStatus.compare_exchange_strong(expected, TLoadState::Cancelled);
         }).join();
     }
 
@@ -361,14 +361,14 @@ private:
 TEST(TabularLoader, CancelDuringTheWalkStopsAtTheNextElementAndStaysCancelled) {
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     TCancellingMessages messages(status);
     // The odd element in the first code raises a message; the cancel arrives meanwhile.
     std::istringstream source(
         Document(Chapter("C (A00-B99)", "S (A00-A09)", Diag("A00", "<heading/>" + Diag("A00.0")) + Diag("A01")) +
                  Chapter("Second (C00-D49)", "S (C00-C14)", Diag("C00", "<heading/>"))));
-    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusCancelled);
-    EXPECT_EQ(status.load(), StatusCancelled);
+    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Cancelled);
+    EXPECT_EQ(status.load(), TLoadState::Cancelled);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Undealed code node: heading"});
     ASSERT_EQ(chapters.size(), 1u);
     // The code being read and its section are kept as far as they were read.
@@ -380,11 +380,11 @@ TEST(TabularLoader, CancelDuringTheWalkStopsAtTheNextElementAndStaysCancelled) {
 TEST(TabularLoader, CancelDuringADamagedLoadShowsNoFailure) {
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
+    TLoadStatus status{TLoadState::NotStarted};
     TCancellingMessages messages(status);
     std::istringstream source("<ICD10CM.tabular>" + Chapter("C (A00-B99)", "S", Diag("A00", "<heading/>")) +
                               "<chapter><desc>cut");
-    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusCancelled);
+    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Cancelled);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Undealed code node: heading"});
 }
 
@@ -394,25 +394,25 @@ TEST(TabularLoader, ConcurrentCancelOfTheRealDataNeverEndsDone) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         TChapterList chapters;
         TIntroduction introduction;
-        TLoadStatus status{StatusNotStarted};
-        std::atomic<int32_t> result{0};
+        TLoadStatus status{TLoadState::NotStarted};
+        std::atomic<TLoadState> result{TLoadState::NotStarted};
         std::thread loader([&] {
             TResourceStream stream(*bytes);
             result = LoadTabularFromStream(stream, chapters, introduction, status);
         });
-        int32_t expected = StatusLoading;
-        while (!status.compare_exchange_weak(expected, StatusCancelled)) {
-            if (expected != StatusNotStarted && expected != StatusLoading) break;
-            expected = StatusLoading;
+        TLoadState expected = TLoadState::Loading;
+        while (!status.compare_exchange_strong(expected, TLoadState::Cancelled)) {
+            if (expected != TLoadState::NotStarted && expected != TLoadState::Loading) break;
+            expected = TLoadState::Loading;
             std::this_thread::yield();
         }
-        const bool cancelled = expected == StatusLoading;
+        const bool cancelled = expected == TLoadState::Loading;
         loader.join();
         if (cancelled) {
-            EXPECT_EQ(result.load(), StatusCancelled);
-            EXPECT_EQ(status.load(), StatusCancelled);
+            EXPECT_EQ(result.load(), TLoadState::Cancelled);
+            EXPECT_EQ(status.load(), TLoadState::Cancelled);
         } else {
-            EXPECT_EQ(result.load(), StatusDone);
+            EXPECT_EQ(result.load(), TLoadState::Done);
         }
     }
 }
@@ -420,24 +420,24 @@ TEST(TabularLoader, ConcurrentCancelOfTheRealDataNeverEndsDone) {
 TEST(TabularLoader, LoadingStatusSetByTheStartUpIsTakenOver) {
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     std::istringstream source(Document(TwoChapters));
-    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), StatusDone);
+    EXPECT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Done);
     EXPECT_EQ(chapters.size(), 2u);
 }
 
 TEST(TabularLoader, LoadTabularFileWithoutItsResourceFailsUnlessCancelled) {
     // Whatever stream the start-up left is taken away, so the loader finds none.
     (void)TakeResourceStream("Tabular");
-    const int32_t saved = TabularStatus.exchange(StatusLoading);
+    const TLoadState saved = TabularStatus.exchange(TLoadState::Loading);
     TRecordingMessages recorder;
     LoadTabularFile();
-    EXPECT_EQ(TabularStatus.load(), StatusFailed);
+    EXPECT_EQ(TabularStatus.load(), TLoadState::Failed);
     EXPECT_EQ(recorder.Messages(), std::vector<std::string>{FailMessage});
 
-    TabularStatus = StatusCancelled;
+    TabularStatus = TLoadState::Cancelled;
     LoadTabularFile();
-    EXPECT_EQ(TabularStatus.load(), StatusCancelled);
+    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
     EXPECT_EQ(recorder.Messages().size(), 1u);
     TabularStatus = saved;
 }

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "model/CodeLookup.h"
 #include "tests/common/TestSupport.h"
@@ -16,7 +13,7 @@
 namespace {
 
 TCodeInfo* Find(const std::string& text) {
-    return FindCodeByText(RealTabular().chapters, text);
+    return FindNode(RealTabular().chapters, text);
 }
 
 void ForEachNode(const TCodeInfo& node, const std::function<void(const TCodeInfo&)>& visit) {
@@ -43,8 +40,8 @@ TStringList ValidCodes(const std::string& code) {
 
 TEST(TabularRealData, LoadsEveryChapterSectionAndNodeWithoutMessages) {
     const TLoadedTabular& tabular = RealTabular();
-    EXPECT_EQ(tabular.result, StatusDone);
-    EXPECT_EQ(tabular.status.load(), StatusDone);
+    EXPECT_EQ(tabular.result, TLoadState::Done);
+    EXPECT_EQ(tabular.status.load(), TLoadState::Done);
     EXPECT_TRUE(tabular.messages.empty()) << tabular.messages.front();
     ASSERT_EQ(tabular.chapters.size(), 22u);
 
@@ -176,38 +173,6 @@ TEST(TabularRealData, ValidCodeCountMatchesThePublishedEdition) {
     EXPECT_EQ(valid, 72621u);
 }
 
-TEST(TabularRealData, FindCodeByTextOnTheExamples) {
-    TCodeInfo* s52 = Find("S52");
-    ASSERT_NE(s52, nullptr);
-    EXPECT_EQ(s52->FLevel, 0);
-    EXPECT_EQ(Find("S52."), s52);
-    EXPECT_EQ(Find("S52.52")->FCode, "S52.52");
-    EXPECT_EQ(Find("S52.521A"), nullptr);
-    EXPECT_EQ(Find("S52.9ZZ"), nullptr);
-    EXPECT_EQ(Find("A00.0")->FDesc, "Cholera due to Vibrio cholerae 01, biovar cholerae");
-    EXPECT_EQ(Find("Z16.-"), Find("Z16"));
-    EXPECT_EQ(Find("U99"), nullptr);
-}
-
-TEST(TabularRealData, FindHeaderBy4SubCodesOnTheExamples) {
-    std::string desc;
-    TCodeInfo* found = Find("S52")->FindHeaderBy4SubCodes("521A", desc);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found, Find("S52.521"));
-    EXPECT_EQ(desc, "Torus fracture of lower end of right radius, initial encounter for closed fracture");
-
-    TCodeInfo* t07 = Find("T07");
-    ASSERT_NE(t07, nullptr);
-    EXPECT_EQ(t07->FindHeaderBy4SubCodes("XXXA", desc), t07);
-    EXPECT_EQ(desc, "Unspecified multiple injuries, initial encounter");
-    desc = "unchanged";
-    EXPECT_EQ(t07->FindHeaderBy4SubCodes("XX0A", desc), nullptr);
-    EXPECT_EQ(desc, "unchanged");
-    EXPECT_EQ(Find("E08")->FindHeaderBy4SubCodes("37X1", desc), Find("E08.37"));
-    EXPECT_EQ(Find("E08")->FindHeaderBy4SubCodes("3711", desc), nullptr);
-    EXPECT_EQ(Find("A00")->FindHeaderBy4SubCodes("0XXA", desc), nullptr);
-}
-
 TEST(TabularRealData, FinalCodesAndCompletions) {
     // S52.521 inherits the six characters of S52.52 (torus fractures are closed); S52.501 those of S52.
     EXPECT_FALSE(Find("S52.521")->IsFinalCode());
@@ -238,33 +203,4 @@ TEST(TabularRealData, FinalCodesAndCompletions) {
     Find("A00")->GetAllNodeAndCodes(nodes, flags, descs);
     EXPECT_EQ(nodes, (TStringList{"A00", "A00.0", "A00.1", "A00.9"}));
     EXPECT_EQ(flags, (TStringList{"0", "1", "1", "1"}));
-}
-
-// The program-wide look-ups read the globals filled by the real start-up.
-TEST(TabularRealData, GlobalLookupsAnswerFromChapterList) {
-    EnsureRealDataLoaded();
-    ASSERT_NE(TabularStatus.load(), StatusLoading);
-    TCodeInfo* category = FindCategory("S52");
-    ASSERT_NE(category, nullptr);
-    EXPECT_EQ(category->FCode, "S52");
-    TCodeInfo* code = FindCodeByText("S52.52");
-    ASSERT_NE(code, nullptr);
-    EXPECT_EQ(code->FCode, "S52.52");
-    EXPECT_EQ(FindCodeByText("S52.9ZZ"), nullptr);
-}
-
-TEST(TabularRealData, GlobalFindCategoryWaitsWhileTheTabularListLoads) {
-    EnsureRealDataLoaded();
-    const int32_t finished = TabularStatus.exchange(StatusLoading);
-    std::atomic<bool> released{false};
-    std::thread loader([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        released = true;
-        TabularStatus = finished;
-    });
-    TCodeInfo* category = FindCategory("A00");
-    EXPECT_TRUE(released.load());
-    loader.join();
-    ASSERT_NE(category, nullptr);
-    EXPECT_EQ(category->FCode, "A00");
 }

@@ -18,8 +18,8 @@
 struct TLoadedTabular {
     TChapterList chapters;
     TIntroduction introduction;
-    TLoadStatus status{StatusNotStarted};
-    int32_t result = 0;
+    TLoadStatus status{TLoadState::NotStarted};
+    TLoadState result = TLoadState::NotStarted;
     std::vector<std::string> messages;
 };
 

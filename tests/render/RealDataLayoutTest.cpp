@@ -11,6 +11,7 @@
 #include "model/TabularLoader.h"
 #include "render/CodeTextPager.h"
 #include "services/TextUtil.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ const TChapterList& RealChapters() {
     static TIntroduction introduction;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        TLoadStatus status{0};
+        TLoadStatus status;
         const auto bytes = EmbeddedResources().Find("Tabular");
         if (!bytes) return;
         TResourceStream stream(*bytes);
@@ -30,7 +31,7 @@ const TChapterList& RealChapters() {
 }
 
 TCodeInfo* RealCategory(const char* code) {
-    return FindCategory(RealChapters(), code);
+    return FindNode(RealChapters(), code);
 }
 
 std::size_t LeadingSpaces(const std::u32string& line) {
@@ -91,7 +92,7 @@ TEST(RealLayout, CholeraAtWidthFortyMatchesTheWorkedExample) {
 }
 
 TEST(RealLayout, VisualImpairmentTableOfH548RowForRow) {
-    TCodeInfo* code = FindCodeByText(RealChapters(), "H54.8");
+    TCodeInfo* code = FindNode(RealChapters(), "H54.8");
     ASSERT_NE(code, nullptr);
     const TVisualImpairment* table = nullptr;
     for (const auto& item : code->FItemList) {

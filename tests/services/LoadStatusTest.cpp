@@ -35,13 +35,13 @@ protected:
     void TearDown() override {
         for (int type = 0; type < 6; ++type) LoadStatusOfType(type).store(FSaved[type]);
     }
-    int32_t FSaved[6]{};
+    TLoadState FSaved[6]{};
 };
 
 TEST_F(LoadStatusTest, WaitReturnsAtOnceWithoutWindowUnlessLoading) {
     TCountingHooks hooks;
-    TLoadStatus status{0};
-    for (int32_t value : {StatusNotStarted, StatusDone, StatusFailed, StatusCancelled}) {
+    TLoadStatus status;
+    for (TLoadState value : {TLoadState::NotStarted, TLoadState::Done, TLoadState::Failed, TLoadState::Cancelled}) {
         status.store(value);
         EXPECT_EQ(WaitForDataSet(status), value);
         EXPECT_EQ(WaitForDataSetQuietly(status), value);
@@ -53,14 +53,14 @@ TEST_F(LoadStatusTest, WaitReturnsAtOnceWithoutWindowUnlessLoading) {
 
 TEST_F(LoadStatusTest, WaitShowsWindowWhileLoadingAndReturnsFinalStatus) {
     TCountingHooks hooks;
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     std::atomic<bool> finished{false};
     std::thread loader([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         finished = true;
-        status.store(StatusFailed);
+        status.store(TLoadState::Failed);
     });
-    EXPECT_EQ(WaitForDataSet(status), StatusFailed);
+    EXPECT_EQ(WaitForDataSet(status), TLoadState::Failed);
     EXPECT_TRUE(finished);
     loader.join();
     EXPECT_EQ(hooks.FShown, 1);
@@ -70,12 +70,12 @@ TEST_F(LoadStatusTest, WaitShowsWindowWhileLoadingAndReturnsFinalStatus) {
 
 TEST_F(LoadStatusTest, QuietWaitPollsWithoutWindow) {
     TCountingHooks hooks;
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     std::thread loader([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        status.store(StatusDone);
+        status.store(TLoadState::Done);
     });
-    EXPECT_EQ(WaitForDataSetQuietly(status), StatusDone);
+    EXPECT_EQ(WaitForDataSetQuietly(status), TLoadState::Done);
     loader.join();
     EXPECT_EQ(hooks.FShown + hooks.FPolled + hooks.FHidden, 0);
 }
@@ -84,26 +84,26 @@ TEST_F(LoadStatusTest, WindowIsHiddenWhenPollThrows) {
     int hidden = 0;
     const TWaitHooks previous =
         SetWaitHooks({nullptr, [] { throw std::runtime_error("poll failed"); }, [&] { ++hidden; }});
-    TLoadStatus status{StatusLoading};
+    TLoadStatus status{TLoadState::Loading};
     EXPECT_THROW(WaitForDataSet(status), std::runtime_error);
     SetWaitHooks(previous);
     EXPECT_EQ(hidden, 1);
 }
 
 TEST_F(LoadStatusTest, CancelTurnsOnlyLoadingXmlSetsIntoCancelled) {
-    TabularStatus = StatusLoading;
-    DIndexStatus = StatusLoading;
-    EIndexStatus = StatusDone;
-    TableOfDrugsStatus = StatusFailed;
-    TableOfNeoplasmsStatus = StatusNotStarted;
-    CodeKeywordsStatus = StatusLoading;
+    TabularStatus = TLoadState::Loading;
+    DIndexStatus = TLoadState::Loading;
+    EIndexStatus = TLoadState::Done;
+    TableOfDrugsStatus = TLoadState::Failed;
+    TableOfNeoplasmsStatus = TLoadState::NotStarted;
+    CodeKeywordsStatus = TLoadState::Loading;
     CancelLoading();
-    EXPECT_EQ(TabularStatus, StatusCancelled);
-    EXPECT_EQ(DIndexStatus, StatusCancelled);
-    EXPECT_EQ(EIndexStatus, StatusDone);
-    EXPECT_EQ(TableOfDrugsStatus, StatusFailed);
-    EXPECT_EQ(TableOfNeoplasmsStatus, StatusNotStarted);
-    EXPECT_EQ(CodeKeywordsStatus, StatusLoading);
+    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
+    EXPECT_EQ(DIndexStatus.load(), TLoadState::Cancelled);
+    EXPECT_EQ(EIndexStatus.load(), TLoadState::Done);
+    EXPECT_EQ(TableOfDrugsStatus.load(), TLoadState::Failed);
+    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::NotStarted);
+    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Loading);
 }
 
 TEST_F(LoadStatusTest, StatusOfTypeFollowsLoaderNumbering) {

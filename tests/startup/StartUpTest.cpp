@@ -78,13 +78,13 @@ private:
 
 // Ends a load the way a loader does: 1 -> 2 only.
 void FinishLoad(int type) {
-    int32_t expected = StatusLoading;
-    LoadStatusOfType(type).compare_exchange_strong(expected, StatusDone);
+    TLoadState expected = TLoadState::Loading;
+    LoadStatusOfType(type).compare_exchange_strong(expected, TLoadState::Done);
 }
 
 // A loader that reads "elements" while its status is 1, like the XML loaders do.
 void LoadUntilCancelled(int type, std::atomic<int>& elements) {
-    while (LoadStatusOfType(type).load() == StatusLoading && elements.load() < 100000) {
+    while (LoadStatusOfType(type).load() == TLoadState::Loading && elements.load() < 100000) {
         ++elements;
         std::this_thread::sleep_for(1ms);
     }
@@ -124,7 +124,7 @@ protected:
 
     static std::array<int32_t, 6> Statuses() {
         std::array<int32_t, 6> values{};
-        for (int type = 0; type < 6; ++type) values[type] = LoadStatusOfType(type).load();
+        for (int type = 0; type < 6; ++type) values[type] = static_cast<int32_t>(LoadStatusOfType(type).load());
         return values;
     }
 
@@ -215,7 +215,7 @@ TEST_F(StartUpTest, LoaderFailuresAreReportedAndNeverLeaveStatusAtLoading) {
     loaders.Loaders[1] = [] { throw 42; };
     loaders.Loaders[2] = [] {};  // gives up silently, status still 1
     loaders.Loaders[3] = [] {
-        TableOfDrugsStatus = StatusCancelled;
+        TableOfDrugsStatus = TLoadState::Cancelled;
         throw std::runtime_error("late failure");
     };
     loaders.Loaders[4] = [] { FinishLoad(4); };
@@ -247,7 +247,7 @@ TEST_F(StartUpTest, CancelStopsXmlLoadersButNotKeywordsAndJoinReturns) {
     while (elements[0] == 0) std::this_thread::sleep_for(1ms);
 
     CancelLoading();
-    EXPECT_EQ(CodeKeywordsStatus, StatusLoading);
+    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Loading);
     FGate.Open();
     JoinLoaders();
 
@@ -318,8 +318,8 @@ TEST_F(StartUpTest, JoinKeepsDeliveringMessagesOfLoadersThatWaitForTheCaller) {
     TStartUpLoaders loaders;
     loaders.Loaders[0] = [] {
         ShowMessage("Load Tabular File Fail1!");
-        int32_t expected = StatusLoading;
-        TabularStatus.compare_exchange_strong(expected, StatusFailed);
+        TLoadState expected = TLoadState::Loading;
+        TabularStatus.compare_exchange_strong(expected, TLoadState::Failed);
     };
     for (int type = 1; type < 6; ++type) loaders.Loaders[type] = [type] { FinishLoad(type); };
     StartUp(provider, loaders);
@@ -329,7 +329,8 @@ TEST_F(StartUpTest, JoinKeepsDeliveringMessagesOfLoadersThatWaitForTheCaller) {
 
     EXPECT_EQ(messages.Shown(), std::vector<std::string>{"Load Tabular File Fail1!"});
     // Cancelled before the loader got to its failure, or failed before the cancel: never 1 or 2.
-    EXPECT_TRUE(TabularStatus == StatusFailed || TabularStatus == StatusCancelled) << TabularStatus;
+    const TLoadState tabular = TabularStatus.load();
+    EXPECT_TRUE(tabular == TLoadState::Failed || tabular == TLoadState::Cancelled) << tabular;
 }
 
 TEST_F(StartUpTest, ShutDownWhileRealLoadersRunLeavesNoSetLoading) {
@@ -337,11 +338,11 @@ TEST_F(StartUpTest, ShutDownWhileRealLoadersRunLeavesNoSetLoading) {
     StartDataLoading(EmbeddedResources());
     ShutDownLoading();
     for (int type = 0; type < 5; ++type) {
-        const int32_t status = LoadStatusOfType(type);
-        EXPECT_TRUE(status == StatusCancelled || status == StatusDone) << "type " << type << ": " << status;
+        const TLoadState status = LoadStatusOfType(type).load();
+        EXPECT_TRUE(status == TLoadState::Cancelled || status == TLoadState::Done) << "type " << type << ": " << status;
     }
     // The keyword sets cannot be cancelled; they finish.
-    EXPECT_EQ(CodeKeywordsStatus, StatusDone);
+    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -395,7 +396,7 @@ TEST_P(StartUpRealTabularTest, CancelWhileLoadingLeavesCancelled) {
     CancelLoading();
     JoinLoaders();
 
-    EXPECT_EQ(TabularStatus, StatusCancelled);
+    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
     EXPECT_TRUE(messages.Messages().empty());
 }
 

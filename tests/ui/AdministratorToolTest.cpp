@@ -287,9 +287,9 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     TScopedDataFolders folders;
     auto tool = OpenTool();
     tool->Edit1->setText(folders.File(QStringLiteral("absent.txt")));
-    const int32_t before = CodeKeywordsStatus.load();
+    const TLoadState before = CodeKeywordsStatus.load();
     const uint32_t generation = KeywordTablesGeneration.load();
-    CodeKeywordsStatus.store(StatusLoading);
+    CodeKeywordsStatus.store(TLoadState::Loading);
 
     // The "loader" finishes from a UI-thread timer: it can only fire when the wait handles events.
     bool timerRan = false;
@@ -301,7 +301,7 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     std::atomic<bool> done = false;
     std::thread rescue([&] {
         for (int i = 0; i < 50 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        int32_t expected = StatusLoading;
+        TLoadState expected = TLoadState::Loading;
         CodeKeywordsStatus.compare_exchange_strong(expected, before);
     });
     tool->Button4->click();
@@ -354,7 +354,7 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
                                             "Paratyphoid\r\nSalmonella\r\nTyphoid Fever\r\nVibrio Cholerae\r\n"));
     QVERIFY(KeywordTablesGeneration.load() != generation);
     QCOMPARE(CodeKeywordsList.size(), std::size_t{2});
-    QCOMPARE(CodeKeywordsStatus.load(), StatusDone);
+    QCOMPARE(CodeKeywordsStatus.load(), TLoadState::Done);
 
     // "KW has multi-words only" reaches the loader; without capitals the spelling stays.
     tool->CheckBox2->setChecked(true);

@@ -472,17 +472,17 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
     auto codeOf = [](const TTerm& term) { return AlphaInitCode(term.FCode); };
     TTerm* noCategory = FindTerm(DIndexLetters, [&](const TTerm& t) {
         const auto code = codeOf(t);
-        return code && FindCategory(ChapterList, code->substr(0, 3)) == nullptr;
+        return code && FindNode(ChapterList, code->substr(0, 3)) == nullptr;
     });
     TTerm* missing = FindTerm(DIndexLetters, [&](const TTerm& t) {
         const auto code = codeOf(t);
-        return code && code->size() < 8 && FindCategory(ChapterList, code->substr(0, 3)) != nullptr &&
-               FindCodeByText(ChapterList, *code) == nullptr;
+        return code && code->size() < 8 && FindNode(ChapterList, code->substr(0, 3)) != nullptr &&
+               FindNode(ChapterList, *code) == nullptr;
     });
     TTerm* header = FindTerm(DIndexLetters, [&](const TTerm& t) {
         const auto code = codeOf(t);
         if (!code || code->size() < 5) return false;
-        TCodeInfo* node = FindCodeByText(ChapterList, *code);
+        TCodeInfo* node = FindNode(ChapterList, *code);
         return node != nullptr && !node->FSubCodeList.empty();
     });
     QVERIFY(missing != nullptr);
@@ -557,7 +557,7 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
     TTerm* term = nullptr;
     for (TTerm* candidate : window->FItemList)
         if (!candidate->FSubTermList.empty() && AlphaInitCode(candidate->FCode) &&
-            FindCodeByText(ChapterList, *AlphaInitCode(candidate->FCode)) != nullptr &&
+            FindNode(ChapterList, *AlphaInitCode(candidate->FCode)) != nullptr &&
             AlphaInitCode(candidate->FCode)->size() < 8) {
             term = candidate;
             break;
@@ -631,11 +631,11 @@ void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
     TAlphaLetterList held = std::move(DIndexLetters);
     DIndexLetters.clear();
     const int total = MainTermCount(held);
-    DIndexStatus.store(1);
+    DIndexStatus.store(TLoadState::Loading);
     std::thread loader([&held] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         DIndexLetters = std::move(held);
-        DIndexStatus.store(2);
+        DIndexStatus.store(TLoadState::Done);
     });
     auto window = ShowWindow(1);
     loader.join();

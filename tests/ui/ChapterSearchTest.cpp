@@ -219,14 +219,14 @@ void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
 void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     TRecordingMessages messages;
     const int before = WaitingWindowShowCount();
-    TabularStatus.store(StatusLoading);
+    TabularStatus.store(TLoadState::Loading);
     bool waitingVisible = false;
     QTimer::singleShot(300, [&] {
         waitingVisible = FindVisibleWindow<TfrmWaiting>() != nullptr;
-        TabularStatus.store(StatusDone);
+        TabularStatus.store(TLoadState::Done);
     });
     auto window = ShowBrowser();
-    QCOMPARE(TabularStatus.load(), StatusDone);
+    QCOMPARE(TabularStatus.load(), TLoadState::Done);
     QVERIFY(waitingVisible);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
     QCOMPARE(window->FInitFlag, 1);
@@ -241,12 +241,12 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     QVERIFY(first->isExpanded());
 
     // A failed or cancelled Tabular List gives the tree of what was loaded, without a wait or a message.
-    for (int32_t status : {StatusFailed, StatusCancelled}) {
+    for (TLoadState status : {TLoadState::Failed, TLoadState::Cancelled}) {
         TabularStatus.store(status);
         auto failed = ShowBrowser();
         QCOMPARE(failed->TreeView1->topLevelItemCount(), static_cast<int>(ChapterList.size()));
     }
-    TabularStatus.store(StatusDone);
+    TabularStatus.store(TLoadState::Done);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
     QVERIFY(messages.Messages().empty());
 }

@@ -215,7 +215,7 @@ private slots:
         TypeAndGo(window, "s52.521a");
         QCOMPARE(code, QStringLiteral("S52.521A"));
         QCOMPARE(belongTo, QStringLiteral("S52.521"));
-        const TCodeInfo* header = FindCodeByText("S52.521");
+        const TCodeInfo* header = FindNode("S52.521");
         QVERIFY(header != nullptr);
         QCOMPARE(description, QString::fromStdString(header->FDesc + ", initial encounter for closed fracture"));
         QCOMPARE(Shown(window)->FCode, std::string("S52"));

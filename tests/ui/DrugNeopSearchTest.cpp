@@ -574,10 +574,10 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
 
 void DrugNeopSearchTest::waitsForATableStillLoading() {
     const int shownBefore = WaitingWindowShowCount();
-    TableOfDrugsStatus = StatusLoading;
+    TableOfDrugsStatus = TLoadState::Loading;
     std::thread loader([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        TableOfDrugsStatus = StatusDone;
+        TableOfDrugsStatus = TLoadState::Done;
     });
     auto window = OpenTable(3);
     loader.join();

@@ -8,10 +8,11 @@
 #include "model/CodeLookup.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "tests/common/TestSupport.h"
 #include "ui/KeywordSearch.h"
 
 inline TCodeInfo* Category(const char* code) {
-    TCodeInfo* category = FindCategory(ChapterList, code);
+    TCodeInfo* category = FindNode(ChapterList, code);
     Q_ASSERT(category != nullptr);
     return category;
 }

@@ -284,7 +284,7 @@ void MainWindowTest::administratorEntryNeedsTheSetting() {
 void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
     TScopedDataFolders folders;
     const int before = WaitingWindowShowCount();
-    TabularStatus.store(StatusLoading);
+    TabularStatus.store(TLoadState::Loading);
     bool waitingVisible = false;
     QString caption;
     QTimer::singleShot(300, [&] {
@@ -292,12 +292,12 @@ void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
             waitingVisible = true;
             caption = waiting->Label1->text();
         }
-        TabularStatus.store(StatusDone);
+        TabularStatus.store(TLoadState::Done);
     });
     {
         TfrmKeyWordSearch window;
         window.show();
-        QCOMPARE(TabularStatus.load(), StatusDone);
+        QCOMPARE(TabularStatus.load(), TLoadState::Done);
     }
     QVERIFY(waitingVisible);
     QVERIFY(caption.startsWith(QStringLiteral("Sorting data, please wait")));

@@ -63,7 +63,7 @@ void QtTextViewTest::workedExampleColoursAndUnderline() {
     TCodeTextPager pager(&view, nullptr);
     pager.FWordsPerLine = 40;
     pager.FLinePerPage = 16;
-    pager.ShowCodeAt(FindCategory(ChapterList, "A00"), "1");
+    pager.ShowCodeAt(FindNode(ChapterList, "A00"), "1");
     const QString text = edit.toPlainText();
     const QStringList lines = text.split(QLatin1Char('\n'));
     QCOMPARE(lines[0], QStringLiteral("A00 Cholera"));

@@ -119,7 +119,7 @@ private slots:
         dialog.SetCodeHeader("S52.531");
         dialog.GetAllAvailableCodes();
         dialog.FillCodeList();
-        const TCodeInfo* header = FindCodeByText("S52.531");
+        const TCodeInfo* header = FindNode("S52.531");
         QVERIFY(header != nullptr);
         QCOMPARE(dialog.ListView1->topLevelItem(15)->text(0), QStringLiteral("S52.531S"));
         QCOMPARE(dialog.ListView1->topLevelItem(15)->text(1), QString::fromStdString(header->FDesc + ", sequela"));
