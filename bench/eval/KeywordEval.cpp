@@ -4,7 +4,8 @@
 //       Runs every query of EVAL_SET (lines "query<TAB>accepted categories<TAB>source", "#" starts a
 //       comment) through the keyword search as the Tabular Search window does (a text without
 //       commas that finds nothing falls back to its words) and prints the recall (a query counts
-//       when an accepted category is among the results) and the median number of results.
+//       when an accepted category is among the results) and the median number of results, for the
+//       whole set and for each class (the first word of the source: chart, abbrev, misspelling, ...).
 //       --list prints every query with its result count and whether it was found.
 //   zendra-keyword-eval [--keywords FILE] --index-measure
 //       The two-word measure of the indexes: every index entry with a code becomes the query
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -116,6 +118,7 @@ int RunEvalSet(const std::string& fileName, bool list) {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::size_t> counts;
     std::size_t found = 0;
+    std::map<std::string, std::pair<std::size_t, std::vector<std::size_t>>> byClass;  // found, counts
     int lineNumber = 0;
     for (const std::string& line : SplitLines(text)) {
         ++lineNumber;
@@ -132,12 +135,17 @@ int RunEvalSet(const std::string& fileName, bool list) {
         const TOutcome outcome = Search(fields[0], accepted);
         counts.push_back(outcome.Results);
         if (outcome.Found) ++found;
+        const std::string source = TrimBlanks(fields[2]);
+        auto& classCounts = byClass[source.substr(0, source.find_first_of(": "))];
+        classCounts.second.push_back(outcome.Results);
+        if (outcome.Found) ++classCounts.first;
         if (list) {
             std::printf("%s\t%zu\t%s\t%s\n", outcome.Found ? "found" : "MISSED", outcome.Results, fields[0].c_str(),
                         fields[1].c_str());
         }
     }
     Report("evaluation set", found, counts);
+    for (const auto& [name, classCounts] : byClass) Report(("  " + name).c_str(), classCounts.first, classCounts.second);
     return 0;
 }
 
