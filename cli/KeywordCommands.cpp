@@ -53,6 +53,7 @@ public:
 bool LoadEmbeddedKeywords() {
     if (CodeKeywordsStatus.load() == TLoadState::Done) return true;  // loaded once per process
     if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals);
+    if (auto spellings = OpenEmbeddedDataSet("Spellings")) LoadSpellingList(*spellings, SpellingList);
     auto keywords = OpenEmbeddedDataSet("CodeKeywords");
     if (!keywords) {
         std::fprintf(stderr, "the program carries no \"CodeKeywords\" data set\n");
@@ -117,10 +118,14 @@ int RunSearch(const std::vector<std::string>& args) {
     if (!loaded) std::fprintf(stderr, "search: a data set did not load completely\n");
 
     TKeywordSearchState state;
-    const TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
+    TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
+    // An empty text lists every category: asking is the window's business, the command was explicit.
+    if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation)
+        outcome = state.RunKeywordSearch(rest[0], fullText, flags, true);
     SetMessageHandler(previous);
+    if (outcome == TSearchOutcome::NoConditionSelected) std::fprintf(stderr, "search: %s\n", NoConditionMessage);
     if (outcome != TSearchOutcome::Done) return 2;
-    if (!state.FBlankFallbackNote.empty()) std::fprintf(stderr, "%s\n", state.FBlankFallbackNote.c_str());
+    if (!state.FSearchNote.empty()) std::fprintf(stderr, "%s\n", state.FSearchNote.c_str());
 
     for (const TCodeInfo* category : state.FResultList) {
         std::printf("%s  %s\n", category->FCode.c_str(), category->FDesc.c_str());
@@ -128,7 +133,7 @@ int RunSearch(const std::vector<std::string>& args) {
     std::printf("Results: %zu\n", state.FResultList.size());
     for (const std::string& item : state.FSearchKeyWordsList) {
         const std::string keyword = TrimBlanks(item);
-        if (!keyword.empty()) std::printf("Keyword %s: %d\n", keyword.c_str(), GetKeywordRefCount(keyword));
+        if (!keyword.empty()) std::printf("Keyword %s: %d\n", keyword.c_str(), KeywordCount(keyword));
     }
     std::printf("Counts line: %s\n", state.FCountsLine.c_str());
     std::printf("Combined Result: %s\n", state.FCombined.c_str());

@@ -5,6 +5,7 @@
 #include <exception>
 #include <iterator>
 
+#include "keywords/KeywordSpelling.h"
 #include "services/CsvReader.h"
 #include "services/Messages.h"
 #include "services/Resources.h"
@@ -459,6 +460,11 @@ void LoadKeywordDataSets() {
         if (auto plurals = TakeResourceStream("SpecialKWs")) LoadSpecialKeywords(*plurals);
     } catch (const std::exception&) {
         // The plural forms only refine highlighting; a search works without them.
+    }
+    try {
+        if (auto spellings = TakeResourceStream("Spellings")) LoadSpellingList(*spellings, SpellingList);
+    } catch (const std::exception&) {
+        // Without the list the spelling rules alone read British spellings.
     }
 
     try {

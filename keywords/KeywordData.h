@@ -144,7 +144,7 @@ void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap);
 // Reads into a private map and publishes it to ShortDescDict when complete.
 void LoadShortDescriptions(std::istream& ASource);
 
-// Loader thread type 5: takes "SpecialKWs", "CodeKeywords" and "ShortDesc" with TakeResourceStream,
-// in this order, and loads each into the shared tables. A missing or damaged code keyword stream is
+// Loader thread type 5: takes "SpecialKWs", "Spellings" (KeywordSpelling.h), "CodeKeywords" and "ShortDesc" with
+// TakeResourceStream, in this order, and loads each into the shared tables. A missing or damaged code keyword stream is
 // reported and leaves CodeKeywordsStatus at -1, never at 1. No exception escapes.
 void LoadKeywordDataSets();

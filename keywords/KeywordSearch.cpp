@@ -1,13 +1,15 @@
 #include "keywords/KeywordSearch.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <set>
 
+#include "keywords/KeywordSpelling.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
 #include "services/LoadStatus.h"
-#include "services/Messages.h"
 #include "services/TextUtil.h"
-#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -191,6 +193,10 @@ struct TKeywordForms {
     char First = 0;                   // the first letter every form begins with
 };
 
+// A typed keyword's forms grouped by their first letter: a British spelling may begin with another
+// letter than the American one (OESOPHAGEAL, ESOPHAGEAL). The keyword matches when any group does.
+using TKeywordFormGroups = std::vector<TKeywordForms>;
+
 // The first character of a keyword as the folded forms see it.
 char FirstFolded(std::string_view keyword) {
     for (char c : keyword) {
@@ -199,7 +205,7 @@ char FirstFolded(std::string_view keyword) {
     return 0;
 }
 
-TKeywordForms KeywordForms(const std::string& keyword, const TSpecialKeywordList& specials) {
+TKeywordFormGroups KeywordForms(const std::string& keyword, const TSpecialKeywordList& specials) {
     std::vector<std::string> spellings{keyword};
     const std::size_t blank = keyword.find_last_of(' ');
     if (blank != std::string::npos && blank + 1 < keyword.size()) {
@@ -208,13 +214,34 @@ TKeywordForms KeywordForms(const std::string& keyword, const TSpecialKeywordList
         for (const std::string& form : PluralForms(last, specials)) spellings.push_back(head + form);
         for (const std::string& form : SingularForms(last, specials)) spellings.push_back(head + form);
     }
-    TKeywordForms forms;
-    forms.First = FirstFolded(keyword);
-    for (const std::string& spelling : spellings) {
-        forms.Blank.push_back(FoldKeyword(spelling, false));
-        forms.Joined.push_back(FoldKeyword(spelling, true));
+    // British and American spellings are one keyword: HAEMATURIA is "Hematuria", COELIAC DISEASE
+    // "Celiac Disease", each word in turn read the American way.
+    const std::size_t typedSpellings = spellings.size();
+    for (std::size_t s = 0; s < typedSpellings; ++s) {
+        const std::vector<std::string> words = SplitAt(spellings[s], ' ');
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            for (const std::string& american : AmericanSpellings(words[w])) {
+                std::string spelling;
+                for (std::size_t k = 0; k < words.size(); ++k)
+                    spelling += (k == 0 ? "" : " ") + (k == w ? american : words[k]);
+                spellings.push_back(std::move(spelling));
+            }
+        }
     }
-    return forms;
+    TKeywordFormGroups groups;
+    for (const std::string& spelling : spellings) {
+        const char first = FirstFolded(spelling);
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [first](const TKeywordForms& g) { return g.First == first; });
+        if (group == groups.end()) {
+            groups.emplace_back();
+            groups.back().First = first;
+            group = groups.end() - 1;
+        }
+        group->Blank.push_back(FoldKeyword(spelling, false));
+        group->Joined.push_back(FoldKeyword(spelling, true));
+    }
+    return groups;
 }
 
 // A data-set keyword matches when it is the typed keyword, a hyphen equal to a blank, apostrophes
@@ -290,29 +317,33 @@ bool CodeMatchesFullTextUsable(const TCodeInfo& code, const std::vector<std::str
 }
 
 // The usable keywords of a list, each in all its forms.
-std::vector<TKeywordForms> FormsOf(const TStringList& keywords) {
-    std::vector<TKeywordForms> forms;
+std::vector<TKeywordFormGroups> FormsOf(const TStringList& keywords) {
+    std::vector<TKeywordFormGroups> forms;
     for (const std::string& keyword : UsableKeywords(keywords)) {
         forms.push_back(KeywordForms(AsciiUpper(keyword), SpecialKeywordList));
     }
     return forms;
 }
 
-bool KeywordsMatchAllForms(const TCodeKeywords* codeKW, const std::vector<TKeywordForms>& keywords) {
+bool KeywordsMatchAllForms(const TCodeKeywords* codeKW, const std::vector<TKeywordFormGroups>& keywords) {
     if (codeKW == nullptr) return false;
     const TStringList& entries = codeKW->FKeywords;
-    for (const TKeywordForms& keyword : keywords) {
-        // Only the keywords beginning with the same letter can match; the sorted list keeps them together.
-        const auto [first, last] = KeywordsBeginningWith(entries, keyword.First);
-        const bool found = std::any_of(entries.begin() + static_cast<std::ptrdiff_t>(first),
-                                       entries.begin() + static_cast<std::ptrdiff_t>(last),
-                                       [&](const std::string& entry) { return FormsMatch(keyword, entry); });
+    for (const TKeywordFormGroups& keyword : keywords) {
+        bool found = false;
+        for (const TKeywordForms& group : keyword) {
+            // Only the keywords beginning with the same letter can match; the sorted list keeps them together.
+            const auto [first, last] = KeywordsBeginningWith(entries, group.First);
+            found = std::any_of(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                                entries.begin() + static_cast<std::ptrdiff_t>(last),
+                                [&](const std::string& entry) { return FormsMatch(group, entry); });
+            if (found) break;
+        }
         if (!found) return false;
     }
     return true;
 }
 
-bool CodeMatchesKeywordForms(const TCodeInfo& code, const std::vector<TKeywordForms>& keywords,
+bool CodeMatchesKeywordForms(const TCodeInfo& code, const std::vector<TKeywordFormGroups>& keywords,
                              const TCodeKeywordsList& list) {
     if (code.FCodeKW == nullptr) code.FCodeKW = FindCodeKeywords(list, code.FCode);
     return KeywordsMatchAllForms(code.FCodeKW, keywords);
@@ -357,10 +388,187 @@ std::string JoinWithCommas(const TStringList& items) {
     return joined;
 }
 
+// Words a chart phrase joins its terms with; a keyword search leaves them out.
+bool IsConnectingWord(const std::string& word) {
+    static const std::set<std::string, std::less<>> words = {
+        "WITH", "WITHOUT", "OF", "DUE", "TO", "AND", "OR", "THE", "IN", "ON", "FOR", "UNSPECIFIED", "NOS", "NEC"};
+    return words.count(word) != 0;
+}
+
+bool IsNumber(const std::string& word) {
+    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The words of a chart phrase, upper case: letters and digits; apostrophes dropped ("CROHNS"), every
+// other character a separator. "Type II" and "stage III" read as "TYPE 2" and "STAGE 3".
+std::vector<std::string> PhraseWords(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text) {
+        const char upper = UpperAscii(c);
+        if ((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9')) {
+            word.push_back(upper);
+        } else if (c != '\'' && !word.empty()) {
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    if (!word.empty()) words.push_back(std::move(word));
+    static const std::array<std::pair<std::string_view, std::string_view>, 5> roman = {
+        {{"I", "1"}, {"II", "2"}, {"III", "3"}, {"IV", "4"}, {"V", "5"}}};
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i - 1] != "TYPE" && words[i - 1] != "STAGE" && words[i - 1] != "GRADE") continue;
+        for (const auto& [numeral, digits] : roman) {
+            if (words[i] == numeral) words[i] = digits;
+        }
+    }
+    return words;
+}
+
+// The other spellings a phrase of known words may take as a keyword: its last word singular or plural.
+std::vector<std::string> PhraseSpellings(const std::string& phrase) {
+    std::vector<std::string> spellings{phrase};
+    const std::size_t blank = phrase.find_last_of(' ');
+    const std::string head = blank == std::string::npos ? std::string() : phrase.substr(0, blank + 1);
+    const std::string last = blank == std::string::npos ? phrase : phrase.substr(blank + 1);
+    if (last.size() > 3 && last.back() == 'S') spellings.push_back(head + last.substr(0, last.size() - 1));
+    if (last.size() > 4 && last.ends_with("IES")) spellings.push_back(head + last.substr(0, last.size() - 3) + "Y");
+    if (!IsNumber(last)) spellings.push_back(phrase + "S");
+    return spellings;
+}
+
+// The keyword of the set that a run of phrase words is, in any of its spellings; empty if none.
+std::string KeywordOfRun(const TKeywordSpelling& spelling, const std::vector<std::string>& words, std::size_t from,
+                         std::size_t count) {
+    std::string phrase;
+    for (std::size_t k = from; k < from + count; ++k) phrase += (k == from ? "" : " ") + words[k];
+    for (const std::string& candidate : PhraseSpellings(phrase)) {
+        std::string keyword = spelling.KeywordFor(candidate);
+        if (keyword.empty()) keyword = spelling.KeywordFor(FoldedKeyword(candidate, true));
+        if (!keyword.empty()) return keyword;
+    }
+    return {};
+}
+
+// A word no keyword knows replaced by its best correction (American spelling, possessive, nearest
+// word); a known word, a number or a connecting word stays.
+std::string RepairedWord(const TKeywordSpelling& spelling, const std::string& word) {
+    if (IsNumber(word) || IsConnectingWord(word) || spelling.IsWord(word)) return word;
+    const std::vector<std::string> corrections = spelling.Corrections(word, 1);
+    return corrections.empty() ? word : corrections.front();
+}
+
+// A word that is known but begins no keyword (ALZHEIMERS from "Alzheimer's Disease", or a British
+// spelling another keyword uses): the keyword its possessive or American form is.
+std::string KeywordOfAlternative(const TKeywordSpelling& spelling, const std::string& word) {
+    std::vector<std::string> alternatives = AmericanSpellings(word);
+    if (word.size() > 3 && word.back() == 'S')
+        alternatives.insert(alternatives.begin(), word.substr(0, word.size() - 1));
+    for (const std::string& alternative : alternatives) {
+        std::string keyword = spelling.KeywordFor(alternative);
+        if (!keyword.empty()) return keyword;
+    }
+    return {};
+}
+
+// The keywords a phrase's words hold, chosen to cover as many words as possible with as few (thus
+// as long) keywords as possible: "CHRONIC HEPATITIS C" is CHRONIC, HEPATITIS C rather than CHRONIC
+// HEPATITIS and a lone C. A word that begins no keyword is left out, or stands for the keyword its
+// possessive or American spelling is.
+TStringList CoverWithKeywords(const TKeywordSpelling& spelling, const std::vector<std::string>& words) {
+    constexpr std::size_t LongestKeyword = 6;
+    const std::size_t n = words.size();
+    struct TStep {
+        std::size_t Covered = 0;
+        std::size_t Keywords = 0;
+        std::size_t Length = 1;  // words this step takes
+        std::string Keyword;     // empty when the word is left out
+    };
+    std::vector<TStep> best(n + 1);
+    for (std::size_t i = n; i-- > 0;) {
+        best[i] = {best[i + 1].Covered, best[i + 1].Keywords, 1, {}};
+        const auto consider = [&](std::size_t length, std::string keyword) {
+            const TStep& rest = best[i + length];
+            const std::size_t covered = rest.Covered + length;
+            const std::size_t count = rest.Keywords + 1;
+            if (covered > best[i].Covered || (covered == best[i].Covered && count < best[i].Keywords)) {
+                best[i] = {covered, count, length, std::move(keyword)};
+            }
+        };
+        bool found = false;
+        for (std::size_t length = std::min(LongestKeyword, n - i); length >= 1; --length) {
+            if (length == 1 && (IsConnectingWord(words[i]) || IsNumber(words[i]))) break;
+            std::string keyword = KeywordOfRun(spelling, words, i, length);
+            if (keyword.empty()) continue;
+            found = found || length == 1;
+            consider(length, std::move(keyword));
+        }
+        if (!found && !IsConnectingWord(words[i]) && !IsNumber(words[i])) {
+            std::string keyword = KeywordOfAlternative(spelling, words[i]);
+            if (!keyword.empty()) consider(1, std::move(keyword));
+        }
+    }
+    TStringList keywords;
+    for (std::size_t i = 0; i < n; i += best[i].Length) {
+        if (!best[i].Keyword.empty() &&
+            std::find(keywords.begin(), keywords.end(), best[i].Keyword) == keywords.end()) {
+            keywords.push_back(best[i].Keyword);
+        }
+    }
+    return keywords;
+}
+
+// The single words of a phrase that are keywords themselves, as a blank typed for a comma reads.
+TStringList WordKeywords(const TKeywordSpelling& spelling, const std::vector<std::string>& words) {
+    TStringList keywords;
+    for (const std::string& word : words) {
+        if (IsConnectingWord(word) || IsNumber(word)) continue;
+        std::string keyword = spelling.KeywordFor(word);
+        if (keyword.empty()) keyword = KeywordOfAlternative(spelling, word);
+        if (!keyword.empty() && std::find(keywords.begin(), keywords.end(), keyword) == keywords.end()) {
+            keywords.push_back(std::move(keyword));
+        }
+    }
+    return keywords;
+}
+
+// The categories that carry most of the keywords, weighted by how specific each keyword is (how
+// few categories carry it, how many words it has), best first; those within reach of the best, at
+// most ARankedLimit.
+std::vector<TCodeInfo*> RankedResults(const TChapterList& chapters, const TStringList& keywords,
+                                      const TCodeKeywordsList& list) {
+    std::vector<TCodeInfo*> categories;
+    ForEachCategory(chapters,
+                    [&](const TCodeInfo& category) { categories.push_back(const_cast<TCodeInfo*>(&category)); });
+    std::vector<double> scores(categories.size(), 0.0);
+    for (const std::string& keyword : keywords) {
+        const std::vector<TKeywordFormGroups> forms = FormsOf(TStringList{keyword});
+        std::vector<std::size_t> carriers;
+        for (std::size_t i = 0; i < categories.size(); ++i) {
+            if (CodeMatchesKeywordForms(*categories[i], forms, list)) carriers.push_back(i);
+        }
+        if (carriers.empty()) continue;
+        const double words = 1.0 + static_cast<double>(std::count(keyword.begin(), keyword.end(), ' '));
+        const double weight =
+            words * std::log(1.0 + static_cast<double>(categories.size()) / static_cast<double>(carriers.size()));
+        for (std::size_t i : carriers) scores[i] += weight;
+    }
+    const double best = scores.empty() ? 0.0 : *std::max_element(scores.begin(), scores.end());
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        if (best > 0 && scores[i] >= RankedScoreShare * best) order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return scores[a] > scores[b]; });
+    if (order.size() > RankedResultLimit) order.resize(RankedResultLimit);
+    std::vector<TCodeInfo*> results;
+    for (std::size_t i : order) results.push_back(categories[i]);
+    return results;
+}
+
 }  // namespace
 
 struct TKeywordMatcher::TForms {
-    std::vector<TKeywordForms> List;
+    std::vector<TKeywordFormGroups> List;
 };
 
 TKeywordMatcher::TKeywordMatcher(const TStringList& AKeywords) {
@@ -439,7 +647,7 @@ std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMod
                                        const TStringList& AKeywords, const TCodeKeywordsList& AList) {
     std::vector<TCodeInfo*> results;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
-    std::vector<TKeywordForms> forms;
+    std::vector<TKeywordFormGroups> forms;
     if (AMode == TSearchMode::Keywords) forms = FormsOf(AKeywords);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         bool taken = true;
@@ -463,10 +671,27 @@ TStringList BlankSeparatedKeywords(std::string_view AText) {
 
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
     int count = 0;
-    const std::vector<TKeywordForms> forms = FormsOf(AKeywords);
+    const std::vector<TKeywordFormGroups> forms = FormsOf(AKeywords);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         if (CodeMatchesKeywordForms(category, forms, AList)) ++count;
     });
+    return count;
+}
+
+int32_t KeywordCount(std::string_view AKeyword, const TKeywordRefList& ARefs) {
+    const std::string keyword = AsciiUpper(TrimBlanks(AKeyword));
+    const int32_t exact = GetKeywordRefCount(ARefs, keyword);
+    if (exact != 0 || keyword.empty()) return exact;
+    // XRAY is "X-Ray", CROHNS DISEASE "Crohn's Disease", HAEMATURIA "Hematuria": every keyword of
+    // the set that the typed spelling stands for.
+    std::vector<std::string> wanted{FoldedKeyword(keyword, true)};
+    for (const std::string& american : AmericanSpellings(keyword)) wanted.push_back(FoldedKeyword(american, true));
+    int32_t count = 0;
+    for (const auto& ref : ARefs) {
+        if (std::find(wanted.begin(), wanted.end(), FoldedKeyword(ref->FKeyWord, true)) != wanted.end()) {
+            count += ref->FRefCount;
+        }
+    }
     return count;
 }
 
@@ -475,7 +700,7 @@ std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs
     if (!items.empty() && items.back().empty()) items.pop_back();
     std::string line;
     for (const std::string& item : items) {
-        std::string piece = std::to_string(GetKeywordRefCount(ARefs, AsciiUpper(TrimBlanks(item))));
+        std::string piece = std::to_string(KeywordCount(item, ARefs));
         const std::size_t width = Utf8Length(item) + 1;
         if (piece.size() < width) piece.append(width - piece.size(), ' ');
         line += piece;
@@ -483,20 +708,68 @@ std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs
     return line;
 }
 
-TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags) {
-    const std::string text = TrimControls(AText);
-    if (text.empty() && !Messages().AskYesNo(EmptyKeywordsQuestion, EmptyKeywordsCaption, false)) {
-        return TSearchOutcome::EmptyTextDeclined;
+TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view AText, const TKeywordSpelling& ASpelling,
+                               const TCodeKeywordsList& AList) {
+    TSearchReading reading;
+    const std::string text = TrimBlanks(AText);
+    if (text.find(',') == std::string::npos) {
+        // A chart phrase: connecting words out, misspelt words corrected, covered by the longest keywords.
+        std::vector<std::string> words = PhraseWords(text);
+        for (std::string& word : words) word = RepairedWord(ASpelling, word);
+        reading.Keywords = CoverWithKeywords(ASpelling, words);
+        if (reading.Keywords.empty()) return reading;
+        reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
+        if (reading.Results.empty()) {
+            // The longer keywords may be narrower than the words meant: the words alone, then ranked.
+            TStringList single = WordKeywords(ASpelling, words);
+            if (!single.empty() && single != reading.Keywords) {
+                std::vector<TCodeInfo*> found = FillResultList(AChapters, TSearchMode::Keywords, 0, single, AList);
+                if (!found.empty()) {
+                    reading.Keywords = std::move(single);
+                    reading.Results = std::move(found);
+                }
+            }
+        }
+        if (reading.Results.empty()) {
+            reading.Results = RankedResults(AChapters, reading.Keywords, AList);
+            reading.Ranked = !reading.Results.empty();
+        }
+    } else {
+        // Keywords separated by commas stay the keywords: only their misspelt words are corrected.
+        bool changed = false;
+        for (const std::string& item : SplitStrict(AsciiUpper(text))) {
+            const std::string trimmed = TrimBlanks(item);
+            if (trimmed.empty()) continue;
+            std::string keyword = ASpelling.KeywordFor(FoldedKeyword(trimmed));
+            if (keyword.empty()) {
+                std::string repaired;
+                for (const std::string& word : PhraseWords(trimmed)) {
+                    repaired += (repaired.empty() ? "" : " ") + RepairedWord(ASpelling, word);
+                }
+                keyword = ASpelling.KeywordFor(repaired);
+                if (keyword.empty()) keyword = KeywordOfAlternative(ASpelling, repaired);
+                if (keyword.empty()) keyword = repaired;
+                changed = changed || keyword != FoldedKeyword(trimmed);
+            }
+            reading.Keywords.push_back(std::move(keyword));
+        }
+        if (changed) reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
     }
+    if (reading.Results.empty()) reading.Keywords.clear();
+    return reading;
+}
+
+TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags,
+                                                     bool AListAllConfirmed) {
+    const std::string text = TrimControls(AText);
+    FHistoryText.clear();
+    if (text.empty() && !AListAllConfirmed) return TSearchOutcome::EmptyTextNeedsConfirmation;
     TFullTextFlags flags = 0;
     if (AFullText) {
         flags = AFlags & FullTextFlag::All;
-        if (flags == 0) {
-            ShowMessage(NoConditionMessage);
-            return TSearchOutcome::NoConditionSelected;
-        }
+        if (flags == 0) return TSearchOutcome::NoConditionSelected;
     }
-    if (!text.empty()) SearchHistory.Add(text);
+    FHistoryText = text;
 
     // The variants read the irregular plural set, which the keyword loader fills before the code
     // keywords: wait for the keyword data first.
@@ -507,20 +780,33 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
                                                             : TSearchMode::ListAll;
     RefreshCodeKeywordCache(ChapterList);
     FResultList = FillResultList(ChapterList, mode, flags, FSearchKeyWordsList);
-    FBlankFallbackNote.clear();
-    if (FResultList.empty()) {
+    FSearchNote.clear();
+    bool readOtherwise = false;
+    if (FResultList.empty() && mode == TSearchMode::Keywords) {
+        // Nothing as typed: misspellings, British spellings, possessives and chart phrases are read
+        // for what they mean, and the note says what was searched instead.
+        TSearchReading reading = ReadForgivingly(ChapterList, text, SharedKeywordSpelling());
+        if (!reading.Results.empty()) {
+            FSearchNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " +
+                          JoinWithCommas(reading.Keywords) + (reading.Ranked ? " (closest matches)" : "");
+            FSearchKeyWordsList = std::move(reading.Keywords);
+            FResultList = std::move(reading.Results);
+            readOtherwise = true;
+        }
+    } else if (FResultList.empty() && mode == TSearchMode::FullText) {
         // A blank typed where a comma was meant: show what the words find, and say so.
         const TStringList words = BlankSeparatedKeywords(text);
         std::vector<TCodeInfo*> found;
         if (!words.empty()) found = FillResultList(ChapterList, mode, flags, words);
         if (!found.empty()) {
-            FBlankFallbackNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " + JoinWithCommas(words);
+            FSearchNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " + JoinWithCommas(words);
             FSearchKeyWordsList = words;
             FResultList = std::move(found);
         }
     }
     FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList);
-    UpdateKeywordCounts(AText, true, AFullText);
+    // After a reading the counts stand for the keywords actually searched.
+    UpdateKeywordCounts(readOtherwise ? JoinWithCommas(FSearchKeyWordsList) : std::string(AText), true, AFullText);
     return TSearchOutcome::Done;
 }
 

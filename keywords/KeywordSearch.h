@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "keywords/KeywordData.h"
+#include "keywords/KeywordSpelling.h"
 #include "model/GlobalDef.h"
 
 enum class TSearchMode { ListAll = 0, FullText = 1, Keywords = 2 };
@@ -86,15 +87,39 @@ TStringList BlankSeparatedKeywords(std::string_view AText);
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords,
                         const TCodeKeywordsList& AList = CodeKeywordsList);
 
-// The counts line: for each comma item of AText (a last empty item dropped), the reference count of
-// the trimmed upper-cased item, padded with blanks to the item's length + 1 (in characters).
+// How many keyword items of the set carry AKeyword (trimmed, any letter case): its reference count,
+// or, when it has none, the counts of the keywords it is another spelling of: joined ("XRAY" for
+// "X-Ray"), without apostrophes or in British spelling.
+int32_t KeywordCount(std::string_view AKeyword, const TKeywordRefList& ARefs = KeywordRefList);
+
+// The counts line: for each comma item of AText (a last empty item dropped), KeywordCount of the
+// item, padded with blanks to the item's length + 1 (in characters).
 std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs = KeywordRefList);
 
-// Outcome of RunKeywordSearch.
+// A text that found nothing as typed, read for what it means.
+struct TSearchReading {
+    TStringList Keywords;             // the keywords searched instead, upper case; empty when nothing was found
+    std::vector<TCodeInfo*> Results;  // tabular order, or best first when Ranked
+    bool Ranked = false;              // no category carries every keyword: the closest ones
+};
+
+// Ranked results: categories scoring at least this share of the best score, at most this many.
+inline constexpr double RankedScoreShare = 0.7;
+inline constexpr std::size_t RankedResultLimit = 10;
+
+// Reads AText another way. Without a comma it is a chart phrase: connecting words ("with", "of",
+// "due to", ...) left out, "type II" read as "type 2", apostrophes optional, each word no keyword
+// knows corrected (American spelling, possessive, nearest word), then covered by the longest
+// keywords it holds, left to right. The categories carrying all of them, or else the ranked closest
+// ones. With commas each item stays a keyword and only its misspelt words are corrected.
+TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view AText, const TKeywordSpelling& ASpelling,
+                               const TCodeKeywordsList& AList = CodeKeywordsList);
+
+// Outcome of RunKeywordSearch. The library asks nothing and writes nothing: the front acts on it.
 enum class TSearchOutcome {
-    Done,                 // the result list, variants and counts are filled
-    EmptyTextDeclined,    // the user answered No to listing every code: focus the keyword box
-    NoConditionSelected,  // full-text search without any text kind: message shown, nothing changed
+    Done,                        // the result list, variants and counts are filled
+    EmptyTextNeedsConfirmation,  // ask EmptyKeywordsQuestion; on Yes search again with AListAllConfirmed
+    NoConditionSelected,         // full-text search without any text kind: show NoConditionMessage
 };
 
 // The search state of one Tabular Search window.
@@ -105,16 +130,18 @@ public:
     std::vector<TCodeInfo*> FResultList;    // found categories, tabular order (not owned)
     std::string FCountsLine;                // text of the counts line under the keyword box
     std::string FCombined;                  // "Combined Result" label
-    // Set when the text as typed found nothing and its blank-separated words were searched instead:
-    // "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR". Empty otherwise.
-    std::string FBlankFallbackNote;
+    // Set when the text as typed found nothing and was read otherwise (ReadForgivingly, or the words
+    // of a full-text search without commas): "no keyword PNEMONIA; showing PNEUMONIA". Empty otherwise.
+    std::string FSearchNote;
+    // The text the front records in the search history after a search; empty when nothing ran.
+    std::string FHistoryText;
 
-    // The whole search on the shared data: asks about an empty text, checks the full-text kinds,
-    // records the text in SearchHistory, waits for the Tabular List and the keyword set, fills the
-    // results, variants and counts. AFullText with AFlags = 0 is refused. A text without a comma
-    // that finds nothing, whose words separated by commas do find something, shows that result
-    // and says so in FBlankFallbackNote.
-    TSearchOutcome RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags);
+    // The whole search on the shared data: refuses an empty text until the front has confirmed
+    // listing every code, refuses full text with AFlags = 0, waits for the Tabular List and the
+    // keyword set, fills the results, variants and counts. A keyword text that finds nothing is read
+    // by ReadForgivingly; FSearchNote says how.
+    TSearchOutcome RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags,
+                                    bool AListAllConfirmed = false);
 
     // Counts line and "Combined Result" for AText. With AAfterSearch the combined value is the
     // result count; otherwise the categories matching AText are counted ("Unknown" in full text).

@@ -1,4 +1,4 @@
-// The eight data resources carried inside the program: each one zlib stream (0x78 0xDA) whose
+// The nine data resources carried inside the program: each one zlib stream (0x78 0xDA) whose
 // inflated content is a CR LF text file. A provider finds a resource's compressed bytes by name;
 // the start-up opens one stream per resource, and each loader takes its stream once, reads it
 // through an inflating stream and releases it.
@@ -17,8 +17,9 @@
 #include <vector>
 
 // Resource names in the order of the resource table (and of opening at start-up).
-inline constexpr std::array<const char*, 8> ResourceNames = {
-    "Tabular", "DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms", "SpecialKWs", "CodeKeywords", "ShortDesc"};
+inline constexpr std::array<const char*, 9> ResourceNames = {"Tabular",      "DIndex",           "EIndex",
+                                                             "TableOfDrugs", "TableOfNeoplasms", "SpecialKWs",
+                                                             "Spellings",    "CodeKeywords",     "ShortDesc"};
 
 struct TResourceBytes {
     const unsigned char* data = nullptr;

@@ -185,7 +185,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     QWidget* Panel6 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label5 = nullptr;
-    QLabel* lbBlankFallback = nullptr;
+    QLabel* lbSearchNote = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label2 = nullptr;
     QWidget* pnPromptBar = nullptr;
@@ -351,11 +351,11 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     lbCombine = new QLabel(QStringLiteral(" Unknown "), Panel2);
     lbCombine->setGeometry(822, 40, 120, 20);
     // Beside the combined count: says when the words of a text without commas were searched instead.
-    d->lbBlankFallback = new QLabel(Panel2);
-    d->lbBlankFallback->setObjectName(QStringLiteral("lbBlankFallback"));
-    d->lbBlankFallback->setGeometry(866, 38, ClientWidth - 874, 46);
-    d->lbBlankFallback->setWordWrap(true);
-    d->lbBlankFallback->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    d->lbSearchNote = new QLabel(Panel2);
+    d->lbSearchNote->setObjectName(QStringLiteral("lbSearchNote"));
+    d->lbSearchNote->setGeometry(866, 38, ClientWidth - 874, 46);
+    d->lbSearchNote->setWordWrap(true);
+    d->lbSearchNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ckAdvanced = new QCheckBox(QStringLiteral("Full Text Search"), Panel2);
     ckAdvanced->setGeometry(8, 64, 130, 20);
     ckDesc = new QCheckBox(QStringLiteral("Description   "), Panel2);
@@ -1009,12 +1009,20 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
         for (const auto& [box, bit] : boxes)
             if (box->isChecked()) flags |= bit;
     }
-    const TSearchOutcome outcome = d->search.RunKeywordSearch(S(edtKeyWord->text()), fullText, flags);
-    if (outcome == TSearchOutcome::EmptyTextDeclined) {
-        edtKeyWord->setFocus();
+    const std::string text = S(edtKeyWord->text());
+    TSearchOutcome outcome = d->search.RunKeywordSearch(text, fullText, flags);
+    if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation) {
+        if (!Messages().AskYesNo(EmptyKeywordsQuestion, EmptyKeywordsCaption, false)) {
+            edtKeyWord->setFocus();
+            return;
+        }
+        outcome = d->search.RunKeywordSearch(text, fullText, flags, true);
+    }
+    if (outcome == TSearchOutcome::NoConditionSelected) {
+        ShowMessage(NoConditionMessage);
         return;
     }
-    if (outcome != TSearchOutcome::Done) return;
+    if (!d->search.FHistoryText.empty()) SearchHistory.Add(d->search.FHistoryText);
     ClearCodeTree();
     for (TCodeInfo* code : d->search.FResultList) AddCodeNode(TreeView1, code, Q(code->FCode));
     plNum->setText(QString::number(TreeView1->topLevelItemCount()));
@@ -1030,7 +1038,7 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
     }
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(Q(d->search.FCombined));
-    d->lbBlankFallback->setText(Q(d->search.FBlankFallbackNote));
+    d->lbSearchNote->setText(Q(d->search.FSearchNote));
 }
 
 void TfrmKeyWordSearch::ClearKeywordControls() {
@@ -1040,7 +1048,7 @@ void TfrmKeyWordSearch::ClearKeywordControls() {
     d->search.ClearCounts();
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(QString::fromUtf8(ClearedCombined));
-    d->lbBlankFallback->clear();
+    d->lbSearchNote->clear();
 }
 
 void TfrmKeyWordSearch::ClearAll() {
@@ -1092,7 +1100,7 @@ void TfrmKeyWordSearch::InsertPromptKeyword(const QString& keyword) {
     d->search.UpdateKeywordCounts(text, false, ckAdvanced->isChecked());
     Edit1->setText(Q(d->search.FCountsLine));
     lbCombine->setText(Q(d->search.FCombined));
-    d->lbBlankFallback->clear();
+    d->lbSearchNote->clear();
 }
 
 void TfrmKeyWordSearch::ShowHistoryPanel() {

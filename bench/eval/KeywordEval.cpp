@@ -34,7 +34,6 @@
 #include "services/Messages.h"
 #include "services/Resources.h"
 #include "services/TextUtil.h"
-#include "userdata/SearchHistory.h"
 
 namespace {
 
@@ -54,6 +53,8 @@ bool LoadData(const std::string& keywordFile) {
     if (LoadTabularFromStream(tabular, ChapterList, Introduction, TabularStatus) != TLoadState::Done) return false;
     TResourceStream plurals = OpenSet("SpecialKWs");
     LoadSpecialKeywords(plurals);
+    TResourceStream spellings = OpenSet("Spellings");
+    LoadSpellingList(spellings, SpellingList);
     if (keywordFile.empty()) {
         TResourceStream keywords = OpenSet("CodeKeywords");
         return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
@@ -82,7 +83,6 @@ TOutcome Search(const std::string& query, const std::set<std::string>& accepted)
     if (AllowFallback) {
         TKeywordSearchState state;
         state.RunKeywordSearch(query, false, 0);
-        SearchHistory.FItems.clear();  // every search records its text; the measure keeps none
         results = state.FResultList;
     } else {
         results = FillResultList(ChapterList, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(query)));
@@ -145,7 +145,8 @@ int RunEvalSet(const std::string& fileName, bool list) {
         }
     }
     Report("evaluation set", found, counts);
-    for (const auto& [name, classCounts] : byClass) Report(("  " + name).c_str(), classCounts.first, classCounts.second);
+    for (const auto& [name, classCounts] : byClass)
+        Report(("  " + name).c_str(), classCounts.first, classCounts.second);
     return 0;
 }
 

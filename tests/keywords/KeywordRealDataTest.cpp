@@ -133,7 +133,7 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
         TKeywordSearchState state;
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << text;
-        EXPECT_TRUE(state.FBlankFallbackNote.empty()) << text << ": " << state.FBlankFallbackNote;
+        EXPECT_TRUE(state.FSearchNote.empty()) << text << ": " << state.FSearchNote;
     }
     TKeywordPrompt prompt;
     prompt.RefreshPrompt("heart f", false);
@@ -167,7 +167,7 @@ TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextF
     TKeywordSearchState state;
     ASSERT_EQ(state.RunKeywordSearch("fracture femur", false, 0), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "S72"));
-    EXPECT_EQ(state.FBlankFallbackNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
+    EXPECT_EQ(state.FSearchNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
     EXPECT_EQ(state.FSearchKeyWordsList, (TStringList{"FRACTURE", "FEMUR"}));
     EXPECT_EQ(state.FCombined, std::to_string(state.FResultList.size()));
     EXPECT_EQ(state.FCountsLine, "0              ");  // the counts line still counts the text as typed
@@ -175,7 +175,7 @@ TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextF
     // Never when the text finds something as typed, holds a comma, or its words find nothing either.
     for (const char* text : {"typhoid", "fracture femur,", "fracture, femur zzz", "zzz qqq"}) {
         state.RunKeywordSearch(text, false, 0);
-        EXPECT_TRUE(state.FBlankFallbackNote.empty()) << text;
+        EXPECT_TRUE(state.FSearchNote.empty()) << text;
     }
 }
 
@@ -205,29 +205,27 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
     for (const std::string& code : titles) EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << code;
 }
 
-TEST_F(KeywordRealData, RefusedAndEmptySearchesFollowTheConfirmationRules) {
+TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFront) {
     TRecordingMessages messages;
     TKeywordSearchState state;
     state.RunKeywordSearch("typhoid", false, 0);
+    EXPECT_EQ(state.FHistoryText, "typhoid");
     const auto before = state.FResultList;
     const auto history = SearchHistory.FItems;
 
     EXPECT_EQ(state.RunKeywordSearch("fever", true, 0), TSearchOutcome::NoConditionSelected);
-    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
+    EXPECT_EQ(state.RunKeywordSearch("   ", false, 0), TSearchOutcome::EmptyTextNeedsConfirmation);
     EXPECT_EQ(state.FResultList, before);
+    EXPECT_TRUE(state.FHistoryText.empty());
+    // The library neither asks nor shows nor records anything itself.
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_TRUE(messages.Questions().empty());
     EXPECT_EQ(SearchHistory.FItems, history);
 
-    messages.QueueAnswer(false);
-    EXPECT_EQ(state.RunKeywordSearch("   ", false, 0), TSearchOutcome::EmptyTextDeclined);
-    ASSERT_EQ(messages.Questions().size(), 1u);
-    EXPECT_EQ(messages.Questions()[0], "Search by Keywords: Keywords empty, do you want to list all codes?");
-    EXPECT_EQ(state.FResultList, before);
-
-    messages.QueueAnswer(true);
-    ASSERT_EQ(state.RunKeywordSearch("", true, FullTextFlag::Desc), TSearchOutcome::Done);
+    ASSERT_EQ(state.RunKeywordSearch("", true, FullTextFlag::Desc, true), TSearchOutcome::Done);
     EXPECT_EQ(state.FResultList.size(), 1911u);
     EXPECT_EQ(state.FResultList.front()->FCode, "A00");
-    EXPECT_EQ(SearchHistory.FItems, history);  // an empty text is not recorded
+    EXPECT_TRUE(state.FHistoryText.empty());  // an empty text is not recorded
 
     // Commas only: every category with a keyword record (all of them here).
     state.RunKeywordSearch(",,", false, 0);

@@ -173,7 +173,7 @@ TEST_F(StartUpTest, EveryStatusIsLoadingBeforeAnyLoaderRunsAndResourcesOpenInTab
     // order loader 5 reads them.
     EXPECT_EQ(provider.Lookups(),
               (std::vector<std::string>{"Tabular", "DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms", "SpecialKWs",
-                                        "CodeKeywords", "ShortDesc"}));
+                                        "Spellings", "CodeKeywords", "ShortDesc"}));
     EXPECT_EQ(cleared, 1);
     EXPECT_EQ(lookupsWhenCleared, 0u);
     EXPECT_TRUE(chaptersEmptyWhenCleared);

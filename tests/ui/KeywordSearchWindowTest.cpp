@@ -347,7 +347,7 @@ void KeywordSearchWindowTest::clearButtons() {
     QVERIFY(!window->Edit1->text().isEmpty());
     const int found = window->TreeView1->topLevelItemCount();
     QVERIFY(found > 0);
-    auto* note = window->findChild<QLabel*>(QStringLiteral("lbBlankFallback"));
+    auto* note = window->findChild<QLabel*>(QStringLiteral("lbSearchNote"));
     QVERIFY(note != nullptr);
     QCOMPARE(note->text(), QStringLiteral("no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR"));
     window->btnClear->click();
