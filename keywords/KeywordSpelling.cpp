@@ -92,6 +92,12 @@ std::string SoundLetters(std::string_view word) {
     return out;
 }
 
+std::string SortedLetters(std::string_view word) {
+    std::string letters(word);
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
+
 }  // namespace
 
 TSpellingList ParseSpellingList(std::string_view AText) {
@@ -248,10 +254,12 @@ std::vector<std::string> TKeywordSpelling::Corrections(std::string_view AWord, s
 
     const int maxDistance = word.size() <= 5 ? 1 : 2;
     const std::string sound = SoundKey(word);
+    const std::string letters = SortedLetters(word);
     struct TCandidate {
         const std::string* Word;
         int Distance;
         bool SameSound;
+        bool SameLetters;
         bool SameFirst;
         int32_t Uses;
     };
@@ -262,8 +270,8 @@ std::vector<std::string> TKeywordSpelling::Corrections(std::string_view AWord, s
         for (const TCandidate& known : candidates) {
             if (known.Word == candidate) return;
         }
-        candidates.push_back(
-            {candidate, distance, SoundKey(*candidate) == sound, (*candidate)[0] == word[0], WordUses(*candidate)});
+        candidates.push_back({candidate, distance, SoundKey(*candidate) == sound, SortedLetters(*candidate) == letters,
+                              (*candidate)[0] == word[0], WordUses(*candidate)});
     };
     const std::size_t shortest = word.size() - static_cast<std::size_t>(maxDistance);
     for (std::size_t length = shortest; length <= word.size() + static_cast<std::size_t>(maxDistance); ++length) {
@@ -274,12 +282,14 @@ std::vector<std::string> TKeywordSpelling::Corrections(std::string_view AWord, s
     if (const auto alike = FBySound.find(sound); alike != FBySound.end() && sound.size() >= 3) {
         for (const std::string* candidate : alike->second) consider(candidate, maxDistance + 1);
     }
-    // Nearest first, a word that sounds the same counting as one and a half edits nearer; among
-    // equals the word more keywords use, then one with the same first letter.
-    std::sort(candidates.begin(), candidates.end(), [](const TCandidate& a, const TCandidate& b) {
-        const int rankA = 2 * a.Distance - (a.SameSound ? 3 : 0);
-        const int rankB = 2 * b.Distance - (b.SameSound ? 3 : 0);
-        return std::tie(rankA, b.Uses, b.SameFirst, *a.Word) < std::tie(rankB, a.Uses, a.SameFirst, *b.Word);
+    // Nearest first; a word that sounds the same counts one and a half edits nearer, one of the same
+    // letters in another order (ATHSMA, ASTHMA) two; among equals the word more keywords use, then
+    // one with the same first letter.
+    const auto rank = [](const TCandidate& c) {
+        return 2 * c.Distance - (c.SameSound ? 3 : 0) - (c.SameLetters ? 4 : 0);
+    };
+    std::sort(candidates.begin(), candidates.end(), [&](const TCandidate& a, const TCandidate& b) {
+        return std::tuple(rank(a), b.Uses, b.SameFirst, *a.Word) < std::tuple(rank(b), a.Uses, a.SameFirst, *b.Word);
     });
     for (const TCandidate& candidate : candidates) {
         if (corrections.size() >= AMax) break;
