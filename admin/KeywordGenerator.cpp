@@ -214,6 +214,8 @@ private:
     std::vector<const TCodeInfo*> FCategories;
     std::unordered_map<std::string, std::size_t> FCategoryIndex;
     std::unordered_set<std::string> FVocabulary;                   // lower-cased words of all texts
+    std::unordered_set<std::string> FNames;                        // lower-cased stop words that are also names
+    std::set<std::string>* FCapture = nullptr;                     // while set, Use only collects keys here
     std::map<std::string, std::map<std::string, int>> FSpellings;  // lower case -> spelling -> uses
     std::vector<std::set<std::string>> FKeys;                      // per category: lower-cased keywords
     std::vector<std::vector<std::string>> FTitleFallback;          // per category: title words
@@ -245,6 +247,35 @@ private:
         for (const std::string& text : texts) {
             for (const std::string& word : SplitWords(ToAscii(text))) FVocabulary.insert(AsciiLower(word));
         }
+        for (const TAlphaLetterList* index : {FDiseaseIndex, FExternalIndex}) {
+            if (index == nullptr) continue;
+            for (const auto& letter : *index) {
+                for (const auto& term : letter->FMainTermList) CollectNames(*term);
+            }
+        }
+    }
+
+    // Index titles are written in lower case apart from their first letter and names: a stop word
+    // capitalised further on is a name ("Langdon Down syndrome", "bundle of His"), and may stand in a
+    // keyword when a text writes it capitalised ("Down syndrome").
+    void CollectNames(const TTerm& term) {
+        const std::string title = ToAscii(OutsideParentheses(term.FTitle));
+        if (title.find(':') == std::string::npos) {
+            const std::vector<std::string> words = SplitWords(title);
+            for (std::size_t k = 1; k < words.size(); ++k) {
+                const std::string& word = words[k];
+                const bool capitalised =
+                    word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z' &&
+                    std::none_of(word.begin() + 1, word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+                if (capitalised && FStopWords.count(AsciiLower(word)) != 0) FNames.insert(AsciiLower(word));
+            }
+        }
+        for (const auto& subTerm : term.FSubTermList) CollectNames(*subTerm);
+    }
+
+    // A stop word written capitalised that the indexes know as a name.
+    bool IsName(const std::string& word) const {
+        return !word.empty() && word[0] >= 'A' && word[0] <= 'Z' && FNames.count(AsciiLower(word)) != 0;
     }
 
     static void CollectTermTitles(const TTerm& term, std::vector<std::string>& texts) {
@@ -289,12 +320,16 @@ private:
         if (word.size() < 2 || !IsAsciiLetter(word[0])) return false;
         // A category code quoted in a note ("(E11.-)") is no search word; "B12" or "G6PD" are.
         if (LooksLikeCodeRange(word) || FCategoryIndex.count(AsciiUpper(word)) != 0) return false;
-        return FStopWords.count(AsciiLower(word)) == 0;
+        return FStopWords.count(AsciiLower(word)) == 0 || IsName(word);
     }
 
     void Use(std::size_t category, std::string spelling) {
         CapitalizeWords(spelling);
         const std::string key = AsciiLower(spelling);
+        if (FCapture != nullptr) {
+            FCapture->insert(MeaningKey(key));
+            return;
+        }
         ++FSpellings[key][spelling];
         FKeys[category].insert(key);
     }
@@ -342,7 +377,7 @@ private:
     // Mellitus"), no laterality or encounter word, no code.
     bool PhraseWord(const std::string& word) const {
         const std::string lower = AsciiLower(word);
-        if (lower == "type") return true;
+        if (lower == "type" || IsName(word)) return true;
         if (FStopWords.count(lower) != 0 || BreaksPhrase(lower)) return false;
         return !LooksLikeCodeRange(word) && FCategoryIndex.count(AsciiUpper(word)) == 0;
     }
@@ -526,27 +561,58 @@ private:
         }
     }
 
-    // Every category carrying all keywords of a meaning gets the abbreviation or everyday name.
+    // The keys (MeaningKey) of the words and phrases of a category's own title, or of the titles of
+    // the category and every code below it.
+    std::set<std::string> TitleKeys(std::size_t category, bool withSubCodes) {
+        std::set<std::string> keys;
+        std::vector<const TCodeInfo*> codes{FCategories[category]};
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            if (withSubCodes) {
+                for (const auto& subCode : codes[k]->FSubCodeList) codes.push_back(subCode.get());
+            }
+        }
+        FCapture = &keys;
+        for (const TCodeInfo* code : codes) {
+            AddWords(category, code->FDesc, false);
+            AddPhrases(category, code->FDesc);
+        }
+        FCapture = nullptr;
+        return keys;
+    }
+
+    // An abbreviation or everyday name goes to the categories its meaning names: those whose own
+    // title carries all keywords of the meaning; when none does, those whose titles below carry
+    // them; only when none does either, every category carrying them among its keywords. So "CAP"
+    // (pneumonia) goes to the pneumonia categories, not to every category that mentions a pneumonia.
     void ApplyAbbreviations() {
         if (FAbbreviations.empty()) return;
         std::vector<std::unordered_set<std::string>> carried(FCategories.size());
+        std::vector<std::set<std::string>> ownTitle(FCategories.size());
+        std::vector<std::set<std::string>> titles(FCategories.size());
         for (std::size_t i = 0; i < FCategories.size(); ++i) {
             for (const std::string& key : FKeys[i]) carried[i].insert(MeaningKey(key));
+            ownTitle[i] = TitleKeys(i, false);
+            titles[i] = TitleKeys(i, true);
         }
+        const auto carriesIn = [](const auto& keys, const std::vector<std::string>& meaning) {
+            return std::all_of(meaning.begin(), meaning.end(),
+                               [&](const std::string& keyword) { return keys.count(MeaningKey(keyword)) != 0; });
+        };
         std::vector<std::pair<std::size_t, std::string>> additions;
         std::string unmatched;
         for (const TAbbreviation& entry : FAbbreviations) {
             for (const auto& meaning : entry.Meanings) {
-                bool anyCategory = false;
-                for (std::size_t i = 0; i < FCategories.size(); ++i) {
-                    const bool carries = std::all_of(meaning.begin(), meaning.end(), [&](const std::string& keyword) {
-                        return carried[i].count(MeaningKey(keyword)) != 0;
-                    });
-                    if (!carries) continue;
-                    anyCategory = true;
-                    additions.emplace_back(i, entry.Name);
+                std::vector<std::size_t> found;
+                for (int tier = 0; tier < 3 && found.empty(); ++tier) {
+                    for (std::size_t i = 0; i < FCategories.size(); ++i) {
+                        const bool carries = tier == 0   ? carriesIn(ownTitle[i], meaning)
+                                             : tier == 1 ? carriesIn(titles[i], meaning)
+                                                         : carriesIn(carried[i], meaning);
+                        if (carries) found.push_back(i);
+                    }
                 }
-                if (!anyCategory) {
+                for (std::size_t i : found) additions.emplace_back(i, entry.Name);
+                if (found.empty()) {
                     std::string keywords;
                     for (const std::string& keyword : meaning) keywords += (keywords.empty() ? "" : " + ") + keyword;
                     unmatched += "\nabbreviation line " + std::to_string(entry.Line) + " (" + entry.Name +

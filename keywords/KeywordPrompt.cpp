@@ -48,13 +48,30 @@ char FoldForPrefix(char c) {
     return c == '-' ? ' ' : c;
 }
 
+// AWord begins AKeyword when both are read joined: letter case ignored, blanks, hyphens and
+// apostrophes skipped ("xr" begins "X-Ray", "crohns" begins "Crohn's Disease").
+bool JoinedPrefixMatches(std::string_view AWord, std::string_view AKeyword) {
+    const auto skipped = [](char c) { return c == ' ' || c == '-' || c == '\''; };
+    std::size_t k = 0;
+    for (char c : AWord) {
+        if (skipped(c)) continue;
+        while (k < AKeyword.size() && skipped(AKeyword[k])) ++k;
+        if (k == AKeyword.size() || FoldForPrefix(AKeyword[k]) != FoldForPrefix(c)) return false;
+        ++k;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool PromptPrefixMatches(std::string_view AWord, std::string_view AKeyword) {
-    if (AKeyword.size() < AWord.size()) return false;
     // Most keywords differ in the first character: reject them without the general comparison.
-    if (!AWord.empty() && FoldForPrefix(AWord[0]) != FoldForPrefix(AKeyword[0])) return false;
-    return CompareTextPrefix(AWord, AKeyword, static_cast<int>(AWord.size()), true, true) == 0;
+    if (!AWord.empty() && !AKeyword.empty() && FoldForPrefix(AWord[0]) != FoldForPrefix(AKeyword[0])) return false;
+    if (AKeyword.size() >= AWord.size() &&
+        CompareTextPrefix(AWord, AKeyword, static_cast<int>(AWord.size()), true, true) == 0) {
+        return true;
+    }
+    return JoinedPrefixMatches(AWord, AKeyword);
 }
 
 bool TSortedKeywordList::Add(const std::string& AText) {

@@ -23,7 +23,8 @@ void SplitKeywordInput(std::string_view AText, std::string& ABefore, std::string
 // The keyword box text after choosing AKeyword: the typed word replaced by it and a comma.
 std::string InsertPromptKeyword(std::string_view AText, std::string_view AKeyword);
 
-// Prefix test: AKeyword begins with AWord, ignoring ASCII letter case, a blank matching a hyphen.
+// Prefix test: AKeyword begins with AWord, ignoring ASCII letter case, a blank matching a hyphen;
+// or does when both are read joined, without blanks, hyphens and apostrophes ("xr" and "X-Ray").
 bool PromptPrefixMatches(std::string_view AWord, std::string_view AKeyword);
 
 // Sorted, case-insensitive list without duplicates (the first spelling added stays).

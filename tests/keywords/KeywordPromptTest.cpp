@@ -65,11 +65,16 @@ TEST(InsertPromptKeyword, ReplacesTheTypedWordAndAddsAComma) {
     EXPECT_EQ(InsertPromptKeyword("a, b ,  c", "Cyst"), "a, b ,Cyst,");
 }
 
-TEST(PromptPrefix, IgnoresCaseAndTreatsBlankAndHyphenAlike) {
+TEST(PromptPrefix, IgnoresCaseTreatsBlankAndHyphenAlikeAndKnowsJoinedSpellings) {
     EXPECT_TRUE(PromptPrefixMatches("typ", "Typhoid"));
     EXPECT_TRUE(PromptPrefixMatches("para-t", "Para Typhoid"));
     EXPECT_TRUE(PromptPrefixMatches("para t", "Para-Typhoid"));
-    EXPECT_FALSE(PromptPrefixMatches("parat", "Para Typhoid"));
+    // Joined spellings: "xr" and "xray" begin "X-Ray", "crohns" begins "Crohn's Disease".
+    EXPECT_TRUE(PromptPrefixMatches("parat", "Para Typhoid"));
+    EXPECT_TRUE(PromptPrefixMatches("xr", "X-Ray"));
+    EXPECT_TRUE(PromptPrefixMatches("xray", "X Ray"));
+    EXPECT_TRUE(PromptPrefixMatches("crohns", "Crohn's Disease"));
+    EXPECT_FALSE(PromptPrefixMatches("xrays", "X-Ray"));
     EXPECT_FALSE(PromptPrefixMatches("typhoids", "Typhoid"));
     EXPECT_TRUE(PromptPrefixMatches("", "Typhoid"));
 }

@@ -170,13 +170,71 @@ TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextF
     EXPECT_EQ(state.FSearchNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
     EXPECT_EQ(state.FSearchKeyWordsList, (TStringList{"FRACTURE", "FEMUR"}));
     EXPECT_EQ(state.FCombined, std::to_string(state.FResultList.size()));
-    EXPECT_EQ(state.FCountsLine, "0              ");  // the counts line still counts the text as typed
+    // The counts line counts the keywords actually searched.
+    EXPECT_EQ(state.FCountsLine, BuildCountsLine("FRACTURE, FEMUR"));
+    EXPECT_NE(state.FCountsLine.rfind("0 ", 0), 0u);
 
     // Never when the text finds something as typed, holds a comma, or its words find nothing either.
     for (const char* text : {"typhoid", "fracture femur,", "fracture, femur zzz", "zzz qqq"}) {
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(state.FSearchNote.empty()) << text;
     }
+}
+
+TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFindTheirCategories) {
+    struct TCase {
+        const char* Text;
+        const char* Category;
+        bool Noted;  // found only by reading the text otherwise, and the note says so
+    };
+    const TCase cases[] = {
+        {"pnemonia", "J18", true},
+        {"hypertenssion", "I10", true},
+        {"athsma", "J45", true},
+        {"diabetic neuropathey", "E11", true},
+        {"alzheimers", "G30", true},
+        {"parkinsons", "G20", true},
+        {"haematuria", "R31", false},  // British spellings are the same keyword
+        {"coeliac disease", "K90", false},
+        {"dyspnoea", "R06", false},
+        {"oesophageal varices", "I85", false},
+        {"type 2 diabetes with diabetic polyneuropathy", "E11", true},
+        {"acute on chronic diastolic heart failure", "I50", true},
+        {"fracture of shaft of left tibia", "S82", true},
+        {"type II diabetes mellitus without complications", "E11", true},
+        {"down syndrome", "Q90", false},
+        {"typhoid,meningitis", "A01", false},
+    };
+    TKeywordSearchState state;
+    for (const TCase& test : cases) {
+        ASSERT_EQ(state.RunKeywordSearch(test.Text, false, 0), TSearchOutcome::Done) << test.Text;
+        EXPECT_TRUE(Contains(CodesOf(state.FResultList), test.Category)) << test.Text << ": " << state.FSearchNote;
+        EXPECT_LE(state.FResultList.size(), RankedResultLimit + 50) << test.Text;
+        EXPECT_EQ(!state.FSearchNote.empty(), test.Noted) << test.Text << ": " << state.FSearchNote;
+    }
+    state.RunKeywordSearch("pnemonia", false, 0);
+    EXPECT_EQ(state.FSearchNote, "no keyword PNEMONIA; showing PNEUMONIA");
+    state.RunKeywordSearch("typhoid,meningitis", false, 0);
+    EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"});
+}
+
+TEST_F(KeywordRealData, AbbreviationsStayPreciseAndNamesWithACommonFirstWordAreKeywords) {
+    TKeywordSearchState state;
+    state.RunKeywordSearch("CAP", false, 0);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "J18"));
+    // The pneumonia categories (J12-J18, P23) and the three whose texts say "cap" themselves (cradle
+    // cap L21, knee cap S82, blasting cap W40); no longer every category that mentions a pneumonia.
+    EXPECT_LE(state.FResultList.size(), 11u);
+    EXPECT_FALSE(Contains(CodesOf(state.FResultList), "A01"));
+    state.RunKeywordSearch("down,syndrome", false, 0);
+    EXPECT_TRUE(Contains(CodesOf(state.FResultList), "Q90"));
+}
+
+TEST_F(KeywordRealData, CountsAndSuggestionsKnowJoinedAndBritishSpellings) {
+    EXPECT_GT(KeywordCount("xray"), 0);
+    EXPECT_EQ(KeywordCount("xray"), KeywordCount("X-Ray"));
+    EXPECT_EQ(KeywordCount("haematuria"), KeywordCount("hematuria"));
+    EXPECT_EQ(KeywordCount("zzzz"), 0);
 }
 
 TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
