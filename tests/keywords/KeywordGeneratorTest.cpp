@@ -222,8 +222,8 @@ TEST(KeywordGenerator, PhrasesOfTitlesSpokenIndexTermsReferencesAndAbbreviations
         {"N20", "Kidney Stone"},
         {"I21", "Heart Attack"},
         {"I21", "Preeclampsia"},
-        // Abbreviations go to every category carrying all keywords of one of their meanings.
-        {"I11", "CHF"},
+        // Abbreviations go to the categories whose own title carries a meaning (I50 for CHF), else to
+        // those whose titles below carry it (I34's sub-code for MI), else to every category carrying it.
         {"I50", "CHF"},
         {"I21", "MI"},
         {"I34", "MI"},
@@ -237,6 +237,7 @@ TEST(KeywordGenerator, PhrasesOfTitlesSpokenIndexTermsReferencesAndAbbreviations
                                                               {"I21", "Panic Attack"},
                                                               {"T20", "Type 2"},
                                                               {"I21", "CHF"},
+                                                              {"I11", "CHF"},
                                                               {"I11", "Disease With Heart Failure"}};
     for (const auto& [code, keyword] : notCarried)
         EXPECT_FALSE(Carries(codes, code, keyword)) << code << " " << keyword;

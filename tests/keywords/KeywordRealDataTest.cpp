@@ -86,8 +86,8 @@ TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
         ASSERT_EQ(state.RunKeywordSearch(text, false, 0), TSearchOutcome::Done);
         EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"}) << text;
         EXPECT_EQ(state.FCombined, "1");
+        EXPECT_EQ(state.FHistoryText, TrimControls(text));  // for the front to record
     }
-    EXPECT_EQ(SearchHistory.FItems.back(), "typhoid ,  meningitis  ,");
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -97,9 +97,15 @@ TEST_F(KeywordRealData, HyphenatedKeywordMatchesWithABlankOrJoined) {
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88")) << text;
     }
-    // No stemming: the keywords of a category are matched whole.
+    // No stemming: the keywords of a category are matched whole. A word no keyword knows is read as
+    // the nearest known word, and the note says so.
+    EXPECT_TRUE(FillResultList(ChapterList, TSearchMode::Keywords, 0, {"TYPHO"}).empty());
     state.RunKeywordSearch("typho", false, 0);
+    EXPECT_EQ(state.FSearchNote, "no keyword TYPHO; showing TYPHI");
+    // Nothing near enough: nothing found, no note.
+    state.RunKeywordSearch("qqqqqqq", false, 0);
     EXPECT_TRUE(state.FResultList.empty());
+    EXPECT_TRUE(state.FSearchNote.empty());
     EXPECT_EQ(state.FCombined, "0");
 }
 
