@@ -478,12 +478,27 @@ private:
                     const std::string subTitle = OutsideParentheses(subTerm->FTitle);
                     const std::vector<std::string> phrase = SpokenPhrase(*subTerm, head);
                     for (std::size_t category : subCategories) {
-                        AddWords(category, subTitle, false);
+                        AddWords(category, SubTermWordText(subTitle), false);
                         if (!phrase.empty()) UsePhrase(category, phrase, 0, phrase.size());
                     }
                 }
             }
         }
+    }
+
+    // The part of an index sub-term whose words become keywords alone: what the sub-term names, its
+    // first comma part ("paratyphoidal, current" gives "paratyphoidal"; "current" only qualifies it),
+    // without the short words of a several-word name ("el tor" gives nothing: "El" and "Tor" mean
+    // nothing alone, the phrases keep them).
+    static std::string SubTermWordText(const std::string& subTitle) {
+        const std::string named = subTitle.substr(0, subTitle.find(','));
+        const std::vector<std::string> words = SplitWords(ToAscii(named));
+        if (words.size() < 2) return named;
+        std::string text;
+        for (const std::string& word : words) {
+            if (word.size() > 3) text += (text.empty() ? "" : " ") + word;
+        }
+        return text;
     }
 
     // The main term an index reference names by its head or whole title ("infarct" or "Infarct,

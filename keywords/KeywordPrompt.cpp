@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "keywords/KeywordSearch.h"
+#include "keywords/KeywordSpelling.h"
 #include "model/CodeLookup.h"
 #include "services/LoadStatus.h"
 #include "services/TextUtil.h"
@@ -46,6 +47,19 @@ namespace {
 char FoldForPrefix(char c) {
     if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
     return c == '-' ? ' ' : c;
+}
+
+// The American spelling of the beginning of a British word: "ae" and "oe" read as "e" ("haem",
+// "oesoph"); the word itself otherwise.
+std::string AmericanPrefix(const std::string& AWord) {
+    std::string american;
+    for (std::size_t i = 0; i < AWord.size(); ++i) {
+        const char c = AWord[i];
+        const char next = i + 1 < AWord.size() ? AWord[i + 1] : '\0';
+        const bool pairFirst = (c == 'a' || c == 'A' || c == 'o' || c == 'O') && (next == 'e' || next == 'E');
+        if (!pairFirst) american.push_back(c);
+    }
+    return american;
 }
 
 // AWord begins AKeyword when both are read joined: letter case ignored, blanks, hyphens and
@@ -150,40 +164,54 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
         FLastPromptPage = 1;
         std::vector<const std::string*> found;
         if (!AFullText) FilterCodesByInputedKWs();
-        if (AFullText || FInputedKWs.Empty()) {
-            // Every distinct keyword, as in full text: with no keyword before the comma every
-            // category is taken, and their keywords are the distinct ones of the set. The reference
-            // list is sorted by upper-cased keyword, so those with the typed first letter lie together.
-            const unsigned char first = static_cast<unsigned char>(FoldForPrefix(FLastPromptKeyword[0]));
-            const auto firstOf = [](const std::unique_ptr<TKeywordsRef>& ref) {
-                return static_cast<unsigned char>(FoldForPrefix(ref->FKeyWord.empty() ? '\0' : ref->FKeyWord[0]));
-            };
-            const bool byFirst = first != ' ';
-            auto from = FRefList->begin();
-            auto to = FRefList->end();
-            if (byFirst) {
-                from = std::partition_point(FRefList->begin(), FRefList->end(),
-                                            [&](const auto& ref) { return firstOf(ref) > first; });
-                to =
-                    std::partition_point(from, FRefList->end(), [&](const auto& ref) { return firstOf(ref) == first; });
-            }
-            for (auto ref = from; ref != to; ++ref) {
-                if (PromptPrefixMatches(FLastPromptKeyword, (*ref)->FKeyWord)) found.push_back(&(*ref)->FKeyWord);
-            }
-        } else {
-            // A keyword can begin with the typed word only in the part of its record's sorted list
-            // that begins with the same letter or digit.
-            const char first = FLastPromptKeyword[0];
-            const bool byFirst =
-                (first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-            for (const TCodeKeywords* record : FFiltedCodeKWs) {
-                const TStringList& keywords = record->FKeywords;
-                const auto [from, to] = byFirst ? KeywordsBeginningWith(keywords, first)
-                                                : std::pair<std::size_t, std::size_t>{0, keywords.size()};
-                for (std::size_t i = from; i < to; ++i) {
-                    if (PromptPrefixMatches(FLastPromptKeyword, keywords[i])) found.push_back(&keywords[i]);
+        const auto collect = [&](const std::string& typed) {
+            if (AFullText || FInputedKWs.Empty()) {
+                // Every distinct keyword, as in full text: with no keyword before the comma every
+                // category is taken, and their keywords are the distinct ones of the set. The reference
+                // list is sorted by upper-cased keyword, so those with the typed first letter lie together.
+                const unsigned char first = static_cast<unsigned char>(FoldForPrefix(typed[0]));
+                const auto firstOf = [](const std::unique_ptr<TKeywordsRef>& ref) {
+                    return static_cast<unsigned char>(FoldForPrefix(ref->FKeyWord.empty() ? '\0' : ref->FKeyWord[0]));
+                };
+                const bool byFirst = first != ' ';
+                auto from = FRefList->begin();
+                auto to = FRefList->end();
+                if (byFirst) {
+                    from = std::partition_point(FRefList->begin(), FRefList->end(),
+                                                [&](const auto& ref) { return firstOf(ref) > first; });
+                    to = std::partition_point(from, FRefList->end(),
+                                              [&](const auto& ref) { return firstOf(ref) == first; });
+                }
+                for (auto ref = from; ref != to; ++ref) {
+                    if (PromptPrefixMatches(typed, (*ref)->FKeyWord)) found.push_back(&(*ref)->FKeyWord);
+                }
+            } else {
+                // A keyword can begin with the typed word only in the part of its record's sorted list
+                // that begins with the same letter or digit.
+                const char first = typed[0];
+                const bool byFirst =
+                    (first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+                for (const TCodeKeywords* record : FFiltedCodeKWs) {
+                    const TStringList& keywords = record->FKeywords;
+                    const auto [from, to] = byFirst ? KeywordsBeginningWith(keywords, first)
+                                                    : std::pair<std::size_t, std::size_t>{0, keywords.size()};
+                    for (std::size_t i = from; i < to; ++i) {
+                        if (PromptPrefixMatches(typed, keywords[i])) found.push_back(&keywords[i]);
+                    }
                 }
             }
+        };
+        collect(FLastPromptKeyword);
+        // A British spelling of four letters or more also offers the keywords of its American one ("haem"
+        // offers "Hematuria").
+        const std::string american = AmericanPrefix(FLastPromptKeyword);
+        if (FLastPromptKeyword.size() >= 4 && american != FLastPromptKeyword) collect(american);
+        // A whole word that begins no keyword: the keywords beginning with its corrections ("pnemonia"
+        // offers "Pneumonia" and the phrases it begins).
+        if (found.empty() && FLastPromptKeyword.size() >= 4) {
+            const TKeywordSpelling& spelling = FRefList == &KeywordRefList ? SharedKeywordSpelling() : OwnSpelling();
+            for (const std::string& correction : spelling.Corrections(AsciiUpper(FLastPromptKeyword)))
+                collect(correction);
         }
         FGotPromptList.Assign(found);
     }
@@ -221,4 +249,12 @@ void TKeywordPrompt::FilterCodesByInputedKWs() {
 int TKeywordPrompt::PageCount() const {
     const int count = static_cast<int>(FGotPromptList.Count());
     return count / PromptPageSize + (count % PromptPageSize != 0 ? 1 : 0);
+}
+
+const TKeywordSpelling& TKeywordPrompt::OwnSpelling() {
+    if (FOwnSpelling == nullptr || FOwnSpellingFor != FRefList) {
+        FOwnSpelling = std::make_shared<TKeywordSpelling>(*FRefList);
+        FOwnSpellingFor = FRefList;
+    }
+    return *FOwnSpelling;
 }

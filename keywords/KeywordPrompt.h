@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "keywords/KeywordData.h"
+#include "keywords/KeywordSpelling.h"
 
 inline constexpr int PromptPageSize = 40;
 inline constexpr int PromptColumns = 4;
@@ -82,6 +84,11 @@ public:
     const TKeywordRefList* FRefList = &KeywordRefList;
 
 private:
+    // The spelling help of FRefList when it is not the shared reference list.
+    std::shared_ptr<const TKeywordSpelling> FOwnSpelling;
+    const TKeywordRefList* FOwnSpellingFor = nullptr;
+    const TKeywordSpelling& OwnSpelling();
+
     uint32_t FGeneration = 0;
     std::string FLastFilterText;  // mode and keywords before the comma at the last recompute
     void DropStaleFilter();

@@ -241,6 +241,16 @@ TEST_F(KeywordRealData, CountsAndSuggestionsKnowJoinedAndBritishSpellings) {
     EXPECT_EQ(KeywordCount("xray"), KeywordCount("X-Ray"));
     EXPECT_EQ(KeywordCount("haematuria"), KeywordCount("hematuria"));
     EXPECT_EQ(KeywordCount("zzzz"), 0);
+
+    TKeywordPrompt prompt;
+    const auto offers = [&](const char* typed, const char* keyword) {
+        prompt.RefreshPrompt(typed, false);
+        const TStringList& items = prompt.FGotPromptList.Items();
+        return std::find(items.begin(), items.end(), keyword) != items.end();
+    };
+    EXPECT_TRUE(offers("xr", "X-Ray"));
+    EXPECT_TRUE(offers("haematu", "Hematuria"));
+    EXPECT_TRUE(offers("oesophageal v", "Esophageal Varices"));
 }
 
 TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {

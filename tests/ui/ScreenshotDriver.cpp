@@ -1,6 +1,7 @@
 // Drives the launcher and the Tabular Search window on a real X display (tools/screenshots.sh runs
 // it under Xvfb) and saves screenshots of them with ImageMagick's import into the folder given as
-// the first argument: main-window.png, keyword-suggestions.png, tabular-search.png.
+// the first argument: main-window.png, keyword-suggestions.png, tabular-search.png and
+// corrected-search.png (a misspelt keyword read as the nearest one, with the note saying so).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -45,5 +46,11 @@ int main(int argc, char** argv) {
     QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
     window.RichEdit1->setFocus();
     ok &= CaptureWindow(window, output, QStringLiteral("tabular-search.png"));
+    window.edtKeyWord->clear();
+    window.edtKeyWord->setFocus();
+    QTest::keyClicks(window.edtKeyWord, QStringLiteral("pnemonia"));
+    QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
+    window.RichEdit1->setFocus();
+    ok &= CaptureWindow(window, output, QStringLiteral("corrected-search.png"));
     return ok ? 0 : 1;
 }
