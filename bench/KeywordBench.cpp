@@ -7,9 +7,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -188,6 +191,29 @@ void BM_LoadCodeKeywords(benchmark::State& state) {
     state.counters["records"] = static_cast<double>(records);
 }
 BENCHMARK(BM_LoadCodeKeywords)->Unit(benchmark::kMillisecond);
+
+// Another keyword set read from a file (ZENDRA_KEYWORDS_FILE, e.g. an older CodeKeywords2021.txt),
+// so two sets can be compared on the same loader; skipped when the variable is not set.
+void BM_LoadCodeKeywordsFile(benchmark::State& state) {
+    const char* fileName = std::getenv("ZENDRA_KEYWORDS_FILE");
+    if (fileName == nullptr) {
+        state.SkipWithError("ZENDRA_KEYWORDS_FILE is not set");
+        return;
+    }
+    std::ifstream file(fileName, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::size_t records = 0;
+    for (auto _ : state) {
+        TCodeKeywordsList codes;
+        TKeywordRefList refs;
+        TLoadStatus status{StatusNotStarted};
+        std::istringstream source(text);
+        LoadCodeKeywords(source, true, false, true, codes, refs, status);
+        records = codes.size();
+    }
+    state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_LoadCodeKeywordsFile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadSpecialKeywords(benchmark::State& state) {
     for (auto _ : state) {

@@ -518,20 +518,6 @@ TStringList CoverWithKeywords(const TKeywordSpelling& spelling, const std::vecto
     return keywords;
 }
 
-// The single words of a phrase that are keywords themselves, as a blank typed for a comma reads.
-TStringList WordKeywords(const TKeywordSpelling& spelling, const std::vector<std::string>& words) {
-    TStringList keywords;
-    for (const std::string& word : words) {
-        if (IsConnectingWord(word) || IsNumber(word)) continue;
-        std::string keyword = spelling.KeywordFor(word);
-        if (keyword.empty()) keyword = KeywordOfAlternative(spelling, word);
-        if (!keyword.empty() && std::find(keywords.begin(), keywords.end(), keyword) == keywords.end()) {
-            keywords.push_back(std::move(keyword));
-        }
-    }
-    return keywords;
-}
-
 // The categories that carry most of the keywords, weighted by how specific each keyword is (how
 // few categories carry it, how many words it has), best first; those within reach of the best, at
 // most ARankedLimit.
@@ -713,23 +699,18 @@ TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view A
     TSearchReading reading;
     const std::string text = TrimBlanks(AText);
     if (text.find(',') == std::string::npos) {
+        // A blank typed where a comma was meant: the words as they stand, when every one is a keyword.
+        reading.Keywords = BlankSeparatedKeywords(text);
+        if (!reading.Keywords.empty()) {
+            reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
+        }
+        if (!reading.Results.empty()) return reading;
         // A chart phrase: connecting words out, misspelt words corrected, covered by the longest keywords.
         std::vector<std::string> words = PhraseWords(text);
         for (std::string& word : words) word = RepairedWord(ASpelling, word);
         reading.Keywords = CoverWithKeywords(ASpelling, words);
         if (reading.Keywords.empty()) return reading;
         reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
-        if (reading.Results.empty()) {
-            // The longer keywords may be narrower than the words meant: the words alone, then ranked.
-            TStringList single = WordKeywords(ASpelling, words);
-            if (!single.empty() && single != reading.Keywords) {
-                std::vector<TCodeInfo*> found = FillResultList(AChapters, TSearchMode::Keywords, 0, single, AList);
-                if (!found.empty()) {
-                    reading.Keywords = std::move(single);
-                    reading.Results = std::move(found);
-                }
-            }
-        }
         if (reading.Results.empty()) {
             reading.Results = RankedResults(AChapters, reading.Keywords, AList);
             reading.Ranked = !reading.Results.empty();
