@@ -206,7 +206,7 @@ void BM_LoadCodeKeywordsFile(benchmark::State& state) {
     for (auto _ : state) {
         TCodeKeywordsList codes;
         TKeywordRefList refs;
-        TLoadStatus status{StatusNotStarted};
+        TLoadStatus status{TLoadState::NotStarted};
         std::istringstream source(text);
         LoadCodeKeywords(source, true, false, true, codes, refs, status);
         records = codes.size();
