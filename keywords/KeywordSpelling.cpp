@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <iterator>
 #include <tuple>
 
@@ -90,6 +91,15 @@ std::string SoundLetters(std::string_view word) {
         }
     }
     return out;
+}
+
+// One bit for each letter A to Z the word holds.
+uint32_t LetterBits(std::string_view word) {
+    uint32_t bits = 0;
+    for (char c : word) {
+        if (c >= 'A' && c <= 'Z') bits |= 1u << (c - 'A');
+    }
+    return bits;
 }
 
 std::string SortedLetters(std::string_view word) {
@@ -211,8 +221,12 @@ TKeywordSpelling::TKeywordSpelling(const TKeywordRefList& ARefs) {
         }
     }
     for (const auto& [word, uses] : FWords) {
-        if (FByLength.size() <= word.size()) FByLength.resize(word.size() + 1);
+        if (FByLength.size() <= word.size()) {
+            FByLength.resize(word.size() + 1);
+            FLettersByLength.resize(word.size() + 1);
+        }
         FByLength[word.size()].push_back(&word);
+        FLettersByLength[word.size()].push_back(LetterBits(word));
         FBySound[SoundKey(word)].push_back(&word);
     }
 }
@@ -276,7 +290,13 @@ std::vector<std::string> TKeywordSpelling::Corrections(std::string_view AWord, s
     const std::size_t shortest = word.size() - static_cast<std::size_t>(maxDistance);
     for (std::size_t length = shortest; length <= word.size() + static_cast<std::size_t>(maxDistance); ++length) {
         if (length >= FByLength.size()) break;
-        for (const std::string* candidate : FByLength[length]) consider(candidate, maxDistance);
+        // An edit adds or removes at most two letters from the set a word holds: words whose sets
+        // differ in more than twice the distance are skipped without comparing them.
+        const uint32_t wordLetters = LetterBits(word);
+        for (std::size_t k = 0; k < FByLength[length].size(); ++k) {
+            if (std::popcount(FLettersByLength[length][k] ^ wordLetters) > 2 * maxDistance) continue;
+            consider(FByLength[length][k], maxDistance);
+        }
     }
     // DIAFRAGM, NEFRITIS: letters that sound alike may differ by more than the scaled distance.
     if (const auto alike = FBySound.find(sound); alike != FBySound.end() && sound.size() >= 3) {

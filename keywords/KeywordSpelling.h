@@ -70,6 +70,7 @@ private:
     std::unordered_map<std::string, std::string> FKeywords;  // folded and joined spellings -> folded keyword
     std::unordered_map<std::string, int32_t> FWords;         // word -> keyword items carrying it
     std::vector<std::vector<const std::string*>> FByLength;  // words by length
+    std::vector<std::vector<uint32_t>> FLettersByLength;     // the letters each of them holds, one bit a letter
     std::unordered_map<std::string, std::vector<const std::string*>> FBySound;
 };
 
