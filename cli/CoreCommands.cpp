@@ -7,6 +7,7 @@
 #include "admin/Statistics.h"
 #include "cli/CliData.h"
 #include "cli/Commands.h"
+#include "entry/CodeEntry.h"
 #include "index/IndexModel.h"
 #include "model/CodeResolver.h"
 #include "model/TabularData.h"
@@ -92,8 +93,7 @@ int RunCode(const std::vector<std::string>& args) {
             PrintCompletions(resolver, code);
             return 0;
         case TCodeVerdict::SeventhCharNotAllowed: {
-            std::fprintf(stderr, "%s: the seventh character does not apply to %s\n", code.FCode.c_str(),
-                         code.FNode->FCode.c_str());
+            std::fprintf(stderr, "%s\n", SeventhCharRefusal(resolver, code).FReason.c_str());
             const TCodeResolution header = resolver.Resolve(code.FNode->FCode);
             PrintCodeLine(header.FCode, header.FDesc);
             PrintCompletions(resolver, header);

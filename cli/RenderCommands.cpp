@@ -71,7 +71,10 @@ int RunShow(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Code is not exist!\n");
         return 1;
     }
-    if (codePlan.FStep == TGoToCodeStep::SubCategoryMissing) {
+    if (codePlan.FStep == TGoToCodeStep::SeventhCharRefused) {
+        std::fprintf(stderr, "show: %s; showing the category\n",
+                     SeventhCharRefusal(CodeResolver(), CodeResolver().Resolve(codeText)).FReason.c_str());
+    } else if (codePlan.FStep == TGoToCodeStep::SubCategoryMissing) {
         std::fprintf(stderr, "show: %s: Code found but Sub-Category is not correct; showing the category\n",
                      codeText.c_str());
     }

@@ -161,6 +161,10 @@ TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view ATex
             }
             break;
         case TCodeVerdict::SeventhCharNotAllowed:
+            plan.FStep = TGoToCodeStep::SeventhCharRefused;
+            plan.FSubCode = SubCodePart(code.FCode);
+            plan.FQuestion = SeventhCharQuestion(SeventhCharRefusal(AResolver, code), code.FCategory->FCode);
+            break;
         case TCodeVerdict::NotInEdition:
             // With the category the user may still read it, at page 1: the tail matches no line,
             // so nothing is underlined.
@@ -169,6 +173,33 @@ TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view ATex
             break;
     }
     return plan;
+}
+
+TSeventhCharRefusal SeventhCharRefusal(const TCodeResolver& AResolver, const TCodeResolution& ACode) {
+    TSeventhCharRefusal refusal;
+    if (ACode.FVerdict != TCodeVerdict::SeventhCharNotAllowed || ACode.FNode == nullptr) return refusal;
+    const std::string& node = ACode.FNode->FCode;
+    refusal.FReason = ACode.FCode + ": the seventh character " + ACode.FCode.substr(ACode.FCode.size() - 1) +
+                      " is not allowed for " + node;
+    TStringList codes;
+    TStringList descriptions;
+    AResolver.Completions(AResolver.Resolve(node), codes, descriptions);
+    // A completion's description is the code's own, ", " and the character's meaning.
+    const std::string lead = ACode.FNode->FDesc + ", ";
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const std::string& description = descriptions[i];
+        const std::string meaning = description.starts_with(lead) ? description.substr(lead.size()) : description;
+        refusal.FAllowed.push_back(codes[i].substr(codes[i].size() - 1) + "  " + meaning);
+    }
+    return refusal;
+}
+
+std::string SeventhCharQuestion(const TSeventhCharRefusal& ARefusal, const std::string& ACategory) {
+    std::string text = ARefusal.FReason + ".\n\n";
+    text += ARefusal.FAllowed.empty() ? "No seventh character is allowed there." : "Allowed seventh characters:";
+    for (const std::string& allowed : ARefusal.FAllowed) text += "\n    " + allowed;
+    text += "\n\nWould you like to view the code text of " + ACategory + "?";
+    return text;
 }
 
 TGoToCodePlan PlanGoToCode(std::string_view AText) {

@@ -14,6 +14,7 @@
 #include "model/GlobalDef.h"
 
 class TCodeResolver;
+struct TCodeResolution;
 
 // ---- Messages of code entry ----------------------------------------------------------------
 
@@ -23,6 +24,9 @@ inline constexpr const char* MsgSubCategoryQuestion =
     "Code found but Sub-Category is not correct, would you like continue to view code text?";
 inline constexpr const char* MsgSubCategoryCaption = "Sub-Category not found!";
 inline constexpr const char* MsgSelectCodeFirst = "Please select code first!";
+inline constexpr const char* MsgSeventhCharCaption = "Seventh character not allowed";
+// A copy command that finds no code text in the selection.
+inline constexpr const char* MsgNoCodeToCopy = "No code is selected: double-click a code in the text first.";
 
 // ---- Clipboard texts ----------------------------------------------------------------------
 
@@ -89,6 +93,8 @@ enum class TGoToCodeStep {
     NoCategory,          // "Code is not exist!"
     SevenCharCode,       // a reportable seventh-character code: show the seventh-character dialog,
                          // then FCategory at FSubCode
+    SeventhCharRefused,  // a seventh character the code does not take: ask FQuestion; Yes shows
+                         // FCategory at page 1 with nothing underlined
     SubCategoryMissing,  // ask the Sub-Category question; Yes shows FCategory at page 1, FSubCode
                          // (not in the tree) underlining nothing
     Show,                // show FCategory with FSubCode underlined
@@ -99,11 +105,26 @@ struct TGoToCodePlan {
     std::string FSubCode;          // tail passed to ShowCodeAt ("" for the category itself)
     TCodeInfo* FHeader = nullptr;  // seventh-character code: the code it belongs to
     std::string FFullDesc;         // and its full description
+    std::string FQuestion;         // SeventhCharRefused: what is wrong, what is allowed, view anyway?
 };
 // Texts in any letter case, with or without the dot. The first form asks CodeResolver(), which
 // waits for the Tabular List.
 TGoToCodePlan PlanGoToCode(std::string_view AText);
 TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view AText);
+
+// ---- Seventh characters that do not apply -----------------------------------------------------
+
+// What both fronts say about a code whose seventh character its code does not take (verdict
+// SeventhCharNotAllowed): FReason names the character and the code ("S06.1X7D: the seventh
+// character D is not allowed for S06.1X7"), FAllowed lists the characters that are, each with its
+// meaning ("A  initial encounter"), in tabular order.
+struct TSeventhCharRefusal {
+    std::string FReason;
+    std::vector<std::string> FAllowed;
+};
+TSeventhCharRefusal SeventhCharRefusal(const TCodeResolver& AResolver, const TCodeResolution& ACode);
+// The desktop question: the reason, the allowed characters, and whether to read the category anyway.
+std::string SeventhCharQuestion(const TSeventhCharRefusal& ARefusal, const std::string& ACategory);
 
 // ---- The masked code box -----------------------------------------------------------------
 // The box text is always eight characters, three places, a fixed full stop, four places; an

@@ -178,6 +178,22 @@ void TCodeTextPager::Clear() {
     FHost->PageShown(PageCounterText(), false, false);
 }
 
+std::vector<int> TCodeTextPager::KeywordHitPages() const {
+    return ::KeywordHitPages(FContentStringList, FLinePerPage, FSearchKeyWordVariantList, FLineBoldFlagStr);
+}
+
+int TCodeTextPager::NeighbourHitPage(bool APrior) const {
+    const std::vector<int> pages = KeywordHitPages();
+    if (APrior) {
+        for (auto page = pages.rbegin(); page != pages.rend(); ++page)
+            if (*page < FCurPageIndex) return *page;
+        return 0;
+    }
+    for (int page : pages)
+        if (page > FCurPageIndex) return page;
+    return 0;
+}
+
 std::string TCodeTextPager::PageCounterText() const {
     if (IsEmptyObject(FCurCode) || FCurPageIndex == 0) return "0/0";
     char buffer[32];

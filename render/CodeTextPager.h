@@ -125,6 +125,12 @@ public:
     // with every page button disabled. The view itself is left to the window.
     void Clear();
 
+    // The pages of the object shown on which a keyword is highlighted, ascending.
+    std::vector<int> KeywordHitPages() const;
+    // The nearest page after (APrior false) or before the page shown that holds a highlighted
+    // keyword; 0 when there is none.
+    int NeighbourHitPage(bool APrior) const;
+
     // "%d/%d" of the page shown and the page count; "0/0" before anything is shown.
     std::string PageCounterText() const;
 

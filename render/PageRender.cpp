@@ -87,6 +87,41 @@ std::vector<TTextRun> ColourTypeWords(const std::u32string& APageText, const TTy
     return runs;
 }
 
+namespace {
+
+std::vector<std::u32string> KeywordTexts(const std::vector<std::string>& AKeywords) {
+    std::vector<std::u32string> keywords;
+    keywords.reserve(AKeywords.size());
+    for (const auto& keyword : AKeywords) {
+        if (!keyword.empty()) keywords.push_back(Utf8ToU32(keyword));
+    }
+    return keywords;
+}
+
+// Note lines are drawn grey and never coloured, keywords included.
+bool IsColouredKind(const std::string& AKinds, int AIndex) {
+    const int kind = static_cast<std::size_t>(AIndex) < AKinds.size() ? KindOfDigit(AKinds[AIndex]) : lkNote;
+    return kind != lkNote && kind != lkNoteCont;
+}
+
+}  // namespace
+
+std::vector<int> KeywordHitPages(const TLayoutLines& ALines, int ALinePerPage,
+                                 const std::vector<std::string>& AKeywords, const std::string& AKinds) {
+    std::vector<int> pages;
+    const std::vector<std::u32string> keywords = KeywordTexts(AKeywords);
+    if (keywords.empty()) return pages;
+    const int linePerPage = std::max(ALinePerPage, 1);
+    for (int index = 0; index < static_cast<int>(ALines.size()); ++index) {
+        const int page = index / linePerPage + 1;
+        if (!pages.empty() && pages.back() == page) continue;
+        if (IsColouredKind(AKinds, index) &&
+            !FindKeywordRuns(ALines[static_cast<std::size_t>(index)], keywords).empty())
+            pages.push_back(page);
+    }
+    return pages;
+}
+
 TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, const TTypeWordList& ATypeWords,
                        const std::vector<std::string>& AKeywords, const std::string& AKinds,
                        const std::string& ASelectedCode) {
@@ -103,11 +138,7 @@ TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, 
         plan.OriginalLine = static_cast<int>(std::count_if(AKinds.begin(), topLineEnd, IsOriginalLineDigit));
     }
 
-    std::vector<std::u32string> keywords;
-    keywords.reserve(AKeywords.size());
-    for (const auto& keyword : AKeywords) {
-        if (!keyword.empty()) keywords.push_back(Utf8ToU32(keyword));
-    }
+    const std::vector<std::u32string> keywords = KeywordTexts(AKeywords);
     const std::u32string selectedCode = Utf8ToU32(ASelectedCode);
 
     std::vector<TRenderOperation> blackRuns;
@@ -120,8 +151,8 @@ TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, 
         plan.Text += line;
         plan.Text += U'\n';
 
-        const int kind = static_cast<std::size_t>(index) < AKinds.size() ? KindOfDigit(AKinds[index]) : lkNote;
-        if (kind == lkNote || kind == lkNoteCont) continue;
+        if (!IsColouredKind(AKinds, index)) continue;
+        const int kind = KindOfDigit(AKinds[static_cast<std::size_t>(index)]);
         if (kind != lkInclusion && kind != lkInclusionCont) {
             AddColour(blackRuns, lineStart, static_cast<int>(line.size()), clBlackText);
         }

@@ -51,6 +51,11 @@ TRenderPlan RenderPage(const TLayoutLines& ALines, int ALinePerPage, int APage, 
                        const std::vector<std::string>& AKeywords, const std::string& AKinds,
                        const std::string& ASelectedCode);
 
+// The pages (1-based, ascending) on which the rendering highlights a keyword: the pages of the
+// lines, other than note lines, that hold a whole-word occurrence of one of AKeywords.
+std::vector<int> KeywordHitPages(const TLayoutLines& ALines, int ALinePerPage,
+                                 const std::vector<std::string>& AKeywords, const std::string& AKinds);
+
 // Puts the plan into the view: suspend painting, set the text, apply the operations in order,
 // caret to position 0, resume painting.
 void ApplyRenderPlan(const TRenderPlan& APlan, TTextView& AView);

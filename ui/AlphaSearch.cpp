@@ -478,8 +478,10 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
                 }
                 return true;
             }
-            // The filter box has no shortcut keys: they, and Enter, do nothing there.
-            if (IsShortcutKey(key->key()) || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
+            // The window's keys do from the filter box what their buttons and menu items say;
+            // Enter does nothing there (it belongs to the list).
+            if (IsShortcutKey(key->key())) return HandleListKey(key->key());
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
             // At the main level the first letter typed is a capital, like the letter groups' names.
             const QString text = key->text();
             if (FCurItem == nullptr && edtMain->text().isEmpty() && text.size() == 1 && text[0] >= QLatin1Char('a') &&

@@ -173,34 +173,29 @@ void TfrmChapterSearch::BuildChapterTree() {
     TreeView1->clear();
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(static_cast<qsizetype>(ChapterList.size()));
-    // Widest node text in characters per level, for the column width (the font is fixed-pitch).
-    std::array<int, 3> widest{0, 0, 0};
-    auto note = [&](int level, const QString& text) {
-        widest[static_cast<std::size_t>(level)] =
-            std::max(widest[static_cast<std::size_t>(level)], static_cast<int>(text.size()));
-        return text;
-    };
     for (const auto& chapter : ChapterList) {
-        QTreeWidgetItem* chapterNode = MakeNode(note(0, ChapterNodeText(*chapter)), chapter.get(), 1, ImageList1);
+        QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(*chapter), chapter.get(), 1, ImageList1);
         for (const auto& section : chapter->FSubList) {
-            QTreeWidgetItem* sectionNode = MakeNode(note(1, SectionNodeText(*section)), section.get(), 2, ImageList1);
+            QTreeWidgetItem* sectionNode = MakeNode(SectionNodeText(*section), section.get(), 2, ImageList1);
             for (const auto& category : section->FCodeList)
-                sectionNode->addChild(MakeNode(note(2, CategoryNodeText(*category)), category.get(), 3, ImageList1));
+                sectionNode->addChild(MakeNode(CategoryNodeText(*category), category.get(), 3, ImageList1));
             chapterNode->addChild(sectionNode);
         }
         chapters.append(chapterNode);
     }
     TreeView1->addTopLevelItems(chapters);
 
-    // One column as wide as the longest node, so long titles scroll rather than being cut.
-    const QFontMetrics metrics(TreeView1->font());
-    const int charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
-    FContentWidth = 0;
-    for (int level = 0; level < 3; ++level)
-        FContentWidth = std::max(FContentWidth, TreeView1->indentation() * (level + 1) + ImageSize + 16 +
-                                                    widest[static_cast<std::size_t>(level)] * charWidth);
-    TreeView1->setColumnWidth(0, std::max(FContentWidth, TreeView1->viewport()->width()));
     FInitFlag = 1;
+    UpdateColumnWidth();
+}
+
+void TfrmChapterSearch::UpdateColumnWidth() {
+    if (FInitFlag != 1) return;
+    // As wide as the rows shown need (the view measures its expanded rows only): rows hidden in a
+    // collapsed node never make the tree scroll sideways.
+    TreeView1->resizeColumnToContents(0);
+    FContentWidth = TreeView1->columnWidth(0);
+    TreeView1->setColumnWidth(0, std::max(FContentWidth, TreeView1->viewport()->width()));
 }
 
 TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
@@ -257,10 +252,12 @@ bool TfrmChapterSearch::TreeView1Collapsing(QTreeWidgetItem* AItem, const QPoint
 void TfrmChapterSearch::ItemToggled(QTreeWidgetItem* AItem, bool AExpanded) {
     if (FRevertingToggle) return;
     const bool allowed = AExpanded ? TreeView1Expanding(AItem, FPointer) : TreeView1Collapsing(AItem, FPointer);
-    if (allowed) return;
-    FRevertingToggle = true;
-    AItem->setExpanded(!AExpanded);
-    FRevertingToggle = false;
+    if (!allowed) {
+        FRevertingToggle = true;
+        AItem->setExpanded(!AExpanded);
+        FRevertingToggle = false;
+    }
+    UpdateColumnWidth();
 }
 
 void TfrmChapterSearch::ViewportDoubleClick(const QPoint& APosition) {
@@ -279,6 +276,7 @@ void TfrmChapterSearch::ViewportDoubleClick(const QPoint& APosition) {
                 FRevertingToggle = true;
                 item->setExpanded(!expanded);
                 FRevertingToggle = false;
+                UpdateColumnWidth();
             }
         }
     }
@@ -328,8 +326,15 @@ void TfrmChapterSearch::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TfrmChapterSearch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TreeView1 && event->type() == QEvent::KeyPress)
-        return HandleKey(static_cast<QKeyEvent*>(event)->key());
+    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Enter opens the current chapter, section or category as a double-click on its label does.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (QTreeWidgetItem* item = TreeView1->currentItem()) OpenInTabularSearch(NodeObject(item));
+            return true;
+        }
+        return HandleKey(key);
+    }
     if (watched == TreeView1->viewport()) {
         switch (event->type()) {
             case QEvent::MouseMove:
@@ -349,8 +354,7 @@ bool TfrmChapterSearch::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::ToolTip:
                 return true;  // the tree shows no tool tips
             case QEvent::Resize:
-                if (FInitFlag == 1)
-                    TreeView1->setColumnWidth(0, std::max(FContentWidth, TreeView1->viewport()->width()));
+                UpdateColumnWidth();
                 break;
             default:
                 break;

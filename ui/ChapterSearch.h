@@ -89,4 +89,6 @@ private:
     bool FRevertingToggle = false;
     // Width in pixels of the widest node, indentation and image included.
     int FContentWidth = 0;
+    // The column as wide as the widest node shown (collapsed levels do not count) or the view.
+    void UpdateColumnWidth();
 };

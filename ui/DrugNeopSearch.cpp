@@ -413,9 +413,12 @@ bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {
     switch (AKey) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            // A term without sub-terms has nothing to go down into: Enter opens the current code
-            // cell instead, as F5 does.
-            if (const TTerm* term = RowTerm(StringGrid1->currentRow()); term != nullptr && term->FSubTermList.empty())
+            // On a code cell, and on a term without sub-terms to go down into, Enter opens the
+            // cell's code as F5 does; on a title it goes down into the sub-terms.
+            if (const TTerm* term = RowTerm(StringGrid1->currentRow());
+                term != nullptr &&
+                (term->FSubTermList.empty() || (StringGrid1->currentColumn() >= TTerm::FirstCellColumn &&
+                                                StringGrid1->currentColumn() <= TTerm::LastCellColumn)))
                 ViewCellCode();
             else
                 ViewSubTerm();
@@ -490,8 +493,8 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
             if (StringGrid1->currentRow() < 1) StringGrid1->setCurrentCell(1, 0);
             return true;
         }
-        // The filter box has no key handler of its own: the window's keys do nothing there.
-        if (IsShortcutKey(key->key())) return true;
+        // The window's keys do from the filter box what their buttons and menu items say.
+        if (HandleShortcutKey(key->key())) return true;
         // At the main level the first letter typed into the empty box becomes a capital.
         if (FCurItem == nullptr && edtMain->text().isEmpty() && key->text().size() == 1) {
             const QChar typed = key->text().front();

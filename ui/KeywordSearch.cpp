@@ -112,8 +112,21 @@ TCodeInfo* NodeCode(QTreeWidgetItem* item) {
     return reinterpret_cast<TCodeInfo*>(item->data(0, Qt::UserRole).value<quintptr>());
 }
 
+// Ctrl+PgDn and Ctrl+PgUp: the next and prior page holding a highlighted keyword.
+constexpr int NextHitKey = QKeyCombination(Qt::ControlModifier, Qt::Key_PageDown).toCombined();
+constexpr int PriorHitKey = QKeyCombination(Qt::ControlModifier, Qt::Key_PageUp).toCombined();
+
+// Keys whose release must never open the suggestion panel: they do not change the keyword text.
+bool KeepsSuggestionsClosed(int key) {
+    return (key >= Qt::Key_F1 && key <= Qt::Key_F35) || key == Qt::Key_Escape || key == Qt::Key_Control ||
+           key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_Tab ||
+           key == Qt::Key_Backtab;
+}
+
 bool IsNavigationKey(int key) {
     switch (key) {
+        case NextHitKey:
+        case PriorHitKey:
         case Qt::Key_Escape:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
@@ -134,11 +147,31 @@ bool IsNavigationKey(int key) {
 
 }  // namespace
 
+int NavigationKeyOf(const QKeyEvent* AEvent) {
+    const int key = AEvent->key();
+    if ((key == Qt::Key_PageDown || key == Qt::Key_PageUp) && (AEvent->modifiers() & Qt::ControlModifier))
+        return key == Qt::Key_PageDown ? NextHitKey : PriorHitKey;
+    return key;
+}
+
 void WidenCodeSelection(const QString& AText, int& AStart, int& ALength) {
     const int s = AStart;
     const int n = ALength;
     const QString t = AText.mid(s, n);
     if (t.trimmed().isEmpty()) return;
+    if (t == QStringLiteral(".")) {
+        // The full stop of a code was hit: the code runs from its three-character category to the
+        // last letter or digit after the stop.
+        int begin = s;
+        while (begin > 0 && AText[begin - 1].isLetterOrNumber()) --begin;
+        int end = s + 1;
+        while (end < AText.size() && AText[end].isLetterOrNumber()) ++end;
+        if (s - begin == 3 && AText[begin].isLetter() && AText[begin + 1].isDigit()) {
+            AStart = begin;
+            ALength = end - begin;
+        }
+        return;
+    }
     auto slice = [&](int from, int count) { return from < 0 ? QString() : AText.mid(from, count); };
     if (s > 4 && n >= 1 && n <= 4) {
         // The part after the full stop was hit: look back for "X00." preceded by a separator.
@@ -203,6 +236,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
         owner->btnPrior->setEnabled(AFirstPriorEnabled);
         owner->btnNext->setEnabled(ANextLastEnabled);
         owner->btnLast->setEnabled(ANextLastEnabled);
+        owner->ShowHitPages();
     }
     void PageCountUpdated() override {
         owner->btnPriorCode->setEnabled(!owner->FPriorStack.empty());
@@ -226,6 +260,12 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->setFont(TahomaFont(29));
     FillBackground(Panel1, SkyBlue);
+    // At the right of the title band: the pages on which the searched keywords are highlighted.
+    lbHitPages = new QLabel(Panel1);
+    lbHitPages->setObjectName(QStringLiteral("lbHitPages"));
+    lbHitPages->setFont(TahomaFont(12));
+    lbHitPages->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbHitPages->setWordWrap(true);
 
     // Left column: counts panel over the code tree.
     d->Panel3 = new QWidget(this);
@@ -313,6 +353,8 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     }
     for (QPushButton* button : {btnFirst, btnPrior, btnNext, btnLast, btnPriorCode, btnReview})
         button->setEnabled(false);
+    btnPrior->setToolTip(QStringLiteral("Prior page (PgUp)\nCtrl+PgUp: the prior page with a highlighted keyword"));
+    btnNext->setToolTip(QStringLiteral("Next page (PgDown)\nCtrl+PgDn: the next page with a highlighted keyword"));
     connect(btnFirst, &QPushButton::clicked, this, [this] { ShowPage(1); });
     connect(btnPrior, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex - 1); });
     connect(btnNext, &QPushButton::clicked, this, [this] { ShowPage(d->pager.FCurPageIndex + 1); });
@@ -559,6 +601,7 @@ void TfrmKeyWordSearch::LayoutWidgets() {
                                     QFontMetrics(TreeView1->font()).horizontalAdvance(QStringLiteral(" W00.000X ")) +
                                         2 * TreeView1->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Panel1->setGeometry(0, 0, w, TitleHeight);
+    PlaceHitPages();
     Panel2->setGeometry(0, h - searchBand, w, SearchBandHeight);
     LayOutSearchBand(w);
     const int middleTop = TitleHeight;
@@ -584,6 +627,30 @@ void TfrmKeyWordSearch::LayoutWidgets() {
     const int barHeight = PlaceControlRow(d->pageBar, middleWidth, ButtonBarHeight);
     d->Panel6->setGeometry(0, middleHeight - barHeight, middleWidth, barHeight);
     RichEdit1->setGeometry(0, d->bandHeight, middleWidth, std::max(0, middleHeight - d->bandHeight - barHeight));
+}
+
+void TfrmKeyWordSearch::PlaceHitPages() {
+    // Right of the centred title, never over it.
+    const int titleWidth = QFontMetrics(Panel1->font()).horizontalAdvance(Panel1->text());
+    const int width = std::clamp((Panel1->width() - titleWidth) / 2 - 16, 0, 440);
+    lbHitPages->setGeometry(Panel1->width() - width - 8, 0, width, TitleHeight);
+}
+
+void TfrmKeyWordSearch::ShowHitPages() {
+    const std::vector<int> pages = d->pager.KeywordHitPages();
+    QString text;
+    if (!pages.empty()) {
+        // Only the first pages are named; a keyword on more pages than that is on "many".
+        constexpr std::size_t Named = 10;
+        QStringList numbers;
+        for (std::size_t i = 0; i < std::min(pages.size(), Named); ++i) numbers << QString::number(pages[i]);
+        if (pages.size() > Named) numbers << QStringLiteral("…");
+        text = (pages.size() == 1 ? QStringLiteral("Keywords on page ") : QStringLiteral("Keywords on pages ")) +
+               numbers.join(QStringLiteral(", ")) + QStringLiteral("  (Ctrl+PgDn next, Ctrl+PgUp prior)");
+    }
+    lbHitPages->setText(text);
+    lbRec->setToolTip(text);
+    PlaceHitPages();
 }
 
 void TfrmKeyWordSearch::LayOutSearchBand(int AWidth) {
@@ -655,6 +722,7 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
             TreeView1->setCurrentItem(first);
             TreeNodeActivated();
         }
+        ShowEmptyFavoritesHint();
         TreeView1->setFocus();
     }
 }
@@ -811,6 +879,18 @@ void TfrmKeyWordSearch::FillCodeTree(const TTabularObject& object) {
     plNum->setText(QString::number(TreeView1->topLevelItemCount()));
 }
 
+void TfrmKeyWordSearch::SelectTreeNodeOf(const TCodeInfo* ACategory) {
+    for (int row = 0; row < TreeView1->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = TreeView1->topLevelItem(row);
+        if (NodeCode(item) != ACategory) continue;
+        // Made current as the node already shown, so that a key released in the tree does not open it again.
+        FCurCodeItem = item;
+        TreeView1->setCurrentItem(item);
+        TreeView1->scrollToItem(item);
+        return;
+    }
+}
+
 void TfrmKeyWordSearch::TreeNodeActivated() {
     QTreeWidgetItem* item = TreeView1->currentItem();
     if (item == nullptr || item == FCurCodeItem) return;
@@ -919,6 +999,10 @@ void TfrmKeyWordSearch::HidePrompt() {
 
 bool TfrmKeyWordSearch::TextViewKey(int key) {
     switch (key) {
+        case NextHitKey:
+        case PriorHitKey:
+            if (const int page = d->pager.NeighbourHitPage(key == PriorHitKey); page > 0) ShowPage(page);
+            return true;
         case Qt::Key_Escape:
             done(2);
             return true;
@@ -950,7 +1034,9 @@ bool TfrmKeyWordSearch::TextViewKey(int key) {
             edtCode->setFocus();
             return true;
         case Qt::Key_F7:
+            // Selected, so that the next search is typed over the last one.
             edtKeyWord->setFocus();
+            edtKeyWord->selectAll();
             return true;
         case Qt::Key_F8:
             MoveInOrder(true);
@@ -973,6 +1059,12 @@ bool TfrmKeyWordSearch::TextViewKey(int key) {
 }
 
 bool TfrmKeyWordSearch::ForwardNavigationKey(int key) {
+    // With the suggestion or history panel open, Esc closes that panel and nothing else.
+    if (key == Qt::Key_Escape && (plPrompt->isVisible() || plHistory->isVisible())) {
+        HidePrompt();
+        plHistory->hide();
+        return true;
+    }
     HidePrompt();
     if (!IsNavigationKey(key)) return false;
     TextViewKey(key);
@@ -988,11 +1080,12 @@ void TfrmKeyWordSearch::reject() {
 }
 
 void TfrmKeyWordSearch::keyPressEvent(QKeyEvent* event) {
-    if (plPrompt->isVisible() && (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)) {
-        ShowPage(d->pager.FCurPageIndex + (event->key() == Qt::Key_PageUp ? -1 : 1));
+    const int key = NavigationKeyOf(event);
+    if (plPrompt->isVisible() && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+        ShowPage(d->pager.FCurPageIndex + (key == Qt::Key_PageUp ? -1 : 1));
         return;
     }
-    if (ForwardNavigationKey(event->key())) return;
+    if (ForwardNavigationKey(key)) return;
     QDialog::keyPressEvent(event);
 }
 
@@ -1073,7 +1166,7 @@ void TfrmKeyWordSearch::FillPromptGrid() {
 void TfrmKeyWordSearch::KeywordKeyReleased(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
-        key == Qt::Key_Comma) {
+        key == Qt::Key_Comma || KeepsSuggestionsClosed(key)) {
         HidePrompt();
         return;
     }
@@ -1124,7 +1217,8 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == edtCode) {
         if (CodeBoxEvent(event)) return true;
-        if (type == QEvent::KeyPress && ForwardNavigationKey(static_cast<QKeyEvent*>(event)->key())) return true;
+        if (type == QEvent::KeyPress && ForwardNavigationKey(NavigationKeyOf(static_cast<QKeyEvent*>(event))))
+            return true;
         return QDialog::eventFilter(watched, event);
     }
     if (watched == edtKeyWord) {
@@ -1134,14 +1228,24 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
                 RunKeywordSearch();
                 return true;
             }
-            if (ForwardNavigationKey(key)) return true;
+            if (ForwardNavigationKey(NavigationKeyOf(static_cast<QKeyEvent*>(event)))) return true;
         } else if (type == QEvent::KeyRelease) {
             KeywordKeyReleased(static_cast<QKeyEvent*>(event));
         }
         return QDialog::eventFilter(watched, event);
     }
     if (watched == TreeView1) {
-        if (type == QEvent::KeyPress && ForwardNavigationKey(static_cast<QKeyEvent*>(event)->key())) return true;
+        // F10 and F11 copy the current node's code as they copy the text view's selection.
+        if (type == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_F10 || key == Qt::Key_F11) {
+                HidePrompt();
+                ShowAvailableCodes(QString::fromStdString(TreeNodeCode()), key == Qt::Key_F11);
+                return true;
+            }
+        }
+        if (type == QEvent::KeyPress && ForwardNavigationKey(NavigationKeyOf(static_cast<QKeyEvent*>(event))))
+            return true;
         // A key the window took at its press (paging, F-keys) never moved the tree's selection: its
         // release must not show the node the tree made current when it got the focus.
         if (type == QEvent::KeyRelease && !IsNavigationKey(static_cast<QKeyEvent*>(event)->key())) TreeNodeActivated();
@@ -1150,7 +1254,7 @@ bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
     if (watched == RichEdit1) {
         if (type == QEvent::KeyPress) {
             auto* keyEvent = static_cast<QKeyEvent*>(event);
-            if (TextViewKey(keyEvent->key())) return true;
+            if (TextViewKey(NavigationKeyOf(keyEvent))) return true;
         } else if (type == QEvent::FocusIn) {
             HidePrompt();
         }

@@ -45,6 +45,10 @@ struct TVisitItem {
 // (start, length), returns the range of the whole code (the unchanged range when no code fits).
 void WidenCodeSelection(const QString& AText, int& AStart, int& ALength);
 
+// A key as the window's key handlers take it: the key alone, except Ctrl+PgDn and Ctrl+PgUp (the
+// next and prior page holding a highlighted keyword), which keep their Ctrl.
+int NavigationKeyOf(const QKeyEvent* AEvent);
+
 // The category before or after ACode in the order of AChapters (sections and chapters without
 // categories are skipped); null at either end or when ACode is not a category of its section.
 TCodeInfo* NeighbourCategory(const TChapterList& AChapters, TCodeInfo* ACode, bool APrior);
@@ -84,6 +88,14 @@ public:
     std::string CodeToAddToFavorites(bool AFromTree);
     void AddToFavorites(bool AFromTree);
     void RemoveCurrentFavorite();
+    // Ctrl+Z in favourite mode: puts the code removed last back at its place.
+    void RestoreRemovedFavorite();
+    // The codes removed in this window, last last, with their rows (for Ctrl+Z).
+    std::vector<std::pair<std::string, int>> FRemovedFavorites;
+    // The code of the tree's current node, without the blank of its text; empty when none.
+    std::string TreeNodeCode() const;
+    // Favourite mode with an empty list: the code view says how codes are added.
+    void ShowEmptyFavoritesHint();
     // Shows the code of a favourite-mode node; false when the node is not one.
     bool ShowFavoriteNode(QTreeWidgetItem* AItem);
     // Ctrl+D in the text view, the tree or the edit boxes, Delete in the text view or the tree;
@@ -104,6 +116,8 @@ public:
     void ShowPage(int page, bool force = false);
     void FillCodeTree(const TTabularObject& object);
     void ClearCodeTree();
+    // Makes the tree's node of ACategory current, when the tree lists it; else leaves the tree alone.
+    void SelectTreeNodeOf(const TCodeInfo* ACategory);
     // Visit history.
     void PushPrior(bool clearReview);
     void PushReview();
@@ -119,6 +133,8 @@ public:
     void HidePrompt();
     // Page counter text ("0/0", "3/7").
     QString PageCounterText() const;
+    // Names the pages of the object shown that hold a highlighted keyword (title band, counter tip).
+    void ShowHitPages();
     // Puts a chosen suggestion into the keyword box and refreshes the counts.
     void InsertPromptKeyword(const QString& keyword);
     // The history panel ("^").
@@ -134,6 +150,7 @@ public:
 
     // Widgets other units and the tests reach.
     QLabel* Panel1 = nullptr;
+    QLabel* lbHitPages = nullptr;  // the pages with highlighted keywords, in the title band
     QLabel* lbType = nullptr;
     QLabel* plNum = nullptr;
     QTreeWidget* TreeView1 = nullptr;
@@ -202,6 +219,7 @@ protected:
 private:
     void LayoutWidgets();
     void LayOutSearchBand(int AWidth);
+    void PlaceHitPages();
     void ApplyInitType();
     void UpdateGeometry();
     // The code view's text area (line height and scroll bars set for it).

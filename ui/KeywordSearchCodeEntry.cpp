@@ -63,7 +63,7 @@ bool TfrmKeyWordSearch::CodeBoxEvent(QEvent* event) {
                 btnGo->click();
                 return true;
             }
-            return ForwardNavigationKey(key->key());
+            return ForwardNavigationKey(NavigationKeyOf(key));
         }
         case QEvent::KeyRelease: {
             if (std::optional<TCodeBoxState> moved = CodeBoxAfterKeyUp(CodeBoxText(*edtCode))) {
@@ -104,6 +104,12 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
             }
             break;
         }
+        case TGoToCodeStep::SeventhCharRefused:
+            if (!Messages().AskYesNo(plan.FQuestion, MsgSeventhCharCaption, true)) {
+                ResetCodeBox();
+                return false;
+            }
+            break;
         case TGoToCodeStep::SubCategoryMissing:
             if (!Messages().AskYesNo(MsgSubCategoryQuestion, MsgSubCategoryCaption, true)) {
                 ResetCodeBox();
@@ -119,6 +125,8 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
         if (QTreeWidgetItem* node = TreeView1->topLevelItem(0))
             node->setText(0, QString::fromStdString(plan.FCategory->FCode));
         plNum->setText(QStringLiteral("1"));
+    } else {
+        SelectTreeNodeOf(plan.FCategory);
     }
     PushPrior(true);
     ShowCodeAt(plan.FCategory, plan.FSubCode);
@@ -129,7 +137,10 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
 
 void TfrmKeyWordSearch::ShowAvailableCodes(const QString& code, bool APlusDesc) {
     const TCopyPlan plan = PlanCopy(code.toStdString());
-    if (!plan.FValid) return;
+    if (!plan.FValid) {
+        Messages().ShowMessage(MsgNoCodeToCopy);
+        return;
+    }
     if (plan.FRefusal != nullptr) {
         Messages().ShowMessage(plan.FRefusal);
         return;

@@ -3,6 +3,8 @@
 // code (Delete, context menu). Which codes may be listed and how a change is saved is decided by
 // Favorites.h; this unit shows it.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -16,6 +18,7 @@
 #include "model/CodeResolver.h"
 #include "services/Messages.h"
 #include "ui/KeywordSearch.h"
+#include "ui/SelectCode.h"
 #include "userdata/Favorites.h"
 
 namespace {
@@ -31,6 +34,10 @@ QString Q(const std::string& text) {
 bool IsFavoriteMode(const TfrmKeyWordSearch& window) {
     return window.FInitType == 5;
 }
+
+// What the empty favourite list says in place of a code's text.
+constexpr const char* EmptyFavoritesHint =
+    "No favorite codes yet. Press Ctrl+D in any search window to add the code shown or selected.";
 
 }  // namespace
 
@@ -87,15 +94,22 @@ bool TfrmKeyWordSearch::ShowFavoriteNode(QTreeWidgetItem* AItem) {
     return true;
 }
 
+std::string TfrmKeyWordSearch::TreeNodeCode() const {
+    QTreeWidgetItem* item = TreeView1->currentItem();
+    if (item == nullptr) return {};
+    const QString code = item->data(0, FavoriteCodeRole).toString();
+    if (!code.isEmpty()) return code.toStdString();
+    const auto* category = reinterpret_cast<const TCodeInfo*>(item->data(0, Qt::UserRole).value<quintptr>());
+    return category != nullptr ? category->FCode : std::string();
+}
+
+void TfrmKeyWordSearch::ShowEmptyFavoritesHint() {
+    if (IsFavoriteMode(*this) && TreeView1->topLevelItemCount() == 0)
+        RichEdit1->setPlaceholderText(QString::fromUtf8(EmptyFavoritesHint));
+}
+
 std::string TfrmKeyWordSearch::CodeToAddToFavorites(bool AFromTree) {
-    if (AFromTree) {
-        QTreeWidgetItem* item = TreeView1->currentItem();
-        if (item == nullptr) return {};
-        const QString code = item->data(0, FavoriteCodeRole).toString();
-        if (!code.isEmpty()) return code.toStdString();
-        const auto* category = reinterpret_cast<const TCodeInfo*>(item->data(0, Qt::UserRole).value<quintptr>());
-        return category != nullptr ? category->FCode : std::string();
-    }
+    if (AFromTree) return TreeNodeCode();
     const QString selection = RichEdit1->textCursor().selectedText().trimmed();
     if (!selection.isEmpty()) return selection.toStdString();
     const std::string& underlined = Pager().FSelectedCode;
@@ -113,10 +127,21 @@ void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
         Messages().ShowMessage(MsgNoFavoriteUnlocked);
         return;
     }
-    const std::string code = CodeToAddToFavorites(AFromTree);
+    std::string code = CodeToAddToFavorites(AFromTree);
     if (code.empty()) {
         Messages().ShowMessage(MsgSelectCodeFirst);
         return;
+    }
+    // A code that needs more characters (S52.52): the user picks one of its completions. A
+    // category is listed as it is.
+    if (const TCodeResolution resolution = CodeResolver().Resolve(code);
+        resolution.FVerdict == TCodeVerdict::NotReportable && resolution.FCode.size() > 3 &&
+        CodeResolver().CompletionCount(resolution) > 0) {
+        TfrmSelectCode dialog(this);
+        dialog.SetCodeHeader(resolution.FCode);
+        dialog.GetAllAvailableCodes();
+        if (RunModalDialog(dialog) != QDialog::Accepted || dialog.FSelectedCode.empty()) return;
+        code = dialog.FSelectedCode;
     }
     const TFavoriteEditResult result = AddFavoriteCodes(*UnlockedFavorite, {code});
     const QString message = Q(FavoriteEditMessage(result, *UnlockedFavorite, true));
@@ -151,21 +176,55 @@ void TfrmKeyWordSearch::RemoveCurrentFavorite() {
         Messages().ShowMessage(message.toStdString());
         return;
     }
-    FFavoriteNote = message;
-    QToolTip::showText(TreeView1->mapToGlobal(QPoint(24, 24)), message, TreeView1, {}, 4000);
+    FRemovedFavorites.emplace_back(code, row);
+    FFavoriteNote = message + QStringLiteral(" Ctrl+Z puts it back.");
+    QToolTip::showText(TreeView1->mapToGlobal(QPoint(24, 24)), FFavoriteNote, TreeView1, {}, 4000);
     FillFavoriteTree();
     // The next code (or the new last one) becomes current and is shown.
     const int count = TreeView1->topLevelItemCount();
     if (count == 0) {
         ClearAll();
+        ShowEmptyFavoritesHint();
         return;
     }
     TreeView1->setCurrentItem(TreeView1->topLevelItem(std::min(row, count - 1)));
     TreeNodeActivated();
 }
 
+void TfrmKeyWordSearch::RestoreRemovedFavorite() {
+    if (!IsFavoriteMode(*this) || UnlockedFavorite == nullptr || FRemovedFavorites.empty()) return;
+    const auto [code, row] = FRemovedFavorites.back();
+    FRemovedFavorites.pop_back();
+    const TFavoriteEditResult result = RestoreFavoriteCode(*UnlockedFavorite, code, static_cast<std::size_t>(row));
+    const QString message = Q(FavoriteEditMessage(result, *UnlockedFavorite, true));
+    if (result.FOutcome != TFavoriteEdit::Done) {
+        Messages().ShowMessage(message.toStdString());
+        return;
+    }
+    FFavoriteNote = message;
+    QToolTip::showText(TreeView1->mapToGlobal(QPoint(24, 24)), message, TreeView1, {}, 4000);
+    FillFavoriteTree();
+    // The code put back is current and shown.
+    for (int index = 0; index < TreeView1->topLevelItemCount(); ++index) {
+        if (TreeView1->topLevelItem(index)->data(0, FavoriteCodeRole).toString().toStdString() != code) continue;
+        TreeView1->setCurrentItem(TreeView1->topLevelItem(index));
+        TreeNodeActivated();
+        break;
+    }
+}
+
 bool TfrmKeyWordSearch::FavoriteKey(QObject* AWatched, QKeyEvent* AEvent) {
     const bool fromTree = AWatched == TreeView1;
+    // Ctrl+C on a node copies exactly its code (the node's text starts with a blank).
+    if (fromTree && AEvent->matches(QKeySequence::Copy)) {
+        const std::string code = TreeNodeCode();
+        if (!code.empty()) QApplication::clipboard()->setText(Q(code));
+        return true;
+    }
+    if (AEvent->matches(QKeySequence::Undo) && IsFavoriteMode(*this) && (fromTree || AWatched == RichEdit1)) {
+        RestoreRemovedFavorite();
+        return true;
+    }
     if (AEvent->key() == Qt::Key_D && (AEvent->modifiers() & Qt::ControlModifier)) {
         AddToFavorites(fromTree);
         return true;

@@ -113,6 +113,39 @@ int PlaceControlRow(const std::vector<std::pair<QWidget*, QRect>>& AControls, in
     }
     constexpr int Gap = 4;
     const QRect& first = AControls.front().second;
+    // Too narrow for the designed widths but wide enough for every caption with a little room:
+    // one row still, each control giving up the same share of its spare width.
+    {
+        constexpr int CaptionRoom = 12;
+        const int left = std::max(0, first.left());
+        std::vector<int> least;
+        std::vector<int> most;
+        int widest = 0;
+        int needed = 0;
+        bool oneRow = true;
+        for (const auto& [control, rect] : AControls) {
+            const int caption = CaptionWidth(*control);
+            least.push_back(std::min(std::max(rect.width(), caption), caption + CaptionRoom));
+            most.push_back(std::max(rect.width(), least.back()));
+            if (!control->isVisibleTo(control->parentWidget())) continue;
+            widest += most.back() + Gap;
+            needed += least.back() + Gap;
+            oneRow = oneRow && rect.top() == first.top();
+        }
+        const int room = APanelWidth - 2 * left + Gap;
+        if (oneRow && needed <= room) {
+            const double share = widest > needed ? std::min(1.0, double(room - needed) / double(widest - needed)) : 1.0;
+            int x = left;
+            for (std::size_t i = 0; i < AControls.size(); ++i) {
+                const auto& [control, rect] = AControls[i];
+                if (!control->isVisibleTo(control->parentWidget())) continue;
+                const int width = least[i] + static_cast<int>((most[i] - least[i]) * share);
+                control->setGeometry(x, rect.top(), width, rect.height());
+                x += width + Gap;
+            }
+            return ADesignedHeight;
+        }
+    }
     const int left = std::max(0, first.left());
     const int top = std::max(0, first.top());
     int rowHeight = 0;

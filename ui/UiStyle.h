@@ -39,7 +39,12 @@ void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, 
 // hash), for the lifetime of the object.
 class TBusyCursor {
 public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    TBusyCursor() {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The work that follows blocks the event loop: hand the cursor to the window system now,
+        // or it arrives only when the work is done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
     ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;

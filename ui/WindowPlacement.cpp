@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 
 namespace {
@@ -101,6 +102,18 @@ void CorrectFramedWindow(QWidget* window) {
     window->move(FitFrame(frame.size(), frame.center(), area).topLeft());
 }
 
+// Places the window now and checks it again while the window manager frames it.
+void PlaceAndWatch(QWidget* widget) {
+    widget->setProperty(PlacedAtProperty, QDateTime::currentMSecsSinceEpoch());
+    PlaceWindow(widget);
+    // The frame may come after the last move event, late on a busy machine: look again.
+    QPointer<QWidget> guard(widget);
+    for (int delay : {300, 1000, 2500})
+        QTimer::singleShot(delay, widget, [guard] {
+            if (guard) CorrectFramedWindow(guard);
+        });
+}
+
 class TPlacementFilter : public QObject {
 public:
     using QObject::QObject;
@@ -108,19 +121,21 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (type != QEvent::Show && type != QEvent::Move) return false;
+        if (type != QEvent::Show && type != QEvent::Move && type != QEvent::WindowStateChange) return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget == nullptr || !IsPlacedKind(widget)) return false;
         const QVariant shownAt = widget->property(PlacedAtProperty);
+        if (type == QEvent::WindowStateChange) {
+            // A window shown maximised was never placed: when it is restored, it is placed as it
+            // would have been at its first showing.
+            constexpr Qt::WindowStates Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+            const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+            if ((change->oldState() & Enlarged) && !(widget->windowState() & (Enlarged | Qt::WindowMinimized)))
+                PlaceAndWatch(widget);
+            return false;
+        }
         if (type == QEvent::Show && !shownAt.isValid()) {
-            widget->setProperty(PlacedAtProperty, QDateTime::currentMSecsSinceEpoch());
-            PlaceWindow(widget);
-            // The frame may come after the last move event, late on a busy machine: look again.
-            QPointer<QWidget> guard(widget);
-            for (int delay : {300, 1000, 2500})
-                QTimer::singleShot(delay, widget, [guard] {
-                    if (guard) CorrectFramedWindow(guard);
-                });
+            PlaceAndWatch(widget);
         } else if (type == QEvent::Move && shownAt.isValid() &&
                    QDateTime::currentMSecsSinceEpoch() - shownAt.toLongLong() < FramingWindowMs) {
             CorrectFramedWindow(widget);
@@ -161,8 +176,12 @@ void PlaceWindow(QWidget* AWindow) {
     const QRect area = screen->availableGeometry();
     const QMargins margins = WindowFrameMargins(AWindow);
     FitClientSize(AWindow, area, margins);
-    const QPoint centre = anchor != nullptr ? anchor->frameGeometry().center() : area.center();
     const QSize frameSize = AWindow->size().grownBy(margins);
+    QPoint centre = anchor != nullptr ? anchor->frameGeometry().center() : area.center();
+    // A window opened from a window of its own kind (a nested index or table level) covers its
+    // opener from the same top-left corner, so levels neither drift nor let a title bar show.
+    if (anchor != nullptr && anchor->metaObject() == AWindow->metaObject())
+        centre = anchor->frameGeometry().topLeft() + QPoint(frameSize.width() / 2, frameSize.height() / 2);
     const QPoint frameTopLeft = FitFrame(frameSize, centre, area).topLeft();
     AWindow->setProperty(MarginsUsedProperty, QVariant::fromValue(margins));
     // move() places the frame's top-left corner, measured with the frame the window has now: a

@@ -150,25 +150,6 @@ void TFavoriteKW::GetFavoriteList(std::string_view AFilePath,
 
 namespace {
 
-bool IsCapital(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The shape of a code line as this store writes it: letter, digit, letter or digit, then
-// optionally a full stop and one to four letters or digits.
-bool IsFavoriteCodeShape(std::string_view text) {
-    if (text.size() != 3 && (text.size() < 5 || text.size() > 8)) return false;
-    if (!IsCapital(text[0]) || !IsDigit(text[1]) || !(IsCapital(text[2]) || IsDigit(text[2]))) return false;
-    if (text.size() == 3) return true;
-    if (text[3] != '.') return false;
-    for (char c : text.substr(4))
-        if (!IsCapital(c) && !IsDigit(c)) return false;
-    return true;
-}
-
 // Saves the list; on failure puts the codes back as they were.
 TFavoriteEditResult SaveOrRestore(TFavoriteKW& favorite, std::vector<std::string> before, std::string code) {
     if (favorite.SaveKWs()) return {TFavoriteEdit::Done, std::move(code)};
@@ -214,13 +195,17 @@ TFavoriteOpen TFavoriteKW::Open(std::string_view APlainPassword) {
         if (!PasswordMatches(lines.front(), APlainPassword)) return TFavoriteOpen::WrongPassword;
         std::vector<std::string> codes{lines.front()};
         for (std::size_t index = 1; index < lines.size(); ++index) {
-            std::string code = TrimControls(lines[index]);
-            if (code.empty()) continue;
-            if (!IsFavoriteCodeShape(code)) {
+            const std::string line = TrimControls(lines[index]);
+            if (line.empty()) continue;
+            // Any form the code resolver reads ("a00.1", "A001") is a code, kept as it writes it
+            // (and so written back by the next save).
+            std::optional<std::string> code = NormalizeCodeText(line);
+            if (!code) {
                 FDamage = "line " + std::to_string(index + 1) + " is not a code";
                 return TFavoriteOpen::Damaged;
             }
-            codes.push_back(std::move(code));
+            // Two forms of one code ("a00.1", "A001") list it once.
+            if (std::find(codes.begin() + 1, codes.end(), *code) == codes.end()) codes.push_back(std::move(*code));
         }
         FFavoriteCodes = std::move(codes);
     } else if (!PasswordMatches(TrimControls(FFavoriteCodes.front()), APlainPassword)) {
@@ -265,11 +250,12 @@ std::string CanonicalFavoriteCode(std::string_view AText) {
 }
 
 bool MayAddFavoriteCode(std::string_view ACode) {
-    if (!IsFavoriteCodeShape(ACode)) return false;
+    const std::optional<std::string> code = NormalizeCodeText(ACode);
+    if (!code || *code != ACode) return false;
     // Any category of the edition, else a code a claim may carry, as the code resolver decides it
     // for every other path.
-    if (ACode.size() == 3) return CodeResolver().Resolve(ACode).FCategory != nullptr;
-    return CodeResolver().IsReportable(ACode);
+    if (code->size() == 3) return CodeResolver().Resolve(*code).FCategory != nullptr;
+    return CodeResolver().IsReportable(*code);
 }
 
 TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
@@ -305,6 +291,18 @@ TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vecto
         list.erase(found);
     }
     return SaveOrRestore(AFavorite, std::move(before), JoinCodes(ACodes));
+}
+
+TFavoriteEditResult RestoreFavoriteCode(TFavoriteKW& AFavorite, const std::string& ACode, std::size_t APosition) {
+    if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, CanonicalFavoriteCode(ACode)};
+    const std::string code = CanonicalFavoriteCode(ACode);
+    if (!MayAddFavoriteCode(code)) return {TFavoriteEdit::NotAllowed, code};
+    auto& list = AFavorite.FFavoriteCodes;
+    if (std::find(list.begin() + 1, list.end(), code) != list.end()) return {TFavoriteEdit::AlreadyListed, code};
+    std::vector<std::string> before = list;
+    const std::size_t position = std::min(APosition, list.size() - 1);
+    list.insert(list.begin() + 1 + static_cast<std::ptrdiff_t>(position), code);
+    return SaveOrRestore(AFavorite, std::move(before), code);
 }
 
 TFavoriteCreate CreateFavoriteUser(std::string_view AUserName, std::string_view APlainPassword,

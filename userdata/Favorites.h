@@ -45,7 +45,8 @@ public:
     // A list opened with a password in the older form, or a hash of lower cost, gets a new hash
     // line in memory, written by the next save. A wrong password empties the list. A file larger
     // than MaxFavoriteFileBytes, without a password line, or with a line that is no code text is
-    // Damaged: the record stays empty and the file untouched.
+    // Damaged (a code line in any form the code resolver reads is kept in its canonical form): the record stays empty
+    // and the file untouched.
     TFavoriteOpen Open(std::string_view APlainPassword);
     // Open(...) == Opened.
     bool LoadKWs(std::string_view APlainPassword);
@@ -106,6 +107,10 @@ struct TFavoriteEditResult {
 TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes);
 // Removes the codes and saves at once. When one of them is not listed nothing is removed.
 TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes);
+
+// Puts a removed code back at APosition among the codes (0 the first; past the end: last) and saves
+// at once; AlreadyListed when it is listed again already.
+TFavoriteEditResult RestoreFavoriteCode(TFavoriteKW& AFavorite, const std::string& ACode, std::size_t APosition);
 
 enum class TFavoriteCreate { Created, EmptyName, NameTaken, NameUnusable, SaveFailed };
 // Creates a new user's list (name trimmed of blanks) in AFolder, saves it at once and appends it to

@@ -50,3 +50,23 @@ TEST(FavoritesCommand, ListsAddsAndRemovesWithThePasswordFromADescriptor) {
     EXPECT_EQ(reader.Codes(), (std::vector<std::string>{"S52.521A", "T36.0X1A"}));
     EXPECT_EQ(PasswordLineKind(reader.FFavoriteCodes[0]), TPasswordLineKind::Hashed) << "rehashed by the first save";
 }
+
+TEST(FavoritesCommand, HandEditedCodesInAnyResolverFormAreReadAndWrittenBackCanonical) {
+    testing_support::TTempFolder folder;
+    const std::filesystem::path shared = folder.Path() / DataFolderName();
+    std::filesystem::create_directories(shared);
+    const std::string list = (shared / FavoriteFileName("ann")).string();
+    std::ofstream(list, std::ios::binary) << LegacyPasswordLine("pw") << "\r\na00.1\r\nS52521A\r\n A00 \r\n";
+    std::ofstream(folder.File("right"), std::ios::binary) << "pw\n";
+    const std::string cli = "ProgramData=" + Quoted(folder.Path().string()) + " " +
+                            Quoted((testing_support::BinaryDir() / "cli" / "zendra-icd10-cli").string()) +
+                            " favorites --password-fd 3 ";
+    const auto removed = RunCommand(cli + "remove ann a00.1 3<" + Quoted(folder.File("right")), true);
+    EXPECT_EQ(removed.exitCode, 0) << removed.output;
+    TFavoriteKW reader("ann", list);
+    ASSERT_EQ(reader.Open("pw"), TFavoriteOpen::Opened);
+    EXPECT_EQ(reader.Codes(), (std::vector<std::string>{"S52.521A", "A00"}));
+    std::ifstream file(list, std::ios::binary);
+    const std::string content(std::istreambuf_iterator<char>(file), {});
+    EXPECT_NE(content.find("\r\nS52.521A\r\nA00\r\n"), std::string::npos) << "written back canonical";
+}

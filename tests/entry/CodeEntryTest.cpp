@@ -130,8 +130,20 @@ TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
     ASSERT_NE(plan.FCategory, nullptr);
     EXPECT_EQ(plan.FCategory->FCode, "Z99");
     EXPECT_EQ(plan.FSubCode, "5");  // matches no line, so nothing is underlined
-    // An undefined seventh character or bad placeholder is a missing sub-category too.
-    EXPECT_EQ(PlanGoToCode("S52.521Z").FStep, TGoToCodeStep::SubCategoryMissing);
+    // A seventh character the code does not take is named, with the ones it takes; a bad
+    // placeholder is a missing sub-category.
+    plan = PlanGoToCode("S06.1X7D");
+    EXPECT_EQ(plan.FStep, TGoToCodeStep::SeventhCharRefused);
+    EXPECT_EQ(plan.FCategory->FCode, "S06");
+    EXPECT_EQ(plan.FQuestion,
+              "S06.1X7D: the seventh character D is not allowed for S06.1X7.\n\n"
+              "Allowed seventh characters:\n    A  initial encounter\n\n"
+              "Would you like to view the code text of S06?");
+    plan = PlanGoToCode("S52.521Z");
+    EXPECT_EQ(plan.FStep, TGoToCodeStep::SeventhCharRefused);
+    EXPECT_NE(plan.FQuestion.find("\n    A  initial encounter for closed fracture\n"), std::string::npos)
+        << plan.FQuestion;
+    EXPECT_NE(plan.FQuestion.find("\n    S  sequela\n"), std::string::npos) << plan.FQuestion;
     EXPECT_EQ(PlanGoToCode("T07.XX0A").FStep, TGoToCodeStep::SubCategoryMissing);
 
     // Four characters after the dot that name a complete code of their own (no seventh-character

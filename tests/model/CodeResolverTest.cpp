@@ -189,7 +189,7 @@ TEST_F(CodeResolverRealData, SeventhCharactersAreAllowedExactlyAsTheDefinitionAn
             } else {
                 ++refused;
                 EXPECT_EQ(code.FVerdict, TCodeVerdict::SeventhCharNotAllowed) << prefix + c;
-                EXPECT_EQ(PlanGoToCode(resolver, prefix + c).FStep, TGoToCodeStep::SubCategoryMissing);
+                EXPECT_EQ(PlanGoToCode(resolver, prefix + c).FStep, TGoToCodeStep::SeventhCharRefused);
             }
         }
     });

@@ -135,6 +135,23 @@ TEST(RenderPage, UnderlinesOnlyAnExactTokenAndOnlyOnce) {
     EXPECT_FALSE(RenderPage({U"  A00.1 x"}, 16, 1, {}, {}, "0", "A00.1").HasUnderline);  // note lines have no token
 }
 
+TEST(KeywordHitPages, ListsEachPageWhoseColouredLinesHoldAKeyword) {
+    const TLayoutLines lines = {
+        U"S52 Fracture of forearm",           // page 1: 2, no keyword
+        U"    EXCLUDES 1: torus fracture",    // 0: notes are never coloured
+        U"  S52.52 Torus fracture",           // page 2: 2
+        U"    S52.521 Torus fracture right",  // 3, same page
+        U"  S52.6 Other",                     // page 3: 2
+        U"    Torus-like",                    // 4: a whole word by the boundary rule
+        U"  S52.9 Unspecified",               // page 4
+    };
+    const std::string kinds = "2023243";
+    EXPECT_EQ(KeywordHitPages(lines, 2, {"TORUS"}, kinds), (std::vector<int>{2, 3}));
+    EXPECT_EQ(KeywordHitPages(lines, 7, {"TORUS"}, kinds), (std::vector<int>{1}));
+    EXPECT_EQ(KeywordHitPages(lines, 2, {"", "RADIUS"}, kinds), (std::vector<int>{}));
+    EXPECT_EQ(KeywordHitPages(lines, 2, {}, kinds), (std::vector<int>{}));
+}
+
 TEST(ApplyRenderPlan, WrapsTheRenderInOneUpdateAndResetsTheCaret) {
     const TRenderPlan plan = RenderPage({U"A00 Cholera"}, 16, 1, {}, {}, "2", "A00");
     const TRecordingTextView view = Applied(plan);

@@ -283,8 +283,10 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     QTest::keyClick(window->ListView1, Qt::Key_PageUp);
     QTest::keyClick(window->ListView1, Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
-    // The filter box has no keys of its own: paging there does nothing.
+    // The filter box pages as the list does.
     QTest::keyClick(window->edtMain, Qt::Key_PageDown);
+    QCOMPARE(window->FPaging.FCurPage, 2);
+    QTest::keyClick(window->edtMain, Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
     // The buttons route to the window's handler too.
     QTest::keyClick(window->btnNext, Qt::Key_PageDown);

@@ -41,7 +41,7 @@ private slots:
     void doubleClickOnLabelsOpensTheNodesObject();
     void doubleClickBesideLabelTogglesWithoutOpening();
     void expandButtonAndKeyboardFollowThePointerRule();
-    void keysEscF12AndNoKeyboardOpening();
+    void keysEscF12AndEnterOpensTheCurrentNode();
     void quitInTabularSearchEndsBrowserAndProgram();
 };
 
@@ -390,7 +390,7 @@ void ChapterSearchTest::expandButtonAndKeyboardFollowThePointerRule() {
     QCOMPARE(opened->count, 0);
 }
 
-void ChapterSearchTest::keysEscF12AndNoKeyboardOpening() {
+void ChapterSearchTest::keysEscF12AndEnterOpensTheCurrentNode() {
     TRecordingMessages messages;
     {
         auto window = ShowBrowser();
@@ -398,9 +398,8 @@ void ChapterSearchTest::keysEscF12AndNoKeyboardOpening() {
         window->TreeView1->setCurrentItem(ChapterNode(*window, 0)->child(0));
         auto opened = RecordTabularSearch();
         QTest::keyClick(window->TreeView1, Qt::Key_Return);
-        QTest::keyClick(window->TreeView1, Qt::Key_Enter);
-        QTest::qWait(100);
-        QCOMPARE(opened->count, 0);  // no keyboard way to open a node
+        QCOMPARE(opened->count, 1);  // Enter opens the section as a double-click on its label does
+        QCOMPARE(opened->initType, 2);
         QVERIFY(window->isVisible());
 
         messages.QueueAnswer(false);

@@ -186,8 +186,8 @@ private slots:
         QVERIFY(!window.Pager().FLastPlan.HasUnderline);
         QCOMPARE(window.FPriorStack.size(), pushed + 1);
 
-        // A seventh character that does not apply (S06.1X7D) is a sub-category that is not
-        // correct: the question, never the seventh-character dialog.
+        // A seventh character that does not apply (S06.1X7D): its own question, never the
+        // seventh-character dialog.
         int dialogs = 0;
         SetModalRunner([&](QDialog&) {
             ++dialogs;

@@ -252,7 +252,7 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
     QTemporaryDir shared;
     const std::string fileName =
         QDir(shared.path()).filePath(QString::fromStdString(FavoriteFileName("bob"))).toStdString();
-    const std::string damaged = LegacyPasswordLine("pw") + "\r\nA00.0\r\nS52.5\r\n21A\r\n";
+    const std::string damaged = LegacyPasswordLine("pw") + "\r\nA00.0\r\nS52.5\r\nS52.5 21A\r\n";
     std::ofstream(fileName, std::ios::binary) << damaged;
     FavoriteList.clear();
     UnlockedFavorite = nullptr;

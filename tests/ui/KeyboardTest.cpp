@@ -10,18 +10,25 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "entry/CodeEntry.h"
 #include "index/IndexModel.h"
+#include "index/TableSearchLogic.h"
+#include "model/TabularData.h"
 #include "services/DataSets.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
+#include "tests/ui/KeywordSearchTestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/FavoriteUser.h"
 #include "ui/KeywordSearch.h"
 #include "ui/Main.h"
 #include "ui/SelectCode.h"
 #include "ui/UiStyle.h"
+#include "userdata/FavoritePassword.h"
+#include "userdata/Favorites.h"
 #include "userdata/SearchHistory.h"
 
 namespace {
@@ -63,6 +70,32 @@ void ShowActive(QWidget& window) {
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window)) qWarning("window not active");
+}
+
+// A keyword search typed into the keyword box and run with Enter; the focus stays in the box.
+void Search(TfrmKeyWordSearch& window, const QString& keywords) {
+    window.edtKeyWord->setFocus();
+    Type(keywords);
+    Press(Qt::Key_Return);
+}
+
+QString ShownCategory(const TfrmKeyWordSearch& window) {
+    const TTabularObject shown = window.CurrentObject();
+    auto* const* code = std::get_if<TCodeInfo*>(&shown);
+    return code != nullptr ? QString::fromStdString((*code)->FCode) : QString();
+}
+
+// Closes whatever modal window is still open when the guard's test has not closed it by then, so
+// that a key opening the wrong window fails the test instead of hanging it.
+void CloseStrayModalsAfter(QObject* guard, int milliseconds = 4000) {
+    QTimer::singleShot(milliseconds, guard, [] {
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->done(2);
+            else
+                break;
+        }
+    });
 }
 
 }  // namespace
@@ -124,6 +157,314 @@ private slots:
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), 2);
+    }
+
+    // ---- Tabular Search window ----
+
+    void navigationKeysInTheKeywordBoxNeverOpenTheSuggestions() {
+        TScopedDataFolders folders;
+        TfrmKeyWordSearch window;
+        ShowActive(window);
+        Search(window, QStringLiteral("torus"));
+        QVERIFY(window.TreeView1->topLevelItemCount() > 0);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        for (Qt::Key key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F9, Qt::Key_F3, Qt::Key_F4, Qt::Key_F8}) {
+            Press(key);
+            QVERIFY2(!window.plPrompt->isVisible(), qPrintable(QKeySequence(key).toString()));
+        }
+        Press(Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(!window.plPrompt->isVisible());
+    }
+
+    void escWithAPanelOpenClosesOnlyThePanel() {
+        TScopedDataFolders folders;
+        TfrmKeyWordSearch window;
+        ShowActive(window);
+        Type(QStringLiteral("typ"));
+        QVERIFY(window.plPrompt->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        Press(Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.plPrompt->isVisible());
+        QCOMPARE(window.edtKeyWord->text(), QStringLiteral("typ"));
+        // No panel open: Esc closes the window as before.
+        Press(Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), 2);
+    }
+
+    void f7SelectsTheKeywordsSoTypingReplacesThem() {
+        TScopedDataFolders folders;
+        TfrmKeyWordSearch window;
+        ShowActive(window);
+        Search(window, QStringLiteral("asthma"));
+        window.RichEdit1->setFocus();
+        Press(Qt::Key_F7);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        Type(QStringLiteral("chf"));
+        QCOMPARE(window.edtKeyWord->text(), QStringLiteral("chf"));
+    }
+
+    void hitKeysGoToThePagesWithHighlightedKeywords() {
+        TScopedDataFolders folders;
+        TfrmKeyWordSearch window;
+        ShowActive(window);
+        Search(window, QStringLiteral("Torus Fracture,Radius"));
+        QCOMPARE(ShownCategory(window), QStringLiteral("S52"));
+        const std::vector<int> hits = window.Pager().KeywordHitPages();
+        QVERIFY(!hits.empty());
+        QVERIFY(hits.front() > 1);
+        QCOMPARE(window.Pager().FCurPageIndex, 1);
+        QVERIFY2(window.lbHitPages->text().contains(QString::number(hits.front())),
+                 qPrintable(window.lbHitPages->text()));
+        // From the keyword box and from the text view alike.
+        Press(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window.Pager().FCurPageIndex, hits.front());
+        QVERIFY(!RunsInColour(window.RichEdit1, Fuchsia).isEmpty());
+        window.RichEdit1->setFocus();
+        Press(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window.Pager().FCurPageIndex, hits.size() > 1 ? hits[1] : hits.front());
+        Press(Qt::Key_F2);
+        const int last = window.Pager().FPageNumber;
+        Press(Qt::Key_PageUp, Qt::ControlModifier);
+        int priorHit = last;
+        for (int page : hits)
+            if (page < last) priorHit = page;
+        QCOMPARE(window.Pager().FCurPageIndex, priorHit);
+        QVERIFY(window.btnNext->toolTip().contains(QStringLiteral("Ctrl+PgDn")));
+        QVERIFY(window.btnPrior->toolTip().contains(QStringLiteral("Ctrl+PgUp")));
+    }
+
+    void seventhCharacterRefusalNamesTheCharacterAndTheAllowedOnes() {
+        TScopedDataFolders folders;
+        TRecordingMessages messages;
+        TfrmKeyWordSearch window;
+        window.FInitType = 4;
+        ShowActive(window);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtCode));
+        messages.QueueAnswer(true);
+        Type(QStringLiteral("S061X7D"));
+        Press(Qt::Key_Return);
+        QCOMPARE(messages.Questions().size(), std::size_t(1));
+        const std::string question = messages.Questions().front();
+        QVERIFY2(question.starts_with(std::string(MsgSeventhCharCaption) + ": S06.1X7D: the seventh character D is not "
+                                                                           "allowed for S06.1X7"),
+                 question.c_str());
+        QVERIFY2(question.find("\n    A  initial encounter") != std::string::npos, question.c_str());
+        QVERIFY(question.find("view the code text of S06?") != std::string::npos);
+        QCOMPARE(ShownCategory(window), QStringLiteral("S06"));
+        QCOMPARE(window.Pager().FCurPageIndex, 1);
+    }
+
+    void copyWithoutACodeSaysSo() {
+        TScopedDataFolders folders;
+        TRecordingMessages messages;
+        TfrmKeyWordSearch window;
+        window.FInitObject = Category("A01");
+        window.FInitType = 3;
+        ShowActive(window);
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        window.RichEdit1->setFocus();
+        Press(Qt::Key_F11);
+        QCOMPARE(messages.Messages(), std::vector<std::string>{MsgNoCodeToCopy});
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    }
+
+    void goToACodeSelectsItsCategoryInTheList() {
+        TScopedDataFolders folders;
+        TfrmKeyWordSearch window;
+        ShowActive(window);
+        Search(window, QStringLiteral("torus"));
+        QVERIFY(window.TreeView1->topLevelItemCount() > 1);
+        QTreeWidgetItem* other = window.TreeView1->topLevelItem(1);
+        const QString category = other->text(0).trimmed();
+        window.edtCode->setFocus();
+        Type(category + QStringLiteral("0"));
+        Press(Qt::Key_Return);
+        QCOMPARE(ShownCategory(window), category);
+        QCOMPARE(window.TreeView1->currentItem(), other);
+        // A category the list does not hold leaves the list as it is.
+        window.edtCode->setFocus();
+        Type(QStringLiteral("A000"));
+        Press(Qt::Key_Return);
+        QCOMPARE(ShownCategory(window), QStringLiteral("A00"));
+        QCOMPARE(window.TreeView1->currentItem(), other);
+        QVERIFY(window.TreeView1->topLevelItemCount() > 1);
+    }
+
+    // ---- Index and table windows ----
+
+    void indexAndTableFilterBoxesTakeTheButtonsKeys() {
+        {
+            TfrmAlphaSearch window;
+            window.FType = 1;
+            ShowActive(window);
+            Type(QStringLiteral("a"));
+            QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
+            const QString page = window.lbPage->text();
+            Press(Qt::Key_PageDown);
+            QVERIFY2(window.lbPage->text() != page, qPrintable(page));
+            Press(Qt::Key_PageUp);
+            QCOMPARE(window.lbPage->text(), page);
+            Type(QStringLiteral("b"));
+            QCOMPARE(window.edtMain->text(), QStringLiteral("Ab"));
+            Press(Qt::Key_Escape);
+            QVERIFY(!window.isVisible());
+            QCOMPARE(window.result(), 2);
+        }
+        TfrmDrugNeopSearch window;
+        window.FType = TableTypeDrugs;
+        ShowActive(window);
+        Type(QStringLiteral("a"));
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
+        const QString page = window.lbPage->text();
+        Press(Qt::Key_PageDown);
+        QVERIFY2(window.lbPage->text() != page, qPrintable(page));
+        Press(Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), 2);
+    }
+
+    void tableEnterOnACodeCellOpensTheCode() {
+        // A term with sub-terms and a code in its first code cell.
+        const TTerm* parent = nullptr;
+        for (const auto& letter : TableOfDrugsLetters) {
+            for (const auto& term : letter->FMainTermList)
+                if (!term->FSubTermList.empty() && TableCellInitCode(1, 2, term->Cell(2)) &&
+                    term->FTitle.find_first_of("()[],") == std::string::npos && term->FTitle.size() > 3 &&
+                    letter->FLetter.size() == 1 && term->FTitle[0] == letter->FLetter[0]) {
+                    parent = term.get();
+                    break;
+                }
+            if (parent != nullptr) break;
+        }
+        QVERIFY(parent != nullptr);
+        TfrmDrugNeopSearch window;
+        window.FType = TableTypeDrugs;
+        ShowActive(window);
+        Type(QString::fromStdString(parent->FTitle).toLower());
+        QCOMPARE(window.FItemList.front(), parent);
+        Press(Qt::Key_Down);
+        Press(Qt::Key_Right);
+        Press(Qt::Key_Right);
+        QCOMPARE(window.StringGrid1->currentColumn(), 2);
+        QObject guard;
+        CloseStrayModalsAfter(&guard);
+        QString opened;
+        WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
+            opened = ShownCategory(*search);
+            search->done(2);
+        });
+        Press(Qt::Key_Return);
+        QCOMPARE(opened, QString::fromStdString(*TableCellInitCode(1, 2, parent->Cell(2))).left(3));
+    }
+
+    // ---- Chapter browser ----
+
+    void chapterBrowserEnterOpensTheCurrentNode() {
+        TfrmChapterSearch window;
+        ShowActive(window);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.TreeView1));
+        Press(Qt::Key_Down);
+        QVERIFY(window.TreeView1->currentItem() != nullptr);
+        QObject guard;
+        CloseStrayModalsAfter(&guard);
+        QString title;
+        WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
+            title = search->Panel1->text();
+            search->done(2);
+        });
+        Press(Qt::Key_Return);
+        QCOMPARE(title, QStringLiteral("Chapter Information"));
+        QVERIFY(window.isVisible());
+    }
+
+    // ---- Favourite codes window ----
+
+    void favoriteCodesCopyRemoveUndoAndCompleteFromTheKeyboard() {
+        TScopedDataFolders folders;
+        QTemporaryDir shared;
+        TFavoriteKW favorite("ann", shared.filePath(QStringLiteral("YW5u.fvxml")).toStdString());
+        favorite.FFavoriteCodes = {LegacyPasswordLine("pw"), "A00.1", "S52.521A"};
+        QVERIFY(favorite.SaveKWs());
+        UnlockedFavorite = &favorite;
+        {
+            TfrmKeyWordSearch window;
+            window.FInitType = 5;
+            ShowActive(window);
+            QCOMPARE(Focused(), static_cast<QWidget*>(window.TreeView1));
+            Press(Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("A00.1"));
+            Press(Qt::Key_F11);
+            QCOMPARE(QApplication::clipboard()->text(),
+                     QStringLiteral("A00.1  Cholera due to Vibrio cholerae 01, biovar eltor"));
+            Press(Qt::Key_Delete);
+            QCOMPARE(favorite.Codes(), std::vector<std::string>{"S52.521A"});
+            Press(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(favorite.Codes(), (std::vector<std::string>{"A00.1", "S52.521A"}));
+            QCOMPARE(window.TreeView1->currentItem()->text(0).trimmed(), QStringLiteral("A00.1"));
+            TFavoriteKW reader("ann", favorite.FFileName);
+            QCOMPARE(reader.Open("pw"), TFavoriteOpen::Opened);
+            QCOMPARE(reader.Codes(), favorite.Codes());
+        }
+        {
+            // Ctrl+D on a code that needs more characters offers its completions.
+            TfrmKeyWordSearch window;
+            window.FInitType = 4;
+            ShowActive(window);
+            Type(QStringLiteral("S5252"));
+            Press(Qt::Key_Return);
+            QStringList offered;
+            const TModalRunner old = SetModalRunner([&](QDialog& dialog) {
+                auto* select = qobject_cast<TfrmSelectCode*>(&dialog);
+                if (select == nullptr) return int(QDialog::Rejected);
+                for (const std::string& code : select->FCodeList) offered << QString::fromStdString(code);
+                select->ListView1->setCurrentItem(select->ListView1->topLevelItem(0));
+                select->CopySelected(TCopyKind::Code);
+                return int(QDialog::Accepted);
+            });
+            window.RichEdit1->setFocus();
+            Press(Qt::Key_D, Qt::ControlModifier);
+            SetModalRunner(old);
+            QVERIFY(offered.size() > 1);
+            for (const QString& code : offered) QVERIFY2(code.startsWith(QStringLiteral("S52.52")), qPrintable(code));
+            QCOMPARE(favorite.Codes().back(), offered.front().toStdString());
+        }
+        {
+            // An empty list says how codes are added.
+            favorite.FFavoriteCodes.resize(1);
+            TfrmKeyWordSearch window;
+            window.FInitType = 5;
+            ShowActive(window);
+            QVERIFY2(window.RichEdit1->placeholderText().contains(QStringLiteral("Ctrl+D")),
+                     qPrintable(window.RichEdit1->placeholderText()));
+        }
+        UnlockedFavorite = nullptr;
+    }
+
+    void creatingAFavoriteUserShowsTheBusyCursorAtOnce() {
+        QTemporaryDir shared;
+        const std::string oldShared = SharedDataDir;
+        SharedDataDir = shared.path().toStdString() + "/";
+        TfrmFavoriteNewUser dialog;
+        ShowActive(dialog);
+        dialog.edtUserName->setFocus();
+        Type(QStringLiteral("bob"));
+        dialog.edtPassword->setFocus();
+        Type(QStringLiteral("pw"));
+        dialog.edtPassword2->setFocus();
+        Type(QStringLiteral("pw"));
+        // The first event handled once the work has begun sees the busy cursor.
+        Qt::CursorShape seen = Qt::BlankCursor;
+        QTimer::singleShot(0, &dialog, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            seen = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+        });
+        Press(Qt::Key_Return);
+        QCOMPARE(seen, Qt::WaitCursor);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        SharedDataDir = oldShared;
+        FavoriteList.clear();
     }
 
     void indexWindowTypingFiltersAndEnterOpensALeafCode() {

@@ -435,6 +435,9 @@ void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
     const QString line = QStringLiteral("  A01.01 Typhoid meningitis");
     QCOMPARE(widen(line, 6, 2), QStringLiteral("A01.01"));  // the part after the full stop
     QCOMPARE(widen(line, 2, 3), QStringLiteral("A01.01"));  // the category part
+    QCOMPARE(widen(line, 5, 1), QStringLiteral("A01.01"));  // the full stop
+    QCOMPARE(widen(QStringLiteral("(S52.521A)"), 4, 1), QStringLiteral("S52.521A"));
+    QCOMPARE(widen(QStringLiteral("end. Next"), 3, 1), QStringLiteral("."));  // a sentence's full stop
     const QString note = QStringLiteral("fracture (S72.0-) of neck");
     QCOMPARE(widen(note, 10, 3), QStringLiteral("S72.0"));
     QCOMPARE(widen(note, 14, 1), QStringLiteral("S72.0"));

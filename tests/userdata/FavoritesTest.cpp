@@ -293,8 +293,8 @@ TEST_F(FavoritesFolder, DamagedFilesOpenEmptyAndAreNeverWrittenOver) {
     } cases[] = {
         {"binary junk", junk},
         {"a 5 MB line", password + "A00.0\r\n" + std::string(5 * 1024 * 1024, 'A') + "\r\n"},
-        {"a line break inside a code", password + "A00.0\r\nS52.5\r\n21A\r\n"},
-        {"a code cut after its full stop", password + "S52.\r\n521A\r\n"},
+        {"a blank inside a code", password + "A00.0\r\nS52.5 21A\r\n"},
+        {"a word that is no code", password + "A00.0\r\nhello world\r\n"},
         {"a hash asking for 4 GB", "$argon2id$v=19$m=4194304,t=2,p=1$c2FsdHNhbHQ$aGFzaGhhc2g\r\nA00.0\r\n"},
     };
     for (const auto& damaged : cases) {
@@ -359,6 +359,11 @@ TEST_F(FavoritesOnRealData, EachChangeIsSavedAtOnceOrNotMadeAtAll) {
     EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00", "B00"}).FOutcome, TFavoriteEdit::NotListed);
     EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00"}).FOutcome, TFavoriteEdit::Done);
     EXPECT_EQ(onDisk(), (std::vector<std::string>{"S52.521A", "A00.0"}));
+    // A removed code comes back at its place, once.
+    EXPECT_EQ(RestoreFavoriteCode(*favorite, "A00", 1).FOutcome, TFavoriteEdit::Done);
+    EXPECT_EQ(onDisk(), (std::vector<std::string>{"S52.521A", "A00", "A00.0"}));
+    EXPECT_EQ(RestoreFavoriteCode(*favorite, "A00", 1).FOutcome, TFavoriteEdit::AlreadyListed);
+    EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00"}).FOutcome, TFavoriteEdit::Done);
 
     // The folder is gone: the save fails, and memory stays as the disk had it.
     const std::string fileName = favorite->FFileName;
