@@ -4,44 +4,89 @@
 # tries it on this machine (tools/package-test.sh); then builds the library tests with the address
 # and undefined-behaviour sanitizers and runs them too; then replays the fuzz corpora
 # (tools/fuzz.sh) and runs the loader, start-up and cancel tests under the thread sanitizer.
+# At the end, also when a step fails, prints the wall time of each step so the suite's budget can
+# be watched as it grows.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-# clang for the fuzz targets, clang-format and clang-tidy for the gates; Xvfb, openbox and the X tools for the window check (a CTest test) and
-# the package test.
-zendra_install_deps clang libclang-rt-dev clang-format clang-tidy "${ZENDRA_PACKAGE_TEST_TOOLS[@]}"
+
+# timed NAME COMMAND...: runs one step and records its wall time under NAME. A step made of
+# several commands is a function that joins them with && (errexit does not reach inside it).
+step_names=()
+step_seconds=()
+timed() {
+    local name=$1 started=$SECONDS status=0
+    shift
+    "$@" || status=$?
+    [ "$status" -eq 0 ] || name="$name (FAILED)"
+    record_time "$name" $((SECONDS - started))
+    return "$status"
+}
+record_time() {
+    step_names+=("$1")
+    step_seconds+=("$2")
+}
+print_times() {
+    [ ${#step_names[@]} -eq 0 ] && return
+    echo "Wall time of each step:"
+    local i
+    for i in "${!step_names[@]}"; do
+        printf '  %-52s %5d s  (%d:%02d)\n' "${step_names[$i]}" "${step_seconds[$i]}" \
+            $((step_seconds[i] / 60)) $((step_seconds[i] % 60))
+    done
+    printf '  %-52s %5d s  (%d:%02d)\n' "whole run" "$SECONDS" $((SECONDS / 60)) $((SECONDS % 60))
+}
+asan_build=""
+finish() {
+    [ -n "$asan_build" ] && kill -- -"$asan_build" 2>/dev/null
+    print_times
+}
+trap finish EXIT
+
+# clang for the fuzz targets, clang-format and clang-tidy for the gates; Xvfb, openbox and the X
+# tools for the window check (a CTest test) and the package test.
+timed "dependencies" zendra_install_deps clang libclang-rt-dev clang-format clang-tidy "${ZENDRA_PACKAGE_TEST_TOOLS[@]}"
 jobs=$(nproc)
 # Gates: the tree formatted, compiler warnings as errors in every build, clang-tidy clean.
-tools/lint.sh format
-cmake --preset release -DZENDRA_BUILD_UI=ON -DZENDRA_BUILD_TESTS=ON -DZENDRA_BUILD_BENCH=ON -DZENDRA_WERROR=ON >/dev/null
-cmake --build --preset release -j "$jobs" -- --quiet
-tools/lint.sh tidy build/release
+timed "format check" tools/lint.sh format
+release_build() {
+    cmake --preset release -DZENDRA_BUILD_UI=ON -DZENDRA_BUILD_TESTS=ON -DZENDRA_BUILD_BENCH=ON -DZENDRA_WERROR=ON \
+        >/dev/null &&
+        cmake --build --preset release -j "$jobs" -- --quiet
+}
+timed "configure + build (Release)" release_build
+timed "clang-tidy" tools/lint.sh tidy build/release
 # The sanitizer build runs beside the Release tests and the package test, which spend much of their
-# time waiting for windows and for apt; its output is shown when it is done.
+# time waiting for windows and for apt; its output is shown when it is done, its time is its own.
 if [ "${ZENDRA_SKIP_ASAN:-0}" != "1" ]; then
     # In a process group of its own, so that a failing step before it is done can stop all of it.
-    setsid bash -c 'cmake --preset asan -DZENDRA_BUILD_UI=OFF -DZENDRA_BUILD_TESTS=ON -DZENDRA_WERROR=ON >/dev/null &&
+    rm -f build/asan-build.seconds
+    setsid bash -c 'trap "echo \$SECONDS >build/asan-build.seconds" EXIT
+        cmake --preset asan -DZENDRA_BUILD_UI=OFF -DZENDRA_BUILD_TESTS=ON -DZENDRA_WERROR=ON >/dev/null &&
         cmake --build --preset asan -j "$1" -- --quiet' asan-build "$jobs" >build/asan-build.log 2>&1 &
     asan_build=$!
-    trap 'kill -- -$asan_build 2>/dev/null' EXIT
 fi
-ctest --preset release -j "$jobs" --no-tests=error
+timed "release ctest" ctest --preset release -j "$jobs" --no-tests=error
 # The Debian package, installed, tried and removed on this machine (needs root or sudo).
-[ "${ZENDRA_SKIP_PACKAGE:-0}" = "1" ] || tools/package-test.sh
-if [ "${ZENDRA_SKIP_ASAN:-0}" != "1" ]; then
+[ "${ZENDRA_SKIP_PACKAGE:-0}" = "1" ] || timed "package test" tools/package-test.sh
+if [ -n "$asan_build" ]; then
     status=0
-    wait "$asan_build" || status=$?
-    trap - EXIT
+    timed "waiting for the sanitizer build" wait "$asan_build" || status=$?
+    asan_build=""
+    record_time "sanitizer build (beside the two steps above)" "$(cat build/asan-build.seconds 2>/dev/null || echo 0)"
     cat build/asan-build.log
     [ "$status" -eq 0 ] || { echo "the sanitizer build failed" >&2; exit "$status"; }
-    ctest --preset asan -j "$jobs" --no-tests=error
+    timed "sanitizer ctest" ctest --preset asan -j "$jobs" --no-tests=error
 fi
 if [ "${ZENDRA_SKIP_FUZZ:-0}" != "1" ] && command -v clang++ >/dev/null; then
-    tools/fuzz.sh build
-    tools/fuzz.sh replay 2000
+    fuzz() { tools/fuzz.sh build && tools/fuzz.sh replay 2000; }
+    timed "fuzz build + replay" fuzz
 fi
 if [ "${ZENDRA_SKIP_TSAN:-0}" != "1" ]; then
-    cmake --preset tsan -DZENDRA_WERROR=ON >/dev/null
-    cmake --build --preset tsan -j "$jobs" --target thread_tests -- --quiet
-    ctest --preset tsan -j "$jobs" --no-tests=error -R '^thread\.'
+    tsan() {
+        cmake --preset tsan -DZENDRA_WERROR=ON >/dev/null &&
+            cmake --build --preset tsan -j "$jobs" --target thread_tests -- --quiet &&
+            ctest --preset tsan -j "$jobs" --no-tests=error -R '^thread\.'
+    }
+    timed "thread sanitizer build + tests" tsan
 fi

@@ -7,11 +7,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
+source tools/x-screen.sh
 zendra_install_deps "${ZENDRA_PACKAGE_TEST_TOOLS[@]}"
 apt_get=(env DEBIAN_FRONTEND=noninteractive apt-get -y)
 [ "$(id -u)" -ne 0 ] && apt_get=(sudo "${apt_get[@]}")
 build=$PWD/build/release
 app_id=example.kelvora.ZendraICD10
+# The program's window is waited for by the rule of the window check (tests/ui/WindowSettle.h).
+cmake --build "$build" --target ui_window_settle >/dev/null
+settle=$(find "$build" -type f -name ui_window_settle -perm -u+x | head -n 1)
 
 step() { printf "package test [%3ds]: %s\n" "$SECONDS" "$*"; }
 fail() { printf 'package test FAILED: %s\n' "$*" >&2; exit 1; }
@@ -39,8 +43,7 @@ step "installing $(basename "$deb") with apt-get"
 home=$(mktemp -d)
 installed=0
 cleanup() {
-    [ -n "${openbox_pid:-}" ] && kill "$openbox_pid" 2>/dev/null
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+    zendra_stop_screen
     # A failed run does not leave the package on the machine.
     [ "$installed" = 1 ] && "${apt_get[@]}" -qq remove zendra-icd10 >/dev/null 2>&1
     rm -rf "$home"
@@ -60,31 +63,13 @@ step "zendra-icd10-cli code A00"
 zendra-icd10-cli code A00
 
 step "starting zendra-icd10 under Xvfb and closing its window"
-# Xvfb picks a free display and writes its number to the file.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$home/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done
-[ -s "$home/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$home/display")
-openbox >/dev/null 2>&1 &
-openbox_pid=$!
-# The window manager announces itself on the root window once it manages windows.
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+zendra_start_screen 1366x768 || fail "no virtual screen with a window manager"
+export DISPLAY=$ZENDRA_SCREEN
 zendra-icd10 2>"$home/program.log" &
 program=$!
-# Searched again until it shows: a search can fail while the window manager creates and destroys
-# windows of its own.
-window=""
-for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name 'ICD-10' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { cat "$home/program.log" >&2; fail "no window appeared"; }
-sleep 2
+# Closed only once the window manager has framed its window and it has stopped moving.
+window=$("$settle" 'ICD-10' 60 2>"$home/settle.log") ||
+    { cat "$home/settle.log" "$home/program.log" >&2; fail "the window did not appear and settle"; }
 xdotool windowactivate --sync "$window" key alt+F4
 status=0
 timeout 15 tail --pid="$program" -f /dev/null || fail "zendra-icd10 did not end after its window was closed"

@@ -8,45 +8,37 @@
 set -uo pipefail
 check=${1:?usage: window-check.sh CHECK_PROGRAM [SCREENSHOT_FOLDER]}
 shots=${2:-}
-for tool in Xvfb openbox; do
+for tool in Xvfb openbox xprop; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "window check skipped: $tool is not installed"
         exit 77
     fi
 done
+# shellcheck source=x-screen.sh
+. "$(dirname "$0")/x-screen.sh"
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$scratch"' EXIT
 
 # One screen: its own Xvfb, window manager and data folders. Output goes to $scratch/N.log, the
-# check's exit status to $scratch/N.status.
+# check's exit status to $scratch/N.status. The check waits for each window to be framed and
+# still before judging it, so a slow window manager costs time, not a failure.
 check_screen() {
     local n=$1 size=${2%%:*} scale=${2##*:}
-    local folder="$scratch/$n" server manager display suffix status=0
+    local folder="$scratch/$n" suffix status=0 started=$SECONDS
     mkdir -p "$folder"
-    # Xvfb picks a free display number and writes it to fd 3.
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$folder/display" >/dev/null 2>&1 &
-    server=$!
-    for _ in $(seq 100); do [ -s "$folder/display" ] && break; sleep 0.05; done
-    display=":$(head -n 1 "$folder/display")"
-    DISPLAY=$display openbox >/dev/null 2>&1 &
-    manager=$!
-    # Wait until the window manager has announced itself on the root window.
-    if command -v xprop >/dev/null 2>&1; then
-        for _ in $(seq 100); do
-            DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-            sleep 0.1
-        done
-    else
-        sleep 2
-    fi
     suffix="-$size"
     [ "$scale" != 1 ] && suffix="$suffix-scale$scale"
-    echo "== $size, scale $scale (display $display)" >"$folder.log"
-    AppData="$folder" ProgramData="$folder" DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
+    echo "== $size, scale $scale" >"$folder.log"
+    if ! zendra_start_screen "$size" 2>>"$folder.log"; then
+        echo 1 >"$folder.status"
+        return
+    fi
+    echo "   on display $ZENDRA_SCREEN" >>"$folder.log"
+    AppData="$folder" ProgramData="$folder" DISPLAY=$ZENDRA_SCREEN QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
         "$check" ${shots:+"$shots" "$suffix"} >>"$folder.log" 2>&1 || status=$?
+    echo "   ($((SECONDS - started)) s)" >>"$folder.log"
     echo "$status" >"$folder.status"
-    kill "$manager" "$server" 2>/dev/null
-    wait "$manager" "$server" 2>/dev/null
+    zendra_stop_screen
 }
 
 # The screens are checked side by side: the check mostly waits for the window manager.

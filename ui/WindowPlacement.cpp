@@ -23,13 +23,27 @@ const char* const MarginsUsedProperty = "placementMargins";
 // manager frames it asynchronously, and a window the user later drags is not pulled back.
 constexpr qint64 FramingWindowMs = 3000;
 
-QMargins MarginsBetween(const QRect& frame, const QRect& client) {
-    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                    frame.bottom() - client.bottom());
+// The frame as the window system has it now. QWidget::frameGeometry() can lag: the widget learns
+// its frame only when the window moves or resizes, and a window manager that frames a window
+// without moving it afterwards leaves the widget believing it has none.
+QMargins CurrentFrameMargins(const QWidget* window) {
+    return window->windowHandle() != nullptr ? window->windowHandle()->frameMargins() : QMargins();
 }
 
 bool IsFramed(const QWidget* window) {
-    return window->windowHandle() != nullptr && window->frameGeometry() != window->geometry();
+    return !CurrentFrameMargins(window).isNull();
+}
+
+QRect CurrentFrame(const QWidget* window) {
+    return window->geometry().marginsAdded(CurrentFrameMargins(window));
+}
+
+// Moves a shown window so that its frame, with the margins given, starts at AFrameTopLeft.
+// QWidget::move() places the frame by the widget's own idea of it, which can lag (see above), so
+// the client area is placed, corrected by that idea.
+void MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& margins) {
+    const QPoint client = frameTopLeft + QPoint(margins.left(), margins.top());
+    window->move(client - (window->geometry().topLeft() - window->pos()));
 }
 
 // Framed by the window manager, or a frameless window that never will be.
@@ -96,10 +110,10 @@ void CorrectFramedWindow(QWidget* window) {
     QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
-    if (area.contains(window->frameGeometry())) return;
+    if (area.contains(CurrentFrame(window))) return;
     FitClientSize(window, area, real);
-    const QRect frame = window->frameGeometry();
-    window->move(FitFrame(frame.size(), frame.center(), area).topLeft());
+    const QRect frame = CurrentFrame(window);
+    MoveFrameTo(window, FitFrame(frame.size(), frame.center(), area).topLeft(), real);
 }
 
 // Places the window now and checks it again while the window manager frames it.
@@ -157,10 +171,9 @@ QRect FitFrame(const QSize& AFrameSize, const QPoint& ACentre, const QRect& AAre
 
 QMargins WindowFrameMargins(const QWidget* AWindow) {
     if (AWindow->windowFlags().testFlag(Qt::FramelessWindowHint)) return {};
-    if (IsFramed(AWindow)) return MarginsBetween(AWindow->frameGeometry(), AWindow->geometry());
+    if (IsFramed(AWindow)) return CurrentFrameMargins(AWindow);
     for (QWidget* other : QApplication::topLevelWidgets())
-        if (other != AWindow && IsPlacedKind(other) && IsFramed(other))
-            return MarginsBetween(other->frameGeometry(), other->geometry());
+        if (other != AWindow && IsPlacedKind(other) && IsFramed(other)) return CurrentFrameMargins(other);
     const QString platform = QGuiApplication::platformName();
     if (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal")) return {};
     // Nothing framed yet: a generous title bar and thin borders, corrected once the frame is known.
@@ -177,17 +190,17 @@ void PlaceWindow(QWidget* AWindow) {
     const QMargins margins = WindowFrameMargins(AWindow);
     FitClientSize(AWindow, area, margins);
     const QSize frameSize = AWindow->size().grownBy(margins);
-    QPoint centre = anchor != nullptr ? anchor->frameGeometry().center() : area.center();
+    QPoint centre = anchor != nullptr ? CurrentFrame(anchor).center() : area.center();
     // A window opened from a window of its own kind (a nested index or table level) covers its
     // opener from the same top-left corner, so levels neither drift nor let a title bar show.
     if (anchor != nullptr && anchor->metaObject() == AWindow->metaObject())
-        centre = anchor->frameGeometry().topLeft() + QPoint(frameSize.width() / 2, frameSize.height() / 2);
+        centre = CurrentFrame(anchor).topLeft() + QPoint(frameSize.width() / 2, frameSize.height() / 2);
     const QPoint frameTopLeft = FitFrame(frameSize, centre, area).topLeft();
     AWindow->setProperty(MarginsUsedProperty, QVariant::fromValue(margins));
-    // move() places the frame's top-left corner, measured with the frame the window has now: a
-    // window already created but not yet framed has none, so its client area is placed instead.
-    if (AWindow->testAttribute(Qt::WA_WState_Created) && !IsFramed(AWindow))
-        AWindow->move(frameTopLeft + QPoint(margins.left(), margins.top()));
+    // A window not yet created is placed by its frame when it is shown; a created one, framed or
+    // not yet, by its client area with the margins used.
+    if (AWindow->testAttribute(Qt::WA_WState_Created))
+        MoveFrameTo(AWindow, frameTopLeft, margins);
     else
         AWindow->move(frameTopLeft);
 }

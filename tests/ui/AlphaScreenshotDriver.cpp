@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         TfrmAlphaSearch index;
         index.FType = 1;
         index.show();
-        QTest::qWait(100);
+        if (!SettleWindow(index)) return 1;
         index.edtMain->setText(QStringLiteral("Ab"));
         if (QTreeWidgetItem* item = index.ListView1->topLevelItem(4)) index.ListView1->setCurrentItem(item);
         index.ListView1->setFocus();
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         nested.FType = 1;
         nested.FCurItem = nestedTerm;
         nested.show();
-        QTest::qWait(100);
+        if (!SettleWindow(nested)) return 1;
         if (QTreeWidgetItem* item = nested.ListView1->topLevelItem(1)) nested.ListView1->setCurrentItem(item);
         nested.ListView1->setFocus();
         ok = CaptureWindow(nested, output, QStringLiteral("alpha-search-nested.png")) && ok;

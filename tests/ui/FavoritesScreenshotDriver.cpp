@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     TfrmKeyWordSearch favorites;
     favorites.FInitType = 5;
     favorites.show();
-    QTest::qWait(200);
+    if (!SettleWindow(favorites)) return 1;
     favorites.TreeView1->setCurrentItem(favorites.TreeView1->topLevelItem(3));
     QTest::keyClick(favorites.TreeView1, Qt::Key_Right);  // a key release opens the current node
     ok &= CaptureWindow(favorites, output, QStringLiteral("favorite-codes.png"));

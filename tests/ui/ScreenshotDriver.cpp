@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     TfrmKeyWordSearch window;
     window.show();
     window.activateWindow();
-    QTest::qWait(300);
+    if (!SettleWindow(window)) return 1;
     window.edtKeyWord->setFocus();
     QTest::keyClicks(window.edtKeyWord, QStringLiteral("typhoid,men"));
     ok &= CaptureWindow(window, output, QStringLiteral("keyword-suggestions.png"));

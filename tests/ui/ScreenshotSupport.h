@@ -1,17 +1,17 @@
-// Shared by the screenshot drivers that tools/screenshots.sh runs under Xvfb: the output folder
-// from the command line, and a capture of one window with ImageMagick's import.
+// Shared by the screenshot drivers that tools/screenshots.sh runs under Xvfb and a window manager:
+// the output folder from the command line, and a capture of one window with ImageMagick's import.
 #pragma once
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QString>
-#include <QTest>
 #include <QWidget>
 #include <cstdio>
 #include <optional>
 
 #include "tests/common/TestSupport.h"
+#include "tests/ui/WindowSettle.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowPlacement.h"
 
@@ -31,9 +31,18 @@ inline std::optional<QDir> ScreenshotOutput(int argc, char** argv) {
     return QDir(QString::fromLocal8Bit(argv[1]));
 }
 
-// Waits until the server has mapped and painted the window, then saves it as output/name.
+// Waits until the window manager has framed the shown window and it has stopped moving (and so
+// has been painted where it stands), before a driver types into it or saves it. Prints what was
+// seen of a window that does not settle.
+inline bool SettleWindow(QWidget& window) {
+    const TSettleResult settled = WaitUntilSettled(window);
+    if (!settled.FSettled) std::printf("FAILED: %s %s\n", qPrintable(window.windowTitle()), settled.FReport.c_str());
+    return settled.FSettled;
+}
+
+// Saves the settled window as output/name; a window that does not settle is not saved.
 inline bool CaptureWindow(QWidget& window, const QDir& output, const QString& name) {
-    QTest::qWait(600);
+    if (!SettleWindow(window)) return false;
     const QString file = output.filePath(name);
     const int code =
         QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window.winId()), file});

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         TfrmDrugNeopSearch drugs;
         drugs.FType = TableTypeDrugs;
         drugs.show();
-        QTest::qWait(100);
+        if (!SettleWindow(drugs)) return 1;
         drugs.edtMain->setText(QStringLiteral("A"));
         drugs.StringGrid1->setCurrentCell(9, 2);
         drugs.StringGrid1->setFocus();
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         TfrmDrugNeopSearch neoplasms;
         neoplasms.FType = TableTypeNeoplasms;
         neoplasms.show();
-        QTest::qWait(100);
+        if (!SettleWindow(neoplasms)) return 1;
         neoplasms.StringGrid1->setCurrentCell(1, 3);
         neoplasms.StringGrid1->setFocus();
         ok = CaptureWindow(neoplasms, output, QStringLiteral("neoplasm-table.png")) && ok;

@@ -1,8 +1,10 @@
 // Shows every window and dialog of the program on a real X display with a window manager and
 // checks that each one's frame, as the window manager reports it, lies inside the screen's
 // available area, that the windows to be centred are centred, and that no button or label is cut
-// off (outside its panel, or narrower than its caption) or drawn over another. tools/window-check.sh runs it
-// under Xvfb and openbox at several screen sizes and scale factors.
+// off (outside its panel, or narrower than its caption) or drawn over another. A window is judged
+// only once the window manager has framed it and it has stopped moving (tests/ui/WindowSettle.h),
+// on its frame as the X server has it, in screen pixels. tools/window-check.sh runs it under Xvfb
+// and openbox at several screen sizes and scale factors.
 // Usage: ui_window_check [SCREENSHOT_FOLDER [SUFFIX]]: with a folder, each window is also saved as
 // <name><SUFFIX>.png (the whole screen, so the frame shows). Exit code: the number of failures.
 #include <QAbstractButton>
@@ -16,13 +18,17 @@
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
+#include <QtMath>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "services/DataSets.h"
 #include "tests/common/TestSupport.h"
+#include "tests/ui/WindowSettle.h"
 #include "ui/AdministratorTool.h"
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
@@ -49,14 +55,15 @@ struct TCase {
 
 int Failures = 0;
 
-void WaitUntilFramed(QWidget& window) {
-    (void)QTest::qWaitForWindowExposed(&window, 5000);
-    // The window manager frames the window (a frameless one never is) and the placement is
-    // checked again after that.
-    if (!window.windowFlags().testFlag(Qt::FramelessWindowHint))
-        for (int waited = 0; waited < 10000 && window.frameGeometry() == window.geometry(); waited += 50)
-            QTest::qWait(50);
-    QTest::qWait(1200);
+// Judged only once the window manager has framed the window and it has stopped moving; a window
+// that never settles is a failure of its own, reported with the geometries seen, and not judged.
+TSettleResult Settled(const std::string& name, QWidget& window) {
+    TSettleResult result = WaitUntilSettled(window);
+    if (!result.FSettled) {
+        std::printf("%-28s %s\n", name.c_str(), result.FReport.c_str());
+        ++Failures;
+    }
+    return result;
 }
 
 void Capture(const QString& folder, const QString& name) {
@@ -67,21 +74,21 @@ void Capture(const QString& folder, const QString& name) {
     std::printf("  %s %s\n", code == 0 ? "wrote" : "FAILED to write", qPrintable(file));
 }
 
-void Check(const char* name, QWidget& window) {
-    const QRect area = window.screen()->availableGeometry();
-    const QRect frame = window.frameGeometry();
-    const bool framed = frame != window.geometry();
-    const bool inside = area.contains(frame);
-    const char* note = framed ? ""
-                       : window.windowFlags().testFlag(Qt::FramelessWindowHint)
-                           ? " (frameless)"
-                           : " (not framed yet: the window manager is slow or absent)";
+// The frame and the available area as the window manager reports them, in screen pixels.
+void Check(const char* name, const QWidget& window, const TSettleResult& seen) {
+    const QRect& area = seen.FWorkArea;
+    const QRect& frame = seen.FLast.FFrame;
+    const QRect& client = seen.FLast.FClient;
+    // At a fractional scale the program's positions and sizes are rounded to screen pixels one by
+    // one, so a frame that fits exactly in the program's units may reach one pixel further.
+    const double scale = window.devicePixelRatioF();
+    const int rounding = qFuzzyCompare(scale, std::round(scale)) ? 0 : 1;
+    const bool inside = area.adjusted(-rounding, -rounding, rounding, rounding).contains(frame);
     std::printf("%-28s frame %4d,%4d %4dx%-4d  client %4dx%-4d  area %dx%d  %s%s\n", name, frame.x(), frame.y(),
-                frame.width(), frame.height(), window.width(), window.height(), area.width(), area.height(),
-                inside ? "inside" : "OUTSIDE", note);
+                frame.width(), frame.height(), client.width(), client.height(), area.width(), area.height(),
+                inside ? "inside" : "OUTSIDE", frame != client ? "" : " (frameless)");
     if (!inside) ++Failures;
 }
-
 // Every visible control lies whole inside its window and every parent it stands on, and a button
 // or a one-line label is as wide as its caption needs: nothing is cut off or hidden.
 void CheckControlsWhole(const char* name, QWidget& window) {
@@ -147,13 +154,15 @@ void CheckNoOverlap(const char* name, QWidget& window) {
         }
 }
 
-void CheckCentredOnScreen(const char* name, QWidget& window) {
-    // Only a frame the window manager has reported tells where the window really is.
-    if (window.frameGeometry() == window.geometry()) return;
-    const QRect area = window.screen()->availableGeometry();
-    const QPoint offset = window.frameGeometry().center() - area.center();
-    if (window.frameGeometry().size() != area.size() && offset.manhattanLength() > 4) {
-        std::printf("%-28s not centred on the screen (off by %d, %d)\n", name, offset.x(), offset.y());
+// Within 4 of the program's pixels of the centre of the available area, in screen pixels.
+void CheckCentredOnScreen(const char* name, const QWidget& window, const TSettleResult& seen) {
+    const QRect& area = seen.FWorkArea;
+    const QRect& frame = seen.FLast.FFrame;
+    // A frameless window stands where the program put it; only framed ones are checked here.
+    if (frame == seen.FLast.FClient) return;
+    const QPoint offset = frame.center() - area.center();
+    if (frame.size() != area.size() && offset.manhattanLength() > qCeil(4 * window.devicePixelRatioF())) {
+        std::printf("%-28s not centred on the screen (off by %d, %d screen pixels)\n", name, offset.x(), offset.y());
         ++Failures;
     }
 }
@@ -180,11 +189,12 @@ int main(int argc, char** argv) {
 
     TfrmMain launcher;
     launcher.show();
-    WaitUntilFramed(launcher);
-    Check("launcher", launcher);
+    if (const TSettleResult seen = Settled("launcher", launcher); seen.FSettled) {
+        Check("launcher", launcher, seen);
+        CheckCentredOnScreen("launcher", launcher, seen);
+    }
     CheckControlsWhole("launcher", launcher);
     CheckNoOverlap("launcher", launcher);
-    CheckCentredOnScreen("launcher", launcher);
     Capture(folder, QStringLiteral("main-window") + suffix);
     launcher.hide();
     CreateInfoOf7Code();
@@ -274,14 +284,15 @@ int main(int argc, char** argv) {
             opener = std::make_unique<TfrmAlphaSearch>(nullptr);
             opener->FType = 1;
             opener->show();
-            WaitUntilFramed(*opener);
+            // The window is centred on its opener: the opener must have found its place first.
+            if (!Settled(std::string(item.FName) + " opener", *opener).FSettled) continue;
         }
         std::unique_ptr<QWidget> window = item.FMake(opener.get());
         QWidget* shown = window.get();
         if (shown == nullptr) shown = &frmInfoOf7Code();  // the one seven-character dialog of the run
         shown->show();
-        WaitUntilFramed(*shown);
-        Check(item.FName, *shown);
+        const TSettleResult seen = Settled(item.FName, *shown);
+        if (seen.FSettled) Check(item.FName, *shown, seen);
         CheckControlsWhole(item.FName, *shown);
         CheckNoOverlap(item.FName, *shown);
         // A window opened on a code shows that code's text and says so, whatever the screen.
@@ -292,7 +303,7 @@ int main(int argc, char** argv) {
                 ++Failures;
             }
         }
-        if (item.FCentredOnScreen) CheckCentredOnScreen(item.FName, *shown);
+        if (seen.FSettled && item.FCentredOnScreen) CheckCentredOnScreen(item.FName, *shown, seen);
         Capture(folder, QString::fromLatin1(item.FName) + suffix);
         shown->hide();
         window.reset();
