@@ -98,6 +98,17 @@ std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText) {
 
 namespace {
 
+// A Tabular List text loaded by the program's own loader into a model of the caller's, apart from
+// the program's shared one.
+void LoadPrivateTabular(const std::string& text, TChapterList& chapters) {
+    TIntroduction introduction;
+    TLoadStatus status;
+    std::istringstream source(text);
+    if (LoadTabularFromStream(source, chapters, introduction, status) != TLoadState::Done) {
+        throw std::runtime_error("the Tabular List does not load");
+    }
+}
+
 // The "diag" elements that carry a "sevenChrDef", by the text of their "name".
 void CollectDefinitionOwners(pugi::xml_node parent, std::unordered_map<std::string, pugi::xml_node>& owners) {
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
@@ -144,14 +155,7 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
 
     // The private model: the published text as the program's loader reads it.
     TChapterList chapters;
-    TIntroduction introduction;
-    TLoadStatus status{TLoadState::NotStarted};
-    {
-        std::istringstream source(tabularText);
-        if (LoadTabularFromStream(source, chapters, introduction, status) != TLoadState::Done) {
-            throw std::runtime_error("the Tabular List does not load");
-        }
-    }
+    LoadPrivateTabular(tabularText, chapters);
     const std::vector<TDerivedException> derived = DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText));
 
     std::vector<std::pair<std::size_t, std::string>> insertions;
@@ -238,12 +242,7 @@ std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_vie
     const std::string tabularText =
         AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
     TChapterList chapters;
-    TIntroduction introduction;
-    TLoadStatus status{TLoadState::NotStarted};
-    std::istringstream source(tabularText);
-    if (LoadTabularFromStream(source, chapters, introduction, status) != TLoadState::Done) {
-        throw std::runtime_error("the Tabular List does not load");
-    }
+    LoadPrivateTabular(tabularText, chapters);
     const TAlphaLetterList diseaseLetters = diseaseIndex.get();
     const TAlphaLetterList externalLetters = externalIndex.get();
     TKeywordSources sources;
