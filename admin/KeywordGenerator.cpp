@@ -491,7 +491,7 @@ private:
     // without the short words of a several-word name ("el tor" gives nothing: "El" and "Tor" mean
     // nothing alone, the phrases keep them).
     static std::string SubTermWordText(const std::string& subTitle) {
-        const std::string named = subTitle.substr(0, subTitle.find(','));
+        std::string named = subTitle.substr(0, subTitle.find(','));
         const std::vector<std::string> words = SplitWords(ToAscii(named));
         if (words.size() < 2) return named;
         std::string text;

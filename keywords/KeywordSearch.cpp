@@ -547,6 +547,7 @@ std::vector<TCodeInfo*> RankedResults(const TChapterList& chapters, const TStrin
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return scores[a] > scores[b]; });
     if (order.size() > RankedResultLimit) order.resize(RankedResultLimit);
     std::vector<TCodeInfo*> results;
+    results.reserve(order.size());
     for (std::size_t i : order) results.push_back(categories[i]);
     return results;
 }
