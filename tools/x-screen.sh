@@ -37,14 +37,20 @@ zendra_start_screen() {
     fi
     ZENDRA_SCREEN=":$(head -n 1 "$folder/display")"
     rm -rf "$folder"
-    DISPLAY=$ZENDRA_SCREEN openbox >/dev/null 2>&1 &
-    manager=$!
-    ZENDRA_SCREEN_PIDS+=("$manager")
-    # openbox announces itself on the root window once it manages windows.
-    for _ in $(seq "$polls"); do
-        DISPLAY=$ZENDRA_SCREEN xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        kill -0 "$manager" 2>/dev/null || break
-        sleep 0.1
+    # openbox announces itself on the root window once it manages windows. Under heavy load it has
+    # been seen to exit at start; it is started again then, at most three times.
+    local attempt
+    for attempt in 1 2 3; do
+        DISPLAY=$ZENDRA_SCREEN openbox >/dev/null 2>&1 &
+        manager=$!
+        ZENDRA_SCREEN_PIDS+=("$manager")
+        for _ in $(seq "$polls"); do
+            DISPLAY=$ZENDRA_SCREEN xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+            kill -0 "$manager" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$manager" 2>/dev/null && break
+        echo "openbox exited at start on $ZENDRA_SCREEN (attempt $attempt)" >&2
     done
     echo "openbox did not start managing windows on $ZENDRA_SCREEN within ${ZENDRA_SCREEN_START_LIMIT} s" >&2
     zendra_stop_screen
