@@ -45,7 +45,7 @@ installed=0
 cleanup() {
     zendra_stop_screen
     # A failed run does not leave the package on the machine.
-    [ "$installed" = 1 ] && "${apt_get[@]}" -qq remove zendra-icd10 >/dev/null 2>&1
+    if [ "$installed" = 1 ]; then "${apt_get[@]}" -qq remove zendra-icd10 >/dev/null 2>&1 || true; fi
     rm -rf "$home"
 }
 trap cleanup EXIT

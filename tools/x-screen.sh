@@ -59,8 +59,10 @@ zendra_start_screen() {
 
 zendra_stop_screen() {
     [ ${#ZENDRA_SCREEN_PIDS[@]} -eq 0 ] && return 0
-    kill "${ZENDRA_SCREEN_PIDS[@]}" 2>/dev/null
-    wait "${ZENDRA_SCREEN_PIDS[@]}" 2>/dev/null
+    # Either may have ended already (an openbox that exited at start); that is not a failure of
+    # the caller, whose errexit would otherwise turn it into one.
+    kill "${ZENDRA_SCREEN_PIDS[@]}" 2>/dev/null || true
+    wait "${ZENDRA_SCREEN_PIDS[@]}" 2>/dev/null || true
     ZENDRA_SCREEN_PIDS=()
     return 0
 }
