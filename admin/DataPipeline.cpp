@@ -224,7 +224,7 @@ std::string DiseaseIndexFile(const std::string& dataDir) {
     return found.front();
 }
 
-TAlphaLetterList LoadIndexFile(const std::string& fileName, int indexType) {
+TAlphaLetterList LoadIndexFile(const std::string& fileName, TDataSet indexType) {
     const std::string text = ReadDataFile(fileName);
     std::istringstream source(text);
     TAlphaLetterList letters;
@@ -236,9 +236,10 @@ TAlphaLetterList LoadIndexFile(const std::string& fileName, int indexType) {
 }
 
 std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_view orderText) {
-    auto diseaseIndex = std::async(std::launch::async, LoadIndexFile, DiseaseIndexFile(dataDir), IndexTypeDiseases);
+    auto diseaseIndex =
+        std::async(std::launch::async, LoadIndexFile, DiseaseIndexFile(dataDir), TDataSet::DiseaseIndex);
     auto externalIndex = std::async(std::launch::async, LoadIndexFile,
-                                    PublishedFile(dataDir, "icd10cm_eindex_2021.xml"), IndexTypeExternal);
+                                    PublishedFile(dataDir, "icd10cm_eindex_2021.xml"), TDataSet::ExternalIndex);
     const std::string tabularText =
         AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
     TChapterList chapters;

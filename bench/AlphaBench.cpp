@@ -24,8 +24,8 @@ TAlphaBenchData& BenchData() {
     static TAlphaBenchData data;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        for (auto [name, type, letters] : {std::tuple{"DIndex", IndexTypeDiseases, &data.diseases},
-                                           std::tuple{"EIndex", IndexTypeExternal, &data.external}}) {
+        for (auto [name, type, letters] : {std::tuple{"DIndex", TDataSet::DiseaseIndex, &data.diseases},
+                                           std::tuple{"EIndex", TDataSet::ExternalIndex, &data.external}}) {
             const auto bytes = EmbeddedResources().Find(name);
             TResourceStream stream(bytes ? *bytes : TResourceBytes{});
             TLoadStatus status{TLoadState::NotStarted};

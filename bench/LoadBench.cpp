@@ -36,17 +36,17 @@ double Seconds(Clock::duration duration) {
 // the code keywords have already reported done.
 // The "<set>_ms" counters say when each status left 1, to show which loader is the long pole.
 void BM_LoadAllDataSets(benchmark::State& state) {
-    static constexpr const char* names[LoaderTypeCount] = {"tabular_ms", "dindex_ms",    "eindex_ms",
-                                                           "drugs_ms",   "neoplasms_ms", "keywords_ms"};
+    static constexpr const char* names[DataSetCount] = {"tabular_ms", "dindex_ms",    "eindex_ms",
+                                                        "drugs_ms",   "neoplasms_ms", "keywords_ms"};
     double joinedSeconds = 0;
-    std::array<double, LoaderTypeCount> readySeconds{};
+    std::array<double, DataSetCount> readySeconds{};
     for (auto _ : state) {
         const auto start = Clock::now();
         StartDataLoading(EmbeddedResources());
-        std::array<bool, LoaderTypeCount> seen{};
-        for (int left = LoaderTypeCount; left > 0;) {
-            for (int type = 0; type < LoaderTypeCount; ++type) {
-                if (!seen[type] && LoadStatusOfType(type).load() != TLoadState::Loading) {
+        std::array<bool, DataSetCount> seen{};
+        for (std::size_t left = DataSetCount; left > 0;) {
+            for (std::size_t type = 0; type < DataSetCount; ++type) {
+                if (!seen[type] && LoadStatusOf(AllDataSets[type]).load() != TLoadState::Loading) {
                     seen[type] = true;
                     readySeconds[type] += Seconds(Clock::now() - start);
                     --left;
@@ -59,12 +59,12 @@ void BM_LoadAllDataSets(benchmark::State& state) {
         joinedSeconds += Seconds(Clock::now() - start);
         state.SetIterationTime(Seconds(ready - start));
     }
-    for (int type = 0; type < LoaderTypeCount; ++type) {
-        if (LoadStatusOfType(type).load() != TLoadState::Done) state.SkipWithError("a data set did not load");
+    for (TDataSet set : AllDataSets) {
+        if (LoadStatusOf(set).load() != TLoadState::Done) state.SkipWithError("a data set did not load");
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["joined_ms"] = joinedSeconds * 1000 / iterations;
-    for (int type = 0; type < LoaderTypeCount; ++type)
+    for (std::size_t type = 0; type < DataSetCount; ++type)
         state.counters[names[type]] = readySeconds[type] * 1000 / iterations;
 }
 BENCHMARK(BM_LoadAllDataSets)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

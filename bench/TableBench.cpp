@@ -21,8 +21,8 @@ TTableBenchData& BenchData() {
     static TTableBenchData data;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        for (auto [name, type, letters] : {std::tuple{"TableOfDrugs", TableTypeDrugs, &data.drugs},
-                                           std::tuple{"TableOfNeoplasms", TableTypeNeoplasms, &data.neoplasms}}) {
+        for (auto [name, type, letters] : {std::tuple{"TableOfDrugs", TDataSet::DrugTable, &data.drugs},
+                                           std::tuple{"TableOfNeoplasms", TDataSet::NeoplasmTable, &data.neoplasms}}) {
             const auto bytes = EmbeddedResources().Find(name);
             TResourceStream stream(bytes ? *bytes : TResourceBytes{});
             TLoadStatus status{TLoadState::NotStarted};

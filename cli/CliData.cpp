@@ -18,25 +18,6 @@ std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName) {
     return std::make_unique<TResourceStream>(*bytes);
 }
 
-namespace {
-
-TAlphaLetterList* LettersOfType(int AType) {
-    switch (AType) {
-        case IndexTypeDiseases:
-            return &DIndexLetters;
-        case IndexTypeExternal:
-            return &EIndexLetters;
-        case IndexTypeDrugs:
-            return &TableOfDrugsLetters;
-        case IndexTypeNeoplasms:
-            return &TableOfNeoplasmsLetters;
-        default:
-            return nullptr;
-    }
-}
-
-}  // namespace
-
 bool LoadEmbeddedTabular() {
     // Loaded once per process: a front that runs several commands reads the data set once.
     if (TabularStatus.load() == TLoadState::Done) return true;
@@ -50,11 +31,11 @@ bool LoadEmbeddedTabular() {
     return LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus) == TLoadState::Done;
 }
 
-bool LoadEmbeddedIndex(int AType) {
-    TAlphaLetterList* letters = LettersOfType(AType);
-    const char* name = IndexResourceName(AType);
-    if (!letters || !name) return false;
-    TLoadStatus& status = LoadStatusOfType(AType);
+bool LoadEmbeddedIndex(TDataSet ASet) {
+    const char* name = IndexResourceName(ASet);
+    if (!name) return false;
+    TAlphaLetterList& letters = IndexLettersOf(ASet);
+    TLoadStatus& status = LoadStatusOf(ASet);
     if (status.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet(name);
     if (!stream) {
@@ -63,17 +44,15 @@ bool LoadEmbeddedIndex(int AType) {
         return false;
     }
     status = TLoadState::NotStarted;
-    return LoadIndexFromStream(*stream, AType, *letters, status,
-                               AType == IndexTypeDiseases ? &DIndexEdition : nullptr) == TLoadState::Done;
+    return LoadIndexFromStream(*stream, ASet, letters, status,
+                               ASet == TDataSet::DiseaseIndex ? &DIndexEdition : nullptr) == TLoadState::Done;
 }
 
 bool LoadEmbeddedTabularAndIndexes() {
     // Each set has its own containers and status, so the five loads may run side by side.
     std::array<std::future<bool>, 4> indexes;
-    for (int type = IndexTypeDiseases; type <= IndexTypeNeoplasms; ++type) {
-        indexes[static_cast<std::size_t>(type - IndexTypeDiseases)] =
-            std::async(std::launch::async, LoadEmbeddedIndex, type);
-    }
+    for (std::size_t i = 0; i < IndexDataSets.size(); ++i)
+        indexes[i] = std::async(std::launch::async, LoadEmbeddedIndex, IndexDataSets[i]);
     bool loaded = LoadEmbeddedTabular();
     for (auto& index : indexes) loaded = index.get() && loaded;
     return loaded;

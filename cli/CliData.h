@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 
+#include "services/DataSets.h"
 #include "services/Resources.h"
 
 // An inflating stream over one embedded data set ("Tabular", "DIndex", ...); null when the
@@ -17,9 +18,9 @@ std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName);
 // Loads the Tabular List into ChapterList and Introduction. True when TabularStatus ends at 2.
 bool LoadEmbeddedTabular();
 
-// Loads one alphabetic data set (IndexTypeDiseases .. IndexTypeNeoplasms) into its global letter
-// list (and DIndexEdition for the disease index). True when its status ends at 2.
-bool LoadEmbeddedIndex(int AType);
+// Loads one alphabetic data set (the indexes and tables) into its global letter list (and
+// DIndexEdition for the disease index). True when its status ends Done.
+bool LoadEmbeddedIndex(TDataSet ASet);
 
 // Loads the Tabular List and the four alphabetic sets side by side on worker threads and waits
 // for all of them. True when all five end at 2.

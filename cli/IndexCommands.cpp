@@ -21,7 +21,7 @@ constexpr const char* IndexUsage =
     "      cells separated by TABs (tables). Exit 0 found, 1 nothing found, 2 usage error.";
 
 int RunIndex(const std::vector<std::string>& args) {
-    int type = IndexTypeDiseases;
+    TDataSet type = TDataSet::DiseaseIndex;
     std::string prefix;
     bool havePrefix = false;
     bool optionsDone = false;
@@ -33,10 +33,10 @@ int RunIndex(const std::vector<std::string>& args) {
         if (!optionsDone && arg == "--") {
             optionsDone = true;
         } else if (!optionsDone && !havePrefix && (arg == "--external" || arg == "--drugs" || arg == "--neoplasms")) {
-            const int chosen = arg == "--external" ? IndexTypeExternal
-                               : arg == "--drugs"  ? IndexTypeDrugs
-                                                   : IndexTypeNeoplasms;
-            if (type != IndexTypeDiseases && type != chosen) {
+            const TDataSet chosen = arg == "--external" ? TDataSet::ExternalIndex
+                                    : arg == "--drugs"  ? TDataSet::DrugTable
+                                                        : TDataSet::NeoplasmTable;
+            if (type != TDataSet::DiseaseIndex && type != chosen) {
                 std::fprintf(stderr, "index: choose one of --external, --drugs, --neoplasms\n%s\n", IndexUsage);
                 return 2;
             }
@@ -69,12 +69,12 @@ int RunIndex(const std::vector<std::string>& args) {
         LoadIndexFromStream(stream, type, letters, status, &version);
     }
 
-    if (type == IndexTypeDiseases) {
+    if (type == TDataSet::DiseaseIndex) {
         const std::string note = DIndexEditionNote(version, EditionYear);
         if (!note.empty()) std::printf("%s\n", note.c_str());
     }
 
-    const bool table = type == IndexTypeDrugs || type == IndexTypeNeoplasms;
+    const bool table = IsTableDataSet(type);
     const std::vector<const TTerm*> found = FindMainTermsByPrefix(letters, prefix);
     for (const TTerm* term : found) std::printf("%s\n", TermLine(*term, table).c_str());
     if (status.load() != TLoadState::Done) {

@@ -217,7 +217,7 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::fprintf(stderr, "generate-keywords: the Tabular List did not load\n");
         return 1;
     }
-    if (useIndex && !(LoadEmbeddedIndex(IndexTypeDiseases) && LoadEmbeddedIndex(IndexTypeExternal))) {
+    if (useIndex && !(LoadEmbeddedIndex(TDataSet::DiseaseIndex) && LoadEmbeddedIndex(TDataSet::ExternalIndex))) {
         std::fprintf(stderr, "generate-keywords: an index did not load\n");
         return 1;
     }

@@ -30,7 +30,7 @@ int PrintVersion() {
     std::printf("zendra-icd10-cli %s\n", ZENDRA_VERSION);
     std::printf("ICD-10-CM %s: Tabular List and order file FY%s (effective %s) with the addenda effective %s (%s)\n",
                 EditionYear, EditionYear, EditionEffectiveDate, EditionAddendaDate, EditionAddendaCodes);
-    LoadEmbeddedIndex(IndexTypeDiseases);
+    LoadEmbeddedIndex(TDataSet::DiseaseIndex);
     if (DIndexEdition.empty()) {
         std::printf("Index to Diseases and Injuries: the file names no edition\n");
     } else {

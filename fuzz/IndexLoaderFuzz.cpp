@@ -21,12 +21,12 @@ void Walk(const TTerm& term) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InstallSilentMessages();
     if (size == 0) return 0;
-    const int type = IndexTypeDiseases + data[0] % 4;
+    const TDataSet type = IndexDataSets[data[0] % IndexDataSets.size()];
     std::istringstream source(std::string(AsText(data + 1, size - 1)));
     TAlphaLetterList letters;
     TLoadStatus status{TLoadState::NotStarted};
     std::string version;
-    const int32_t result = LoadIndexFromStream(source, type, letters, status, &version);
+    const TLoadState result = LoadIndexFromStream(source, type, letters, status, &version);
     if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
     for (const auto& letter : letters) {
         for (const auto& term : letter->FMainTermList) Walk(*term);

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             TCodeKeywordsList codes;
             TKeywordRefList refs;
             TLoadStatus status{TLoadState::NotStarted};
-            const int32_t result =
+            const TLoadState result =
                 LoadCodeKeywords(source, selector & 4, selector & 8, selector & 16, codes, refs, status);
             if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
             for (const std::string& word : words) {

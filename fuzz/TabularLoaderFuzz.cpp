@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TChapterList chapters;
     TIntroduction introduction;
     TLoadStatus status{TLoadState::NotStarted};
-    const int32_t result = LoadTabularFromStream(source, chapters, introduction, status);
+    const TLoadState result = LoadTabularFromStream(source, chapters, introduction, status);
     if (result != TLoadState::Done && result != TLoadState::Failed) std::abort();
 
     // The code resolver indexes any tree the loader accepts, and finds every category in it.

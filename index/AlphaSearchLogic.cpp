@@ -54,9 +54,9 @@ std::string AlphaMarker(const TTerm& ATerm) {
     return ATerm.FSubTermList.empty() ? " " : "+";
 }
 
-std::string AlphaWindowTitle(int AType) {
-    if (AType == 1) return "Disease && Injury Alphabetical Search";
-    if (AType == 2) return "External Causes of Injury Alphabetical Search";
+std::string AlphaWindowTitle(TDataSet AIndex) {
+    if (AIndex == TDataSet::DiseaseIndex) return "Disease && Injury Alphabetical Search";
+    if (AIndex == TDataSet::ExternalIndex) return "External Causes of Injury Alphabetical Search";
     return {};
 }
 

@@ -11,6 +11,7 @@
 
 #include "index/IndexModel.h"
 #include "index/TermList.h"
+#include "services/DataSets.h"
 
 // The filter key of a typed text: leading and trailing blanks and control characters removed,
 // "a" to "z" made capitals, every other character unchanged.
@@ -43,9 +44,9 @@ std::string AlphaLevelCaption(const TTerm* ACurItem);       // "Main Term:  " or
 std::string AlphaRecordsCaption(int32_t ACount);            // "Records: 12"
 std::string AlphaPageCaption(const TAlphaPaging& APaging);  // "Page: 3/7", "Page: 0/0"
 std::string AlphaMarker(const TTerm& ATerm);                // "+" with sub-terms, else " "
-// Title of the index type: "Disease && Injury Alphabetical Search" (1), "External Causes of Injury
-// Alphabetical Search" (2); the "&&" is how a caption writes one ampersand. Empty for other types.
-std::string AlphaWindowTitle(int AType);
+// Title of an index: "Disease && Injury Alphabetical Search", "External Causes of Injury
+// Alphabetical Search"; the "&&" is how a caption writes one ampersand. Empty for other data sets.
+std::string AlphaWindowTitle(TDataSet AIndex);
 
 // The terms from the main term down to ATerm (its chain of parent terms).
 std::vector<const TTerm*> AlphaTermPath(const TTerm* ATerm);

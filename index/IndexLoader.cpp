@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "services/Resources.h"
 #include "services/TextUtil.h"
@@ -131,18 +132,33 @@ void FailLoad(TLoadStatus& status) {
 
 }  // namespace
 
-const char* IndexResourceName(int AType) {
-    switch (AType) {
-        case IndexTypeDiseases:
+const char* IndexResourceName(TDataSet ASet) {
+    switch (ASet) {
+        case TDataSet::DiseaseIndex:
             return "DIndex";
-        case IndexTypeExternal:
+        case TDataSet::ExternalIndex:
             return "EIndex";
-        case IndexTypeDrugs:
+        case TDataSet::DrugTable:
             return "TableOfDrugs";
-        case IndexTypeNeoplasms:
+        case TDataSet::NeoplasmTable:
             return "TableOfNeoplasms";
         default:
             return nullptr;
+    }
+}
+
+TAlphaLetterList& IndexLettersOf(TDataSet ASet) {
+    switch (ASet) {
+        case TDataSet::DiseaseIndex:
+            return DIndexLetters;
+        case TDataSet::ExternalIndex:
+            return EIndexLetters;
+        case TDataSet::DrugTable:
+            return TableOfDrugsLetters;
+        case TDataSet::NeoplasmTable:
+            return TableOfNeoplasmsLetters;
+        default:
+            throw std::invalid_argument(std::string("not an alphabetic data set: ") + DataSetName(ASet));
     }
 }
 
@@ -178,7 +194,7 @@ std::unique_ptr<TTerm> ReadTableTerm(pugi::xml_node ANode, TIndexNode* AParent, 
     return ReadTerm(ANode, AParent, ALevel, AStatus, TFileKind::Table);
 }
 
-TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
+TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
                                std::string* AVersion) {
     try {
         // Start-up normally set 1 already; a status that is neither 0 nor 1 (a cancel) is kept,
@@ -188,8 +204,8 @@ TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList
         if (!StillLoading(AStatus)) return AStatus.load();
         ALetters.clear();
         if (AVersion != nullptr) AVersion->clear();
-        if (IndexResourceName(AType) == nullptr) throw std::invalid_argument("unknown index type");
-        const bool table = AType == IndexTypeDrugs || AType == IndexTypeNeoplasms;
+        if (IndexResourceName(ASet) == nullptr) throw std::invalid_argument("not an alphabetic data set");
+        const bool table = IsTableDataSet(ASet);
 
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load(source, pugi::parse_default, pugi::encoding_auto);
@@ -230,29 +246,11 @@ TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList
     return AStatus.load();
 }
 
-void LoadIndexFile(int AType) {
-    const char* resourceName = IndexResourceName(AType);
+void LoadIndexFile(TDataSet ASet) {
+    const char* resourceName = IndexResourceName(ASet);
     if (resourceName == nullptr) return;
-    TLoadStatus* status = nullptr;
-    TAlphaLetterList* letters = nullptr;
-    switch (AType) {
-        case IndexTypeDiseases:
-            status = &DIndexStatus;
-            letters = &DIndexLetters;
-            break;
-        case IndexTypeExternal:
-            status = &EIndexStatus;
-            letters = &EIndexLetters;
-            break;
-        case IndexTypeDrugs:
-            status = &TableOfDrugsStatus;
-            letters = &TableOfDrugsLetters;
-            break;
-        default:
-            status = &TableOfNeoplasmsStatus;
-            letters = &TableOfNeoplasmsLetters;
-            break;
-    }
+    TLoadStatus* status = &LoadStatusOf(ASet);
+    TAlphaLetterList* letters = &IndexLettersOf(ASet);
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);
         if (!stream) {
@@ -263,7 +261,8 @@ void LoadIndexFile(int AType) {
             FailLoad(*status);
             return;
         }
-        LoadIndexFromStream(*stream, AType, *letters, *status, AType == IndexTypeDiseases ? &DIndexEdition : nullptr);
+        LoadIndexFromStream(*stream, ASet, *letters, *status,
+                            ASet == TDataSet::DiseaseIndex ? &DIndexEdition : nullptr);
     } catch (...) {
         try {
             FailLoad(*status);

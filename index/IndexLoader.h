@@ -7,6 +7,7 @@
 // 1 -> 2 at a normal end. No exception leaves a loader.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -16,23 +17,28 @@
 #include "index/IndexModel.h"
 #include "services/DataSets.h"
 
-// Data set types, as numbered by the loader threads.
-inline constexpr int IndexTypeDiseases = 1;
-inline constexpr int IndexTypeExternal = 2;
-inline constexpr int IndexTypeDrugs = 3;
-inline constexpr int IndexTypeNeoplasms = 4;
+// The four alphabetic data sets: the two indexes and the two tables.
+inline constexpr std::array<TDataSet, 4> IndexDataSets = {TDataSet::DiseaseIndex, TDataSet::ExternalIndex,
+                                                          TDataSet::DrugTable, TDataSet::NeoplasmTable};
+constexpr bool IsTableDataSet(TDataSet ASet) {
+    return ASet == TDataSet::DrugTable || ASet == TDataSet::NeoplasmTable;
+}
 
-// Resource name of a type ("DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms"); null otherwise.
-const char* IndexResourceName(int AType);
+// Resource name of an alphabetic data set ("DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms");
+// null for the others.
+const char* IndexResourceName(TDataSet ASet);
+// The global letter list of an alphabetic data set; throws std::invalid_argument for the others.
+TAlphaLetterList& IndexLettersOf(TDataSet ASet);
 
 // Reads one index or table file from a text stream into ALetters (cleared first) and returns the
 // final status (2, -1 or -2). AVersion, when given, receives the text of the "version" element.
-TLoadState LoadIndexFromStream(std::istream& source, int AType, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
+TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetterList& ALetters, TLoadStatus& AStatus,
                                std::string* AVersion = nullptr);
 
-// Loader thread body for types 1 to 4: takes the type's resource stream (TakeResourceStream) and
-// fills its global letter list and status (and DIndexEdition for type 1). Other types do nothing.
-void LoadIndexFile(int AType);
+// Loader thread body of an alphabetic data set: takes its resource stream (TakeResourceStream) and
+// fills its global letter list and status (and DIndexEdition for the disease index). The other
+// data sets do nothing.
+void LoadIndexFile(TDataSet ASet);
 
 // Term readers: read a "mainTerm" or "term" element with its whole subtree. Reading stops early
 // when AStatus is no longer 1. Unknown children are reported with "Unhandled node type: %s".

@@ -5,8 +5,8 @@
 #include "model/CodeLookup.h"
 #include "services/TextUtil.h"
 
-int32_t TableHeadingHeight(int AType) {
-    return AType == TableTypeNeoplasms ? 36 : 50;
+int32_t TableHeadingHeight(TDataSet ATable) {
+    return ATable == TDataSet::NeoplasmTable ? 36 : 50;
 }
 
 std::string TableFilterKey(std::string_view AText) {
@@ -37,14 +37,14 @@ int32_t TTablePaging::Resize(int32_t AClientHeight, int32_t AHeadingHeight, int3
     return ACurrentRow >= 1 ? row : 0;
 }
 
-std::string TableWindowTitle(int AType) {
-    if (AType == TableTypeDrugs) return "Drugs && Chemicals Alphabetical Search";
-    if (AType == TableTypeNeoplasms) return "Neoplasms Alphabetical Search";
+std::string TableWindowTitle(TDataSet ATable) {
+    if (ATable == TDataSet::DrugTable) return "Drugs && Chemicals Alphabetical Search";
+    if (ATable == TDataSet::NeoplasmTable) return "Neoplasms Alphabetical Search";
     return {};
 }
 
-std::array<std::string, TableColumnCount> TableHeadings(int AType) {
-    if (AType == TableTypeDrugs)
+std::array<std::string, TableColumnCount> TableHeadings(TDataSet ATable) {
+    if (ATable == TDataSet::DrugTable)
         return {"",
                 "\r\nSubstance",
                 "Poisoning, Accidental unintentional",
@@ -53,14 +53,14 @@ std::array<std::string, TableColumnCount> TableHeadings(int AType) {
                 "Poisoning, Undetermined",
                 "Adverse effect",
                 "\r\nUnderdosing"};
-    if (AType == TableTypeNeoplasms)
+    if (ATable == TDataSet::NeoplasmTable)
         return {"",           "",       "Malignant Primary",  "Malignant Secondary",
                 "Ca in situ", "Benign", "Uncertain Behavior", "Unspecified Behavior"};
     return {};
 }
 
-std::string TableBackMainCaption(int AType) {
-    return AType == TableTypeNeoplasms ? "Back To Level #1" : "Back to Main Term (F3)";
+std::string TableBackMainCaption(TDataSet ATable) {
+    return ATable == TDataSet::NeoplasmTable ? "Back To Level #1" : "Back to Main Term (F3)";
 }
 
 std::string TableLevelCaption(const TTerm* ACurItem) {
@@ -94,12 +94,12 @@ std::optional<std::string> TableCellInitCode(int ARow, int AColumn, std::string_
     return CodeToOpen(ACellText);
 }
 
-TTableChildAction TableChildResultAction(int AChildResult, int AType, const TTerm* ACurItem) {
+TTableChildAction TableChildResultAction(int AChildResult, TDataSet ATable, const TTerm* ACurItem) {
     if (AChildResult == 3) return TTableChildAction::EndWithQuit;
     if (AChildResult == 1 && ACurItem != nullptr) {
         // The neoplasm top window lists the 1st-level sites of the table's one main term: "Back To
         // Level #1" ends at it.
-        if (AType == TableTypeNeoplasms && ACurItem->FLevel == 0) return TTableChildAction::Stay;
+        if (ATable == TDataSet::NeoplasmTable && ACurItem->FLevel == 0) return TTableChildAction::Stay;
         return TTableChildAction::EndWithBack;
     }
     return TTableChildAction::Stay;

@@ -13,16 +13,13 @@
 
 #include "index/IndexModel.h"
 #include "index/TermList.h"
-
-// Table types, as the loader threads number them.
-inline constexpr int TableTypeDrugs = 3;
-inline constexpr int TableTypeNeoplasms = 4;
+#include "services/DataSets.h"
 
 // Number of grid columns: the "+" marker, the title and the six code columns.
 inline constexpr int TableColumnCount = 8;
 // Pixel height of a term row, and of the heading row per table.
 inline constexpr int TableRowHeight = 20;
-int32_t TableHeadingHeight(int AType);  // 50 drugs, 36 neoplasms
+int32_t TableHeadingHeight(TDataSet ATable);  // 50 drugs, 36 neoplasms
 
 // The filter key of a typed text: leading and trailing blanks and control characters removed,
 // "a" to "z" made capitals, every other character unchanged.
@@ -53,11 +50,11 @@ struct TTablePaging : TTermPaging {
 // Texts of the window.
 // "Drugs && Chemicals Alphabetical Search" (3) or "Neoplasms Alphabetical Search" (4); "&&"
 // is how a caption writes one ampersand. Empty for other types.
-std::string TableWindowTitle(int AType);
+std::string TableWindowTitle(TDataSet ATable);
 // The eight heading texts of the table's row 0 (the window's own, not the file's).
-std::array<std::string, TableColumnCount> TableHeadings(int AType);
+std::array<std::string, TableColumnCount> TableHeadings(TDataSet ATable);
 // "Back to Main Term (F3)", or "Back To Level #1" for the neoplasm table.
-std::string TableBackMainCaption(int AType);
+std::string TableBackMainCaption(TDataSet ATable);
 std::string TableLevelCaption(const TTerm* ACurItem);       // "Main Term" or "#2 Level Term"
 std::string TableRecordsCaption(int32_t ACount);            // "Records: 12"
 std::string TablePageCaption(const TTablePaging& APaging);  // "Page: 3/7", "Page: 0/0"
@@ -76,4 +73,4 @@ std::optional<std::string> TableCellInitCode(int ARow, int AColumn, std::string_
 
 // What a window does after a nested window of the same table returned AChildResult.
 enum class TTableChildAction { Stay, EndWithBack, EndWithQuit };
-TTableChildAction TableChildResultAction(int AChildResult, int AType, const TTerm* ACurItem);
+TTableChildAction TableChildResultAction(int AChildResult, TDataSet ATable, const TTerm* ACurItem);

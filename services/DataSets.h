@@ -3,6 +3,7 @@
 // that (see services/LoadStatus.h for waiting).
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <iosfwd>
@@ -25,6 +26,27 @@ inline constexpr const char* NeoplasmFileBase = "icd10cm_neoplasm_2021";
 inline constexpr const char* KeywordFileBase = "CodeKeywords2021";
 inline constexpr const char* PluralFileBase = "SpecialKWs2021";
 inline constexpr const char* ShortDescFileBase = "ReportableCodesShort2021";
+
+// The six data sets, each loaded by its own thread. The numbers are the order of the loaders and
+// of the resource table.
+enum class TDataSet : std::int32_t {
+    Tabular = 0,        // Tabular List
+    DiseaseIndex = 1,   // Index to Diseases and Injuries
+    ExternalIndex = 2,  // Index to External Causes
+    DrugTable = 3,      // Table of Drugs and Chemicals
+    NeoplasmTable = 4,  // Table of Neoplasms
+    CodeKeywords = 5,   // keyword tables of the keyword search
+};
+inline constexpr std::size_t DataSetCount = 6;
+inline constexpr std::array<TDataSet, DataSetCount> AllDataSets = {TDataSet::Tabular,       TDataSet::DiseaseIndex,
+                                                                   TDataSet::ExternalIndex, TDataSet::DrugTable,
+                                                                   TDataSet::NeoplasmTable, TDataSet::CodeKeywords};
+constexpr std::size_t DataSetIndex(TDataSet ASet) {
+    return static_cast<std::size_t>(ASet);
+}
+// "Tabular", "DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms", "CodeKeywords".
+const char* DataSetName(TDataSet ASet);
+std::ostream& operator<<(std::ostream& AStream, TDataSet ASet);
 
 // Where the load of a data set stands. Only Loading means "not readable yet"; after it the
 // container is complete (Done) or holds what was read before a failure or a cancel.

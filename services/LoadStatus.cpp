@@ -85,6 +85,16 @@ std::ostream& operator<<(std::ostream& AStream, TLoadState AState) {
     return AStream << LoadStateName(AState);
 }
 
+const char* DataSetName(TDataSet ASet) {
+    static constexpr std::array<const char*, DataSetCount> names = {"Tabular",      "DIndex",           "EIndex",
+                                                                    "TableOfDrugs", "TableOfNeoplasms", "CodeKeywords"};
+    return DataSetIndex(ASet) < DataSetCount ? names[DataSetIndex(ASet)] : "unknown";
+}
+
+std::ostream& operator<<(std::ostream& AStream, TDataSet ASet) {
+    return AStream << DataSetName(ASet);
+}
+
 TWaitHooks SetWaitHooks(TWaitHooks hooks) {
     std::lock_guard lock(hooksMutex);
     std::swap(waitHooks, hooks);
@@ -128,21 +138,20 @@ void CancelLoading() {
     }
 }
 
-TLoadStatus& LoadStatusOfType(int AType) {
-    switch (AType) {
-        case 0:
+TLoadStatus& LoadStatusOf(TDataSet ASet) {
+    switch (ASet) {
+        case TDataSet::Tabular:
             return TabularStatus;
-        case 1:
+        case TDataSet::DiseaseIndex:
             return DIndexStatus;
-        case 2:
+        case TDataSet::ExternalIndex:
             return EIndexStatus;
-        case 3:
+        case TDataSet::DrugTable:
             return TableOfDrugsStatus;
-        case 4:
+        case TDataSet::NeoplasmTable:
             return TableOfNeoplasmsStatus;
-        case 5:
+        case TDataSet::CodeKeywords:
             return CodeKeywordsStatus;
-        default:
-            throw std::out_of_range("no data set of loader type " + std::to_string(AType));
     }
+    throw std::out_of_range("no data set " + std::to_string(static_cast<int>(ASet)));
 }

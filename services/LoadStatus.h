@@ -35,6 +35,5 @@ TLoadState WaitForDataSetQuietly(const TLoadStatus& status);
 // at its next element. CodeKeywordsStatus is left alone.
 void CancelLoading();
 
-// The status variable of loader type 0..5 (0 Tabular, 1 DIndex, 2 EIndex, 3 drugs, 4 neoplasms,
-// 5 code keywords).
-TLoadStatus& LoadStatusOfType(int AType);
+// The load status of a data set.
+TLoadStatus& LoadStatusOf(TDataSet ASet);

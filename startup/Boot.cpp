@@ -10,9 +10,10 @@
 
 TStartUpLoaders RealLoaders() {
     TStartUpLoaders loaders;
-    loaders.Loaders[0] = [] { LoadTabularFile(); };
-    for (int type = 1; type <= 4; ++type) loaders.Loaders[type] = [type] { LoadIndexFile(type); };
-    loaders.Loaders[5] = [] { LoadKeywordDataSets(); };
+    loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] { LoadTabularFile(); };
+    for (TDataSet set : {TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable})
+        loaders.Loaders[DataSetIndex(set)] = [set] { LoadIndexFile(set); };
+    loaders.Loaders[DataSetIndex(TDataSet::CodeKeywords)] = [] { LoadKeywordDataSets(); };
     loaders.ClearContainers = [] {
         DIndexLetters.clear();
         EIndexLetters.clear();

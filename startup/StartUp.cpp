@@ -14,12 +14,6 @@
 
 namespace {
 
-const char* DataSetName(int type) {
-    static constexpr const char* names[LoaderTypeCount] = {"Tabular",      "DIndex",           "EIndex",
-                                                           "TableOfDrugs", "TableOfNeoplasms", "CodeKeywords"};
-    return type >= 0 && type < LoaderTypeCount ? names[type] : "unknown";
-}
-
 // Loader threads started by StartUp and not yet joined. At process end the registry cancels and
 // joins whatever is left, so no std::thread is destroyed while joinable; it is a function-local
 // static, created after the data globals and therefore destroyed before them.
@@ -80,8 +74,8 @@ std::atomic<uint64_t> startUpCount{0};
 
 }  // namespace
 
-TBuildThread::TBuildThread(int AType, bool ASuspend, std::function<void()> ABody)
-    : FType(AType), FBody(std::move(ABody)) {
+TBuildThread::TBuildThread(TDataSet ASet, bool ASuspend, std::function<void()> ABody)
+    : FSet(ASet), FBody(std::move(ABody)) {
     if (!ASuspend) Start();
 }
 
@@ -98,15 +92,15 @@ void TBuildThread::Join() {
 }
 
 void TBuildThread::Execute() {
-    TLoadStatus& status = LoadStatusOfType(FType);
+    TLoadStatus& status = LoadStatusOf(FSet);
     try {
         if (FBody) FBody();
     } catch (const std::exception& error) {
-        ReportSafely(std::string("Loading the data set \"") + DataSetName(FType) + "\" failed: " + error.what());
+        ReportSafely(std::string("Loading the data set \"") + DataSetName(FSet) + "\" failed: " + error.what());
         TLoadState expected = TLoadState::Loading;
         status.compare_exchange_strong(expected, TLoadState::Failed);
     } catch (...) {
-        ReportSafely(std::string("Loading the data set \"") + DataSetName(FType) + "\" failed.");
+        ReportSafely(std::string("Loading the data set \"") + DataSetName(FSet) + "\" failed.");
         TLoadState expected = TLoadState::Loading;
         status.compare_exchange_strong(expected, TLoadState::Failed);
     }
@@ -127,19 +121,20 @@ void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) 
     ChapterList.clear();
     Introduction = TIntroduction{};
     if (loaders.ClearContainers) loaders.ClearContainers();
-    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(TLoadState::NotStarted);
+    for (TDataSet set : AllDataSets) LoadStatusOf(set).store(TLoadState::NotStarted);
 
     OpenResourceStreams(provider);  // throws on a missing resource: no thread has started
 
     // Every status is 1 before any thread runs, so a reader that comes early waits instead of
     // reading a container its loader has not taken over yet.
-    for (int type = 0; type < LoaderTypeCount; ++type) LoadStatusOfType(type).store(TLoadState::Loading);
-    for (int type = 0; type < LoaderTypeCount; ++type) {
+    for (TDataSet set : AllDataSets) LoadStatusOf(set).store(TLoadState::Loading);
+    for (TDataSet set : AllDataSets) {
         try {
-            Registry().Add(std::make_unique<TBuildThread>(type, false, loaders.Loaders[type]));
+            Registry().Add(std::make_unique<TBuildThread>(set, false, loaders.Loaders[DataSetIndex(set)]));
         } catch (...) {
             // No thread could be made: the data sets not started will never load.
-            for (int rest = type; rest < LoaderTypeCount; ++rest) LoadStatusOfType(rest).store(TLoadState::Failed);
+            for (std::size_t rest = DataSetIndex(set); rest < DataSetCount; ++rest)
+                LoadStatusOf(AllDataSets[rest]).store(TLoadState::Failed);
             throw;
         }
     }
@@ -151,8 +146,8 @@ void JoinLoaders(const std::function<void()>& AWhileWaiting) {
 }
 
 bool AnyLoaderBusy() {
-    for (int type = 0; type < LoaderTypeCount; ++type) {
-        if (LoadStatusOfType(type).load() == TLoadState::Loading) return true;
+    for (TDataSet set : AllDataSets) {
+        if (LoadStatusOf(set).load() == TLoadState::Loading) return true;
     }
     return false;
 }

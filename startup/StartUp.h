@@ -12,24 +12,22 @@
 #include "services/LoadStatus.h"
 #include "services/Resources.h"
 
-inline constexpr int LoaderTypeCount = 6;
-
-// What a start-up runs. Loaders[t] is the body of loader thread type t; ClearContainers empties
-// the containers outside the model (index lists, keyword tables), AfterStart runs on the calling thread
-// once every loader thread has started (the favourite list scan). Empty members are skipped.
+// What a start-up runs. Loaders[DataSetIndex(set)] is the body of the loader thread of that set; ClearContainers
+// empties the containers outside the model (index lists, keyword tables), AfterStart runs on the calling thread once
+// every loader thread has started (the favourite list scan). Empty members are skipped.
 struct TStartUpLoaders {
-    std::array<std::function<void()>, LoaderTypeCount> Loaders;
+    std::array<std::function<void()>, DataSetCount> Loaders;
     std::function<void()> ClearContainers;
     std::function<void()> AfterStart;
 };
 
-// One loader thread. FType is the data set it loads (0..5). The body runs inside a guard: no
-// exception leaves the thread; an escaping one is reported through ShowMessage and sets the
-// status of FType to -1, and a body that returns while its status is still 1 also leaves -1, so
+// One loader thread. FSet is the data set it loads. The body runs inside a guard: no exception
+// leaves the thread; an escaping one is reported through ShowMessage and marks FSet Failed, and a
+// body that returns while FSet is still Loading also leaves it Failed, so
 // no reader waits for ever on a loader that gave up.
 class TBuildThread {
 public:
-    TBuildThread(int AType, bool ASuspend, std::function<void()> ABody);
+    TBuildThread(TDataSet ASet, bool ASuspend, std::function<void()> ABody);
     ~TBuildThread();  // joins
     TBuildThread(const TBuildThread&) = delete;
     TBuildThread& operator=(const TBuildThread&) = delete;
@@ -41,7 +39,7 @@ public:
     // True once the body has returned (the thread may still be winding down).
     bool Finished() const { return FFinished.load(); }
 
-    const int FType;
+    const TDataSet FSet;
 
 private:
     void Execute();

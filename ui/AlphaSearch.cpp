@@ -241,7 +241,7 @@ void TfrmAlphaSearch::FormShow() {
     LayoutWidgets();
     FillItemList();
     // The disease index may be an older edition than the rest of the data: say so on every level.
-    if (FType == IndexTypeDiseases) {
+    if (FType == TDataSet::DiseaseIndex) {
         const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
         lbEdition->setText(Q(note));
         lbEdition->setToolTip(Q(note));
@@ -278,12 +278,9 @@ void TfrmAlphaSearch::FillItemList() {
     }
     FItemList.clear();
     const TAlphaLetterList* letters = nullptr;
-    if (FType == IndexTypeDiseases) {
-        WaitForDataSet(DIndexStatus);
-        letters = &DIndexLetters;
-    } else if (FType == IndexTypeExternal) {
-        WaitForDataSet(EIndexStatus);
-        letters = &EIndexLetters;
+    if (FType == TDataSet::DiseaseIndex || FType == TDataSet::ExternalIndex) {
+        WaitForDataSet(LoadStatusOf(FType));
+        letters = &IndexLettersOf(FType);
     }
     if (letters != nullptr) FItemList = AlphaFillItemList(*letters, nullptr, key);
 }

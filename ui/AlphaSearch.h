@@ -1,5 +1,5 @@
-// TfrmAlphaSearch: one level of an alphabetic index (FType 1 diseases and injuries, 2 external
-// causes). Lists the main terms, or the sub-terms of FCurItem, filtered by title prefix and shown in
+// TfrmAlphaSearch: one level of an alphabetic index (FType: the disease or the external-cause
+// index). Lists the main terms, or the sub-terms of FCurItem, filtered by title prefix and shown in
 // pages; going down into a term opens a nested window of this class, and a term's code opens the
 // Tabular Search window. Modal results: 1 back to the main term, 2 back one level, 3 quit.
 // Filtering, paging and texts live in index/AlphaSearchLogic.h.
@@ -28,7 +28,7 @@ public:
     ~TfrmAlphaSearch() override;
 
     // Set by the opener before showing.
-    int32_t FType = 1;
+    TDataSet FType = TDataSet::DiseaseIndex;
     TTerm* FCurItem = nullptr;
 
     // Page state; FLinesPerPage and FCurPage of the window.

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "index/IndexLoader.h"
 #include "services/DataSets.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
@@ -280,15 +281,11 @@ void TfrmDrugNeopSearch::FormShow() {
 }
 
 void TfrmDrugNeopSearch::FillItemList() {
-    const TAlphaLetterList* letters = nullptr;
-    if (FType == TableTypeDrugs)
-        letters = &TableOfDrugsLetters;
-    else if (FType == TableTypeNeoplasms)
-        letters = &TableOfNeoplasmsLetters;
     FItemList.clear();
-    if (letters == nullptr) return;
+    if (!IsTableDataSet(FType)) return;
+    const TAlphaLetterList* letters = &IndexLettersOf(FType);
     // Sub-terms belong to a term of a set that was already waited for by the top window.
-    if (FCurItem == nullptr) WaitForDataSet(LoadStatusOfType(FType));
+    if (FCurItem == nullptr) WaitForDataSet(LoadStatusOf(FType));
     FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(edtMain->text().toStdString()));
 }
 

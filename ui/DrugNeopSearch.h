@@ -1,9 +1,8 @@
-// TfrmDrugNeopSearch: the Table of Drugs and Chemicals (FType 3) or the Table of Neoplasms
-// (FType 4) as a paged grid, one level of the table per window: a title, the path tree, the
-// filter bar, the grid (heading row, then one row per term with its six code cells) and the page
-// buttons. Going down into a term opens a nested modal window of this class; a code cell opens the
-// Tabular Search window at its code. Results: 1 back to the main term, 2 back one level, 3 quit.
-// The filtering, paging and texts live in index/TableSearchLogic.h.
+// TfrmDrugNeopSearch: the Table of Drugs and Chemicals or the Table of Neoplasms (FType) as a paged grid, one level of
+// the table per window: a title, the path tree, the filter bar, the grid (heading row, then one row per term with its
+// six code cells) and the page buttons. Going down into a term opens a nested modal window of this class; a code cell
+// opens the Tabular Search window at its code. Results: 1 back to the main term, 2 back one level, 3 quit. The
+// filtering, paging and texts live in index/TableSearchLogic.h.
 #pragma once
 
 #include <QDialog>
@@ -31,7 +30,7 @@ public:
 
     // Set by the opener before showing: the table (3 drugs, 4 neoplasms) and, for a nested
     // window, the term whose sub-terms it lists (not owned).
-    int32_t FType = TableTypeDrugs;
+    TDataSet FType = TDataSet::DrugTable;
     TTerm* FCurItem = nullptr;
     int32_t FLinesPerPage = 20;
     int32_t FCurPage = 1;

@@ -273,22 +273,22 @@ void TfrmMain::lbFavoritesClick() {
 
 void TfrmMain::lbDiseaseClick() {
     auto* window = new TfrmAlphaSearch(nullptr);
-    window->FType = 1;
+    window->FType = TDataSet::DiseaseIndex;
     RunSearchWindow(window);
 }
 void TfrmMain::lbExternalClick() {
     auto* window = new TfrmAlphaSearch(nullptr);
-    window->FType = 2;
+    window->FType = TDataSet::ExternalIndex;
     RunSearchWindow(window);
 }
 void TfrmMain::lbDrugsClick() {
     auto* window = new TfrmDrugNeopSearch(nullptr);
-    window->FType = TableTypeDrugs;
+    window->FType = TDataSet::DrugTable;
     RunSearchWindow(window);
 }
 void TfrmMain::lbNeoplasmsClick() {
     auto* window = new TfrmDrugNeopSearch(nullptr);
-    window->FType = TableTypeNeoplasms;
+    window->FType = TDataSet::NeoplasmTable;
     RunSearchWindow(window);
 }
 

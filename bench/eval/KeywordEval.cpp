@@ -64,7 +64,7 @@ bool LoadData(const std::string& keywordFile) {
     return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
 }
 
-bool LoadIndex(const char* name, int type, TAlphaLetterList& letters) {
+bool LoadIndex(const char* name, TDataSet type, TAlphaLetterList& letters) {
     TResourceStream source = OpenSet(name);
     TLoadStatus status{TLoadState::NotStarted};
     return LoadIndexFromStream(source, type, letters, status) == TLoadState::Done;
@@ -225,7 +225,8 @@ int main(int argc, char** argv) {
     if (!indexMeasure) return RunEvalSet(evalSet, list);
     TAlphaLetterList disease;
     TAlphaLetterList external;
-    if (!LoadIndex("DIndex", IndexTypeDiseases, disease) || !LoadIndex("EIndex", IndexTypeExternal, external)) {
+    if (!LoadIndex("DIndex", TDataSet::DiseaseIndex, disease) ||
+        !LoadIndex("EIndex", TDataSet::ExternalIndex, external)) {
         std::fprintf(stderr, "an index did not load\n");
         return 1;
     }

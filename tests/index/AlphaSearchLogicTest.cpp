@@ -170,9 +170,9 @@ TEST(AlphaTexts, LevelCaptionsMarkersTitlesAndPath) {
     EXPECT_EQ(AlphaMarker(abscess), "+");
     EXPECT_EQ(AlphaMarker(*deep), " ");
     EXPECT_EQ(AlphaRecordsCaption(0), "Records: 0");
-    EXPECT_EQ(AlphaWindowTitle(1), "Disease && Injury Alphabetical Search");
-    EXPECT_EQ(AlphaWindowTitle(2), "External Causes of Injury Alphabetical Search");
-    EXPECT_EQ(AlphaWindowTitle(3), "");
+    EXPECT_EQ(AlphaWindowTitle(TDataSet::DiseaseIndex), "Disease && Injury Alphabetical Search");
+    EXPECT_EQ(AlphaWindowTitle(TDataSet::ExternalIndex), "External Causes of Injury Alphabetical Search");
+    EXPECT_EQ(AlphaWindowTitle(TDataSet::DrugTable), "");
     const std::vector<const TTerm*> path = AlphaTermPath(deep);
     ASSERT_EQ(path.size(), 3u);
     EXPECT_EQ(path[0], &abscess);

@@ -25,7 +25,7 @@ struct TLoaded {
     TLoadState result = TLoadState::NotStarted;
 };
 
-void Load(TLoaded& loaded, const std::string& xml, int type) {
+void Load(TLoaded& loaded, const std::string& xml, TDataSet type) {
     std::istringstream source(xml);
     loaded.result = LoadIndexFromStream(source, type, loaded.letters, loaded.status, &loaded.version);
 }
@@ -49,7 +49,7 @@ TEST(IndexTitle, TextOnlyTitleKeepsItsBlanksAndNemodIsPaddedWithBlanks) {
                    "  <term level=\"1\"><title>  two  blanks  </title></term>"
                    "  <term level=\"1\"><title>caf\xC3\xA9 &amp; <nemod>(&lt;x&gt;)</nemod></title></term>"
                    "</mainTerm></letter>"),
-         IndexTypeDiseases);
+         TDataSet::DiseaseIndex);
     ASSERT_EQ(loaded.result, TLoadState::Done);
     EXPECT_EQ(MainTerm(loaded, 0, 0).FTitle, "Neoplasm, neoplastic ");
     const TTerm& abasia = MainTerm(loaded, 0, 1);
@@ -78,7 +78,7 @@ TEST(IndexReader, ReadsEveryIndexElementIntoItsFieldAndBuildsTheTree) {
                    "<indexHeading><head col=\"1\">ignored</head></indexHeading>"
                    "<letter><title>B</title><other/><mainTerm><title>Bee</title><seeAlso>Sting</seeAlso>"
                    "</mainTerm></letter>"),
-         IndexTypeExternal);
+         TDataSet::ExternalIndex);
     ASSERT_EQ(loaded.result, TLoadState::Done);
     EXPECT_EQ(loaded.status.load(), TLoadState::Done);
     EXPECT_EQ(loaded.version, "2099");
@@ -118,7 +118,7 @@ TEST(IndexReader, UnknownTermChildIsReportedOnceEachAndLoadingGoesOn) {
                    "<mainTerm><title>One</title><xyz>1</xyz><code>A00</code></mainTerm>"
                    "<mainTerm><title>Two</title><cell col=\"2\">A01</cell></mainTerm>"
                    "</letter>"),
-         IndexTypeDiseases);
+         TDataSet::DiseaseIndex);
     EXPECT_EQ(loaded.result, TLoadState::Done);
     EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"Unhandled node type: xyz", "Unhandled node type: cell"}));
     ASSERT_EQ(loaded.letters.at(0)->FMainTermList.size(), 2u);
@@ -139,7 +139,7 @@ TEST(TableReader, CellsGoToTheirColumnsAndIndexOnlyElementsAreUnhandled) {
                    "<subcat>T51.0</subcat></term>"
                    "</mainTerm>"
                    "<mainTerm><title>Plain</title></mainTerm></letter>"),
-         IndexTypeDrugs);
+         TDataSet::DrugTable);
     ASSERT_EQ(loaded.result, TLoadState::Done);
     const TTerm& absinthe = MainTerm(loaded, 0, 0);
     EXPECT_EQ(absinthe.Cell(2), "T51.0X1");
@@ -171,7 +171,7 @@ TEST(IndexLoaderFailure, NonNumericColumnFailsTheLoadAndKeepsWhatWasRead) {
                        badColumn +
                        "\">T00</cell></mainTerm><mainTerm><title>Never read</title></mainTerm></letter>"
                        "<letter><title>C</title></letter>"),
-             IndexTypeNeoplasms);
+             TDataSet::NeoplasmTable);
         EXPECT_EQ(loaded.result, TLoadState::Failed) << badColumn;
         EXPECT_EQ(loaded.status.load(), TLoadState::Failed);
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
@@ -189,7 +189,7 @@ TEST(IndexLoaderFailure, DamagedXmlGivesOneMessageAndFailedStatus) {
         TRecordingMessages messages;
         TLoaded loaded;
         loaded.letters.push_back(std::make_unique<TAlphaLetter>());  // an earlier load's content is cleared
-        Load(loaded, xml, IndexTypeDiseases);
+        Load(loaded, xml, TDataSet::DiseaseIndex);
         EXPECT_EQ(loaded.result, TLoadState::Failed) << xml;
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"}) << xml;
         EXPECT_TRUE(loaded.letters.empty());
@@ -207,8 +207,8 @@ TEST(IndexLoaderFailure, DeeplyNestedTermsOrTextElementsFailTheLoadInsteadOfOver
     };
     const std::string terms = nested("<term><title>t</title>", "</term>");
     const std::string texts = "<see>" + nested("<i>", "</i>") + "</see>";
-    for (const auto& [body, type] :
-         {std::pair{terms, IndexTypeDiseases}, std::pair{terms, IndexTypeDrugs}, std::pair{texts, IndexTypeExternal}}) {
+    for (const auto& [body, type] : {std::pair{terms, TDataSet::DiseaseIndex}, std::pair{terms, TDataSet::DrugTable},
+                                     std::pair{texts, TDataSet::ExternalIndex}}) {
         TRecordingMessages messages;
         TLoaded loaded;
         Load(loaded,
@@ -232,13 +232,13 @@ TEST(IndexLoaderFailure, TruncatedCompressedResourceFailsEvenWhenTheXmlLooksComp
     TLoadStatus status{TLoadState::Loading};
     TAlphaLetterList letters;
     TResourceStream whole(TResourceBytes{packed.data(), packedSize});
-    EXPECT_EQ(LoadIndexFromStream(whole, IndexTypeDiseases, letters, status), TLoadState::Done);
+    EXPECT_EQ(LoadIndexFromStream(whole, TDataSet::DiseaseIndex, letters, status), TLoadState::Done);
     EXPECT_EQ(letters.size(), 1u);
 
     // Without its checksum the stream never reaches its end marker: the data cannot be trusted.
     status = TLoadState::Loading;
     TResourceStream truncated(TResourceBytes{packed.data(), packedSize - 4});
-    EXPECT_EQ(LoadIndexFromStream(truncated, IndexTypeDiseases, letters, status), TLoadState::Failed);
+    EXPECT_EQ(LoadIndexFromStream(truncated, TDataSet::DiseaseIndex, letters, status), TLoadState::Failed);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
 }
 
@@ -248,13 +248,13 @@ TEST(IndexLoaderStatus, StartsFromZeroOrOneAndNeverOverwritesACancel) {
     {
         TLoaded loaded;
         loaded.status = TLoadState::Loading;
-        Load(loaded, xml, IndexTypeExternal);
+        Load(loaded, xml, TDataSet::ExternalIndex);
         EXPECT_EQ(loaded.result, TLoadState::Done);
     }
     {
         TLoaded loaded;
         loaded.status = TLoadState::Cancelled;
-        Load(loaded, xml, IndexTypeExternal);
+        Load(loaded, xml, TDataSet::ExternalIndex);
         EXPECT_EQ(loaded.result, TLoadState::Cancelled);
         EXPECT_TRUE(loaded.letters.empty());
     }
@@ -294,7 +294,7 @@ TEST(IndexLoaderStatus, CancelStopsAtTheNextNodeKeepsWhatWasReadAndStaysCancelle
                    "<term level=\"1\"><title>never</title></term></mainTerm>"
                    "<mainTerm><title>Third</title></mainTerm></letter>"
                    "<letter><title>B</title></letter>"),
-         IndexTypeDiseases);
+         TDataSet::DiseaseIndex);
     EXPECT_EQ(loaded.result, TLoadState::Cancelled);
     EXPECT_EQ(loaded.status.load(), TLoadState::Cancelled);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Unhandled node type: unknown"});
@@ -306,7 +306,7 @@ TEST(IndexLoaderStatus, CancelStopsAtTheNextNodeKeepsWhatWasReadAndStaysCancelle
     EXPECT_TRUE(second.FSubTermList.empty());
 }
 
-TEST(IndexLoaderStatus, LoadIndexFileIgnoresTypesOutsideOneToFour) {
+TEST(IndexLoaderStatus, LoadIndexFileIgnoresTheOtherDataSets) {
     const auto snapshot = [] {
         return std::vector<std::size_t>{static_cast<std::size_t>(DIndexStatus.load()),
                                         static_cast<std::size_t>(EIndexStatus.load()),
@@ -318,10 +318,13 @@ TEST(IndexLoaderStatus, LoadIndexFileIgnoresTypesOutsideOneToFour) {
                                         TableOfNeoplasmsLetters.size()};
     };
     const auto before = snapshot();
-    for (int type : {0, 5, -1}) LoadIndexFile(type);
+    for (TDataSet set : {TDataSet::Tabular, TDataSet::CodeKeywords}) {
+        LoadIndexFile(set);
+        EXPECT_EQ(IndexResourceName(set), nullptr);
+        EXPECT_THROW(IndexLettersOf(set), std::invalid_argument);
+    }
     EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(IndexResourceName(0), nullptr);
-    EXPECT_STREQ(IndexResourceName(IndexTypeNeoplasms), "TableOfNeoplasms");
+    EXPECT_STREQ(IndexResourceName(TDataSet::NeoplasmTable), "TableOfNeoplasms");
 }
 
 TEST(TermTitles, FullTitleAppendsReferencesInFixedOrderAndLevelTitleAddsHyphens) {

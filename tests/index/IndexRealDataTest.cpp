@@ -50,7 +50,7 @@ void LoadRealIndexes() {
     std::call_once(once, [] {
         TRecordingMessages messages;
         OpenResourceStreams(EmbeddedResources());
-        for (int type = IndexTypeDiseases; type <= IndexTypeNeoplasms; ++type) LoadIndexFile(type);
+        for (TDataSet set : IndexDataSets) LoadIndexFile(set);
         LoadMessages = messages.Messages();
     });
 }
@@ -212,7 +212,7 @@ TEST(IndexLoadFile, WithoutItsResourceStreamTheLoadFails) {
         (void)TakeResourceStream("TableOfNeoplasms");
         TableOfNeoplasmsStatus = TLoadState::Loading;
         TableOfNeoplasmsLetters.push_back(std::make_unique<TAlphaLetter>());
-        LoadIndexFile(IndexTypeNeoplasms);
+        LoadIndexFile(TDataSet::NeoplasmTable);
         EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Failed);
         EXPECT_TRUE(TableOfNeoplasmsLetters.empty());
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
@@ -220,6 +220,6 @@ TEST(IndexLoadFile, WithoutItsResourceStreamTheLoadFails) {
     // Put the real table back for the other tests of this binary.
     OpenResourceStreams(EmbeddedResources());
     TableOfNeoplasmsStatus = TLoadState::NotStarted;
-    LoadIndexFile(IndexTypeNeoplasms);
+    LoadIndexFile(TDataSet::NeoplasmTable);
     EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Done);
 }

@@ -150,19 +150,19 @@ TEST(TTablePaging, ResizeKeepsTheCurrentTermOnThePageShown) {
 }
 
 TEST(TableTexts, TitlesHeadingsCaptionsAndRowTexts) {
-    EXPECT_EQ(TableWindowTitle(3), "Drugs && Chemicals Alphabetical Search");
-    EXPECT_EQ(TableWindowTitle(4), "Neoplasms Alphabetical Search");
-    EXPECT_EQ(TableWindowTitle(1), "");
-    EXPECT_EQ(TableHeadings(3)[1], "\r\nSubstance");
-    EXPECT_EQ(TableHeadings(3)[2], "Poisoning, Accidental unintentional");
-    EXPECT_EQ(TableHeadings(3)[7], "\r\nUnderdosing");
-    EXPECT_EQ(TableHeadings(4)[1], "");
-    EXPECT_EQ(TableHeadings(4)[4], "Ca in situ");
-    EXPECT_EQ(TableHeadings(4)[7], "Unspecified Behavior");
-    EXPECT_EQ(TableHeadingHeight(3), 50);
-    EXPECT_EQ(TableHeadingHeight(4), 36);
-    EXPECT_EQ(TableBackMainCaption(3), "Back to Main Term (F3)");
-    EXPECT_EQ(TableBackMainCaption(4), "Back To Level #1");
+    EXPECT_EQ(TableWindowTitle(TDataSet::DrugTable), "Drugs && Chemicals Alphabetical Search");
+    EXPECT_EQ(TableWindowTitle(TDataSet::NeoplasmTable), "Neoplasms Alphabetical Search");
+    EXPECT_EQ(TableWindowTitle(TDataSet::DiseaseIndex), "");
+    EXPECT_EQ(TableHeadings(TDataSet::DrugTable)[1], "\r\nSubstance");
+    EXPECT_EQ(TableHeadings(TDataSet::DrugTable)[2], "Poisoning, Accidental unintentional");
+    EXPECT_EQ(TableHeadings(TDataSet::DrugTable)[7], "\r\nUnderdosing");
+    EXPECT_EQ(TableHeadings(TDataSet::NeoplasmTable)[1], "");
+    EXPECT_EQ(TableHeadings(TDataSet::NeoplasmTable)[4], "Ca in situ");
+    EXPECT_EQ(TableHeadings(TDataSet::NeoplasmTable)[7], "Unspecified Behavior");
+    EXPECT_EQ(TableHeadingHeight(TDataSet::DrugTable), 50);
+    EXPECT_EQ(TableHeadingHeight(TDataSet::NeoplasmTable), 36);
+    EXPECT_EQ(TableBackMainCaption(TDataSet::DrugTable), "Back to Main Term (F3)");
+    EXPECT_EQ(TableBackMainCaption(TDataSet::NeoplasmTable), "Back To Level #1");
     EXPECT_EQ(TableLevelCaption(nullptr), "Main Term");
 
     TAlphaLetter letter;
@@ -215,17 +215,18 @@ TEST(TableChildResultAction, BackToMainEndsNestedWindowsButNotTheNeoplasmTop) {
     TTerm site(&main, 1);
     // Quit always passes up.
     for (const TTerm* item : std::initializer_list<const TTerm*>{nullptr, &main, &site})
-        for (int type : {3, 4}) EXPECT_EQ(TableChildResultAction(3, type, item), TTableChildAction::EndWithQuit);
+        for (TDataSet type : {TDataSet::DrugTable, TDataSet::NeoplasmTable})
+            EXPECT_EQ(TableChildResultAction(3, type, item), TTableChildAction::EndWithQuit);
     // Back to the main term: the drug top window stays, every nested drug window ends.
-    EXPECT_EQ(TableChildResultAction(1, 3, nullptr), TTableChildAction::Stay);
-    EXPECT_EQ(TableChildResultAction(1, 3, &main), TTableChildAction::EndWithBack);
-    EXPECT_EQ(TableChildResultAction(1, 3, &site), TTableChildAction::EndWithBack);
+    EXPECT_EQ(TableChildResultAction(1, TDataSet::DrugTable, nullptr), TTableChildAction::Stay);
+    EXPECT_EQ(TableChildResultAction(1, TDataSet::DrugTable, &main), TTableChildAction::EndWithBack);
+    EXPECT_EQ(TableChildResultAction(1, TDataSet::DrugTable, &site), TTableChildAction::EndWithBack);
     // The neoplasm top window holds the single main term and stays; deeper windows end.
-    EXPECT_EQ(TableChildResultAction(1, 4, &main), TTableChildAction::Stay);
-    EXPECT_EQ(TableChildResultAction(1, 4, &site), TTableChildAction::EndWithBack);
+    EXPECT_EQ(TableChildResultAction(1, TDataSet::NeoplasmTable, &main), TTableChildAction::Stay);
+    EXPECT_EQ(TableChildResultAction(1, TDataSet::NeoplasmTable, &site), TTableChildAction::EndWithBack);
     // Back one level: stay.
     for (const TTerm* item : std::initializer_list<const TTerm*>{nullptr, &main, &site})
-        EXPECT_EQ(TableChildResultAction(2, 3, item), TTableChildAction::Stay);
+        EXPECT_EQ(TableChildResultAction(2, TDataSet::DrugTable, item), TTableChildAction::Stay);
 }
 
 TEST(TableSearchRealData, DrugTableExamples) {

@@ -40,7 +40,8 @@ public:
 // Only loader 5 does real work; the others finish at once.
 TStartUpLoaders KeywordLoaderOnly() {
     TStartUpLoaders loaders;
-    for (int type = 0; type < 5; ++type) loaders.Loaders[type] = [type] { LoadStatusOfType(type) = TLoadState::Done; };
+    for (int type = 0; type < 5; ++type)
+        loaders.Loaders[type] = [type] { LoadStatusOf(AllDataSets[type]) = TLoadState::Done; };
     loaders.Loaders[5] = [] { LoadKeywordDataSets(); };
     loaders.ClearContainers = [] {
         ClearCodeKeywordTables();

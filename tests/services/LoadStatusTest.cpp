@@ -30,12 +30,12 @@ private:
 class LoadStatusTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (int type = 0; type < 6; ++type) FSaved[type] = LoadStatusOfType(type).load();
+        for (TDataSet set : AllDataSets) FSaved[DataSetIndex(set)] = LoadStatusOf(set).load();
     }
     void TearDown() override {
-        for (int type = 0; type < 6; ++type) LoadStatusOfType(type).store(FSaved[type]);
+        for (TDataSet set : AllDataSets) LoadStatusOf(set).store(FSaved[DataSetIndex(set)]);
     }
-    TLoadState FSaved[6]{};
+    std::array<TLoadState, DataSetCount> FSaved{};
 };
 
 TEST_F(LoadStatusTest, WaitReturnsAtOnceWithoutWindowUnlessLoading) {
@@ -106,15 +106,23 @@ TEST_F(LoadStatusTest, CancelTurnsOnlyLoadingXmlSetsIntoCancelled) {
     EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Loading);
 }
 
-TEST_F(LoadStatusTest, StatusOfTypeFollowsLoaderNumbering) {
-    EXPECT_EQ(&LoadStatusOfType(0), &TabularStatus);
-    EXPECT_EQ(&LoadStatusOfType(1), &DIndexStatus);
-    EXPECT_EQ(&LoadStatusOfType(2), &EIndexStatus);
-    EXPECT_EQ(&LoadStatusOfType(3), &TableOfDrugsStatus);
-    EXPECT_EQ(&LoadStatusOfType(4), &TableOfNeoplasmsStatus);
-    EXPECT_EQ(&LoadStatusOfType(5), &CodeKeywordsStatus);
-    EXPECT_THROW(LoadStatusOfType(6), std::out_of_range);
-    EXPECT_THROW(LoadStatusOfType(-1), std::out_of_range);
+TEST_F(LoadStatusTest, EachDataSetHasItsOwnStatusAndName) {
+    const struct {
+        TDataSet set;
+        const TLoadStatus* status;
+        const char* name;
+    } cases[] = {{TDataSet::Tabular, &TabularStatus, "Tabular"},
+                 {TDataSet::DiseaseIndex, &DIndexStatus, "DIndex"},
+                 {TDataSet::ExternalIndex, &EIndexStatus, "EIndex"},
+                 {TDataSet::DrugTable, &TableOfDrugsStatus, "TableOfDrugs"},
+                 {TDataSet::NeoplasmTable, &TableOfNeoplasmsStatus, "TableOfNeoplasms"},
+                 {TDataSet::CodeKeywords, &CodeKeywordsStatus, "CodeKeywords"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(&LoadStatusOf(c.set), c.status) << c.name;
+        EXPECT_STREQ(DataSetName(c.set), c.name);
+        EXPECT_EQ(AllDataSets[DataSetIndex(c.set)], c.set) << c.name;
+    }
+    EXPECT_THROW(LoadStatusOf(static_cast<TDataSet>(6)), std::out_of_range);
 }
 
 }  // namespace

@@ -77,14 +77,19 @@ private:
 };
 
 // Ends a load the way a loader does: 1 -> 2 only.
+// The status of the data set loaded by the loader at position type of TStartUpLoaders::Loaders.
+TLoadStatus& StatusAt(int type) {
+    return LoadStatusOf(AllDataSets.at(static_cast<std::size_t>(type)));
+}
+
 void FinishLoad(int type) {
     TLoadState expected = TLoadState::Loading;
-    LoadStatusOfType(type).compare_exchange_strong(expected, TLoadState::Done);
+    StatusAt(type).compare_exchange_strong(expected, TLoadState::Done);
 }
 
 // A loader that reads "elements" while its status is 1, like the XML loaders do.
 void LoadUntilCancelled(int type, std::atomic<int>& elements) {
-    while (LoadStatusOfType(type).load() == TLoadState::Loading && elements.load() < 100000) {
+    while (StatusAt(type).load() == TLoadState::Loading && elements.load() < 100000) {
         ++elements;
         std::this_thread::sleep_for(1ms);
     }
@@ -124,7 +129,7 @@ protected:
 
     static std::array<int32_t, 6> Statuses() {
         std::array<int32_t, 6> values{};
-        for (int type = 0; type < 6; ++type) values[type] = static_cast<int32_t>(LoadStatusOfType(type).load());
+        for (int type = 0; type < 6; ++type) values[type] = static_cast<int32_t>(StatusAt(type).load());
         return values;
     }
 
@@ -338,7 +343,7 @@ TEST_F(StartUpTest, ShutDownWhileRealLoadersRunLeavesNoSetLoading) {
     StartDataLoading(EmbeddedResources());
     ShutDownLoading();
     for (int type = 0; type < 5; ++type) {
-        const TLoadState status = LoadStatusOfType(type).load();
+        const TLoadState status = StatusAt(type).load();
         EXPECT_TRUE(status == TLoadState::Cancelled || status == TLoadState::Done) << "type " << type << ": " << status;
     }
     // The keyword sets cannot be cancelled; they finish.

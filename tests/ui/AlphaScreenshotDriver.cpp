@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     TTerm* nestedTerm = nullptr;
     {
         TfrmAlphaSearch index;
-        index.FType = 1;
+        index.FType = TDataSet::DiseaseIndex;
         index.show();
         if (!SettleWindow(index)) return 1;
         index.edtMain->setText(QStringLiteral("Ab"));
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     if (nestedTerm != nullptr) {
         TfrmAlphaSearch nested;
-        nested.FType = 1;
+        nested.FType = TDataSet::DiseaseIndex;
         nested.FCurItem = nestedTerm;
         nested.show();
         if (!SettleWindow(nested)) return 1;

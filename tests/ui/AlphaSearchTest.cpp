@@ -87,7 +87,7 @@ bool SelectRowOf(TfrmAlphaSearch& window, const TTerm* ATerm) {
     return false;
 }
 
-std::unique_ptr<TfrmAlphaSearch> ShowWindow(int AType, TTerm* ACurItem = nullptr) {
+std::unique_ptr<TfrmAlphaSearch> ShowWindow(TDataSet AType, TTerm* ACurItem = nullptr) {
     auto window = std::make_unique<TfrmAlphaSearch>();
     window->FType = AType;
     window->FCurItem = ACurItem;
@@ -133,7 +133,7 @@ private slots:
 };
 
 void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     const int total = MainTermCount(DIndexLetters);
     QCOMPARE(window->lbTitle->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
     QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
@@ -175,33 +175,33 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     QCOMPARE(first->text(1), QStringLiteral("Abandonment --see Maltreatment"));
     QCOMPARE(first->text(2), QString());
 
-    auto external = ShowWindow(2);
+    auto external = ShowWindow(TDataSet::ExternalIndex);
     QCOMPARE(external->lbTitle->text(), QStringLiteral("External Causes of Injury Alphabetical Search"));
     QCOMPARE(external->lbMain->text(), QStringLiteral("Records: %1").arg(MainTermCount(EIndexLetters)));
     QVERIFY(!external->lbEdition->isVisible());
 
-    // A type that is neither index lists nothing.
-    auto other = ShowWindow(7);
+    // A data set that is neither index lists nothing.
+    auto other = ShowWindow(TDataSet::DrugTable);
     QCOMPARE(other->lbMain->text(), QStringLiteral("Records: 0"));
     QCOMPARE(other->lbPage->text(), QStringLiteral("Page: 0/0"));
 }
 
 void AlphaSearchTest::diseaseIndexTellsItsEdition() {
     const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     QCOMPARE(window->lbEdition->isVisible(), !note.empty());
     QCOMPARE(window->lbEdition->text(), Q(note));
     if (!note.empty() && !DIndexEdition.empty()) QVERIFY(window->lbEdition->text().contains(Q(DIndexEdition)));
     // Every level of the disease index says it, not only the main level.
     TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return !t.FSubTermList.empty(); });
     QVERIFY(term != nullptr);
-    auto nested = ShowWindow(1, term);
+    auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
     QCOMPARE(nested->lbEdition->text(), Q(note));
     QCOMPARE(nested->lbEdition->isVisible(), !note.empty());
 }
 
 void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     const int total = MainTermCount(DIndexLetters);
     QTest::keyClick(window->edtMain, Qt::Key_A, Qt::NoModifier);
     QCOMPARE(window->edtMain->text(), QStringLiteral("A"));
@@ -239,7 +239,7 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     // Below the main level the first letter keeps its case.
     TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return t.FSubTermList.size() > 3; });
     QVERIFY(term != nullptr);
-    auto nested = ShowWindow(1, term);
+    auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
     QTest::keyClick(nested->edtMain, Qt::Key_A, Qt::NoModifier);
     QCOMPARE(nested->edtMain->text(), QStringLiteral("a"));
     QCOMPARE(nested->FItemList, AlphaFillItemList(DIndexLetters, term, "A"));
@@ -247,7 +247,7 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
 
 void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
     // Two letters of the disease index with main terms for two pages and one with five pages or more.
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     const std::size_t rows = static_cast<std::size_t>(window->FPaging.FLinesPerPage);
     QString twoPages;
     QString manyPages;
@@ -272,7 +272,7 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
 }
 
 void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
-    auto window = ShowWindow(2);
+    auto window = ShowWindow(TDataSet::ExternalIndex);
     const int total = MainTermCount(EIndexLetters);
     const int rows = window->FPaging.FLinesPerPage;
     const int pages = (total + rows - 1) / rows;
@@ -301,7 +301,7 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
 
 void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() {
     // A main term on the first page whose sub-terms have sub-terms of their own.
-    auto main = ShowWindow(1);
+    auto main = ShowWindow(TDataSet::DiseaseIndex);
     TTerm* first = nullptr;
     TTerm* second = nullptr;
     for (int row = 0; row < main->ListView1->topLevelItemCount() && first == nullptr; ++row) {
@@ -319,7 +319,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
     int steps = 0;
     WhenNested(first, [&](TfrmAlphaSearch* level1) {
         ++steps;
-        QCOMPARE(level1->FType, 1);
+        QCOMPARE(level1->FType, TDataSet::DiseaseIndex);
         QCOMPARE(level1->lbLevel->text(), QStringLiteral("#1 Level Term"));
         QVERIFY(level1->pnlTree->isVisible());
         QVERIFY(level1->btnBackMain->isVisible());
@@ -386,7 +386,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
 
 void AlphaSearchTest::quitQuestionEndsEveryWindowOnlyOnYes() {
     TRecordingMessages messages;
-    auto main = ShowWindow(2);
+    auto main = ShowWindow(TDataSet::ExternalIndex);
     TTerm* first = FindTerm(EIndexLetters, [](const TTerm& t) {
         return t.FLevel == 0 && std::any_of(t.FSubTermList.begin(), t.FSubTermList.end(),
                                             [](const auto& sub) { return !sub->FSubTermList.empty(); });
@@ -428,7 +428,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
     TTerm* unparsable = level.Add("with a code that is no code text");
     unparsable->FCode = "C64-";
     unparsable->FManifest = "--";
-    auto window = ShowWindow(1, &level.parent);
+    auto window = ShowWindow(TDataSet::DiseaseIndex, &level.parent);
     QCOMPARE(window->ListView1->topLevelItemCount(), 2);
     QVERIFY(SelectRowOf(*window, open));
 
@@ -495,7 +495,7 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
     if (noCategory != nullptr) level.Add("no category")->FCode = noCategory->FCode;
     level.Add("missing")->FCode = missing->FCode;
     level.Add("header")->FCode = header->FCode;
-    auto window = ShowWindow(1, &level.parent);
+    auto window = ShowWindow(TDataSet::DiseaseIndex, &level.parent);
 
     TRecordingMessages messages;
     messages.QueueAnswer(false);  // do not show the category of a missing code
@@ -527,7 +527,7 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
     full->FSubTermList.push_back(std::make_unique<TTerm>(full, 2));
     TTerm* bad = level.Add("bad code");
     bad->FCode = "C64-";
-    auto window = ShowWindow(1, &level.parent);
+    auto window = ShowWindow(TDataSet::DiseaseIndex, &level.parent);
     const QList<QAction*> items = {window->ViewCode1, window->ViewSubTermS1, window->SeeCategory1,
                                    window->SeeSubcategory1, window->ViewManifestM1};
     QStringList captions;
@@ -544,7 +544,7 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
     for (QAction* action : items) QVERIFY(!action->isEnabled());
 
     // The real "Abandonment": a see reference only.
-    auto main = ShowWindow(1);
+    auto main = ShowWindow(TDataSet::DiseaseIndex);
     main->edtMain->setText(QStringLiteral("Abandonment"));
     QVERIFY(SelectRowOf(*main, main->FItemList[0]));
     QCOMPARE(main->FItemList[0]->FSee, std::string("Maltreatment"));
@@ -555,7 +555,7 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
 }
 
 void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     TTerm* term = nullptr;
     for (TTerm* candidate : window->FItemList)
         if (!candidate->FSubTermList.empty() && AlphaInitCode(candidate->FCode) &&
@@ -593,7 +593,7 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
 void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
     const int oldFullScreen = FullScreen;
     FullScreen = 1;
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     FullScreen = oldFullScreen;
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QVERIFY(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -639,7 +639,7 @@ void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
         DIndexLetters = std::move(held);
         DIndexStatus.store(TLoadState::Done);
     });
-    auto window = ShowWindow(1);
+    auto window = ShowWindow(TDataSet::DiseaseIndex);
     loader.join();
     QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
 }
@@ -650,7 +650,7 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
     TfrmMain main;
     main.show();
     QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
-    int type = 0;
+    TDataSet type = TDataSet::Tabular;
     WhenWindowShown<TfrmAlphaSearch>([&](TfrmAlphaSearch* window) {
         type = window->FType;
         QVERIFY(!window->isMaximized());
@@ -658,7 +658,7 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
         window->close();
     });
     main.lbDiseaseClick();
-    QCOMPARE(type, 1);
+    QCOMPARE(type, TDataSet::DiseaseIndex);
     QVERIFY(main.isVisible());
     // F3 at the main level ends it with 1: the launcher shows again.
     WhenWindowShown<TfrmAlphaSearch>([&](TfrmAlphaSearch* window) {
@@ -666,7 +666,7 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
         QTest::keyClick(window->ListView1, Qt::Key_F3);
     });
     main.lbExternalClick();
-    QCOMPARE(type, 2);
+    QCOMPARE(type, TDataSet::ExternalIndex);
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
     messages.QueueAnswer(true);

@@ -28,7 +28,7 @@
 
 namespace {
 
-std::unique_ptr<TfrmDrugNeopSearch> OpenTable(int type) {
+std::unique_ptr<TfrmDrugNeopSearch> OpenTable(TDataSet type) {
     auto window = std::make_unique<TfrmDrugNeopSearch>();
     window->FType = type;
     window->show();
@@ -113,7 +113,7 @@ private slots:
 };
 
 void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     QCOMPARE(window->plTitle->text(), QStringLiteral("Drugs & Chemicals Alphabetical Search"));
     QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
     QCOMPARE(window->size(), QSize(1167, 691));
@@ -175,7 +175,7 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
 }
 
 void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
-    auto window = OpenTable(4);
+    auto window = OpenTable(TDataSet::NeoplasmTable);
     QCOMPARE(window->plTitle->text(), QStringLiteral("Neoplasms Alphabetical Search"));
     QVERIFY(window->FCurItem != nullptr);
     QCOMPARE(window->FCurItem->FTitle, std::string("Neoplasm, neoplastic "));
@@ -197,7 +197,7 @@ void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
 }
 
 void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage() {
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     window->edtMain->setFocus();
     QTest::keyClicks(window->edtMain, QStringLiteral("ab"));
     QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
@@ -237,7 +237,7 @@ void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage(
 }
 
 void DrugNeopSearchTest::absintheRowAndItsCells() {
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     window->edtMain->setText(QStringLiteral("Absinthe"));
     QCOMPARE(RowTexts(window.get(), 1),
              (QStringList{"+", "Absinthe", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}));
@@ -257,7 +257,7 @@ void DrugNeopSearchTest::absintheRowAndItsCells() {
 
 void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
     TRecordingMessages messages;
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     window->edtMain->setText(QStringLiteral("Absinthe"));
     // Double-click on "T51.0X1": the Tabular Search window at that code; Esc comes back.
     bool opened = false;
@@ -295,7 +295,7 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
     QVERIFY(!window->isVisible());
 
     // A neoplasm cell "C79.8-" opens the sub-category "C79.8".
-    auto neoplasms = OpenTable(4);
+    auto neoplasms = OpenTable(TDataSet::NeoplasmTable);
     QCOMPARE(Cell(neoplasms.get(), 1, 3), QStringLiteral("C79.8-"));
     neoplasms->StringGrid1->setCurrentCell(1, 3);
     opened = false;
@@ -320,10 +320,10 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
             if (term->FTitle == "Vitamin NEC") vitamin = term.get();
     QVERIFY(vitamin != nullptr);
     auto nested = std::make_unique<TfrmDrugNeopSearch>();
-    nested->FType = 3;
+    nested->FType = TDataSet::DrugTable;
     nested->FCurItem = vitamin;
     nested->show();
-    auto top = OpenTable(3);
+    auto top = OpenTable(TDataSet::DrugTable);
     for (auto [window, title] :
          {std::pair{nested.get(), QStringLiteral("B15")}, std::pair{top.get(), QStringLiteral("LSD")}}) {
         window->edtMain->setText(title);
@@ -347,7 +347,7 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
 }
 
 void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     window->edtMain->setText(QStringLiteral("Adrenal"));
     const int withCodes = RowOf(window.get(), QStringLiteral("Adrenaline"));
     const int withoutCodes = RowOf(window.get(), QStringLiteral("Adrenalin --see Adrenaline"));
@@ -379,7 +379,7 @@ void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
 }
 
 void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
-    auto top = OpenTable(3);
+    auto top = OpenTable(TDataSet::DrugTable);
     top->edtMain->setText(QStringLiteral("Absinthe"));
     top->StringGrid1->setCurrentCell(1, 1);
     int depth = 0;
@@ -433,7 +433,7 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
 }
 
 void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
-    auto top = OpenTable(4);
+    auto top = OpenTable(TDataSet::NeoplasmTable);
     top->StringGrid1->setCurrentCell(1, 1);  // "abdomen, abdominal" has sub-sites
     int seen = 0;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
@@ -475,7 +475,7 @@ void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
 
 void DrugNeopSearchTest::quitFromANestedWindowEndsTheChain() {
     TRecordingMessages messages;
-    auto top = OpenTable(4);
+    auto top = OpenTable(TDataSet::NeoplasmTable);
     top->StringGrid1->setCurrentCell(1, 1);
     // F12 answered No: nothing changes; then Yes: every window ends with 3.
     messages.QueueAnswer(false);
@@ -493,7 +493,7 @@ void DrugNeopSearchTest::quitFromANestedWindowEndsTheChain() {
 }
 
 void DrugNeopSearchTest::keysOfTreeFilterBoxAndHeadingRow() {
-    auto top = OpenTable(4);
+    auto top = OpenTable(TDataSet::NeoplasmTable);
     // Keys in the tree and in the filter box page the grid.
     QTest::keyClick(top->TreeView1, Qt::Key_PageDown);
     QCOMPARE(top->FCurPage, 2);
@@ -517,16 +517,16 @@ void DrugNeopSearchTest::keysOfTreeFilterBoxAndHeadingRow() {
     QTest::keyClick(top->StringGrid1, Qt::Key_Escape);
     QCOMPARE(top->result(), 2);
     QVERIFY(!top->isVisible());
-    auto drugs = OpenTable(3);
+    auto drugs = OpenTable(TDataSet::DrugTable);
     QTest::keyClick(drugs.get(), Qt::Key_F3);  // the window's own keys: F3 ends with 1
     QCOMPARE(drugs->result(), 1);
-    auto again = OpenTable(3);
+    auto again = OpenTable(TDataSet::DrugTable);
     again->close();
     QCOMPARE(again->result(), 2);
 }
 
 void DrugNeopSearchTest::resizeKeepsTheCurrentTermCurrent() {
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->NextPage();
@@ -557,7 +557,7 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
     QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
     bool drugs = false;
     WhenModalShown<TfrmDrugNeopSearch>(&main, [&](TfrmDrugNeopSearch* window) {
-        drugs = window->FType == 3 && !main.isVisible();
+        drugs = window->FType == TDataSet::DrugTable && !main.isVisible();
         window->btnBack->click();
     });
     main.lbDrugsClick();
@@ -565,7 +565,7 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
     QVERIFY(main.isVisible());
     messages.QueueAnswer(true);
     WhenModalShown<TfrmDrugNeopSearch>(&main, [](TfrmDrugNeopSearch* window) {
-        QCOMPARE(window->FType, 4);
+        QCOMPARE(window->FType, TDataSet::NeoplasmTable);
         QTest::keyClick(window->StringGrid1, Qt::Key_F12);
     });
     main.lbNeoplasmsClick();
@@ -580,12 +580,12 @@ void DrugNeopSearchTest::waitsForATableStillLoading() {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         TableOfDrugsStatus = TLoadState::Done;
     });
-    auto window = OpenTable(3);
+    auto window = OpenTable(TDataSet::DrugTable);
     loader.join();
     QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(TotalMainTerms(TableOfDrugsLetters)));
     // A loaded table shows no waiting window.
-    auto loaded = OpenTable(3);
+    auto loaded = OpenTable(TDataSet::DrugTable);
     QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
 }
 

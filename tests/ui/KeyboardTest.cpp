@@ -297,7 +297,7 @@ private slots:
     void indexAndTableFilterBoxesTakeTheButtonsKeys() {
         {
             TfrmAlphaSearch window;
-            window.FType = 1;
+            window.FType = TDataSet::DiseaseIndex;
             ShowActive(window);
             Type(QStringLiteral("a"));
             QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
@@ -313,7 +313,7 @@ private slots:
             QCOMPARE(window.result(), 2);
         }
         TfrmDrugNeopSearch window;
-        window.FType = TableTypeDrugs;
+        window.FType = TDataSet::DrugTable;
         ShowActive(window);
         Type(QStringLiteral("a"));
         QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
@@ -340,7 +340,7 @@ private slots:
         }
         QVERIFY(parent != nullptr);
         TfrmDrugNeopSearch window;
-        window.FType = TableTypeDrugs;
+        window.FType = TDataSet::DrugTable;
         ShowActive(window);
         Type(QString::fromStdString(parent->FTitle).toLower());
         QCOMPARE(window.FItemList.front(), parent);
@@ -472,7 +472,7 @@ private slots:
         const TTerm* leaf = FirstLeafWithCode(DIndexLetters, [](const TTerm& term) { return term.FCode; });
         QVERIFY(leaf != nullptr);
         TfrmAlphaSearch window;
-        window.FType = 1;
+        window.FType = TDataSet::DiseaseIndex;
         ShowActive(window);
         QCOMPARE(Focused(), static_cast<QWidget*>(window.ListView1));
         // Typed on the list, the title lands in the filter box (first letter a capital).
@@ -497,7 +497,7 @@ private slots:
         const TTerm* leaf = FirstLeafWithCode(TableOfDrugsLetters, [](const TTerm& term) { return term.Cell(2); });
         QVERIFY(leaf != nullptr);
         TfrmDrugNeopSearch window;
-        window.FType = TableTypeDrugs;
+        window.FType = TDataSet::DrugTable;
         ShowActive(window);
         QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
         Type(QString::fromStdString(leaf->FTitle).toLower());

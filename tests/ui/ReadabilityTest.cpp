@@ -115,13 +115,13 @@ private slots:
             {"disease index",
              [] {
                  auto window = std::make_unique<TfrmAlphaSearch>();
-                 window->FType = 1;
+                 window->FType = TDataSet::DiseaseIndex;
                  return window;
              }},
             {"drug table",
              [] {
                  auto window = std::make_unique<TfrmDrugNeopSearch>();
-                 window->FType = TableTypeDrugs;
+                 window->FType = TDataSet::DrugTable;
                  return window;
              }},
             {"select code", [] { return std::make_unique<TfrmSelectCode>(); }},

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     {
         TfrmDrugNeopSearch drugs;
-        drugs.FType = TableTypeDrugs;
+        drugs.FType = TDataSet::DrugTable;
         drugs.show();
         if (!SettleWindow(drugs)) return 1;
         drugs.edtMain->setText(QStringLiteral("A"));
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     }
     {
         TfrmDrugNeopSearch neoplasms;
-        neoplasms.FType = TableTypeNeoplasms;
+        neoplasms.FType = TDataSet::NeoplasmTable;
         neoplasms.show();
         if (!SettleWindow(neoplasms)) return 1;
         neoplasms.StringGrid1->setCurrentCell(1, 3);

@@ -213,14 +213,14 @@ int main(int argc, char** argv) {
         {"disease-index",
          [](QWidget*) {
              auto window = std::make_unique<TfrmAlphaSearch>(nullptr);
-             window->FType = 1;
+             window->FType = TDataSet::DiseaseIndex;
              return window;
          },
          false, true},
         {"disease-index-nested",
          [](QWidget* opener) {
              auto window = std::make_unique<TfrmAlphaSearch>(opener);
-             window->FType = 1;
+             window->FType = TDataSet::DiseaseIndex;
              window->FCurItem = DIndexLetters.front()->FMainTermList.front().get();
              return window;
          },
@@ -228,21 +228,21 @@ int main(int argc, char** argv) {
         {"external-index",
          [](QWidget*) {
              auto window = std::make_unique<TfrmAlphaSearch>(nullptr);
-             window->FType = 2;
+             window->FType = TDataSet::ExternalIndex;
              return window;
          },
          false, true},
         {"drug-table",
          [](QWidget*) {
              auto window = std::make_unique<TfrmDrugNeopSearch>(nullptr);
-             window->FType = TableTypeDrugs;
+             window->FType = TDataSet::DrugTable;
              return window;
          },
          false, true},
         {"neoplasm-table",
          [](QWidget*) {
              auto window = std::make_unique<TfrmDrugNeopSearch>(nullptr);
-             window->FType = TableTypeNeoplasms;
+             window->FType = TDataSet::NeoplasmTable;
              return window;
          },
          false, true},
@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<TfrmAlphaSearch> opener;
         if (item.FOpenerIsIndex) {
             opener = std::make_unique<TfrmAlphaSearch>(nullptr);
-            opener->FType = 1;
+            opener->FType = TDataSet::DiseaseIndex;
             opener->show();
             // The window is centred on its opener: the opener must have found its place first.
             if (!Settled(std::string(item.FName) + " opener", *opener).FSettled) continue;

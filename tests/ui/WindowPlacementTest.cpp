@@ -55,14 +55,14 @@ private slots:
                 if (term == nullptr && !candidate->FSubTermList.empty()) term = candidate.get();
         QVERIFY(term != nullptr);
         TfrmDrugNeopSearch parent;
-        parent.FType = TableTypeNeoplasms;
+        parent.FType = TDataSet::NeoplasmTable;
         parent.show();
         // Even sizes: centring on the opener would move each level up and left by a pixel.
         parent.resize(1000, 600);
         parent.move(100, 80);
         for (int height : {600, 582}) {
             TfrmDrugNeopSearch child(&parent);
-            child.FType = TableTypeNeoplasms;
+            child.FType = TDataSet::NeoplasmTable;
             child.FCurItem = term;
             child.resize(1000, height);
             child.show();
