@@ -261,8 +261,8 @@ TEST(IndexLoaderStatus, StartsFromZeroOrOneAndNeverOverwritesACancel) {
     {
         TLoaded loaded;
         loaded.status = TLoadState::Loading;
-        Load(loaded, xml, 7);
-        EXPECT_EQ(loaded.result, TLoadState::Failed) << "an unknown type is a failed load, not a done one";
+        Load(loaded, xml, TDataSet::CodeKeywords);
+        EXPECT_EQ(loaded.result, TLoadState::Failed) << "a data set that is no index is a failed load, not a done one";
     }
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
 }
