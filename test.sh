@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the format, builds everything (Release, warnings as errors), runs clang-tidy over the
 # libraries and every test through CTest; builds the Debian package and
-# tries it on this machine (tools/package-test.sh); then builds the library tests with the address
-# and undefined-behaviour sanitizers and runs them too; then replays the fuzz corpora
-# (tools/fuzz.sh) and runs the loader, start-up and cancel tests under the thread sanitizer.
+# tries it on this machine (tools/package-test.sh); then runs the library tests built by clang
+# with the address and undefined-behaviour sanitizers and replays the fuzz corpora (tools/fuzz.sh)
+# on the same build (preset "fuzz": one sanitizer build serves both); then runs the loader,
+# start-up and cancel tests under the thread sanitizer.
 # At the end, also when a step fails, prints the wall time of each step so the suite's budget can
 # be watched as it grows.
 set -euo pipefail
@@ -36,9 +37,9 @@ print_times() {
     done
     printf '  %-52s %5d s  (%d:%02d)\n' "whole run" "$SECONDS" $((SECONDS / 60)) $((SECONDS % 60))
 }
-asan_build=""
+sanitizer_build=""
 finish() {
-    [ -n "$asan_build" ] && kill -- -"$asan_build" 2>/dev/null
+    [ -n "$sanitizer_build" ] && kill -- -"$sanitizer_build" 2>/dev/null
     print_times
 }
 trap finish EXIT
@@ -56,31 +57,32 @@ release_build() {
 }
 timed "configure + build (Release)" release_build
 timed "clang-tidy" tools/lint.sh tidy build/release
-# The sanitizer build runs beside the Release tests and the package test, which spend much of their
-# time waiting for windows and for apt; its output is shown when it is done, its time is its own.
-if [ "${ZENDRA_SKIP_ASAN:-0}" != "1" ]; then
+# The sanitizer build (clang, address and undefined-behaviour sanitizers: the libraries, their
+# tests and the fuzz targets) runs beside the Release tests and the package test, which spend much
+# of their time waiting for windows and for apt; its output is shown when it is done, its time is
+# its own. ZENDRA_SKIP_ASAN=1 skips its tests, ZENDRA_SKIP_FUZZ=1 the fuzz replay, both the build.
+sanitize_tests=$([ "${ZENDRA_SKIP_ASAN:-0}" != "1" ] && echo 1 || echo 0)
+sanitize_fuzz=$([ "${ZENDRA_SKIP_FUZZ:-0}" != "1" ] && echo 1 || echo 0)
+if [ "$sanitize_tests" = 1 ] || [ "$sanitize_fuzz" = 1 ]; then
     # In a process group of its own, so that a failing step before it is done can stop all of it.
-    rm -f build/asan-build.seconds
-    setsid bash -c 'trap "echo \$SECONDS >build/asan-build.seconds" EXIT
-        cmake --preset asan -DZENDRA_BUILD_UI=OFF -DZENDRA_BUILD_TESTS=ON -DZENDRA_WERROR=ON >/dev/null &&
-        cmake --build --preset asan -j "$1" -- --quiet' asan-build "$jobs" >build/asan-build.log 2>&1 &
-    asan_build=$!
+    rm -f build/sanitizer-build.seconds
+    setsid bash -c 'trap "echo \$SECONDS >build/sanitizer-build.seconds" EXIT
+        cmake --preset fuzz -DZENDRA_WERROR=ON >/dev/null &&
+        cmake --build --preset fuzz -j "$1" -- --quiet' sanitizer-build "$jobs" >build/sanitizer-build.log 2>&1 &
+    sanitizer_build=$!
 fi
 timed "release ctest" ctest --preset release -j "$jobs" --no-tests=error
 # The Debian package, installed, tried and removed on this machine (needs root or sudo).
 [ "${ZENDRA_SKIP_PACKAGE:-0}" = "1" ] || timed "package test" tools/package-test.sh
-if [ -n "$asan_build" ]; then
+if [ -n "$sanitizer_build" ]; then
     status=0
-    timed "waiting for the sanitizer build" wait "$asan_build" || status=$?
-    asan_build=""
-    record_time "sanitizer build (beside the two steps above)" "$(cat build/asan-build.seconds 2>/dev/null || echo 0)"
-    cat build/asan-build.log
+    timed "waiting for the sanitizer build" wait "$sanitizer_build" || status=$?
+    sanitizer_build=""
+    record_time "sanitizer build (beside the two steps above)" "$(cat build/sanitizer-build.seconds 2>/dev/null || echo 0)"
+    cat build/sanitizer-build.log
     [ "$status" -eq 0 ] || { echo "the sanitizer build failed" >&2; exit "$status"; }
-    timed "sanitizer ctest" ctest --preset asan -j "$jobs" --no-tests=error
-fi
-if [ "${ZENDRA_SKIP_FUZZ:-0}" != "1" ] && command -v clang++ >/dev/null; then
-    fuzz() { tools/fuzz.sh build && tools/fuzz.sh replay 2000; }
-    timed "fuzz build + replay" fuzz
+    [ "$sanitize_tests" = 1 ] && timed "sanitizer ctest" ctest --preset fuzz -j "$jobs" --no-tests=error
+    [ "$sanitize_fuzz" = 1 ] && timed "fuzz replay" tools/fuzz.sh replay 2000
 fi
 if [ "${ZENDRA_SKIP_TSAN:-0}" != "1" ]; then
     tsan() {
