@@ -50,6 +50,8 @@ private slots:
     void copyPutsLineBreaksOnTheClipboard();
     void doubleClickWidensToWholeCode();
     void historyPanelPutsTextWithoutSearching();
+    void historyPanelShowsTheNewestEntryReadableAboveTheScrollBar_data();
+    void historyPanelShowsTheNewestEntryReadableAboveTheScrollBar();
     void suggestionPanelPagesAndKeys();
     void pageGeometryFitsTheViewAndTooSmallKeepsIt();
     void smallerThanDesignedKeepsEveryButtonWholeAndShowsText();
@@ -477,6 +479,41 @@ void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
     QCOMPARE(window->edtKeyWord->text(), QStringLiteral("typhoid,meningitis"));
     QVERIFY(!window->plHistory->isVisible());
     QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+}
+
+void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScrollBar_data() {
+    QTest::addColumn<int>("searches");
+    QTest::newRow("two searches") << 2;
+    QTest::newRow("fifty searches") << 50;
+}
+
+void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScrollBar() {
+    QFETCH(int, searches);
+    SearchHistory.FItems.assign(static_cast<std::size_t>(searches - 1), "typhoid, meningitis");
+    SearchHistory.FItems.emplace_back("cholera");
+    auto window = OpenWindow(std::monostate{}, 0);
+    window->btnHistory->click();
+    QTreeWidget* list = window->ListView1;
+    QCOMPARE(list->currentItem()->text(0), QStringLiteral("cholera"));
+    // The newest entry stands whole in the list's visible area (above any scroll bar) ...
+    const QRect row = list->visualItemRect(list->currentItem());
+    QVERIFY2(list->viewport()->rect().contains(row), qPrintable(QStringLiteral("row %1..%2 in a view of %3 px")
+                                                                   .arg(row.top())
+                                                                   .arg(row.bottom())
+                                                                   .arg(list->viewport()->height())));
+    // ... and its text is drawn in a colour that stands out from the row's background.
+    const QImage image = list->viewport()->grab(row).toImage();
+    const QColor background = image.pixelColor(image.width() - 2, 1);
+    int textPixels = 0;
+    for (int y = 0; y < image.height() - 2; ++y)  // the row's bottom border left out
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const int distance = std::abs(pixel.red() - background.red()) +
+                                 std::abs(pixel.green() - background.green()) +
+                                 std::abs(pixel.blue() - background.blue());
+            if (distance > 150) ++textPixels;
+        }
+    QVERIFY2(textPixels > 20, qPrintable(QStringLiteral("%1 text pixels").arg(textPixels)));
 }
 
 void KeywordSearchWindowTest::suggestionPanelPagesAndKeys() {

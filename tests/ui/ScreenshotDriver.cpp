@@ -1,7 +1,8 @@
 // Drives the launcher and the Tabular Search window on a real X display (tools/screenshots.sh runs
 // it under Xvfb) and saves screenshots of them with ImageMagick's import into the folder given as
-// the first argument: main-window.png, keyword-suggestions.png, tabular-search.png and
-// corrected-search.png (a misspelt keyword read as the nearest one, with the note saying so).
+// the first argument: main-window.png, keyword-suggestions.png, tabular-search.png,
+// corrected-search.png (a misspelt keyword read as the nearest one, with the note saying so) and
+// search-history.png (the history panel over the keyword box, its newest entry selected).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -52,5 +53,10 @@ int main(int argc, char** argv) {
     QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
     window.RichEdit1->setFocus();
     ok &= CaptureWindow(window, output, QStringLiteral("corrected-search.png"));
+    window.edtKeyWord->clear();
+    QTest::keyClicks(window.edtKeyWord, QStringLiteral("cholera"));
+    QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
+    window.btnHistory->click();
+    ok &= CaptureWindow(window, output, QStringLiteral("search-history.png"));
     return ok ? 0 : 1;
 }
