@@ -495,10 +495,20 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     ListView1->setGeometry(0, 0, PromptWidth, PromptHeight);
     ListView1->setColumnCount(1);
     ListView1->setHeaderLabels({QStringLiteral("Keywords Search History")});
-    ListView1->setColumnWidth(0, 700);
+    // The one column is as wide as the list, so no horizontal scroll bar ever covers the newest
+    // entry at the bottom; an entry too long for it is shortened in the middle and shown whole as
+    // the entry's tip.
+    ListView1->header()->setStretchLastSection(true);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setTextElideMode(Qt::ElideMiddle);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setStyleSheet(QStringLiteral("QTreeView::item { border-bottom: 1px solid #c0c0c0; }"));
+    // A style sheet that draws the rows' separating lines takes over the whole row: the selected
+    // row needs its highlight named too, or its text is drawn in the highlighted-text colour on
+    // the plain base, which leaves the newest search blank.
+    ListView1->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-bottom: 1px solid #c0c0c0; }"
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     ListView1->installEventFilter(this);
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         if (item == nullptr || item->text(0).isEmpty()) return;
@@ -1200,7 +1210,10 @@ void TfrmKeyWordSearch::ShowHistoryPanel() {
     PlaceFloatingPanel(plHistory);
     plHistory->show();
     ListView1->clear();
-    for (const std::string& entry : SearchHistory.FItems) new QTreeWidgetItem(ListView1, QStringList{Q(entry)});
+    for (const std::string& entry : SearchHistory.FItems) {
+        auto* item = new QTreeWidgetItem(ListView1, QStringList{Q(entry)});
+        item->setToolTip(0, item->text(0));
+    }
     if (ListView1->topLevelItemCount() > 0) {
         QTreeWidgetItem* last = ListView1->topLevelItem(ListView1->topLevelItemCount() - 1);
         ListView1->setCurrentItem(last);

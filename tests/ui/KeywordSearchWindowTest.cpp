@@ -494,6 +494,8 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
     auto window = OpenWindow(std::monostate{}, 0);
     window->btnHistory->click();
     QTreeWidget* list = window->ListView1;
+    // The list lays out its scroll bars after the click: judge it as the user sees it then.
+    QTest::qWait(100);
     QCOMPARE(list->currentItem()->text(0), QStringLiteral("cholera"));
     // The newest entry stands whole in the list's visible area (above any scroll bar) ...
     const QRect row = list->visualItemRect(list->currentItem());
