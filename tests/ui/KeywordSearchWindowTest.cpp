@@ -500,9 +500,9 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
     // The newest entry stands whole in the list's visible area (above any scroll bar) ...
     const QRect row = list->visualItemRect(list->currentItem());
     QVERIFY2(list->viewport()->rect().contains(row), qPrintable(QStringLiteral("row %1..%2 in a view of %3 px")
-                                                                   .arg(row.top())
-                                                                   .arg(row.bottom())
-                                                                   .arg(list->viewport()->height())));
+                                                                    .arg(row.top())
+                                                                    .arg(row.bottom())
+                                                                    .arg(list->viewport()->height())));
     // ... and its text is drawn in a colour that stands out from the row's background.
     const QImage image = list->viewport()->grab(row).toImage();
     const QColor background = image.pixelColor(image.width() - 2, 1);
