@@ -25,11 +25,21 @@ TStateSignal& StateSignal() {
     return *signal;
 }
 
+// The listener of SetLoadStateListener; it is called under its mutex, so it is never called after
+// it has been replaced.
+std::mutex listenerMutex;
+std::function<void()>& StateListener() {
+    static auto* listener = new std::function<void()>;
+    return *listener;
+}
+
 void AnnounceChange() {
     TStateSignal& signal = StateSignal();
     // Taking the mutex orders the change before any waiter's next look at its predicate.
     { std::lock_guard lock(signal.FMutex); }
     signal.FChanged.notify_all();
+    std::lock_guard lock(listenerMutex);
+    if (StateListener()) StateListener()();
 }
 
 // Calls Hide on every way out of a wait, so a window is never left shown.
@@ -93,6 +103,12 @@ const char* DataSetName(TDataSet ASet) {
 
 std::ostream& operator<<(std::ostream& AStream, TDataSet ASet) {
     return AStream << DataSetName(ASet);
+}
+
+std::function<void()> SetLoadStateListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex);
+    std::swap(StateListener(), listener);
+    return listener;
 }
 
 TWaitHooks SetWaitHooks(TWaitHooks hooks) {

@@ -17,6 +17,12 @@ struct TWaitHooks {
     std::function<void()> Hide;
 };
 
+// Installs the function called after every change of any load state, on the thread that made the
+// change (a loader thread or the UI thread), and returns the previous one. The desktop front uses
+// it to learn that a data set has settled without waiting: the listener must return quickly, and
+// must neither change a load state nor wait for a data set.
+std::function<void()> SetLoadStateListener(std::function<void()> listener);
+
 // Installs the hooks used by WaitForDataSet (set once by the desktop front, before any window
 // waits; tests install their own) and returns the previous ones.
 TWaitHooks SetWaitHooks(TWaitHooks hooks);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "admin/CodeTextFile.h"
 #include "admin/DataPipeline.h"
@@ -21,6 +22,7 @@
 #include "services/Folders.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "ui/DataSetSignals.h"
 #include "ui/UiStyle.h"
 
 namespace {
@@ -236,31 +238,44 @@ void TfrmAdministratorTool::SetDefaultFileNames() {
     Edit10->setText(DefaultName(QStringLiteral("AllCodesTextForVerify_"), QStringLiteral(".txt")));
 }
 
-TLoadState TfrmAdministratorTool::WaitWhileLoading(const TLoadStatus& AStatus) {
-    // No waiting window: the tool shows a busy cursor; it keeps painting, but takes no input.
-    TWaitHooks hooks;
-    hooks.Poll = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-    return WaitForDataSet(AStatus, hooks);
+void TfrmAdministratorTool::AfterLoading(std::vector<TDataSet> ASets, std::function<void()> AOperation) {
+    // No waiting window: the tool shows a busy cursor and takes no input until the sets have loaded
+    // and the operation has run. The cursor goes with the call back, also when the tool is closed first.
+    setEnabled(false);
+    auto busy = std::make_shared<TBusyCursor>();
+    WhenDataSetsSettled(
+        this, std::move(ASets),
+        [this, busy, operation = std::move(AOperation)] {
+            setEnabled(true);
+            operation();
+        },
+        TWaitDisplay::Quietly);
 }
 
 void TfrmAdministratorTool::Button4Click() {
-    TBusyCursor busy;
-    WaitWhileLoading(CodeKeywordsStatus);
-    ArrangeKeywordFile(PathOf(Edit1), CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox7->isChecked(),
-                       PathOf(Edit2), PathOf(Edit3));
+    AfterLoading({TDataSet::CodeKeywords}, [this] {
+        ArrangeKeywordFile(PathOf(Edit1), CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox7->isChecked(),
+                           PathOf(Edit2), PathOf(Edit3));
+    });
 }
 
 void TfrmAdministratorTool::Button7Click() {
-    TBusyCursor busy;
     if (CheckBox3->isChecked()) {
-        for (const TLoadStatus* status :
-             {&DIndexStatus, &EIndexStatus, &TableOfDrugsStatus, &TableOfNeoplasmsStatus, &TabularStatus})
-            WaitWhileLoading(*status);
-        if (const auto lines = StatisticsOfLoadedData(CheckBox8->isChecked(), PathOf(Edit11))) {
-            Memo1->appendPlainText(QString::fromStdString(lines->IndexLine));
-            Memo1->appendPlainText(QString::fromStdString(lines->TabularLine));
-        }
+        AfterLoading({TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable,
+                      TDataSet::Tabular},
+                     [this] {
+                         if (const auto lines = StatisticsOfLoadedData(CheckBox8->isChecked(), PathOf(Edit11))) {
+                             Memo1->appendPlainText(QString::fromStdString(lines->IndexLine));
+                             Memo1->appendPlainText(QString::fromStdString(lines->TabularLine));
+                         }
+                         StatisticsOfFiles();
+                     });
+    } else {
+        AfterLoading({}, [this] { StatisticsOfFiles(); });
     }
+}
+
+void TfrmAdministratorTool::StatisticsOfFiles() {
     if (CheckBox4->isChecked()) {
         std::string memoLine;
         if (StatisticsOrderFile(PathOf(Edit4), PathOf(Edit6), PathOf(Edit12), PathOf(Edit13), PathOf(Edit7),
@@ -290,17 +305,15 @@ void TfrmAdministratorTool::Button13Click() {
         !Messages().AskYesNo("The file " + fileName.toStdString() + " already exists. Do you want to replace it?",
                              "Administrator Tool", false))
         return;
-    TBusyCursor busy;
-    WaitWhileLoading(TabularStatus);
-    int total = 0;
-    if (GenerateCodeTextFile(ChapterList, CheckBox6->isChecked(), fileName.toStdString(), total))
-        Label7->setText(QStringLiteral("UnArrangedKW number: %1").arg(total));
+    AfterLoading({TDataSet::Tabular}, [this, fileName] {
+        int total = 0;
+        if (GenerateCodeTextFile(ChapterList, CheckBox6->isChecked(), fileName.toStdString(), total))
+            Label7->setText(QStringLiteral("UnArrangedKW number: %1").arg(total));
+    });
 }
 
 void TfrmAdministratorTool::Button14Click() {
-    TBusyCursor busy;
-    WaitWhileLoading(TabularStatus);
-    GenerateAllCodeText(ChapterList, PathOf(Edit10));
+    AfterLoading({TDataSet::Tabular}, [this] { GenerateAllCodeText(ChapterList, PathOf(Edit10)); });
 }
 
 void TfrmAdministratorTool::Button15Click() {
@@ -309,7 +322,6 @@ void TfrmAdministratorTool::Button15Click() {
 }
 
 void TfrmAdministratorTool::Button16Click() {
-    TBusyCursor busy;
-    WaitWhileLoading(CodeKeywordsStatus);
-    ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked());
+    AfterLoading({TDataSet::CodeKeywords},
+                 [this] { ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked()); });
 }

@@ -2,12 +2,14 @@
 // program setting "IsAdmin" is 1. Five pages of buttons that run the administrator operations of
 // admin/ on the files named in the edit boxes: arranging and checking keyword files, statistics of
 // the loaded data and of the published order file, the code-text files and the compressed data
-// files. Every operation runs on the UI thread; a data set still loading is waited for by polling
-// its status every 100 ms, without the waiting window.
+// files. Every operation runs on the UI thread once the data sets it reads have loaded (without the
+// waiting window).
 #pragma once
 
 #include <QDialog>
 #include <QHash>
+#include <functional>
+#include <vector>
 
 #include "services/DataSets.h"
 
@@ -85,15 +87,15 @@ public:
     void Button15Click();  // normalise a hand-edited keyword file
     void Button16Click();  // codes of each keyword of a list
 
-    // Waits while AStatus is 1, checking every 100 ms. Pending events other than user input are
-    // handled meanwhile, so a loader thread that hands a message to the UI thread is answered and
-    // can go on.
-    static TLoadState WaitWhileLoading(const TLoadStatus& AStatus);
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Runs AOperation once every set of ASets has loaded; until then the tool takes no input and
+    // shows a busy cursor (events keep flowing, so a loader's message reaches the user).
+    void AfterLoading(std::vector<TDataSet> ASets, std::function<void()> AOperation);
+    // The statistics of the order and keyword files, as their boxes ask.
+    void StatisticsOfFiles();
     QLineEdit* AddFileRow(class QGridLayout* ALayout, int ARow, int AColumn, QWidget* ALabel);
     void Browse(QLineEdit* AEdit);
 

@@ -17,9 +17,9 @@
 
 #include "model/TabularData.h"
 #include "services/DataSets.h"
-#include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
+#include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
@@ -169,7 +169,12 @@ void TfrmChapterSearch::showEvent(QShowEvent* event) {
 }
 
 void TfrmChapterSearch::BuildChapterTree() {
-    WaitForDataSet(TabularStatus);
+    if (FTreeRequested) return;
+    FTreeRequested = true;
+    WhenDataSetSettled(this, TDataSet::Tabular, [this](TLoadState) { FillChapterTree(); });
+}
+
+void TfrmChapterSearch::FillChapterTree() {
     TreeView1->clear();
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(static_cast<qsizetype>(ChapterList.size()));

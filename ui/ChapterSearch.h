@@ -54,7 +54,8 @@ public:
     QTreeWidget* TreeView1 = nullptr;
     std::array<QPixmap, 6> ImageList1;
 
-    // Waits for the Tabular List and fills the tree from ChapterList (all nodes collapsed).
+    // Fills the tree from ChapterList (all nodes collapsed) once the Tabular List has loaded; the
+    // waiting window shows until then.
     void BuildChapterTree();
     // The model object a node carries (monostate for none).
     static TTabularObject NodeObject(const QTreeWidgetItem* AItem);
@@ -79,6 +80,8 @@ protected:
     void reject() override;  // Esc and the close box: result 2
 
 private:
+    void FillChapterTree();
+    bool FTreeRequested = false;
     bool HandleKey(int key);
     void ItemToggled(QTreeWidgetItem* AItem, bool AExpanded);
     void ViewportDoubleClick(const QPoint& APosition);

@@ -53,31 +53,49 @@ void TfrmWaiting::Timer1Timer() {
     else
         ++FDots;
     Label1->setText(WaitCaption + QString(FDots, QLatin1Char('.')));
-    QCoreApplication::processEvents();
 }
 
 #include <memory>
 
 #include "services/LoadStatus.h"
+#include "ui/DataSetSignals.h"
 
 namespace {
 std::unique_ptr<TfrmWaiting> ActiveWaiting;
 int ShowCount = 0;
+// Blocking waits and pending call backs that want the window: it shows while there is one.
+int ShowReasons = 0;
+
+void ShowWaiting() {
+    if (ShowReasons++ > 0) return;
+    ++ShowCount;
+    ActiveWaiting = std::make_unique<TfrmWaiting>();
+    ActiveWaiting->show();
+}
+
+void HideWaiting() {
+    if (ShowReasons == 0 || --ShowReasons > 0) return;
+    ActiveWaiting.reset();
+}
 }  // namespace
 
 void InstallWaitingWindowHooks() {
+    // A library that still blocks the UI thread for a data set: pending events are processed while
+    // it waits, so that messages raised by loader threads reach the user and the window stays painted.
     TWaitHooks hooks;
     hooks.Show = [] {
-        ++ShowCount;
-        ActiveWaiting = std::make_unique<TfrmWaiting>();
-        ActiveWaiting->show();
+        ShowWaiting();
         QCoreApplication::processEvents();
     };
-    // Pending events are processed while waiting so that messages raised by loader threads reach
-    // the user and the window stays painted.
     hooks.Poll = [] { QCoreApplication::processEvents(); };
-    hooks.Hide = [] { ActiveWaiting.reset(); };
+    hooks.Hide = [] { HideWaiting(); };
     SetWaitHooks(std::move(hooks));
+    // A window waiting for a call back (DataSetSignals.h).
+    static bool connected = false;
+    if (connected) return;
+    connected = true;
+    QObject::connect(&TDataSetSignals::Instance(), &TDataSetSignals::WaitingChanged, QCoreApplication::instance(),
+                     [](bool shown) { shown ? ShowWaiting() : HideWaiting(); });
 }
 
 int WaitingWindowShowCount() {

@@ -305,6 +305,8 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
         CodeKeywordsStatus.compare_exchange_strong(expected, before);
     });
     tool->Button4->click();
+    QVERIFY(!tool->isEnabled());  // no input while the keyword tables load
+    QTRY_VERIFY_WITH_TIMEOUT(tool->isEnabled(), 10000);
     done = true;
     rescue.join();
     QVERIFY(timerRan);

@@ -226,6 +226,7 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
         TabularStatus.store(TLoadState::Done);
     });
     auto window = ShowBrowser();
+    QTRY_COMPARE(window->FInitFlag, 1);  // built once the Tabular List has settled
     QCOMPARE(TabularStatus.load(), TLoadState::Done);
     QVERIFY(waitingVisible);
     QCOMPARE(WaitingWindowShowCount(), before + 1);

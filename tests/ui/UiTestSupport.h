@@ -36,6 +36,16 @@ private:
     std::string FOldUser;
 };
 
+// The descendant of AParent of type T with the given objectName; a missing one ends the test run
+// with its name (a window that lost a control is a fault of the window, not of one check).
+template <class T = QWidget>
+T* Named(const QObject& AParent, const char* AName) {
+    T* child = AParent.findChild<T*>(QLatin1String(AName));
+    if (child == nullptr)
+        qFatal("%s has no %s named %s", qPrintable(AParent.objectName()), T::staticMetaObject.className(), AName);
+    return child;
+}
+
 // The first visible top-level widget of type T (a modal window opened by the code under test).
 template <class T>
 T* FindVisibleWindow() {

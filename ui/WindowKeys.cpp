@@ -1,0 +1,5 @@
+#include "ui/WindowKeys.h"
+
+std::vector<TWindowKeyTable> AllWindowKeyTables() {
+    return {};
+}
