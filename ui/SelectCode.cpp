@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -46,6 +47,24 @@ public:
         }
         return Acceptable;
     }
+};
+
+// A tree view asks its delegate for a row's height without telling it the column's width, so
+// wrapped text would be measured as one line and cut after its first. This delegate measures each
+// cell at the width of its column; the rows are laid out again whenever a column changes width.
+class TWrappedRowDelegate : public QStyledItemDelegate {
+public:
+    explicit TWrappedRowDelegate(QTreeView* view) : QStyledItemDelegate(view), FView(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        cell.rect = QRect(0, 0, FView->header()->sectionSize(index.column()),
+                          option.rect.height() > 0 ? option.rect.height() : 1);
+        return QStyledItemDelegate::sizeHint(cell, index);
+    }
+
+private:
+    QTreeView* FView;
 };
 
 void PutOnClipboard(const std::string& text) {
@@ -148,6 +167,14 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     ListView1->setWordWrap(true);
     ListView1->setTextElideMode(Qt::ElideNone);
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setItemDelegate(new TWrappedRowDelegate(ListView1));
+    connect(ListView1->header(), &QHeaderView::sectionResized, ListView1, [this] {
+        // Laying the rows out may show or hide the scroll bar and so resize the column again.
+        if (FLayingOutRows) return;
+        FLayingOutRows = true;
+        ListView1->doItemsLayout();
+        FLayingOutRows = false;
+    });
     ListView1->installEventFilter(this);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -87,4 +87,5 @@ private:
     int SelectedIndex() const;
     void RowSelected();
     void RowDoubleClicked(QTreeWidgetItem* item);
+    bool FLayingOutRows = false;
 };

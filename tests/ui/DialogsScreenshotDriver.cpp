@@ -34,10 +34,10 @@ int main(int argc, char** argv) {
     info.hide();
 
     TfrmSelectCode select;
-    select.SetCodeHeader("S72.0");
+    // The seventh characters of S72.001 differ only in their last words: every description shows whole.
+    select.SetCodeHeader("S72.001");
     select.GetAllAvailableCodes();
     select.show();
-    QTest::keyClicks(select.Edit2, QStringLiteral("01"));
     if (select.ListView1->topLevelItemCount() > 2) select.ListView1->setCurrentItem(select.ListView1->topLevelItem(2));
     ok &= CaptureWindow(select, output, QStringLiteral("select-code-dialog.png"));
     return ok ? 0 : 1;

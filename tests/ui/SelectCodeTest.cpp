@@ -227,6 +227,35 @@ private slots:
         QVERIFY(closing.FSelectedCode.empty());
     }
 
+    void everyDescriptionIsShownWholeInItsRow() {
+        // Seventh characters of S72.001 differ only in their last words ("... with routine healing").
+        const struct {
+            const char* filter;
+            QSize size;
+        } cases[] = {{"", QSize(1062, 457)}, {"D", QSize(1062, 457)}, {"", QSize(640, 457)}};
+        for (const auto& c : cases) {
+            TfrmSelectCode dialog;
+            dialog.SetCodeHeader("S72.001");
+            dialog.GetAllAvailableCodes();
+            dialog.resize(c.size);
+            dialog.show();
+            QTest::keyClicks(dialog.Edit2, c.filter);
+            QTreeWidget* list = dialog.ListView1;
+            QVERIFY(list->topLevelItemCount() > 0);
+            const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+            for (int row = 0; row < list->topLevelItemCount(); ++row) {
+                const QRect cell = list->visualRect(list->model()->index(row, 1));
+                const QString text = list->topLevelItem(row)->text(1);
+                const QRect needed = list->fontMetrics().boundingRect(QRect(0, 0, cell.width() - 2 * margin, 10000),
+                                                                      Qt::TextWordWrap, text);
+                QVERIFY2(
+                    needed.height() <= cell.height() && needed.width() <= cell.width() - 2 * margin,
+                    qPrintable(
+                        QStringLiteral("%1: %2 px high, needs %3").arg(text).arg(cell.height()).arg(needed.height())));
+            }
+        }
+    }
+
     void dialogIsCentredOnTheLauncherWindowNotOnItsOpener() {
         TScopedDataFolders folders;
         InstallWindowPlacement(*qApp);  // as the program does at start
