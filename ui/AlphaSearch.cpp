@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <span>
 
 #include "index/IndexLoader.h"
 #include "index/IndexSearch.h"
@@ -18,6 +20,7 @@
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "ui/KeywordSearch.h"
+#include "ui/TermListModel.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
 
@@ -121,9 +124,11 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     lbEdition->hide();
 
     plMain = new QWidget(this);
-    ListView1 = new QTreeWidget(plMain);
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
+    FTerms = new TTermListModel(TTermListModel::TShape::IndexList, this);
+    FTerms->SetHeadings({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
+    ListView1 = new QTreeView(plMain);
+    ListView1->setObjectName(QStringLiteral("termList"));
+    ListView1->setModel(FTerms);
     ListView1->setRootIsDecorated(false);
     ListView1->setIndentation(0);
     ListView1->setUniformRowHeights(true);
@@ -185,6 +190,8 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
 
     // Row height from the list font: its pixel height at the font's resolution, plus one.
     ROW_HEIGHT_PX = AlphaRowHeight(ListFontPixels, ListView1->logicalDpiY());
+    FTerms->SetRowHeight(ROW_HEIGHT_PX);
+    FTerms->SetCodeBrush(ListView1->palette().brush(QPalette::Highlight));
     LayoutWidgets();
 }
 
@@ -252,7 +259,7 @@ void TfrmAlphaSearch::FormShow() {
         FSizedFor = size();
         FormResize();
         // The window opens with nothing selected; the page size only is taken from the list.
-        ListView1->setCurrentItem(nullptr);
+        ListView1->setCurrentIndex({});
         ListView1->clearSelection();
     }
     ListView1->setFocus();
@@ -288,30 +295,10 @@ void TfrmAlphaSearch::FillItemList() {
 void TfrmAlphaSearch::ShowCurPage() {
     FPaging.FCount = static_cast<int32_t>(FItemList.size());
     FPaging.Clamp();
-    ListView1->setUpdatesEnabled(false);
-    ListView1->clear();
-    const QBrush codeBrush = ListView1->palette().brush(QPalette::Highlight);
-    const int first = FPaging.FirstIndex();
-    const int rows = FPaging.RowsOnPage();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        const TTerm* term = FItemList[static_cast<std::size_t>(first + row)];
-        auto* item = new QTreeWidgetItem;
-        item->setText(MarkerColumn, Q(AlphaMarker(*term)));
-        item->setText(1, Q(term->GetFullTitle(true)));
-        item->setText(CodeColumn, Q(term->FCode));
-        item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<qulonglong>(first + row)));
-        item->setForeground(MarkerColumn, Qt::black);
-        item->setForeground(1, Qt::black);
-        item->setForeground(CodeColumn, codeBrush);
-        item->setSizeHint(0, QSize(0, ROW_HEIGHT_PX));
-        items.append(item);
-    }
-    ListView1->addTopLevelItems(items);
+    const auto first = static_cast<std::size_t>(FPaging.FirstIndex());
+    FTerms->SetTerms(std::span(FItemList).subspan(first, static_cast<std::size_t>(FPaging.RowsOnPage())));
     ListView1->clearSelection();
-    ListView1->setCurrentItem(nullptr);
-    ListView1->setUpdatesEnabled(true);
+    ListView1->setCurrentIndex({});
     lbMain->setText(Q(AlphaRecordsCaption(FPaging.FCount)));
     lbPage->setText(Q(AlphaPageCaption(FPaging)));
     btnPrior->setEnabled(FPaging.PriorEnabled());
@@ -327,15 +314,11 @@ void TfrmAlphaSearch::PriorPage() {
 }
 
 void TfrmAlphaSearch::FormResize() {
-    int selectedRow = -1;
-    if (QTreeWidgetItem* item = ListView1->currentItem(); item != nullptr && item->isSelected())
-        selectedRow = ListView1->indexOfTopLevelItem(item);
+    const QModelIndex current = ListView1->currentIndex();
+    const int selectedRow = current.isValid() && ListView1->selectionModel()->isSelected(current) ? current.row() : -1;
     const int row = FPaging.Resize(ListView1->contentsRect().height(), ROW_HEIGHT_PX, selectedRow);
     ShowCurPage();
-    if (QTreeWidgetItem* item = row >= 0 ? ListView1->topLevelItem(row) : nullptr) {
-        ListView1->setCurrentItem(item);
-        item->setSelected(true);
-    }
+    if (row >= 0 && row < FTerms->rowCount()) ListView1->setCurrentIndex(FTerms->index(row, 0));
 }
 
 void TfrmAlphaSearch::edtMainChange() {
@@ -345,10 +328,9 @@ void TfrmAlphaSearch::edtMainChange() {
 }
 
 TTerm* TfrmAlphaSearch::SelectedTerm() const {
-    QTreeWidgetItem* item = ListView1->currentItem();
-    if (item == nullptr || !item->isSelected()) return nullptr;
-    const auto index = item->data(0, Qt::UserRole).toULongLong();
-    return index < FItemList.size() ? FItemList[index] : nullptr;
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid() || !ListView1->selectionModel()->isSelected(current)) return nullptr;
+    return FTerms->TermAt(current.row());
 }
 
 void TfrmAlphaSearch::UpdatePopupItems() {
@@ -467,12 +449,9 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
         if (watched == TreeView1 && IsShortcutKey(key->key())) return HandleListKey(key->key());
         if (watched == edtMain) {
             // Down leaves the filter for the list, on its first row when none is selected.
-            if (key->key() == Qt::Key_Down && ListView1->topLevelItemCount() > 0) {
+            if (key->key() == Qt::Key_Down && FTerms->rowCount() > 0) {
                 ListView1->setFocus();
-                if (ListView1->selectedItems().isEmpty()) {
-                    ListView1->setCurrentItem(ListView1->topLevelItem(0));
-                    ListView1->topLevelItem(0)->setSelected(true);
-                }
+                if (!ListView1->selectionModel()->hasSelection()) ListView1->setCurrentIndex(FTerms->index(0, 0));
                 return true;
             }
             // The window's keys do from the filter box what their buttons and menu items say;

@@ -18,7 +18,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTreeView;
 class QTreeWidget;
+class TTermListModel;
 class QWidget;
 
 class TfrmAlphaSearch : public QDialog {
@@ -68,7 +70,7 @@ public:
     QPushButton* Button1 = nullptr;
     QLabel* lbMain = nullptr;
     QWidget* plMain = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
     QWidget* Panel4 = nullptr;
     QPushButton* btnBack = nullptr;
     QPushButton* btnBackMain = nullptr;
@@ -93,6 +95,7 @@ private:
     void LayoutWidgets();
     void FormShow();
     void edtMainChange();
+    TTermListModel* FTerms = nullptr;  // the rows of the page shown
     bool FShown = false;
     QSize FSizedFor;  // the client size the page size was last computed for
     // Designed rectangles of the bottom bar's controls.

@@ -11,16 +11,18 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <span>
 
 #include "index/IndexLoader.h"
 #include "services/DataSets.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "ui/KeywordSearch.h"
+#include "ui/TermListModel.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
 
@@ -162,7 +164,12 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     plMain = new QWidget(this);
     auto* mainLayout = new QVBoxLayout(plMain);
     mainLayout->setContentsMargins(0, 0, 0, 0);
-    StringGrid1 = new QTableWidget(0, TableColumnCount, plMain);
+    FTerms = new TTermListModel(TTermListModel::TShape::TableGrid, this);
+    StringGrid1 = new QTableView(plMain);
+    StringGrid1->setObjectName(QStringLiteral("termGrid"));
+    StringGrid1->setModel(FTerms);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(TableRowHeight);
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setFont(CourierFont(13));
@@ -210,7 +217,7 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     connect(btnBackMain, &QPushButton::clicked, this, [this] { done(1); });
     connect(btnPrior, &QPushButton::clicked, this, [this] { PriorPage(); });
     connect(btnNext, &QPushButton::clicked, this, [this] { NextPage(); });
-    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, [this] { StringGrid1DblClick(); });
+    connect(StringGrid1, &QTableView::doubleClicked, this, [this] { StringGrid1DblClick(); });
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         PopupMenu1Popup();
         PopupMenu1->exec(StringGrid1->viewport()->mapToGlobal(position));
@@ -239,15 +246,11 @@ void TfrmDrugNeopSearch::showEvent(QShowEvent* event) {
 }
 
 void TfrmDrugNeopSearch::FormShow() {
-    StringGrid1->setRowCount(1);
-    StringGrid1->setRowHeight(0, TableHeadingHeight(FType));
     plTitle->setText(Q(TableWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
-    const auto headings = TableHeadings(FType);
-    for (int column = 0; column < TableColumnCount; ++column) {
-        auto* item = new QTableWidgetItem(Q(headings[static_cast<std::size_t>(column)]));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        StringGrid1->setItem(0, column, item);
-    }
+    QStringList headings;
+    for (const std::string& heading : TableHeadings(FType)) headings << Q(heading);
+    FTerms->SetHeadings(headings);
+    StringGrid1->setRowHeight(0, TableHeadingHeight(FType));
     btnBackMain->setText(Q(TableBackMainCaption(FType)));
 
     FillItemList();
@@ -293,36 +296,31 @@ void TfrmDrugNeopSearch::ShowCurPage() {
     TTablePaging paging{static_cast<int32_t>(FItemList.size()), FLinesPerPage, FCurPage};
     paging.Clamp();
     FCurPage = paging.FCurPage;
-    const int column = std::max(0, StringGrid1->currentColumn());
-    StringGrid1->setUpdatesEnabled(false);
-    StringGrid1->setRowCount(1);
-    StringGrid1->setCurrentCell(0, column);
-    for (int32_t i = 0; i < paging.RowsOnPage(); ++i)
-        AddTermRow(FItemList[static_cast<std::size_t>(paging.FirstIndex() + i)]);
-    StringGrid1->setUpdatesEnabled(true);
+    const int column = std::max(0, StringGrid1->currentIndex().column());
+    FTerms->SetTerms(std::span(FItemList).subspan(static_cast<std::size_t>(paging.FirstIndex()),
+                                                  static_cast<std::size_t>(paging.RowsOnPage())));
+    StringGrid1->setRowHeight(0, TableHeadingHeight(FType));
+    StringGrid1->setCurrentIndex(FTerms->index(0, column));
     lbCount->setText(Q(TableRecordsCaption(paging.FCount)));
     lbPage->setText(Q(TablePageCaption(paging)));
     btnPrior->setEnabled(paging.PriorEnabled());
     btnNext->setEnabled(paging.NextEnabled());
 }
 
-void TfrmDrugNeopSearch::AddTermRow(TTerm* ATerm) {
-    const int row = StringGrid1->rowCount();
-    StringGrid1->insertRow(row);
-    StringGrid1->setRowHeight(row, TableRowHeight);
-    const auto texts = TableRowTexts(*ATerm);
-    for (int column = 0; column < TableColumnCount; ++column) {
-        auto* item = new QTableWidgetItem(Q(texts[static_cast<std::size_t>(column)]));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        if (column == 1) item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(ATerm)));
-        StringGrid1->setItem(row, column, item);
-    }
+TTerm* TfrmDrugNeopSearch::RowTerm(int ARow) const {
+    return FTerms->TermAt(ARow);
 }
 
-TTerm* TfrmDrugNeopSearch::RowTerm(int ARow) const {
-    if (ARow < 1 || ARow >= StringGrid1->rowCount()) return nullptr;
-    const QTableWidgetItem* item = StringGrid1->item(ARow, 1);
-    return item == nullptr ? nullptr : static_cast<TTerm*>(item->data(Qt::UserRole).value<void*>());
+int TfrmDrugNeopSearch::CurrentRow() const {
+    return StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().row() : -1;
+}
+
+int TfrmDrugNeopSearch::CurrentColumn() const {
+    return StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().column() : -1;
+}
+
+QString TfrmDrugNeopSearch::CurrentCellText() const {
+    return StringGrid1->currentIndex().data().toString();
 }
 
 void TfrmDrugNeopSearch::NextPage() {
@@ -347,8 +345,8 @@ void TfrmDrugNeopSearch::FormResize() {
         StringGrid1->setColumnWidth(column, CodeColumnWidth);
     if (!FShown) return;
 
-    const int currentRow = StringGrid1->currentRow();
-    const int currentColumn = std::max(0, StringGrid1->currentColumn());
+    const int currentRow = CurrentRow();
+    const int currentColumn = std::max(0, CurrentColumn());
     TTablePaging paging{static_cast<int32_t>(FItemList.size()), FLinesPerPage, FCurPage};
     const int32_t keptRow = paging.Resize(StringGrid1->viewport()->height(), TableHeadingHeight(FType),
                                           RowTerm(currentRow) ? currentRow : 0);
@@ -356,12 +354,13 @@ void TfrmDrugNeopSearch::FormResize() {
     FCurPage = paging.FCurPage;
     ShowCurPage();
     // The term that was current stays current when it is on the page shown.
-    if (keptRow >= 1 && keptRow < StringGrid1->rowCount()) StringGrid1->setCurrentCell(keptRow, currentColumn);
+    if (keptRow >= 1 && keptRow < FTerms->rowCount())
+        StringGrid1->setCurrentIndex(FTerms->index(keptRow, currentColumn));
 }
 
 void TfrmDrugNeopSearch::StringGrid1DblClick() {
-    const int row = StringGrid1->currentRow();
-    const int column = StringGrid1->currentColumn();
+    const int row = CurrentRow();
+    const int column = CurrentColumn();
     if (row >= 1 && column >= TTerm::FirstCellColumn && column <= TTerm::LastCellColumn)
         ViewCellCode();
     else if (column == 1 && RowTerm(row) != nullptr)
@@ -369,10 +368,9 @@ void TfrmDrugNeopSearch::StringGrid1DblClick() {
 }
 
 void TfrmDrugNeopSearch::ViewCellCode() {
-    const QTableWidgetItem* item = StringGrid1->currentItem();
-    if (item == nullptr) return;
+    if (!StringGrid1->currentIndex().isValid()) return;
     const std::optional<std::string> code =
-        TableCellInitCode(StringGrid1->currentRow(), StringGrid1->currentColumn(), item->text().toStdString());
+        TableCellInitCode(CurrentRow(), CurrentColumn(), CurrentCellText().toStdString());
     if (!code) return;
     auto* window = new TfrmKeyWordSearch(this);
     window->FInitCode = Q(*code);
@@ -383,7 +381,7 @@ void TfrmDrugNeopSearch::ViewCellCode() {
 }
 
 void TfrmDrugNeopSearch::ViewSubTerm() {
-    TTerm* term = RowTerm(StringGrid1->currentRow());
+    TTerm* term = RowTerm(CurrentRow());
     if (term == nullptr || term->FSubTermList.empty()) return;
     auto* window = new TfrmDrugNeopSearch(this);
     window->FType = FType;
@@ -412,10 +410,9 @@ bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {
         case Qt::Key_Enter:
             // On a code cell, and on a term without sub-terms to go down into, Enter opens the
             // cell's code as F5 does; on a title it goes down into the sub-terms.
-            if (const TTerm* term = RowTerm(StringGrid1->currentRow());
-                term != nullptr &&
-                (term->FSubTermList.empty() || (StringGrid1->currentColumn() >= TTerm::FirstCellColumn &&
-                                                StringGrid1->currentColumn() <= TTerm::LastCellColumn)))
+            if (const TTerm* term = RowTerm(CurrentRow());
+                term != nullptr && (term->FSubTermList.empty() || (CurrentColumn() >= TTerm::FirstCellColumn &&
+                                                                   CurrentColumn() <= TTerm::LastCellColumn)))
                 ViewCellCode();
             else
                 ViewSubTerm();
@@ -455,10 +452,10 @@ bool TfrmDrugNeopSearch::HandleShortcutKey(int AKey) {
 void TfrmDrugNeopSearch::PopupMenu1Popup() {
     ViewCode1->setEnabled(false);
     ViewSubTermS1->setEnabled(false);
-    const int row = StringGrid1->currentRow();
-    const int column = StringGrid1->currentColumn();
-    const QTableWidgetItem* item = StringGrid1->currentItem();
-    if (item != nullptr && TableCellInitCode(row, column, item->text().toStdString())) ViewCode1->setEnabled(true);
+    const int row = CurrentRow();
+    const int column = CurrentColumn();
+    if (StringGrid1->currentIndex().isValid() && TableCellInitCode(row, column, CurrentCellText().toStdString()))
+        ViewCode1->setEnabled(true);
     if (const TTerm* term = RowTerm(row); term != nullptr && !term->FSubTermList.empty())
         ViewSubTermS1->setEnabled(true);
 }
@@ -485,9 +482,9 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TreeView1) return HandleShortcutKey(key->key());
     if (watched == edtMain) {
         // Down leaves the filter for the grid, on the first term row when the heading is current.
-        if (key->key() == Qt::Key_Down && StringGrid1->rowCount() > 1) {
+        if (key->key() == Qt::Key_Down && FTerms->rowCount() > 1) {
             StringGrid1->setFocus();
-            if (StringGrid1->currentRow() < 1) StringGrid1->setCurrentCell(1, 0);
+            if (CurrentRow() < 1) StringGrid1->setCurrentIndex(FTerms->index(1, 0));
             return true;
         }
         // The window's keys do from the filter box what their buttons and menu items say.

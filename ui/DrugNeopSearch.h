@@ -18,7 +18,8 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class TTermListModel;
 class QTreeWidget;
 class QWidget;
 
@@ -47,7 +48,7 @@ public:
     QPushButton* Button1 = nullptr;
     QLabel* lbCount = nullptr;
     QWidget* plMain = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QWidget* Panel4 = nullptr;
     QPushButton* btnBack = nullptr;
     QPushButton* btnBackMain = nullptr;
@@ -73,8 +74,12 @@ public:
     bool HandleShortcutKey(int AKey);
     // Enables the menu items for the current cell.
     void PopupMenu1Popup();
-    // The term stored in column 1 of a grid row (null for the heading row or an empty row).
+    // The term of a grid row (null for the heading row or a row that is not there).
     TTerm* RowTerm(int ARow) const;
+    // The grid's current row and column (-1 without a current cell) and the current cell's text.
+    int CurrentRow() const;
+    int CurrentColumn() const;
+    QString CurrentCellText() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -86,8 +91,8 @@ protected:
 private:
     void FormShow();
     void FormResize();
-    void AddTermRow(TTerm* ATerm);
     void StringGrid1DblClick();
+    TTermListModel* FTerms = nullptr;  // the heading row and the terms of the page shown
     bool FShown = false;
     // Designed rectangles of the bottom bar's controls; placed again on every resize.
     std::vector<std::pair<QWidget*, QRect>> FButtonBar;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 
 #include "tests/ui/ScreenshotSupport.h"
@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
         index.show();
         if (!SettleWindow(index)) return 1;
         index.edtMain->setText(QStringLiteral("Ab"));
-        if (QTreeWidgetItem* item = index.ListView1->topLevelItem(4)) index.ListView1->setCurrentItem(item);
-        index.ListView1->setFocus();
+        auto* terms = index.findChild<QTreeView*>(QStringLiteral("termList"));
+        terms->setCurrentIndex(terms->model()->index(4, 0));
+        terms->setFocus();
         ok = CaptureWindow(index, output, QStringLiteral("alpha-search.png")) && ok;
         // A term of this page two levels deep for the nested picture.
         for (TTerm* term : index.FItemList) {
@@ -45,8 +46,9 @@ int main(int argc, char** argv) {
         nested.FCurItem = nestedTerm;
         nested.show();
         if (!SettleWindow(nested)) return 1;
-        if (QTreeWidgetItem* item = nested.ListView1->topLevelItem(1)) nested.ListView1->setCurrentItem(item);
-        nested.ListView1->setFocus();
+        auto* terms = nested.findChild<QTreeView*>(QStringLiteral("termList"));
+        terms->setCurrentIndex(terms->model()->index(1, 0));
+        terms->setFocus();
         ok = CaptureWindow(nested, output, QStringLiteral("alpha-search-nested.png")) && ok;
     }
     return ok ? 0 : 1;

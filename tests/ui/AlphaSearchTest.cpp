@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <functional>
 #include <thread>
@@ -31,6 +32,23 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The term list of a window, its rows and the text and colour of one of its cells.
+QTreeView* List(const TfrmAlphaSearch& window) {
+    return window.findChild<QTreeView*>(QStringLiteral("termList"));
+}
+
+int Rows(const TfrmAlphaSearch& window) {
+    return List(window)->model()->rowCount();
+}
+
+QString Text(const TfrmAlphaSearch& window, int row, int column) {
+    return List(window)->model()->index(row, column).data().toString();
+}
+
+QColor Foreground(const TfrmAlphaSearch& window, int row, int column) {
+    return List(window)->model()->index(row, column).data(Qt::ForegroundRole).value<QBrush>().color();
 }
 
 // Runs AStep once the top modal window is a T for which AReady holds (polling every 20 ms, 10 s).
@@ -77,10 +95,10 @@ TTerm* FindTerm(const TAlphaLetterList& letters, const std::function<bool(const 
 
 // Selects the row of ATerm on the current page; false when it is not there.
 bool SelectRowOf(TfrmAlphaSearch& window, const TTerm* ATerm) {
-    for (int row = 0; row < window.ListView1->topLevelItemCount(); ++row) {
+    for (int row = 0; row < Rows(window); ++row) {
         const auto index = window.FPaging.FirstIndex() + row;
         if (window.FItemList[static_cast<std::size_t>(index)] == ATerm) {
-            window.ListView1->setCurrentItem(window.ListView1->topLevelItem(row));
+            List(window)->setCurrentIndex(List(window)->model()->index(row, 0));
             return window.SelectedTerm() == ATerm;
         }
     }
@@ -143,37 +161,35 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
     // The page fills the list as the tables do: its rows less two (the heading and a spare row).
     const int rows = window->FPaging.FLinesPerPage;
-    QCOMPARE(rows, window->ListView1->contentsRect().height() / window->ROW_HEIGHT_PX - 2);
+    QCOMPARE(rows, List(*window)->contentsRect().height() / window->ROW_HEIGHT_PX - 2);
     QVERIFY(rows > 20);
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg((total + rows - 1) / rows));
-    QCOMPARE(window->ListView1->topLevelItemCount(), rows);
+    QCOMPARE(Rows(*window), rows);
     QVERIFY(!window->btnPrior->isEnabled());
     QVERIFY(window->btnNext->isEnabled());
     QCOMPARE(window->plTitle->palette().color(QPalette::Window), SkyBlue);
     QCOMPARE(window->Panel4->palette().color(QPalette::Window), SkyBlue);
-    QCOMPARE(window->ListView1->header()->sectionSize(0), 20);
-    QCOMPARE(window->ListView1->header()->sectionSize(2), 80);
-    QCOMPARE(window->ListView1->headerItem()->text(1), QStringLiteral("Title"));
-    QVERIFY(window->ListView1->selectedItems().isEmpty());
-    QVERIFY(window->ListView1->hasFocus() || !window->isActiveWindow());
+    QCOMPARE(List(*window)->header()->sectionSize(0), 20);
+    QCOMPARE(List(*window)->header()->sectionSize(2), 80);
+    QCOMPARE(List(*window)->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Title"));
+    QVERIFY(!List(*window)->selectionModel()->hasSelection());
+    QVERIFY(List(*window)->hasFocus() || !window->isActiveWindow());
     // Markers and code colours for every row of the page.
-    const QColor highlight = window->ListView1->palette().color(QPalette::Highlight);
+    const QColor highlight = List(*window)->palette().color(QPalette::Highlight);
     for (int row = 0; row < 20; ++row) {
         const TTerm* term = window->FItemList[static_cast<std::size_t>(row)];
-        QTreeWidgetItem* item = window->ListView1->topLevelItem(row);
-        QCOMPARE(item->text(0), term->FSubTermList.empty() ? QStringLiteral(" ") : QStringLiteral("+"));
-        QCOMPARE(item->text(2), Q(term->FCode));
-        QCOMPARE(item->foreground(2).color(), highlight);
-        QCOMPARE(item->foreground(1).color(), QColor(Qt::black));
+        QCOMPARE(Text(*window, row, 0), term->FSubTermList.empty() ? QStringLiteral(" ") : QStringLiteral("+"));
+        QCOMPARE(Text(*window, row, 2), Q(term->FCode));
+        QCOMPARE(Foreground(*window, row, 2), highlight);
+        QCOMPARE(Foreground(*window, row, 1), QColor(Qt::black));
     }
 
     // "Abandonment" has only a see reference, so no marker and no code.
     window->edtMain->setText(QStringLiteral("Abandonment"));
-    QTreeWidgetItem* first = window->ListView1->topLevelItem(0);
-    QVERIFY(first != nullptr);
-    QCOMPARE(first->text(0), QStringLiteral(" "));
-    QCOMPARE(first->text(1), QStringLiteral("Abandonment --see Maltreatment"));
-    QCOMPARE(first->text(2), QString());
+    QVERIFY(Rows(*window) > 0);
+    QCOMPARE(Text(*window, 0, 0), QStringLiteral(" "));
+    QCOMPARE(Text(*window, 0, 1), QStringLiteral("Abandonment --see Maltreatment"));
+    QCOMPARE(Text(*window, 0, 2), QString());
 
     auto external = ShowWindow(TDataSet::ExternalIndex);
     QCOMPARE(external->lbTitle->text(), QStringLiteral("External Causes of Injury Alphabetical Search"));
@@ -211,8 +227,8 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     QVERIFY(expected.size() > 20);
     QCOMPARE(window->FItemList, expected);
     QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(expected.size()));
-    for (int row = 0; row < window->ListView1->topLevelItemCount(); ++row)
-        QVERIFY(window->ListView1->topLevelItem(row)->text(1).startsWith(QStringLiteral("ab"), Qt::CaseInsensitive));
+    for (int row = 0; row < Rows(*window); ++row)
+        QVERIFY(Text(*window, row, 1).startsWith(QStringLiteral("ab"), Qt::CaseInsensitive));
     // Blanks around the text do not count.
     window->edtMain->setText(QStringLiteral("  ab\t"));
     QCOMPARE(window->FItemList, expected);
@@ -227,13 +243,13 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     QCOMPARE(window->edtMain->text(), QStringLiteral("1"));
     QCOMPARE(window->lbMain->text(), QStringLiteral("Records: 0"));
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
-    QCOMPARE(window->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Rows(*window), 0);
     QVERIFY(!window->btnPrior->isEnabled());
     QVERIFY(!window->btnNext->isEnabled());
     // Keys on an empty list do nothing.
-    QTest::keyClick(window->ListView1, Qt::Key_F5);
-    QTest::keyClick(window->ListView1, Qt::Key_Return);
-    QTest::keyClick(window->ListView1, Qt::Key_PageDown);
+    QTest::keyClick(List(*window), Qt::Key_F5);
+    QTest::keyClick(List(*window), Qt::Key_Return);
+    QTest::keyClick(List(*window), Qt::Key_PageDown);
     QVERIFY(window->isVisible());
 
     // Below the main level the first letter keeps its case.
@@ -264,7 +280,7 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
     QCOMPARE(window->FPaging.FCurPage, 3);
     window->edtMain->setText(manyPages);
     QVERIFY(window->lbPage->text().startsWith(QStringLiteral("Page: 3/")));
-    QCOMPARE(window->ListView1->topLevelItem(0)->text(1), Q(window->FItemList[2 * rows]->GetFullTitle(true)));
+    QCOMPARE(Text(*window, 0, 1), Q(window->FItemList[2 * rows]->GetFullTitle(true)));
     window->edtMain->setText(twoPages);
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/2"));
     QVERIFY(!window->btnNext->isEnabled());
@@ -276,12 +292,11 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     const int total = MainTermCount(EIndexLetters);
     const int rows = window->FPaging.FLinesPerPage;
     const int pages = (total + rows - 1) / rows;
-    QTest::keyClick(window->ListView1, Qt::Key_PageDown);
+    QTest::keyClick(List(*window), Qt::Key_PageDown);
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
-    QCOMPARE(window->ListView1->topLevelItem(0)->text(1),
-             Q(window->FItemList[static_cast<std::size_t>(rows)]->GetFullTitle(true)));
-    QTest::keyClick(window->ListView1, Qt::Key_PageUp);
-    QTest::keyClick(window->ListView1, Qt::Key_PageUp);
+    QCOMPARE(Text(*window, 0, 1), Q(window->FItemList[static_cast<std::size_t>(rows)]->GetFullTitle(true)));
+    QTest::keyClick(List(*window), Qt::Key_PageUp);
+    QTest::keyClick(List(*window), Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
     // The filter box pages as the list does.
     QTest::keyClick(window->edtMain, Qt::Key_PageDown);
@@ -293,7 +308,7 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     QCOMPARE(window->FPaging.FCurPage, 2);
     for (int i = 0; i < pages + 2; ++i) window->NextPage();
     QCOMPARE(window->FPaging.FCurPage, pages);
-    QCOMPARE(window->ListView1->topLevelItemCount(), total - (pages - 1) * rows);
+    QCOMPARE(Rows(*window), total - (pages - 1) * rows);
     QVERIFY(!window->btnNext->isEnabled());
     window->btnPrior->click();
     QCOMPARE(window->FPaging.FCurPage, pages - 1);
@@ -304,7 +319,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
     auto main = ShowWindow(TDataSet::DiseaseIndex);
     TTerm* first = nullptr;
     TTerm* second = nullptr;
-    for (int row = 0; row < main->ListView1->topLevelItemCount() && first == nullptr; ++row) {
+    for (int row = 0; row < Rows(*main) && first == nullptr; ++row) {
         TTerm* term = main->FItemList[static_cast<std::size_t>(row)];
         for (const auto& sub : term->FSubTermList)
             if (!sub->FSubTermList.empty()) {
@@ -341,20 +356,20 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
             // Esc from the path tree closes this level only.
             QTest::keyClick(level2->TreeView1, Qt::Key_Escape);
         });
-        QTest::keyClick(level1->ListView1, Qt::Key_F11);
+        QTest::keyClick(List(*level1), Qt::Key_F11);
         QVERIFY(level1->isVisible());
         QCOMPARE(level1->edtMain->text(), Q(second->FTitle));
 
         // F3 from the second level closes both nested windows.
         WhenNested(second, [&](TfrmAlphaSearch* level2) {
             ++steps;
-            QTest::keyClick(level2->ListView1, Qt::Key_F3);
+            QTest::keyClick(List(*level2), Qt::Key_F3);
         });
-        QTest::keyClick(level1->ListView1, Qt::Key_Return);
+        QTest::keyClick(List(*level1), Qt::Key_Return);
         QVERIFY(!level1->isVisible());
         QCOMPARE(level1->result(), 1);
     });
-    QTest::keyClick(main->ListView1, Qt::Key_Return);
+    QTest::keyClick(List(*main), Qt::Key_Return);
     QCOMPARE(steps, 3);
     QVERIFY(main->isVisible());
     QCOMPARE(main->result(), 0);
@@ -371,7 +386,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
     TTerm* leaf = main->FItemList[0];
     QVERIFY(leaf->FSubTermList.empty());
     QVERIFY(SelectRowOf(*main, leaf));
-    QTest::keyClick(main->ListView1, Qt::Key_F11);
+    QTest::keyClick(List(*main), Qt::Key_F11);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     // Enter on it opens its code instead, as F5 does.
     QVERIFY(!leaf->FCode.empty());
@@ -380,7 +395,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
         opened = true;
         window->done(2);
     });
-    QTest::keyClick(main->ListView1, Qt::Key_Return);
+    QTest::keyClick(List(*main), Qt::Key_Return);
     QVERIFY(opened);
 }
 
@@ -403,14 +418,14 @@ void AlphaSearchTest::quitQuestionEndsEveryWindowOnlyOnYes() {
         level1->edtMain->setText(Q(second->FTitle));
         QVERIFY(SelectRowOf(*level1, second));
         WhenNested(second, [&](TfrmAlphaSearch* level2) {
-            QTest::keyClick(level2->ListView1, Qt::Key_F12);  // No
+            QTest::keyClick(List(*level2), Qt::Key_F12);  // No
             QVERIFY(level2->isVisible());
-            QTest::keyClick(level2->ListView1, Qt::Key_F12);  // Yes
+            QTest::keyClick(List(*level2), Qt::Key_F12);  // Yes
         });
-        QTest::keyClick(level1->ListView1, Qt::Key_F11);
+        QTest::keyClick(List(*level1), Qt::Key_F11);
         QCOMPARE(level1->result(), 3);
     });
-    QTest::keyClick(main->ListView1, Qt::Key_F11);
+    QTest::keyClick(List(*main), Qt::Key_F11);
     QCOMPARE(main->result(), 3);
     QVERIFY(!main->isVisible());
     QCOMPARE(messages.Questions().size(), std::size_t{2});
@@ -429,7 +444,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
     unparsable->FCode = "C64-";
     unparsable->FManifest = "--";
     auto window = ShowWindow(TDataSet::DiseaseIndex, &level.parent);
-    QCOMPARE(window->ListView1->topLevelItemCount(), 2);
+    QCOMPARE(Rows(*window), 2);
     QVERIFY(SelectRowOf(*window, open));
 
     // F5 the code, F8 the manifestation, F6 the see-category, F7 the see-subcategory.
@@ -443,7 +458,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
             selected = tabular->Pager().FSelectedCode;
             QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
         });
-        QTest::keyClick(window->ListView1, key);
+        QTest::keyClick(List(*window), key);
         QCOMPARE(shown, category);
         QVERIFY(window->isVisible());
         if (key == Qt::Key_F5) QCOMPARE(selected, std::string("C79.8"));
@@ -452,9 +467,9 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
 
     // Codes that are no code texts open nothing, with no message.
     QVERIFY(SelectRowOf(*window, unparsable));
-    QTest::keyClick(window->ListView1, Qt::Key_F5);
-    QTest::keyClick(window->ListView1, Qt::Key_F8);
-    QTest::keyClick(window->ListView1, Qt::Key_F6);  // empty field
+    QTest::keyClick(List(*window), Qt::Key_F5);
+    QTest::keyClick(List(*window), Qt::Key_F8);
+    QTest::keyClick(List(*window), Qt::Key_F6);  // empty field
     QVERIFY(window->isVisible());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(messages.Messages().empty());
@@ -506,7 +521,7 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
             opened = true;
             QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
         });
-        QTest::keyClick(window->ListView1, Qt::Key_F5);
+        QTest::keyClick(List(*window), Qt::Key_F5);
         QVERIFY(opened);
         QVERIFY(window->isVisible());
     }
@@ -567,17 +582,16 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
     QVERIFY(term != nullptr);
     window->edtMain->setText(Q(term->FTitle));
     QVERIFY(SelectRowOf(*window, term));
-    QTreeWidgetItem* item = window->ListView1->currentItem();
-    const QRect rowRect = window->ListView1->visualItemRect(item);
-    const QPoint codeCell(window->ListView1->header()->sectionViewportPosition(2) + 10, rowRect.center().y());
-    const QPoint titleCell(window->ListView1->header()->sectionViewportPosition(1) + 10, rowRect.center().y());
+    const QRect rowRect = List(*window)->visualRect(List(*window)->currentIndex());
+    const QPoint codeCell(List(*window)->header()->sectionViewportPosition(2) + 10, rowRect.center().y());
+    const QPoint titleCell(List(*window)->header()->sectionViewportPosition(1) + 10, rowRect.center().y());
 
     std::string shown;
     WhenTabular([&](TfrmKeyWordSearch* tabular) {
         shown = CategoryShown(*tabular);
         tabular->close();
     });
-    QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, codeCell);
+    QTest::mouseDClick(List(*window)->viewport(), Qt::LeftButton, {}, codeCell);
     QCOMPARE(shown, term->FCode.substr(0, 3));
 
     bool nested = false;
@@ -585,7 +599,7 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
         nested = true;
         level1->close();
     });
-    QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, titleCell);
+    QTest::mouseDClick(List(*window)->viewport(), Qt::LeftButton, {}, titleCell);
     QVERIFY(nested);
     QVERIFY(window->isVisible());
 }
@@ -598,7 +612,7 @@ void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QVERIFY(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     const auto expectedLines = [&] {
-        const int rows = window->ListView1->contentsRect().height() / window->ROW_HEIGHT_PX;
+        const int rows = List(*window)->contentsRect().height() / window->ROW_HEIGHT_PX;
         return rows > 10 ? rows - 2 : 20;
     };
     window->showNormal();
@@ -606,10 +620,10 @@ void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
     QTRY_COMPARE(window->height(), 1000);
     QCOMPARE(window->FPaging.FLinesPerPage, expectedLines());
     QVERIFY(window->FPaging.FLinesPerPage > 20);
-    QCOMPARE(window->ListView1->topLevelItemCount(), window->FPaging.FLinesPerPage);
+    QCOMPARE(Rows(*window), window->FPaging.FLinesPerPage);
     // Every row of a page fits in the list.
-    QTreeWidgetItem* last = window->ListView1->topLevelItem(window->ListView1->topLevelItemCount() - 1);
-    QVERIFY(window->ListView1->visualItemRect(last).bottom() <= window->ListView1->viewport()->height());
+    const QModelIndex last = List(*window)->model()->index(Rows(*window) - 1, 0);
+    QVERIFY(List(*window)->visualRect(last).bottom() <= List(*window)->viewport()->height());
 
     window->NextPage();
     window->NextPage();
@@ -620,7 +634,7 @@ void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
     QCOMPARE(window->FPaging.FLinesPerPage, expectedLines());
     QCOMPARE(window->SelectedTerm(), chosen);
     // Nothing selected: the first term of the page stays on the page.
-    window->ListView1->clearSelection();
+    List(*window)->clearSelection();
     TTerm* top = window->FItemList[static_cast<std::size_t>(window->FPaging.FirstIndex())];
     window->resize(1167, 1000);
     QTRY_COMPARE(window->height(), 1000);
@@ -663,7 +677,7 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
     // F3 at the main level ends it with 1: the launcher shows again.
     WhenWindowShown<TfrmAlphaSearch>([&](TfrmAlphaSearch* window) {
         type = window->FType;
-        QTest::keyClick(window->ListView1, Qt::Key_F3);
+        QTest::keyClick(List(*window), Qt::Key_F3);
     });
     main.lbExternalClick();
     QCOMPARE(type, TDataSet::ExternalIndex);

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 #include <atomic>
@@ -36,9 +36,16 @@ std::unique_ptr<TfrmDrugNeopSearch> OpenTable(TDataSet type) {
     return window;
 }
 
+QTableView* Grid(const TfrmDrugNeopSearch& window) {
+    return window.findChild<QTableView*>(QStringLiteral("termGrid"));
+}
+
+void SetCurrentCell(const TfrmDrugNeopSearch& window, int row, int column) {
+    Grid(window)->setCurrentIndex(Grid(window)->model()->index(row, column));
+}
+
 QString Cell(TfrmDrugNeopSearch* window, int row, int column) {
-    const QTableWidgetItem* item = window->StringGrid1->item(row, column);
-    return item ? item->text() : QString();
+    return Grid(*window)->model()->index(row, column).data().toString();
 }
 
 QStringList RowTexts(TfrmDrugNeopSearch* window, int row) {
@@ -49,7 +56,7 @@ QStringList RowTexts(TfrmDrugNeopSearch* window, int row) {
 
 // The grid row of the page whose title is ATitle (0 when it is not on the page).
 int RowOf(TfrmDrugNeopSearch* window, const QString& title) {
-    for (int row = 1; row < window->StringGrid1->rowCount(); ++row)
+    for (int row = 1; row < Grid(*window)->model()->rowCount(); ++row)
         if (Cell(window, row, 1) == title) return row;
     return 0;
 }
@@ -134,22 +141,22 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     FullScreen = 0;
 
     // Row 0: the window's own headings, 50 px high.
-    QCOMPARE(window->StringGrid1->columnCount(), 8);
-    QCOMPARE(window->StringGrid1->rowHeight(0), 50);
+    QCOMPARE(Grid(*window)->model()->columnCount(), 8);
+    QCOMPARE(Grid(*window)->rowHeight(0), 50);
     QCOMPARE(Cell(window.get(), 0, 1), QStringLiteral("\r\nSubstance"));
     QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Poisoning, Accidental unintentional"));
     QCOMPARE(Cell(window.get(), 0, 6), QStringLiteral("Adverse effect"));
     QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("\r\nUnderdosing"));
-    QCOMPARE(window->StringGrid1->columnWidth(0), 20);
-    QCOMPARE(window->StringGrid1->columnWidth(1), window->StringGrid1->viewport()->width() - 630);
-    QCOMPARE(window->StringGrid1->columnWidth(7), 100);
+    QCOMPARE(Grid(*window)->columnWidth(0), 20);
+    QCOMPARE(Grid(*window)->columnWidth(1), Grid(*window)->viewport()->width() - 630);
+    QCOMPARE(Grid(*window)->columnWidth(7), 100);
 
     // Pages fill the grid: (height - 50) / 20 rows fit, two fewer are used.
-    const int fit = (window->StringGrid1->viewport()->height() - 50) / 20;
+    const int fit = (Grid(*window)->viewport()->height() - 50) / 20;
     QVERIFY(fit > 10);
     QCOMPARE(window->FLinesPerPage, fit - 2);
-    QCOMPARE(window->StringGrid1->rowCount(), window->FLinesPerPage + 1);
-    QCOMPARE(window->StringGrid1->rowHeight(1), 20);
+    QCOMPARE(Grid(*window)->model()->rowCount(), window->FLinesPerPage + 1);
+    QCOMPARE(Grid(*window)->rowHeight(1), 20);
     const int total = TotalMainTerms(TableOfDrugsLetters);
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(total));
     const int pages = (total + window->FLinesPerPage - 1) / window->FLinesPerPage;
@@ -157,21 +164,21 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     QVERIFY(!window->btnPrior->isEnabled());
     QVERIFY(window->btnNext->isEnabled());
     QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
-    QCOMPARE(window->StringGrid1->currentRow(), 0);
-    QVERIFY(window->StringGrid1->hasFocus());
+    QCOMPARE(Grid(*window)->currentIndex().row(), 0);
+    QVERIFY(Grid(*window)->hasFocus());
 
     // Paging never wraps.
-    QTest::keyClick(window->StringGrid1, Qt::Key_PageUp);
+    QTest::keyClick(Grid(*window), Qt::Key_PageUp);
     QCOMPARE(window->FCurPage, 1);
     window->btnNext->click();
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
     QCOMPARE(RowTexts(window.get(), 1)[1],
              QString::fromStdString(
                  window->FItemList[static_cast<std::size_t>(window->FLinesPerPage)]->GetFullTitle(false)));
-    for (int i = 0; i < pages + 3; ++i) QTest::keyClick(window->StringGrid1, Qt::Key_PageDown);
+    for (int i = 0; i < pages + 3; ++i) QTest::keyClick(Grid(*window), Qt::Key_PageDown);
     QCOMPARE(window->FCurPage, pages);
     QVERIFY(!window->btnNext->isEnabled());
-    QCOMPARE(window->StringGrid1->rowCount() - 1, total - (pages - 1) * window->FLinesPerPage);
+    QCOMPARE(Grid(*window)->model()->rowCount() - 1, total - (pages - 1) * window->FLinesPerPage);
 }
 
 void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
@@ -185,7 +192,7 @@ void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
     QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Neoplasm, neoplastic "));
     QVERIFY(window->btnBackMain->isHidden());
     QCOMPARE(window->btnBackMain->text(), QStringLiteral("Back To Level #1"));
-    QCOMPARE(window->StringGrid1->rowHeight(0), 36);
+    QCOMPARE(Grid(*window)->rowHeight(0), 36);
     QCOMPARE(Cell(window.get(), 0, 1), QString());
     QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Malignant Primary"));
     QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("Unspecified Behavior"));
@@ -193,7 +200,7 @@ void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
              (QStringList{"+", "abdomen, abdominal", "C76.2", "C79.8-", "D09.8", "D36.7", "D48.7", "D49.89"}));
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
     // The tree takes its 94 px: fewer rows fit than in the drug table's top window.
-    QCOMPARE(window->FLinesPerPage, (window->StringGrid1->viewport()->height() - 36) / 20 - 2);
+    QCOMPARE(window->FLinesPerPage, (Grid(*window)->viewport()->height() - 36) / 20 - 2);
 }
 
 void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage() {
@@ -214,14 +221,14 @@ void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage(
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 2"));
     QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
     QCOMPARE(Cell(window.get(), 2, 1), QStringLiteral("14-hydroxydihydro-morphinone"));
-    QCOMPARE(window->StringGrid1->rowCount(), 3);
+    QCOMPARE(Grid(*window)->model()->rowCount(), 3);
 
     window->edtMain->setText(QStringLiteral("0"));
     QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 0"));
     QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
     QVERIFY(!window->btnPrior->isEnabled());
     QVERIFY(!window->btnNext->isEnabled());
-    QCOMPARE(window->StringGrid1->rowCount(), 1);
+    QCOMPARE(Grid(*window)->model()->rowCount(), 1);
 
     // The page is kept and only clamped by a new filter.
     window->edtMain->setText(QStringLiteral("A"));
@@ -249,7 +256,7 @@ void DrugNeopSearchTest::absintheRowAndItsCells() {
     QVERIFY(row > 0);
     QCOMPARE(RowTexts(window.get(), row), (QStringList{"", "Adrenalin --see Adrenaline", "", "", "", "", "", ""}));
     // Cells without a code open nothing.
-    window->StringGrid1->setCurrentCell(row, 4);
+    SetCurrentCell(*window, row, 4);
     window->ViewCellCode();
     QCOMPARE(FindVisibleWindow<TfrmKeyWordSearch>(), nullptr);
     QVERIFY(window->isVisible());
@@ -269,35 +276,35 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
         QCOMPARE(tabular->parentWidget(), window.get());
         QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
     });
-    const QRect cell = window->StringGrid1->visualItemRect(window->StringGrid1->item(1, 2));
-    QTest::mouseClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    const QRect cell = Grid(*window)->visualRect(Grid(*window)->model()->index(1, 2));
+    QTest::mouseClick(Grid(*window)->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(Grid(*window)->viewport(), Qt::LeftButton, {}, cell.center());
     QVERIFY(opened);
     QVERIFY(window->isVisible());
 
     // A "--" cell: double-click and F5 do nothing.
-    window->StringGrid1->setCurrentCell(1, 7);
-    QTest::keyClick(window->StringGrid1, Qt::Key_F5);
-    const QRect none = window->StringGrid1->visualItemRect(window->StringGrid1->item(1, 7));
-    QTest::mouseDClick(window->StringGrid1->viewport(), Qt::LeftButton, {}, none.center());
+    SetCurrentCell(*window, 1, 7);
+    QTest::keyClick(Grid(*window), Qt::Key_F5);
+    const QRect none = Grid(*window)->visualRect(Grid(*window)->model()->index(1, 7));
+    QTest::mouseDClick(Grid(*window)->viewport(), Qt::LeftButton, {}, none.center());
     QVERIFY(window->isVisible());
     QVERIFY(messages.Messages().empty());
 
     // Quitting in the Tabular Search window ends this window with 3.
-    window->StringGrid1->setCurrentCell(1, 5);
+    SetCurrentCell(*window, 1, 5);
     messages.QueueAnswer(true);
     WhenModalShown<TfrmKeyWordSearch>(window.get(), [](TfrmKeyWordSearch* tabular) {
         QCOMPARE(Underlined(tabular), QStringLiteral("T51.0X4"));
         QTest::keyClick(tabular->RichEdit1, Qt::Key_F12);
     });
-    QTest::keyClick(window->StringGrid1, Qt::Key_F5);
+    QTest::keyClick(Grid(*window), Qt::Key_F5);
     QCOMPARE(window->result(), 3);
     QVERIFY(!window->isVisible());
 
     // A neoplasm cell "C79.8-" opens the sub-category "C79.8".
     auto neoplasms = OpenTable(TDataSet::NeoplasmTable);
     QCOMPARE(Cell(neoplasms.get(), 1, 3), QStringLiteral("C79.8-"));
-    neoplasms->StringGrid1->setCurrentCell(1, 3);
+    SetCurrentCell(*neoplasms, 1, 3);
     opened = false;
     WhenModalShown<TfrmKeyWordSearch>(neoplasms.get(), [&](TfrmKeyWordSearch* tabular) {
         opened = true;
@@ -306,7 +313,7 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
         QCOMPARE(Underlined(tabular), QStringLiteral("C79.8"));
         tabular->close();
     });
-    QTest::keyClick(neoplasms->StringGrid1, Qt::Key_F5);
+    QTest::keyClick(Grid(*neoplasms), Qt::Key_F5);
     QVERIFY(opened);
     QVERIFY(neoplasms->isVisible());
     QVERIFY(messages.Messages().empty());
@@ -329,7 +336,7 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
         window->edtMain->setText(title);
         const int row = RowOf(window, title);
         QVERIFY2(row > 0, qPrintable(title));
-        window->StringGrid1->setCurrentCell(row, 1);
+        SetCurrentCell(*window, row, 1);
         // Should F5 open a window, this closes it and tells.
         bool opened = false;
         QTimer::singleShot(200, [&opened] {
@@ -338,7 +345,7 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
                 tabular->close();
             }
         });
-        QTest::keyClick(window->StringGrid1, Qt::Key_F5);
+        QTest::keyClick(Grid(*window), Qt::Key_F5);
         QTest::qWait(250);
         QVERIFY2(!opened, qPrintable(title));
         QVERIFY(window->isVisible());
@@ -361,7 +368,7 @@ void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
     window->edtMain->setText(QStringLiteral("Absinthe"));
     for (const TCase& c : {TCase{1, 7, false, true}, TCase{1, 2, true, true}, TCase{1, 1, false, true},
                            TCase{1, 0, false, true}, TCase{0, 2, false, false}}) {
-        window->StringGrid1->setCurrentCell(c.row, c.column);
+        SetCurrentCell(*window, c.row, c.column);
         window->PopupMenu1Popup();
         QVERIFY2(window->ViewCode1->isEnabled() == c.code,
                  qPrintable(QStringLiteral("%1,%2").arg(c.row).arg(c.column)));
@@ -369,11 +376,11 @@ void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
     }
     // Column 7 holds codes too (Adrenaline: "T44.5X6" under Underdosing).
     window->edtMain->setText(QStringLiteral("Adrenal"));
-    window->StringGrid1->setCurrentCell(withCodes, 7);
+    SetCurrentCell(*window, withCodes, 7);
     window->PopupMenu1Popup();
     QVERIFY(window->ViewCode1->isEnabled());
     QVERIFY(!window->ViewSubTermS1->isEnabled());
-    window->StringGrid1->setCurrentCell(withoutCodes, 5);
+    SetCurrentCell(*window, withoutCodes, 5);
     window->PopupMenu1Popup();
     QVERIFY(!window->ViewCode1->isEnabled());
 }
@@ -381,7 +388,7 @@ void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
 void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
     auto top = OpenTable(TDataSet::DrugTable);
     top->edtMain->setText(QStringLiteral("Absinthe"));
-    top->StringGrid1->setCurrentCell(1, 1);
+    SetCurrentCell(*top, 1, 1);
     int depth = 0;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* child) {
         depth = 1;
@@ -394,12 +401,12 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
         QCOMPARE(Cell(child, 1, 0), QString());
         // Enter on a term without sub-terms stays here; the filter box starts empty.
         QVERIFY(child->edtMain->text().isEmpty());
-        child->StringGrid1->setCurrentCell(1, 1);
-        QTest::keyClick(child->StringGrid1, Qt::Key_Return);
+        SetCurrentCell(*child, 1, 1);
+        QTest::keyClick(Grid(*child), Qt::Key_Return);
         QCOMPARE(QApplication::activeModalWidget(), child);
-        QTest::keyClick(child->StringGrid1, Qt::Key_F3);
+        QTest::keyClick(Grid(*child), Qt::Key_F3);
     });
-    QTest::keyClick(top->StringGrid1, Qt::Key_Return);
+    QTest::keyClick(Grid(*top), Qt::Key_Return);
     QCOMPARE(depth, 1);
     QVERIFY(top->isVisible());
 
@@ -407,17 +414,17 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
     top->edtMain->setText(QStringLiteral("Acetic"));
     const int acetic = RowOf(top.get(), QStringLiteral("Acetic"));
     QVERIFY(acetic > 0);
-    top->StringGrid1->setCurrentCell(acetic, 1);
+    SetCurrentCell(*top, acetic, 1);
     QString deepest;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* child) {
         const int row = RowOf(child, QStringLiteral("acid"));
         QVERIFY(row > 0);
         QCOMPARE(Cell(child, row, 0), QStringLiteral("+"));
-        child->StringGrid1->setCurrentCell(row, 1);
+        SetCurrentCell(*child, row, 1);
         WhenModalShown<TfrmDrugNeopSearch>(child, [&](TfrmDrugNeopSearch* grandchild) {
             deepest = grandchild->lbLevel->text();
             QCOMPARE(grandchild->TreeView1->topLevelItem(0)->childCount(), 1);
-            QTest::keyClick(grandchild->StringGrid1, Qt::Key_Escape);
+            QTest::keyClick(Grid(*grandchild), Qt::Key_Escape);
         });
         child->ViewSubTerm();
         QCOMPARE(QApplication::activeModalWidget(), child);  // Esc: back one level only
@@ -434,7 +441,7 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
 
 void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
     auto top = OpenTable(TDataSet::NeoplasmTable);
-    top->StringGrid1->setCurrentCell(1, 1);  // "abdomen, abdominal" has sub-sites
+    SetCurrentCell(*top, 1, 1);  // "abdomen, abdominal" has sub-sites
     int seen = 0;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
         ++seen;
@@ -453,19 +460,19 @@ void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
     top->edtMain->setText(QStringLiteral("skin"));
     const int skin = RowOf(top.get(), QStringLiteral("skin NOS"));
     QVERIFY(skin > 0);
-    top->StringGrid1->setCurrentCell(skin, 1);
+    SetCurrentCell(*top, skin, 1);
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
         int row = 0;
-        for (int r = 1; r < site->StringGrid1->rowCount() && row == 0; ++r)
+        for (int r = 1; r < Grid(*site)->model()->rowCount() && row == 0; ++r)
             if (Cell(site, r, 0) == QStringLiteral("+")) row = r;
         QVERIFY(row > 0);
-        site->StringGrid1->setCurrentCell(row, 1);
+        SetCurrentCell(*site, row, 1);
         WhenModalShown<TfrmDrugNeopSearch>(site, [&](TfrmDrugNeopSearch* deeper) {
             ++seen;
             QCOMPARE(deeper->lbLevel->text(), QStringLiteral("#3 Level Term"));
-            QTest::keyClick(deeper->StringGrid1, Qt::Key_F3);
+            QTest::keyClick(Grid(*deeper), Qt::Key_F3);
         });
-        QTest::keyClick(site->StringGrid1, Qt::Key_F11);
+        QTest::keyClick(Grid(*site), Qt::Key_F11);
     });
     top->ViewSubTerm();
     QCOMPARE(seen, 2);
@@ -476,14 +483,14 @@ void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
 void DrugNeopSearchTest::quitFromANestedWindowEndsTheChain() {
     TRecordingMessages messages;
     auto top = OpenTable(TDataSet::NeoplasmTable);
-    top->StringGrid1->setCurrentCell(1, 1);
+    SetCurrentCell(*top, 1, 1);
     // F12 answered No: nothing changes; then Yes: every window ends with 3.
     messages.QueueAnswer(false);
     messages.QueueAnswer(true);
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
-        QTest::keyClick(site->StringGrid1, Qt::Key_F12);
+        QTest::keyClick(Grid(*site), Qt::Key_F12);
         QVERIFY(site->isVisible());
-        QTest::keyClick(site->StringGrid1, Qt::Key_F12);
+        QTest::keyClick(Grid(*site), Qt::Key_F12);
     });
     top->ViewSubTerm();
     QCOMPARE(messages.Questions().size(), std::size_t{2});
@@ -508,13 +515,13 @@ void DrugNeopSearchTest::keysOfTreeFilterBoxAndHeadingRow() {
     QCOMPARE(top->edtMain->text(), QStringLiteral("ab"));
     QCOMPARE(Cell(top.get(), 1, 1), QStringLiteral("abdomen, abdominal"));
     // Enter and F11 on the heading row do nothing.
-    QCOMPARE(top->StringGrid1->currentRow(), 0);
-    QTest::keyClick(top->StringGrid1, Qt::Key_Return);
-    QTest::keyClick(top->StringGrid1, Qt::Key_F11);
+    QCOMPARE(Grid(*top)->currentIndex().row(), 0);
+    QTest::keyClick(Grid(*top), Qt::Key_Return);
+    QTest::keyClick(Grid(*top), Qt::Key_F11);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QVERIFY(top->isVisible());
     // Esc in the grid closes the window with 2; the close box too.
-    QTest::keyClick(top->StringGrid1, Qt::Key_Escape);
+    QTest::keyClick(Grid(*top), Qt::Key_Escape);
     QCOMPARE(top->result(), 2);
     QVERIFY(!top->isVisible());
     auto drugs = OpenTable(TDataSet::DrugTable);
@@ -530,23 +537,23 @@ void DrugNeopSearchTest::resizeKeepsTheCurrentTermCurrent() {
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->NextPage();
-    window->StringGrid1->setCurrentCell(12, 3);
+    SetCurrentCell(*window, 12, 3);
     const TTerm* term = window->RowTerm(12);
     const int lines = window->FLinesPerPage;
     window->resize(1400, 900);
     QCoreApplication::processEvents();
     QVERIFY(window->FLinesPerPage > lines);
-    QCOMPARE(window->FLinesPerPage, (window->StringGrid1->viewport()->height() - 50) / 20 - 2);
-    QCOMPARE(window->StringGrid1->columnWidth(1), window->StringGrid1->viewport()->width() - 630);
-    QCOMPARE(window->RowTerm(window->StringGrid1->currentRow()), term);
-    QCOMPARE(window->StringGrid1->currentColumn(), 3);
+    QCOMPARE(window->FLinesPerPage, (Grid(*window)->viewport()->height() - 50) / 20 - 2);
+    QCOMPARE(Grid(*window)->columnWidth(1), Grid(*window)->viewport()->width() - 630);
+    QCOMPARE(window->RowTerm(Grid(*window)->currentIndex().row()), term);
+    QCOMPARE(Grid(*window)->currentIndex().column(), 3);
     // Too small for more than ten rows: the page size is kept, the title column at least 100.
     const int kept = window->FLinesPerPage;
     window->resize(600, 400);
     QCoreApplication::processEvents();
     QCOMPARE(window->FLinesPerPage, kept);
-    QCOMPARE(window->StringGrid1->columnWidth(1), 100);
-    QCOMPARE(window->RowTerm(window->StringGrid1->currentRow()), term);
+    QCOMPARE(Grid(*window)->columnWidth(1), 100);
+    QCOMPARE(window->RowTerm(Grid(*window)->currentIndex().row()), term);
 }
 
 void DrugNeopSearchTest::launchersOpenTheTables() {
@@ -566,7 +573,7 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
     messages.QueueAnswer(true);
     WhenModalShown<TfrmDrugNeopSearch>(&main, [](TfrmDrugNeopSearch* window) {
         QCOMPARE(window->FType, TDataSet::NeoplasmTable);
-        QTest::keyClick(window->StringGrid1, Qt::Key_F12);
+        QTest::keyClick(Grid(*window), Qt::Key_F12);
     });
     main.lbNeoplasmsClick();
     QCOMPARE(ended.count(), 1);

@@ -136,27 +136,29 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     // 2. Disease index: Cholera's code opened with F5, added from the text view.
     WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* index) {
         QTest::keyClicks(index->edtMain, QStringLiteral("cholera"));
-        QVERIFY(index->ListView1->topLevelItemCount() > 0);
-        index->ListView1->setCurrentItem(index->ListView1->topLevelItem(0));
+        auto* terms = index->findChild<QTreeView*>(QStringLiteral("termList"));
+        QVERIFY(terms->model()->rowCount() > 0);
+        terms->setCurrentIndex(terms->model()->index(0, 0));
         WhenTabular([](TfrmKeyWordSearch* window) {
             QCOMPARE(window->Pager().FSelectedCode, std::string("A00.9"));
             PressCtrlD(window->RichEdit1);
             QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9"}));
         });
-        QTest::keyClick(index->ListView1, Qt::Key_F5);
-        QTest::keyClick(index->ListView1, Qt::Key_Escape);
+        QTest::keyClick(terms, Qt::Key_F5);
+        QTest::keyClick(terms, Qt::Key_Escape);
     });
     QTest::mouseClick(main.lbDisease, Qt::LeftButton);
 
     // 3. Neoplasm table: the first reportable code cell, opened with F5, added from the text view.
     std::string tableCode;
     WhenWindowShown<TfrmDrugNeopSearch>([&](TfrmDrugNeopSearch* table) {
-        for (int row = 1; row < table->StringGrid1->rowCount() && tableCode.empty(); ++row)
-            for (int column = 2; column < table->StringGrid1->columnCount() && tableCode.empty(); ++column) {
-                const QTableWidgetItem* cell = table->StringGrid1->item(row, column);
-                if (cell != nullptr && MayAddFavoriteCode(cell->text().toStdString())) {
-                    tableCode = cell->text().toStdString();
-                    table->StringGrid1->setCurrentCell(row, column);
+        auto* grid = table->findChild<QTableView*>(QStringLiteral("termGrid"));
+        for (int row = 1; row < grid->model()->rowCount() && tableCode.empty(); ++row)
+            for (int column = 2; column < grid->model()->columnCount() && tableCode.empty(); ++column) {
+                const QModelIndex cell = grid->model()->index(row, column);
+                if (MayAddFavoriteCode(cell.data().toString().toStdString())) {
+                    tableCode = cell.data().toString().toStdString();
+                    grid->setCurrentIndex(cell);
                 }
             }
         QVERIFY(!tableCode.empty());
@@ -164,8 +166,8 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
             PressCtrlD(window->RichEdit1);
             QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9", tableCode}));
         });
-        QTest::keyClick(table->StringGrid1, Qt::Key_F5);
-        QTest::keyClick(table->StringGrid1, Qt::Key_Escape);
+        QTest::keyClick(grid, Qt::Key_F5);
+        QTest::keyClick(grid, Qt::Key_Escape);
     });
     QTest::mouseClick(main.lbNeoplasms, Qt::LeftButton);
     QVERIFY(messages.Messages().empty());

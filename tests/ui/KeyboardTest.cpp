@@ -347,7 +347,7 @@ private slots:
         Press(Qt::Key_Down);
         Press(Qt::Key_Right);
         Press(Qt::Key_Right);
-        QCOMPARE(window.StringGrid1->currentColumn(), 2);
+        QCOMPARE(window.findChild<QTableView*>(QStringLiteral("termGrid"))->currentIndex().column(), 2);
         QObject guard;
         CloseStrayModalsAfter(&guard);
         QString opened;
@@ -474,7 +474,7 @@ private slots:
         TfrmAlphaSearch window;
         window.FType = TDataSet::DiseaseIndex;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.ListView1));
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTreeView*>(QStringLiteral("termList"))));
         // Typed on the list, the title lands in the filter box (first letter a capital).
         Type(QString::fromStdString(leaf->FTitle).toLower());
         QCOMPARE(window.edtMain->text().toUpper(), QString::fromStdString(leaf->FTitle).toUpper());
@@ -482,7 +482,7 @@ private slots:
         // Down leaves the filter box for the list's first row.
         QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
         Press(Qt::Key_Down);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.ListView1));
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTreeView*>(QStringLiteral("termList"))));
         QCOMPARE(window.SelectedTerm(), leaf);
         QString opened;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
@@ -499,16 +499,16 @@ private slots:
         TfrmDrugNeopSearch window;
         window.FType = TDataSet::DrugTable;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTableView*>(QStringLiteral("termGrid"))));
         Type(QString::fromStdString(leaf->FTitle).toLower());
         QCOMPARE(window.FItemList.front(), leaf);
         // Down leaves the filter box for the first term row; the arrows reach the code cell.
         Press(Qt::Key_Down);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
-        QCOMPARE(window.StringGrid1->currentRow(), 1);
+        QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTableView*>(QStringLiteral("termGrid"))));
+        QCOMPARE(window.findChild<QTableView*>(QStringLiteral("termGrid"))->currentIndex().row(), 1);
         Press(Qt::Key_Right);
         Press(Qt::Key_Right);
-        QCOMPARE(window.StringGrid1->currentColumn(), 2);
+        QCOMPARE(window.findChild<QTableView*>(QStringLiteral("termGrid"))->currentIndex().column(), 2);
         QString opened;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
             opened = search->ViewText();

@@ -157,8 +157,9 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     main.lbChaptersClick();
     QVERIFY(main.isVisible());
     // The disease index window closed with Esc brings the launcher back.
-    WhenWindowShown<TfrmAlphaSearch>(
-        [](TfrmAlphaSearch* window) { QTest::keyClick(window->ListView1, Qt::Key_Escape); });
+    WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* window) {
+        QTest::keyClick(window->findChild<QTreeView*>(QStringLiteral("termList")), Qt::Key_Escape);
+    });
     main.lbDiseaseClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);

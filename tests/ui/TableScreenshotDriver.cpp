@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 
@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
         drugs.show();
         if (!SettleWindow(drugs)) return 1;
         drugs.edtMain->setText(QStringLiteral("A"));
-        drugs.StringGrid1->setCurrentCell(9, 2);
-        drugs.StringGrid1->setFocus();
+        auto* grid = drugs.findChild<QTableView*>(QStringLiteral("termGrid"));
+        grid->setCurrentIndex(grid->model()->index(9, 2));
+        grid->setFocus();
         ok = CaptureWindow(drugs, output, QStringLiteral("drug-table.png")) && ok;
     }
     {
@@ -35,8 +36,9 @@ int main(int argc, char** argv) {
         neoplasms.FType = TDataSet::NeoplasmTable;
         neoplasms.show();
         if (!SettleWindow(neoplasms)) return 1;
-        neoplasms.StringGrid1->setCurrentCell(1, 3);
-        neoplasms.StringGrid1->setFocus();
+        auto* grid = neoplasms.findChild<QTableView*>(QStringLiteral("termGrid"));
+        grid->setCurrentIndex(grid->model()->index(1, 3));
+        grid->setFocus();
         ok = CaptureWindow(neoplasms, output, QStringLiteral("neoplasm-table.png")) && ok;
     }
     return ok ? 0 : 1;
