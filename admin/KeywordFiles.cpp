@@ -63,13 +63,13 @@ std::string InvalidCodeLineMessage(int ALineNumber, const std::string& ALine) {
 }
 
 bool LoadKeywordFileIntoTables(const std::string& AKeywordFile, bool ACategoryOnly, bool AMultiWordOnly,
-                               bool ACapitalize) {
-    WaitForDataSetQuietly(CodeKeywordsStatus);
+                               bool ACapitalize, TKeywordTables& ATables, TLoadStatus& AStatus) {
+    WaitForDataSetQuietly(AStatus);
     std::string bytes;
     if (ReadRegularFile(AKeywordFile, bytes, MaxDataFileBytes) != TFileRead::Read) return false;
     std::istringstream in(std::move(bytes));
-    ClearCodeKeywordTables();
-    LoadCodeKeywords(in, ACategoryOnly, AMultiWordOnly, ACapitalize);
+    ATables.ClearCodes();
+    LoadCodeKeywords(in, ACategoryOnly, AMultiWordOnly, ACapitalize, ATables, AStatus);
     return true;
 }
 
@@ -145,13 +145,16 @@ bool ArrangeCodeKeyword(const TCodeKeywordsList& ACodeList, const std::string& A
 }
 
 bool ArrangeKeywordFile(const std::string& AKeywordFile, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
-                        const std::string& AArrangedFile, const std::string& ADistinctFile) {
-    if (!LoadKeywordFileIntoTables(AKeywordFile, ACategoryOnly, AMultiWordOnly, ACapitalize)) return false;
-    return ArrangeCodeKeyword(CodeKeywordsList, AArrangedFile, ADistinctFile);
+                        const std::string& AArrangedFile, const std::string& ADistinctFile, TKeywordTables& ATables,
+                        TLoadStatus& AStatus) {
+    if (!LoadKeywordFileIntoTables(AKeywordFile, ACategoryOnly, AMultiWordOnly, ACapitalize, ATables, AStatus))
+        return false;
+    return ArrangeCodeKeyword(ATables.Codes, AArrangedFile, ADistinctFile);
 }
 
-bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize) {
-    if (!LoadKeywordFileIntoTables(AKeywordFile, false, false, ACapitalize)) return false;
+bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize,
+                              TKeywordTables& ATables, TLoadStatus& AStatus) {
+    if (!LoadKeywordFileIntoTables(AKeywordFile, false, false, ACapitalize, ATables, AStatus)) return false;
     std::ofstream out(AKeywordFile + "-Verify.txt", std::ios::binary | std::ios::trunc);
     std::vector<std::string> keywords;
     if (!out || !ReadLines(AKeywordListFile, keywords)) return false;
@@ -162,7 +165,7 @@ bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string
         const std::string wanted = AsciiUpper(keyword);
         std::string line;
         int onLine = 0;
-        for (const auto& record : CodeKeywordsList) {
+        for (const auto& record : ATables.Codes) {
             bool carries = false;
             for (const auto& own : record->FKeywords) {
                 if (SameHyphenBlank(AsciiUpper(own), wanted)) {

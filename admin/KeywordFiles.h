@@ -23,16 +23,18 @@ bool NormalizeKeywordFile(const std::string& AFileName);
 bool ArrangeCodeKeyword(const TCodeKeywordsList& ACodeList, const std::string& AArrangedFile,
                         const std::string& ADistinctFile);
 
-// Waits while the code keywords load, refills CodeKeywordsList and KeywordRefList from
+// Waits while the code keywords load (AStatus), refills ATables.Codes and ATables.Refs from
 // AKeywordFile with the given options, then ArrangeCodeKeyword on them.
 bool ArrangeKeywordFile(const std::string& AKeywordFile, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
-                        const std::string& AArrangedFile, const std::string& ADistinctFile);
+                        const std::string& AArrangedFile, const std::string& ADistinctFile, TKeywordTables& ATables,
+                        TLoadStatus& AStatus);
 
 // Waits while the code keywords load, refills the tables from AKeywordFile (all codes, all keywords,
 // capitalised when ACapitalize is set), then writes AKeywordFile + "-Verify.txt": for each keyword of AKeywordListFile
 // (one a line) the keyword, then the codes carrying it (compared in upper case, a hyphen equal to
 // a blank), five a line after 9 blanks, separated by ", ".
-bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize);
+bool ExtractKeywordsForVerify(const std::string& AKeywordFile, const std::string& AKeywordListFile, bool ACapitalize,
+                              TKeywordTables& ATables, TLoadStatus& AStatus);
 
 // Counts the non-empty lines of a distinct-keyword file by their number of words (1 to 4) and
 // returns "Total: %d, 1: %d, 2: %d, 3: %d, 4: %d"; a line of more words is shown as a message and

@@ -31,8 +31,7 @@ namespace {
 struct TKeywordBenchData {
     TChapterList chapters;
     TIntroduction introduction;
-    TCodeKeywordsList codes;
-    TKeywordRefList refs;
+    TKeywordTables keywords;
 };
 
 TResourceStream OpenSet(const char* name) {
@@ -49,7 +48,7 @@ TKeywordBenchData& BenchData() {
         LoadTabularFromStream(tabular, data.chapters, data.introduction, tabularStatus);
         TLoadStatus keywordStatus{TLoadState::NotStarted};
         TResourceStream keywords = OpenSet("CodeKeywords");
-        LoadCodeKeywords(keywords, true, false, true, data.codes, data.refs, keywordStatus);
+        LoadCodeKeywords(keywords, true, false, true, data.keywords.Codes, data.keywords.Refs, keywordStatus);
     });
     return data;
 }
@@ -58,10 +57,10 @@ TKeywordBenchData& BenchData() {
 void BM_KeywordSearchAllCategories(benchmark::State& state) {
     auto& data = BenchData();
     const TStringList keywords = {"TYPHOID", "MENINGITIS"};
-    FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.codes);
+    FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.keywords);
     std::size_t found = 0;
     for (auto _ : state) {
-        const auto results = FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.codes);
+        const auto results = FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.keywords);
         found = results.size();
         benchmark::DoNotOptimize(results.data());
     }
@@ -76,7 +75,7 @@ void BM_KeywordSearchColdCache(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         ClearCodeKeywordCache(data.chapters);
-        const auto results = FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.codes);
+        const auto results = FillResultList(data.chapters, TSearchMode::Keywords, 0, keywords, data.keywords);
         found = results.size();
     }
     state.counters["results"] = static_cast<double>(found);
@@ -93,7 +92,7 @@ void BM_FullTextAllKindsTwoWords(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         const auto results =
-            FillResultList(data.chapters, TSearchMode::FullText, FullTextFlag::All, keywords, data.codes);
+            FillResultList(data.chapters, TSearchMode::FullText, FullTextFlag::All, keywords, data.keywords);
         found = results.size();
     }
     state.SetLabel(keywords[0] + "," + keywords[1]);
@@ -105,9 +104,7 @@ BENCHMARK(BM_FullTextAllKindsTwoWords)->DenseRange(0, 3)->Unit(benchmark::kMilli
 // are scanned and the matches sorted.
 void BM_SuggestOneLetter(benchmark::State& state) {
     auto& data = BenchData();
-    TKeywordPrompt prompt;
-    prompt.FCodeList = &data.codes;
-    prompt.FRefList = &data.refs;
+    TKeywordPrompt prompt(data.keywords);
     const std::string letter(1, static_cast<char>(state.range(0)));
     const std::string upper(1, static_cast<char>(state.range(0) - 32));
     std::size_t suggestions = 0;
@@ -124,7 +121,7 @@ void BM_SuggestOneLetter(benchmark::State& state) {
 BENCHMARK(BM_SuggestOneLetter)->Arg('s')->Arg('c')->Arg('t')->Unit(benchmark::kMicrosecond);
 
 TKeywordSpelling& BenchSpelling() {
-    static TKeywordSpelling spelling(BenchData().refs);
+    static TKeywordSpelling spelling(BenchData().keywords.Refs, BenchData().keywords.Spellings);
     return spelling;
 }
 
@@ -145,8 +142,8 @@ void BM_KeywordSearchForgiving(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         auto results =
-            FillResultList(data.chapters, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(text)), data.codes);
-        if (results.empty()) results = ReadForgivingly(data.chapters, text, spelling, data.codes).Results;
+            FillResultList(data.chapters, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(text)), data.keywords);
+        if (results.empty()) results = ReadForgivingly(data.chapters, text, spelling, data.keywords).Results;
         found = results.size();
         benchmark::DoNotOptimize(results.data());
     }
@@ -170,7 +167,7 @@ void BM_BuildKeywordSpelling(benchmark::State& state) {
     double addedMegabytes = 0;
     for (auto _ : state) {
         const long before = ResidentKilobytes();
-        auto spelling = std::make_unique<TKeywordSpelling>(data.refs);
+        auto spelling = std::make_unique<TKeywordSpelling>(data.keywords.Refs, data.keywords.Spellings);
         addedMegabytes = std::max(addedMegabytes, static_cast<double>(ResidentKilobytes() - before) / 1024.0);
         benchmark::DoNotOptimize(spelling.get());
     }

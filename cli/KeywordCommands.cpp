@@ -18,6 +18,7 @@
 #include "services/FileUtil.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -52,15 +53,16 @@ public:
 
 bool LoadEmbeddedKeywords() {
     if (CodeKeywordsStatus.load() == TLoadState::Done) return true;  // loaded once per process
-    if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals);
-    if (auto spellings = OpenEmbeddedDataSet("Spellings")) LoadSpellingList(*spellings, SpellingList);
+    TKeywordTables& tables = LoadedData().Keywords;
+    if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals, tables.Specials);
+    if (auto spellings = OpenEmbeddedDataSet("Spellings")) LoadSpellingList(*spellings, tables.Spellings);
     auto keywords = OpenEmbeddedDataSet("CodeKeywords");
     if (!keywords) {
         std::fprintf(stderr, "the program carries no \"CodeKeywords\" data set\n");
         return false;
     }
     CodeKeywordsStatus = TLoadState::NotStarted;
-    return LoadCodeKeywords(*keywords, true, false, true) == TLoadState::Done;
+    return LoadCodeKeywords(*keywords, true, false, true, tables, CodeKeywordsStatus) == TLoadState::Done;
 }
 
 bool ParseKinds(const std::string& text, TFullTextFlags& flags) {
@@ -117,7 +119,7 @@ int RunSearch(const std::vector<std::string>& args) {
     const bool loaded = LoadEmbeddedTabular() && LoadEmbeddedKeywords();
     if (!loaded) std::fprintf(stderr, "search: a data set did not load completely\n");
 
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
     // An empty text lists every category: asking is the window's business, the command was explicit.
     if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation)
@@ -133,7 +135,8 @@ int RunSearch(const std::vector<std::string>& args) {
     std::printf("Results: %zu\n", state.FResultList.size());
     for (const std::string& item : state.FSearchKeyWordsList) {
         const std::string keyword = TrimBlanks(item);
-        if (!keyword.empty()) std::printf("Keyword %s: %d\n", keyword.c_str(), KeywordCount(keyword));
+        if (!keyword.empty())
+            std::printf("Keyword %s: %d\n", keyword.c_str(), KeywordCount(keyword, LoadedData().Keywords));
     }
     std::printf("Counts line: %s\n", state.FCountsLine.c_str());
     std::printf("Combined Result: %s\n", state.FCombined.c_str());
@@ -160,7 +163,7 @@ int RunSuggest(const std::vector<std::string>& args) {
     }
     if (!LoadEmbeddedKeywords()) std::fprintf(stderr, "suggest: the keyword set did not load completely\n");
 
-    TKeywordPrompt prompt;
+    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
     prompt.RefreshPrompt(rest[0], fullText);
     if (prompt.FGotPromptList.Empty()) {
         std::printf("No suggestion\n");

@@ -11,12 +11,6 @@
 #include "services/Resources.h"
 #include "services/TextUtil.h"
 
-TCodeKeywordsList CodeKeywordsList;
-TKeywordRefList KeywordRefList;
-TSpecialKeywordList SpecialKeywordList;
-TShortDescDict ShortDescDict;
-std::atomic<uint32_t> KeywordTablesGeneration{0};
-
 namespace {
 
 constexpr const char* CodeKeywordsFailMessage = "Load Code Keywords File Fail!";
@@ -303,10 +297,6 @@ void AddKeywordRef(TKeywordRefList& AList, const std::string& AKeyword) {
     AList.insert(AList.begin() + static_cast<std::ptrdiff_t>(low), std::move(entry));
 }
 
-void AddKeywordRef(const std::string& AKeyword) {
-    AddKeywordRef(KeywordRefList, AKeyword);
-}
-
 int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeyword) {
     // The list is sorted descending by the upper-cased keyword and holds each upper-cased keyword
     // once, so halving finds the same entry a linear scan would.
@@ -327,19 +317,11 @@ int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeywo
     return 0;
 }
 
-int32_t GetKeywordRefCount(std::string_view AKeyword) {
-    return GetKeywordRefCount(KeywordRefList, AKeyword);
-}
-
 TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view ACode) {
     for (const auto& record : AList) {
         if (record->FCode == ACode) return record.get();
     }
     return nullptr;
-}
-
-TCodeKeywords* FindCodeKeywords(std::string_view ACode) {
-    return FindCodeKeywords(CodeKeywordsList, ACode);
 }
 
 int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeyword, std::string& AForm1,
@@ -352,10 +334,6 @@ int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeywor
         return 2;
     }
     return 0;
-}
-
-int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::string& AForm2) {
-    return FindSpecialPlural(SpecialKeywordList, AKeyword, AForm1, AForm2);
 }
 
 TStringList SplitStrict(std::string_view AText) {
@@ -412,16 +390,23 @@ TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMul
     }
 }
 
-TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize) {
-    ++KeywordTablesGeneration;
-    return LoadCodeKeywords(ASource, ACategoryOnly, AMultiWordOnly, ACapitalize, CodeKeywordsList, KeywordRefList,
-                            CodeKeywordsStatus);
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                            TKeywordTables& ATables, TLoadStatus& AStatus) {
+    ++ATables.Generation;
+    return LoadCodeKeywords(ASource, ACategoryOnly, AMultiWordOnly, ACapitalize, ATables.Codes, ATables.Refs, AStatus);
 }
 
-void ClearCodeKeywordTables() {
-    ++KeywordTablesGeneration;
-    CodeKeywordsList.clear();
-    KeywordRefList.clear();
+void TKeywordTables::ClearCodes() {
+    ++Generation;
+    Codes.clear();
+    Refs.clear();
+}
+
+void TKeywordTables::Clear() {
+    ClearCodes();
+    Specials.clear();
+    Spellings = TSpellingList{};
+    ShortDescs.Clear();
 }
 
 void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList) {
@@ -437,10 +422,6 @@ void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList) {
     }
 }
 
-void LoadSpecialKeywords(std::istream& ASource) {
-    LoadSpecialKeywords(ASource, SpecialKeywordList);
-}
-
 void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap) {
     for (const std::string& line : SplitLines(ReadAll(ASource))) {
         if (line.size() < 10) continue;
@@ -449,20 +430,20 @@ void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap) {
     }
 }
 
-void LoadShortDescriptions(std::istream& ASource) {
+void LoadShortDescriptions(std::istream& ASource, TShortDescDict& ADict) {
     auto map = std::make_shared<TShortDescMap>();
     LoadShortDescriptions(ASource, *map);
-    ShortDescDict.Publish(std::move(map));
+    ADict.Publish(std::move(map));
 }
 
-void LoadKeywordDataSets() {
+void LoadKeywordDataSets(TKeywordTables& ATables, TLoadStatus& AStatus) {
     try {
-        if (auto plurals = TakeResourceStream("SpecialKWs")) LoadSpecialKeywords(*plurals);
+        if (auto plurals = TakeResourceStream("SpecialKWs")) LoadSpecialKeywords(*plurals, ATables.Specials);
     } catch (const std::exception&) {
         // The plural forms only refine highlighting; a search works without them.
     }
     try {
-        if (auto spellings = TakeResourceStream("Spellings")) LoadSpellingList(*spellings, SpellingList);
+        if (auto spellings = TakeResourceStream("Spellings")) LoadSpellingList(*spellings, ATables.Spellings);
     } catch (const std::exception&) {
         // Without the list the spelling rules alone read British spellings.
     }
@@ -471,17 +452,17 @@ void LoadKeywordDataSets() {
         auto keywords = TakeResourceStream("CodeKeywords");
         if (!keywords) {
             ShowMessage(CodeKeywordsFailMessage);
-            CodeKeywordsStatus.store(TLoadState::Failed);
+            AStatus.store(TLoadState::Failed);
         } else {
-            LoadCodeKeywords(*keywords, true, false, true);
+            LoadCodeKeywords(*keywords, true, false, true, ATables, AStatus);
         }
     } catch (const std::exception&) {
         ShowMessage(CodeKeywordsFailMessage);
-        CodeKeywordsStatus.store(TLoadState::Failed);
+        AStatus.store(TLoadState::Failed);
     }
 
     try {
-        if (auto shortDescs = TakeResourceStream("ShortDesc")) LoadShortDescriptions(*shortDescs);
+        if (auto shortDescs = TakeResourceStream("ShortDesc")) LoadShortDescriptions(*shortDescs, ATables.ShortDescs);
     } catch (const std::exception&) {
         // Readers treat every code as one without a short description.
     }

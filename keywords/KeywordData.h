@@ -1,10 +1,11 @@
-// Keyword data sets: the code keywords of every category, the irregular plural forms and the short
-// descriptions of reportable codes; their in-memory tables, the three loaders and small look-ups.
+// Keyword data sets: the code keywords of every category, the irregular plural forms, the spelling
+// list and the short descriptions of reportable codes; their in-memory tables (TKeywordTables), the
+// loaders and small look-ups.
 //
-// Loader thread 5 (LoadKeywordDataSets) is the only writer of the shared tables at start-up; the
-// administrator tool may empty and refill CodeKeywordsList/KeywordRefList later (each refill bumps
-// KeywordTablesGeneration so cached references into the old tables can be dropped). Readers of the
-// code keyword tables wait while CodeKeywordsStatus is 1. ShortDescDict is published whole.
+// The keyword loader thread (LoadKeywordDataSets) is the only writer of a TKeywordTables at
+// start-up; the administrator tool may empty and refill its Codes/Refs later (each refill bumps
+// Generation so cached references into the old tables can be dropped). Readers of the code keyword
+// tables wait while the code keywords' status is Loading. ShortDescs is published whole.
 #pragma once
 
 #include <atomic>
@@ -15,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -71,13 +73,36 @@ private:
     std::shared_ptr<const TShortDescMap> FMap;
 };
 
-extern TCodeKeywordsList CodeKeywordsList;
-extern TKeywordRefList KeywordRefList;
-extern TSpecialKeywordList SpecialKeywordList;
-extern TShortDescDict ShortDescDict;
-// Bumped whenever CodeKeywordsList is emptied or refilled; TCodeInfo::FCodeKW caches and prompt
-// filters made under another generation are stale.
-extern std::atomic<uint32_t> KeywordTablesGeneration;
+// The spelling list "Spellings": British spellings the spelling rules cannot derive ("sulphonamide
+// sulfonamide") and words the rules must leave alone (a line with one word). Upper case.
+struct TSpellingList {
+    std::unordered_map<std::string, std::string> Pairs;  // British -> American
+    std::unordered_set<std::string> Kept;
+};
+
+class TKeywordSpelling;
+
+// Every keyword table of one loaded edition.
+struct TKeywordTables {
+    TCodeKeywordsList Codes;
+    TKeywordRefList Refs;
+    TSpecialKeywordList Specials;  // the irregular plurals, filled before the code keywords
+    TSpellingList Spellings;       // filled before the code keywords
+    TShortDescDict ShortDescs;
+    // Bumped whenever Codes is emptied or refilled; TCodeInfo::FCodeKW caches, spelling help and
+    // prompt filters made under another generation are stale.
+    std::atomic<uint32_t> Generation{0};
+
+    // Empties Codes and Refs (administrator refill) and bumps the generation.
+    void ClearCodes();
+    // Empties every table (a new start-up) and bumps the generation.
+    void Clear();
+
+    // The spelling help of Refs and Spellings (keywords/KeywordSpelling.h builds it on first use
+    // after each refill). Only the user-interface thread searches.
+    std::shared_ptr<const TKeywordSpelling> SpellingHelp;
+    uint32_t SpellingHelpGeneration = 0;
+};
 
 // Ordering of keyword lists as a reader files them: ASCII letter case ignored, hyphens and
 // apostrophes skipped, a blank before any letter or digit; texts equal that way are ordered by all
@@ -98,21 +123,17 @@ void CapitalizeWords(std::string& AText);
 
 // Counts one occurrence of AKeyword in a descending list (binary search, insert when new).
 void AddKeywordRef(TKeywordRefList& AList, const std::string& AKeyword);
-void AddKeywordRef(const std::string& AKeyword);
 
 // FRefCount of the first entry whose upper-cased keyword equals AKeyword exactly (callers pass
 // upper case), or 0.
 int32_t GetKeywordRefCount(const TKeywordRefList& AList, std::string_view AKeyword);
-int32_t GetKeywordRefCount(std::string_view AKeyword);
 
 // The record whose FCode equals ACode exactly, or null (linear scan).
 TCodeKeywords* FindCodeKeywords(const TCodeKeywordsList& AList, std::string_view ACode);
-TCodeKeywords* FindCodeKeywords(std::string_view ACode);
 
 // 0 when AKeyword (lower case) is not in the list; 1 with AForm1 set; 2 with both forms set.
 int FindSpecialPlural(const TSpecialKeywordList& AList, std::string_view AKeyword, std::string& AForm1,
                       std::string& AForm2);
-int FindSpecialPlural(std::string_view AKeyword, std::string& AForm1, std::string& AForm2);
 
 // Splits at commas only ("strict"), as SplitFields does (services/CsvReader.h): blanks stay inside
 // items, an item starting with a double quote runs to its closing quote (a doubled quote inside
@@ -130,21 +151,18 @@ TStringList SplitKeywordList(std::string_view AText);
 // Returns the final status.
 TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
                             TCodeKeywordsList& ACodeList, TKeywordRefList& ARefList, TLoadStatus& AStatus);
-// The same on CodeKeywordsList, KeywordRefList and CodeKeywordsStatus; bumps KeywordTablesGeneration.
-TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize);
-
-// Empties CodeKeywordsList and KeywordRefList (administrator refill) and bumps the generation.
-void ClearCodeKeywordTables();
+// The same into ATables.Codes and ATables.Refs; bumps ATables.Generation.
+TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMultiWordOnly, bool ACapitalize,
+                            TKeywordTables& ATables, TLoadStatus& AStatus);
 
 void LoadSpecialKeywords(std::istream& ASource, TSpecialKeywordList& AList);
-void LoadSpecialKeywords(std::istream& ASource);
 
 // Reads the fixed-column short description set into AMap.
 void LoadShortDescriptions(std::istream& ASource, TShortDescMap& AMap);
-// Reads into a private map and publishes it to ShortDescDict when complete.
-void LoadShortDescriptions(std::istream& ASource);
+// Reads into a private map and publishes it to ADict when complete.
+void LoadShortDescriptions(std::istream& ASource, TShortDescDict& ADict);
 
-// Loader thread type 5: takes "SpecialKWs", "Spellings" (KeywordSpelling.h), "CodeKeywords" and "ShortDesc" with
-// TakeResourceStream, in this order, and loads each into the shared tables. A missing or damaged code keyword stream is
-// reported and leaves CodeKeywordsStatus at -1, never at 1. No exception escapes.
-void LoadKeywordDataSets();
+// The keyword loader thread's body: takes "SpecialKWs", "Spellings", "CodeKeywords" and "ShortDesc"
+// with TakeResourceStream, in this order, and loads each into ATables. A missing or damaged code
+// keyword stream is reported and leaves AStatus Failed, never Loading. No exception escapes.
+void LoadKeywordDataSets(TKeywordTables& ATables, TLoadStatus& AStatus);

@@ -116,10 +116,11 @@ void TSortedKeywordList::Assign(const std::vector<const std::string*>& AItems) {
     for (const auto& item : keyed) FItems.push_back(*item.second);
 }
 
-TKeywordPrompt::TKeywordPrompt() : FCaption(PromptHint) {}
+TKeywordPrompt::TKeywordPrompt(TKeywordTables& ATables, const TLoadStatus* ACodesStatus)
+    : FCaption(PromptHint), FTables(&ATables), FCodesStatus(ACodesStatus) {}
 
 void TKeywordPrompt::DropStaleFilter() {
-    const uint32_t now = KeywordTablesGeneration.load();
+    const uint32_t now = FTables->Generation.load();
     if (now == FGeneration) return;
     // The tables were refilled: every pointer into the old records is gone, recompute from scratch.
     FGeneration = now;
@@ -132,7 +133,7 @@ void TKeywordPrompt::DropStaleFilter() {
 }
 
 bool TKeywordPrompt::RefreshPrompt(std::string_view AText, bool AFullText) {
-    if (FCodeList == &CodeKeywordsList) WaitForDataSet(CodeKeywordsStatus);
+    if (FCodesStatus != nullptr) WaitForDataSet(*FCodesStatus);
     DropStaleFilter();
 
     std::string before;
@@ -174,12 +175,12 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
                     return static_cast<unsigned char>(FoldForPrefix(ref->FKeyWord.empty() ? '\0' : ref->FKeyWord[0]));
                 };
                 const bool byFirst = first != ' ';
-                auto from = FRefList->begin();
-                auto to = FRefList->end();
+                auto from = FTables->Refs.begin();
+                auto to = FTables->Refs.end();
                 if (byFirst) {
-                    from = std::partition_point(FRefList->begin(), FRefList->end(),
+                    from = std::partition_point(FTables->Refs.begin(), FTables->Refs.end(),
                                                 [&](const auto& ref) { return firstOf(ref) > first; });
-                    to = std::partition_point(from, FRefList->end(),
+                    to = std::partition_point(from, FTables->Refs.end(),
                                               [&](const auto& ref) { return firstOf(ref) == first; });
                 }
                 for (auto ref = from; ref != to; ++ref) {
@@ -209,7 +210,7 @@ void TKeywordPrompt::ShowPromptPage(int APage, bool ARecompute, bool AFullText) 
         // A whole word that begins no keyword: the keywords beginning with its corrections ("pnemonia"
         // offers "Pneumonia" and the phrases it begins).
         if (found.empty() && FLastPromptKeyword.size() >= 4) {
-            const TKeywordSpelling& spelling = FRefList == &KeywordRefList ? SharedKeywordSpelling() : OwnSpelling();
+            const TKeywordSpelling& spelling = KeywordSpellingOf(*FTables);
             for (const std::string& correction : spelling.Corrections(AsciiUpper(FLastPromptKeyword)))
                 collect(correction);
         }
@@ -231,16 +232,16 @@ void TKeywordPrompt::FilterCodesByInputedKWs() {
         if (AsciiUpper(JoinLines(FTmpInputedKWs.Items())) != AsciiUpper(JoinLines(FInputedKWs.Items()))) {
             FInputedKWs = FTmpInputedKWs;
             FFiltedCodeKWs.clear();
-            const TKeywordMatcher matcher(FInputedKWs.Items());
-            for (const auto& record : *FCodeList) {
+            const TKeywordMatcher matcher(FInputedKWs.Items(), *FTables);
+            for (const auto& record : FTables->Codes) {
                 if (matcher.Matches(record.get())) FFiltedCodeKWs.push_back(record.get());
             }
         }
     } else {
         FInputedKWs.Clear();
-        if (FFiltedCodeKWs.size() != FCodeList->size()) {
+        if (FFiltedCodeKWs.size() != FTables->Codes.size()) {
             FFiltedCodeKWs.clear();
-            for (const auto& record : *FCodeList) FFiltedCodeKWs.push_back(record.get());
+            for (const auto& record : FTables->Codes) FFiltedCodeKWs.push_back(record.get());
         }
     }
     FTmpInputedKWs.Clear();
@@ -249,12 +250,4 @@ void TKeywordPrompt::FilterCodesByInputedKWs() {
 int TKeywordPrompt::PageCount() const {
     const int count = static_cast<int>(FGotPromptList.Count());
     return count / PromptPageSize + (count % PromptPageSize != 0 ? 1 : 0);
-}
-
-const TKeywordSpelling& TKeywordPrompt::OwnSpelling() {
-    if (FOwnSpelling == nullptr || FOwnSpellingFor != FRefList) {
-        FOwnSpelling = std::make_shared<TKeywordSpelling>(*FRefList);
-        FOwnSpellingFor = FRefList;
-    }
-    return *FOwnSpelling;
 }

@@ -46,10 +46,11 @@ private:
     TStringList FItems;
 };
 
-// Suggestion state of one Tabular Search window.
+// Suggestion state of one Tabular Search window, over one edition's keyword tables. With
+// ACodesStatus the prompt waits for the code keywords while they are loading.
 class TKeywordPrompt {
 public:
-    TKeywordPrompt();
+    explicit TKeywordPrompt(TKeywordTables& ATables, const TLoadStatus* ACodesStatus = nullptr);
 
     TSortedKeywordList FGotPromptList;
     std::string FLastPromptKeyword;
@@ -79,15 +80,9 @@ public:
     int PageCount() const;
     const std::string& Cell(int AColumn, int ARow) const { return FCells[ARow * PromptColumns + AColumn]; }
 
-    // The tables the prompt reads (the shared ones unless a caller points elsewhere).
-    const TCodeKeywordsList* FCodeList = &CodeKeywordsList;
-    const TKeywordRefList* FRefList = &KeywordRefList;
-
 private:
-    // The spelling help of FRefList when it is not the shared reference list.
-    std::shared_ptr<const TKeywordSpelling> FOwnSpelling;
-    const TKeywordRefList* FOwnSpellingFor = nullptr;
-    const TKeywordSpelling& OwnSpelling();
+    TKeywordTables* FTables;
+    const TLoadStatus* FCodesStatus;
 
     uint32_t FGeneration = 0;
     std::string FLastFilterText;  // mode and keywords before the comma at the last recompute

@@ -205,7 +205,8 @@ char FirstFolded(std::string_view keyword) {
     return 0;
 }
 
-TKeywordFormGroups KeywordForms(const std::string& keyword, const TSpecialKeywordList& specials) {
+TKeywordFormGroups KeywordForms(const std::string& keyword, const TKeywordTables& tables) {
+    const TSpecialKeywordList& specials = tables.Specials;
     std::vector<std::string> spellings{keyword};
     const std::size_t blank = keyword.find_last_of(' ');
     if (blank != std::string::npos && blank + 1 < keyword.size()) {
@@ -220,7 +221,7 @@ TKeywordFormGroups KeywordForms(const std::string& keyword, const TSpecialKeywor
     for (std::size_t s = 0; s < typedSpellings; ++s) {
         const std::vector<std::string> words = SplitAt(spellings[s], ' ');
         for (std::size_t w = 0; w < words.size(); ++w) {
-            for (const std::string& american : AmericanSpellings(words[w])) {
+            for (const std::string& american : AmericanSpellings(words[w], tables.Spellings)) {
                 std::string spelling;
                 for (std::size_t k = 0; k < words.size(); ++k)
                     spelling += (k == 0 ? "" : " ") + (k == w ? american : words[k]);
@@ -317,10 +318,10 @@ bool CodeMatchesFullTextUsable(const TCodeInfo& code, const std::vector<std::str
 }
 
 // The usable keywords of a list, each in all its forms.
-std::vector<TKeywordFormGroups> FormsOf(const TStringList& keywords) {
+std::vector<TKeywordFormGroups> FormsOf(const TStringList& keywords, const TKeywordTables& tables) {
     std::vector<TKeywordFormGroups> forms;
     for (const std::string& keyword : UsableKeywords(keywords)) {
-        forms.push_back(KeywordForms(AsciiUpper(keyword), SpecialKeywordList));
+        forms.push_back(KeywordForms(AsciiUpper(keyword), tables));
     }
     return forms;
 }
@@ -461,7 +462,7 @@ std::string RepairedWord(const TKeywordSpelling& spelling, const std::string& wo
 // A word that is known but begins no keyword (ALZHEIMERS from "Alzheimer's Disease", or a British
 // spelling another keyword uses): the keyword its possessive or American form is.
 std::string KeywordOfAlternative(const TKeywordSpelling& spelling, const std::string& word) {
-    std::vector<std::string> alternatives = AmericanSpellings(word);
+    std::vector<std::string> alternatives = spelling.AmericanSpellings(word);
     if (word.size() > 3 && word.back() == 'S')
         alternatives.insert(alternatives.begin(), word.substr(0, word.size() - 1));
     for (const std::string& alternative : alternatives) {
@@ -522,16 +523,16 @@ TStringList CoverWithKeywords(const TKeywordSpelling& spelling, const std::vecto
 // few categories carry it, how many words it has), best first; those within reach of the best, at
 // most ARankedLimit.
 std::vector<TCodeInfo*> RankedResults(const TChapterList& chapters, const TStringList& keywords,
-                                      const TCodeKeywordsList& list) {
+                                      const TKeywordTables& tables) {
     std::vector<TCodeInfo*> categories;
     ForEachCategory(chapters,
                     [&](const TCodeInfo& category) { categories.push_back(const_cast<TCodeInfo*>(&category)); });
     std::vector<double> scores(categories.size(), 0.0);
     for (const std::string& keyword : keywords) {
-        const std::vector<TKeywordFormGroups> forms = FormsOf(TStringList{keyword});
+        const std::vector<TKeywordFormGroups> forms = FormsOf(TStringList{keyword}, tables);
         std::vector<std::size_t> carriers;
         for (std::size_t i = 0; i < categories.size(); ++i) {
-            if (CodeMatchesKeywordForms(*categories[i], forms, list)) carriers.push_back(i);
+            if (CodeMatchesKeywordForms(*categories[i], forms, tables.Codes)) carriers.push_back(i);
         }
         if (carriers.empty()) continue;
         const double words = 1.0 + static_cast<double>(std::count(keyword.begin(), keyword.end(), ' '));
@@ -558,9 +559,9 @@ struct TKeywordMatcher::TForms {
     std::vector<TKeywordFormGroups> List;
 };
 
-TKeywordMatcher::TKeywordMatcher(const TStringList& AKeywords) {
+TKeywordMatcher::TKeywordMatcher(const TStringList& AKeywords, const TKeywordTables& ATables) {
     auto forms = std::make_shared<TForms>();
-    forms->List = FormsOf(AKeywords);
+    forms->List = FormsOf(AKeywords, ATables);
     FForms = std::move(forms);
 }
 
@@ -568,12 +569,12 @@ bool TKeywordMatcher::Matches(const TCodeKeywords* ACodeKW) const {
     return KeywordsMatchAllForms(ACodeKW, FForms->List);
 }
 
-bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords) {
-    return TKeywordMatcher(AKeywords).Matches(ACodeKW);
+bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords, const TKeywordTables& ATables) {
+    return TKeywordMatcher(AKeywords, ATables).Matches(ACodeKW);
 }
 
-bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
-    return CodeMatchesKeywordForms(ACode, FormsOf(AKeywords), AList);
+bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TKeywordTables& ATables) {
+    return CodeMatchesKeywordForms(ACode, FormsOf(AKeywords, ATables), ATables.Codes);
 }
 
 bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, TFullTextFlags AFlags) {
@@ -621,25 +622,27 @@ void ClearCodeKeywordCache(const TChapterList& AChapters) {
     ForEachCategory(AChapters, [](const TCodeInfo& category) { ClearCacheBelow(category); });
 }
 
-void RefreshCodeKeywordCache(const TChapterList& AChapters) {
-    // Only the UI thread searches, so one remembered generation is enough.
+void RefreshCodeKeywordCache(const TChapterList& AChapters, const TKeywordTables& ATables) {
+    // Only the UI thread searches, so the tables and generation the caches were made for are enough.
+    static const TKeywordTables* cachedTables = nullptr;
     static uint32_t cachedGeneration = 0;
-    const uint32_t now = KeywordTablesGeneration.load();
-    if (now == cachedGeneration) return;
+    const uint32_t now = ATables.Generation.load();
+    if (&ATables == cachedTables && now == cachedGeneration) return;
     ClearCodeKeywordCache(AChapters);
+    cachedTables = &ATables;
     cachedGeneration = now;
 }
 
 std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
-                                       const TStringList& AKeywords, const TCodeKeywordsList& AList) {
+                                       const TStringList& AKeywords, const TKeywordTables& ATables) {
     std::vector<TCodeInfo*> results;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
     std::vector<TKeywordFormGroups> forms;
-    if (AMode == TSearchMode::Keywords) forms = FormsOf(AKeywords);
+    if (AMode == TSearchMode::Keywords) forms = FormsOf(AKeywords, ATables);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         bool taken = true;
         if (AMode == TSearchMode::FullText) taken = CodeMatchesFullTextUsable(category, keywords, AFlags);
-        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, AList);
+        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, ATables.Codes);
         if (taken) results.push_back(const_cast<TCodeInfo*>(&category));
     });
     return results;
@@ -656,23 +659,25 @@ TStringList BlankSeparatedKeywords(std::string_view AText) {
     return words;
 }
 
-int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TCodeKeywordsList& AList) {
+int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TKeywordTables& ATables) {
     int count = 0;
-    const std::vector<TKeywordFormGroups> forms = FormsOf(AKeywords);
+    const std::vector<TKeywordFormGroups> forms = FormsOf(AKeywords, ATables);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
-        if (CodeMatchesKeywordForms(category, forms, AList)) ++count;
+        if (CodeMatchesKeywordForms(category, forms, ATables.Codes)) ++count;
     });
     return count;
 }
 
-int32_t KeywordCount(std::string_view AKeyword, const TKeywordRefList& ARefs) {
+int32_t KeywordCount(std::string_view AKeyword, const TKeywordTables& ATables) {
+    const TKeywordRefList& ARefs = ATables.Refs;
     const std::string keyword = AsciiUpper(TrimBlanks(AKeyword));
     const int32_t exact = GetKeywordRefCount(ARefs, keyword);
     if (exact != 0 || keyword.empty()) return exact;
     // XRAY is "X-Ray", CROHNS DISEASE "Crohn's Disease", HAEMATURIA "Hematuria": every keyword of
     // the set that the typed spelling stands for.
     std::vector<std::string> wanted{FoldedKeyword(keyword, true)};
-    for (const std::string& american : AmericanSpellings(keyword)) wanted.push_back(FoldedKeyword(american, true));
+    for (const std::string& american : AmericanSpellings(keyword, ATables.Spellings))
+        wanted.push_back(FoldedKeyword(american, true));
     int32_t count = 0;
     for (const auto& ref : ARefs) {
         if (std::find(wanted.begin(), wanted.end(), FoldedKeyword(ref->FKeyWord, true)) != wanted.end()) {
@@ -682,12 +687,12 @@ int32_t KeywordCount(std::string_view AKeyword, const TKeywordRefList& ARefs) {
     return count;
 }
 
-std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs) {
+std::string BuildCountsLine(std::string_view AText, const TKeywordTables& ATables) {
     TStringList items = SplitStrict(AText);
     if (!items.empty() && items.back().empty()) items.pop_back();
     std::string line;
     for (const std::string& item : items) {
-        std::string piece = std::to_string(KeywordCount(item, ARefs));
+        std::string piece = std::to_string(KeywordCount(item, ATables));
         const std::size_t width = Utf8Length(item) + 1;
         if (piece.size() < width) piece.append(width - piece.size(), ' ');
         line += piece;
@@ -696,14 +701,14 @@ std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs
 }
 
 TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view AText, const TKeywordSpelling& ASpelling,
-                               const TCodeKeywordsList& AList) {
+                               const TKeywordTables& ATables) {
     TSearchReading reading;
     const std::string text = TrimBlanks(AText);
     if (text.find(',') == std::string::npos) {
         // A blank typed where a comma was meant: the words as they stand, when every one is a keyword.
         reading.Keywords = BlankSeparatedKeywords(text);
         if (!reading.Keywords.empty()) {
-            reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
+            reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, ATables);
         }
         if (!reading.Results.empty()) return reading;
         // A chart phrase: connecting words out, misspelt words corrected, covered by the longest keywords.
@@ -711,9 +716,9 @@ TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view A
         for (std::string& word : words) word = RepairedWord(ASpelling, word);
         reading.Keywords = CoverWithKeywords(ASpelling, words);
         if (reading.Keywords.empty()) return reading;
-        reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
+        reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, ATables);
         if (reading.Results.empty()) {
-            reading.Results = RankedResults(AChapters, reading.Keywords, AList);
+            reading.Results = RankedResults(AChapters, reading.Keywords, ATables);
             reading.Ranked = !reading.Results.empty();
         }
     } else {
@@ -735,7 +740,7 @@ TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view A
             }
             reading.Keywords.push_back(std::move(keyword));
         }
-        if (changed) reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, AList);
+        if (changed) reading.Results = FillResultList(AChapters, TSearchMode::Keywords, 0, reading.Keywords, ATables);
     }
     if (reading.Results.empty()) reading.Keywords.clear();
     return reading;
@@ -760,14 +765,14 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     const TSearchMode mode = AFullText                      ? TSearchMode::FullText
                              : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
                                                             : TSearchMode::ListAll;
-    RefreshCodeKeywordCache(ChapterList);
-    FResultList = FillResultList(ChapterList, mode, flags, FSearchKeyWordsList);
+    RefreshCodeKeywordCache(*FChapters, *FTables);
+    FResultList = FillResultList(*FChapters, mode, flags, FSearchKeyWordsList, *FTables);
     FSearchNote.clear();
     bool readOtherwise = false;
     if (FResultList.empty() && mode == TSearchMode::Keywords) {
         // Nothing as typed: misspellings, British spellings, possessives and chart phrases are read
         // for what they mean, and the note says what was searched instead.
-        TSearchReading reading = ReadForgivingly(ChapterList, text, SharedKeywordSpelling());
+        TSearchReading reading = ReadForgivingly(*FChapters, text, KeywordSpellingOf(*FTables), *FTables);
         if (!reading.Results.empty()) {
             FSearchNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " +
                           JoinWithCommas(reading.Keywords) + (reading.Ranked ? " (closest matches)" : "");
@@ -779,14 +784,14 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
         // A blank typed where a comma was meant: show what the words find, and say so.
         const TStringList words = BlankSeparatedKeywords(text);
         std::vector<TCodeInfo*> found;
-        if (!words.empty()) found = FillResultList(ChapterList, mode, flags, words);
+        if (!words.empty()) found = FillResultList(*FChapters, mode, flags, words, *FTables);
         if (!found.empty()) {
             FSearchNote = "no keyword " + AsciiUpper(TrimBlanks(text)) + "; showing " + JoinWithCommas(words);
             FSearchKeyWordsList = words;
             FResultList = std::move(found);
         }
     }
-    FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList);
+    FSearchKeyWordVariantList = BuildKeywordVariants(FSearchKeyWordsList, FTables->Specials);
     // After a reading the counts stand for the keywords actually searched.
     UpdateKeywordCounts(readOtherwise ? JoinWithCommas(FSearchKeyWordsList) : std::string(AText), true, AFullText);
     return TSearchOutcome::Done;
@@ -794,7 +799,7 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
 
 void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText) {
     WaitForKeywordData();
-    FCountsLine = BuildCountsLine(AText);
+    FCountsLine = BuildCountsLine(AText, *FTables);
     if (AFullText) {
         FCombined = UnknownCombined;
     } else if (AAfterSearch) {
@@ -802,8 +807,8 @@ void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfte
     } else {
         TStringList items = SplitStrict(AsciiUpper(AText));
         if (!items.empty() && items.back().empty()) items.pop_back();
-        RefreshCodeKeywordCache(ChapterList);
-        FCombined = std::to_string(CountKeywordMatches(ChapterList, items));
+        RefreshCodeKeywordCache(*FChapters, *FTables);
+        FCombined = std::to_string(CountKeywordMatches(*FChapters, items, *FTables));
     }
 }
 

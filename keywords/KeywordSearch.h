@@ -39,12 +39,12 @@ inline constexpr const char* ClearedCombined = " Unknown ";
 // spelling of a hyphenated keyword ("PREECLAMPSIA" for "Pre-eclampsia"); a phrase also matches with
 // its last word in the plural or singular ("KIDNEY STONES" for "Kidney Stone"), by the plural rules
 // and the irregular plural set. Null ACodeKW: false. No keyword at all: true.
-bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords);
+bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords, const TKeywordTables& ATables);
 
 // KeywordsMatchAll with the keywords' spellings worked out once, for testing many records.
 class TKeywordMatcher {
 public:
-    explicit TKeywordMatcher(const TStringList& AKeywords);
+    TKeywordMatcher(const TStringList& AKeywords, const TKeywordTables& ATables);
     bool Matches(const TCodeKeywords* ACodeKW) const;
 
 private:
@@ -52,10 +52,9 @@ private:
     std::shared_ptr<const TForms> FForms;
 };
 
-// KeywordsMatchAll of the code's keyword record; the record is looked up in AList once and cached
-// in ACode.FCodeKW.
-bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords,
-                         const TCodeKeywordsList& AList = CodeKeywordsList);
+// KeywordsMatchAll of the code's keyword record; the record is looked up in ATables.Codes once and
+// cached in ACode.FCodeKW.
+bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TKeywordTables& ATables);
 
 // Every keyword occurs as a whole word in a chosen text of the code, or one code below it matches
 // all keywords by the same rule. Keywords are upper case; empty ones are skipped.
@@ -67,34 +66,32 @@ bool FindWholeWord(std::string_view AWord, std::string_view AText);
 bool FindWholeWordOrJoined(std::string_view AWord, std::string_view AText);
 
 // Upper-case spellings to highlight: every keyword with its hyphen/blank forms and plurals.
-TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList,
-                                 const TSpecialKeywordList& ASpecials = SpecialKeywordList);
+TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList, const TSpecialKeywordList& ASpecials);
 
 // Empties every FCodeKW cache of the tree (after the keyword tables were refilled).
 void ClearCodeKeywordCache(const TChapterList& AChapters);
-// Clears the caches of AChapters when KeywordTablesGeneration moved since the last call.
-void RefreshCodeKeywordCache(const TChapterList& AChapters);
+// Clears the caches of AChapters when the generation of ATables moved since the last call.
+void RefreshCodeKeywordCache(const TChapterList& AChapters, const TKeywordTables& ATables);
 
 // The categories taken by the mode, in tabular order (sections' code lists only).
 std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
-                                       const TStringList& AKeywords, const TCodeKeywordsList& AList = CodeKeywordsList);
+                                       const TStringList& AKeywords, const TKeywordTables& ATables);
 
 // The words of a text that holds blanks but no comma, upper-cased, as keywords ("fracture femur"
 // gives FRACTURE and FEMUR); empty when the text holds a comma or fewer than two words.
 TStringList BlankSeparatedKeywords(std::string_view AText);
 
 // Number of categories for which CodeMatchesKeywords holds.
-int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords,
-                        const TCodeKeywordsList& AList = CodeKeywordsList);
+int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TKeywordTables& ATables);
 
 // How many keyword items of the set carry AKeyword (trimmed, any letter case): its reference count,
 // or, when it has none, the counts of the keywords it is another spelling of: joined ("XRAY" for
 // "X-Ray"), without apostrophes or in British spelling.
-int32_t KeywordCount(std::string_view AKeyword, const TKeywordRefList& ARefs = KeywordRefList);
+int32_t KeywordCount(std::string_view AKeyword, const TKeywordTables& ATables);
 
 // The counts line: for each comma item of AText (a last empty item dropped), KeywordCount of the
 // item, padded with blanks to the item's length + 1 (in characters).
-std::string BuildCountsLine(std::string_view AText, const TKeywordRefList& ARefs = KeywordRefList);
+std::string BuildCountsLine(std::string_view AText, const TKeywordTables& ATables);
 
 // A text that found nothing as typed, read for what it means.
 struct TSearchReading {
@@ -113,7 +110,7 @@ inline constexpr std::size_t RankedResultLimit = 10;
 // keywords it holds, left to right. The categories carrying all of them, or else the ranked closest
 // ones. With commas each item stays a keyword and only its misspelt words are corrected.
 TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view AText, const TKeywordSpelling& ASpelling,
-                               const TCodeKeywordsList& AList = CodeKeywordsList);
+                               const TKeywordTables& ATables);
 
 // Outcome of RunKeywordSearch. The library asks nothing and writes nothing: the front acts on it.
 enum class TSearchOutcome {
@@ -122,9 +119,12 @@ enum class TSearchOutcome {
     NoConditionSelected,         // full-text search without any text kind: show NoConditionMessage
 };
 
-// The search state of one Tabular Search window.
+// The search state of one Tabular Search window, over one Tabular List and its keyword tables.
 class TKeywordSearchState {
 public:
+    TKeywordSearchState(const TChapterList& AChapters, TKeywordTables& ATables)
+        : FChapters(&AChapters), FTables(&ATables) {}
+
     TStringList FSearchKeyWordsList;        // upper-cased items of the last search
     TStringList FSearchKeyWordVariantList;  // spellings to highlight
     std::vector<TCodeInfo*> FResultList;    // found categories, tabular order (not owned)
@@ -149,4 +149,8 @@ public:
 
     // The window's clear buttons: empty counts line and " Unknown ".
     void ClearCounts();
+
+private:
+    const TChapterList* FChapters;
+    TKeywordTables* FTables;
 };

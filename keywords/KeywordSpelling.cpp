@@ -8,8 +8,6 @@
 
 #include "services/TextUtil.h"
 
-TSpellingList SpellingList;
-
 namespace {
 
 bool IsVowel(char c) {
@@ -210,7 +208,8 @@ std::string SoundKey(std::string_view AWord) {
     return key;
 }
 
-TKeywordSpelling::TKeywordSpelling(const TKeywordRefList& ARefs) {
+TKeywordSpelling::TKeywordSpelling(const TKeywordRefList& ARefs, const TSpellingList& ASpellings)
+    : FSpellings(ASpellings) {
     for (const auto& ref : ARefs) {
         const std::string folded = FoldedKeyword(ref->FKeyWord);
         if (folded.empty()) continue;
@@ -318,13 +317,15 @@ std::vector<std::string> TKeywordSpelling::Corrections(std::string_view AWord, s
     return corrections;
 }
 
-const TKeywordSpelling& SharedKeywordSpelling() {
-    static std::unique_ptr<TKeywordSpelling> spelling;
-    static uint32_t builtFor = 0;
-    const uint32_t generation = KeywordTablesGeneration.load();
-    if (spelling == nullptr || builtFor != generation) {
-        spelling = std::make_unique<TKeywordSpelling>(KeywordRefList);
-        builtFor = generation;
+std::vector<std::string> TKeywordSpelling::AmericanSpellings(std::string_view AWord) const {
+    return ::AmericanSpellings(AWord, FSpellings);
+}
+
+const TKeywordSpelling& KeywordSpellingOf(TKeywordTables& ATables) {
+    const uint32_t generation = ATables.Generation.load();
+    if (ATables.SpellingHelp == nullptr || ATables.SpellingHelpGeneration != generation) {
+        ATables.SpellingHelp = std::make_shared<TKeywordSpelling>(ATables.Refs, ATables.Spellings);
+        ATables.SpellingHelpGeneration = generation;
     }
-    return *spelling;
+    return *ATables.SpellingHelp;
 }

@@ -15,24 +15,14 @@
 
 #include "keywords/KeywordData.h"
 
-// The spelling list "Spellings": British spellings the rules below cannot derive ("sulphonamide
-// sulfonamide") and words the rules must leave alone (a line with one word). Upper case.
-struct TSpellingList {
-    std::unordered_map<std::string, std::string> Pairs;  // British -> American
-    std::unordered_set<std::string> Kept;
-};
-
 // Reads the list: one entry a line, "#" starts a comment line, fields separated by blanks.
 TSpellingList ParseSpellingList(std::string_view AText);
 void LoadSpellingList(std::istream& ASource, TSpellingList& AList);
 
-// Filled by the keyword loader thread before the code keywords.
-extern TSpellingList SpellingList;
-
 // The American spellings a British word may have, by the list and by the rules ae/oe -> e,
 // -our -> -or, -tre/-bre/-vre -> -ter/-ber/-ver, -ise/-yse -> -ize/-yze (with their endings -ed,
 // -es, -ing, -ation); upper case in and out, the word itself excluded. Empty for a kept word.
-std::vector<std::string> AmericanSpellings(std::string_view AWord, const TSpellingList& AList = SpellingList);
+std::vector<std::string> AmericanSpellings(std::string_view AWord, const TSpellingList& AList);
 
 // A keyword folded for look-up: upper case, apostrophes dropped, hyphens and runs of blanks made one
 // blank, trimmed. AJoined drops the blanks too ("X-Ray" gives "XRAY").
@@ -49,7 +39,7 @@ std::string SoundKey(std::string_view AWord);
 
 class TKeywordSpelling {
 public:
-    explicit TKeywordSpelling(const TKeywordRefList& ARefs);
+    TKeywordSpelling(const TKeywordRefList& ARefs, const TSpellingList& ASpellings);
 
     // AFolded (FoldedKeyword) is a keyword of the set, or the joined spelling of one.
     bool IsKeyword(std::string_view AFolded) const;
@@ -65,8 +55,11 @@ public:
     // distance (at most 1 for words of up to five letters, 2 for longer ones; words under four
     // letters are not corrected) and by sound. Empty for a known word.
     std::vector<std::string> Corrections(std::string_view AWord, std::size_t AMax = 3) const;
+    // AmericanSpellings by the set's spelling list.
+    std::vector<std::string> AmericanSpellings(std::string_view AWord) const;
 
 private:
+    TSpellingList FSpellings;
     std::unordered_map<std::string, std::string> FKeywords;  // folded and joined spellings -> folded keyword
     std::unordered_map<std::string, int32_t> FWords;         // word -> keyword items carrying it
     std::vector<std::vector<const std::string*>> FByLength;  // words by length
@@ -74,6 +67,6 @@ private:
     std::unordered_map<std::string, std::vector<const std::string*>> FBySound;
 };
 
-// The spelling help for the shared keyword tables, built on first use after each refill of the
-// tables (KeywordTablesGeneration). Only the user-interface thread searches.
-const TKeywordSpelling& SharedKeywordSpelling();
+// The spelling help of ATables, built on first use after each refill of the tables (their
+// Generation) and kept in them. Only the user-interface thread searches.
+const TKeywordSpelling& KeywordSpellingOf(TKeywordTables& ATables);

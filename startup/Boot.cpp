@@ -5,6 +5,7 @@
 #include "keywords/KeywordData.h"
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "userdata/Favorites.h"
 #include "userdata/SearchHistory.h"
 
@@ -13,17 +14,17 @@ TStartUpLoaders RealLoaders() {
     loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] { LoadTabularFile(); };
     for (TDataSet set : {TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable})
         loaders.Loaders[DataSetIndex(set)] = [set] { LoadIndexFile(set); };
-    loaders.Loaders[DataSetIndex(TDataSet::CodeKeywords)] = [] { LoadKeywordDataSets(); };
+    loaders.Loaders[DataSetIndex(TDataSet::CodeKeywords)] = [] {
+        LoadKeywordDataSets(LoadedData().Keywords, CodeKeywordsStatus);
+    };
     loaders.ClearContainers = [] {
         DIndexLetters.clear();
         EIndexLetters.clear();
         TableOfDrugsLetters.clear();
         TableOfNeoplasmsLetters.clear();
         DIndexEdition.clear();
-        ClearCodeKeywordTables();
+        LoadedData().Keywords.Clear();
         SearchHistory = TSearchHistory{};
-        ShortDescDict.Clear();
-        SpecialKeywordList.clear();
         UnlockedFavorite = nullptr;
         FavoriteList.clear();
     };

@@ -22,6 +22,7 @@
 #include "services/Folders.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/UiStyle.h"
 
@@ -255,7 +256,7 @@ void TfrmAdministratorTool::AfterLoading(std::vector<TDataSet> ASets, std::funct
 void TfrmAdministratorTool::Button4Click() {
     AfterLoading({TDataSet::CodeKeywords}, [this] {
         ArrangeKeywordFile(PathOf(Edit1), CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox7->isChecked(),
-                           PathOf(Edit2), PathOf(Edit3));
+                           PathOf(Edit2), PathOf(Edit3), LoadedData().Keywords, CodeKeywordsStatus);
     });
 }
 
@@ -322,6 +323,8 @@ void TfrmAdministratorTool::Button15Click() {
 }
 
 void TfrmAdministratorTool::Button16Click() {
-    AfterLoading({TDataSet::CodeKeywords},
-                 [this] { ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked()); });
+    AfterLoading({TDataSet::CodeKeywords}, [this] {
+        ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked(), LoadedData().Keywords,
+                                 CodeKeywordsStatus);
+    });
 }

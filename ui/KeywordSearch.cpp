@@ -30,6 +30,7 @@
 #include "services/DataSets.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/QtTextView.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
@@ -207,8 +208,8 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     TfrmKeyWordSearch* owner;
     std::unique_ptr<TQtTextView> view;
     TCodeTextPager pager;
-    TKeywordSearchState search;
-    TKeywordPrompt prompt;
+    TKeywordSearchState search{ChapterList, LoadedData().Keywords};
+    TKeywordPrompt prompt{LoadedData().Keywords, &CodeKeywordsStatus};
     QWidget* Panel3 = nullptr;
     QWidget* Panel8 = nullptr;
     QLabel* Label3 = nullptr;

@@ -17,6 +17,7 @@
 
 #include "keywords/KeywordData.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/Main.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowPlacement.h"
@@ -102,7 +103,7 @@ TModalRunner SetModalRunner(TModalRunner ARunner) {
 TShortDescLookup ShortDescLookup() {
     return [](const std::string& code) -> std::optional<std::string> {
         std::string desc;
-        if (ShortDescDict.Find(code, desc)) return desc;
+        if (LoadedData().Keywords.ShortDescs.Find(code, desc)) return desc;
         return std::nullopt;
     };
 }

@@ -43,6 +43,12 @@ public:
     bool AskYesNo(const std::string&, const std::string&, bool) override { return false; }
 };
 
+// The keyword tables the evaluation searches.
+TKeywordTables& Tables() {
+    static TKeywordTables tables;
+    return tables;
+}
+
 TResourceStream OpenSet(const char* name) {
     const auto bytes = EmbeddedResources().Find(name);
     return TResourceStream(bytes ? *bytes : TResourceBytes{});
@@ -52,16 +58,16 @@ bool LoadData(const std::string& keywordFile) {
     TResourceStream tabular = OpenSet("Tabular");
     if (LoadTabularFromStream(tabular, ChapterList, Introduction, TabularStatus) != TLoadState::Done) return false;
     TResourceStream plurals = OpenSet("SpecialKWs");
-    LoadSpecialKeywords(plurals);
+    LoadSpecialKeywords(plurals, Tables().Specials);
     TResourceStream spellings = OpenSet("Spellings");
-    LoadSpellingList(spellings, SpellingList);
+    LoadSpellingList(spellings, Tables().Spellings);
     if (keywordFile.empty()) {
         TResourceStream keywords = OpenSet("CodeKeywords");
-        return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
+        return LoadCodeKeywords(keywords, true, false, true, Tables(), CodeKeywordsStatus) == TLoadState::Done;
     }
     std::ifstream keywords(keywordFile, std::ios::binary);
     if (!keywords) return false;
-    return LoadCodeKeywords(keywords, true, false, true) == TLoadState::Done;
+    return LoadCodeKeywords(keywords, true, false, true, Tables(), CodeKeywordsStatus) == TLoadState::Done;
 }
 
 bool LoadIndex(const char* name, TDataSet type, TAlphaLetterList& letters) {
@@ -81,11 +87,11 @@ bool AllowFallback = true;
 TOutcome Search(const std::string& query, const std::set<std::string>& accepted) {
     std::vector<TCodeInfo*> results;
     if (AllowFallback) {
-        TKeywordSearchState state;
+        TKeywordSearchState state(ChapterList, Tables());
         state.RunKeywordSearch(query, false, 0);
         results = state.FResultList;
     } else {
-        results = FillResultList(ChapterList, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(query)));
+        results = FillResultList(ChapterList, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(query)), Tables());
     }
     TOutcome outcome;
     outcome.Results = results.size();

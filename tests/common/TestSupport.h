@@ -11,6 +11,7 @@ void EnsureRealDataLoaded();
 #include <string_view>
 
 #include "model/GlobalDef.h"
+#include "startup/LoadedData.h"
 
 // The node a code text names itself ("S52.52", "A00"), as the code resolver finds it; null when
 // the text names no node (a seventh-character code names the code it completes, not a node). The

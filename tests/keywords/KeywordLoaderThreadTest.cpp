@@ -7,6 +7,7 @@
 #include <map>
 
 #include "keywords/KeywordData.h"
+#include "startup/LoadedData.h"
 #include "startup/StartUp.h"
 #include "tests/common/RecordingMessages.h"
 
@@ -42,11 +43,11 @@ TStartUpLoaders KeywordLoaderOnly() {
     TStartUpLoaders loaders;
     for (int type = 0; type < 5; ++type)
         loaders.Loaders[type] = [type] { LoadStatusOf(AllDataSets[type]) = TLoadState::Done; };
-    loaders.Loaders[5] = [] { LoadKeywordDataSets(); };
+    loaders.Loaders[5] = [] { LoadKeywordDataSets(LoadedData().Keywords, CodeKeywordsStatus); };
     loaders.ClearContainers = [] {
-        ClearCodeKeywordTables();
-        SpecialKeywordList.clear();
-        ShortDescDict.Clear();
+        LoadedData().Keywords.ClearCodes();
+        LoadedData().Keywords.Specials.clear();
+        LoadedData().Keywords.ShortDescs.Clear();
     };
     return loaders;
 }
@@ -57,19 +58,19 @@ TEST(KeywordLoaderThread, LoadsPluralsKeywordsAndShortDescriptionsIntoTheSharedT
     TRecordingMessages messages;
     TFakeResources resources;
     resources.FData["CodeKeywords"] = Compressed("A01      Typhoid, Fever,\r\nA0123 bad,\r\n");
-    const uint32_t generation = KeywordTablesGeneration.load();
+    const uint32_t generation = LoadedData().Keywords.Generation.load();
     StartUp(resources, KeywordLoaderOnly());
     JoinLoaders();
     EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
-    ASSERT_EQ(CodeKeywordsList.size(), 1u);
-    EXPECT_EQ(CodeKeywordsList[0]->FKeywords, (TStringList{"Fever", "Typhoid"}));
-    EXPECT_EQ(GetKeywordRefCount("TYPHOID"), 1);
-    EXPECT_NE(KeywordTablesGeneration.load(), generation);
+    ASSERT_EQ(LoadedData().Keywords.Codes.size(), 1u);
+    EXPECT_EQ(LoadedData().Keywords.Codes[0]->FKeywords, (TStringList{"Fever", "Typhoid"}));
+    EXPECT_EQ(GetKeywordRefCount(LoadedData().Keywords.Refs, "TYPHOID"), 1);
+    EXPECT_NE(LoadedData().Keywords.Generation.load(), generation);
     std::string form1;
     std::string form2;
-    EXPECT_EQ(FindSpecialPlural("child", form1, form2), 1);
+    EXPECT_EQ(FindSpecialPlural(LoadedData().Keywords.Specials, "child", form1, form2), 1);
     std::string desc;
-    EXPECT_TRUE(ShortDescDict.Find("A09", desc));
+    EXPECT_TRUE(LoadedData().Keywords.ShortDescs.Find("A09", desc));
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Invalid line 2 (error code definition): A0123 bad,"});
 }
 
@@ -91,5 +92,5 @@ TEST(KeywordLoaderThread, DamagedKeywordResourceIsReportedAndEndsFailed) {
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Code Keywords File Fail!"});
     // The short descriptions after it still load.
     std::string desc;
-    EXPECT_TRUE(ShortDescDict.Find("A09", desc));
+    EXPECT_TRUE(LoadedData().Keywords.ShortDescs.Find("A09", desc));
 }

@@ -9,16 +9,13 @@
 namespace {
 
 struct TPromptFixture {
-    TCodeKeywordsList codes;
-    TKeywordRefList refs;
-    TKeywordPrompt prompt;
+    TKeywordTables tables;
+    TKeywordPrompt prompt{tables};
 
     explicit TPromptFixture(const std::string& text) {
         TLoadStatus status{TLoadState::NotStarted};
         std::istringstream source(text);
-        LoadCodeKeywords(source, true, false, true, codes, refs, status);
-        prompt.FCodeList = &codes;
-        prompt.FRefList = &refs;
+        LoadCodeKeywords(source, true, false, true, tables, status);
     }
 
     std::vector<std::string> Cells() const {
@@ -113,13 +110,13 @@ TEST(KeywordPrompt, KeywordsBeforeTheCommaNarrowTheCategoriesButNotInFullText) {
 
     // A75 gains TYPHOID behind the prompt's back: the same keywords in another case and order
     // keep the cached filter, so A75 stays out until the keywords change.
-    FindCodeKeywords(fixture.codes, "A75")->AddKeyword("Typhoid");
+    FindCodeKeywords(fixture.tables.Codes, "A75")->AddKeyword("Typhoid");
     fixture.prompt.RefreshPrompt("FEVER,typhoid,fe", false);
     ASSERT_EQ(fixture.prompt.FFiltedCodeKWs.size(), 1u);
     EXPECT_EQ(fixture.prompt.FFiltedCodeKWs[0]->FCode, "A01");
     fixture.prompt.RefreshPrompt("typhoid,fe", false);
     EXPECT_EQ(fixture.prompt.FFiltedCodeKWs.size(), 4u);
-    FindCodeKeywords(fixture.codes, "A75")->FKeywords = {"Fever", "Typhus"};
+    FindCodeKeywords(fixture.tables.Codes, "A75")->FKeywords = {"Fever", "Typhus"};
 
     // The keywords before the comma changed while the word stayed: recomputed.
     EXPECT_TRUE(fixture.prompt.RefreshPrompt("typhus,fe", false));
@@ -133,7 +130,7 @@ TEST(KeywordPrompt, KeywordsBeforeTheCommaNarrowTheCategoriesButNotInFullText) {
 
     // Without keywords before the comma every record takes part.
     fixture.prompt.RefreshPrompt("me", false);
-    EXPECT_EQ(fixture.prompt.FFiltedCodeKWs.size(), fixture.codes.size());
+    EXPECT_EQ(fixture.prompt.FFiltedCodeKWs.size(), fixture.tables.Codes.size());
     EXPECT_TRUE(fixture.prompt.FInputedKWs.Empty());
 }
 
@@ -188,12 +185,10 @@ TEST(KeywordPrompt, RefilledTablesDropTheCachedFilter) {
     fixture.prompt.RefreshPrompt("typhoid,men", false);
     ASSERT_FALSE(fixture.prompt.FFiltedCodeKWs.empty());
     // Replace the tables as the administrator tool does.
-    fixture.codes.clear();
-    fixture.refs.clear();
+    fixture.tables.ClearCodes();
     TLoadStatus status{TLoadState::NotStarted};
     std::istringstream source("B01 typhoid, mental,\r\n");
-    LoadCodeKeywords(source, true, false, true, fixture.codes, fixture.refs, status);
-    ++KeywordTablesGeneration;
+    LoadCodeKeywords(source, true, false, true, fixture.tables.Codes, fixture.tables.Refs, status);
     EXPECT_TRUE(fixture.prompt.RefreshPrompt("typhoid,men", false));
     EXPECT_EQ(fixture.prompt.FGotPromptList.Items(), TStringList{"Mental"});
 }

@@ -52,18 +52,18 @@ protected:
 
 TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) {
     EXPECT_EQ(CategoryCount(), 1911);
-    ASSERT_EQ(CodeKeywordsList.size(), 1911u);
+    ASSERT_EQ(LoadedData().Keywords.Codes.size(), 1911u);
     long items = 0;
-    for (const auto& ref : KeywordRefList) items += ref->FRefCount;
+    for (const auto& ref : LoadedData().Keywords.Refs) items += ref->FRefCount;
     // Words and phrases: about 118,000 items, 53,000 distinct.
     EXPECT_GE(items, 100000);
     EXPECT_LE(items, 130000);
-    EXPECT_GE(KeywordRefList.size(), 45000u);
-    EXPECT_LE(KeywordRefList.size(), 60000u);
+    EXPECT_GE(LoadedData().Keywords.Refs.size(), 45000u);
+    EXPECT_LE(LoadedData().Keywords.Refs.size(), 60000u);
     for (const auto& chapter : ChapterList) {
         for (const auto& section : chapter->FSubList) {
             for (const auto& category : section->FCodeList) {
-                const TCodeKeywords* record = FindCodeKeywords(category->FCode);
+                const TCodeKeywords* record = FindCodeKeywords(LoadedData().Keywords.Codes, category->FCode);
                 ASSERT_NE(record, nullptr) << category->FCode;
                 EXPECT_FALSE(record->FKeywords.empty()) << category->FCode;
             }
@@ -72,17 +72,17 @@ TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) 
     // The irregular plural set and the short descriptions came with it.
     std::string form1;
     std::string form2;
-    EXPECT_EQ(FindSpecialPlural("child", form1, form2), 1);
+    EXPECT_EQ(FindSpecialPlural(LoadedData().Keywords.Specials, "child", form1, form2), 1);
     EXPECT_EQ(form1, "children");
     std::string desc;
-    ASSERT_TRUE(ShortDescDict.Find("A00.0", desc));
+    ASSERT_TRUE(LoadedData().Keywords.ShortDescs.Find("A00.0", desc));
     EXPECT_EQ(desc.rfind("Cholera due to Vibrio cholerae 01", 0), 0u) << desc;
 }
 
 TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
     TRecordingMessages messages;
     for (const char* text : {"typhoid,meningitis", "TYPHOID, MENINGITIS", "  typhoid ,  meningitis  ,"}) {
-        TKeywordSearchState state;
+        TKeywordSearchState state(ChapterList, LoadedData().Keywords);
         ASSERT_EQ(state.RunKeywordSearch(text, false, 0), TSearchOutcome::Done);
         EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"}) << text;
         EXPECT_EQ(state.FCombined, "1");
@@ -92,14 +92,14 @@ TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
 }
 
 TEST_F(KeywordRealData, HyphenatedKeywordMatchesWithABlankOrJoined) {
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     for (const char* text : {"x-ray", "x ray", "xray"}) {
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88")) << text;
     }
     // No stemming: the keywords of a category are matched whole. A word no keyword knows is read as
     // the nearest known word, and the note says so.
-    EXPECT_TRUE(FillResultList(ChapterList, TSearchMode::Keywords, 0, {"TYPHO"}).empty());
+    EXPECT_TRUE(FillResultList(ChapterList, TSearchMode::Keywords, 0, {"TYPHO"}, LoadedData().Keywords).empty());
     state.RunKeywordSearch("typho", false, 0);
     EXPECT_EQ(state.FSearchNote, "no keyword TYPHO; showing TYPHI");
     // Nothing near enough: nothing found, no note.
@@ -136,12 +136,12 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
                                                            {"type 2 diabetes mellitus", "E11"},
                                                            {"chronic kidney disease", "N18"}};
     for (const auto& [text, code] : queries) {
-        TKeywordSearchState state;
+        TKeywordSearchState state(ChapterList, LoadedData().Keywords);
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << text;
         EXPECT_TRUE(state.FSearchNote.empty()) << text << ": " << state.FSearchNote;
     }
-    TKeywordPrompt prompt;
+    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
     prompt.RefreshPrompt("heart f", false);
     const TStringList& offered = prompt.FGotPromptList.Items();
     EXPECT_TRUE(Contains(offered, "Heart Failure"));
@@ -150,19 +150,19 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
 TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
     // The loader is still at work and the irregular plural set not yet read when the search starts.
     TSpecialKeywordList loaded;
-    loaded.swap(SpecialKeywordList);
+    loaded.swap(LoadedData().Keywords.Specials);
     CodeKeywordsStatus.store(TLoadState::Loading);
     const TWaitHooks previous = SetWaitHooks({nullptr,
                                               [&] {
-                                                  SpecialKeywordList.swap(loaded);
+                                                  LoadedData().Keywords.Specials.swap(loaded);
                                                   CodeKeywordsStatus.store(TLoadState::Done);
                                               },
                                               nullptr});
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     state.RunKeywordSearch("child", false, 0);
     SetWaitHooks(previous);
     if (CodeKeywordsStatus.load() != TLoadState::Done) {
-        SpecialKeywordList.swap(loaded);
+        LoadedData().Keywords.Specials.swap(loaded);
         CodeKeywordsStatus.store(TLoadState::Done);
     }
     EXPECT_EQ(state.FSearchKeyWordVariantList, (TStringList{"CHILD", "CHILDREN"}));
@@ -170,14 +170,14 @@ TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
 
 TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextFindsNothing) {
     TRecordingMessages messages;
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     ASSERT_EQ(state.RunKeywordSearch("fracture femur", false, 0), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "S72"));
     EXPECT_EQ(state.FSearchNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
     EXPECT_EQ(state.FSearchKeyWordsList, (TStringList{"FRACTURE", "FEMUR"}));
     EXPECT_EQ(state.FCombined, std::to_string(state.FResultList.size()));
     // The counts line counts the keywords actually searched.
-    EXPECT_EQ(state.FCountsLine, BuildCountsLine("FRACTURE, FEMUR"));
+    EXPECT_EQ(state.FCountsLine, BuildCountsLine("FRACTURE, FEMUR", LoadedData().Keywords));
     EXPECT_NE(state.FCountsLine.rfind("0 ", 0), 0u);
 
     // Never when the text finds something as typed, holds a comma, or its words find nothing either.
@@ -211,7 +211,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
         {"down syndrome", "Q90", false},
         {"typhoid,meningitis", "A01", false},
     };
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     for (const TCase& test : cases) {
         ASSERT_EQ(state.RunKeywordSearch(test.Text, false, 0), TSearchOutcome::Done) << test.Text;
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), test.Category)) << test.Text << ": " << state.FSearchNote;
@@ -225,7 +225,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
 }
 
 TEST_F(KeywordRealData, AbbreviationsStayPreciseAndNamesWithACommonFirstWordAreKeywords) {
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     state.RunKeywordSearch("CAP", false, 0);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "J18"));
     // The pneumonia categories (J12-J18, P23) and the three whose texts say "cap" themselves (cradle
@@ -237,12 +237,12 @@ TEST_F(KeywordRealData, AbbreviationsStayPreciseAndNamesWithACommonFirstWordAreK
 }
 
 TEST_F(KeywordRealData, CountsAndSuggestionsKnowJoinedAndBritishSpellings) {
-    EXPECT_GT(KeywordCount("xray"), 0);
-    EXPECT_EQ(KeywordCount("xray"), KeywordCount("X-Ray"));
-    EXPECT_EQ(KeywordCount("haematuria"), KeywordCount("hematuria"));
-    EXPECT_EQ(KeywordCount("zzzz"), 0);
+    EXPECT_GT(KeywordCount("xray", LoadedData().Keywords), 0);
+    EXPECT_EQ(KeywordCount("xray", LoadedData().Keywords), KeywordCount("X-Ray", LoadedData().Keywords));
+    EXPECT_EQ(KeywordCount("haematuria", LoadedData().Keywords), KeywordCount("hematuria", LoadedData().Keywords));
+    EXPECT_EQ(KeywordCount("zzzz", LoadedData().Keywords), 0);
 
-    TKeywordPrompt prompt;
+    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
     const auto offers = [&](const char* typed, const char* keyword) {
         prompt.RefreshPrompt(typed, false);
         const TStringList& items = prompt.FGotPromptList.Items();
@@ -262,7 +262,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
     fullStop[7] = '.';
     EXPECT_FALSE(FindWholeWord("CHOLERA", fullStop));
 
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     ASSERT_EQ(state.RunKeywordSearch("cholera", true, FullTextFlag::Desc), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A00"));
     EXPECT_EQ(state.FCombined, "Unknown");
@@ -281,7 +281,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
 
 TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFront) {
     TRecordingMessages messages;
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     state.RunKeywordSearch("typhoid", false, 0);
     EXPECT_EQ(state.FHistoryText, "typhoid");
     const auto before = state.FResultList;
@@ -307,11 +307,11 @@ TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFron
 }
 
 TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     state.UpdateKeywordCounts("typhoid,Meningitis,", false, false);
     EXPECT_EQ(state.FCombined, "1");
-    const std::string typhoid = std::to_string(GetKeywordRefCount("TYPHOID"));
-    const std::string meningitis = std::to_string(GetKeywordRefCount("MENINGITIS"));
+    const std::string typhoid = std::to_string(GetKeywordRefCount(LoadedData().Keywords.Refs, "TYPHOID"));
+    const std::string meningitis = std::to_string(GetKeywordRefCount(LoadedData().Keywords.Refs, "MENINGITIS"));
     EXPECT_EQ(state.FCountsLine,
               typhoid + std::string(8 - typhoid.size(), ' ') + meningitis + std::string(11 - meningitis.size(), ' '));
     state.UpdateKeywordCounts("typhoid,Meningitis,", false, true);
@@ -324,7 +324,7 @@ TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
 }
 
 TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
-    TKeywordPrompt prompt;
+    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
     prompt.RefreshPrompt("typ", false);
     const TStringList& typ = prompt.FGotPromptList.Items();
     for (const char* word : {"Typhoid", "Typhoon", "Typhus"}) EXPECT_TRUE(Contains(typ, word)) << word;
@@ -335,12 +335,12 @@ TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
     EXPECT_TRUE(Contains(men, "Meningitis"));
     for (const std::string& word : men) EXPECT_TRUE(PromptPrefixMatches("men", word)) << word;
     for (const TCodeKeywords* record : prompt.FFiltedCodeKWs) {
-        EXPECT_TRUE(KeywordsMatchAll(record, {"TYPHOID"})) << record->FCode;
+        EXPECT_TRUE(KeywordsMatchAll(record, {"TYPHOID"}, LoadedData().Keywords)) << record->FCode;
     }
 
     const std::string chosen = InsertPromptKeyword("typhoid,men", "Meningitis");
     EXPECT_EQ(chosen, "typhoid,Meningitis,");
-    TKeywordSearchState state;
+    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
     state.UpdateKeywordCounts(chosen, false, false);
     EXPECT_EQ(state.FCombined, "1");
 

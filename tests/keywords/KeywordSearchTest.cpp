@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "keywords/KeywordSearch.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/keywords/KeywordTestModel.h"
 
@@ -63,31 +64,33 @@ TEST(FindWholeWord, JoinedFormDropsTheFirstHyphenOnly) {
 }
 
 TEST(KeywordsMatchAll, WholeKeywordsHyphenEqualsBlankAndAllMustMatch) {
+    const TKeywordTables none;
     const TCodeKeywordsList codes = LoadKeywords("A01 X Ray, Abdominal, Typhoid, Meningitis,\r\n");
     const TCodeKeywords* record = codes[0].get();
-    EXPECT_FALSE(KeywordsMatchAll(nullptr, {}));
-    EXPECT_TRUE(KeywordsMatchAll(record, {}));
-    EXPECT_TRUE(KeywordsMatchAll(record, {"X-RAY"}));
-    EXPECT_TRUE(KeywordsMatchAll(record, {"X RAY"}));
-    EXPECT_FALSE(KeywordsMatchAll(record, {"XRAY"}));
-    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMEN"}));
-    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMINA"}));
-    EXPECT_TRUE(KeywordsMatchAll(record, {" MENINGITIS ", "TYPHOID", ""}));
-    EXPECT_FALSE(KeywordsMatchAll(record, {"TYPHOID", "FEVER"}));
-    EXPECT_TRUE(KeywordsMatchAll(record, {"", "  "}));
+    EXPECT_FALSE(KeywordsMatchAll(nullptr, {}, none));
+    EXPECT_TRUE(KeywordsMatchAll(record, {}, none));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"X-RAY"}, none));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"X RAY"}, none));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"XRAY"}, none));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMEN"}, none));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"ABDOMINA"}, none));
+    EXPECT_TRUE(KeywordsMatchAll(record, {" MENINGITIS ", "TYPHOID", ""}, none));
+    EXPECT_FALSE(KeywordsMatchAll(record, {"TYPHOID", "FEVER"}, none));
+    EXPECT_TRUE(KeywordsMatchAll(record, {"", "  "}, none));
 }
 
 TEST(KeywordsMatchAll, JoinedSpellingOptionalApostrophesAndPhrasePluralsByTheLastWord) {
+    const TKeywordTables none;
     const TCodeKeywordsList codes =
         LoadKeywords("A01 Pre-eclampsia, Crohn's Disease, Kidney Stone, Heart Failures, X Ray, Child, Flat Foot,\r\n");
     const TCodeKeywords* record = codes[0].get();
     for (const char* keyword : {"PREECLAMPSIA", "PRE ECLAMPSIA", "CROHNS DISEASE", "CROHN'S DISEASE", "KIDNEY STONES",
                                 "KIDNEY STONE", "HEART FAILURE", "FLAT-FOOT"}) {
-        EXPECT_TRUE(KeywordsMatchAll(record, {keyword})) << keyword;
+        EXPECT_TRUE(KeywordsMatchAll(record, {keyword}, none)) << keyword;
     }
     // Only a hyphen may be dropped; single words keep to the plurals the data set lists.
     for (const char* keyword : {"XRAY", "PREECLAMPSIAS", "CROHN DISEASE", "CHILDREN", "KIDNEYSTONE", "STONES"}) {
-        EXPECT_FALSE(KeywordsMatchAll(record, {keyword})) << keyword;
+        EXPECT_FALSE(KeywordsMatchAll(record, {keyword}, none)) << keyword;
     }
 }
 
@@ -95,16 +98,17 @@ TEST(CodeMatchesKeywords, LooksTheRecordUpOnceAndRetriesWhenMissing) {
     TKeywordTestModel model;
     TCodeInfo& a01 = model.AddCategory("A01", "Typhoid");
     TCodeInfo& b02 = model.AddCategory("B02", "Zoster");
-    TCodeKeywordsList codes = LoadKeywords("A01 typhoid,\r\n");
-    EXPECT_TRUE(CodeMatchesKeywords(a01, {"TYPHOID"}, codes));
-    EXPECT_EQ(a01.FCodeKW, codes[0].get());
-    EXPECT_FALSE(CodeMatchesKeywords(b02, {"ZOSTER"}, codes));
+    TKeywordTables tables;
+    tables.Codes = LoadKeywords("A01 typhoid,\r\n");
+    EXPECT_TRUE(CodeMatchesKeywords(a01, {"TYPHOID"}, tables));
+    EXPECT_EQ(a01.FCodeKW, tables.Codes[0].get());
+    EXPECT_FALSE(CodeMatchesKeywords(b02, {"ZOSTER"}, tables));
     EXPECT_EQ(b02.FCodeKW, nullptr);
 
     // A record that appears later is found on the next search.
-    codes.push_back(std::make_unique<TCodeKeywords>("B02"));
-    codes.back()->AddKeyword("Zoster");
-    EXPECT_TRUE(CodeMatchesKeywords(b02, {"ZOSTER"}, codes));
+    tables.Codes.push_back(std::make_unique<TCodeKeywords>("B02"));
+    tables.Codes.back()->AddKeyword("Zoster");
+    EXPECT_TRUE(CodeMatchesKeywords(b02, {"ZOSTER"}, tables));
 
     ClearCodeKeywordCache(model.chapters);
     EXPECT_EQ(a01.FCodeKW, nullptr);
@@ -115,14 +119,15 @@ TEST(CodeKeywordCache, RefreshClearsOnlyWhenTheTablesWereRefilled) {
     TKeywordTestModel model;
     TCodeInfo& a01 = model.AddCategory("A01", "Typhoid");
     TCodeInfo& sub = TKeywordTestModel::AddSubCode(a01, "A01.0", "Typhoid fever");
-    const TCodeKeywordsList codes = LoadKeywords("A01 typhoid,\r\n");
-    RefreshCodeKeywordCache(model.chapters);
-    CodeMatchesKeywords(a01, {"TYPHOID"}, codes);
-    sub.FCodeKW = codes[0].get();
-    RefreshCodeKeywordCache(model.chapters);
-    EXPECT_EQ(a01.FCodeKW, codes[0].get());
-    ++KeywordTablesGeneration;
-    RefreshCodeKeywordCache(model.chapters);
+    TKeywordTables tables;
+    tables.Codes = LoadKeywords("A01 typhoid,\r\n");
+    RefreshCodeKeywordCache(model.chapters, tables);
+    CodeMatchesKeywords(a01, {"TYPHOID"}, tables);
+    sub.FCodeKW = tables.Codes[0].get();
+    RefreshCodeKeywordCache(model.chapters, tables);
+    EXPECT_EQ(a01.FCodeKW, tables.Codes[0].get());
+    ++tables.Generation;
+    RefreshCodeKeywordCache(model.chapters, tables);
     EXPECT_EQ(a01.FCodeKW, nullptr);
     EXPECT_EQ(sub.FCodeKW, nullptr);
 }
@@ -167,21 +172,22 @@ TEST(FillResultList, ModesTakeCategoriesInTabularOrderOnly) {
     TKeywordTestModel::AddSubCode(a01, "A01.0", "Cholera-like typhoid");
     model.AddSection();
     model.AddCategory("B02", "Zoster");
-    const TCodeKeywordsList codes = LoadKeywords("B02 zoster, fever,\r\nA01 typhoid, fever,\r\n");
+    TKeywordTables tables;
+    tables.Codes = LoadKeywords("B02 zoster, fever,\r\nA01 typhoid, fever,\r\n");
 
-    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::ListAll, 0, {"NOTHING"}, codes)),
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::ListAll, 0, {"NOTHING"}, tables)),
               (std::vector<std::string>{"A00", "A01", "B02"}));
-    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER"}, codes)),
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER"}, tables)),
               (std::vector<std::string>{"A01", "B02"}));
-    EXPECT_TRUE(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER", "CHOLERA"}, codes).empty());
+    EXPECT_TRUE(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"FEVER", "CHOLERA"}, tables).empty());
     // Commas only: every category that has a keyword record.
-    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"", ""}, codes)),
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::Keywords, 0, {"", ""}, tables)),
               (std::vector<std::string>{"A01", "B02"}));
-    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"", ""}, codes)),
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"", ""}, tables)),
               (std::vector<std::string>{"A00", "A01", "B02"}));
-    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"CHOLERA"}, codes)),
+    EXPECT_EQ(CodesOf(FillResultList(model.chapters, TSearchMode::FullText, FullTextFlag::Desc, {"CHOLERA"}, tables)),
               (std::vector<std::string>{"A00", "A01"}));
-    EXPECT_EQ(CountKeywordMatches(model.chapters, {"FEVER"}, codes), 2);
+    EXPECT_EQ(CountKeywordMatches(model.chapters, {"FEVER"}, tables), 2);
 }
 
 TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
@@ -220,17 +226,17 @@ TEST(BuildKeywordVariants, EveryRuleIrregularFormsFirst) {
 }
 
 TEST(BuildCountsLine, EachCountStandsUnderItsKeyword) {
-    TKeywordRefList refs;
-    LoadKeywords("A01 typhoid, fever,\r\nB02 fever,\r\n", &refs);
-    EXPECT_EQ(BuildCountsLine("typhoid,fever", refs), "1       2     ");
-    EXPECT_EQ(BuildCountsLine("typhoid, fever ,", refs), "1       2       ");
-    EXPECT_EQ(BuildCountsLine("x,", refs), "0 ");
-    EXPECT_EQ(BuildCountsLine("", refs), "");
-    EXPECT_EQ(BuildCountsLine(",,", refs), "00");
+    TKeywordTables tables;
+    LoadKeywords("A01 typhoid, fever,\r\nB02 fever,\r\n", &tables.Refs);
+    EXPECT_EQ(BuildCountsLine("typhoid,fever", tables), "1       2     ");
+    EXPECT_EQ(BuildCountsLine("typhoid, fever ,", tables), "1       2       ");
+    EXPECT_EQ(BuildCountsLine("x,", tables), "0 ");
+    EXPECT_EQ(BuildCountsLine("", tables), "");
+    EXPECT_EQ(BuildCountsLine(",,", tables), "00");
     // Widths count characters, not bytes.
-    EXPECT_EQ(BuildCountsLine("\xC3\xA9t\xC3\xA9", refs), "0   ");
-    for (int i = 0; i < 12; ++i) LoadKeywords("C0" + std::to_string(i % 10) + " a,\r\n", &refs);
-    EXPECT_EQ(BuildCountsLine("a,fever", refs),
+    EXPECT_EQ(BuildCountsLine("\xC3\xA9t\xC3\xA9", tables), "0   ");
+    for (int i = 0; i < 12; ++i) LoadKeywords("C0" + std::to_string(i % 10) + " a,\r\n", &tables.Refs);
+    EXPECT_EQ(BuildCountsLine("a,fever", tables),
               "12"
               "2     ");
 }

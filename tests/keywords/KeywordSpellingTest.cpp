@@ -71,7 +71,7 @@ TEST(KeywordSpelling, FoldedKeywordsAndJoinedSpellings) {
     EXPECT_EQ(FoldedKeyword("X-Ray"), "X RAY");
     EXPECT_EQ(FoldedKeyword("X-Ray", true), "XRAY");
     const TKeywordRefList refs = Refs({"X-Ray", "Crohn's Disease", "Pneumonia"});
-    const TKeywordSpelling spelling(refs);
+    const TKeywordSpelling spelling(refs, TSpellingList{});
     EXPECT_EQ(spelling.KeywordFor("XRAY"), "X RAY");
     EXPECT_EQ(spelling.KeywordFor("CROHNS DISEASE"), "CROHNS DISEASE");
     EXPECT_TRUE(spelling.IsWord("CROHNS"));
@@ -82,7 +82,7 @@ TEST(KeywordSpelling, FoldedKeywordsAndJoinedSpellings) {
 TEST(KeywordSpelling, CorrectionsPreferTheNearestThenSoundAndLetters) {
     const TKeywordRefList refs = Refs({"Pneumonia", "Edema", "Edema", "Eczema", "Asthma", "Autism", "Autism",
                                        "Alzheimer", "Alzheimer's Disease", "Hematuria", "Typhoid"});
-    const TKeywordSpelling spelling(refs);
+    const TKeywordSpelling spelling(refs, TSpellingList{});
     const std::pair<const char*, const char*> cases[] = {
         {"PNEMONIA", "PNEUMONIA"},    // a dropped letter
         {"EXEMA", "ECZEMA"},          // sounds alike, although EDEMA is one edit nearer and more used

@@ -365,9 +365,9 @@ TEST_F(StartUpTest, RealDataIsLoadedAgainAfterAnotherStartUpEmptiedIt) {
     EXPECT_EQ(ChapterList.size(), 22u);
     EXPECT_FALSE(DIndexLetters.empty());
     EXPECT_FALSE(TableOfNeoplasmsLetters.empty());
-    EXPECT_FALSE(CodeKeywordsList.empty());
-    EXPECT_FALSE(SpecialKeywordList.empty());
-    EXPECT_TRUE(ShortDescDict.Ready());
+    EXPECT_FALSE(LoadedData().Keywords.Codes.empty());
+    EXPECT_FALSE(LoadedData().Keywords.Specials.empty());
+    EXPECT_TRUE(LoadedData().Keywords.ShortDescs.Ready());
 
     EnsureRealDataLoaded();
     EXPECT_EQ(StartUpCount(), startUps);

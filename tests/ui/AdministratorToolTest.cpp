@@ -288,7 +288,7 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     auto tool = OpenTool();
     tool->Edit1->setText(folders.File(QStringLiteral("absent.txt")));
     const TLoadState before = CodeKeywordsStatus.load();
-    const uint32_t generation = KeywordTablesGeneration.load();
+    const uint32_t generation = LoadedData().Keywords.Generation.load();
     CodeKeywordsStatus.store(TLoadState::Loading);
 
     // The "loader" finishes from a UI-thread timer: it can only fire when the wait handles events.
@@ -312,8 +312,8 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     QVERIFY(timerRan);
     QCOMPARE(CodeKeywordsStatus.load(), before);
     // The keyword file is missing: the tables are left as they were.
-    QCOMPARE(KeywordTablesGeneration.load(), generation);
-    QVERIFY(!CodeKeywordsList.empty());
+    QCOMPARE(LoadedData().Keywords.Generation.load(), generation);
+    QVERIFY(!LoadedData().Keywords.Codes.empty());
 }
 
 void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
@@ -344,7 +344,7 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
 
     // "Arrange": the normalised file read with the boxes' options, four keywords a line.
     tool->Edit1->setText(original + QStringLiteral("-New.txt"));
-    const uint32_t generation = KeywordTablesGeneration.load();
+    const uint32_t generation = LoadedData().Keywords.Generation.load();
     tool->CheckBox1->setChecked(true);
     tool->CheckBox2->setChecked(false);
     tool->CheckBox7->setChecked(true);
@@ -354,8 +354,8 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
                                             "         Typhoid Fever,\r\n"));
     QCOMPARE(ReadFile(distinct), QByteArray("Abscess\r\nBiovar Cholerae\r\nCholera\r\nEltor\r\nEnteric Fever\r\n"
                                             "Paratyphoid\r\nSalmonella\r\nTyphoid Fever\r\nVibrio Cholerae\r\n"));
-    QVERIFY(KeywordTablesGeneration.load() != generation);
-    QCOMPARE(CodeKeywordsList.size(), std::size_t{2});
+    QVERIFY(LoadedData().Keywords.Generation.load() != generation);
+    QCOMPARE(LoadedData().Keywords.Codes.size(), std::size_t{2});
     QCOMPARE(CodeKeywordsStatus.load(), TLoadState::Done);
 
     // "KW has multi-words only" reaches the loader; without capitals the spelling stays.

@@ -36,9 +36,9 @@ QStringList ListedCodes(const TfrmSelectCode& dialog) {
 // Gives ACode a short description distinct from its long one, keeping the rest of the table.
 std::string SetShortDesc(const std::string& ACode, const std::string& AText) {
     auto map = std::make_shared<TShortDescMap>();
-    if (auto snapshot = ShortDescDict.Snapshot()) *map = *snapshot;
+    if (auto snapshot = LoadedData().Keywords.ShortDescs.Snapshot()) *map = *snapshot;
     (*map)[ACode] = AText;
-    ShortDescDict.Publish(map);
+    LoadedData().Keywords.ShortDescs.Publish(map);
     return AText;
 }
 

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 
 // Points ProgramDir and UserDataDir at a fresh temporary folder for the lifetime of the object.
 class TScopedDataFolders {
