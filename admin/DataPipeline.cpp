@@ -134,9 +134,54 @@ std::size_t EndOfAttributes(const std::string& text, std::size_t nameOffset) {
     throw std::runtime_error("unterminated start tag at offset " + std::to_string(nameOffset));
 }
 
+// The element "tag" whose name starts at nameOffset in the source, as written.
+std::string RawElement(const std::string& text, std::ptrdiff_t nameOffset, std::string_view tag) {
+    if (nameOffset < 1) throw std::runtime_error("no source offset for a " + std::string(tag) + " element");
+    const auto start = static_cast<std::size_t>(nameOffset) - 1;  // the "<" before the name
+    const std::string closing = "</" + std::string(tag) + ">";
+    const std::size_t end = text.find(closing, start);
+    if (end == std::string::npos) throw std::runtime_error("unterminated " + std::string(tag) + " element");
+    return text.substr(start, end + closing.size() - start);
+}
+
+pugi::xml_node FindDiag(pugi::xml_node parent, std::string_view code) {
+    for (pugi::xml_node diag : parent.children("diag")) {
+        const std::string_view name = diag.child("name").text().get();
+        if (name == code) return diag;
+        if (code.starts_with(name)) {
+            if (pugi::xml_node found = FindDiag(diag, code)) return found;
+        }
+    }
+    return {};
+}
+
+// A "sevenChrDef" of the leaf's own, placed right after its "desc": the owner's extensions the
+// order file lists for the leaf, copied as they are written.
+std::pair<std::size_t, std::string> LeafDefinitionInsertion(
+    const std::string& text, const std::unordered_map<std::string, pugi::xml_node>& owners,
+    const TLeafDefinition& leaf) {
+    const auto owner = owners.find(leaf.OwnerCode);
+    if (owner == owners.end()) throw std::runtime_error("no seventh-character definition found for " + leaf.OwnerCode);
+    const pugi::xml_node diag = FindDiag(owner->second, leaf.LeafCode);
+    const pugi::xml_node desc = diag.child("desc");
+    if (!desc) throw std::runtime_error("no description element found for " + leaf.LeafCode);
+    const std::string descText = RawElement(text, desc.offset_debug(), "desc");
+    std::vector<pugi::xml_node> extensions;
+    for (pugi::xml_node extension : owner->second.child("sevenChrDef").children("extension"))
+        extensions.push_back(extension);
+    std::string definition = "<sevenChrDef>";
+    for (const std::size_t index : leaf.CharIndexes) {
+        if (index >= extensions.size()) throw std::runtime_error("a seventh character of " + leaf.OwnerCode);
+        definition += RawElement(text, extensions[index].offset_debug(), "extension");
+    }
+    definition += "</sevenChrDef>";
+    return {static_cast<std::size_t>(desc.offset_debug()) - 1 + descText.size(), definition};
+}
+
 }  // namespace
 
-std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText) {
+std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText,
+                                   TExceptionReport* AReport) {
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(tabularText.data(), tabularText.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -156,7 +201,8 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
     // The private model: the published text as the program's loader reads it.
     TChapterList chapters;
     LoadPrivateTabular(tabularText, chapters);
-    const std::vector<TDerivedException> derived = DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText));
+    const std::vector<TDerivedException> derived =
+        DeriveTabularExceptions(chapters, ListedCodesOfOrderFile(orderText), AReport);
 
     std::vector<std::pair<std::size_t, std::string>> insertions;
     for (const auto& exception : derived) {
@@ -175,6 +221,10 @@ std::string AddExceptionAttributes(const std::string& tabularText, std::string_v
         if (nameOffset < 0) throw std::runtime_error("no source offset for an extension of " + exception.OwnerCode);
         insertions.emplace_back(EndOfAttributes(tabularText, static_cast<std::size_t>(nameOffset)),
                                 " exception=\"" + exception.Rules + "\"");
+    }
+    if (AReport != nullptr) {
+        for (const TLeafDefinition& leaf : AReport->LeafDefinitions)
+            insertions.push_back(LeafDefinitionInsertion(tabularText, owners, leaf));
     }
     std::sort(insertions.begin(), insertions.end());
 
@@ -224,37 +274,40 @@ std::string DiseaseIndexFile(const std::string& dataDir) {
     return found.front();
 }
 
-TAlphaLetterList LoadIndexFile(const std::string& fileName, TDataSet indexType) {
-    const std::string text = ReadDataFile(fileName);
+TAlphaLetterList LoadIndexText(const std::string& text, TDataSet indexType, const std::string& what) {
     std::istringstream source(text);
     TAlphaLetterList letters;
     TLoadStatus status{TLoadState::NotStarted};
     if (LoadIndexFromStream(source, indexType, letters, status) != TLoadState::Done) {
-        throw std::runtime_error("the index " + fileName + " does not load");
+        throw std::runtime_error("the index " + what + " does not load");
     }
     return letters;
 }
 
-std::string GenerateCodeKeywordsFile(const std::string& dataDir, std::string_view orderText) {
-    auto diseaseIndex =
-        std::async(std::launch::async, LoadIndexFile, DiseaseIndexFile(dataDir), TDataSet::DiseaseIndex);
-    auto externalIndex = std::async(std::launch::async, LoadIndexFile,
-                                    PublishedFile(dataDir, "icd10cm_eindex_2021.xml"), TDataSet::ExternalIndex);
-    const std::string tabularText =
-        AddExceptionAttributes(ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml")), orderText);
+}  // namespace
+
+TDerivedDataSets DeriveDataSets(const TPipelineInputs& AInputs, TExceptionReport* AReport) {
+    auto diseaseIndex = std::async(std::launch::async, LoadIndexText, std::cref(AInputs.DiseaseIndexText),
+                                   TDataSet::DiseaseIndex, "to diseases");
+    auto externalIndex = std::async(std::launch::async, LoadIndexText, std::cref(AInputs.ExternalIndexText),
+                                    TDataSet::ExternalIndex, "of external causes");
+    TDerivedDataSets derived;
+    TOrderFileOutputs outputs;
+    StatisticsOrderFileText(AInputs.OrderText, outputs);
+    derived.ShortCodes = std::move(outputs.ShortCodes);
+    derived.TabularText = AddExceptionAttributes(AInputs.TabularText, AInputs.OrderText, AReport);
     TChapterList chapters;
-    LoadPrivateTabular(tabularText, chapters);
+    LoadPrivateTabular(derived.TabularText, chapters);
     const TAlphaLetterList diseaseLetters = diseaseIndex.get();
     const TAlphaLetterList externalLetters = externalIndex.get();
     TKeywordSources sources;
     sources.DiseaseIndex = &diseaseLetters;
     sources.ExternalIndex = &externalLetters;
-    sources.StopWords = ParseStopWords(ReadDataFile(dataDir + "/" + KeywordStopWordsFileName));
-    sources.Abbreviations = ParseAbbreviations(ReadDataFile(dataDir + "/" + KeywordAbbreviationsFileName));
-    return GenerateCodeKeywordsText(chapters, sources);
+    sources.StopWords = ParseStopWords(AInputs.StopWordsText);
+    sources.Abbreviations = ParseAbbreviations(AInputs.AbbreviationsText);
+    derived.CodeKeywords = GenerateCodeKeywordsText(chapters, sources);
+    return derived;
 }
-
-}  // namespace
 
 const std::vector<std::string>& DerivedDataFileNames() {
     static const std::vector<std::string> names = {std::string(ShortDescFileBase) + ".txt",
@@ -263,9 +316,14 @@ const std::vector<std::string>& DerivedDataFileNames() {
 }
 
 void RegenerateDerivedFiles(const std::string& dataDir, const std::string& outputDir) {
-    const std::string orderText = ReadDataFile(PublishedFile(dataDir, "icd10cm_order_2021.txt"));
-    TOrderFileOutputs outputs;
-    StatisticsOrderFileText(orderText, outputs);
-    WriteDataFile(outputDir + "/" + ShortDescFileBase + ".txt", outputs.ShortCodes);
-    WriteDataFile(outputDir + "/" + KeywordFileBase + ".txt", GenerateCodeKeywordsFile(dataDir, orderText));
+    TPipelineInputs inputs;
+    inputs.OrderText = ReadDataFile(PublishedFile(dataDir, "icd10cm_order_2021.txt"));
+    inputs.TabularText = ReadDataFile(PublishedFile(dataDir, "icd10cm_tabular_2021.xml"));
+    inputs.DiseaseIndexText = ReadDataFile(DiseaseIndexFile(dataDir));
+    inputs.ExternalIndexText = ReadDataFile(PublishedFile(dataDir, "icd10cm_eindex_2021.xml"));
+    inputs.StopWordsText = ReadDataFile(dataDir + "/" + KeywordStopWordsFileName);
+    inputs.AbbreviationsText = ReadDataFile(dataDir + "/" + KeywordAbbreviationsFileName);
+    const TDerivedDataSets derived = DeriveDataSets(inputs);
+    WriteDataFile(outputDir + "/" + ShortDescFileBase + ".txt", derived.ShortCodes);
+    WriteDataFile(outputDir + "/" + KeywordFileBase + ".txt", derived.CodeKeywords);
 }

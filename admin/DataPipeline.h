@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "admin/ExceptionRules.h"
+
 // The largest data file read (the published files are below 16 MB unpacked).
 inline constexpr std::size_t MaxDataFileBytes = 256 * 1024 * 1024;
 
@@ -38,8 +40,11 @@ std::set<std::string> ListedCodesOfOrderFile(std::string_view orderText);
 // Returns the Tabular List text with an "exception" attribute added to every seventh-character
 // extension whose completions the order file does not list; every other byte stays as it was.
 // Throws when the text does not load, already carries exception rules, or when no
-// position:character rule set explains what the order file leaves out.
-std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText);
+// position:character rule set explains what the order file leaves out. With AReport (tolerant,
+// see DeriveTabularExceptions) a leaf no rule set describes gets a "sevenChrDef" of its own after
+// its "desc", copied from its owner's with only the characters the order file lists for it.
+std::string AddExceptionAttributes(const std::string& tabularText, std::string_view orderText,
+                                   TExceptionReport* AReport = nullptr);
 
 // AddExceptionAttributes on files (inputs plain or .gz).
 void WriteTabularWithExceptions(const std::string& tabularFile, const std::string& orderFile,
@@ -51,6 +56,26 @@ inline constexpr const char* KeywordAbbreviationsFileName = "KeywordAbbreviation
 
 // The committed data files that RegenerateDerivedFiles rewrites, by file name.
 const std::vector<std::string>& DerivedDataFileNames();
+
+// The published texts (plain, not gzipped) the derived data sets come from, and our two lists.
+struct TPipelineInputs {
+    std::string TabularText;  // without exception rules, as published
+    std::string OrderText;
+    std::string DiseaseIndexText;
+    std::string ExternalIndexText;
+    std::string StopWordsText;
+    std::string AbbreviationsText;
+};
+
+// What the program embeds besides the published texts.
+struct TDerivedDataSets {
+    std::string TabularText;   // with its seventh-character exception rules
+    std::string ShortCodes;    // ReportableCodesShort: the short reportable-code file
+    std::string CodeKeywords;  // CodeKeywords: the keyword set
+};
+
+// The whole derivation (strict without AReport, tolerant with it; see AddExceptionAttributes).
+TDerivedDataSets DeriveDataSets(const TPipelineInputs& AInputs, TExceptionReport* AReport = nullptr);
 
 // Rewrites every derived data file in outputDir from the published files in dataDir:
 // ReportableCodesShort2021.txt (the short reportable-code file of the order file) and

@@ -38,10 +38,28 @@ struct TDerivedException {
     std::string Rules;      // attribute text
 };
 
+// A leaf whose seventh characters no position:character rule can describe: it gets a definition of
+// its own holding only the characters the order file lists for it (CharIndexes, into the owner's
+// definition), so the order file stays the judge of what is reportable.
+struct TLeafDefinition {
+    std::string LeafCode;
+    std::string OwnerCode;
+    std::vector<std::size_t> CharIndexes;
+};
+
+// What a tolerant derivation did where rules could not explain the order file.
+struct TExceptionReport {
+    std::vector<TLeafDefinition> LeafDefinitions;
+    std::vector<std::string> UnknownListedCodes;  // listed by the order file, not in the Tabular List
+};
+
 // Compares every completion the model generates (it must not carry exception rules yet) with
 // AListedCodes, the reportable codes of the order file (dotted). Returns, in tabular order, the
 // extensions that need rules. Throws std::runtime_error when the order file lists a code the
 // model cannot generate, when a code the model generates without a seventh character is not
-// listed, or when no rule set explains what an extension lacks.
+// listed, or when no rule set explains what an extension lacks. With AReport (tolerant) the
+// first is only reported, and a leaf no rule set can describe is left out of the rules and given
+// a definition of its own; the second still throws.
 std::vector<TDerivedException> DeriveTabularExceptions(const TChapterList& AChapters,
-                                                       const std::set<std::string>& AListedCodes);
+                                                       const std::set<std::string>& AListedCodes,
+                                                       TExceptionReport* AReport = nullptr);

@@ -3,7 +3,7 @@
 # nothing is missing. Sourced by run.sh and test.sh.
 zendra_install_deps() {
     local packages=(cmake ninja-build g++ pkg-config zlib1g-dev libpugixml-dev qt6-base-dev libgl-dev
-        libgtest-dev libgmock-dev libbenchmark-dev libsodium-dev libxcb1-dev fonts-liberation "$@")
+        libgtest-dev libgmock-dev libbenchmark-dev libsodium-dev libzip-dev libxcb1-dev fonts-liberation "$@")
     local missing=()
     local package
     for package in "${packages[@]}"; do

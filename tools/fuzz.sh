@@ -8,14 +8,16 @@
 #                                       corpus, dictionary and input size; new inputs go to
 #                                       build/fuzz/corpus/
 # Targets: tabular_loader index_loader keyword_data favorites ini_file search_history code_text
-# cli_arguments csv_reader. Seeds live in fuzz/corpus/TARGET/, dictionaries in fuzz/TARGET.dict.
+# cli_arguments csv_reader release_zip. Seeds live in fuzz/corpus/TARGET/, dictionaries in fuzz/TARGET.dict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(tabular_loader index_loader keyword_data favorites ini_file search_history code_text cli_arguments csv_reader)
+targets=(tabular_loader index_loader keyword_data favorites ini_file search_history code_text cli_arguments csv_reader
+    release_zip)
 # The largest input each target gets: room for its deepest seed and more, not so much that the
 # runs slow down. The command-line target reads at most 256 bytes (the whole argument list).
 declare -A max_len=([tabular_loader]=65536 [index_loader]=65536 [keyword_data]=16384 [favorites]=4096
-    [ini_file]=4096 [search_history]=16384 [code_text]=64 [cli_arguments]=256 [csv_reader]=8192)
+    [ini_file]=4096 [search_history]=16384 [code_text]=64 [cli_arguments]=256 [csv_reader]=8192
+    [release_zip]=16384)
 # Absolute paths: a target may change its working folder before reading its corpus.
 root=$PWD
 build=$root/build/fuzz

@@ -22,7 +22,7 @@ check_format() {
 check_tidy() {
     local build_dir=$1
     [ -f "$build_dir/compile_commands.json" ] || { echo "no compile_commands.json in $build_dir" >&2; return 1; }
-    local libraries=(services model userdata index keywords entry render admin startup)
+    local libraries=(services model userdata index keywords entry render admin startup editions)
     local sources
     mapfile -t sources < <(git ls-files "${libraries[@]/%//*.cpp}")
     # Two files per process, as many processes as cores; clang-tidy fails on any finding

@@ -8,6 +8,8 @@
 #include "admin/ExceptionRules.h"
 #include "data/EmbeddedResources.h"
 #include "model/CodeLookup.h"
+#include "model/CodeResolver.h"
+#include "model/TabularLoader.h"
 #include "tests/admin/RunProgram.h"
 #include "tests/common/RecordingMessages.h"
 
@@ -186,4 +188,29 @@ TEST(AddExceptionAttributes, PublishedDataGetsExactlyTheIntracranialInjuryRules)
     const auto embedded = EmbeddedResources().Find("Tabular");
     ASSERT_TRUE(embedded.has_value());
     EXPECT_EQ(InflateAll(*embedded), derived);
+}
+
+TEST(AddExceptionAttributes, TolerantDerivationKeepsTheOrderFileTheJudge) {
+    // The crosswise case above: no rule set explains it, so X01.21 takes a definition of its own
+    // with only the "A" the order file lists, and "D" of the others gets the rule 5:2. A listed
+    // code the Tabular List cannot give is reported instead of refused.
+    const std::vector<std::string> listed = {"X01.11XA", "X01.11XD", "X01.12XA", "X01.21XA",
+                                             "X01.27XA", "X01.27XD", "X02",      "X01.28XA"};
+    TExceptionReport report;
+    const std::string derived = AddExceptionAttributes(TinyTabular(), TinyOrder(listed), &report);
+    ASSERT_EQ(report.LeafDefinitions.size(), 1u);
+    EXPECT_EQ(report.LeafDefinitions[0].LeafCode, "X01.21");
+    EXPECT_EQ(report.UnknownListedCodes, std::vector<std::string>{"X01.28XA"});
+    EXPECT_NE(derived.find("exception=\"5:2\""), std::string::npos) << derived;
+
+    TChapterList chapters;
+    TIntroduction introduction;
+    TLoadStatus status;
+    std::istringstream source(derived);
+    ASSERT_EQ(LoadTabularFromStream(source, chapters, introduction, status), TLoadState::Done);
+    const TCodeResolver resolver(chapters);
+    for (const std::string& code : listed) {
+        EXPECT_EQ(resolver.IsReportable(code), code != "X01.28XA") << code;
+    }
+    EXPECT_EQ(resolver.ReportableCount(), listed.size() - 1);
 }
