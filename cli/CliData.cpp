@@ -12,8 +12,50 @@
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
 
+namespace {
+
+TEditionInfo& CurrentEdition() {
+    static TEditionInfo edition = EmbeddedEdition();
+    return edition;
+}
+
+std::unique_ptr<TResourceProvider>& CurrentData() {
+    static std::unique_ptr<TResourceProvider> data;
+    return data;
+}
+
+}  // namespace
+
+namespace {
+
+bool chosen = false;
+
+}  // namespace
+
+void UseEdition(const TEditionInfo& AEdition) {
+    CurrentData() = OpenEditionResources(AEdition, EmbeddedResources());
+    CurrentEdition() = AEdition;
+    chosen = true;
+}
+
+bool EditionChosen() {
+    return chosen;
+}
+
+const TEditionInfo& EditionInUse() {
+    return CurrentEdition();
+}
+
+const TResourceProvider& EditionData() {
+    return CurrentData() ? *CurrentData() : EmbeddedResources();
+}
+
+std::vector<TEditionInfo> InstalledEditions() {
+    return ListEditions(EditionsFolder());
+}
+
 std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName) {
-    const auto bytes = EmbeddedResources().Find(AName);
+    const auto bytes = EditionData().Find(AName);
     if (!bytes) return nullptr;
     return std::make_unique<TResourceStream>(*bytes);
 }
@@ -23,7 +65,7 @@ bool LoadEmbeddedTabular() {
     if (TabularStatus.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet("Tabular");
     if (!stream) {
-        ShowMessage("The program carries no \"Tabular\" data set.");
+        ShowMessage("The edition in use has no \"Tabular\" data set.");
         TabularStatus = TLoadState::Failed;
         return false;
     }
@@ -39,7 +81,7 @@ bool LoadEmbeddedIndex(TDataSet ASet) {
     if (status.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet(name);
     if (!stream) {
-        ShowMessage(std::string("The program carries no \"") + name + "\" data set.");
+        ShowMessage(std::string("The edition in use has no \"") + name + "\" data set.");
         status = TLoadState::Failed;
         return false;
     }

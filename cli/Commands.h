@@ -16,3 +16,4 @@ std::vector<TCliCommand> RenderCommands();    // show
 std::vector<TCliCommand> KeywordCommands();   // search, suggest, keywords generator
 std::vector<TCliCommand> FavoriteCommands();  // favorites
 std::vector<TCliCommand> ValidateCommands();  // validate
+std::vector<TCliCommand> EditionCommands();   // editions, diff

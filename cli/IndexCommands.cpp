@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliData.h"
 #include "cli/Commands.h"
-#include "data/EmbeddedResources.h"
 #include "index/IndexLoader.h"
 #include "index/IndexSearch.h"
 #include "services/DataSets.h"
@@ -56,7 +56,7 @@ int RunIndex(const std::vector<std::string>& args) {
     }
 
     const char* resourceName = IndexResourceName(type);
-    const auto bytes = EmbeddedResources().Find(resourceName);
+    const auto bytes = EditionData().Find(resourceName);
     if (!bytes) {
         std::fprintf(stderr, "index: the data set \"%s\" is not built into this program\n", resourceName);
         return 1;
@@ -70,7 +70,7 @@ int RunIndex(const std::vector<std::string>& args) {
     }
 
     if (type == TDataSet::DiseaseIndex) {
-        const std::string note = DIndexEditionNote(version, EditionYear);
+        const std::string note = DIndexEditionNote(version, EditionInUse().Id.substr(0, 4));
         if (!note.empty()) std::printf("%s\n", note.c_str());
     }
 

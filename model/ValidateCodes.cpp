@@ -92,7 +92,7 @@ void TCodeValidator::Record(const TCsvRecord& ARecord) {
         if (ARecord.FTooLong)
             CheckTooLong(ARecord, ARecord.FFields.front());
         else
-            Check(ARecord.FFields.front());
+            Check(ARecord.FFields.front(), FResolver);
         return;
     }
     const std::vector<std::string>& fields = ARecord.FFields;
@@ -102,20 +102,8 @@ void TCodeValidator::Record(const TCsvRecord& ARecord) {
             FProblem = "the header row is longer than " + std::to_string(FMaxRecordBytes) + " bytes";
             return;
         }
-        const std::string wanted = AsciiUpper(TrimControls(FColumn));
-        bool found = false;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (AsciiUpper(TrimControls(fields[i])) != wanted) continue;
-            if (found) {
-                // Checking either one could pass codes the other holds.
-                FProblem = "the header row names column \"" + FColumn + "\" twice (columns " +
-                           std::to_string(FColumnIndex + 1) + " and " + std::to_string(i + 1) + ")";
-                return;
-            }
-            found = true;
-            FColumnIndex = i;
-        }
-        if (!found) FProblem = "no column \"" + FColumn + "\" in the header row";
+        if (FindColumn(fields, FColumn, FColumnIndex) && !FDateColumn.empty())
+            FindColumn(fields, FDateColumn, FDateIndex);
         return;
     }
     const std::string_view field =
@@ -124,8 +112,50 @@ void TCodeValidator::Record(const TCsvRecord& ARecord) {
         CheckTooLong(ARecord, field);
         return;
     }
+    const TCodeResolver* resolver = &FResolver;
+    if (FResolverFor) {
+        const std::string_view date =
+            FDateIndex < fields.size() ? std::string_view(fields[FDateIndex]) : std::string_view();
+        std::string reason;
+        resolver = FResolverFor(TrimControls(date), reason);
+        if (resolver == nullptr) {
+            ++FInputs;
+            ++FWithoutEdition;
+            AppendEcho(FOutput, field);
+            FOutput += "\t\t";
+            FOutput += NoEditionVerdict;
+            FOutput += '\t';
+            AppendEcho(FOutput, reason);
+            FOutput += '\n';
+            return;
+        }
+    }
     // A row without that column (a blank line, a short row) is reported as an empty input.
-    Check(field);
+    Check(field, *resolver);
+}
+
+bool TCodeValidator::FindColumn(const std::vector<std::string>& AFields, const std::string& AName,
+                                std::size_t& AIndex) {
+    const std::string wanted = AsciiUpper(TrimControls(AName));
+    bool found = false;
+    for (std::size_t i = 0; i < AFields.size(); ++i) {
+        if (AsciiUpper(TrimControls(AFields[i])) != wanted) continue;
+        if (found) {
+            // Checking either one could pass codes the other holds.
+            FProblem = "the header row names column \"" + AName + "\" twice (columns " + std::to_string(AIndex + 1) +
+                       " and " + std::to_string(i + 1) + ")";
+            return false;
+        }
+        found = true;
+        AIndex = i;
+    }
+    if (!found) FProblem = "no column \"" + AName + "\" in the header row";
+    return found;
+}
+
+void TCodeValidator::SetDateColumn(std::string ADateColumn, TResolverForDate AResolverFor) {
+    FDateColumn = std::move(ADateColumn);
+    FResolverFor = std::move(AResolverFor);
 }
 
 void TCodeValidator::CheckTooLong(const TCsvRecord& ARecord, std::string_view AStart) {
@@ -140,9 +170,9 @@ void TCodeValidator::CheckTooLong(const TCsvRecord& ARecord, std::string_view AS
                " bytes and was not checked\n";
 }
 
-void TCodeValidator::Check(std::string_view AInput) {
+void TCodeValidator::Check(std::string_view AInput, const TCodeResolver& AResolver) {
     ++FInputs;
-    const TCodeAnswer code = FResolver.Answer(AInput);
+    const TCodeAnswer code = AResolver.Answer(AInput);
     if (code.FVerdict == TCodeVerdict::Reportable) ++FReportable;
     AppendEcho(FOutput, AInput);
     FOutput += '\t';

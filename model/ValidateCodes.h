@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ class TCodeResolver;
 
 inline constexpr std::size_t MaxValidateRecordBytes = 64 * 1024;
 inline constexpr std::string_view TooLongVerdict = "too-long";
+inline constexpr std::string_view NoEditionVerdict = "no-edition";
+
+// The resolver of the edition in effect on a record's date of service (the date column's text);
+// null with AReason set when no edition serves that date.
+using TResolverForDate = std::function<const TCodeResolver*(std::string_view ADate, std::string& AReason)>;
 
 class TCodeValidator {
 public:
@@ -28,6 +34,11 @@ public:
     // The reader calls back into this object.
     TCodeValidator(const TCodeValidator&) = delete;
     TCodeValidator& operator=(const TCodeValidator&) = delete;
+
+    // CSV only, before the first Feed: each record's code is checked by the resolver AResolverFor
+    // gives for the text of column ADateColumn; a record it gives none for gets the verdict
+    // "no-edition" and the reason as its description.
+    void SetDateColumn(std::string ADateColumn, TResolverForDate AResolverFor);
 
     void Feed(std::string_view AChunk);
     // Ends the text: a last record without a line end is checked too. Call once, after the last Feed.
@@ -40,10 +51,13 @@ public:
     // Records checked, each one output line.
     std::size_t Inputs() const { return FInputs; }
     std::size_t Reportable() const { return FReportable; }
+    // Records with the verdict "no-edition".
+    std::size_t WithoutEdition() const { return FWithoutEdition; }
 
 private:
     void Record(const TCsvRecord& ARecord);
-    void Check(std::string_view AInput);
+    void Check(std::string_view AInput, const TCodeResolver& AResolver);
+    bool FindColumn(const std::vector<std::string>& AFields, const std::string& AName, std::size_t& AIndex);
     void CheckTooLong(const TCsvRecord& ARecord, std::string_view AStart);
 
     const TCodeResolver& FResolver;
@@ -56,4 +70,8 @@ private:
     std::string FProblem;
     std::size_t FInputs = 0;
     std::size_t FReportable = 0;
+    std::string FDateColumn;
+    TResolverForDate FResolverFor;
+    std::size_t FDateIndex = 0;
+    std::size_t FWithoutEdition = 0;
 };
