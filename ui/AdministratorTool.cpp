@@ -1,5 +1,6 @@
 #include "ui/AdministratorTool.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -42,8 +44,9 @@ QPushButton* MakeButton(const QString& ACaption, QWidget* AParent) {
     return button;
 }
 
-QPlainTextEdit* MakeMemo(QWidget* AParent) {
+QPlainTextEdit* MakeMemo(QWidget* AParent, const QString& AName) {
     auto* memo = new QPlainTextEdit(AParent);
+    memo->setAccessibleName(AName);
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setFont(CourierFont(12, false));
@@ -72,129 +75,185 @@ TfrmAdministratorTool::TfrmAdministratorTool(QWidget* parent) : QDialog(parent) 
     setAutoFillBackground(true);
     resize(860, 640);
 
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog = new QFileDialog(this);
+    fileDialog->setOption(QFileDialog::DontUseNativeDialog);
+    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Output files are chosen here too, so a name that does not exist yet may be typed.
-    OpenDialog1->setFileMode(QFileDialog::AnyFile);
-    OpenDialog1->setNameFilters({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
+    fileDialog->setFileMode(QFileDialog::AnyFile);
+    fileDialog->setNameFilters({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
 
-    PageControl1 = new QTabWidget(this);
+    pageTabs = new QTabWidget(this);
+    pageTabs->setAccessibleName(QStringLiteral("Pages"));
+    pageTabs->tabBar()->setAccessibleName(QStringLiteral("Pages"));
     auto* outer = new QVBoxLayout(this);
-    outer->addWidget(PageControl1);
+    outer->addWidget(pageTabs);
 
     // "Arrange KW"
     {
         auto* page = new QWidget;
         auto* grid = new QGridLayout(page);
-        Edit1 = AddFileRow(grid, 0, 0, new QLabel(QStringLiteral("Original KW File: ")));
-        Edit2 = AddFileRow(grid, 1, 0, new QLabel(QStringLiteral("New KW File: ")));
-        Edit3 = AddFileRow(grid, 2, 0, new QLabel(QStringLiteral("Distinct KW File: ")));
-        CheckBox1 = new QCheckBox(QStringLiteral("Gen 3 Characters Codes Only "));
-        CheckBox2 = new QCheckBox(QStringLiteral("KW has multi-words only"));
-        CheckBox7 = new QCheckBox(QStringLiteral("Upper Case First Character"));
+        originalKeywordFileEdit = AddFileRow(grid, 0, 0, new QLabel(QStringLiteral("Original KW File: ")));
+        arrangedKeywordFileEdit = AddFileRow(grid, 1, 0, new QLabel(QStringLiteral("New KW File: ")));
+        distinctKeywordFileEdit = AddFileRow(grid, 2, 0, new QLabel(QStringLiteral("Distinct KW File: ")));
+        threeCharacterCodesBox = new QCheckBox(QStringLiteral("Gen 3 Characters Codes Only "));
+        multiWordKeywordsBox = new QCheckBox(QStringLiteral("KW has multi-words only"));
+        upperCaseFirstBox = new QCheckBox(QStringLiteral("Upper Case First Character"));
         // The shipped keyword set holds categories with capitalised keywords.
-        CheckBox1->setChecked(true);
-        CheckBox7->setChecked(true);
+        threeCharacterCodesBox->setChecked(true);
+        upperCaseFirstBox->setChecked(true);
         auto* options = new QHBoxLayout;
-        for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox7}) options->addWidget(box);
+        for (QCheckBox* box : {threeCharacterCodesBox, multiWordKeywordsBox, upperCaseFirstBox})
+            options->addWidget(box);
         options->addStretch();
         grid->addLayout(options, 3, 0, 1, 3);
-        Button4 = MakeButton(QStringLiteral("Arrange (need undefine ICD_USE_FILERES)"), page);
-        Button15 = MakeButton(QStringLiteral("Preliminary handle"), page);
-        Button16 = MakeButton(QStringLiteral("Extract 2+ KW For Verify"), page);
+        arrangeButton = MakeButton(QStringLiteral("Arrange (need undefine ICD_USE_FILERES)"), page);
+        preliminaryButton = MakeButton(QStringLiteral("Preliminary handle"), page);
+        extractButton = MakeButton(QStringLiteral("Extract 2+ KW For Verify"), page);
         auto* buttons = new QHBoxLayout;
-        for (QPushButton* button : {Button4, Button15, Button16}) buttons->addWidget(button);
+        for (QPushButton* button : {arrangeButton, preliminaryButton, extractButton}) buttons->addWidget(button);
         buttons->addStretch();
         grid->addLayout(buttons, 4, 0, 1, 3);
         grid->setRowStretch(5, 1);
         grid->setColumnStretch(1, 1);
-        PageControl1->addTab(page, QStringLiteral("Arrange KW"));
+        pageTabs->addTab(page, QStringLiteral("Arrange KW"));
     }
 
     // "Statistics"
     {
         auto* page = new QWidget;
         auto* grid = new QGridLayout(page);
-        CheckBox3 = new QCheckBox(QStringLiteral("Stat All Codes (Refer to special-7-rules.txt for special rules)"));
-        CheckBox3->setChecked(true);
-        grid->addWidget(CheckBox3, 0, 0, 1, 3);
-        CheckBox8 = new QCheckBox(QStringLiteral("Generate Order File"));
-        Edit11 = AddFileRow(grid, 1, 0, Indented(CheckBox8));
-        CheckBox4 = new QCheckBox(QStringLiteral("Stats Official Order File"));
-        Edit4 = AddFileRow(grid, 2, 0, CheckBox4);
-        Edit6 = AddFileRow(grid, 3, 0, new QLabel(QStringLiteral("New Order File No Flag(Short)")));
-        Edit12 = AddFileRow(grid, 4, 0, new QLabel(QStringLiteral("New Order File No Flag(Long)")));
-        Edit13 = AddFileRow(grid, 5, 0, new QLabel(QStringLiteral("New Order File With Flag(Short)")));
-        Edit7 = AddFileRow(grid, 6, 0, new QLabel(QStringLiteral("New Order File With Flag(Long)")));
-        Edit8 = AddFileRow(grid, 7, 0, new QLabel(QStringLiteral("Short Reportable Code File")));
-        Edit14 = AddFileRow(grid, 8, 0, new QLabel(QStringLiteral("Long Reportable Code File")));
-        CheckBox5 = new QCheckBox(QStringLiteral("Stat Distinct KW File"));
-        Edit5 = AddFileRow(grid, 9, 0, CheckBox5);
-        Memo1 = MakeMemo(page);
-        Memo2 = MakeMemo(page);
-        Memo3 = MakeMemo(page);
-        grid->addWidget(Memo1, 10, 0, 1, 3);
-        grid->addWidget(Memo2, 11, 0, 1, 3);
-        grid->addWidget(Memo3, 12, 0, 1, 3);
-        Button7 = MakeButton(QStringLiteral("Stat"), page);
-        grid->addWidget(Button7, 13, 0, Qt::AlignLeft);
+        statAllCodesBox =
+            new QCheckBox(QStringLiteral("Stat All Codes (Refer to special-7-rules.txt for special rules)"));
+        statAllCodesBox->setChecked(true);
+        grid->addWidget(statAllCodesBox, 0, 0, 1, 3);
+        generateOrderFileBox = new QCheckBox(QStringLiteral("Generate Order File"));
+        generatedOrderFileEdit = AddFileRow(grid, 1, 0, Indented(generateOrderFileBox));
+        officialOrderFileBox = new QCheckBox(QStringLiteral("Stats Official Order File"));
+        officialOrderFileEdit = AddFileRow(grid, 2, 0, officialOrderFileBox);
+        shortNoFlagFileEdit = AddFileRow(grid, 3, 0, new QLabel(QStringLiteral("New Order File No Flag(Short)")));
+        longNoFlagFileEdit = AddFileRow(grid, 4, 0, new QLabel(QStringLiteral("New Order File No Flag(Long)")));
+        shortWithFlagFileEdit = AddFileRow(grid, 5, 0, new QLabel(QStringLiteral("New Order File With Flag(Short)")));
+        longWithFlagFileEdit = AddFileRow(grid, 6, 0, new QLabel(QStringLiteral("New Order File With Flag(Long)")));
+        shortReportableFileEdit = AddFileRow(grid, 7, 0, new QLabel(QStringLiteral("Short Reportable Code File")));
+        longReportableFileEdit = AddFileRow(grid, 8, 0, new QLabel(QStringLiteral("Long Reportable Code File")));
+        distinctKeywordStatBox = new QCheckBox(QStringLiteral("Stat Distinct KW File"));
+        distinctKeywordStatFileEdit = AddFileRow(grid, 9, 0, distinctKeywordStatBox);
+        loadedDataMemo = MakeMemo(page, QStringLiteral("Statistics of the loaded data"));
+        orderFileMemo = MakeMemo(page, QStringLiteral("Statistics of the order file"));
+        distinctKeywordMemo = MakeMemo(page, QStringLiteral("Statistics of the distinct keyword file"));
+        grid->addWidget(loadedDataMemo, 10, 0, 1, 3);
+        grid->addWidget(orderFileMemo, 11, 0, 1, 3);
+        grid->addWidget(distinctKeywordMemo, 12, 0, 1, 3);
+        statButton = MakeButton(QStringLiteral("Stat"), page);
+        grid->addWidget(statButton, 13, 0, Qt::AlignLeft);
         grid->setRowStretch(14, 1);
         grid->setColumnStretch(1, 1);
-        PageControl1->addTab(page, QStringLiteral("Statistics"));
+        pageTabs->addTab(page, QStringLiteral("Statistics"));
     }
 
     // "Zip File Resource"
     {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
-        Button10 = MakeButton(QStringLiteral("Zip Resource Files"), page);
-        layout->addWidget(Button10, 0, Qt::AlignLeft);
+        zipButton = MakeButton(QStringLiteral("Zip Resource Files"), page);
+        layout->addWidget(zipButton, 0, Qt::AlignLeft);
         layout->addStretch();
-        PageControl1->addTab(page, QStringLiteral("Zip File Resource"));
+        pageTabs->addTab(page, QStringLiteral("Zip File Resource"));
     }
 
     // "Verify && Gen SQL"
     {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
-        Button11 = MakeButton(QStringLiteral("Verify && Gen SQL File"), page);
-        layout->addWidget(Button11, 0, Qt::AlignLeft);
+        sqlButton = MakeButton(QStringLiteral("Verify && Gen SQL File"), page);
+        layout->addWidget(sqlButton, 0, Qt::AlignLeft);
         layout->addStretch();
-        PageControl1->addTab(page, QStringLiteral("Verify && Gen SQL"));
+        pageTabs->addTab(page, QStringLiteral("Verify && Gen SQL"));
     }
 
     // "Others"
     {
         auto* page = new QWidget;
         auto* grid = new QGridLayout(page);
-        CheckBox6 = new QCheckBox(QStringLiteral("Add Comma"));
-        grid->addWidget(CheckBox6, 0, 0, 1, 3);
-        Button13 = MakeButton(QStringLiteral("Generate Code Text File for Extracting KWs"), page);
-        Edit9 = AddFileRow(grid, 1, 0, Button13);
-        Label7 = new QLabel(QStringLiteral("UnArrangedKW number: 0"), page);
-        grid->addWidget(Label7, 2, 0, 1, 3);
-        Button14 = MakeButton(QStringLiteral("Generate All Code Text for Verifing"), page);
-        Edit10 = AddFileRow(grid, 3, 0, Button14);
+        addCommaBox = new QCheckBox(QStringLiteral("Add Comma"));
+        grid->addWidget(addCommaBox, 0, 0, 1, 3);
+        codeTextButton = MakeButton(QStringLiteral("Generate Code Text File for Extracting KWs"), page);
+        codeTextFileEdit = AddFileRow(grid, 1, 0, codeTextButton);
+        unarrangedCountLabel = new QLabel(QStringLiteral("UnArrangedKW number: 0"), page);
+        grid->addWidget(unarrangedCountLabel, 2, 0, 1, 3);
+        allCodesTextButton = MakeButton(QStringLiteral("Generate All Code Text for Verifing"), page);
+        allCodesTextFileEdit = AddFileRow(grid, 3, 0, allCodesTextButton);
         grid->setRowStretch(4, 1);
         grid->setColumnStretch(1, 1);
-        PageControl1->addTab(page, QStringLiteral("Others"));
+        pageTabs->addTab(page, QStringLiteral("Others"));
     }
 
-    connect(Button4, &QPushButton::clicked, this, &TfrmAdministratorTool::Button4Click);
-    connect(Button7, &QPushButton::clicked, this, &TfrmAdministratorTool::Button7Click);
-    connect(Button10, &QPushButton::clicked, this, &TfrmAdministratorTool::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &TfrmAdministratorTool::Button11Click);
-    connect(Button13, &QPushButton::clicked, this, &TfrmAdministratorTool::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &TfrmAdministratorTool::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &TfrmAdministratorTool::Button15Click);
-    connect(Button16, &QPushButton::clicked, this, &TfrmAdministratorTool::Button16Click);
+    for (const auto& [object, name] : std::initializer_list<std::pair<QObject*, const char*>>{
+             {pageTabs, "pageTabs"},
+             {fileDialog, "fileDialog"},
+             {originalKeywordFileEdit, "originalKeywordFileEdit"},
+             {arrangedKeywordFileEdit, "arrangedKeywordFileEdit"},
+             {distinctKeywordFileEdit, "distinctKeywordFileEdit"},
+             {threeCharacterCodesBox, "threeCharacterCodesBox"},
+             {multiWordKeywordsBox, "multiWordKeywordsBox"},
+             {upperCaseFirstBox, "upperCaseFirstBox"},
+             {arrangeButton, "arrangeButton"},
+             {preliminaryButton, "preliminaryButton"},
+             {extractButton, "extractButton"},
+             {statAllCodesBox, "statAllCodesBox"},
+             {generateOrderFileBox, "generateOrderFileBox"},
+             {generatedOrderFileEdit, "generatedOrderFileEdit"},
+             {officialOrderFileBox, "officialOrderFileBox"},
+             {officialOrderFileEdit, "officialOrderFileEdit"},
+             {shortNoFlagFileEdit, "shortNoFlagFileEdit"},
+             {longNoFlagFileEdit, "longNoFlagFileEdit"},
+             {shortWithFlagFileEdit, "shortWithFlagFileEdit"},
+             {longWithFlagFileEdit, "longWithFlagFileEdit"},
+             {shortReportableFileEdit, "shortReportableFileEdit"},
+             {longReportableFileEdit, "longReportableFileEdit"},
+             {distinctKeywordStatBox, "distinctKeywordStatBox"},
+             {distinctKeywordStatFileEdit, "distinctKeywordStatFileEdit"},
+             {loadedDataMemo, "loadedDataMemo"},
+             {orderFileMemo, "orderFileMemo"},
+             {distinctKeywordMemo, "distinctKeywordMemo"},
+             {statButton, "statButton"},
+             {zipButton, "zipButton"},
+             {sqlButton, "sqlButton"},
+             {codeTextButton, "codeTextButton"},
+             {allCodesTextButton, "allCodesTextButton"},
+             {codeTextFileEdit, "codeTextFileEdit"},
+             {allCodesTextFileEdit, "allCodesTextFileEdit"},
+             {addCommaBox, "addCommaBox"},
+             {unarrangedCountLabel, "unarrangedCountLabel"}})
+        object->setObjectName(QString::fromLatin1(name));
+
+    connect(arrangeButton, &QPushButton::clicked, this, &TfrmAdministratorTool::ArrangeKeywords);
+    connect(statButton, &QPushButton::clicked, this, &TfrmAdministratorTool::RunStatistics);
+    connect(zipButton, &QPushButton::clicked, this, &TfrmAdministratorTool::ZipResources);
+    connect(sqlButton, &QPushButton::clicked, this, &TfrmAdministratorTool::GenerateSql);
+    connect(codeTextButton, &QPushButton::clicked, this, &TfrmAdministratorTool::MakeCodeTextFile);
+    connect(allCodesTextButton, &QPushButton::clicked, this, &TfrmAdministratorTool::MakeAllCodesText);
+    connect(preliminaryButton, &QPushButton::clicked, this, &TfrmAdministratorTool::PrepareKeywordFile);
+    connect(extractButton, &QPushButton::clicked, this, &TfrmAdministratorTool::ExtractMultiWordKeywords);
 }
 
 QLineEdit* TfrmAdministratorTool::AddFileRow(QGridLayout* ALayout, int ARow, int AColumn, QWidget* ALabel) {
     auto* edit = new QLineEdit;
     auto* browse = MakeButton(QStringLiteral("..."), nullptr);
     browse->setFixedWidth(32);
+    // The row's caption names the box and its "..." button for a screen reader.
+    QString caption;
+    if (auto* label = qobject_cast<QLabel*>(ALabel)) {
+        label->setBuddy(edit);
+        caption = label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(ALabel)) {
+        caption = button->text();
+    } else if (auto* inner = ALabel->findChild<QAbstractButton*>()) {
+        caption = inner->text();
+    }
+    caption = caption.trimmed().remove(QLatin1Char(':'));
+    edit->setAccessibleName(caption);
+    browse->setAccessibleName(QStringLiteral("Choose %1").arg(caption));
     ALayout->addWidget(ALabel, ARow, AColumn);
     ALayout->addWidget(edit, ARow, AColumn + 1);
     ALayout->addWidget(browse, ARow, AColumn + 2);
@@ -206,11 +265,11 @@ QLineEdit* TfrmAdministratorTool::AddFileRow(QGridLayout* ALayout, int ARow, int
 void TfrmAdministratorTool::Browse(QLineEdit* AEdit) {
     const QFileInfo current(AEdit->text());
     if (!AEdit->text().isEmpty()) {
-        OpenDialog1->setDirectory(current.absolutePath());
-        OpenDialog1->selectFile(current.fileName());
+        fileDialog->setDirectory(current.absolutePath());
+        fileDialog->selectFile(current.fileName());
     }
-    if (OpenDialog1->exec() != QDialog::Accepted) return;
-    const QStringList chosen = OpenDialog1->selectedFiles();
+    if (fileDialog->exec() != QDialog::Accepted) return;
+    const QStringList chosen = fileDialog->selectedFiles();
     if (!chosen.isEmpty()) AEdit->setText(chosen.front());
 }
 
@@ -223,20 +282,22 @@ void TfrmAdministratorTool::showEvent(QShowEvent* event) {
 }
 
 void TfrmAdministratorTool::SetDefaultFileNames() {
-    Edit1->setText(DefaultName(QStringLiteral("UnArrangedCodeKeywords_"), QStringLiteral(".txt")));
-    Edit2->setText(DefaultName(QStringLiteral("ArrangedICD10KW_"), QStringLiteral(".txt")));
-    Edit3->setText(DefaultName(QStringLiteral("DistinctICD10KW_"), QStringLiteral(".txt")));
-    Edit4->setText(DefaultName(QStringLiteral("icd10cm_order_"), QStringLiteral(".txt")));
-    Edit5->setText(DefaultName(QStringLiteral("Distinct_ICD10_KW_"), QStringLiteral(".txt")));
-    Edit6->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_ShortDesc.txt")));
-    Edit12->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_LongDesc.txt")));
-    Edit13->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_ShortDesc_WithFlag.txt")));
-    Edit7->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_LongDesc_WithFlag.txt")));
-    Edit8->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_ReportableCodesShort.txt")));
-    Edit14->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_ReportableCodesLong.txt")));
-    Edit11->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_My_Order_WithFlag.txt")));
-    Edit9->setText(Edit1->text());
-    Edit10->setText(DefaultName(QStringLiteral("AllCodesTextForVerify_"), QStringLiteral(".txt")));
+    originalKeywordFileEdit->setText(DefaultName(QStringLiteral("UnArrangedCodeKeywords_"), QStringLiteral(".txt")));
+    arrangedKeywordFileEdit->setText(DefaultName(QStringLiteral("ArrangedICD10KW_"), QStringLiteral(".txt")));
+    distinctKeywordFileEdit->setText(DefaultName(QStringLiteral("DistinctICD10KW_"), QStringLiteral(".txt")));
+    officialOrderFileEdit->setText(DefaultName(QStringLiteral("icd10cm_order_"), QStringLiteral(".txt")));
+    distinctKeywordStatFileEdit->setText(DefaultName(QStringLiteral("Distinct_ICD10_KW_"), QStringLiteral(".txt")));
+    shortNoFlagFileEdit->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_ShortDesc.txt")));
+    longNoFlagFileEdit->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_LongDesc.txt")));
+    shortWithFlagFileEdit->setText(
+        DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_ShortDesc_WithFlag.txt")));
+    longWithFlagFileEdit->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_New_LongDesc_WithFlag.txt")));
+    shortReportableFileEdit->setText(
+        DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_ReportableCodesShort.txt")));
+    longReportableFileEdit->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_ReportableCodesLong.txt")));
+    generatedOrderFileEdit->setText(DefaultName(QStringLiteral("ICD_10_"), QStringLiteral("_My_Order_WithFlag.txt")));
+    codeTextFileEdit->setText(originalKeywordFileEdit->text());
+    allCodesTextFileEdit->setText(DefaultName(QStringLiteral("AllCodesTextForVerify_"), QStringLiteral(".txt")));
 }
 
 void TfrmAdministratorTool::AfterLoading(std::vector<TDataSet> ASets, std::function<void()> AOperation) {
@@ -253,21 +314,24 @@ void TfrmAdministratorTool::AfterLoading(std::vector<TDataSet> ASets, std::funct
         TWaitDisplay::Quietly);
 }
 
-void TfrmAdministratorTool::Button4Click() {
+void TfrmAdministratorTool::ArrangeKeywords() {
     AfterLoading({TDataSet::CodeKeywords}, [this] {
-        ArrangeKeywordFile(PathOf(Edit1), CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox7->isChecked(),
-                           PathOf(Edit2), PathOf(Edit3), LoadedData().Keywords, CodeKeywordsStatus);
+        ArrangeKeywordFile(PathOf(originalKeywordFileEdit), threeCharacterCodesBox->isChecked(),
+                           multiWordKeywordsBox->isChecked(), upperCaseFirstBox->isChecked(),
+                           PathOf(arrangedKeywordFileEdit), PathOf(distinctKeywordFileEdit), LoadedData().Keywords,
+                           CodeKeywordsStatus);
     });
 }
 
-void TfrmAdministratorTool::Button7Click() {
-    if (CheckBox3->isChecked()) {
+void TfrmAdministratorTool::RunStatistics() {
+    if (statAllCodesBox->isChecked()) {
         AfterLoading({TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable,
                       TDataSet::Tabular},
                      [this] {
-                         if (const auto lines = StatisticsOfLoadedData(CheckBox8->isChecked(), PathOf(Edit11))) {
-                             Memo1->appendPlainText(QString::fromStdString(lines->IndexLine));
-                             Memo1->appendPlainText(QString::fromStdString(lines->TabularLine));
+                         if (const auto lines = StatisticsOfLoadedData(generateOrderFileBox->isChecked(),
+                                                                       PathOf(generatedOrderFileEdit))) {
+                             loadedDataMemo->appendPlainText(QString::fromStdString(lines->IndexLine));
+                             loadedDataMemo->appendPlainText(QString::fromStdString(lines->TabularLine));
                          }
                          StatisticsOfFiles();
                      });
@@ -277,29 +341,30 @@ void TfrmAdministratorTool::Button7Click() {
 }
 
 void TfrmAdministratorTool::StatisticsOfFiles() {
-    if (CheckBox4->isChecked()) {
+    if (officialOrderFileBox->isChecked()) {
         std::string memoLine;
-        if (StatisticsOrderFile(PathOf(Edit4), PathOf(Edit6), PathOf(Edit12), PathOf(Edit13), PathOf(Edit7),
-                                PathOf(Edit8), PathOf(Edit14), memoLine))
-            Memo2->appendPlainText(QString::fromStdString(memoLine));
+        if (StatisticsOrderFile(PathOf(officialOrderFileEdit), PathOf(shortNoFlagFileEdit), PathOf(longNoFlagFileEdit),
+                                PathOf(shortWithFlagFileEdit), PathOf(longWithFlagFileEdit),
+                                PathOf(shortReportableFileEdit), PathOf(longReportableFileEdit), memoLine))
+            orderFileMemo->appendPlainText(QString::fromStdString(memoLine));
     }
-    if (CheckBox5->isChecked()) {
-        if (const auto memoLine = StatisticsDistinctKW(PathOf(Edit5)))
-            Memo3->appendPlainText(QString::fromStdString(*memoLine));
+    if (distinctKeywordStatBox->isChecked()) {
+        if (const auto memoLine = StatisticsDistinctKW(PathOf(distinctKeywordStatFileEdit)))
+            distinctKeywordMemo->appendPlainText(QString::fromStdString(*memoLine));
     }
 }
 
-void TfrmAdministratorTool::Button10Click() {
+void TfrmAdministratorTool::ZipResources() {
     TBusyCursor busy;
     ZipResourceFiles(ProgramFiles().FWorkDir);
 }
 
-void TfrmAdministratorTool::Button11Click() {
+void TfrmAdministratorTool::GenerateSql() {
     ShowMessage("ICD_GEN_DB is not defined!");
 }
 
-void TfrmAdministratorTool::Button13Click() {
-    const QString fileName = Edit9->text();
+void TfrmAdministratorTool::MakeCodeTextFile() {
+    const QString fileName = codeTextFileEdit->text();
     // By default this file is also the one keywords are edited in by hand ("Original KW File"):
     // regenerating it must not wipe that work unasked.
     if (QFileInfo::exists(fileName) &&
@@ -308,23 +373,23 @@ void TfrmAdministratorTool::Button13Click() {
         return;
     AfterLoading({TDataSet::Tabular}, [this, fileName] {
         int total = 0;
-        if (GenerateCodeTextFile(ChapterList, CheckBox6->isChecked(), fileName.toStdString(), total))
-            Label7->setText(QStringLiteral("UnArrangedKW number: %1").arg(total));
+        if (GenerateCodeTextFile(ChapterList, addCommaBox->isChecked(), fileName.toStdString(), total))
+            unarrangedCountLabel->setText(QStringLiteral("UnArrangedKW number: %1").arg(total));
     });
 }
 
-void TfrmAdministratorTool::Button14Click() {
-    AfterLoading({TDataSet::Tabular}, [this] { GenerateAllCodeText(ChapterList, PathOf(Edit10)); });
+void TfrmAdministratorTool::MakeAllCodesText() {
+    AfterLoading({TDataSet::Tabular}, [this] { GenerateAllCodeText(ChapterList, PathOf(allCodesTextFileEdit)); });
 }
 
-void TfrmAdministratorTool::Button15Click() {
+void TfrmAdministratorTool::PrepareKeywordFile() {
     TBusyCursor busy;
-    NormalizeKeywordFile(PathOf(Edit1));
+    NormalizeKeywordFile(PathOf(originalKeywordFileEdit));
 }
 
-void TfrmAdministratorTool::Button16Click() {
+void TfrmAdministratorTool::ExtractMultiWordKeywords() {
     AfterLoading({TDataSet::CodeKeywords}, [this] {
-        ExtractKeywordsForVerify(PathOf(Edit2), PathOf(Edit3), CheckBox7->isChecked(), LoadedData().Keywords,
-                                 CodeKeywordsStatus);
+        ExtractKeywordsForVerify(PathOf(arrangedKeywordFileEdit), PathOf(distinctKeywordFileEdit),
+                                 upperCaseFirstBox->isChecked(), LoadedData().Keywords, CodeKeywordsStatus);
     });
 }

@@ -26,71 +26,71 @@ class TfrmAdministratorTool : public QDialog {
 public:
     explicit TfrmAdministratorTool(QWidget* parent = nullptr);
 
-    QTabWidget* PageControl1 = nullptr;
-    QFileDialog* OpenDialog1 = nullptr;
-
-    // "Arrange KW"
-    QLineEdit* Edit1 = nullptr;  // original (unarranged) keyword file
-    QLineEdit* Edit2 = nullptr;  // arranged keyword file
-    QLineEdit* Edit3 = nullptr;  // distinct keyword file
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox7 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button15 = nullptr;
-    QPushButton* Button16 = nullptr;
-
-    // "Statistics"
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox8 = nullptr;
-    QLineEdit* Edit11 = nullptr;  // generated order file
-    QCheckBox* CheckBox4 = nullptr;
-    QLineEdit* Edit4 = nullptr;   // published order file
-    QLineEdit* Edit6 = nullptr;   // short descriptions, no flag
-    QLineEdit* Edit12 = nullptr;  // long descriptions, no flag
-    QLineEdit* Edit13 = nullptr;  // short descriptions with flag
-    QLineEdit* Edit7 = nullptr;   // long descriptions with flag
-    QLineEdit* Edit8 = nullptr;   // short reportable codes
-    QLineEdit* Edit14 = nullptr;  // long reportable codes
-    QCheckBox* CheckBox5 = nullptr;
-    QLineEdit* Edit5 = nullptr;  // distinct keyword file to count
-    QPlainTextEdit* Memo1 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QPlainTextEdit* Memo3 = nullptr;
-    QPushButton* Button7 = nullptr;
-
-    // "Zip File Resource", "Verify && Gen SQL"
-    QPushButton* Button10 = nullptr;
-    QPushButton* Button11 = nullptr;
-
-    // "Others"
-    QPushButton* Button13 = nullptr;
-    QPushButton* Button14 = nullptr;
-    QLineEdit* Edit9 = nullptr;   // code-text file written
-    QLineEdit* Edit10 = nullptr;  // all-codes text written
-    QCheckBox* CheckBox6 = nullptr;
-    QLabel* Label7 = nullptr;
-
     // The "..." button beside an edit box (null for a widget that has none).
     QPushButton* BrowseButtonOf(QLineEdit* AEdit) const { return FBrowseButtons.value(AEdit, nullptr); }
 
     // Puts the default file names (working folder, prefix, year, suffix) into every edit box.
     void SetDefaultFileNames();
 
-    // The button handlers.
-    void Button4Click();   // arrange a keyword file
-    void Button7Click();   // statistics
-    void Button10Click();  // compress the data files of the program folder
-    void Button11Click();  // SQL generation is not part of this build
-    void Button13Click();  // code-text file for picking keywords
-    void Button14Click();  // every valid code with its description
-    void Button15Click();  // normalise a hand-edited keyword file
-    void Button16Click();  // codes of each keyword of a list
+    // What the buttons do.
+    void ArrangeKeywords();           // arrange a keyword file
+    void RunStatistics();             // statistics
+    void ZipResources();              // compress the data files of the program folder
+    void GenerateSql();               // SQL generation is not part of this build
+    void MakeCodeTextFile();          // code-text file for picking keywords
+    void MakeAllCodesText();          // every valid code with its description
+    void PrepareKeywordFile();        // normalise a hand-edited keyword file
+    void ExtractMultiWordKeywords();  // codes of each keyword of a list
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QTabWidget* pageTabs = nullptr;
+    QFileDialog* fileDialog = nullptr;
+
+    // "Arrange KW"
+    QLineEdit* originalKeywordFileEdit = nullptr;  // original (unarranged) keyword file
+    QLineEdit* arrangedKeywordFileEdit = nullptr;  // arranged keyword file
+    QLineEdit* distinctKeywordFileEdit = nullptr;  // distinct keyword file
+    QCheckBox* threeCharacterCodesBox = nullptr;
+    QCheckBox* multiWordKeywordsBox = nullptr;
+    QCheckBox* upperCaseFirstBox = nullptr;
+    QPushButton* arrangeButton = nullptr;
+    QPushButton* preliminaryButton = nullptr;
+    QPushButton* extractButton = nullptr;
+
+    // "Statistics"
+    QCheckBox* statAllCodesBox = nullptr;
+    QCheckBox* generateOrderFileBox = nullptr;
+    QLineEdit* generatedOrderFileEdit = nullptr;  // generated order file
+    QCheckBox* officialOrderFileBox = nullptr;
+    QLineEdit* officialOrderFileEdit = nullptr;    // published order file
+    QLineEdit* shortNoFlagFileEdit = nullptr;      // short descriptions, no flag
+    QLineEdit* longNoFlagFileEdit = nullptr;       // long descriptions, no flag
+    QLineEdit* shortWithFlagFileEdit = nullptr;    // short descriptions with flag
+    QLineEdit* longWithFlagFileEdit = nullptr;     // long descriptions with flag
+    QLineEdit* shortReportableFileEdit = nullptr;  // short reportable codes
+    QLineEdit* longReportableFileEdit = nullptr;   // long reportable codes
+    QCheckBox* distinctKeywordStatBox = nullptr;
+    QLineEdit* distinctKeywordStatFileEdit = nullptr;  // distinct keyword file to count
+    QPlainTextEdit* loadedDataMemo = nullptr;
+    QPlainTextEdit* orderFileMemo = nullptr;
+    QPlainTextEdit* distinctKeywordMemo = nullptr;
+    QPushButton* statButton = nullptr;
+
+    // "Zip File Resource", "Verify && Gen SQL"
+    QPushButton* zipButton = nullptr;
+    QPushButton* sqlButton = nullptr;
+
+    // "Others"
+    QPushButton* codeTextButton = nullptr;
+    QPushButton* allCodesTextButton = nullptr;
+    QLineEdit* codeTextFileEdit = nullptr;      // code-text file written
+    QLineEdit* allCodesTextFileEdit = nullptr;  // all-codes text written
+    QCheckBox* addCommaBox = nullptr;
+    QLabel* unarrangedCountLabel = nullptr;
+
     // Runs AOperation once every set of ASets has loaded; until then the tool takes no input and
     // shows a busy cursor (events keep flowing, so a loader's message reaches the user).
     void AfterLoading(std::vector<TDataSet> ASets, std::function<void()> AOperation);

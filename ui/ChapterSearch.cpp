@@ -1,9 +1,9 @@
 #include "ui/ChapterSearch.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,6 +30,12 @@ constexpr int ClientWidth = 1157;
 constexpr int ClientHeight = 681;
 constexpr int TitleHeight = 50;
 constexpr int ImageSize = 16;
+
+constexpr std::array<TWindowKey, 3> ChapterKeys{{
+    {"closeAction", "Esc", "closes the chapter browser"},
+    {"quitAction", "F12", "asks whether to quit the program"},
+    {"openNodeAction", "Return; Enter", "opens the current chapter, section or category in the Tabular Search window"},
+}};
 
 // Item data roles: the object's address and its kind (1 chapter, 2 section, 3 category).
 constexpr int ObjectRole = Qt::UserRole;
@@ -123,37 +129,51 @@ TfrmChapterSearch::TfrmChapterSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmChapterSearch"));
     SetUpSearchWindowFrame(this, ClientWidth, ClientHeight, /*sizeable=*/true);
 
-    for (int index = 0; index < 6; ++index) ImageList1[static_cast<std::size_t>(index)] = DrawNodeImage(index);
+    for (int index = 0; index < 6; ++index) FNodeImages[static_cast<std::size_t>(index)] = DrawNodeImage(index);
 
-    Panel1 = new QLabel(QStringLiteral("Chapter Search"), this);
-    Panel1->setAlignment(Qt::AlignCenter);
-    Panel1->setFont(TahomaFont(29));
-    Panel1->setFixedHeight(TitleHeight);
+    titleLabel = new QLabel(QStringLiteral("Chapter Search"), this);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    titleLabel->setAlignment(Qt::AlignCenter);
+    titleLabel->setFont(TahomaFont(29));
+    titleLabel->setFixedHeight(TitleHeight);
 
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setFont(CourierFont(16));
-    TreeView1->setIconSize(QSize(ImageSize, ImageSize));
-    TreeView1->setUniformRowHeights(true);
-    TreeView1->setTextElideMode(Qt::ElideNone);
-    TreeView1->setExpandsOnDoubleClick(false);  // the double-click rule below decides
-    TreeView1->setAnimated(false);
-    TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    TreeView1->header()->setStretchLastSection(false);
-    TreeView1->header()->setSectionResizeMode(QHeaderView::Fixed);
-    TreeView1->viewport()->setMouseTracking(true);
-    TreeView1->installEventFilter(this);
-    TreeView1->viewport()->installEventFilter(this);
-    connect(TreeView1, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { ItemToggled(item, true); });
-    connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { ItemToggled(item, false); });
+    chapterTree = new QTreeWidget(this);
+    chapterTree->setObjectName(QStringLiteral("chapterTree"));
+    chapterTree->setAccessibleName(QStringLiteral("Chapters, sections and categories"));
+    chapterTree->setHeaderHidden(true);
+    chapterTree->setColumnCount(1);
+    chapterTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chapterTree->setFont(CourierFont(16));
+    chapterTree->setIconSize(QSize(ImageSize, ImageSize));
+    chapterTree->setUniformRowHeights(true);
+    chapterTree->setTextElideMode(Qt::ElideNone);
+    chapterTree->setExpandsOnDoubleClick(false);  // the double-click rule below decides
+    chapterTree->setAnimated(false);
+    chapterTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    chapterTree->header()->setStretchLastSection(false);
+    chapterTree->header()->setSectionResizeMode(QHeaderView::Fixed);
+    chapterTree->viewport()->setMouseTracking(true);
+    chapterTree->viewport()->installEventFilter(this);
+    connect(chapterTree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { ItemToggled(item, true); });
+    connect(chapterTree, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { ItemToggled(item, false); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(TreeView1, 1);
+    layout->addWidget(titleLabel);
+    layout->addWidget(chapterTree, 1);
+
+    const QHash<QString, QAction*> actions = AddWindowActions(this, KeyTable());
+    connect(actions.value(QStringLiteral("closeAction")), &QAction::triggered, this, [this] { done(2); });
+    connect(actions.value(QStringLiteral("quitAction")), &QAction::triggered, this, &TfrmChapterSearch::ConfirmQuit);
+    connect(actions.value(QStringLiteral("openNodeAction")), &QAction::triggered, this, [this] {
+        if (QTreeWidgetItem* item = chapterTree->currentItem()) OpenInTabularSearch(NodeObject(item));
+    });
+}
+
+std::span<const TWindowKey> TfrmChapterSearch::KeyTable() {
+    return ChapterKeys;
 }
 
 TfrmChapterSearch::~TfrmChapterSearch() = default;
@@ -161,10 +181,10 @@ TfrmChapterSearch::~TfrmChapterSearch() = default;
 void TfrmChapterSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // FormShow: the sky-blue title band, and the tree on the first showing.
-    Panel1->setAutoFillBackground(true);
-    QPalette palette = Panel1->palette();
+    titleLabel->setAutoFillBackground(true);
+    QPalette palette = titleLabel->palette();
     palette.setColor(QPalette::Window, SkyBlue);
-    Panel1->setPalette(palette);
+    titleLabel->setPalette(palette);
     if (FInitFlag == 0) BuildChapterTree();
 }
 
@@ -175,20 +195,20 @@ void TfrmChapterSearch::BuildChapterTree() {
 }
 
 void TfrmChapterSearch::FillChapterTree() {
-    TreeView1->clear();
+    chapterTree->clear();
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(static_cast<qsizetype>(ChapterList.size()));
     for (const auto& chapter : ChapterList) {
-        QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(*chapter), chapter.get(), 1, ImageList1);
+        QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(*chapter), chapter.get(), 1, FNodeImages);
         for (const auto& section : chapter->FSubList) {
-            QTreeWidgetItem* sectionNode = MakeNode(SectionNodeText(*section), section.get(), 2, ImageList1);
+            QTreeWidgetItem* sectionNode = MakeNode(SectionNodeText(*section), section.get(), 2, FNodeImages);
             for (const auto& category : section->FCodeList)
-                sectionNode->addChild(MakeNode(CategoryNodeText(*category), category.get(), 3, ImageList1));
+                sectionNode->addChild(MakeNode(CategoryNodeText(*category), category.get(), 3, FNodeImages));
             chapterNode->addChild(sectionNode);
         }
         chapters.append(chapterNode);
     }
-    TreeView1->addTopLevelItems(chapters);
+    chapterTree->addTopLevelItems(chapters);
 
     FInitFlag = 1;
     UpdateColumnWidth();
@@ -198,9 +218,9 @@ void TfrmChapterSearch::UpdateColumnWidth() {
     if (FInitFlag != 1) return;
     // As wide as the rows shown need (the view measures its expanded rows only): rows hidden in a
     // collapsed node never make the tree scroll sideways.
-    TreeView1->resizeColumnToContents(0);
-    FContentWidth = TreeView1->columnWidth(0);
-    TreeView1->setColumnWidth(0, std::max(FContentWidth, TreeView1->viewport()->width()));
+    chapterTree->resizeColumnToContents(0);
+    FContentWidth = chapterTree->columnWidth(0);
+    chapterTree->setColumnWidth(0, std::max(FContentWidth, chapterTree->viewport()->width()));
 }
 
 TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
@@ -221,42 +241,42 @@ TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
 
 QRect TfrmChapterSearch::NodeLabelRect(QTreeWidgetItem* AItem) const {
     if (AItem == nullptr) return {};
-    const QRect cell = TreeView1->visualItemRect(AItem);
+    const QRect cell = chapterTree->visualItemRect(AItem);
     if (!cell.isValid()) return {};
     QStyleOptionViewItem option;
-    option.initFrom(TreeView1->viewport());
+    option.initFrom(chapterTree->viewport());
     option.rect = cell;
-    option.font = TreeView1->font();
+    option.font = chapterTree->font();
     option.fontMetrics = QFontMetrics(option.font);
     option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
-    option.decorationSize = TreeView1->iconSize();
+    option.decorationSize = chapterTree->iconSize();
     option.decorationPosition = QStyleOptionViewItem::Left;
     option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.text = AItem->text(0);
     option.icon = AItem->icon(0);
-    option.widget = TreeView1;
-    QRect text = TreeView1->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, TreeView1);
+    option.widget = chapterTree;
+    QRect text = chapterTree->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, chapterTree);
     // The style gives the text the rest of the cell; the label ends where its characters end.
-    const int margin = TreeView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, TreeView1) + 1;
+    const int margin = chapterTree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, chapterTree) + 1;
     text.setWidth(std::min(text.width(), option.fontMetrics.horizontalAdvance(option.text) + 2 * margin));
     return text.intersected(cell);
 }
 
-bool TfrmChapterSearch::TreeView1Expanding(QTreeWidgetItem* AItem, const QPoint& APointer) {
+bool TfrmChapterSearch::NodeExpanding(QTreeWidgetItem* AItem, const QPoint& APointer) {
     FAllowAutoColExp = true;
     if (AItem != nullptr && AItem->childCount() > 0 && NodeLabelRect(AItem).contains(APointer))
         FAllowAutoColExp = false;
     return FAllowAutoColExp;
 }
 
-bool TfrmChapterSearch::TreeView1Collapsing(QTreeWidgetItem* AItem, const QPoint& APointer) {
-    return TreeView1Expanding(AItem, APointer);
+bool TfrmChapterSearch::NodeCollapsing(QTreeWidgetItem* AItem, const QPoint& APointer) {
+    return NodeExpanding(AItem, APointer);
 }
 
 // The tree has already changed the node when it reports the change; a refused request is undone at once.
 void TfrmChapterSearch::ItemToggled(QTreeWidgetItem* AItem, bool AExpanded) {
     if (FRevertingToggle) return;
-    const bool allowed = AExpanded ? TreeView1Expanding(AItem, FPointer) : TreeView1Collapsing(AItem, FPointer);
+    const bool allowed = AExpanded ? NodeExpanding(AItem, FPointer) : NodeCollapsing(AItem, FPointer);
     if (!allowed) {
         FRevertingToggle = true;
         AItem->setExpanded(!AExpanded);
@@ -266,17 +286,17 @@ void TfrmChapterSearch::ItemToggled(QTreeWidgetItem* AItem, bool AExpanded) {
 }
 
 void TfrmChapterSearch::ViewportDoubleClick(const QPoint& APosition) {
-    QTreeWidgetItem* item = TreeView1->itemAt(APosition);
+    QTreeWidgetItem* item = chapterTree->itemAt(APosition);
     if (item == nullptr) return;  // below the last node: nothing is hit
     // The node hit becomes the selected node, which the double-click rule then acts on.
-    TreeView1->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+    chapterTree->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
     if (item->childCount() > 0) {
-        if (APosition.x() < TreeView1->visualItemRect(item).left()) {
+        if (APosition.x() < chapterTree->visualItemRect(item).left()) {
             // The indentation with the expand button: the press of this double-click toggled the node already.
             FAllowAutoColExp = true;
         } else {
             const bool expanded = item->isExpanded();
-            const bool allowed = expanded ? TreeView1Collapsing(item, APosition) : TreeView1Expanding(item, APosition);
+            const bool allowed = expanded ? NodeCollapsing(item, APosition) : NodeExpanding(item, APosition);
             if (allowed) {
                 FRevertingToggle = true;
                 item->setExpanded(!expanded);
@@ -285,11 +305,11 @@ void TfrmChapterSearch::ViewportDoubleClick(const QPoint& APosition) {
             }
         }
     }
-    TreeView1DblClick();
+    OpenSelectedNode();
 }
 
-void TfrmChapterSearch::TreeView1DblClick() {
-    QTreeWidgetItem* item = TreeView1->currentItem();
+void TfrmChapterSearch::OpenSelectedNode() {
+    QTreeWidgetItem* item = chapterTree->currentItem();
     if (item == nullptr || !item->isSelected()) return;
     const TTabularObject object = NodeObject(item);
     if (!DoubleClickOpens(!IsEmptyObject(object), item->childCount() > 0, FAllowAutoColExp)) return;
@@ -312,35 +332,8 @@ void TfrmChapterSearch::ConfirmQuit() {
     if (AskQuitProgram()) done(3);
 }
 
-bool TfrmChapterSearch::HandleKey(int key) {
-    switch (key) {
-        case Qt::Key_Escape:
-            done(2);
-            return true;
-        case Qt::Key_F12:
-            ConfirmQuit();
-            return true;
-        default:
-            return false;
-    }
-}
-
-void TfrmChapterSearch::keyPressEvent(QKeyEvent* event) {
-    if (HandleKey(event->key())) return;
-    QDialog::keyPressEvent(event);
-}
-
 bool TfrmChapterSearch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        // Enter opens the current chapter, section or category as a double-click on its label does.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (QTreeWidgetItem* item = TreeView1->currentItem()) OpenInTabularSearch(NodeObject(item));
-            return true;
-        }
-        return HandleKey(key);
-    }
-    if (watched == TreeView1->viewport()) {
+    if (watched == chapterTree->viewport()) {
         switch (event->type()) {
             case QEvent::MouseMove:
             case QEvent::MouseButtonPress:

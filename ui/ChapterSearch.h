@@ -10,10 +10,12 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "model/GlobalDef.h"
 #include "render/CodeTextPager.h"
+#include "ui/WindowActions.h"
 
 class QLabel;
 class QTreeWidget;
@@ -45,14 +47,13 @@ public:
     explicit TfrmChapterSearch(QWidget* parent = nullptr);
     ~TfrmChapterSearch() override;
 
+    // The keys of the browser: close, quit, open the current node.
+    static std::span<const TWindowKey> KeyTable();
+
     // 0 until the tree has been built, then 1.
     int32_t FInitFlag = 0;
     // Whether the last expand or collapse request was allowed.
     bool FAllowAutoColExp = false;
-
-    QLabel* Panel1 = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
-    std::array<QPixmap, 6> ImageList1;
 
     // Fills the tree from ChapterList (all nodes collapsed) once the Tabular List has loaded; the
     // waiting window shows until then.
@@ -62,12 +63,12 @@ public:
     // The expand and collapse rule for a request on AItem with the pointer at APointer (viewport
     // coordinates; a point outside the viewport is never on a label). Sets FAllowAutoColExp and
     // returns it.
-    bool TreeView1Expanding(QTreeWidgetItem* AItem, const QPoint& APointer);
-    bool TreeView1Collapsing(QTreeWidgetItem* AItem, const QPoint& APointer);
+    bool NodeExpanding(QTreeWidgetItem* AItem, const QPoint& APointer);
+    bool NodeCollapsing(QTreeWidgetItem* AItem, const QPoint& APointer);
     // The rectangle of the node's text in viewport coordinates (the label only, not the row).
     QRect NodeLabelRect(QTreeWidgetItem* AItem) const;
     // Opens the selected node as the double-click rule says.
-    void TreeView1DblClick();
+    void OpenSelectedNode();
     // Opens an object in the Tabular Search window, modally; its result 3 ends this window with 3.
     void OpenInTabularSearch(const TTabularObject& AObject);
     // F12: asks "Do you want to quit this program?"; Yes ends the window with 3.
@@ -75,14 +76,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;  // Esc and the close box: result 2
 
 private:
     void FillChapterTree();
     bool FTreeRequested = false;
-    bool HandleKey(int key);
+    QLabel* titleLabel = nullptr;
+    QTreeWidget* chapterTree = nullptr;
+    std::array<QPixmap, 6> FNodeImages;
     void ItemToggled(QTreeWidgetItem* AItem, bool AExpanded);
     void ViewportDoubleClick(const QPoint& APosition);
 

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "services/DataSets.h"
 #include "services/Messages.h"
@@ -17,13 +19,6 @@
 #include "userdata/Favorites.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-std::string S(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 // Sky blue dialog with the shared caption, a title line and the buttons in one row at the bottom.
 QVBoxLayout* SetUpDialog(QDialog* dialog, QLabel*& title, const QString& titleText) {
@@ -43,6 +38,10 @@ QVBoxLayout* SetUpDialog(QDialog* dialog, QLabel*& title, const QString& titleTe
     layout->setSpacing(10);
     layout->addWidget(title);
     return layout;
+}
+
+void NameWidgets(std::initializer_list<std::pair<QWidget*, const char*>> AWidgets) {
+    for (const auto& [widget, name] : AWidgets) widget->setObjectName(QString::fromLatin1(name));
 }
 
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
@@ -79,51 +78,63 @@ bool ChooseFavoriteUser(QWidget* AParent) {
 
 TfrmFavoriteUser::TfrmFavoriteUser(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFavoriteUser"));
-    QVBoxLayout* layout = SetUpDialog(this, lbTitle, QStringLiteral("Favorite Codes"));
-    lbHint = new QLabel(QStringLiteral("Choose your name:"), this);
-    lvUsers = new QListWidget(this);
-    lvUsers->setFont(TahomaFont(16));
-    lvUsers->setMinimumSize(360, 220);
-    btnOpen = new QPushButton(QStringLiteral("Open"), this);
-    btnNewUser = new QPushButton(QStringLiteral("New User..."), this);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    layout->addWidget(lbHint);
-    layout->addWidget(lvUsers, 1);
-    layout->addLayout(ButtonRow({btnOpen, btnNewUser, btnCancel}));
-    connect(btnOpen, &QPushButton::clicked, this, &TfrmFavoriteUser::OpenSelected);
-    connect(btnNewUser, &QPushButton::clicked, this, &TfrmFavoriteUser::NewUser);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    QVBoxLayout* layout = SetUpDialog(this, titleLabel, QStringLiteral("Favorite Codes"));
+    hintLabel = new QLabel(QStringLiteral("Choose your name:"), this);
+    userList = new QListWidget(this);
+    userList->setFont(TahomaFont(16));
+    userList->setMinimumSize(360, 220);
+    userList->setAccessibleName(QStringLiteral("Favorite code lists"));
+    openButton = new QPushButton(QStringLiteral("Open"), this);
+    newUserButton = new QPushButton(QStringLiteral("New User..."), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    layout->addWidget(hintLabel);
+    layout->addWidget(userList, 1);
+    layout->addLayout(ButtonRow({openButton, newUserButton, cancelButton}));
+    NameWidgets({{titleLabel, "titleLabel"},
+                 {hintLabel, "hintLabel"},
+                 {userList, "userList"},
+                 {openButton, "openButton"},
+                 {newUserButton, "newUserButton"},
+                 {cancelButton, "cancelButton"}});
+    connect(openButton, &QPushButton::clicked, this, &TfrmFavoriteUser::OpenSelected);
+    connect(newUserButton, &QPushButton::clicked, this, &TfrmFavoriteUser::NewUser);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     // Enter reaches the default button (Open); a double-click opens too.
-    connect(lvUsers, &QListWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
-    btnOpen->setDefault(true);
+    connect(userList, &QListWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
+    openButton->setDefault(true);
     FillUsers();
 }
 
 void TfrmFavoriteUser::FillUsers() {
-    std::vector<TFavoriteKW*> users;
-    for (const auto& favorite : FavoriteList) users.push_back(favorite.get());
-    std::stable_sort(users.begin(), users.end(), [](const TFavoriteKW* a, const TFavoriteKW* b) {
-        return Q(a->FUserName).compare(Q(b->FUserName), Qt::CaseInsensitive) < 0;
+    // Each row carries the place of its list in FavoriteList, which does not change while the dialog is open.
+    std::vector<std::size_t> users(FavoriteList.size());
+    for (std::size_t index = 0; index < users.size(); ++index) users[index] = index;
+    std::stable_sort(users.begin(), users.end(), [](std::size_t a, std::size_t b) {
+        return QString::fromStdString(FavoriteList[a]->FUserName)
+                   .compare(QString::fromStdString(FavoriteList[b]->FUserName), Qt::CaseInsensitive) < 0;
     });
-    lvUsers->clear();
-    for (TFavoriteKW* favorite : users) {
-        auto* item = new QListWidgetItem(Q(favorite->FUserName), lvUsers);
-        item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(favorite)));
-        if (favorite == UnlockedFavorite || lvUsers->currentItem() == nullptr) lvUsers->setCurrentItem(item);
+    userList->clear();
+    for (std::size_t index : users) {
+        const TFavoriteKW* favorite = FavoriteList[index].get();
+        auto* item = new QListWidgetItem(QString::fromStdString(favorite->FUserName), userList);
+        item->setData(Qt::UserRole, QVariant::fromValue(index));
+        if (favorite == UnlockedFavorite || userList->currentItem() == nullptr) userList->setCurrentItem(item);
     }
-    const bool any = lvUsers->count() > 0;
-    btnOpen->setEnabled(any);
-    lbHint->setText(any ? QStringLiteral("Choose your name:")
-                        : QStringLiteral("No favorite code list yet: create yours with \"New User...\"."));
+    const bool any = userList->count() > 0;
+    openButton->setEnabled(any);
+    hintLabel->setText(any ? QStringLiteral("Choose your name:")
+                           : QStringLiteral("No favorite code list yet: create yours with \"New User...\"."));
     if (any)
-        lvUsers->setFocus();
+        userList->setFocus();
     else
-        btnNewUser->setFocus();
+        newUserButton->setFocus();
 }
 
 TFavoriteKW* TfrmFavoriteUser::SelectedUser() const {
-    QListWidgetItem* item = lvUsers->currentItem();
-    return item == nullptr ? nullptr : reinterpret_cast<TFavoriteKW*>(item->data(Qt::UserRole).value<quintptr>());
+    const QListWidgetItem* item = userList->currentItem();
+    if (item == nullptr) return nullptr;
+    const auto index = item->data(Qt::UserRole).value<std::size_t>();
+    return index < FavoriteList.size() ? FavoriteList[index].get() : nullptr;
 }
 
 void TfrmFavoriteUser::OpenSelected() {
@@ -152,30 +163,35 @@ void TfrmFavoriteUser::NewUser() {
 TfrmFavoriteUnlock::TfrmFavoriteUnlock(TFavoriteKW& AFavorite, QWidget* parent)
     : QDialog(parent), FFavorite(AFavorite) {
     setObjectName(QStringLiteral("frmFavoriteUnlock"));
-    QVBoxLayout* layout = SetUpDialog(this, lbTitle, QStringLiteral("Unlock Favorite Codes"));
-    lbUser = new QLabel(Q(AFavorite.FUserName), this);
-    lbUser->setFont(TahomaFont(16));
-    edtPassword = PasswordBox(this);
+    QVBoxLayout* layout = SetUpDialog(this, titleLabel, QStringLiteral("Unlock Favorite Codes"));
+    userLabel = new QLabel(QString::fromStdString(AFavorite.FUserName), this);
+    userLabel->setFont(TahomaFont(16));
+    passwordEdit = PasswordBox(this);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("User:"), lbUser);
-    form->addRow(QStringLiteral("Password:"), edtPassword);
+    form->addRow(QStringLiteral("User:"), userLabel);
+    form->addRow(QStringLiteral("Password:"), passwordEdit);
     layout->addLayout(form);
-    btnUnlock = new QPushButton(QStringLiteral("Unlock"), this);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    layout->addLayout(ButtonRow({btnUnlock, btnCancel}));
-    btnUnlock->setDefault(true);
-    connect(btnUnlock, &QPushButton::clicked, this, &TfrmFavoriteUnlock::Unlock);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    edtPassword->setFocus();
+    unlockButton = new QPushButton(QStringLiteral("Unlock"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    layout->addLayout(ButtonRow({unlockButton, cancelButton}));
+    NameWidgets({{titleLabel, "titleLabel"},
+                 {userLabel, "userLabel"},
+                 {passwordEdit, "passwordEdit"},
+                 {unlockButton, "unlockButton"},
+                 {cancelButton, "cancelButton"}});
+    unlockButton->setDefault(true);
+    connect(unlockButton, &QPushButton::clicked, this, &TfrmFavoriteUnlock::Unlock);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    passwordEdit->setFocus();
 }
 
 void TfrmFavoriteUnlock::Unlock() {
     TFavoriteOpen opened = TFavoriteOpen::Unreadable;
     {
         const TBusyCursor busy;
-        opened = FFavorite.Open(S(edtPassword->text()));
+        opened = FFavorite.Open(passwordEdit->text().toStdString());
     }
-    edtPassword->clear();
+    passwordEdit->clear();
     switch (opened) {
         case TFavoriteOpen::Opened:
             accept();
@@ -192,53 +208,59 @@ void TfrmFavoriteUnlock::Unlock() {
             Messages().ShowMessage(FavoriteOpenMessage(opened, FFavorite));
             break;
     }
-    edtPassword->setFocus();
+    passwordEdit->setFocus();
 }
 
 // ---- New user ----------------------------------------------------------------------------
 
 TfrmFavoriteNewUser::TfrmFavoriteNewUser(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFavoriteNewUser"));
-    QVBoxLayout* layout = SetUpDialog(this, lbTitle, QStringLiteral("New Favorite Code List"));
-    edtUserName = new QLineEdit(this);
-    edtUserName->setMinimumWidth(260);
-    edtPassword = PasswordBox(this);
-    edtPassword2 = PasswordBox(this);
+    QVBoxLayout* layout = SetUpDialog(this, titleLabel, QStringLiteral("New Favorite Code List"));
+    userNameEdit = new QLineEdit(this);
+    userNameEdit->setMinimumWidth(260);
+    passwordEdit = PasswordBox(this);
+    passwordAgainEdit = PasswordBox(this);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("User name:"), edtUserName);
-    form->addRow(QStringLiteral("Password:"), edtPassword);
-    form->addRow(QStringLiteral("Password again:"), edtPassword2);
+    form->addRow(QStringLiteral("User name:"), userNameEdit);
+    form->addRow(QStringLiteral("Password:"), passwordEdit);
+    form->addRow(QStringLiteral("Password again:"), passwordAgainEdit);
     layout->addLayout(form);
-    btnCreate = new QPushButton(QStringLiteral("Create"), this);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    layout->addLayout(ButtonRow({btnCreate, btnCancel}));
-    btnCreate->setDefault(true);
-    connect(btnCreate, &QPushButton::clicked, this, &TfrmFavoriteNewUser::Create);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    edtUserName->setFocus();
+    createButton = new QPushButton(QStringLiteral("Create"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    layout->addLayout(ButtonRow({createButton, cancelButton}));
+    NameWidgets({{titleLabel, "titleLabel"},
+                 {userNameEdit, "userNameEdit"},
+                 {passwordEdit, "passwordEdit"},
+                 {passwordAgainEdit, "passwordAgainEdit"},
+                 {createButton, "createButton"},
+                 {cancelButton, "cancelButton"}});
+    createButton->setDefault(true);
+    connect(createButton, &QPushButton::clicked, this, &TfrmFavoriteNewUser::Create);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    userNameEdit->setFocus();
 }
 
 void TfrmFavoriteNewUser::Create() {
-    if (edtPassword->text() != edtPassword2->text()) {
+    if (passwordEdit->text() != passwordAgainEdit->text()) {
         Messages().ShowMessage(MsgFavoritePasswordsDiffer);
-        edtPassword->clear();
-        edtPassword2->clear();
-        edtPassword->setFocus();
+        passwordEdit->clear();
+        passwordAgainEdit->clear();
+        passwordEdit->setFocus();
         return;
     }
     TFavoriteCreate created = TFavoriteCreate::SaveFailed;
     {
         const TBusyCursor busy;
-        created =
-            CreateFavoriteUser(S(edtUserName->text()), S(edtPassword->text()), SharedDataDir, FavoriteList, FCreated);
+        created = CreateFavoriteUser(userNameEdit->text().toStdString(), passwordEdit->text().toStdString(),
+                                     SharedDataDir, FavoriteList, FCreated);
     }
     if (created == TFavoriteCreate::Created) {
-        edtPassword->clear();
-        edtPassword2->clear();
+        passwordEdit->clear();
+        passwordAgainEdit->clear();
         accept();
         return;
     }
-    Messages().ShowMessage(FavoriteCreateMessage(created, S(edtUserName->text().trimmed())));
-    edtUserName->setFocus();
-    edtUserName->selectAll();
+    Messages().ShowMessage(FavoriteCreateMessage(created, userNameEdit->text().trimmed().toStdString()));
+    userNameEdit->setFocus();
+    userNameEdit->selectAll();
 }

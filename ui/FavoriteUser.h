@@ -20,13 +20,6 @@ class TfrmFavoriteUser : public QDialog {
 public:
     explicit TfrmFavoriteUser(QWidget* parent = nullptr);
 
-    QLabel* lbTitle = nullptr;
-    QLabel* lbHint = nullptr;
-    QListWidget* lvUsers = nullptr;
-    QPushButton* btnOpen = nullptr;
-    QPushButton* btnNewUser = nullptr;
-    QPushButton* btnCancel = nullptr;
-
     // The user of the selected row (null when none).
     TFavoriteKW* SelectedUser() const;
     // Unlocks the selected user's list (asking for the password unless it is unlocked already);
@@ -37,6 +30,12 @@ public:
 
 private:
     void FillUsers();
+    QLabel* titleLabel = nullptr;
+    QLabel* hintLabel = nullptr;
+    QListWidget* userList = nullptr;
+    QPushButton* openButton = nullptr;
+    QPushButton* newUserButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };
 
 class TfrmFavoriteUnlock : public QDialog {
@@ -44,18 +43,17 @@ class TfrmFavoriteUnlock : public QDialog {
 public:
     explicit TfrmFavoriteUnlock(TFavoriteKW& AFavorite, QWidget* parent = nullptr);
 
-    QLabel* lbTitle = nullptr;
-    QLabel* lbUser = nullptr;
-    QLineEdit* edtPassword = nullptr;
-    QPushButton* btnUnlock = nullptr;
-    QPushButton* btnCancel = nullptr;
-
     // Checks the typed password: a wrong one is said and the dialog stays open for another try;
     // a damaged list is said and opens empty.
     void Unlock();
 
 private:
     TFavoriteKW& FFavorite;
+    QLabel* titleLabel = nullptr;
+    QLabel* userLabel = nullptr;
+    QLineEdit* passwordEdit = nullptr;
+    QPushButton* unlockButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };
 
 class TfrmFavoriteNewUser : public QDialog {
@@ -63,15 +61,17 @@ class TfrmFavoriteNewUser : public QDialog {
 public:
     explicit TfrmFavoriteNewUser(QWidget* parent = nullptr);
 
-    QLabel* lbTitle = nullptr;
-    QLineEdit* edtUserName = nullptr;
-    QLineEdit* edtPassword = nullptr;
-    QLineEdit* edtPassword2 = nullptr;
-    QPushButton* btnCreate = nullptr;
-    QPushButton* btnCancel = nullptr;
     // The list made (an entry of FavoriteList) after an Accepted result.
     TFavoriteKW* FCreated = nullptr;
 
     // Checks the entries and makes the list; what stands in the way is said and the dialog stays.
     void Create();
+
+private:
+    QLabel* titleLabel = nullptr;
+    QLineEdit* userNameEdit = nullptr;
+    QLineEdit* passwordEdit = nullptr;
+    QLineEdit* passwordAgainEdit = nullptr;
+    QPushButton* createButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };

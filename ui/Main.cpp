@@ -1,16 +1,21 @@
 #include "ui/Main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QSpacerItem>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "services/DataSets.h"
 #include "services/Folders.h"
@@ -35,19 +40,80 @@ QString BackgroundFileName() {
     return QString::fromStdString(ProgramFiles().FDataDir) + QStringLiteral("Background.bmp");
 }
 
-static void SetTextColour(QLabel* label, const QColor& colour) {
+namespace {
+
+constexpr int DesignedWidth = 1167;
+constexpr int DesignedHeight = 691;
+
+constexpr std::array<TWindowKey, 3> LauncherKeys{{
+    {"openLauncherAction", "Return; Enter; Space", "opens the search window of the launcher that has the focus"},
+    {"nextLauncherAction", "Down", "moves to the next launcher (Tab does too)"},
+    {"previousLauncherAction", "Up", "moves to the previous launcher"},
+}};
+
+void SetTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
 
-QLabel* TfrmMain::MakeLabel(const QString& caption, const QFont& font, const QColor& colour, int left, int top) {
+// A gap of the design that gives way on a screen too small for the designed size, and never grows.
+QSpacerItem* Gap(int AWidth, int AHeight) {
+    return new QSpacerItem(std::max(0, AWidth), std::max(0, AHeight), QSizePolicy::Maximum, QSizePolicy::Maximum);
+}
+
+// A column of controls at their designed places: each control (or row of controls) goes in at its
+// designed top and left, with the gaps of the design between them.
+class TDesignedColumn {
+public:
+    TDesignedColumn(int ALeft, int ATop) : FLeft(ALeft), FBottom(ATop) {
+        FLayout->setContentsMargins(0, 0, 0, 0);
+        FLayout->setSpacing(0);
+    }
+
+    // Controls side by side on one row, each at its designed left.
+    void Add(std::initializer_list<std::pair<QWidget*, int>> AControls, int ATop) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        int right = FLeft;
+        int height = 0;
+        for (const auto& [control, left] : AControls) {
+            // Within a row the designed distances stay (the gaps between the rows and columns give way).
+            if (left > right) row->addSpacing(left - right);
+            row->addWidget(control);
+            const QSize size = control->sizeHint().expandedTo(control->minimumSize());
+            right = std::max(right, left) + size.width();
+            height = std::max(height, size.height());
+        }
+        FLayout->addSpacerItem(Gap(0, ATop - FBottom));
+        FLayout->addLayout(row);
+        // As wide as its controls: the row keeps its controls at their designed lefts.
+        FLayout->setAlignment(row, Qt::AlignLeft);
+        FBottom = ATop + height;
+    }
+    // The column ends at the designed height ABottom.
+    QVBoxLayout* EndAt(int ABottom) {
+        FLayout->addSpacerItem(Gap(0, ABottom - FBottom));
+        return FLayout;
+    }
+
+private:
+    int FLeft;
+    int FBottom;
+    QVBoxLayout* FLayout = new QVBoxLayout;
+};
+
+}  // namespace
+
+std::span<const TWindowKey> TfrmMain::KeyTable() {
+    return LauncherKeys;
+}
+
+QLabel* TfrmMain::MakeLabel(const char* AName, const QString& caption, const QFont& font, const QColor& colour) {
     auto* label = new QLabel(caption, this);
+    label->setObjectName(QString::fromLatin1(AName));
     label->setFont(font);
     SetTextColour(label, colour);
-    label->move(left, top);
-    label->adjustSize();
-    FDesignedPlaces.emplace_back(label, QPoint(left, top));
     return label;
 }
 
@@ -55,7 +121,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(1167, 691);
+    setFixedSize(DesignedWidth, DesignedHeight);
     setFont(TahomaFont(13));
 
     // 1. The tiled background; a missing or unreadable bitmap leaves the plain window colour.
@@ -72,110 +138,176 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     LoadUserConfig();
 
     const QColor windowText = palette().color(QPalette::WindowText);
-    Label4 = MakeLabel(QStringLiteral("Zendra ICD-10 SEARCH ENGINE"), TahomaFont(48), windowText, 312, 24);
-    lbAlphabetical = MakeLabel(QStringLiteral("Alphabetical Search"), TahomaFont(32), Blue, 536, 115);
-    lbDisease = MakeLabel(QStringLiteral("Disease & Injury"), TahomaFont(29), Navy, 599, 167);
-    lbExternal = MakeLabel(QStringLiteral("External Causes of Injury "), TahomaFont(29), Navy, 599, 226);
-    lbDrugs = MakeLabel(QStringLiteral("Drugs & Chemicals"), TahomaFont(29), Navy, 599, 285);
-    lbNeoplasms = MakeLabel(QStringLiteral("Neoplasms"), TahomaFont(29), Navy, 599, 344);
-    lbKeyWords = MakeLabel(QStringLiteral("Keywords Search"), TahomaFont(32), Blue, 536, 401);
-    lbChapters = MakeLabel(QStringLiteral("Chapters Search"), TahomaFont(32), Blue, 536, 470);
+    headingLabel = MakeLabel("headingLabel", QStringLiteral("Zendra ICD-10 SEARCH ENGINE"), TahomaFont(48), windowText);
+    alphabeticalLabel = MakeLabel("alphabeticalLabel", QStringLiteral("Alphabetical Search"), TahomaFont(32), Blue);
+    diseaseLauncher = MakeLabel("diseaseLauncher", QStringLiteral("Disease & Injury"), TahomaFont(29), Navy);
+    externalLauncher =
+        MakeLabel("externalLauncher", QStringLiteral("External Causes of Injury "), TahomaFont(29), Navy);
+    drugsLauncher = MakeLabel("drugsLauncher", QStringLiteral("Drugs & Chemicals"), TahomaFont(29), Navy);
+    neoplasmsLauncher = MakeLabel("neoplasmsLauncher", QStringLiteral("Neoplasms"), TahomaFont(29), Navy);
+    keywordsLauncher = MakeLabel("keywordsLauncher", QStringLiteral("Keywords Search"), TahomaFont(32), Blue);
+    chaptersLauncher = MakeLabel("chaptersLauncher", QStringLiteral("Chapters Search"), TahomaFont(32), Blue);
     // A seventh launcher in the style of the two above it.
-    lbFavorites = MakeLabel(QStringLiteral("Favorite Codes"), TahomaFont(32), Blue, 536, 539);
-    Label1 = MakeLabel(QStringLiteral("YEAR:"), TahomaFont(20), Navy, 84, 211);
-    lbVersion = MakeLabel(QString(), TahomaFont(20), Navy, 154, 211);
-    Label2 = MakeLabel(QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy, 84, 258);
-    Label3 = MakeLabel(QStringLiteral("Effective Date: Oct 1 "), TahomaFont(20), Navy, 84, 305);
-    lbYear = MakeLabel(QString(), TahomaFont(20), Navy, 296, 305);
-    lbAddenda = MakeLabel(QStringLiteral("with the addenda of %1").arg(QString::fromUtf8(EditionAddendaDate)),
-                          TahomaFont(15), Navy, 84, 337);
-    lbCompany = MakeLabel(QStringLiteral(" Kelvora  "), TahomaFont(15, true, true), Green, 83, 363);
-    Label7 = MakeLabel(QStringLiteral("Web-Site:"), TahomaFont(13), Green, 84, 411);
-    lbWeb = MakeLabel(VendorWeb, TahomaFont(15, true, true), Green, 84, 435);
-    Label8 = MakeLabel(QStringLiteral("EMail:"), TahomaFont(13), Green, 84, 476);
-    lbEMail = MakeLabel(VendorMail, TahomaFont(15, true, true), Green, 85, 500);
+    favoritesLauncher = MakeLabel("favoritesLauncher", QStringLiteral("Favorite Codes"), TahomaFont(32), Blue);
+    yearCaptionLabel = MakeLabel("yearCaptionLabel", QStringLiteral("YEAR:"), TahomaFont(20), Navy);
+    yearLabel =
+        MakeLabel("yearLabel", QStringLiteral(" %1 ").arg(QString::fromUtf8(EditionYear)), TahomaFont(20), Navy);
+    versionLabel = MakeLabel("versionLabel", QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy);
+    effectiveDateCaptionLabel =
+        MakeLabel("effectiveDateCaptionLabel", QStringLiteral("Effective Date: Oct 1 "), TahomaFont(20), Navy);
+    effectiveYearLabel = MakeLabel("effectiveYearLabel", QString::number(QString::fromUtf8(EditionYear).toInt() - 1),
+                                   TahomaFont(20), Navy);
+    addendaLabel =
+        MakeLabel("addendaLabel", QStringLiteral("with the addenda of %1").arg(QString::fromUtf8(EditionAddendaDate)),
+                  TahomaFont(15), Navy);
+    companyLabel = MakeLabel("companyLabel", QStringLiteral(" Kelvora  "), TahomaFont(15, true, true), Green);
+    webCaptionLabel = MakeLabel("webCaptionLabel", QStringLiteral("Web-Site:"), TahomaFont(13), Green);
+    webLabel = MakeLabel("webLabel", VendorWeb, TahomaFont(15, true, true), Green);
+    mailCaptionLabel = MakeLabel("mailCaptionLabel", QStringLiteral("EMail:"), TahomaFont(13), Green);
+    mailLabel = MakeLabel("mailLabel", VendorMail, TahomaFont(15, true, true), Green);
 
-    // 3. Edition labels.
-    lbVersion->setText(QStringLiteral(" %1 ").arg(QString::fromUtf8(EditionYear)));
-    lbVersion->adjustSize();
-    lbYear->setText(QString::number(QString::fromUtf8(EditionYear).toInt() - 1));
-    lbYear->adjustSize();
+    // 3. The full-screen box mirrors the user setting.
+    fullScreenBox = new QCheckBox(QStringLiteral("Full Screen Show Text"), this);
+    fullScreenBox->setObjectName(QStringLiteral("fullScreenBox"));
+    fullScreenBox->setMinimumSize(181, 17);
+    fullScreenBox->setChecked(FullScreen == 1);
+    connect(fullScreenBox, &QCheckBox::clicked, this, &TfrmMain::FullScreenBoxClicked);
 
-    // 4. The full-screen box mirrors the user setting.
-    CheckBox1 = new QCheckBox(QStringLiteral("Full Screen Show Text"), this);
-    CheckBox1->setGeometry(113, 583, 181, 17);
-    CheckBox1->resize(std::max(181, CheckBox1->sizeHint().width()), std::max(17, CheckBox1->sizeHint().height()));
-    FDesignedPlaces.emplace_back(CheckBox1, QPoint(113, 583));
-    CheckBox1->setChecked(FullScreen == 1);
-    connect(CheckBox1, &QCheckBox::clicked, this, &TfrmMain::CheckBox1Click);
+    // 4. The keyword search history; a missing or unreadable file leaves it empty. Every user file
+    // that exists but could not be read (settings, history, favourite lists) is said here, once,
+    // and left as it is.
+    LoadSearchHistory();
+    noticeLabel = new QLabel(QString::fromStdString(UserFilesNotice()), this);
+    noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel->setFont(TahomaFont(13));
+    SetTextColour(noticeLabel, QColor(128, 0, 0));
+    noticeLabel->setWordWrap(true);
+    noticeLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    noticeLabel->setFixedHeight(84);
+    noticeLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    noticeLabel->setVisible(!noticeLabel->text().isEmpty());
 
-    for (QLabel* label :
-         {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbFavorites, lbWeb, lbEMail, Label4})
+    BuildLayout();
+
+    for (QLabel* label : {diseaseLauncher, externalLauncher, drugsLauncher, neoplasmsLauncher, keywordsLauncher,
+                          chaptersLauncher, favoritesLauncher, webLabel, mailLabel, headingLabel})
         label->installEventFilter(this);
-    // The launchers take the keyboard focus in the order they are read, Tab and the arrow keys
-    // move between them, Enter or Space opens one; the focused launcher shows the hover colour.
+    // The launchers take the keyboard focus in the order they are read, Tab moves between them;
+    // the focused launcher shows the hover colour. The launcher keys act on the launcher that has
+    // the focus, so they are shortcuts of the launchers, not of the window (Space stays the full
+    // screen box's own key).
+    FActions = AddWindowActions(this, KeyTable());
     QWidget* previous = nullptr;
     for (QLabel* label : Launchers()) {
         label->setFocusPolicy(Qt::StrongFocus);
+        label->setAccessibleName(label->text().trimmed());
+        label->setAccessibleDescription(QStringLiteral("Opens the %1 search window").arg(label->text().trimmed()));
         if (previous != nullptr) setTabOrder(previous, label);
         previous = label;
     }
-    setTabOrder(previous, CheckBox1);
+    setTabOrder(previous, fullScreenBox);
+    for (QAction* action : std::as_const(FActions)) {
+        removeAction(action);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        for (QLabel* label : Launchers()) label->addAction(action);
+    }
+    connect(FActions.value(QStringLiteral("openLauncherAction")), &QAction::triggered, this, [this] {
+        if (auto* launcher = qobject_cast<QLabel*>(focusWidget()); Launchers().contains(launcher)) Launch(launcher);
+    });
+    connect(FActions.value(QStringLiteral("nextLauncherAction")), &QAction::triggered, this,
+            [this] { FocusLauncher(1); });
+    connect(FActions.value(QStringLiteral("previousLauncherAction")), &QAction::triggered, this,
+            [this] { FocusLauncher(-1); });
     // The window itself holds the focus at first, so the launcher looks as designed until a key
     // is pressed.
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 
-    // 5. The keyword search history; a missing or unreadable file leaves it empty. Every user file
-    // that exists but could not be read (settings, history, favourite lists) is said here, once,
-    // and left as it is.
-    LoadSearchHistory();
-    lbNotice = new QLabel(QString::fromStdString(UserFilesNotice()), this);
-    lbNotice->setFont(TahomaFont(13));
-    SetTextColour(lbNotice, QColor(128, 0, 0));
-    lbNotice->setWordWrap(true);
-    lbNotice->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    lbNotice->setGeometry(84, 604, 1000, 84);
-    lbNotice->setVisible(!lbNotice->text().isEmpty());
-
-    // 6. Caption; centred on the screen when shown (WindowPlacement).
+    // 5. Caption; centred on the screen when shown (WindowPlacement).
     setWindowTitle(QString::fromUtf8(WindowTitle));
     SetPlacementAnchor(this, nullptr);
 }
 
+// At the designed size every control stands at its designed place; on a smaller screen (the window
+// placement shrinks the window to fit) the gaps give way and the controls stay whole.
+void TfrmMain::BuildLayout() {
+    constexpr int HeadingTop = 24;
+    constexpr int ColumnsBottom = 604;
+    const int headingBottom = HeadingTop + headingLabel->sizeHint().height();
+
+    TDesignedColumn facts(83, headingBottom);
+    facts.Add({{yearCaptionLabel, 84}, {yearLabel, 154}}, 211);
+    facts.Add({{versionLabel, 84}}, 258);
+    facts.Add({{effectiveDateCaptionLabel, 84}, {effectiveYearLabel, 296}}, 305);
+    facts.Add({{addendaLabel, 84}}, 337);
+    facts.Add({{companyLabel, 83}}, 363);
+    facts.Add({{webCaptionLabel, 84}}, 411);
+    facts.Add({{webLabel, 84}}, 435);
+    facts.Add({{mailCaptionLabel, 84}}, 476);
+    facts.Add({{mailLabel, 85}}, 500);
+    facts.Add({{fullScreenBox, 113}}, 583);
+    QVBoxLayout* factsLayout = facts.EndAt(ColumnsBottom);
+
+    TDesignedColumn launchers(536, headingBottom);
+    launchers.Add({{alphabeticalLabel, 536}}, 115);
+    launchers.Add({{diseaseLauncher, 599}}, 167);
+    launchers.Add({{externalLauncher, 599}}, 226);
+    launchers.Add({{drugsLauncher, 599}}, 285);
+    launchers.Add({{neoplasmsLauncher, 599}}, 344);
+    launchers.Add({{keywordsLauncher, 536}}, 401);
+    launchers.Add({{chaptersLauncher, 536}}, 470);
+    launchers.Add({{favoritesLauncher, 536}}, 539);
+    QVBoxLayout* launchersLayout = launchers.EndAt(ColumnsBottom);
+
+    auto* heading = new QHBoxLayout;
+    heading->setSpacing(0);
+    heading->addSpacerItem(Gap(312, 0));
+    heading->addWidget(headingLabel);
+    heading->addStretch(1);
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(0);
+    columns->addSpacerItem(Gap(83, 0));
+    columns->addLayout(factsLayout);
+    columns->addSpacerItem(Gap(536 - 83 - factsLayout->sizeHint().width(), 0));
+    columns->addLayout(launchersLayout);
+    columns->addStretch(1);
+
+    auto* notice = new QHBoxLayout;
+    notice->setSpacing(0);
+    notice->addSpacerItem(Gap(84, 0));
+    notice->addWidget(noticeLabel);
+    notice->addSpacerItem(Gap(DesignedWidth - 84 - 1000, 0));
+
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->addSpacerItem(Gap(0, HeadingTop));
+    window->addLayout(heading);
+    window->addLayout(columns);
+    window->addLayout(notice);
+    window->addStretch(1);
+}
+
 TfrmMain::~TfrmMain() = default;
 
+QColor TfrmMain::LauncherColour(const QLabel* ALauncher) const {
+    return (ALauncher == keywordsLauncher || ALauncher == chaptersLauncher || ALauncher == favoritesLauncher) ? Blue
+                                                                                                              : Navy;
+}
+
+// Only the pointer and the focus colours are here: the keys are the launchers' actions.
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* label = qobject_cast<QLabel*>(watched);
     if (label == nullptr) return QWidget::eventFilter(watched, event);
-    const bool launcher = label == lbDisease || label == lbExternal || label == lbDrugs || label == lbNeoplasms ||
-                          label == lbKeyWords || label == lbChapters || label == lbFavorites;
-    const bool link = label == lbWeb || label == lbEMail;
+    const bool launcher = Launchers().contains(label);
+    const bool link = label == webLabel || label == mailLabel;
     switch (event->type()) {
         case QEvent::FocusIn:
             if (launcher) SetTextColour(label, Fuchsia);
             break;
         case QEvent::FocusOut:
-            if (launcher && !label->underMouse())
-                SetTextColour(label,
-                              (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
-            break;
-        case QEvent::KeyPress:
-            if (launcher) {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                const QList<QLabel*> launchers = Launchers();
-                const qsizetype index = launchers.indexOf(label);
-                if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                    Launch(label);
-                    return true;
-                }
-                if (key == Qt::Key_Down || key == Qt::Key_Up) {
-                    const qsizetype next =
-                        (index + (key == Qt::Key_Down ? 1 : launchers.size() - 1)) % launchers.size();
-                    launchers[next]->setFocus(Qt::TabFocusReason);
-                    return true;
-                }
-            }
+            if (launcher && !label->underMouse()) SetTextColour(label, LauncherColour(label));
             break;
         case QEvent::Enter:
             if (launcher || link) {
@@ -186,25 +318,21 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Leave:
             if (launcher || link) {
                 label->unsetCursor();
-                if (link)
-                    SetTextColour(label, Green);
-                else
-                    SetTextColour(label,
-                                  (label == lbKeyWords || label == lbChapters || label == lbFavorites) ? Blue : Navy);
+                SetTextColour(label, link ? Green : LauncherColour(label));
             }
             break;
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
             if (launcher)
                 Launch(label);
-            else if (label == lbWeb) {
+            else if (label == webLabel) {
                 if (!WebAddress().isEmpty()) QDesktopServices::openUrl(QUrl(WebAddress()));
-            } else if (label == lbEMail) {
+            } else if (label == mailLabel) {
                 if (!MailAddress().isEmpty()) QDesktopServices::openUrl(QUrl(MailAddress()));
             }
             break;
         case QEvent::MouseButtonDblClick:
-            if (label == Label4) Label4DblClick();
+            if (label == headingLabel) OpenAdministratorTool();
             break;
         default:
             break;
@@ -212,34 +340,43 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void TfrmMain::FocusLauncher(int AStep) {
+    const QList<QLabel*> launchers = Launchers();
+    const qsizetype index = launchers.indexOf(qobject_cast<QLabel*>(focusWidget()));
+    if (index < 0) return;
+    const qsizetype next = (index + AStep + launchers.size()) % launchers.size();
+    launchers[next]->setFocus(Qt::TabFocusReason);
+}
+
 QList<QLabel*> TfrmMain::Launchers() const {
-    return {lbDisease, lbExternal, lbDrugs, lbNeoplasms, lbKeyWords, lbChapters, lbFavorites};
+    return {diseaseLauncher,  externalLauncher, drugsLauncher,    neoplasmsLauncher,
+            keywordsLauncher, chaptersLauncher, favoritesLauncher};
 }
 
 void TfrmMain::Launch(QLabel* ALauncher) {
-    if (ALauncher == lbKeyWords)
+    if (ALauncher == keywordsLauncher)
         lbKeyWordsClick();
-    else if (ALauncher == lbChapters)
+    else if (ALauncher == chaptersLauncher)
         lbChaptersClick();
-    else if (ALauncher == lbFavorites)
+    else if (ALauncher == favoritesLauncher)
         lbFavoritesClick();
-    else if (ALauncher == lbDisease)
+    else if (ALauncher == diseaseLauncher)
         lbDiseaseClick();
-    else if (ALauncher == lbExternal)
+    else if (ALauncher == externalLauncher)
         lbExternalClick();
-    else if (ALauncher == lbDrugs)
+    else if (ALauncher == drugsLauncher)
         lbDrugsClick();
-    else if (ALauncher == lbNeoplasms)
+    else if (ALauncher == neoplasmsLauncher)
         lbNeoplasmsClick();
 }
 
 QString TfrmMain::WebAddress() const {
-    const QString caption = lbWeb->text().trimmed();
+    const QString caption = webLabel->text().trimmed();
     return caption.isEmpty() ? QString() : QStringLiteral("http://%1").arg(caption);
 }
 
 QString TfrmMain::MailAddress() const {
-    const QString caption = lbEMail->text().trimmed();
+    const QString caption = mailLabel->text().trimmed();
     return caption.isEmpty() ? QString() : QStringLiteral("mailto:%1").arg(caption);
 }
 
@@ -292,24 +429,15 @@ void TfrmMain::lbNeoplasmsClick() {
     RunSearchWindow(window);
 }
 
-void TfrmMain::Label4DblClick() {
+void TfrmMain::OpenAdministratorTool() {
     if (IsAdmin != 1) return;
     TfrmAdministratorTool tool(nullptr);
     tool.exec();
 }
 
-void TfrmMain::CheckBox1Click() {
-    FullScreen = CheckBox1->isChecked() ? 1 : 0;
+void TfrmMain::FullScreenBoxClicked() {
+    FullScreen = fullScreenBox->isChecked() ? 1 : 0;
     SaveUserConfig();
-}
-
-void TfrmMain::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    for (const auto& [control, designed] : FDesignedPlaces)
-        control->move(ScaledPlace(designed, QSize(1167, 691), size(), control->width()));
-    // A value stays right of its caption ("YEAR:" 2021, "Effective Date: Oct 1" 2020).
-    for (const auto& [caption, value] : {std::pair{Label1, lbVersion}, std::pair{Label3, lbYear}})
-        value->move(std::max(value->x(), caption->x() + caption->width()), value->y());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -4,11 +4,14 @@
 // hidden administrator entry. Loads the search history at creation and saves it on close.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QWidget>
-#include <utility>
-#include <vector>
+#include <span>
 
+#include "ui/WindowActions.h"
+
+class QAction;
 class QCheckBox;
 class QLabel;
 class QDialog;
@@ -19,29 +22,8 @@ public:
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    QLabel* Label4 = nullptr;
-    QLabel* lbAlphabetical = nullptr;
-    QLabel* lbDisease = nullptr;
-    QLabel* lbExternal = nullptr;
-    QLabel* lbDrugs = nullptr;
-    QLabel* lbNeoplasms = nullptr;
-    QLabel* lbKeyWords = nullptr;
-    QLabel* lbChapters = nullptr;
-    QLabel* lbFavorites = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* lbVersion = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* lbYear = nullptr;
-    QLabel* lbAddenda = nullptr;  // the addenda in effect beside the effective date
-    QLabel* lbCompany = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* lbWeb = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* lbEMail = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    // Says that the search history could not be read (hidden when there is nothing to say).
-    QLabel* lbNotice = nullptr;
+    // The keys of the launchers (they act on the launcher that has the focus).
+    static std::span<const TWindowKey> KeyTable();
 
     // True when the background bitmap was found and tiled.
     bool FHasBackground = false;
@@ -57,8 +39,8 @@ public:
     // Favorite Codes: the user choice and unlock dialogs, then the Tabular Search window in
     // favourite mode.
     void lbFavoritesClick();
-    void Label4DblClick();
-    void CheckBox1Click();
+    // The heading's double-click: the administrator tool, when the program setting allows it.
+    void OpenAdministratorTool();
     // The launchers in reading (and Tab) order, and opening one of them.
     QList<QLabel*> Launchers() const;
     void Launch(QLabel* ALauncher);
@@ -72,16 +54,42 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Below the designed size (a small or scaled screen) the controls move closer, staying whole.
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildLayout();
     void RunSearchWindow(QDialog* window);
-    QLabel* MakeLabel(const QString& caption, const QFont& font, const QColor& colour, int left, int top);
+    void FullScreenBoxClicked();
+    // Moves the focus to the next (AStep 1) or previous (-1) launcher, round the end.
+    void FocusLauncher(int AStep);
+    QLabel* MakeLabel(const char* AName, const QString& caption, const QFont& font, const QColor& colour);
+    QColor LauncherColour(const QLabel* ALauncher) const;
+
+    QLabel* headingLabel = nullptr;
+    QLabel* alphabeticalLabel = nullptr;
+    QLabel* diseaseLauncher = nullptr;
+    QLabel* externalLauncher = nullptr;
+    QLabel* drugsLauncher = nullptr;
+    QLabel* neoplasmsLauncher = nullptr;
+    QLabel* keywordsLauncher = nullptr;
+    QLabel* chaptersLauncher = nullptr;
+    QLabel* favoritesLauncher = nullptr;
+    QLabel* yearCaptionLabel = nullptr;
+    QLabel* yearLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QLabel* effectiveDateCaptionLabel = nullptr;
+    QLabel* effectiveYearLabel = nullptr;
+    QLabel* addendaLabel = nullptr;  // the addenda in effect beside the effective date
+    QLabel* companyLabel = nullptr;
+    QLabel* webCaptionLabel = nullptr;
+    QLabel* webLabel = nullptr;
+    QLabel* mailCaptionLabel = nullptr;
+    QLabel* mailLabel = nullptr;
+    QCheckBox* fullScreenBox = nullptr;
+    // Says that the search history could not be read (hidden when there is nothing to say).
+    QLabel* noticeLabel = nullptr;
+    QHash<QString, QAction*> FActions;
     bool FClosed = false;
-    // Every control with its designed top-left corner.
-    std::vector<std::pair<QWidget*, QPoint>> FDesignedPlaces;
 };
 
 // Where the launcher searches its background bitmap; the default comes from the program folder.

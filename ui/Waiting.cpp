@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "ui/UiStyle.h"
 #include "ui/WindowPlacement.h"
@@ -13,9 +15,10 @@
 static const QString WaitCaption = QStringLiteral("Sorting data, please wait");
 
 TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmWaiting"));
     setFixedSize(327, 47);
     auto* frame = new QFrame(this);
-    frame->setGeometry(0, 0, 327, 47);
+    frame->setObjectName(QStringLiteral("framePanel"));
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame->setAutoFillBackground(true);
     QPalette palette = frame->palette();
@@ -23,20 +26,38 @@ TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     palette.setColor(QPalette::WindowText, Navy);
     frame->setPalette(palette);
     frame->setFont(DesignFont(QString::fromUtf8("宋体"), 13, true));
-    Panel1 = frame;
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
 
-    Image1 = new QLabel(frame);
-    Image1->setGeometry(22, 7, 32, 32);
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    auto* iconLabel = new QLabel(frame);
+    iconLabel->setObjectName(QStringLiteral("iconLabel"));
+    iconLabel->setFixedSize(32, 32);
+    iconLabel->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
 
-    Label1 = new QLabel(WaitCaption, frame);
-    Label1->move(60, 17);
-    Label1->resize(260, 16);
+    captionLabel = new QLabel(WaitCaption, frame);
+    captionLabel->setObjectName(QStringLiteral("captionLabel"));
+    captionLabel->setFixedHeight(16);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, &TfrmWaiting::Timer1Timer);
-    Timer1->start();
+    // The icon and, a little lower, the caption with its dots.
+    auto* caption = new QVBoxLayout;
+    caption->setSpacing(0);
+    caption->addSpacing(10);
+    caption->addWidget(captionLabel);
+    caption->addStretch(1);
+    auto* row = new QHBoxLayout(frame);
+    // The margins count from the frame's outer edge, as the design does.
+    const int border = frame->frameWidth();
+    row->setContentsMargins(22 - border, 7 - border, 7 - border, 7 - border);
+    row->setSpacing(6);
+    row->addWidget(iconLabel, 0, Qt::AlignTop);
+    row->addLayout(caption, 1);
+
+    dotsTimer = new QTimer(this);
+    dotsTimer->setObjectName(QStringLiteral("dotsTimer"));
+    dotsTimer->setInterval(500);
+    connect(dotsTimer, &QTimer::timeout, this, &TfrmWaiting::AdvanceDots);
+    dotsTimer->start();
 
     // Centred over the launcher; while a search window has hidden it, over that window; else the screen.
     QWidget* anchor = nullptr;
@@ -47,12 +68,12 @@ TfrmWaiting::TfrmWaiting(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     SetPlacementAnchor(this, anchor);
 }
 
-void TfrmWaiting::Timer1Timer() {
+void TfrmWaiting::AdvanceDots() {
     if (FDots > 6)
         FDots = 1;
     else
         ++FDots;
-    Label1->setText(WaitCaption + QString(FDots, QLatin1Char('.')));
+    captionLabel->setText(WaitCaption + QString(FDots, QLatin1Char('.')));
 }
 
 #include <memory>

@@ -13,13 +13,13 @@ public:
     explicit TfrmWaiting(QWidget* parent = nullptr);
 
     int FDots = 1;
-    QWidget* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QTimer* Timer1 = nullptr;
 
     // One tick of the dots timer (2, 3, ... 7, then 1 again).
-    void Timer1Timer();
+    void AdvanceDots();
+
+private:
+    QLabel* captionLabel = nullptr;
+    QTimer* dotsTimer = nullptr;
 };
 
 // Installs the waiting window as the way data-set waits are shown (call once the application exists).

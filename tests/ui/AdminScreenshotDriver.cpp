@@ -15,6 +15,7 @@
 
 #include "services/DataSets.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/AdministratorTool.h"
 
 int main(int argc, char** argv) {
@@ -29,9 +30,10 @@ int main(int argc, char** argv) {
     tool.show();
     // A second argument shows another page instead, without running anything (for a quick look).
     const int page = argc > 2 ? std::atoi(argv[2]) : 1;
-    tool.PageControl1->setCurrentIndex(page);
-    tool.Edit4->setText(QStringLiteral(ZENDRA_SOURCE_DIR "/data/icd10cm_order_2021.txt.gz"));
-    tool.CheckBox4->setChecked(true);
-    if (page == 1) tool.Button7->click();
+    Named<QTabWidget>(tool, "pageTabs")->setCurrentIndex(page);
+    Named<QLineEdit>(tool, "officialOrderFileEdit")
+        ->setText(QStringLiteral(ZENDRA_SOURCE_DIR "/data/icd10cm_order_2021.txt.gz"));
+    Named<QCheckBox>(tool, "officialOrderFileBox")->setChecked(true);
+    if (page == 1) Named<QPushButton>(tool, "statButton")->click();
     return CaptureWindow(tool, output, QStringLiteral("administrator-tool.png")) ? 0 : 1;
 }

@@ -73,20 +73,20 @@ void AdministratorToolTest::defaultFileNamesPagesAndCaptions() {
     auto tool = OpenTool();
     const QString dir = QString::fromStdString(ProgramDir);
     const std::pair<QLineEdit*, const char*> defaults[] = {
-        {tool->Edit1, "UnArrangedCodeKeywords_2021.txt"},
-        {tool->Edit2, "ArrangedICD10KW_2021.txt"},
-        {tool->Edit3, "DistinctICD10KW_2021.txt"},
-        {tool->Edit4, "icd10cm_order_2021.txt"},
-        {tool->Edit5, "Distinct_ICD10_KW_2021.txt"},
-        {tool->Edit6, "ICD_10_2021_New_ShortDesc.txt"},
-        {tool->Edit12, "ICD_10_2021_New_LongDesc.txt"},
-        {tool->Edit13, "ICD_10_2021_New_ShortDesc_WithFlag.txt"},
-        {tool->Edit7, "ICD_10_2021_New_LongDesc_WithFlag.txt"},
-        {tool->Edit8, "ICD_10_2021_ReportableCodesShort.txt"},
-        {tool->Edit14, "ICD_10_2021_ReportableCodesLong.txt"},
-        {tool->Edit11, "ICD_10_2021_My_Order_WithFlag.txt"},
-        {tool->Edit9, "UnArrangedCodeKeywords_2021.txt"},
-        {tool->Edit10, "AllCodesTextForVerify_2021.txt"},
+        {Named<QLineEdit>(*tool, "originalKeywordFileEdit"), "UnArrangedCodeKeywords_2021.txt"},
+        {Named<QLineEdit>(*tool, "arrangedKeywordFileEdit"), "ArrangedICD10KW_2021.txt"},
+        {Named<QLineEdit>(*tool, "distinctKeywordFileEdit"), "DistinctICD10KW_2021.txt"},
+        {Named<QLineEdit>(*tool, "officialOrderFileEdit"), "icd10cm_order_2021.txt"},
+        {Named<QLineEdit>(*tool, "distinctKeywordStatFileEdit"), "Distinct_ICD10_KW_2021.txt"},
+        {Named<QLineEdit>(*tool, "shortNoFlagFileEdit"), "ICD_10_2021_New_ShortDesc.txt"},
+        {Named<QLineEdit>(*tool, "longNoFlagFileEdit"), "ICD_10_2021_New_LongDesc.txt"},
+        {Named<QLineEdit>(*tool, "shortWithFlagFileEdit"), "ICD_10_2021_New_ShortDesc_WithFlag.txt"},
+        {Named<QLineEdit>(*tool, "longWithFlagFileEdit"), "ICD_10_2021_New_LongDesc_WithFlag.txt"},
+        {Named<QLineEdit>(*tool, "shortReportableFileEdit"), "ICD_10_2021_ReportableCodesShort.txt"},
+        {Named<QLineEdit>(*tool, "longReportableFileEdit"), "ICD_10_2021_ReportableCodesLong.txt"},
+        {Named<QLineEdit>(*tool, "generatedOrderFileEdit"), "ICD_10_2021_My_Order_WithFlag.txt"},
+        {Named<QLineEdit>(*tool, "codeTextFileEdit"), "UnArrangedCodeKeywords_2021.txt"},
+        {Named<QLineEdit>(*tool, "allCodesTextFileEdit"), "AllCodesTextForVerify_2021.txt"},
     };
     for (const auto& [edit, name] : defaults) {
         QCOMPARE(edit->text(), dir + QString::fromLatin1(name));
@@ -95,20 +95,25 @@ void AdministratorToolTest::defaultFileNamesPagesAndCaptions() {
     }
 
     QCOMPARE(tool->windowTitle(), QStringLiteral("Administrator Tool"));
-    QCOMPARE(tool->PageControl1->count(), 5);
+    QCOMPARE(Named<QTabWidget>(*tool, "pageTabs")->count(), 5);
     const QStringList pages = {QStringLiteral("Arrange KW"), QStringLiteral("Statistics"),
                                QStringLiteral("Zip File Resource"), QStringLiteral("Verify && Gen SQL"),
                                QStringLiteral("Others")};
-    for (int i = 0; i < pages.size(); ++i) QCOMPARE(tool->PageControl1->tabText(i), pages[i]);
-    QCOMPARE(tool->Label7->text(), QStringLiteral("UnArrangedKW number: 0"));
-    QCOMPARE(tool->Button11->text(), QStringLiteral("Verify && Gen SQL File"));
-    QCOMPARE(tool->Button4->text(), QStringLiteral("Arrange (need undefine ICD_USE_FILERES)"));
-    QCOMPARE(tool->CheckBox1->text(), QStringLiteral("Gen 3 Characters Codes Only "));
+    for (int i = 0; i < pages.size(); ++i) QCOMPARE(Named<QTabWidget>(*tool, "pageTabs")->tabText(i), pages[i]);
+    QCOMPARE(Named<QLabel>(*tool, "unarrangedCountLabel")->text(), QStringLiteral("UnArrangedKW number: 0"));
+    QCOMPARE(Named<QPushButton>(*tool, "sqlButton")->text(), QStringLiteral("Verify && Gen SQL File"));
+    QCOMPARE(Named<QPushButton>(*tool, "arrangeButton")->text(),
+             QStringLiteral("Arrange (need undefine ICD_USE_FILERES)"));
+    QCOMPARE(Named<QCheckBox>(*tool, "threeCharacterCodesBox")->text(), QStringLiteral("Gen 3 Characters Codes Only "));
     // Every button and box sits on one of the pages.
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             tool->Button4, tool->Button7, tool->Button10, tool->Button11, tool->Button13, tool->Button14,
-             tool->Button15, tool->Button16, tool->Memo1, tool->Memo2, tool->Memo3, tool->CheckBox6})
-        QVERIFY(tool->PageControl1->isAncestorOf(widget));
+             Named<QPushButton>(*tool, "arrangeButton"), Named<QPushButton>(*tool, "statButton"),
+             Named<QPushButton>(*tool, "zipButton"), Named<QPushButton>(*tool, "sqlButton"),
+             Named<QPushButton>(*tool, "codeTextButton"), Named<QPushButton>(*tool, "allCodesTextButton"),
+             Named<QPushButton>(*tool, "preliminaryButton"), Named<QPushButton>(*tool, "extractButton"),
+             Named<QPlainTextEdit>(*tool, "loadedDataMemo"), Named<QPlainTextEdit>(*tool, "orderFileMemo"),
+             Named<QPlainTextEdit>(*tool, "distinctKeywordMemo"), Named<QCheckBox>(*tool, "addCommaBox")})
+        QVERIFY(Named<QTabWidget>(*tool, "pageTabs")->isAncestorOf(widget));
 }
 
 void AdministratorToolTest::browseButtonPutsTheChosenFileIntoItsBox() {
@@ -130,15 +135,16 @@ void AdministratorToolTest::browseButtonPutsTheChosenFileIntoItsBox() {
         fileName->setText(chosen);
         static_cast<QDialog*>(dialog)->accept();  // public in QDialog, protected in QFileDialog
     });
-    tool->BrowseButtonOf(tool->Edit5)->click();
+    tool->BrowseButtonOf(Named<QLineEdit>(*tool, "distinctKeywordStatFileEdit"))->click();
     QVERIFY(dialogSeen);
-    QCOMPARE(tool->Edit5->text(), chosen);
-    QCOMPARE(tool->Edit4->text(), QString::fromStdString(ProgramDir) + QStringLiteral("icd10cm_order_2021.txt"));
+    QCOMPARE(Named<QLineEdit>(*tool, "distinctKeywordStatFileEdit")->text(), chosen);
+    QCOMPARE(Named<QLineEdit>(*tool, "officialOrderFileEdit")->text(),
+             QString::fromStdString(ProgramDir) + QStringLiteral("icd10cm_order_2021.txt"));
 
     // Cancelling leaves the box as it was.
     WhenWindowShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    tool->BrowseButtonOf(tool->Edit11)->click();
-    QCOMPARE(tool->Edit11->text(),
+    tool->BrowseButtonOf(Named<QLineEdit>(*tool, "generatedOrderFileEdit"))->click();
+    QCOMPARE(Named<QLineEdit>(*tool, "generatedOrderFileEdit")->text(),
              QString::fromStdString(ProgramDir) + QStringLiteral("ICD_10_2021_My_Order_WithFlag.txt"));
 }
 
@@ -148,20 +154,25 @@ void AdministratorToolTest::statFillsTheMemosFromTheRealData() {
     auto tool = OpenTool();
 
     // Nothing checked: nothing counted.
-    for (QCheckBox* box : {tool->CheckBox3, tool->CheckBox4, tool->CheckBox5}) box->setChecked(false);
-    tool->Button7->click();
-    QVERIFY(tool->Memo1->toPlainText().isEmpty());
-    QVERIFY(tool->Memo2->toPlainText().isEmpty());
-    QVERIFY(tool->Memo3->toPlainText().isEmpty());
+    for (QCheckBox* box : {Named<QCheckBox>(*tool, "statAllCodesBox"), Named<QCheckBox>(*tool, "officialOrderFileBox"),
+                           Named<QCheckBox>(*tool, "distinctKeywordStatBox")})
+        box->setChecked(false);
+    Named<QPushButton>(*tool, "statButton")->click();
+    QVERIFY(Named<QPlainTextEdit>(*tool, "loadedDataMemo")->toPlainText().isEmpty());
+    QVERIFY(Named<QPlainTextEdit>(*tool, "orderFileMemo")->toPlainText().isEmpty());
+    QVERIFY(Named<QPlainTextEdit>(*tool, "distinctKeywordMemo")->toPlainText().isEmpty());
 
     WriteFile(folders.File(QStringLiteral("distinct.txt")),
               "Cholera\r\nTyphoid Fever\r\n\r\nAcute Kidney Failure With\r\nOne Two Three Four Five\r\n");
-    tool->Edit5->setText(folders.File(QStringLiteral("distinct.txt")));
-    tool->Edit4->setText(SourceFile("data/icd10cm_order_2021.txt.gz"));
-    for (QCheckBox* box : {tool->CheckBox3, tool->CheckBox8, tool->CheckBox4, tool->CheckBox5}) box->setChecked(true);
-    tool->Button7->click();
+    Named<QLineEdit>(*tool, "distinctKeywordStatFileEdit")->setText(folders.File(QStringLiteral("distinct.txt")));
+    Named<QLineEdit>(*tool, "officialOrderFileEdit")->setText(SourceFile("data/icd10cm_order_2021.txt.gz"));
+    for (QCheckBox* box :
+         {Named<QCheckBox>(*tool, "statAllCodesBox"), Named<QCheckBox>(*tool, "generateOrderFileBox"),
+          Named<QCheckBox>(*tool, "officialOrderFileBox"), Named<QCheckBox>(*tool, "distinctKeywordStatBox")})
+        box->setChecked(true);
+    Named<QPushButton>(*tool, "statButton")->click();
 
-    const QStringList memo1 = tool->Memo1->toPlainText().split(QLatin1Char('\n'));
+    const QStringList memo1 = Named<QPlainTextEdit>(*tool, "loadedDataMemo")->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(memo1.size(), 2);
     QVERIFY2(memo1[0].startsWith(QStringLiteral("DLines : ")), qPrintable(memo1[0]));
     QVERIFY2(memo1[1].startsWith(QStringLiteral("ChpNum : ")), qPrintable(memo1[1]));
@@ -174,33 +185,38 @@ void AdministratorToolTest::statFillsTheMemosFromTheRealData() {
 
     // The valid codes counted from the model agree with the reportable codes of the published
     // order file, and the generated order file lists exactly that many codes with flag 1.
-    const QStringList memo2 = tool->Memo2->toPlainText().split(QLatin1Char('\n'));
+    const QStringList memo2 = Named<QPlainTextEdit>(*tool, "orderFileMemo")->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(memo2.size(), 1);
     QVERIFY2(memo2[0].startsWith(QStringLiteral("Total: ")), qPrintable(memo2[0]));
     const long long validCodes = NumberAfter(memo2[0], QStringLiteral("Valide Code"));
     QVERIFY(validCodes > 70000);
     QCOMPARE(NumberAfter(memo1[1], QStringLiteral("total")), validCodes);
-    const QByteArray generated = ReadFile(tool->Edit11->text());
+    const QByteArray generated = ReadFile(Named<QLineEdit>(*tool, "generatedOrderFileEdit")->text());
     long long flaggedLines = 0;
     for (const QByteArray& line : generated.split('\n'))
         if (line.size() > 10 && line[9] == '1') ++flaggedLines;
     QCOMPARE(flaggedLines, validCodes);
 
     // The short reportable-code file is the shipped short-description set.
-    QCOMPARE(ReadFile(tool->Edit8->text()), ReadFile(SourceFile("data/ReportableCodesShort2021.txt")));
-    for (QLineEdit* output : {tool->Edit6, tool->Edit12, tool->Edit13, tool->Edit7, tool->Edit14})
+    QCOMPARE(ReadFile(Named<QLineEdit>(*tool, "shortReportableFileEdit")->text()),
+             ReadFile(SourceFile("data/ReportableCodesShort2021.txt")));
+    for (QLineEdit* output :
+         {Named<QLineEdit>(*tool, "shortNoFlagFileEdit"), Named<QLineEdit>(*tool, "longNoFlagFileEdit"),
+          Named<QLineEdit>(*tool, "shortWithFlagFileEdit"), Named<QLineEdit>(*tool, "longWithFlagFileEdit"),
+          Named<QLineEdit>(*tool, "longReportableFileEdit")})
         QVERIFY2(QFileInfo(output->text()).size() > 1000000, qPrintable(output->text()));
 
-    QCOMPARE(tool->Memo3->toPlainText(), QStringLiteral("Total: 3, 1: 1, 2: 1, 3: 0, 4: 1"));
+    QCOMPARE(Named<QPlainTextEdit>(*tool, "distinctKeywordMemo")->toPlainText(),
+             QStringLiteral("Total: 3, 1: 1, 2: 1, 3: 0, 4: 1"));
     QCOMPARE(messages.Messages(), std::vector<std::string>{"One Two Three Four Five"});
 
     // A second run adds its lines below the first ones; an order file that cannot be read adds none.
-    tool->CheckBox3->setChecked(false);
-    tool->CheckBox5->setChecked(false);
-    tool->Edit4->setText(folders.File(QStringLiteral("missing_order.txt")));
-    tool->Button7->click();
-    QCOMPARE(tool->Memo2->toPlainText().split(QLatin1Char('\n')).size(), 1);
-    QCOMPARE(tool->Memo1->toPlainText().split(QLatin1Char('\n')).size(), 2);
+    Named<QCheckBox>(*tool, "statAllCodesBox")->setChecked(false);
+    Named<QCheckBox>(*tool, "distinctKeywordStatBox")->setChecked(false);
+    Named<QLineEdit>(*tool, "officialOrderFileEdit")->setText(folders.File(QStringLiteral("missing_order.txt")));
+    Named<QPushButton>(*tool, "statButton")->click();
+    QCOMPARE(Named<QPlainTextEdit>(*tool, "orderFileMemo")->toPlainText().split(QLatin1Char('\n')).size(), 1);
+    QCOMPARE(Named<QPlainTextEdit>(*tool, "loadedDataMemo")->toPlainText().split(QLatin1Char('\n')).size(), 2);
 }
 
 void AdministratorToolTest::codeTextFilesAndTheReplaceQuestion() {
@@ -208,40 +224,44 @@ void AdministratorToolTest::codeTextFilesAndTheReplaceQuestion() {
     TRecordingMessages messages;
     auto tool = OpenTool();
     const QString codeText = folders.File(QStringLiteral("codetext.txt"));
-    tool->Edit9->setText(codeText);
+    Named<QLineEdit>(*tool, "codeTextFileEdit")->setText(codeText);
 
-    tool->CheckBox6->setChecked(false);
-    tool->Button13->click();
+    Named<QCheckBox>(*tool, "addCommaBox")->setChecked(false);
+    Named<QPushButton>(*tool, "codeTextButton")->click();
     const QByteArray plain = ReadFile(codeText);
     QVERIFY(plain.contains("\r\nA00.0    Cholera due to Vibrio cholerae 01, biovar cholerae\r\n"));
-    const long long plainCount = NumberAfter(tool->Label7->text(), QStringLiteral("UnArrangedKW number"));
+    const long long plainCount =
+        NumberAfter(Named<QLabel>(*tool, "unarrangedCountLabel")->text(), QStringLiteral("UnArrangedKW number"));
     // Without commas every line counts 1, except the lines that only name a note's type.
     const QList<QByteArray> plainLines = plain.split('\n');
     const auto codeLines = std::count_if(plainLines.begin(), plainLines.end(),
                                          [](const QByteArray& line) { return !line.isEmpty() && line[0] != ' '; });
-    QVERIFY2(plainCount >= codeLines && plainCount <= plainLines.size() - 1, qPrintable(tool->Label7->text()));
+    QVERIFY2(plainCount >= codeLines && plainCount <= plainLines.size() - 1,
+             qPrintable(Named<QLabel>(*tool, "unarrangedCountLabel")->text()));
     QVERIFY(codeLines > 40000);
     QVERIFY(messages.Questions().empty());
 
     // The file exists now: declining the question keeps it as it is.
     WriteFile(codeText, "hand-edited keywords\r\n");
-    tool->CheckBox6->setChecked(true);
-    tool->Button13->click();
+    Named<QCheckBox>(*tool, "addCommaBox")->setChecked(true);
+    Named<QPushButton>(*tool, "codeTextButton")->click();
     QCOMPARE(messages.Questions().size(), std::size_t{1});
     QVERIFY(messages.Questions()[0].find(codeText.toStdString()) != std::string::npos);
     QCOMPARE(ReadFile(codeText), QByteArray("hand-edited keywords\r\n"));
-    QCOMPARE(NumberAfter(tool->Label7->text(), QStringLiteral("UnArrangedKW number")), plainCount);
+    QCOMPARE(NumberAfter(Named<QLabel>(*tool, "unarrangedCountLabel")->text(), QStringLiteral("UnArrangedKW number")),
+             plainCount);
 
     messages.QueueAnswer(true);
-    tool->Button13->click();
+    Named<QPushButton>(*tool, "codeTextButton")->click();
     const QByteArray withCommas = ReadFile(codeText);
     QVERIFY(withCommas.contains("\r\nA00.0    Cholera, due, to, Vibrio, cholerae, 01, biovar, cholerae\r\n"));
-    QVERIFY(NumberAfter(tool->Label7->text(), QStringLiteral("UnArrangedKW number")) > plainCount);
+    QVERIFY(NumberAfter(Named<QLabel>(*tool, "unarrangedCountLabel")->text(), QStringLiteral("UnArrangedKW number")) >
+            plainCount);
 
     // Every reportable code of the published order file, once, with its description.
     const QString allCodes = folders.File(QStringLiteral("allcodes.txt"));
-    tool->Edit10->setText(allCodes);
-    tool->Button14->click();
+    Named<QLineEdit>(*tool, "allCodesTextFileEdit")->setText(allCodes);
+    Named<QPushButton>(*tool, "allCodesTextButton")->click();
     const QList<QByteArray> lines = ReadFile(allCodes).split('\n');
     const std::string order = ReadDataFile(SourceFile("data/icd10cm_order_2021.txt.gz").toStdString());
     const auto listed = ListedCodesOfOrderFile(order);
@@ -258,7 +278,7 @@ void AdministratorToolTest::zipCompressesTheDataFilesOfTheProgramFolder() {
     QVERIFY(!plurals.isEmpty());
     WriteFile(folders.File(QStringLiteral("SpecialKWs2021.txt")), plurals);
     auto tool = OpenTool();
-    tool->Button10->click();
+    Named<QPushButton>(*tool, "zipButton")->click();
 
     const QByteArray packed = ReadFile(folders.File(QStringLiteral("SpecialKWs2021.dzip")));
     QVERIFY(packed.size() > 2);
@@ -277,8 +297,8 @@ void AdministratorToolTest::sqlButtonOnlyShowsItsMessage() {
     TScopedDataFolders folders;
     TRecordingMessages messages;
     auto tool = OpenTool();
-    tool->PageControl1->setCurrentIndex(3);
-    tool->Button11->click();
+    Named<QTabWidget>(*tool, "pageTabs")->setCurrentIndex(3);
+    Named<QPushButton>(*tool, "sqlButton")->click();
     QCOMPARE(messages.Messages(), std::vector<std::string>{"ICD_GEN_DB is not defined!"});
     QVERIFY(QDir(QString::fromStdString(ProgramDir)).entryList(QDir::Files).isEmpty());
 }
@@ -286,7 +306,7 @@ void AdministratorToolTest::sqlButtonOnlyShowsItsMessage() {
 void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     TScopedDataFolders folders;
     auto tool = OpenTool();
-    tool->Edit1->setText(folders.File(QStringLiteral("absent.txt")));
+    Named<QLineEdit>(*tool, "originalKeywordFileEdit")->setText(folders.File(QStringLiteral("absent.txt")));
     const TLoadState before = CodeKeywordsStatus.load();
     const uint32_t generation = LoadedData().Keywords.Generation.load();
     CodeKeywordsStatus.store(TLoadState::Loading);
@@ -304,7 +324,7 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
         TLoadState expected = TLoadState::Loading;
         CodeKeywordsStatus.compare_exchange_strong(expected, before);
     });
-    tool->Button4->click();
+    Named<QPushButton>(*tool, "arrangeButton")->click();
     QVERIFY(!tool->isEnabled());  // no input while the keyword tables load
     QTRY_VERIFY_WITH_TIMEOUT(tool->isEnabled(), 10000);
     done = true;
@@ -323,9 +343,9 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
     const QString original = folders.File(QStringLiteral("unarranged.txt"));
     const QString arranged = folders.File(QStringLiteral("arranged.txt"));
     const QString distinct = folders.File(QStringLiteral("distinct.txt"));
-    tool->Edit1->setText(original);
-    tool->Edit2->setText(arranged);
-    tool->Edit3->setText(distinct);
+    Named<QLineEdit>(*tool, "originalKeywordFileEdit")->setText(original);
+    Named<QLineEdit>(*tool, "arrangedKeywordFileEdit")->setText(arranged);
+    Named<QLineEdit>(*tool, "distinctKeywordFileEdit")->setText(distinct);
 
     // "Preliminary handle": items cleaned, a damaged code line reported and dropped.
     WriteFile(original,
@@ -334,7 +354,7 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
               "\r\n"
               "A0012 bad code line\r\n"
               "A01 typhoid  fever, paratyphoid, enteric fever, abscess, salmonella\r\n");
-    tool->Button15->click();
+    Named<QPushButton>(*tool, "preliminaryButton")->click();
     QCOMPARE(ReadFile(original + QStringLiteral("-New.txt")),
              QByteArray("A00      Cholera, vibrio cholerae,\r\n"
                         "         eltor, biovar cholerae,\r\n"
@@ -343,12 +363,12 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
              std::vector<std::string>{"Invalid line 4 (error code definition): A0012 bad code line"});
 
     // "Arrange": the normalised file read with the boxes' options, four keywords a line.
-    tool->Edit1->setText(original + QStringLiteral("-New.txt"));
+    Named<QLineEdit>(*tool, "originalKeywordFileEdit")->setText(original + QStringLiteral("-New.txt"));
     const uint32_t generation = LoadedData().Keywords.Generation.load();
-    tool->CheckBox1->setChecked(true);
-    tool->CheckBox2->setChecked(false);
-    tool->CheckBox7->setChecked(true);
-    tool->Button4->click();
+    Named<QCheckBox>(*tool, "threeCharacterCodesBox")->setChecked(true);
+    Named<QCheckBox>(*tool, "multiWordKeywordsBox")->setChecked(false);
+    Named<QCheckBox>(*tool, "upperCaseFirstBox")->setChecked(true);
+    Named<QPushButton>(*tool, "arrangeButton")->click();
     QCOMPARE(ReadFile(arranged), QByteArray("A00      Biovar Cholerae, Cholera, Eltor, Vibrio Cholerae,\r\n"
                                             "A01      Abscess, Enteric Fever, Paratyphoid, Salmonella,\r\n"
                                             "         Typhoid Fever,\r\n"));
@@ -359,20 +379,20 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
     QCOMPARE(CodeKeywordsStatus.load(), TLoadState::Done);
 
     // "KW has multi-words only" reaches the loader; without capitals the spelling stays.
-    tool->CheckBox2->setChecked(true);
-    tool->CheckBox7->setChecked(false);
-    tool->Button4->click();
+    Named<QCheckBox>(*tool, "multiWordKeywordsBox")->setChecked(true);
+    Named<QCheckBox>(*tool, "upperCaseFirstBox")->setChecked(false);
+    Named<QPushButton>(*tool, "arrangeButton")->click();
     QCOMPARE(ReadFile(arranged), QByteArray("A00      biovar cholerae, vibrio cholerae,\r\n"
                                             "A01      enteric fever, typhoid fever,\r\n"));
 
     // "Extract 2+ KW For Verify": the codes carrying each listed keyword, a hyphen equal to a blank.
-    tool->CheckBox2->setChecked(false);
-    tool->CheckBox7->setChecked(true);
-    tool->Button4->click();
+    Named<QCheckBox>(*tool, "multiWordKeywordsBox")->setChecked(false);
+    Named<QCheckBox>(*tool, "upperCaseFirstBox")->setChecked(true);
+    Named<QPushButton>(*tool, "arrangeButton")->click();
     const QString list = folders.File(QStringLiteral("list.txt"));
     WriteFile(list, "Typhoid-Fever\r\nEltor\r\nNowhere\r\n");
-    tool->Edit3->setText(list);
-    tool->Button16->click();
+    Named<QLineEdit>(*tool, "distinctKeywordFileEdit")->setText(list);
+    Named<QPushButton>(*tool, "extractButton")->click();
     QCOMPARE(ReadFile(arranged + QStringLiteral("-Verify.txt")),
              QByteArray("Typhoid-Fever\r\n         A01\r\nEltor\r\n         A00\r\nNowhere\r\n"));
 }

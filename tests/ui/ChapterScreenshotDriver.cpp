@@ -19,10 +19,11 @@ int main(int argc, char** argv) {
 
     TfrmChapterSearch browser;
     browser.show();
-    QTreeWidgetItem* chapter = browser.TreeView1->topLevelItem(0);
+    auto* tree = browser.findChild<QTreeWidget*>(QStringLiteral("chapterTree"));
+    QTreeWidgetItem* chapter = tree->topLevelItem(0);
     chapter->setExpanded(true);
     chapter->child(0)->setExpanded(true);
-    browser.TreeView1->setCurrentItem(chapter->child(0)->child(2));
-    browser.TreeView1->setFocus();
+    tree->setCurrentItem(chapter->child(0)->child(2));
+    tree->setFocus();
     return CaptureWindow(browser, output, QStringLiteral("chapter-browser.png")) ? 0 : 1;
 }

@@ -56,7 +56,7 @@ std::unique_ptr<TfrmChapterSearch> ShowBrowser() {
 }
 
 QTreeWidgetItem* ChapterNode(TfrmChapterSearch& window, int chapter) {
-    return window.TreeView1->topLevelItem(chapter);
+    return Named<QTreeWidget>(window, "chapterTree")->topLevelItem(chapter);
 }
 
 // Counts the pixels of an image that are not transparent.
@@ -95,20 +95,21 @@ std::shared_ptr<TOpened> RecordTabularSearch() {
 
 // Points the tree's pointer at a viewport position, as a mouse move over the tree does.
 void MovePointer(TfrmChapterSearch& window, const QPoint& position) {
-    QMouseEvent move(QEvent::MouseMove, position, window.TreeView1->viewport()->mapToGlobal(position), Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, position,
+                     Named<QTreeWidget>(window, "chapterTree")->viewport()->mapToGlobal(position), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(window.TreeView1->viewport(), &move);
+    QApplication::sendEvent(Named<QTreeWidget>(window, "chapterTree")->viewport(), &move);
 }
 
 // The pointer leaves the tree, then the node expands: with the pointer away the rule allows it.
 void Expand(TfrmChapterSearch& window, QTreeWidgetItem* item) {
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(window.TreeView1->viewport(), &leave);
+    QApplication::sendEvent(Named<QTreeWidget>(window, "chapterTree")->viewport(), &leave);
     item->setExpanded(true);
 }
 
 void DoubleClick(TfrmChapterSearch& window, const QPoint& position) {
-    QTest::mouseDClick(window.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, position);
+    QTest::mouseDClick(Named<QTreeWidget>(window, "chapterTree")->viewport(), Qt::LeftButton, Qt::NoModifier, position);
 }
 
 // A point on the node's row to the right of its label.
@@ -176,7 +177,7 @@ void ChapterSearchTest::nodeImagesShrinkAndTurnRedWhenSelected() {
 
 void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
     auto window = ShowBrowser();
-    QTreeWidget* tree = window->TreeView1;
+    QTreeWidget* tree = Named<QTreeWidget>(*window, "chapterTree");
     QCOMPARE(tree->topLevelItemCount(), 22);
     int sections = 0;
     int categories = 0;
@@ -231,7 +232,7 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     QVERIFY(waitingVisible);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
     QCOMPARE(window->FInitFlag, 1);
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 22);
+    QCOMPARE(Named<QTreeWidget>(*window, "chapterTree")->topLevelItemCount(), 22);
 
     // Shown again, the window keeps its tree (same nodes, expansion kept).
     QTreeWidgetItem* first = ChapterNode(*window, 0);
@@ -245,7 +246,7 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     for (TLoadState status : {TLoadState::Failed, TLoadState::Cancelled}) {
         TabularStatus.store(status);
         auto failed = ShowBrowser();
-        QCOMPARE(failed->TreeView1->topLevelItemCount(), static_cast<int>(ChapterList.size()));
+        QCOMPARE(Named<QTreeWidget>(*failed, "chapterTree")->topLevelItemCount(), static_cast<int>(ChapterList.size()));
     }
     TabularStatus.store(TLoadState::Done);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
@@ -258,24 +259,24 @@ void ChapterSearchTest::windowLooksAsDesignedAndFullScreenMaximises() {
         QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
         QCOMPARE(window->size(), QSize(1157, 681));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(window->Panel1->text(), QStringLiteral("Chapter Search"));
-        QCOMPARE(window->Panel1->height(), 50);
-        QCOMPARE(window->Panel1->font().pixelSize(), 29);
-        QVERIFY(window->Panel1->font().bold());
-        QCOMPARE(window->Panel1->palette().color(QPalette::Window), QColor(166, 202, 240));
-        QVERIFY(window->Panel1->autoFillBackground());
-        QCOMPARE(window->TreeView1->font().pixelSize(), 16);
-        QVERIFY(window->TreeView1->font().bold());
-        QVERIFY(QFontInfo(window->TreeView1->font()).fixedPitch());
-        QCOMPARE(window->TreeView1->geometry().top(), 50);
-        QCOMPARE(window->TreeView1->height(), 681 - 50);
+        QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Chapter Search"));
+        QCOMPARE(Named<QLabel>(*window, "titleLabel")->height(), 50);
+        QCOMPARE(Named<QLabel>(*window, "titleLabel")->font().pixelSize(), 29);
+        QVERIFY(Named<QLabel>(*window, "titleLabel")->font().bold());
+        QCOMPARE(Named<QLabel>(*window, "titleLabel")->palette().color(QPalette::Window), QColor(166, 202, 240));
+        QVERIFY(Named<QLabel>(*window, "titleLabel")->autoFillBackground());
+        QCOMPARE(Named<QTreeWidget>(*window, "chapterTree")->font().pixelSize(), 16);
+        QVERIFY(Named<QTreeWidget>(*window, "chapterTree")->font().bold());
+        QVERIFY(QFontInfo(Named<QTreeWidget>(*window, "chapterTree")->font()).fixedPitch());
+        QCOMPARE(Named<QTreeWidget>(*window, "chapterTree")->geometry().top(), 50);
+        QCOMPARE(Named<QTreeWidget>(*window, "chapterTree")->height(), 681 - 50);
         // The node images: level images normally, their red forms when selected.
         QTreeWidgetItem* node = ChapterNode(*window, 0);
         const QIcon icon = node->icon(0);
-        QCOMPARE(icon.pixmap(16, 16, QIcon::Normal).toImage(), window->ImageList1[0].toImage());
-        QCOMPARE(icon.pixmap(16, 16, QIcon::Selected).toImage(), window->ImageList1[3].toImage());
-        QCOMPARE(node->child(0)->icon(0).pixmap(16, 16, QIcon::Selected).toImage(), window->ImageList1[4].toImage());
-        QCOMPARE(node->child(0)->child(0)->icon(0).pixmap(16, 16).toImage(), window->ImageList1[2].toImage());
+        QCOMPARE(icon.pixmap(16, 16, QIcon::Normal).toImage(), DrawNodeImage(0).toImage());
+        QCOMPARE(icon.pixmap(16, 16, QIcon::Selected).toImage(), DrawNodeImage(3).toImage());
+        QCOMPARE(node->child(0)->icon(0).pixmap(16, 16, QIcon::Selected).toImage(), DrawNodeImage(4).toImage());
+        QCOMPARE(node->child(0)->child(0)->icon(0).pixmap(16, 16).toImage(), DrawNodeImage(2).toImage());
         // Sizeable.
         QVERIFY(window->minimumSize() != window->maximumSize());
     }
@@ -328,7 +329,7 @@ void ChapterSearchTest::doubleClickOnLabelsOpensTheNodesObject() {
         QCOMPARE(opened->initType, 3);
         QVERIFY(opened->object == TTabularObject(category));
         QCOMPARE(opened->title, QStringLiteral("Tabular Section"));
-        QVERIFY(window->TreeView1->currentItem() == categoryNode);
+        QVERIFY(Named<QTreeWidget>(*window, "chapterTree")->currentItem() == categoryNode);
     }
     QVERIFY(window->isVisible());
 }
@@ -348,8 +349,8 @@ void ChapterSearchTest::doubleClickBesideLabelTogglesWithoutOpening() {
     DoubleClick(*window, BesideLabel(*window, chapterNode));
     QVERIFY(!chapterNode->isExpanded());
     // Below the last node nothing is hit, even with a node selected.
-    window->TreeView1->setCurrentItem(chapterNode);
-    DoubleClick(*window, QPoint(40, window->TreeView1->viewport()->height() - 5));
+    Named<QTreeWidget>(*window, "chapterTree")->setCurrentItem(chapterNode);
+    DoubleClick(*window, QPoint(40, Named<QTreeWidget>(*window, "chapterTree")->viewport()->height() - 5));
     QVERIFY(!chapterNode->isExpanded());
     QTest::qWait(100);
     QCOMPARE(opened->count, 0);
@@ -357,7 +358,7 @@ void ChapterSearchTest::doubleClickBesideLabelTogglesWithoutOpening() {
 
 void ChapterSearchTest::expandButtonAndKeyboardFollowThePointerRule() {
     auto window = ShowBrowser();
-    QTreeWidget* tree = window->TreeView1;
+    QTreeWidget* tree = Named<QTreeWidget>(*window, "chapterTree");
     QTreeWidgetItem* chapterNode = ChapterNode(*window, 2);
     auto opened = RecordTabularSearch();
 
@@ -395,19 +396,22 @@ void ChapterSearchTest::keysEscF12AndEnterOpensTheCurrentNode() {
     TRecordingMessages messages;
     {
         auto window = ShowBrowser();
-        window->TreeView1->setFocus();
-        window->TreeView1->setCurrentItem(ChapterNode(*window, 0)->child(0));
+        Named<QTreeWidget>(*window, "chapterTree")->setFocus();
+        Named<QTreeWidget>(*window, "chapterTree")->setCurrentItem(ChapterNode(*window, 0)->child(0));
         auto opened = RecordTabularSearch();
-        QTest::keyClick(window->TreeView1, Qt::Key_Return);
+        QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_Return);
         QCOMPARE(opened->count, 1);  // Enter opens the section as a double-click on its label does
         QCOMPARE(opened->initType, 2);
         QVERIFY(window->isVisible());
+        // The window manager gives the browser the focus back once the nested window has closed.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
         messages.QueueAnswer(false);
-        QTest::keyClick(window->TreeView1, Qt::Key_F12);
+        QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_F12);
         QVERIFY(window->isVisible());
         QCOMPARE(messages.Questions().back(), std::string("Exit Program: Do you want to quit this program?"));
-        QTest::keyClick(window->TreeView1, Qt::Key_Escape);
+        QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
         QCOMPARE(window->result(), 2);
     }
@@ -435,7 +439,7 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
 
     // Esc in the browser brings the launcher back.
     WhenWindowShown<TfrmChapterSearch>(
-        [](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
+        [](TfrmChapterSearch* window) { QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_Escape); });
     main.lbChaptersClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
@@ -444,7 +448,7 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
     bool browserStayed = false;
     WhenWindowShown<TfrmChapterSearch>([&](TfrmChapterSearch* window) {
         QVERIFY(!main.isVisible());
-        QTreeWidgetItem* chapterNode = window->TreeView1->topLevelItem(0);
+        QTreeWidgetItem* chapterNode = Named<QTreeWidget>(*window, "chapterTree")->topLevelItem(0);
         auto opened = RecordTabularSearch();
         DoubleClick(*window, window->NodeLabelRect(chapterNode).center());
         QCOMPARE(opened->count, 1);

@@ -97,12 +97,12 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     // Favorite Codes: no list yet, so New User has the focus; name and password twice.
     bool created = false;
     WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
-        QCOMPARE(choice->lvUsers->count(), 0);
-        QCOMPARE(choice->focusWidget(), static_cast<QWidget*>(choice->btnNewUser));
+        QCOMPARE(Named<QListWidget>(*choice, "userList")->count(), 0);
+        QCOMPARE(choice->focusWidget(), static_cast<QWidget*>(Named<QPushButton>(*choice, "newUserButton")));
         WhenWindowShown<TfrmFavoriteNewUser>([&](TfrmFavoriteNewUser* newUser) {
-            QTest::keyClicks(newUser->edtUserName, UserName);
-            QTest::keyClicks(newUser->edtPassword, Password);
-            QTest::keyClicks(newUser->edtPassword2, Password);
+            QTest::keyClicks(Named<QLineEdit>(*newUser, "userNameEdit"), UserName);
+            QTest::keyClicks(Named<QLineEdit>(*newUser, "passwordEdit"), Password);
+            QTest::keyClicks(Named<QLineEdit>(*newUser, "passwordAgainEdit"), Password);
             WhenWindowShown<TfrmKeyWordSearch>(
                 [&](TfrmKeyWordSearch* favorites) {
                     created = true;
@@ -113,11 +113,11 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
                     QTest::keyClick(favorites->TreeView1, Qt::Key_Escape);
                 },
                 Patience);
-            QTest::keyClick(newUser->edtPassword2, Qt::Key_Return);
+            QTest::keyClick(Named<QLineEdit>(*newUser, "passwordAgainEdit"), Qt::Key_Return);
         });
         QTest::keyClick(choice->focusWidget(), Qt::Key_Return);
     });
-    QTest::mouseClick(main.lbFavorites, Qt::LeftButton);
+    QTest::mouseClick(Named<QLabel>(main, "favoritesLauncher"), Qt::LeftButton);
     QVERIFY(created);
     QVERIFY(main.isVisible());
     QVERIFY(UnlockedFavorite != nullptr);
@@ -131,7 +131,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
         PressCtrlD(window->edtKeyWord);
         QCOMPARE(UnlockedCodes(), std::vector<std::string>{"A01"});
     });
-    QTest::mouseClick(main.lbKeyWords, Qt::LeftButton);
+    QTest::mouseClick(Named<QLabel>(main, "keywordsLauncher"), Qt::LeftButton);
 
     // 2. Disease index: Cholera's code opened with F5, added from the text view.
     WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* index) {
@@ -147,7 +147,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
         QTest::keyClick(terms, Qt::Key_F5);
         QTest::keyClick(terms, Qt::Key_Escape);
     });
-    QTest::mouseClick(main.lbDisease, Qt::LeftButton);
+    QTest::mouseClick(Named<QLabel>(main, "diseaseLauncher"), Qt::LeftButton);
 
     // 3. Neoplasm table: the first reportable code cell, opened with F5, added from the text view.
     std::string tableCode;
@@ -169,7 +169,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
         QTest::keyClick(grid, Qt::Key_F5);
         QTest::keyClick(grid, Qt::Key_Escape);
     });
-    QTest::mouseClick(main.lbNeoplasms, Qt::LeftButton);
+    QTest::mouseClick(Named<QLabel>(main, "neoplasmsLauncher"), Qt::LeftButton);
     QVERIFY(messages.Messages().empty());
 
     // The program ends; a new process opens the same folder.
@@ -208,16 +208,16 @@ void FavoritesJourneyTest::afterRestart() {
     main.show();
     bool opened = false;
     WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
-        QCOMPARE(choice->lvUsers->count(), 1);
-        QCOMPARE(choice->lvUsers->currentItem()->text(), UserName);
+        QCOMPARE(Named<QListWidget>(*choice, "userList")->count(), 1);
+        QCOMPARE(Named<QListWidget>(*choice, "userList")->currentItem()->text(), UserName);
         WhenWindowShown<TfrmFavoriteUnlock>([&](TfrmFavoriteUnlock* unlock) {
-            QCOMPARE(unlock->lbUser->text(), UserName);
+            QCOMPARE(Named<QLabel>(*unlock, "userLabel")->text(), UserName);
             // A wrong password is refused, said, and the dialog stays for another try.
-            QTest::keyClicks(unlock->edtPassword, QStringLiteral("s3cret"));
-            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+            QTest::keyClicks(Named<QLineEdit>(*unlock, "passwordEdit"), QStringLiteral("s3cret"));
+            QTest::keyClick(Named<QLineEdit>(*unlock, "passwordEdit"), Qt::Key_Return);
             QCOMPARE(messages.Messages(), std::vector<std::string>{MsgFavoriteWrongPassword});
             QVERIFY(unlock->isVisible());
-            QVERIFY(unlock->edtPassword->text().isEmpty());
+            QVERIFY(Named<QLineEdit>(*unlock, "passwordEdit")->text().isEmpty());
             WhenWindowShown<TfrmKeyWordSearch>(
                 [&](TfrmKeyWordSearch* favorites) {
                     opened = true;
@@ -240,12 +240,12 @@ void FavoritesJourneyTest::afterRestart() {
                     QTest::keyClick(favorites->TreeView1, Qt::Key_Escape);
                 },
                 Patience);
-            QTest::keyClicks(unlock->edtPassword, Password);
-            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+            QTest::keyClicks(Named<QLineEdit>(*unlock, "passwordEdit"), Password);
+            QTest::keyClick(Named<QLineEdit>(*unlock, "passwordEdit"), Qt::Key_Return);
         });
-        QTest::keyClick(choice->lvUsers, Qt::Key_Return);
+        QTest::keyClick(Named<QListWidget>(*choice, "userList"), Qt::Key_Return);
     });
-    QTest::mouseClick(main.lbFavorites, Qt::LeftButton);
+    QTest::mouseClick(Named<QLabel>(main, "favoritesLauncher"), Qt::LeftButton);
     QVERIFY(opened);
     QCOMPARE(messages.Messages().size(), 1u);
 }
@@ -263,10 +263,10 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
 
     WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
         WhenWindowShown<TfrmFavoriteUnlock>([&](TfrmFavoriteUnlock* unlock) {
-            QTest::keyClicks(unlock->edtPassword, QStringLiteral("pw"));
-            QTest::keyClick(unlock->edtPassword, Qt::Key_Return);
+            QTest::keyClicks(Named<QLineEdit>(*unlock, "passwordEdit"), QStringLiteral("pw"));
+            QTest::keyClick(Named<QLineEdit>(*unlock, "passwordEdit"), Qt::Key_Return);
         });
-        QTest::keyClick(choice->lvUsers, Qt::Key_Return);
+        QTest::keyClick(Named<QListWidget>(*choice, "userList"), Qt::Key_Return);
     });
     QVERIFY(ChooseFavoriteUser(nullptr));
     QCOMPARE(messages.Messages().size(), 1u);

@@ -13,6 +13,7 @@
 
 #include "services/DataSets.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/FavoriteUser.h"
 #include "ui/KeywordSearch.h"
 #include "userdata/Favorites.h"
@@ -44,13 +45,13 @@ int main(int argc, char** argv) {
 
     TfrmFavoriteUser choice;
     choice.show();
-    choice.lvUsers->setCurrentRow(1);
+    Named<QListWidget>(choice, "userList")->setCurrentRow(1);
     ok &= CaptureWindow(choice, output, QStringLiteral("favorite-user.png"));
     choice.hide();
 
     TfrmFavoriteUnlock unlock(*coder);
     unlock.show();
-    QTest::keyClicks(unlock.edtPassword, QStringLiteral("pw"));
+    QTest::keyClicks(Named<QLineEdit>(unlock, "passwordEdit"), QStringLiteral("pw"));
     ok &= CaptureWindow(unlock, output, QStringLiteral("favorite-unlock.png"));
     unlock.hide();
 

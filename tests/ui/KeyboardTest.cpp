@@ -364,9 +364,9 @@ private slots:
     void chapterBrowserEnterOpensTheCurrentNode() {
         TfrmChapterSearch window;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.TreeView1));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QTreeWidget>(window, "chapterTree")));
         Press(Qt::Key_Down);
-        QVERIFY(window.TreeView1->currentItem() != nullptr);
+        QVERIFY(Named<QTreeWidget>(window, "chapterTree")->currentItem() != nullptr);
         QObject guard;
         CloseStrayModalsAfter(&guard);
         QString title;
@@ -448,11 +448,11 @@ private slots:
         SharedDataDir = shared.path().toStdString() + "/";
         TfrmFavoriteNewUser dialog;
         ShowActive(dialog);
-        dialog.edtUserName->setFocus();
+        Named<QLineEdit>(dialog, "userNameEdit")->setFocus();
         Type(QStringLiteral("bob"));
-        dialog.edtPassword->setFocus();
+        Named<QLineEdit>(dialog, "passwordEdit")->setFocus();
         Type(QStringLiteral("pw"));
-        dialog.edtPassword2->setFocus();
+        Named<QLineEdit>(dialog, "passwordAgainEdit")->setFocus();
         Type(QStringLiteral("pw"));
         // The first event handled once the work has begun sees the busy cursor.
         Qt::CursorShape seen = Qt::BlankCursor;
@@ -525,14 +525,14 @@ private slots:
         // Nothing is highlighted until a key is pressed.
         for (QLabel* label : main.Launchers()) QVERIFY(label->palette().color(QPalette::WindowText) != Fuchsia);
         Press(Qt::Key_Tab);
-        QCOMPARE(Focused(), static_cast<QWidget*>(main.lbDisease));
-        QCOMPARE(main.lbDisease->palette().color(QPalette::WindowText), Fuchsia);
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLabel>(main, "diseaseLauncher")));
+        QCOMPARE(Named<QLabel>(main, "diseaseLauncher")->palette().color(QPalette::WindowText), Fuchsia);
         Press(Qt::Key_Down);
         Press(Qt::Key_Down);
         Press(Qt::Key_Down);
         Press(Qt::Key_Down);
-        QCOMPARE(Focused(), static_cast<QWidget*>(main.lbKeyWords));
-        QCOMPARE(main.lbDisease->palette().color(QPalette::WindowText), Navy);
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLabel>(main, "keywordsLauncher")));
+        QCOMPARE(Named<QLabel>(main, "diseaseLauncher")->palette().color(QPalette::WindowText), Navy);
         bool keywordWindow = false;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* window) {
             keywordWindow = true;
@@ -543,9 +543,9 @@ private slots:
         QVERIFY(main.isVisible());
         // Tab reaches the chapter browser; Space opens it.
         ShowActive(main);
-        main.lbKeyWords->setFocus();
+        Named<QLabel>(main, "keywordsLauncher")->setFocus();
         Press(Qt::Key_Tab);
-        QCOMPARE(Focused(), static_cast<QWidget*>(main.lbChapters));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLabel>(main, "chaptersLauncher")));
         bool chapterWindow = false;
         WhenWindowShown<TfrmChapterSearch>([&](TfrmChapterSearch* window) {
             chapterWindow = true;

@@ -64,21 +64,22 @@ void MainWindowTest::labelsCaptionAndBackground() {
     TScopedDataFolders folders;
     {
         TfrmMain main;
+        main.show();                    // laid out
         QVERIFY(!main.FHasBackground);  // no bitmap in the folder: a plain background
-        QCOMPARE(main.lbVersion->text(), QStringLiteral(" 2021 "));
-        QCOMPARE(main.lbYear->text(), QStringLiteral("2020"));
-        QCOMPARE(main.lbAddenda->text(), QStringLiteral("with the addenda of Jan 1 2021"));
+        QCOMPARE(Named<QLabel>(main, "yearLabel")->text(), QStringLiteral(" 2021 "));
+        QCOMPARE(Named<QLabel>(main, "effectiveYearLabel")->text(), QStringLiteral("2020"));
+        QCOMPARE(Named<QLabel>(main, "addendaLabel")->text(), QStringLiteral("with the addenda of Jan 1 2021"));
         QCOMPARE(main.windowTitle(), QString::fromUtf8(WindowTitle));
-        QCOMPARE(main.lbDisease->text(), QStringLiteral("Disease & Injury"));
-        QCOMPARE(main.lbDrugs->text(), QStringLiteral("Drugs & Chemicals"));
+        QCOMPARE(Named<QLabel>(main, "diseaseLauncher")->text(), QStringLiteral("Disease & Injury"));
+        QCOMPARE(Named<QLabel>(main, "drugsLauncher")->text(), QStringLiteral("Drugs & Chemicals"));
         QCOMPARE(main.size(), QSize(1167, 691));
-        QCOMPARE(main.lbKeyWords->pos(), QPoint(536, 401));
-        QCOMPARE(main.lbKeyWords->font().pixelSize(), 32);
-        QCOMPARE(TextColour(main.lbDisease), QColor(0, 0, 128));
-        QCOMPARE(TextColour(main.lbEMail), QColor(0, 128, 0));
+        QCOMPARE(Named<QLabel>(main, "keywordsLauncher")->pos(), QPoint(536, 401));
+        QCOMPARE(Named<QLabel>(main, "keywordsLauncher")->font().pixelSize(), 32);
+        QCOMPARE(TextColour(Named<QLabel>(main, "diseaseLauncher")), QColor(0, 0, 128));
+        QCOMPARE(TextColour(Named<QLabel>(main, "mailLabel")), QColor(0, 128, 0));
         QCOMPARE(main.WebAddress(), QStringLiteral("http://www.kelvora.example"));
         QVERIFY(main.MailAddress().startsWith(QStringLiteral("mailto:")));
-        main.lbWeb->setText(QStringLiteral("   "));
+        Named<QLabel>(main, "webLabel")->setText(QStringLiteral("   "));
         QVERIFY(main.WebAddress().isEmpty());
         // Every label shows its whole caption within the window.
         for (QLabel* label : main.findChildren<QLabel*>()) QVERIFY(main.rect().contains(label->geometry()));
@@ -98,7 +99,8 @@ void MainWindowTest::hoverColoursOfLaunchersAndLinks() {
         QEvent event(type);
         QApplication::sendEvent(label, &event);
     };
-    for (QLabel* label : {main.lbKeyWords, main.lbNeoplasms, main.lbWeb}) {
+    for (QLabel* label : {Named<QLabel>(main, "keywordsLauncher"), Named<QLabel>(main, "neoplasmsLauncher"),
+                          Named<QLabel>(main, "webLabel")}) {
         const QColor resting = TextColour(label);
         hover(label, QEvent::Enter);
         QCOMPARE(TextColour(label), QColor(255, 0, 255));
@@ -107,17 +109,17 @@ void MainWindowTest::hoverColoursOfLaunchersAndLinks() {
         QCOMPARE(TextColour(label), resting);
         QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
     }
-    hover(main.lbAlphabetical, QEvent::Enter);
-    QCOMPARE(TextColour(main.lbAlphabetical), QColor(0, 0, 255));  // a heading, not a launcher
+    hover(Named<QLabel>(main, "alphabeticalLabel"), QEvent::Enter);
+    QCOMPARE(TextColour(Named<QLabel>(main, "alphabeticalLabel")), QColor(0, 0, 255));  // a heading, not a launcher
 }
 
 void MainWindowTest::fullScreenBoxWritesUserConfigEachClick() {
     TScopedDataFolders folders;
     FullScreen = 0;
     TfrmMain main;
-    QVERIFY(!main.CheckBox1->isChecked());
-    QCOMPARE(main.CheckBox1->text(), QStringLiteral("Full Screen Show Text"));
-    main.CheckBox1->click();
+    QVERIFY(!Named<QCheckBox>(main, "fullScreenBox")->isChecked());
+    QCOMPARE(Named<QCheckBox>(main, "fullScreenBox")->text(), QStringLiteral("Full Screen Show Text"));
+    Named<QCheckBox>(main, "fullScreenBox")->click();
     QCOMPARE(FullScreen, 1);
     QFile config(folders.File(QStringLiteral("config.ini")));
     QVERIFY(config.open(QIODevice::ReadOnly));
@@ -131,13 +133,13 @@ void MainWindowTest::fullScreenBoxWritesUserConfigEachClick() {
         QVERIFY(window.windowState() & Qt::WindowMaximized);
         QVERIFY(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     }
-    main.CheckBox1->click();
+    Named<QCheckBox>(main, "fullScreenBox")->click();
     QCOMPARE(FullScreen, 0);
     QVERIFY(config.open(QIODevice::ReadOnly));
     QVERIFY(config.readAll().contains("FullScreen=0"));
     config.close();
     TfrmMain reopened;
-    QVERIFY(!reopened.CheckBox1->isChecked());
+    QVERIFY(!Named<QCheckBox>(reopened, "fullScreenBox")->isChecked());
 }
 
 void MainWindowTest::launcherReturnsOrEndsTheProgram() {
@@ -153,7 +155,7 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     QCOMPARE(ended.count(), 0);
     // The chapter browser closed with Esc brings the launcher back.
     WhenWindowShown<TfrmChapterSearch>(
-        [](TfrmChapterSearch* window) { QTest::keyClick(window->TreeView1, Qt::Key_Escape); });
+        [](TfrmChapterSearch* window) { QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_Escape); });
     main.lbChaptersClick();
     QVERIFY(main.isVisible());
     // The disease index window closed with Esc brings the launcher back.
@@ -238,8 +240,8 @@ void MainWindowTest::settingsOrHistoryThatIsNoFileIsSaidOnceAndLeftAlone() {
             TfrmMain main;
             started = true;
             QVERIFY(clock.elapsed() < 10000);
-            QVERIFY(!main.lbNotice->isHidden());
-            QVERIFY(main.lbNotice->text().contains(path));
+            QVERIFY(!Named<QLabel>(main, "noticeLabel")->isHidden());
+            QVERIFY(Named<QLabel>(main, "noticeLabel")->text().contains(path));
             main.close();
         }
         watchdog.join();
@@ -255,7 +257,7 @@ void MainWindowTest::failedHistorySaveIsToldWithThePath() {
     TRecordingMessages messages;
     SearchHistory.FItems.clear();
     TfrmMain main;
-    QVERIFY(main.lbNotice->isHidden());
+    QVERIFY(Named<QLabel>(main, "noticeLabel")->isHidden());
     SearchHistory.Add("gas");
     // The file cannot be replaced when the window closes.
     const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
@@ -270,14 +272,14 @@ void MainWindowTest::administratorEntryNeedsTheSetting() {
     TfrmMain main;
     IsAdmin = 0;
     bool opened = false;
-    main.Label4DblClick();  // returns at once: nothing to close
+    main.OpenAdministratorTool();  // returns at once: nothing to close
     IsAdmin = 1;
     WhenWindowShown<TfrmAdministratorTool>([&](TfrmAdministratorTool* tool) {
         opened = true;
         QCOMPARE(tool->windowTitle(), QStringLiteral("Administrator Tool"));
         tool->close();
     });
-    main.Label4DblClick();
+    main.OpenAdministratorTool();
     QVERIFY(opened);
     IsAdmin = 0;
 }
@@ -291,7 +293,7 @@ void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
     QTimer::singleShot(300, [&] {
         if (TfrmWaiting* waiting = FindVisibleWindow<TfrmWaiting>()) {
             waitingVisible = true;
-            caption = waiting->Label1->text();
+            caption = Named<QLabel>(*waiting, "captionLabel")->text();
         }
         TabularStatus.store(TLoadState::Done);
     });
@@ -313,15 +315,15 @@ void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
 void MainWindowTest::waitingDotsRunTwoToSevenThenOne() {
     TfrmWaiting waiting;
     QCOMPARE(waiting.size(), QSize(327, 47));
-    QCOMPARE(waiting.Timer1->interval(), 500);
-    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait"));
+    QCOMPARE(Named<QTimer>(waiting, "dotsTimer")->interval(), 500);
+    QCOMPARE(Named<QLabel>(waiting, "captionLabel")->text(), QStringLiteral("Sorting data, please wait"));
     for (int tick = 2; tick <= 7; ++tick) {
-        waiting.Timer1Timer();
+        waiting.AdvanceDots();
         QCOMPARE(waiting.FDots, tick);
     }
-    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait......."));
-    waiting.Timer1Timer();
-    QCOMPARE(waiting.Label1->text(), QStringLiteral("Sorting data, please wait."));
+    QCOMPARE(Named<QLabel>(waiting, "captionLabel")->text(), QStringLiteral("Sorting data, please wait......."));
+    waiting.AdvanceDots();
+    QCOMPARE(Named<QLabel>(waiting, "captionLabel")->text(), QStringLiteral("Sorting data, please wait."));
 }
 
 // Presses a button of the message box shown by the handler once it is there.

@@ -13,6 +13,7 @@
 #include "index/TableSearchLogic.h"
 #include "services/DataSets.h"
 #include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
 #include "ui/KeywordSearch.h"
@@ -28,8 +29,9 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::qWait(50);
-        QVERIFY(!window.TreeView1->horizontalScrollBar()->isVisible());
-        QCOMPARE(window.TreeView1->columnWidth(0), window.TreeView1->viewport()->width());
+        auto* tree = Named<QTreeWidget>(window, "chapterTree");
+        QVERIFY(!tree->horizontalScrollBar()->isVisible());
+        QCOMPARE(tree->columnWidth(0), tree->viewport()->width());
     }
 
     void favoriteWindowKeepsItsPageButtonsOnOneRow() {
