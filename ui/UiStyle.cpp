@@ -165,12 +165,3 @@ int PlaceControlRow(const std::vector<std::pair<QWidget*, QRect>>& AControls, in
     const int bottomMargin = std::max(0, ADesignedHeight - top - rowHeight);
     return y + rowHeight + bottomMargin;
 }
-
-QPoint ScaledPlace(const QPoint& ADesigned, const QSize& ADesignedSize, const QSize& AActual, int AControlWidth) {
-    if (AActual.width() >= ADesignedSize.width() && AActual.height() >= ADesignedSize.height()) return ADesigned;
-    const double sx = std::min(1.0, double(AActual.width()) / ADesignedSize.width());
-    const double sy = std::min(1.0, double(AActual.height()) / ADesignedSize.height());
-    int x = static_cast<int>(ADesigned.x() * sx);
-    x = std::max(0, std::min(x, AActual.width() - AControlWidth));
-    return QPoint(x, static_cast<int>(ADesigned.y() * sy));
-}

@@ -70,8 +70,3 @@ int CaptionWidth(const QWidget& AControl);
 // room when wrapping. Returns the panel height the controls need (the designed height when they
 // keep their places).
 int PlaceControlRow(const std::vector<std::pair<QWidget*, QRect>>& AControls, int APanelWidth, int ADesignedHeight);
-
-// Where a control designed at ADesigned in a window of ADesignedSize goes in a window of AActual
-// size: the designed place when the window is not smaller, else the place scaled down with the
-// window and pulled left so that the control (of AControlWidth) stays whole.
-QPoint ScaledPlace(const QPoint& ADesigned, const QSize& ADesignedSize, const QSize& AActual, int AControlWidth);
