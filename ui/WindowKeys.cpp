@@ -1,5 +1,11 @@
 #include "ui/WindowKeys.h"
 
+#include "ui/ChapterSearch.h"
+#include "ui/Main.h"
+
 std::vector<TWindowKeyTable> AllWindowKeyTables() {
-    return {};
+    return {
+        {"the launcher", TfrmMain::KeyTable()},
+        {"the chapter browser", TfrmChapterSearch::KeyTable()},
+    };
 }

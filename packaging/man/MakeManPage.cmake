@@ -1,7 +1,9 @@
 # Writes a gzip-compressed manual page from TEMPLATE to OUTPUT (cmake -P). With CLI set, the
 # template's @ZENDRA_MAN_SYNOPSIS@ and @ZENDRA_MAN_COMMANDS@ are made from "CLI --help", so the
-# page lists whatever commands the program has. Variables: TEMPLATE, OUTPUT (ends in .gz),
-# PROJECT_VERSION, ZENDRA_MAN_DATE, GZIP, optionally CLI.
+# page lists whatever commands the program has. With KEYS set, @ZENDRA_MAN_KEYS@ is what the
+# program KEYS writes: the key lists of the desktop windows, made from their key tables, so the page
+# lists the keys the windows have. Variables: TEMPLATE, OUTPUT (ends in .gz), PROJECT_VERSION,
+# ZENDRA_MAN_DATE, GZIP, optionally CLI and KEYS.
 
 # A description: backslashes and option dashes escaped, no control character at the line start.
 function(man_text text out)
@@ -77,6 +79,15 @@ if(CLI)
         string(APPEND ZENDRA_MAN_COMMANDS ".TP\n${tags}\n${description}")
     endif()
     string(STRIP "${ZENDRA_MAN_SYNOPSIS}" ZENDRA_MAN_SYNOPSIS)
+endif()
+
+set(ZENDRA_MAN_KEYS "")
+if(KEYS)
+    execute_process(COMMAND ${KEYS} OUTPUT_VARIABLE ZENDRA_MAN_KEYS RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR ZENDRA_MAN_KEYS STREQUAL "")
+        message(FATAL_ERROR "${KEYS} failed (${status}) or wrote no keys")
+    endif()
+    string(STRIP "${ZENDRA_MAN_KEYS}" ZENDRA_MAN_KEYS)
 endif()
 
 string(REGEX REPLACE "\\.gz$" "" page "${OUTPUT}")
