@@ -353,7 +353,7 @@ void TfrmAlphaSearch::ViewTermCode(TAlphaCodeKind AKind) {
     int result = 0;
     {
         TfrmKeyWordSearch window(this);
-        window.FInitType = 3;
+        window.FInitType = TTabularOpening::Code;
         window.FInitCode = Q(*code);
         result = window.exec();
     }

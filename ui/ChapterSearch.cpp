@@ -74,10 +74,10 @@ QString CategoryNodeText(const TCodeInfo& ACategory) {
     return PadRight(ACategory.FCode, 8) + QString::fromStdString(ACategory.FDesc);
 }
 
-int InitTypeFor(const TTabularObject& AObject) {
-    if (std::holds_alternative<TChapter*>(AObject)) return 1;
-    if (std::holds_alternative<TSubChapter*>(AObject)) return 2;
-    return 3;
+TTabularOpening InitTypeFor(const TTabularObject& AObject) {
+    if (std::holds_alternative<TChapter*>(AObject)) return TTabularOpening::Chapter;
+    if (std::holds_alternative<TSubChapter*>(AObject)) return TTabularOpening::Section;
+    return TTabularOpening::Code;
 }
 
 bool DoubleClickOpens(bool AHasObject, bool AHasChildren, bool AAllowAutoColExp) {

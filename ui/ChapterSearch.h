@@ -20,6 +20,7 @@
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
+enum class TTabularOpening;
 
 // Node texts: the value padded on the right with blanks to AWidth characters (a longer value is
 // kept whole, no separator added), then the title. Widths count characters, not bytes.
@@ -28,9 +29,9 @@ QString ChapterNodeText(const TChapter& AChapter);     // scope to 12, then the 
 QString SectionNodeText(const TSubChapter& ASection);  // scope to 10, then the name
 QString CategoryNodeText(const TCodeInfo& ACategory);  // code to 8, then the description
 
-// The Tabular Search window's opening mode for an object of the tree: 1 chapter, 2 section,
-// 3 anything else.
-int InitTypeFor(const TTabularObject& AObject);
+// The Tabular Search window's opening mode for an object of the tree: a chapter, a section, a
+// code for anything else.
+TTabularOpening InitTypeFor(const TTabularObject& AObject);
 
 // Whether a double-click opens the selected node: it needs an object, and a node with children
 // opens only when the expand or collapse request of that double-click was refused (the pointer

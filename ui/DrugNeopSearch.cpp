@@ -374,7 +374,7 @@ void TfrmDrugNeopSearch::ViewCellCode() {
     if (!code) return;
     auto* window = new TfrmKeyWordSearch(this);
     window->FInitCode = Q(*code);
-    window->FInitType = 3;
+    window->FInitType = TTabularOpening::Code;
     const int result = window->exec();
     delete window;
     if (result == 3) done(3);

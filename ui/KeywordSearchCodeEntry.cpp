@@ -1,87 +1,23 @@
-// Code entry members of TfrmKeyWordSearch: the masked code box with its typing rules, Go, going to a
-// typed or selected code (through the seventh-character dialog when needed), and the code copies
-// (at once for a complete code, through the Select Code dialog otherwise). What to do is decided by
-// CodeEntry.h; this unit shows it.
+// Code entry members of TfrmKeyWordSearch: going to a typed or selected code (through the
+// seventh-character dialog when needed), and the code copies (at once for a complete code, through
+// the Select Code dialog otherwise). What to do is decided by CodeEntry.h; this unit shows it.
 #include <QClipboard>
-#include <QEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include "entry/CodeEntry.h"
 #include "keywords/KeywordData.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
+#include "ui/CodeBoxPanel.h"
+#include "ui/CodeTreePanel.h"
 #include "ui/InfoOf7Code.h"
 #include "ui/KeywordSearch.h"
 #include "ui/SelectCode.h"
 #include "ui/UiStyle.h"
 
-namespace {
-
-// Three letter-or-digit places, a fixed full stop, four places; ">" turns typed small letters into
-// capitals before they reach the box.
-const QString CodeBoxMask = QStringLiteral(">nnn.nnnn;_");
-constexpr QChar CodeBoxBlank = QLatin1Char('_');
-
-// The box as eight characters, an empty place read as a blank ("A00.1   ").
-std::string CodeBoxText(const QLineEdit& box) {
-    QString text = box.displayText();
-    text.replace(CodeBoxBlank, QLatin1Char(' '));
-    return text.toStdString();
-}
-
-}  // namespace
-
-void TfrmKeyWordSearch::SetUpCodeBox() {
-    edtCode->setInputMask(CodeBoxMask);
-    edtCode->setFont(TahomaFont(12));
-    edtCode->installEventFilter(this);
-    ResetCodeBox();
-    connect(btnGo, &QPushButton::clicked, this, [this] {
-        HidePrompt();
-        GoToCode(QString::fromStdString(CodeBoxEntry(CodeBoxText(*edtCode))), FInitType == 4);
-        edtCode->setFocus();
-    });
-}
-
 void TfrmKeyWordSearch::ResetCodeBox() {
-    edtCode->clear();
-    edtCode->setSelection(0, 1);
-}
-
-bool TfrmKeyWordSearch::CodeBoxEvent(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyPress: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            HidePrompt();
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                btnGo->click();
-                return true;
-            }
-            return ForwardNavigationKey(NavigationKeyOf(key));
-        }
-        case QEvent::KeyRelease: {
-            if (std::optional<TCodeBoxState> moved = CodeBoxAfterKeyUp(CodeBoxText(*edtCode))) {
-                edtCode->setText(QString::fromStdString(moved->FText));
-                edtCode->setSelection(moved->FSelStart, moved->FSelLength);
-            }
-            return false;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() != Qt::LeftButton) return false;
-            // The press has placed the caret already; move it right after what has been typed.
-            edtCode->setSelection(CodeBoxCaretAfterClick(CodeBoxText(*edtCode)), 1);
-            return false;
-        }
-        default:
-            return false;
-    }
+    codeBox->Reset();
 }
 
 bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
@@ -121,17 +57,16 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
     }
     if (refillTree) {
         // One node for the category, its code without the leading blank of search results.
-        FillCodeTree(TTabularObject(plan.FCategory));
-        if (QTreeWidgetItem* node = TreeView1->topLevelItem(0))
-            node->setText(0, QString::fromStdString(plan.FCategory->FCode));
-        plNum->setText(QStringLiteral("1"));
+        ClearCodeTree();
+        codeTreePanel->AddNode(plan.FCategory, QString::fromStdString(plan.FCategory->FCode));
+        codeTreePanel->ShowCount();
     } else {
-        SelectTreeNodeOf(plan.FCategory);
+        codeTreePanel->SelectNodeOf(plan.FCategory);
     }
     PushPrior(true);
     ShowCodeAt(plan.FCategory, plan.FSubCode);
     FShownCodeText = text.trimmed().toUpper().toStdString();
-    edtCode->clear();
+    codeBox->CodeEdit()->clear();
     return true;
 }
 
@@ -146,7 +81,7 @@ void TfrmKeyWordSearch::ShowAvailableCodes(const QString& code, bool APlusDesc) 
         return;
     }
     if (!plan.FShowDialog) {
-        edtSelected->setText(QString::fromStdString(plan.FCode));
+        codeBox->ShowSelectedCode(QString::fromStdString(plan.FCode));
         const std::string clip = DirectCopyText(plan, APlusDesc, CtrlKeyHeld(), ShortDescLookup());
         QGuiApplication::clipboard()->setText(QString::fromStdString(clip));
         return;
@@ -154,5 +89,6 @@ void TfrmKeyWordSearch::ShowAvailableCodes(const QString& code, bool APlusDesc) 
     TfrmSelectCode dialog(this);
     dialog.SetCodeHeader(plan.FHeader);
     dialog.GetAllAvailableCodes();
-    if (RunModalDialog(dialog) == QDialog::Accepted) edtSelected->setText(QString::fromStdString(dialog.FSelectedCode));
+    if (RunModalDialog(dialog) == QDialog::Accepted)
+        codeBox->ShowSelectedCode(QString::fromStdString(dialog.FSelectedCode));
 }

@@ -17,23 +17,12 @@
 #include "model/CodeLookup.h"
 #include "model/CodeResolver.h"
 #include "services/Messages.h"
+#include "ui/CodeTreePanel.h"
 #include "ui/KeywordSearch.h"
 #include "ui/SelectCode.h"
 #include "userdata/Favorites.h"
 
 namespace {
-
-// Favourite-mode nodes carry their code text here (Qt::UserRole holds the category, as in the
-// other modes).
-constexpr int FavoriteCodeRole = Qt::UserRole + 1;
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool IsFavoriteMode(const TfrmKeyWordSearch& window) {
-    return window.FInitType == 5;
-}
 
 // What the empty favourite list says in place of a code's text.
 constexpr const char* EmptyFavoritesHint =
@@ -42,49 +31,49 @@ constexpr const char* EmptyFavoritesHint =
 }  // namespace
 
 void TfrmKeyWordSearch::SetUpFavorites() {
-    QAction* separator = PopupMenu1->addSeparator();
-    AddFavorite1 = PopupMenu1->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
-    RemoveFavorite1 = PopupMenu1->addAction(QStringLiteral("Remove from Favorites (Del)"));
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this, separator] {
-        AddFavorite1->setVisible(UnlockedFavorite != nullptr);
-        RemoveFavorite1->setVisible(UnlockedFavorite != nullptr && IsFavoriteMode(*this));
+    QAction* separator = codeTextMenu->addSeparator();
+    addFavoriteAction = codeTextMenu->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
+    addFavoriteAction->setObjectName(QStringLiteral("addFavoriteAction"));
+    removeFavoriteAction = codeTextMenu->addAction(QStringLiteral("Remove from Favorites (Del)"));
+    removeFavoriteAction->setObjectName(QStringLiteral("removeFavoriteAction"));
+    connect(codeTextMenu, &QMenu::aboutToShow, this, [this, separator] {
+        addFavoriteAction->setVisible(UnlockedFavorite != nullptr);
+        removeFavoriteAction->setVisible(UnlockedFavorite != nullptr && IsFavoriteMode());
         separator->setVisible(UnlockedFavorite != nullptr);
     });
-    connect(AddFavorite1, &QAction::triggered, this, [this] { AddToFavorites(false); });
-    connect(RemoveFavorite1, &QAction::triggered, this, [this] { RemoveCurrentFavorite(); });
+    connect(addFavoriteAction, &QAction::triggered, this, [this] { AddToFavorites(false); });
+    connect(removeFavoriteAction, &QAction::triggered, this, [this] { RemoveCurrentFavorite(); });
 
     // The tree's own menu acts on the node under the pointer.
-    TreePopupMenu = new QMenu(this);
-    QAction* addNode = TreePopupMenu->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
-    QAction* removeNode = TreePopupMenu->addAction(QStringLiteral("Remove from Favorites (Del)"));
+    codeTreeMenu = new QMenu(this);
+    codeTreeMenu->setObjectName(QStringLiteral("codeTreeMenu"));
+    QAction* addNode = codeTreeMenu->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
+    QAction* removeNode = codeTreeMenu->addAction(QStringLiteral("Remove from Favorites (Del)"));
     connect(addNode, &QAction::triggered, this, [this] { AddToFavorites(true); });
     connect(removeNode, &QAction::triggered, this, [this] { RemoveCurrentFavorite(); });
-    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(TreeView1, &QWidget::customContextMenuRequested, this, [this, removeNode](const QPoint& position) {
-        QTreeWidgetItem* item = TreeView1->itemAt(position);
+    QTreeWidget* codeList = codeTreePanel->CodeList();
+    codeList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(codeList, &QWidget::customContextMenuRequested, this, [this, codeList, removeNode](const QPoint& position) {
+        QTreeWidgetItem* item = codeList->itemAt(position);
         if (UnlockedFavorite == nullptr || item == nullptr) return;
-        TreeView1->setCurrentItem(item);
-        removeNode->setVisible(IsFavoriteMode(*this));
-        TreePopupMenu->popup(TreeView1->viewport()->mapToGlobal(position));
+        codeList->setCurrentItem(item);
+        removeNode->setVisible(IsFavoriteMode());
+        codeTreeMenu->popup(codeList->viewport()->mapToGlobal(position));
     });
 }
 
 void TfrmKeyWordSearch::FillFavoriteTree() {
     ClearCodeTree();
-    if (UnlockedFavorite != nullptr) {
-        for (const std::string& code : UnlockedFavorite->Codes()) {
-            auto* item = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral(" ") + Q(code)});
-            // A code the Tabular List does not hold (any more) is listed but opens nothing.
-            item->setData(0, Qt::UserRole,
-                          QVariant::fromValue(reinterpret_cast<quintptr>(CodeResolver().Resolve(code).FCategory)));
-            item->setData(0, FavoriteCodeRole, Q(code));
-        }
-    }
-    plNum->setText(QString::number(TreeView1->topLevelItemCount()));
+    // A code the Tabular List does not hold (any more) is listed but opens nothing.
+    if (UnlockedFavorite != nullptr)
+        for (const std::string& code : UnlockedFavorite->Codes())
+            codeTreePanel->AddNode(CodeResolver().Resolve(code).FCategory,
+                                   QStringLiteral(" ") + QString::fromStdString(code), QString::fromStdString(code));
+    codeTreePanel->ShowCount();
 }
 
-bool TfrmKeyWordSearch::ShowFavoriteNode(QTreeWidgetItem* AItem) {
-    const QString code = AItem->data(0, FavoriteCodeRole).toString();
+bool TfrmKeyWordSearch::ShowFavoriteNode(int ARow) {
+    const QString code = codeTreePanel->FavoriteCodeAt(ARow);
     if (code.isEmpty()) return false;
     // Opened like any code: the whole category, the code (or the code it belongs to) underlined.
     const TGoToCodePlan plan = PlanGoToCode(code.toStdString());
@@ -95,22 +84,17 @@ bool TfrmKeyWordSearch::ShowFavoriteNode(QTreeWidgetItem* AItem) {
 }
 
 std::string TfrmKeyWordSearch::TreeNodeCode() const {
-    QTreeWidgetItem* item = TreeView1->currentItem();
-    if (item == nullptr) return {};
-    const QString code = item->data(0, FavoriteCodeRole).toString();
-    if (!code.isEmpty()) return code.toStdString();
-    const auto* category = reinterpret_cast<const TCodeInfo*>(item->data(0, Qt::UserRole).value<quintptr>());
-    return category != nullptr ? category->FCode : std::string();
+    return codeTreePanel->CurrentCode().toStdString();
 }
 
 void TfrmKeyWordSearch::ShowEmptyFavoritesHint() {
-    if (IsFavoriteMode(*this) && TreeView1->topLevelItemCount() == 0)
-        RichEdit1->setPlaceholderText(QString::fromUtf8(EmptyFavoritesHint));
+    if (IsFavoriteMode() && codeTreePanel->Count() == 0)
+        codeText->setPlaceholderText(QString::fromUtf8(EmptyFavoritesHint));
 }
 
 std::string TfrmKeyWordSearch::CodeToAddToFavorites(bool AFromTree) {
     if (AFromTree) return TreeNodeCode();
-    const QString selection = RichEdit1->textCursor().selectedText().trimmed();
+    const QString selection = codeText->textCursor().selectedText().trimmed();
     if (!selection.isEmpty()) return selection.toStdString();
     const std::string& underlined = Pager().FSelectedCode;
     if (!underlined.empty()) {
@@ -144,84 +128,80 @@ void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
         code = dialog.FSelectedCode;
     }
     const TFavoriteEditResult result = AddFavoriteCodes(*UnlockedFavorite, {code});
-    const QString message = Q(FavoriteEditMessage(result, *UnlockedFavorite, true));
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
     if (result.FOutcome != TFavoriteEdit::Done && result.FOutcome != TFavoriteEdit::AlreadyListed) {
         Messages().ShowMessage(message.toStdString());
         return;
     }
     FFavoriteNote = message;
-    QToolTip::showText(RichEdit1->mapToGlobal(QPoint(24, 24)), message, RichEdit1, {}, 4000);
-    if (IsFavoriteMode(*this) && result.FOutcome == TFavoriteEdit::Done) {
-        QTreeWidgetItem* current = TreeView1->currentItem();
-        const int row = current != nullptr ? TreeView1->indexOfTopLevelItem(current) : -1;
+    QToolTip::showText(codeText->mapToGlobal(QPoint(24, 24)), message, codeText, {}, 4000);
+    if (IsFavoriteMode() && result.FOutcome == TFavoriteEdit::Done) {
+        const int row = codeTreePanel->CurrentRow();
         FillFavoriteTree();
         // The node shown stays current without being opened again.
-        if (row >= 0 && row < TreeView1->topLevelItemCount()) {
-            FCurCodeItem = TreeView1->topLevelItem(row);
-            TreeView1->setCurrentItem(FCurCodeItem);
-        }
+        codeTreePanel->SetCurrentRow(row, true);
     }
 }
 
 void TfrmKeyWordSearch::RemoveCurrentFavorite() {
-    if (!IsFavoriteMode(*this) || UnlockedFavorite == nullptr) return;
-    QTreeWidgetItem* item = TreeView1->currentItem();
-    if (item == nullptr) return;
-    const std::string code = item->data(0, FavoriteCodeRole).toString().toStdString();
+    if (!IsFavoriteMode() || UnlockedFavorite == nullptr) return;
+    const int row = codeTreePanel->CurrentRow();
+    const std::string code = codeTreePanel->FavoriteCodeAt(row).toStdString();
     if (code.empty()) return;
-    const int row = TreeView1->indexOfTopLevelItem(item);
     const TFavoriteEditResult result = RemoveFavoriteCodes(*UnlockedFavorite, {code});
-    const QString message = Q(FavoriteEditMessage(result, *UnlockedFavorite, false));
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, false));
     if (result.FOutcome != TFavoriteEdit::Done) {
         Messages().ShowMessage(message.toStdString());
         return;
     }
     FRemovedFavorites.emplace_back(code, row);
     FFavoriteNote = message + QStringLiteral(" Ctrl+Z puts it back.");
-    QToolTip::showText(TreeView1->mapToGlobal(QPoint(24, 24)), FFavoriteNote, TreeView1, {}, 4000);
+    QTreeWidget* codeList = codeTreePanel->CodeList();
+    QToolTip::showText(codeList->mapToGlobal(QPoint(24, 24)), FFavoriteNote, codeList, {}, 4000);
     FillFavoriteTree();
     // The next code (or the new last one) becomes current and is shown.
-    const int count = TreeView1->topLevelItemCount();
+    const int count = codeTreePanel->Count();
     if (count == 0) {
         ClearAll();
         ShowEmptyFavoritesHint();
         return;
     }
-    TreeView1->setCurrentItem(TreeView1->topLevelItem(std::min(row, count - 1)));
-    TreeNodeActivated();
+    codeTreePanel->SetCurrentRow(std::min(row, count - 1));
+    codeTreePanel->OpenCurrentNode();
 }
 
 void TfrmKeyWordSearch::RestoreRemovedFavorite() {
-    if (!IsFavoriteMode(*this) || UnlockedFavorite == nullptr || FRemovedFavorites.empty()) return;
+    if (!IsFavoriteMode() || UnlockedFavorite == nullptr || FRemovedFavorites.empty()) return;
     const auto [code, row] = FRemovedFavorites.back();
     FRemovedFavorites.pop_back();
     const TFavoriteEditResult result = RestoreFavoriteCode(*UnlockedFavorite, code, static_cast<std::size_t>(row));
-    const QString message = Q(FavoriteEditMessage(result, *UnlockedFavorite, true));
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
     if (result.FOutcome != TFavoriteEdit::Done) {
         Messages().ShowMessage(message.toStdString());
         return;
     }
     FFavoriteNote = message;
-    QToolTip::showText(TreeView1->mapToGlobal(QPoint(24, 24)), message, TreeView1, {}, 4000);
+    QTreeWidget* codeList = codeTreePanel->CodeList();
+    QToolTip::showText(codeList->mapToGlobal(QPoint(24, 24)), message, codeList, {}, 4000);
     FillFavoriteTree();
     // The code put back is current and shown.
-    for (int index = 0; index < TreeView1->topLevelItemCount(); ++index) {
-        if (TreeView1->topLevelItem(index)->data(0, FavoriteCodeRole).toString().toStdString() != code) continue;
-        TreeView1->setCurrentItem(TreeView1->topLevelItem(index));
-        TreeNodeActivated();
+    for (int row = 0; row < codeTreePanel->Count(); ++row) {
+        if (codeTreePanel->FavoriteCodeAt(row).toStdString() != code) continue;
+        codeTreePanel->SetCurrentRow(row);
+        codeTreePanel->OpenCurrentNode();
         break;
     }
 }
 
 bool TfrmKeyWordSearch::FavoriteKey(QObject* AWatched, QKeyEvent* AEvent) {
-    const bool fromTree = AWatched == TreeView1;
+    const bool fromTree = AWatched == codeTreePanel->CodeList();
     // Ctrl+C on a node copies exactly its code (the node's text starts with a blank).
     if (fromTree && AEvent->matches(QKeySequence::Copy)) {
         const std::string code = TreeNodeCode();
-        if (!code.empty()) QApplication::clipboard()->setText(Q(code));
+        if (!code.empty()) QApplication::clipboard()->setText(QString::fromStdString(code));
         return true;
     }
-    if (AEvent->matches(QKeySequence::Undo) && IsFavoriteMode(*this) && (fromTree || AWatched == RichEdit1)) {
+    if (AEvent->matches(QKeySequence::Undo) && IsFavoriteMode() && (fromTree || AWatched == codeText)) {
         RestoreRemovedFavorite();
         return true;
     }
@@ -230,7 +210,7 @@ bool TfrmKeyWordSearch::FavoriteKey(QObject* AWatched, QKeyEvent* AEvent) {
         return true;
     }
     // In the edit boxes Delete keeps its usual meaning.
-    if (AEvent->key() == Qt::Key_Delete && IsFavoriteMode(*this) && (fromTree || AWatched == RichEdit1)) {
+    if (AEvent->key() == Qt::Key_Delete && IsFavoriteMode() && (fromTree || AWatched == codeText)) {
         RemoveCurrentFavorite();
         return true;
     }

@@ -392,7 +392,7 @@ void TfrmMain::RunSearchWindow(QDialog* window) {
 
 void TfrmMain::lbKeyWordsClick() {
     auto* window = new TfrmKeyWordSearch(nullptr);
-    window->FInitType = 0;
+    window->FInitType = TTabularOpening::KeywordSearch;
     RunSearchWindow(window);
 }
 
@@ -404,7 +404,7 @@ void TfrmMain::lbFavoritesClick() {
     // The user picks or creates their list and unlocks it first, over this window.
     if (!ChooseFavoriteUser(this)) return;
     auto* window = new TfrmKeyWordSearch(nullptr);
-    window->FInitType = 5;
+    window->FInitType = TTabularOpening::FavoriteCodes;
     RunSearchWindow(window);
 }
 

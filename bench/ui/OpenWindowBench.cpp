@@ -17,7 +17,7 @@ namespace {
 
 std::unique_ptr<TfrmKeyWordSearch> OpenWindow(const char* code) {
     auto window = std::make_unique<TfrmKeyWordSearch>(nullptr);
-    window->FInitType = 3;
+    window->FInitType = TTabularOpening::Code;
     window->FInitCode = QString::fromLatin1(code);
     window->show();
     // Shown means mapped by the window server (at once on the offscreen platform) with text.

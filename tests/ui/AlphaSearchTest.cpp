@@ -456,7 +456,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
         WhenTabular([&](TfrmKeyWordSearch* tabular) {
             shown = CategoryShown(*tabular);
             selected = tabular->Pager().FSelectedCode;
-            QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
+            QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
         });
         QTest::keyClick(List(*window), key);
         QCOMPARE(shown, category);
@@ -477,7 +477,8 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
     // A quit confirmed in the Tabular Search window ends this window with 3.
     QVERIFY(SelectRowOf(*window, open));
     messages.QueueAnswer(true);
-    WhenTabular([](TfrmKeyWordSearch* tabular) { QTest::keyClick(tabular->RichEdit1, Qt::Key_F12); });
+    WhenTabular(
+        [](TfrmKeyWordSearch* tabular) { QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_F12); });
     window->ViewCode1->trigger();
     QCOMPARE(window->result(), 3);
     QVERIFY(!window->isVisible());
@@ -519,7 +520,7 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
         bool opened = false;
         WhenTabular([&](TfrmKeyWordSearch* tabular) {
             opened = true;
-            QTest::keyClick(tabular->RichEdit1, Qt::Key_Escape);
+            QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
         });
         QTest::keyClick(List(*window), Qt::Key_F5);
         QVERIFY(opened);

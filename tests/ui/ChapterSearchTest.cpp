@@ -71,7 +71,7 @@ int OpaquePixels(const QImage& image) {
 // What a nested Tabular Search window showed when it opened.
 struct TOpened {
     int count = 0;
-    int initType = -1;
+    TTabularOpening initType = TTabularOpening::KeywordSearch;
     TTabularObject object;
     QString title;
     QByteArray test;  // the test function that waits for the window
@@ -87,7 +87,7 @@ std::shared_ptr<TOpened> RecordTabularSearch() {
         ++opened->count;
         opened->initType = window->FInitType;
         opened->object = window->CurrentObject();
-        opened->title = window->Panel1->text();
+        opened->title = Child<QLabel>(*window, "titleLabel")->text();
         QTest::keyClick(window, Qt::Key_Escape);
     });
     return opened;
@@ -139,9 +139,9 @@ void ChapterSearchTest::openingModeAndDoubleClickRule() {
     TChapter* chapter = ChapterList.front().get();
     TSubChapter* section = chapter->FSubList.front().get();
     TCodeInfo* category = section->FCodeList.front().get();
-    QCOMPARE(InitTypeFor(chapter), 1);
-    QCOMPARE(InitTypeFor(section), 2);
-    QCOMPARE(InitTypeFor(category), 3);
+    QCOMPARE(InitTypeFor(chapter), TTabularOpening::Chapter);
+    QCOMPARE(InitTypeFor(section), TTabularOpening::Section);
+    QCOMPARE(InitTypeFor(category), TTabularOpening::Code);
 
     QVERIFY(!DoubleClickOpens(false, false, false));  // no object
     QVERIFY(!DoubleClickOpens(true, true, true));     // toggled instead
@@ -297,7 +297,7 @@ void ChapterSearchTest::doubleClickOnLabelsOpensTheNodesObject() {
     auto opened = RecordTabularSearch();
     DoubleClick(*window, window->NodeLabelRect(chapterNode).center());
     QCOMPARE(opened->count, 1);
-    QCOMPARE(opened->initType, 1);
+    QCOMPARE(opened->initType, TTabularOpening::Chapter);
     QVERIFY(opened->object == TTabularObject(chapter));
     QCOMPARE(opened->title, QStringLiteral("Chapter Information"));
     QVERIFY(!chapterNode->isExpanded());
@@ -311,7 +311,7 @@ void ChapterSearchTest::doubleClickOnLabelsOpensTheNodesObject() {
     opened = RecordTabularSearch();
     DoubleClick(*window, window->NodeLabelRect(sectionNode).center());
     QCOMPARE(opened->count, 1);
-    QCOMPARE(opened->initType, 2);
+    QCOMPARE(opened->initType, TTabularOpening::Section);
     QVERIFY(opened->object == TTabularObject(section));
     QCOMPARE(opened->title, QStringLiteral("Sub-Chapter Information"));
     QVERIFY(!sectionNode->isExpanded());
@@ -326,7 +326,7 @@ void ChapterSearchTest::doubleClickOnLabelsOpensTheNodesObject() {
         opened = RecordTabularSearch();
         DoubleClick(*window, point);
         QCOMPARE(opened->count, 1);
-        QCOMPARE(opened->initType, 3);
+        QCOMPARE(opened->initType, TTabularOpening::Code);
         QVERIFY(opened->object == TTabularObject(category));
         QCOMPARE(opened->title, QStringLiteral("Tabular Section"));
         QVERIFY(Named<QTreeWidget>(*window, "chapterTree")->currentItem() == categoryNode);
@@ -401,7 +401,7 @@ void ChapterSearchTest::keysEscF12AndEnterOpensTheCurrentNode() {
         auto opened = RecordTabularSearch();
         QTest::keyClick(Named<QTreeWidget>(*window, "chapterTree"), Qt::Key_Return);
         QCOMPARE(opened->count, 1);  // Enter opens the section as a double-click on its label does
-        QCOMPARE(opened->initType, 2);
+        QCOMPARE(opened->initType, TTabularOpening::Section);
         QVERIFY(window->isVisible());
         // The window manager gives the browser the focus back once the nested window has closed.
         window->activateWindow();
@@ -456,7 +456,7 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
 
         messages.QueueAnswer(true);
         WhenWindowShown<TfrmKeyWordSearch>(
-            [](TfrmKeyWordSearch* search) { QTest::keyClick(search->edtKeyWord, Qt::Key_F12); });
+            [](TfrmKeyWordSearch* search) { QTest::keyClick(Child<QLineEdit>(*search, "keywordEdit"), Qt::Key_F12); });
         DoubleClick(*window, window->NodeLabelRect(chapterNode).center());
     });
     main.lbChaptersClick();

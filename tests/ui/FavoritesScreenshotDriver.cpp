@@ -57,11 +57,12 @@ int main(int argc, char** argv) {
 
     UnlockedFavorite = coder;
     TfrmKeyWordSearch favorites;
-    favorites.FInitType = 5;
+    favorites.FInitType = TTabularOpening::FavoriteCodes;
     favorites.show();
     if (!SettleWindow(favorites)) return 1;
-    favorites.TreeView1->setCurrentItem(favorites.TreeView1->topLevelItem(3));
-    QTest::keyClick(favorites.TreeView1, Qt::Key_Right);  // a key release opens the current node
+    Child<QTreeWidget>(favorites, "codeTree")
+        ->setCurrentItem(Child<QTreeWidget>(favorites, "codeTree")->topLevelItem(3));
+    QTest::keyClick(Child<QTreeWidget>(favorites, "codeTree"), Qt::Key_Right);  // a key release opens the current node
     ok &= CaptureWindow(favorites, output, QStringLiteral("favorite-codes.png"));
     return ok ? 0 : 1;
 }

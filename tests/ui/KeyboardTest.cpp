@@ -74,7 +74,7 @@ void ShowActive(QWidget& window) {
 
 // A keyword search typed into the keyword box and run with Enter; the focus stays in the box.
 void Search(TfrmKeyWordSearch& window, const QString& keywords) {
-    window.edtKeyWord->setFocus();
+    Child<QLineEdit>(window, "keywordEdit")->setFocus();
     Type(keywords);
     Press(Qt::Key_Return);
 }
@@ -129,30 +129,30 @@ private slots:
         SearchHistory.FItems = {"gas", "typhoid"};
         TfrmKeyWordSearch window;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
         Type(QStringLiteral("typ"));
-        QVERIFY(window.plPrompt->isVisible());
+        QVERIFY(Child<QFrame>(window, "suggestionPanel")->isVisible());
         Press(Qt::Key_Up);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.StringGrid1));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTableWidget>(window, "suggestionGrid")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!window.plPrompt->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
 
-        window.btnHistory->setFocus();
+        Child<QPushButton>(window, "historyButton")->setFocus();
         Press(Qt::Key_Space);
-        QVERIFY(window.plHistory->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.ListView1));
+        QVERIFY(Child<QFrame>(window, "historyPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTreeWidget>(window, "historyList")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!window.plHistory->isVisible());
+        QVERIFY(!Child<QFrame>(window, "historyPanel")->isVisible());
         // Enter takes the selected entry (the newest) into the keyword box.
-        window.btnHistory->setFocus();
+        Child<QPushButton>(window, "historyButton")->setFocus();
         Press(Qt::Key_Space);
         Press(Qt::Key_Up);
         Press(Qt::Key_Return);
-        QVERIFY(!window.plHistory->isVisible());
-        QCOMPARE(window.edtKeyWord->text(), QStringLiteral("gas"));
+        QVERIFY(!Child<QFrame>(window, "historyPanel")->isVisible());
+        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("gas"));
         // Esc in the keyword box itself still closes the window.
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
@@ -166,14 +166,14 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("torus"));
-        QVERIFY(window.TreeView1->topLevelItemCount() > 0);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 0);
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
         for (Qt::Key key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F9, Qt::Key_F3, Qt::Key_F4, Qt::Key_F8}) {
             Press(key);
-            QVERIFY2(!window.plPrompt->isVisible(), qPrintable(QKeySequence(key).toString()));
+            QVERIFY2(!Child<QFrame>(window, "suggestionPanel")->isVisible(), qPrintable(QKeySequence(key).toString()));
         }
         Press(Qt::Key_PageDown, Qt::ControlModifier);
-        QVERIFY(!window.plPrompt->isVisible());
+        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
     }
 
     void escWithAPanelOpenClosesOnlyThePanel() {
@@ -181,12 +181,12 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Type(QStringLiteral("typ"));
-        QVERIFY(window.plPrompt->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        QVERIFY(Child<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!window.plPrompt->isVisible());
-        QCOMPARE(window.edtKeyWord->text(), QStringLiteral("typ"));
+        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("typ"));
         // No panel open: Esc closes the window as before.
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
@@ -198,11 +198,11 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("asthma"));
-        window.RichEdit1->setFocus();
+        Child<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_F7);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtKeyWord));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
         Type(QStringLiteral("chf"));
-        QCOMPARE(window.edtKeyWord->text(), QStringLiteral("chf"));
+        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("chf"));
     }
 
     void hitKeysGoToThePagesWithHighlightedKeywords() {
@@ -215,13 +215,13 @@ private slots:
         QVERIFY(!hits.empty());
         QVERIFY(hits.front() > 1);
         QCOMPARE(window.Pager().FCurPageIndex, 1);
-        QVERIFY2(window.lbHitPages->text().contains(QString::number(hits.front())),
-                 qPrintable(window.lbHitPages->text()));
+        QVERIFY2(Child<QLabel>(window, "hitPagesLabel")->text().contains(QString::number(hits.front())),
+                 qPrintable(Child<QLabel>(window, "hitPagesLabel")->text()));
         // From the keyword box and from the text view alike.
         Press(Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(window.Pager().FCurPageIndex, hits.front());
-        QVERIFY(!RunsInColour(window.RichEdit1, Fuchsia).isEmpty());
-        window.RichEdit1->setFocus();
+        QVERIFY(!RunsInColour(Child<QTextEdit>(window, "codeText"), Fuchsia).isEmpty());
+        Child<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(window.Pager().FCurPageIndex, hits.size() > 1 ? hits[1] : hits.front());
         Press(Qt::Key_F2);
@@ -231,17 +231,17 @@ private slots:
         for (int page : hits)
             if (page < last) priorHit = page;
         QCOMPARE(window.Pager().FCurPageIndex, priorHit);
-        QVERIFY(window.btnNext->toolTip().contains(QStringLiteral("Ctrl+PgDn")));
-        QVERIFY(window.btnPrior->toolTip().contains(QStringLiteral("Ctrl+PgUp")));
+        QVERIFY(Child<QPushButton>(window, "nextPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgDn")));
+        QVERIFY(Child<QPushButton>(window, "priorPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgUp")));
     }
 
     void seventhCharacterRefusalNamesTheCharacterAndTheAllowedOnes() {
         TScopedDataFolders folders;
         TRecordingMessages messages;
         TfrmKeyWordSearch window;
-        window.FInitType = 4;
+        window.FInitType = TTabularOpening::CodeSearch;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtCode));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "codeEdit")));
         messages.QueueAnswer(true);
         Type(QStringLiteral("S061X7D"));
         Press(Qt::Key_Return);
@@ -261,10 +261,10 @@ private slots:
         TRecordingMessages messages;
         TfrmKeyWordSearch window;
         window.FInitObject = Category("A01");
-        window.FInitType = 3;
+        window.FInitType = TTabularOpening::Code;
         ShowActive(window);
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        window.RichEdit1->setFocus();
+        Child<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_F11);
         QCOMPARE(messages.Messages(), std::vector<std::string>{MsgNoCodeToCopy});
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
@@ -275,21 +275,21 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("torus"));
-        QVERIFY(window.TreeView1->topLevelItemCount() > 1);
-        QTreeWidgetItem* other = window.TreeView1->topLevelItem(1);
+        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
+        QTreeWidgetItem* other = Child<QTreeWidget>(window, "codeTree")->topLevelItem(1);
         const QString category = other->text(0).trimmed();
-        window.edtCode->setFocus();
+        Child<QLineEdit>(window, "codeEdit")->setFocus();
         Type(category + QStringLiteral("0"));
         Press(Qt::Key_Return);
         QCOMPARE(ShownCategory(window), category);
-        QCOMPARE(window.TreeView1->currentItem(), other);
+        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem(), other);
         // A category the list does not hold leaves the list as it is.
-        window.edtCode->setFocus();
+        Child<QLineEdit>(window, "codeEdit")->setFocus();
         Type(QStringLiteral("A000"));
         Press(Qt::Key_Return);
         QCOMPARE(ShownCategory(window), QStringLiteral("A00"));
-        QCOMPARE(window.TreeView1->currentItem(), other);
-        QVERIFY(window.TreeView1->topLevelItemCount() > 1);
+        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem(), other);
+        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
     }
 
     // ---- Index and table windows ----
@@ -371,7 +371,7 @@ private slots:
         CloseStrayModalsAfter(&guard);
         QString title;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
-            title = search->Panel1->text();
+            title = Child<QLabel>(*search, "titleLabel")->text();
             search->done(2);
         });
         Press(Qt::Key_Return);
@@ -390,9 +390,9 @@ private slots:
         UnlockedFavorite = &favorite;
         {
             TfrmKeyWordSearch window;
-            window.FInitType = 5;
+            window.FInitType = TTabularOpening::FavoriteCodes;
             ShowActive(window);
-            QCOMPARE(Focused(), static_cast<QWidget*>(window.TreeView1));
+            QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTreeWidget>(window, "codeTree")));
             Press(Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("A00.1"));
             Press(Qt::Key_F11);
@@ -402,7 +402,7 @@ private slots:
             QCOMPARE(favorite.Codes(), std::vector<std::string>{"S52.521A"});
             Press(Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(favorite.Codes(), (std::vector<std::string>{"A00.1", "S52.521A"}));
-            QCOMPARE(window.TreeView1->currentItem()->text(0).trimmed(), QStringLiteral("A00.1"));
+            QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem()->text(0).trimmed(), QStringLiteral("A00.1"));
             TFavoriteKW reader("ann", favorite.FFileName);
             QCOMPARE(reader.Open("pw"), TFavoriteOpen::Opened);
             QCOMPARE(reader.Codes(), favorite.Codes());
@@ -410,7 +410,7 @@ private slots:
         {
             // Ctrl+D on a code that needs more characters offers its completions.
             TfrmKeyWordSearch window;
-            window.FInitType = 4;
+            window.FInitType = TTabularOpening::CodeSearch;
             ShowActive(window);
             Type(QStringLiteral("S5252"));
             Press(Qt::Key_Return);
@@ -423,7 +423,7 @@ private slots:
                 select->CopySelected(TCopyKind::Code);
                 return int(QDialog::Accepted);
             });
-            window.RichEdit1->setFocus();
+            Child<QTextEdit>(window, "codeText")->setFocus();
             Press(Qt::Key_D, Qt::ControlModifier);
             SetModalRunner(old);
             QVERIFY(offered.size() > 1);
@@ -434,10 +434,10 @@ private slots:
             // An empty list says how codes are added.
             favorite.FFavoriteCodes.resize(1);
             TfrmKeyWordSearch window;
-            window.FInitType = 5;
+            window.FInitType = TTabularOpening::FavoriteCodes;
             ShowActive(window);
-            QVERIFY2(window.RichEdit1->placeholderText().contains(QStringLiteral("Ctrl+D")),
-                     qPrintable(window.RichEdit1->placeholderText()));
+            QVERIFY2(Child<QTextEdit>(window, "codeText")->placeholderText().contains(QStringLiteral("Ctrl+D")),
+                     qPrintable(Child<QTextEdit>(window, "codeText")->placeholderText()));
         }
         UnlockedFavorite = nullptr;
     }

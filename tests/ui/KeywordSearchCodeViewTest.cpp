@@ -53,7 +53,7 @@ QStringList UnderlinedRuns(QTextEdit* edit) {
 // be scrolled fully into it); otherwise where the first line outside it is.
 QString LineOutsideTheView(TfrmKeyWordSearch& window) {
     TCodeTextPager& pager = window.Pager();
-    QTextEdit* edit = window.RichEdit1;
+    QTextEdit* edit = Child<QTextEdit>(window, "codeText");
     const int lineCount = static_cast<int>(pager.FContentStringList.size());
     for (int page = 1; page <= pager.FPageNumber; ++page) {
         window.ShowPage(page);
@@ -94,8 +94,8 @@ QTreeWidgetItem* TreeNode(QTreeWidget* tree, const QString& code) {
 
 void KeywordSearchCodeViewTest::underlineMarksOnlyTheChosenCode() {
     TRecordingMessages messages;
-    auto window = OpenWindow(std::monostate{}, 0);
-    QTextEdit* edit = window->RichEdit1;
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
     // A00 stands at the very start of its first page.
     QVERIFY(window->GoToCode(QStringLiteral("A00"), true));
     QCOMPARE(UnderlinedRuns(edit), QStringList{QStringLiteral("A00")});
@@ -108,8 +108,8 @@ void KeywordSearchCodeViewTest::underlineMarksOnlyTheChosenCode() {
     QTest::keyClick(edit, Qt::Key_F3);
     QCOMPARE(UnderlinedRuns(edit), QStringList{QStringLiteral("A01")});
     // A search shows its first result with nothing chosen.
-    window->edtKeyWord->setText(QStringLiteral("cholera"));
-    window->BitBtn1->click();
+    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
+    Child<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(window->ViewText().left(3), QStringLiteral("A00"));
     QCOMPARE(UnderlinedRuns(edit), QStringList{});
 }
@@ -122,7 +122,7 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
         FullScreen = fullScreen;
         for (const QSize& size : sizes) {
             // Opened on the chapter, as the chapter browser does; the size changes while it is shown.
-            auto window = OpenWindow(chapter, 1);
+            auto window = OpenWindow(chapter, TTabularOpening::Chapter);
             QCOMPARE(window->isMaximized(), fullScreen == 1);
             QString outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(QStringLiteral("chapter as opened: ") + outside));
@@ -134,25 +134,25 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("chapter: ") + outside));
             // Band of 122 px: a category chosen in the tree.
-            QTreeWidgetItem* node = TreeNode(window->TreeView1, QStringLiteral("S72"));
+            QTreeWidgetItem* node = TreeNode(Child<QTreeWidget>(*window, "codeTree"), QStringLiteral("S72"));
             QVERIFY(node != nullptr);
-            window->TreeView1->scrollToItem(node);
-            QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {},
-                              window->TreeView1->visualItemRect(node).center());
-            QCOMPARE(window->pnlChDesc->height(), 122);
+            Child<QTreeWidget>(*window, "codeTree")->scrollToItem(node);
+            QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                              Child<QTreeWidget>(*window, "codeTree")->visualItemRect(node).center());
+            QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("category: ") + outside));
             // Band of 62 px: the section; then no band: the chapter; then the category again.
             window->GoUpToSection();
-            QCOMPARE(window->pnlChDesc->height(), 62);
+            QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("section: ") + outside));
             window->GoUpToChapter();
-            QVERIFY(!window->pnlChDesc->isVisible());
+            QVERIFY(!Child<QWidget>(*window, "chapterBand")->isVisible());
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("chapter again: ") + outside));
-            QTest::keyClick(window->RichEdit1, Qt::Key_F3);
-            QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+            QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+            QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
             QVERIFY(std::holds_alternative<TCodeInfo*>(window->CurrentObject()));
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("category after Back: ") + outside));
@@ -166,65 +166,67 @@ void KeywordSearchCodeViewTest::viewTooSmallForAPageStillShowsTheObjectOpenedOn(
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->resize(900, 420);
-    window->FInitType = 3;
+    window->FInitType = TTabularOpening::Code;
     window->FInitObject = Category("S72");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     QVERIFY(std::holds_alternative<TCodeInfo*>(window->CurrentObject()));
     QVERIFY(window->ViewText().startsWith(QStringLiteral("S72 ")));
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
 }
 
 void KeywordSearchCodeViewTest::clearAndSearchWithoutResultLeaveNothingToPage() {
     TRecordingMessages messages;
-    auto window = OpenWindow(std::monostate{}, 0);
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     const QString noMatch = QStringLiteral("No category matches the keywords.");
-    auto clear = [&] { window->BitBtn2->click(); };
+    auto clear = [&] { Child<QPushButton>(*window, "clearAllButton")->click(); };
     auto searchUnknownWord = [&] {
-        window->edtKeyWord->setText(QStringLiteral("zqxwv"));
-        window->BitBtn1->click();
-        QCOMPARE(window->lbCombine->text().trimmed(), QStringLiteral("0"));
+        Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("zqxwv"));
+        Child<QPushButton>(*window, "searchButton")->click();
+        QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("0"));
     };
     for (const bool cleared : {true, false}) {
         QVERIFY(window->GoToCode(QStringLiteral("S72"), true));
-        QVERIFY(window->btnNext->isEnabled());
+        QVERIFY(Child<QPushButton>(*window, "nextPageButton")->isEnabled());
         if (cleared)
             clear();
         else
             searchUnknownWord();
         const QString what = cleared ? QStringLiteral("after Clear") : QStringLiteral("after no result");
         for (const int key : {0, int(Qt::Key_PageDown), int(Qt::Key_F2), int(Qt::Key_F9)}) {
-            if (key != 0) QTest::keyClick(window->RichEdit1, Qt::Key(key));
+            if (key != 0) QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key(key));
             QVERIFY2(IsEmptyObject(window->CurrentObject()), qPrintable(what));
             QVERIFY2(window->ViewText().isEmpty(), qPrintable(what));
             QCOMPARE(window->PageCounterText(), QStringLiteral("0/0"));
-            for (QPushButton* button : {window->btnFirst, window->btnPrior, window->btnNext, window->btnLast})
+            for (QPushButton* button :
+                 {Child<QPushButton>(*window, "firstPageButton"), Child<QPushButton>(*window, "priorPageButton"),
+                  Child<QPushButton>(*window, "nextPageButton"), Child<QPushButton>(*window, "lastPageButton")})
                 QVERIFY2(!button->isEnabled(), qPrintable(what + QStringLiteral(": ") + button->text()));
             // The band as the window first opened: no chapter, no section.
-            QCOMPARE(window->pnlChapterTitle->toPlainText(), QStringLiteral("Chapter   :"));
-            QCOMPARE(window->pnlSubChapterTitle->toPlainText(), QStringLiteral("Subchapter:"));
-            QVERIFY(window->pnlChapterDesc->toPlainText().isEmpty());
-            QVERIFY(window->pnlSubChapterDesc->toPlainText().isEmpty());
+            QCOMPARE(Child<QTextEdit>(*window, "chapterScopeText")->toPlainText(), QStringLiteral("Chapter   :"));
+            QCOMPARE(Child<QTextEdit>(*window, "sectionScopeText")->toPlainText(), QStringLiteral("Subchapter:"));
+            QVERIFY(Child<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
+            QVERIFY(Child<QTextEdit>(*window, "sectionNameText")->toPlainText().isEmpty());
         }
         // The empty view tells why it is empty after a search, and nothing after Clear.
-        QCOMPARE(window->RichEdit1->placeholderText(), cleared ? QString() : noMatch);
+        QCOMPARE(Child<QTextEdit>(*window, "codeText")->placeholderText(), cleared ? QString() : noMatch);
     }
     // Showing a code again takes the words away.
     QVERIFY(window->GoToCode(QStringLiteral("A00"), true));
-    QVERIFY(window->RichEdit1->placeholderText().isEmpty());
+    QVERIFY(Child<QTextEdit>(*window, "codeText")->placeholderText().isEmpty());
 }
 
 void KeywordSearchCodeViewTest::firstPageDownOfAnOpenedWindowPagesAtOnce() {
     // As the chapter browser opens it: on a category, the focus where the window puts it.
-    auto window = OpenWindow(Category("S72"), 3);
+    auto window = OpenWindow(Category("S72"), TTabularOpening::Code);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus != nullptr && window->isAncestorOf(focus));
     QTest::keyClick(focus, Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     QVERIFY(window->FPriorStack.empty());
-    QVERIFY(!window->btnPriorCode->isEnabled());
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Tabular Section"));
+    QVERIFY(!Child<QPushButton>(*window, "backButton")->isEnabled());
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 3);
 }
@@ -232,9 +234,9 @@ void KeywordSearchCodeViewTest::firstPageDownOfAnOpenedWindowPagesAtOnce() {
 void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
     // Maximised on the 800-pixel-wide test screen the view is narrower than a 90-character chapter line.
     FullScreen = 1;
-    auto window = OpenWindow(Category("S72")->FSubChapter->FChapter, 1);
+    auto window = OpenWindow(Category("S72")->FSubChapter->FChapter, TTabularOpening::Chapter);
     QVERIFY(window->isMaximized());
-    QTextEdit* edit = window->RichEdit1;
+    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
     const QStringList lines = window->ViewText().split(QLatin1Char('\n'));
     int longest = 0;
     for (int i = 1; i < lines.size(); ++i)
@@ -253,8 +255,8 @@ void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
 }
 
 void KeywordSearchCodeViewTest::ctrlEndKeepsTheFirstLineInPlace() {
-    auto window = OpenWindow(Category("S72"), 3);
-    QTextEdit* edit = window->RichEdit1;
+    auto window = OpenWindow(Category("S72"), TTabularOpening::Code);
+    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
     QVERIFY(window->Pager().FPageNumber > 1);
     const QTextBlock first = edit->document()->begin();
     const QRectF before = edit->document()->documentLayout()->blockBoundingRect(first);

@@ -9,6 +9,7 @@
 #include "model/TabularData.h"
 #include "services/DataSets.h"
 #include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/KeywordSearch.h"
 
 inline TCodeInfo* Category(const char* code) {
@@ -17,7 +18,7 @@ inline TCodeInfo* Category(const char* code) {
     return category;
 }
 
-inline std::unique_ptr<TfrmKeyWordSearch> OpenWindow(TTabularObject object, int initType) {
+inline std::unique_ptr<TfrmKeyWordSearch> OpenWindow(TTabularObject object, TTabularOpening initType) {
     auto window = std::make_unique<TfrmKeyWordSearch>();
     window->FInitType = initType;
     window->FInitObject = object;

@@ -64,65 +64,67 @@ static QString ShownCode(TfrmKeyWordSearch& window) {
 
 void KeywordSearchWindowTest::sectionOpenedShowsChapterRowsAndItsCategories() {
     TSubChapter* section = Category("A00")->FSubChapter;
-    auto window = OpenWindow(section, 2);
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Sub-Chapter Information"));
-    QCOMPARE(window->lbType->text(), QStringLiteral("Code"));
-    QCOMPARE(window->pnlChDesc->height(), 62);
-    QVERIFY(window->pnlChapterTitle->toPlainText().startsWith(QStringLiteral("Chapter   : ")));
-    QCOMPARE(window->pnlChapterDesc->toPlainText(),
+    auto window = OpenWindow(section, TTabularOpening::Section);
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
+    QCOMPARE(Child<QLabel>(*window, "listKindLabel")->text(), QStringLiteral("Code"));
+    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
+    QVERIFY(Child<QTextEdit>(*window, "chapterScopeText")->toPlainText().startsWith(QStringLiteral("Chapter   : ")));
+    QCOMPARE(Child<QTextEdit>(*window, "chapterNameText")->toPlainText(),
              QStringLiteral("    ") + QString::fromStdString(section->FChapter->FInfo.FName));
     // The text is the section heading with its notes, never its categories.
     QVERIFY(window->ViewText().startsWith(QString::fromStdString(section->FInfo.FScope + " " + section->FInfo.FName)));
     QVERIFY(!window->ViewText().contains(QStringLiteral("A00.0")));
-    QCOMPARE(window->TreeView1->topLevelItemCount(), static_cast<int>(section->FCodeList.size()));
-    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral(" A00"));
-    QCOMPARE(window->plNum->text(), QString::number(section->FCodeList.size()));
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), static_cast<int>(section->FCodeList.size()));
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A00"));
+    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(section->FCodeList.size()));
     QVERIFY(IsEmptyObject(window->FInitObject));
     // A tree click shows the category and pushes the section for Back.
-    QTreeWidgetItem* second = window->TreeView1->topLevelItem(1);
-    QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {},
-                      window->TreeView1->visualItemRect(second).center());
+    QTreeWidgetItem* second = Child<QTreeWidget>(*window, "codeTree")->topLevelItem(1);
+    QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                      Child<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
-    QCOMPARE(window->pnlChDesc->height(), 122);
+    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
     // A second click on the same node does nothing more.
-    QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {},
-                      window->TreeView1->visualItemRect(second).center());
+    QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                      Child<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
 }
 
 void KeywordSearchWindowTest::codeOpenedReadsTabularSectionUntilMoved() {
-    auto window = OpenWindow(Category("A01"), 3);
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Tabular Section"));
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
-    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral(" A01"));
-    QCOMPARE(window->pnlChDesc->height(), 122);
-    QVERIFY(window->pnlSubChapterTitle->toPlainText().startsWith(QStringLiteral("Subchapter: (A00-A09)")));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A01"));
+    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
+    QVERIFY(Child<QTextEdit>(*window, "sectionScopeText")
+                ->toPlainText()
+                .startsWith(QStringLiteral("Subchapter: (A00-A09)")));
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Tabular Search"));
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Search"));
     QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);  // moving in order leaves the tree alone
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);  // moving in order leaves the tree alone
 }
 
 void KeywordSearchWindowTest::goingUpFromCodeToSectionAndChapter() {
     TCodeInfo* a01 = Category("A01");
-    auto window = OpenWindow(a01, 3);
-    QCOMPARE(window->pnlSubChapterDesc->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(window->pnlSubChapterDesc->viewport(), Qt::LeftButton);
+    auto window = OpenWindow(a01, TTabularOpening::Code);
+    QCOMPARE(Child<QTextEdit>(*window, "sectionNameText")->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(Child<QTextEdit>(*window, "sectionNameText")->viewport(), Qt::LeftButton);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
-    QCOMPARE(window->pnlChDesc->height(), 62);
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Sub-Chapter Information"));
-    QTest::mouseClick(window->pnlChapterDesc->viewport(), Qt::LeftButton);
+    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
+    QTest::mouseClick(Child<QTextEdit>(*window, "chapterNameText")->viewport(), Qt::LeftButton);
     QVERIFY(std::holds_alternative<TChapter*>(window->Pager().FCurCode));
-    QVERIFY(!window->pnlChDesc->isVisible());
-    QCOMPARE(window->Panel1->text(), QStringLiteral("Chapter Information"));
+    QVERIFY(!Child<QWidget>(*window, "chapterBand")->isVisible());
+    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Chapter Information"));
     // The chapter text is laid out 90 characters wide whatever the view's width.
     for (const QString& line : window->ViewText().split(QLatin1Char('\n'))) QVERIFY(line.size() <= 90);
     QCOMPARE(window->FPriorStack.size(), std::size_t{2});
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
 }
 
@@ -137,25 +139,26 @@ void KeywordSearchWindowTest::wheelNotchesWithin300msTurnOnePage() {
     uint32_t clock = 0xFFFFFF00u;  // near the wrap of the 32-bit tick
     auto window = std::make_unique<TfrmKeyWordSearch>();
     window->FTickSource = [&clock] { return clock; };
-    window->FInitType = 3;
+    window->FInitType = TTabularOpening::Code;
     window->FInitObject = Category("S72");
     window->show();
     QVERIFY(window->Pager().FPageNumber >= 3);
     QCOMPARE(window->FLastTick, 0xFFFFFF00u);
     // Ten notches 100 ms apart: only the first is more than 300 ms after the previous event.
     clock += 301;
-    for (int notch = 0; notch < 10; ++notch, clock += 100) Wheel(window->RichEdit1->viewport(), -120);
+    for (int notch = 0; notch < 10; ++notch, clock += 100)
+        Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
-    QVERIFY(window->RichEdit1->isEnabled());
+    QVERIFY(Child<QTextEdit>(*window, "codeText")->isEnabled());
     // Exactly 300 ms is not enough; the gap counts across the wrap of the tick.
     clock = window->FLastTick + 300;
-    Wheel(window->RichEdit1->viewport(), -120);
+    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     clock += 301;
-    Wheel(window->RichEdit1->viewport(), -120);
+    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 3);
     clock += 301;
-    Wheel(window->RichEdit1->viewport(), 120);
+    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), 120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
 }
 
@@ -170,34 +173,34 @@ void KeywordSearchWindowTest::priorAndNextCodeCrossSectionAndChapterBoundaries()
     QVERIFY(second->FSubList.front()->FCodeList.empty());
     TCodeInfo* firstOfSecondChapter = Category("C00");
 
-    auto window = OpenWindow(lastOfFirstSection, 3);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    auto window = OpenWindow(lastOfFirstSection, TTabularOpening::Code);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondSection->FCode));
     QCOMPARE(window->Pager().FCurPageIndex, 1);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstSection->FCode));
 
     window->ShowObject(firstOfSecondChapter, 1);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstChapter->FCode));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondChapter->FCode));
 
     // Before the first category nothing happens, and nothing is pushed.
     window->ShowObject(first->FSubList[0]->FCodeList.front().get(), 1);
     const std::size_t pushed = window->FPriorStack.size();
-    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
     QCOMPARE(window->FPriorStack.size(), pushed);
     // Nor after the last one.
     TCodeInfo* last = ChapterList.back()->FSubList.back()->FCodeList.back().get();
     window->ShowObject(last, 1);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(last->FCode));
     // A section or chapter shown: F8 and F9 do nothing.
     window->ShowObject(first->FSubList[1].get(), 1);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F8);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
 }
 
@@ -233,54 +236,55 @@ void KeywordSearchWindowTest::neighbourCategorySkipsEmptySections() {
 }
 
 void KeywordSearchWindowTest::backAndReviewFollowTheVisitStacks() {
-    auto window = OpenWindow(Category("A01"), 3);  // A
-    QTest::keyClick(window->RichEdit1, Qt::Key_F2);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);  // A
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F2);
     const int pageOfA = window->Pager().FCurPageIndex;
     QVERIFY(pageOfA > 1);
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);  // B = A02
-    QTest::keyClick(window->RichEdit1, Qt::Key_PageDown);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // B = A02
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
     const int pageOfB = window->Pager().FCurPageIndex;
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);  // C = A03
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // C = A03
     QCOMPARE(ShownCode(*window), QStringLiteral("A03"));
 
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
     QCOMPARE(window->Pager().FCurPageIndex, pageOfB);
     QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
     QCOMPARE(window->Pager().FCurPageIndex, pageOfA);
-    QVERIFY(!window->btnPriorCode->isEnabled());
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);  // empty stack: nothing
+    QVERIFY(!Child<QPushButton>(*window, "backButton")->isEnabled());
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);  // empty stack: nothing
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
 
-    QTest::keyClick(window->RichEdit1, Qt::Key_F4);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F4);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
     // Review keeps the Back stack: Back now shows A01 again.
-    QTest::keyClick(window->RichEdit1, Qt::Key_F3);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F4);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F4);
     QCOMPARE(window->FReviewStack.size(), std::size_t{1});
     // A new jump empties the Review stack.
-    QTest::keyClick(window->RichEdit1, Qt::Key_F9);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QVERIFY(window->FReviewStack.empty());
-    QVERIFY(!window->btnReview->isEnabled());
+    QVERIFY(!Child<QPushButton>(*window, "reviewButton")->isEnabled());
 }
 
 void KeywordSearchWindowTest::keywordBoxForwardsPagingButNotF5() {
     TRecordingMessages messages;
-    auto window = OpenWindow(Category("A01"), 3);
-    window->edtKeyWord->setFocus();
-    QTest::keyClick(window->edtKeyWord, Qt::Key_PageDown);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
+    Child<QLineEdit>(*window, "keywordEdit")->setFocus();
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
-    QTest::keyClick(window->edtKeyWord, Qt::Key_F5);
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_F5);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
     QVERIFY(messages.Messages().empty());
-    QTest::keyClick(window->edtKeyWord, Qt::Key_F7);
-    QVERIFY(window->edtKeyWord->hasFocus() || QApplication::focusWidget() == window->edtKeyWord);
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_F7);
+    QVERIFY(Child<QLineEdit>(*window, "keywordEdit")->hasFocus() ||
+            QApplication::focusWidget() == Child<QLineEdit>(*window, "keywordEdit"));
     // Esc from the keyword box closes the window with result 2.
-    QTest::keyClick(window->edtKeyWord, Qt::Key_Escape);
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape);
     QCOMPARE(window->result(), 2);
     QVERIFY(!window->isVisible());
 }
@@ -288,82 +292,85 @@ void KeywordSearchWindowTest::keywordBoxForwardsPagingButNotF5() {
 void KeywordSearchWindowTest::fullTextWithoutConditionRefusesSearch() {
     TRecordingMessages messages;
     SearchHistory.FItems = {"gas"};
-    auto window = OpenWindow(std::monostate{}, 0);
-    window->ckAdvanced->click();
-    QVERIFY(window->ckDesc->isChecked());
-    window->ckDesc->click();
-    window->edtKeyWord->setText(QStringLiteral("cholera"));
-    window->BitBtn1->click();
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    Child<QCheckBox>(*window, "fullTextCheck")->click();
+    QVERIFY(Child<QCheckBox>(*window, "descriptionCheck")->isChecked());
+    Child<QCheckBox>(*window, "descriptionCheck")->click();
+    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
+    Child<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QCOMPARE(SearchHistory.FItems, TStringList{"gas"});
     // With Description checked the same search runs and is recorded.
-    window->ckDesc->click();
-    window->BitBtn1->click();
-    QVERIFY(window->TreeView1->topLevelItemCount() > 0);
-    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral("A00"));
-    QCOMPARE(window->lbCombine->text().trimmed(), QStringLiteral("Unknown"));
+    Child<QCheckBox>(*window, "descriptionCheck")->click();
+    Child<QPushButton>(*window, "searchButton")->click();
+    QVERIFY(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount() > 0);
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
+    QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("Unknown"));
     QCOMPARE(SearchHistory.FItems, (TStringList{"gas", "cholera"}));
 }
 
 void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
     TRecordingMessages messages;
-    auto window = OpenWindow(std::monostate{}, 0);
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     messages.QueueAnswer(false);
-    window->BitBtn1->click();
+    Child<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(messages.Questions(),
              std::vector<std::string>{"Search by Keywords: Keywords empty, do you want to list all codes?"});
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QVERIFY(IsEmptyObject(window->Pager().FCurCode));
     messages.QueueAnswer(true);
-    window->BitBtn1->click();
+    Child<QPushButton>(*window, "searchButton")->click();
     int categories = 0;
     for (const auto& chapter : ChapterList)
         for (const auto& section : chapter->FSubList) categories += static_cast<int>(section->FCodeList.size());
-    QCOMPARE(window->TreeView1->topLevelItemCount(), categories);
-    QCOMPARE(window->plNum->text(), QString::number(categories));
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), categories);
+    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(categories));
     QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
     // Nothing shown before the search, so nothing was pushed for Back.
     QVERIFY(window->FPriorStack.empty());
 }
 
 void KeywordSearchWindowTest::fullTextBoxesFollowTheirSwitch() {
-    auto window = OpenWindow(std::monostate{}, 0);
-    const QList<QCheckBox*> boxes{window->ckDesc,     window->ckInclusion, window->ckInclude, window->ckCodeFirst,
-                                  window->ckCodeAlso, window->ckExclude1,  window->ckExclude2};
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    const QList<QCheckBox*> boxes{
+        Child<QCheckBox>(*window, "descriptionCheck"), Child<QCheckBox>(*window, "inclusionCheck"),
+        Child<QCheckBox>(*window, "includesCheck"),    Child<QCheckBox>(*window, "codeFirstCheck"),
+        Child<QCheckBox>(*window, "codeAlsoCheck"),    Child<QCheckBox>(*window, "excludes1Check"),
+        Child<QCheckBox>(*window, "excludes2Check")};
     for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled());
-    window->ckAdvanced->click();
+    Child<QCheckBox>(*window, "fullTextCheck")->click();
     for (QCheckBox* box : boxes) QVERIFY(box->isEnabled());
-    QVERIFY(window->ckDesc->isChecked());
-    window->ckExclude1->click();
-    window->ckAdvanced->click();
+    QVERIFY(Child<QCheckBox>(*window, "descriptionCheck")->isChecked());
+    Child<QCheckBox>(*window, "excludes1Check")->click();
+    Child<QCheckBox>(*window, "fullTextCheck")->click();
     for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled() && !box->isChecked());
 }
 
 void KeywordSearchWindowTest::clearButtons() {
     TRecordingMessages messages;
-    auto window = OpenWindow(std::monostate{}, 0);
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     // A blank where a comma was meant: the words' result is shown and the note says so.
-    window->edtKeyWord->setText(QStringLiteral("fracture femur"));
-    window->BitBtn1->click();
-    QVERIFY(!window->Edit1->text().isEmpty());
-    const int found = window->TreeView1->topLevelItemCount();
+    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("fracture femur"));
+    Child<QPushButton>(*window, "searchButton")->click();
+    QVERIFY(!Child<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
+    const int found = Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount();
     QVERIFY(found > 0);
-    auto* note = window->findChild<QLabel*>(QStringLiteral("lbSearchNote"));
+    auto* note = window->findChild<QLabel*>(QStringLiteral("searchNoteLabel"));
     QVERIFY(note != nullptr);
     QCOMPARE(note->text(), QStringLiteral("no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR"));
-    window->btnClear->click();
+    Child<QPushButton>(*window, "clearKeywordsButton")->click();
     QVERIFY(note->text().isEmpty());
-    QVERIFY(window->edtKeyWord->text().isEmpty());
-    QVERIFY(window->Edit1->text().isEmpty());
-    QCOMPARE(window->lbCombine->text(), QStringLiteral(" Unknown "));
-    QCOMPARE(window->TreeView1->topLevelItemCount(), found);
+    QVERIFY(Child<QLineEdit>(*window, "keywordEdit")->text().isEmpty());
+    QVERIFY(Child<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
+    QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text(), QStringLiteral(" Unknown "));
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), found);
     QVERIFY(!window->ViewText().isEmpty());
-    window->BitBtn2->click();
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    Child<QPushButton>(*window, "clearAllButton")->click();
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QVERIFY(window->ViewText().isEmpty());
-    QVERIFY(window->pnlChapterDesc->toPlainText().isEmpty());
-    QCOMPARE(window->plNum->text(), QString::number(found));  // the count is left as it was
+    QVERIFY(Child<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
+    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(found));  // the count is left as it was
 }
 
 static void SelectText(QTextEdit* edit, const QString& text) {
@@ -376,56 +383,63 @@ static void SelectText(QTextEdit* edit, const QString& text) {
 }
 
 void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
-    auto window = OpenWindow(Category("A01"), 3);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     auto openMenu = [&] {
-        emit window->RichEdit1->customContextMenuRequested(QPoint(5, 5));
-        window->PopupMenu1->hide();
+        emit Child<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
+        Child<QMenu>(*window, "codeTextMenu")->hide();
     };
-    SelectText(window->RichEdit1, QStringLiteral("A01.0"));
+    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
     openMenu();
-    QVERIFY(window->Jump1->isEnabled() && window->SelectCodeS1->isEnabled() && window->Copy1->isEnabled());
-    SelectText(window->RichEdit1, QStringLiteral("Typhoid"));
+    QVERIFY(Child<QAction>(*window, "goAction")->isEnabled() &&
+            Child<QAction>(*window, "copyCodeAction")->isEnabled() &&
+            Child<QAction>(*window, "copyAction")->isEnabled());
+    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
     openMenu();
-    QVERIFY(!window->Jump1->isEnabled() && !window->SelectCodeS1->isEnabled() && window->Copy1->isEnabled());
-    QVERIFY(window->SelectCodeDescF111->isEnabled() && window->CopyCodeShortDescF111->isEnabled());
-    window->RichEdit1->setTextCursor(QTextCursor(window->RichEdit1->document()));
+    QVERIFY(!Child<QAction>(*window, "goAction")->isEnabled() &&
+            !Child<QAction>(*window, "copyCodeAction")->isEnabled() &&
+            Child<QAction>(*window, "copyAction")->isEnabled());
+    QVERIFY(Child<QAction>(*window, "copyCodeDescAction")->isEnabled() &&
+            Child<QAction>(*window, "copyCodeShortDescAction")->isEnabled());
+    Child<QTextEdit>(*window, "codeText")
+        ->setTextCursor(QTextCursor(Child<QTextEdit>(*window, "codeText")->document()));
     openMenu();
-    QVERIFY(!window->Copy1->isEnabled() && !window->Jump1->isEnabled());
-    QCOMPARE(window->Jump1->text(), QStringLiteral("Go (F5)"));
-    QCOMPARE(window->CopyCodeShortDescF111->text(), QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+    QVERIFY(!Child<QAction>(*window, "copyAction")->isEnabled() && !Child<QAction>(*window, "goAction")->isEnabled());
+    QCOMPARE(Child<QAction>(*window, "goAction")->text(), QStringLiteral("Go (F5)"));
+    QCOMPARE(Child<QAction>(*window, "copyCodeShortDescAction")->text(),
+             QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
 }
 
 void KeywordSearchWindowTest::functionKeysActOnTheCurrentSelection() {
     TRecordingMessages messages;
-    auto window = OpenWindow(Category("A01"), 3);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     // The menu last opened on a plain word, which disabled Go; the keys must still act.
-    SelectText(window->RichEdit1, QStringLiteral("Typhoid"));
-    emit window->RichEdit1->customContextMenuRequested(QPoint(5, 5));
-    window->PopupMenu1->hide();
-    QVERIFY(!window->Jump1->isEnabled());
-    window->RichEdit1->setFocus();
-    QTest::keyClick(window->RichEdit1, Qt::Key_F5);
+    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
+    emit Child<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
+    Child<QMenu>(*window, "codeTextMenu")->hide();
+    QVERIFY(!Child<QAction>(*window, "goAction")->isEnabled());
+    Child<QTextEdit>(*window, "codeText")->setFocus();
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F5);
     QCOMPARE(messages.Messages().size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(messages.Messages().front()),
              QStringLiteral("Please select correct code in the text box!"));
     // A code selected afterwards is gone to with F5 (a jump: the view left is pushed for Back).
-    SelectText(window->RichEdit1, QStringLiteral("A01.0"));
-    QTest::keyClick(window->RichEdit1, Qt::Key_F5);
+    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F5);
     QCOMPARE(messages.Messages().size(), std::size_t{1});
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(window->Pager().FSelectedCode), QStringLiteral("A01.0"));
 }
 
 void KeywordSearchWindowTest::copyPutsLineBreaksOnTheClipboard() {
-    auto window = OpenWindow(Category("A01"), 3);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     const QString text = window->ViewText();
     const int lineEnd = text.indexOf(QLatin1Char('\n'));
     QVERIFY(lineEnd > 0 && lineEnd + 5 < text.size());
-    QTextCursor cursor(window->RichEdit1->document());
+    QTextCursor cursor(Child<QTextEdit>(*window, "codeText")->document());
     cursor.setPosition(0);
     cursor.setPosition(lineEnd + 5, QTextCursor::KeepAnchor);
-    window->RichEdit1->setTextCursor(cursor);
-    window->Copy1->trigger();
+    Child<QTextEdit>(*window, "codeText")->setTextCursor(cursor);
+    Child<QAction>(*window, "copyAction")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), text.left(lineEnd + 5));
 }
 
@@ -452,33 +466,35 @@ void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
     QCOMPARE(widen(QStringLiteral("A01.1 x"), 4, 1), QStringLiteral("1"));
 
     // In the window: a double-click on the sub-code part of A01.00 selects the whole code.
-    auto window = OpenWindow(Category("A01"), 3);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     const QString text = window->ViewText();
     const int at = text.indexOf(QStringLiteral("A01.00"));
     QVERIFY(at >= 0);
-    QTextCursor probe(window->RichEdit1->document());
+    QTextCursor probe(Child<QTextEdit>(*window, "codeText")->document());
     probe.setPosition(at + 5);
-    const QPoint point = window->RichEdit1->cursorRect(probe).center();
-    QTest::mouseDClick(window->RichEdit1->viewport(), Qt::LeftButton, {}, point);
-    QCOMPARE(window->RichEdit1->textCursor().selectedText(), QStringLiteral("A01.00"));
+    const QPoint point = Child<QTextEdit>(*window, "codeText")->cursorRect(probe).center();
+    QTest::mouseDClick(Child<QTextEdit>(*window, "codeText")->viewport(), Qt::LeftButton, {}, point);
+    QCOMPARE(Child<QTextEdit>(*window, "codeText")->textCursor().selectedText(), QStringLiteral("A01.00"));
 }
 
 void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
     SearchHistory.FItems = {"gas", "typhoid,meningitis", "cholera"};
-    auto window = OpenWindow(std::monostate{}, 0);
-    window->btnHistory->click();
-    QVERIFY(window->plHistory->isVisible());
-    QCOMPARE(window->ListView1->topLevelItemCount(), 3);
-    QCOMPARE(window->ListView1->headerItem()->text(0), QStringLiteral("Keywords Search History"));
-    QCOMPARE(window->ListView1->currentItem()->text(0), QStringLiteral("cholera"));
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    Child<QPushButton>(*window, "historyButton")->click();
+    QVERIFY(Child<QFrame>(*window, "historyPanel")->isVisible());
+    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->topLevelItemCount(), 3);
+    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->headerItem()->text(0),
+             QStringLiteral("Keywords Search History"));
+    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->currentItem()->text(0), QStringLiteral("cholera"));
     // The panel stands right above the keyword box.
-    QCOMPARE(window->plHistory->geometry().bottom() + 1, window->edtKeyWord->mapTo(window.get(), QPoint(0, 0)).y());
-    QTreeWidgetItem* entry = window->ListView1->topLevelItem(1);
-    QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {},
-                      window->ListView1->visualItemRect(entry).center());
-    QCOMPARE(window->edtKeyWord->text(), QStringLiteral("typhoid,meningitis"));
-    QVERIFY(!window->plHistory->isVisible());
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 0);
+    QCOMPARE(Child<QFrame>(*window, "historyPanel")->geometry().bottom() + 1,
+             Child<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0)).y());
+    QTreeWidgetItem* entry = Child<QTreeWidget>(*window, "historyList")->topLevelItem(1);
+    QTest::mouseClick(Child<QTreeWidget>(*window, "historyList")->viewport(), Qt::LeftButton, {},
+                      Child<QTreeWidget>(*window, "historyList")->visualItemRect(entry).center());
+    QCOMPARE(Child<QLineEdit>(*window, "keywordEdit")->text(), QStringLiteral("typhoid,meningitis"));
+    QVERIFY(!Child<QFrame>(*window, "historyPanel")->isVisible());
+    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
 }
 
 void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScrollBar_data() {
@@ -491,9 +507,9 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
     QFETCH(int, searches);
     SearchHistory.FItems.assign(static_cast<std::size_t>(searches - 1), "typhoid, meningitis");
     SearchHistory.FItems.emplace_back("cholera");
-    auto window = OpenWindow(std::monostate{}, 0);
-    window->btnHistory->click();
-    QTreeWidget* list = window->ListView1;
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    Child<QPushButton>(*window, "historyButton")->click();
+    QTreeWidget* list = Child<QTreeWidget>(*window, "historyList");
     // The list lays out its scroll bars after the click: judge it as the user sees it then.
     QTest::qWait(100);
     QCOMPARE(list->currentItem()->text(0), QStringLiteral("cholera"));
@@ -519,72 +535,73 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
 }
 
 void KeywordSearchWindowTest::suggestionPanelPagesAndKeys() {
-    auto window = OpenWindow(std::monostate{}, 0);
-    window->edtKeyWord->setFocus();
-    QTest::keyClicks(window->edtKeyWord, QStringLiteral("a"));
-    QVERIFY(window->plPrompt->isVisible());
+    auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
+    Child<QLineEdit>(*window, "keywordEdit")->setFocus();
+    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("a"));
+    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
     // The panel's bottom edge meets the keyword box's top edge, at its left edge.
-    const QPoint box = window->edtKeyWord->mapTo(window.get(), QPoint(0, 0));
-    QCOMPARE(window->plPrompt->geometry().bottom() + 1, box.y());
-    QCOMPARE(window->plPrompt->x(), box.x());
-    const QString caption = window->pnPrompt->text();
+    const QPoint box = Child<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0));
+    QCOMPARE(Child<QFrame>(*window, "suggestionPanel")->geometry().bottom() + 1, box.y());
+    QCOMPARE(Child<QFrame>(*window, "suggestionPanel")->x(), box.x());
+    const QString caption = Child<QLabel>(*window, "suggestionCaptionLabel")->text();
     QVERIFY(caption.startsWith(QStringLiteral("1/")));
     QVERIFY(caption.endsWith(QStringLiteral("  Please use a comma to separate keywords. For example: gas, Abdomen")));
-    const QString firstCell = window->StringGrid1->item(0, 0)->text();
-    QVERIFY(!firstCell.isEmpty() && !window->StringGrid1->item(9, 3)->text().isEmpty());
-    window->Button1->click();
-    QVERIFY(window->pnPrompt->text().startsWith(QStringLiteral("2/")));
-    QVERIFY(window->StringGrid1->item(0, 0)->text() != firstCell);
-    window->Button2->click();
-    window->Button2->click();  // stays on the first page
-    QVERIFY(window->pnPrompt->text().startsWith(QStringLiteral("1/")));
-    QCOMPARE(window->StringGrid1->item(0, 0)->text(), firstCell);
+    const QString firstCell = Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text();
+    QVERIFY(!firstCell.isEmpty() && !Child<QTableWidget>(*window, "suggestionGrid")->item(9, 3)->text().isEmpty());
+    Child<QPushButton>(*window, "nextSuggestionsButton")->click();
+    QVERIFY(Child<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("2/")));
+    QVERIFY(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text() != firstCell);
+    Child<QPushButton>(*window, "priorSuggestionsButton")->click();
+    Child<QPushButton>(*window, "priorSuggestionsButton")->click();  // stays on the first page
+    QVERIFY(Child<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("1/")));
+    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text(), firstCell);
 
     // Arrow up moves into the grid; Enter released there chooses the cell.
-    QTest::keyClick(window->edtKeyWord, Qt::Key_Up);
-    QCOMPARE(window->StringGrid1->currentRow(), 0);
-    QCOMPARE(window->StringGrid1->currentColumn(), 0);
-    QTest::keyClick(window->StringGrid1, Qt::Key_Return);
-    QCOMPARE(window->edtKeyWord->text(), firstCell + QStringLiteral(","));
-    QVERIFY(!window->plPrompt->isVisible());
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Up);
+    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->currentRow(), 0);
+    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->currentColumn(), 0);
+    QTest::keyClick(Child<QTableWidget>(*window, "suggestionGrid"), Qt::Key_Return);
+    QCOMPARE(Child<QLineEdit>(*window, "keywordEdit")->text(), firstCell + QStringLiteral(","));
+    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
     // Enter in the grid presses no button of the window (it once opened the history panel).
-    QVERIFY(!window->plHistory->isVisible());
+    QVERIFY(!Child<QFrame>(*window, "historyPanel")->isVisible());
     for (QPushButton* button : window->findChildren<QPushButton*>()) QVERIFY(!button->autoDefault());
-    QVERIFY(window->lbCombine->text().trimmed().toInt() > 0);
+    QVERIFY(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed().toInt() > 0);
 
     // The comma hides the panel; an unknown word leaves the grid empty and the caption as it was.
-    QTest::keyClicks(window->edtKeyWord, QStringLiteral("zqx"));
-    QVERIFY(window->plPrompt->isVisible());
-    QVERIFY(window->StringGrid1->item(0, 0)->text().isEmpty());
-    QTest::keyClick(window->edtKeyWord, Qt::Key_Comma);
-    QVERIFY(!window->plPrompt->isVisible());
+    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("zqx"));
+    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    QVERIFY(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text().isEmpty());
+    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Comma);
+    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
     // Focus on the code text hides the panel as well.
-    QTest::keyClicks(window->edtKeyWord, QStringLiteral("t"));
-    QVERIFY(window->plPrompt->isVisible());
-    window->RichEdit1->setFocus();
-    QVERIFY(!window->plPrompt->isVisible());
+    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("t"));
+    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    Child<QTextEdit>(*window, "codeText")->setFocus();
+    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
 }
 
 void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
-    auto window = OpenWindow(Category("A01"), 3);
+    auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     const TCodeTextPager& pager = window->Pager();
     // The code text needs a fixed-pitch family whatever is installed (Courier New or its stand-in).
-    QVERIFY(QFontInfo(window->RichEdit1->font()).fixedPitch());
-    const QFontMetricsF metrics(window->RichEdit1->font());
-    const QRect view = window->RichEdit1->viewport()->rect();
+    QVERIFY(QFontInfo(Child<QTextEdit>(*window, "codeText")->font()).fixedPitch());
+    const QFontMetricsF metrics(Child<QTextEdit>(*window, "codeText")->font());
+    const QRect view = Child<QTextEdit>(*window, "codeText")->viewport()->rect();
     // A full line plus the spare column fits across, and a full page fits down.
     QVERIFY(metrics.horizontalAdvance(QString(pager.FWordsPerLine + 1, QLatin1Char('M'))) <= view.width());
     QVERIFY(pager.FLinePerPage * metrics.lineSpacing() <= view.height());
     QVERIFY(pager.FWordsPerLine > 80);
     QVERIFY(pager.FLinePerPage >= 12);
     // The designed line height (19 px at 96 dpi: 25 px) sets the rows: 14 in the designed view.
-    if (window->RichEdit1->logicalDpiY() == 96 && metrics.lineSpacing() <= 25) QCOMPARE(pager.FLinePerPage, 14);
+    if (Child<QTextEdit>(*window, "codeText")->logicalDpiY() == 96 && metrics.lineSpacing() <= 25)
+        QCOMPARE(pager.FLinePerPage, 14);
     // No page shows more lines than fit.
     QCOMPARE(window->ViewText().split(QLatin1Char('\n')).size(), pager.FLinePerPage);
     // The lines are spaced at the row height the page was measured with, so a full page fills the
     // view down to its last row instead of leaving rows empty below it.
     const double rowHeight = double(view.height()) / pager.FLinePerPage;
-    const double pageHeight = window->RichEdit1->document()->size().height();
+    const double pageHeight = Child<QTextEdit>(*window, "codeText")->document()->size().height();
     QVERIFY2(pageHeight > (pager.FLinePerPage - 1) * rowHeight && pageHeight <= view.height() + rowHeight,
              qPrintable(QStringLiteral("page %1 px in a view of %2 px").arg(pageHeight).arg(view.height())));
 
@@ -595,12 +612,12 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     window->resize(300, 420);
     QCOMPARE(pager.FWordsPerLine, words);
     QCOMPARE(pager.FLinePerPage, lines);
-    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     // Growing again re-lays out and keeps the place (the page still holds the top line's text).
-    QTest::keyClick(window->RichEdit1, Qt::Key_PageDown);
+    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
     const QString topLine = window->ViewText().section(QLatin1Char('\n'), 0, 0).trimmed();
     window->resize(1400, 900);
-    QCOMPARE(window->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(pager.FWordsPerLine > words);
     QVERIFY(window->ViewText().contains(topLine.left(20)));
 }
@@ -609,20 +626,24 @@ QTEST_MAIN(KeywordSearchWindowTest)
 void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsText() {
     // 900 x 600 (a window fitted to a small or scaled screen): the page buttons do not fit in one
     // row; each keeps its whole caption inside the bar, and the code text still shows.
-    auto window = OpenWindow(Category("S72"), 3);
+    auto window = OpenWindow(Category("S72"), TTabularOpening::Code);
     window->setMinimumSize(0, 0);
     window->resize(900, 600);
     QVERIFY(!window->ViewText().isEmpty());
-    const QList<QPushButton*> buttons = {window->btnFirst,        window->btnPrior,      window->btnNext,
-                                         window->btnLast,         window->btnPriorCode,  window->btnReview,
-                                         window->btnPriorInOrder, window->btnNextInOrder};
+    const QList<QPushButton*> buttons = {
+        Child<QPushButton>(*window, "firstPageButton"), Child<QPushButton>(*window, "priorPageButton"),
+        Child<QPushButton>(*window, "nextPageButton"),  Child<QPushButton>(*window, "lastPageButton"),
+        Child<QPushButton>(*window, "backButton"),      Child<QPushButton>(*window, "reviewButton"),
+        Child<QPushButton>(*window, "priorCodeButton"), Child<QPushButton>(*window, "nextCodeButton")};
     for (QPushButton* button : buttons) {
         const QRect bar(QPoint(0, 0), button->parentWidget()->size());
         QVERIFY2(bar.contains(button->geometry()), qPrintable(button->text()));
         QVERIFY2(button->width() >= CaptionWidth(*button), qPrintable(button->text()));
     }
-    QVERIFY(window->btnNextInOrder->y() > window->btnFirst->y());  // a second row
-    QVERIFY(window->RichEdit1->geometry().bottom() < window->btnFirst->parentWidget()->y());
+    QVERIFY(Child<QPushButton>(*window, "nextCodeButton")->y() >
+            Child<QPushButton>(*window, "firstPageButton")->y());  // a second row
+    QVERIFY(Child<QTextEdit>(*window, "codeText")->geometry().bottom() <
+            Child<QPushButton>(*window, "firstPageButton")->parentWidget()->y());
 }
 
 #include "KeywordSearchWindowTest.moc"

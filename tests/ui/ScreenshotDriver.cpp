@@ -16,6 +16,7 @@
 
 #include "services/DataSets.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/KeywordSearch.h"
 #include "ui/Main.h"
 
@@ -40,23 +41,23 @@ int main(int argc, char** argv) {
     window.show();
     window.activateWindow();
     if (!SettleWindow(window)) return 1;
-    window.edtKeyWord->setFocus();
-    QTest::keyClicks(window.edtKeyWord, QStringLiteral("typhoid,men"));
+    Child<QLineEdit>(window, "keywordEdit")->setFocus();
+    QTest::keyClicks(Child<QLineEdit>(window, "keywordEdit"), QStringLiteral("typhoid,men"));
     ok &= CaptureWindow(window, output, QStringLiteral("keyword-suggestions.png"));
     window.InsertPromptKeyword(QStringLiteral("Meningitis"));
-    QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
-    window.RichEdit1->setFocus();
+    QTest::keyClick(Child<QLineEdit>(window, "keywordEdit"), Qt::Key_Return);
+    Child<QTextEdit>(window, "codeText")->setFocus();
     ok &= CaptureWindow(window, output, QStringLiteral("tabular-search.png"));
-    window.edtKeyWord->clear();
-    window.edtKeyWord->setFocus();
-    QTest::keyClicks(window.edtKeyWord, QStringLiteral("pnemonia"));
-    QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
-    window.RichEdit1->setFocus();
+    Child<QLineEdit>(window, "keywordEdit")->clear();
+    Child<QLineEdit>(window, "keywordEdit")->setFocus();
+    QTest::keyClicks(Child<QLineEdit>(window, "keywordEdit"), QStringLiteral("pnemonia"));
+    QTest::keyClick(Child<QLineEdit>(window, "keywordEdit"), Qt::Key_Return);
+    Child<QTextEdit>(window, "codeText")->setFocus();
     ok &= CaptureWindow(window, output, QStringLiteral("corrected-search.png"));
-    window.edtKeyWord->clear();
-    QTest::keyClicks(window.edtKeyWord, QStringLiteral("cholera"));
-    QTest::keyClick(window.edtKeyWord, Qt::Key_Return);
-    window.btnHistory->click();
+    Child<QLineEdit>(window, "keywordEdit")->clear();
+    QTest::keyClicks(Child<QLineEdit>(window, "keywordEdit"), QStringLiteral("cholera"));
+    QTest::keyClick(Child<QLineEdit>(window, "keywordEdit"), Qt::Key_Return);
+    Child<QPushButton>(window, "historyButton")->click();
     ok &= CaptureWindow(window, output, QStringLiteral("search-history.png"));
     return ok ? 0 : 1;
 }

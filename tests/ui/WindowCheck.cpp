@@ -28,6 +28,7 @@
 
 #include "services/DataSets.h"
 #include "tests/common/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "tests/ui/WindowSettle.h"
 #include "ui/AdministratorTool.h"
 #include "ui/AlphaSearch.h"
@@ -204,7 +205,7 @@ int main(int argc, char** argv) {
         {"tabular-section-from-index",
          [](QWidget* opener) {
              auto window = std::make_unique<TfrmKeyWordSearch>(opener);
-             window->FInitType = 3;
+             window->FInitType = TTabularOpening::Code;
              window->FInitCode = QStringLiteral("S72.001");
              return window;
          },
@@ -271,7 +272,7 @@ int main(int argc, char** argv) {
          [coder](QWidget*) {
              UnlockedFavorite = coder;
              auto window = std::make_unique<TfrmKeyWordSearch>(nullptr);
-             window->FInitType = 5;
+             window->FInitType = TTabularOpening::FavoriteCodes;
              return window;
          },
          false, true},
@@ -296,9 +297,12 @@ int main(int argc, char** argv) {
         CheckControlsWhole(item.FName, *shown);
         CheckNoOverlap(item.FName, *shown);
         // A window opened on a code shows that code's text and says so, whatever the screen.
-        if (auto* search = qobject_cast<TfrmKeyWordSearch*>(shown); search != nullptr && search->FInitType == 3) {
-            if (search->ViewText().trimmed().isEmpty() || search->Panel1->text() != QStringLiteral("Tabular Section")) {
-                std::printf("%-28s shows \"%s\" and %s text\n", item.FName, qPrintable(search->Panel1->text()),
+        if (auto* search = qobject_cast<TfrmKeyWordSearch*>(shown);
+            search != nullptr && search->FInitType == TTabularOpening::Code) {
+            if (search->ViewText().trimmed().isEmpty() ||
+                Child<QLabel>(*search, "titleLabel")->text() != QStringLiteral("Tabular Section")) {
+                std::printf("%-28s shows \"%s\" and %s text\n", item.FName,
+                            qPrintable(Child<QLabel>(*search, "titleLabel")->text()),
                             search->ViewText().trimmed().isEmpty() ? "no" : "its");
                 ++Failures;
             }

@@ -36,16 +36,19 @@ private slots:
 
     void favoriteWindowKeepsItsPageButtonsOnOneRow() {
         TfrmKeyWordSearch window;
-        window.FInitType = 5;
+        window.FInitType = TTabularOpening::FavoriteCodes;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.btnNextInOrder->y(), window.btnFirst->y());
+        QCOMPARE(Child<QPushButton>(window, "nextCodeButton")->y(), Child<QPushButton>(window, "firstPageButton")->y());
         for (QPushButton* button :
-             {window.btnFirst, window.btnPrior, window.btnNext, window.btnLast, window.btnPriorCode, window.btnReview,
-              window.btnPriorInOrder, window.btnNextInOrder})
+             {Child<QPushButton>(window, "firstPageButton"), Child<QPushButton>(window, "priorPageButton"),
+              Child<QPushButton>(window, "nextPageButton"), Child<QPushButton>(window, "lastPageButton"),
+              Child<QPushButton>(window, "backButton"), Child<QPushButton>(window, "reviewButton"),
+              Child<QPushButton>(window, "priorCodeButton"), Child<QPushButton>(window, "nextCodeButton")})
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
                      qPrintable(button->text()));
-        QVERIFY(window.btnNextInOrder->geometry().right() < window.btnNextInOrder->parentWidget()->width());
+        QVERIFY(Child<QPushButton>(window, "nextCodeButton")->geometry().right() <
+                Child<QPushButton>(window, "nextCodeButton")->parentWidget()->width());
     }
     // The rows above run at the designed sizes; from here on windows are fitted to the (small)
     // test screen as the program fits them.
