@@ -456,7 +456,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
         WhenTabular([&](TfrmKeyWordSearch* tabular) {
             shown = CategoryShown(*tabular);
             selected = tabular->Pager().FSelectedCode;
-            QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
+            QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
         });
         QTest::keyClick(List(*window), key);
         QCOMPARE(shown, category);
@@ -478,7 +478,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
     QVERIFY(SelectRowOf(*window, open));
     messages.QueueAnswer(true);
     WhenTabular(
-        [](TfrmKeyWordSearch* tabular) { QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_F12); });
+        [](TfrmKeyWordSearch* tabular) { QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_F12); });
     window->ViewCode1->trigger();
     QCOMPARE(window->result(), 3);
     QVERIFY(!window->isVisible());
@@ -520,7 +520,7 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
         bool opened = false;
         WhenTabular([&](TfrmKeyWordSearch* tabular) {
             opened = true;
-            QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
+            QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
         });
         QTest::keyClick(List(*window), Qt::Key_F5);
         QVERIFY(opened);

@@ -87,7 +87,7 @@ std::shared_ptr<TOpened> RecordTabularSearch() {
         ++opened->count;
         opened->initType = window->FInitType;
         opened->object = window->CurrentObject();
-        opened->title = Child<QLabel>(*window, "titleLabel")->text();
+        opened->title = Named<QLabel>(*window, "titleLabel")->text();
         QTest::keyClick(window, Qt::Key_Escape);
     });
     return opened;
@@ -456,7 +456,7 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
 
         messages.QueueAnswer(true);
         WhenWindowShown<TfrmKeyWordSearch>(
-            [](TfrmKeyWordSearch* search) { QTest::keyClick(Child<QLineEdit>(*search, "keywordEdit"), Qt::Key_F12); });
+            [](TfrmKeyWordSearch* search) { QTest::keyClick(Named<QLineEdit>(*search, "keywordEdit"), Qt::Key_F12); });
         DoubleClick(*window, window->NodeLabelRect(chapterNode).center());
     });
     main.lbChaptersClick();

@@ -30,7 +30,7 @@ QString Clipboard() {
 
 // The code box as its eight places, an empty place as a blank.
 QString BoxText(const TfrmKeyWordSearch& window) {
-    return Child<QLineEdit>(window, "codeEdit")->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
+    return Named<QLineEdit>(window, "codeEdit")->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
 QString Underlined(TfrmKeyWordSearch& window) {
@@ -46,15 +46,15 @@ TCodeInfo* Shown(TfrmKeyWordSearch& window) {
 
 void TypeAndGo(TfrmKeyWordSearch& window, const char* text) {
     window.ResetCodeBox();
-    QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), text);
-    QTest::keyClick(Child<QLineEdit>(window, "codeEdit"), Qt::Key_Return);
+    QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), text);
+    QTest::keyClick(Named<QLineEdit>(window, "codeEdit"), Qt::Key_Return);
 }
 
 bool SelectInView(TfrmKeyWordSearch& window, const QString& text) {
     QTextCursor cursor =
-        Child<QTextEdit>(window, "codeText")->document()->find(text, 0, QTextDocument::FindCaseSensitively);
+        Named<QTextEdit>(window, "codeText")->document()->find(text, 0, QTextDocument::FindCaseSensitively);
     if (cursor.isNull()) return false;
-    Child<QTextEdit>(window, "codeText")->setTextCursor(cursor);
+    Named<QTextEdit>(window, "codeText")->setTextCursor(cursor);
     return true;
 }
 
@@ -93,18 +93,18 @@ private slots:
         TWindow w;
         TfrmKeyWordSearch& window = w.window;
         QCOMPARE(BoxText(window), QStringLiteral("   .    "));
-        QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), "a00.1");
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("A00.1"));
-        QTest::keyClick(Child<QLineEdit>(window, "codeEdit"), Qt::Key_Return);
+        QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), "a00.1");
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("A00.1"));
+        QTest::keyClick(Named<QLineEdit>(window, "codeEdit"), Qt::Key_Return);
         QVERIFY(Shown(window) != nullptr);
         QCOMPARE(Shown(window)->FCode, std::string("A00"));
         QCOMPARE(Underlined(window), QStringLiteral("A00.1"));
         QCOMPARE(window.Pager().FCurPageIndex, 1);
         QCOMPARE(BoxText(window), QStringLiteral("   .    "));
         // Code search mode refills the tree with the category alone, without a leading blank.
-        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount(), 1);
-        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
-        QCOMPARE(Child<QLabel>(window, "codeCountLabel")->text(), QStringLiteral("1"));
+        QCOMPARE(Named<QTreeWidget>(window, "codeTree")->topLevelItemCount(), 1);
+        QCOMPARE(Named<QTreeWidget>(window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
+        QCOMPARE(Named<QLabel>(window, "codeCountLabel")->text(), QStringLiteral("1"));
         QVERIFY(window.FPriorStack.empty());  // nothing was shown before
 
         for (const char* text : {"A00", "a00."}) {
@@ -138,22 +138,22 @@ private slots:
     void firstCharacterMovesToTheStartAndClickPutsCaretAfterTyping() {
         TWindow w;
         TfrmKeyWordSearch& window = w.window;
-        Child<QLineEdit>(window, "codeEdit")->setFocus();
-        Child<QLineEdit>(window, "codeEdit")->setCursorPosition(5);
-        QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), "b");
+        Named<QLineEdit>(window, "codeEdit")->setFocus();
+        Named<QLineEdit>(window, "codeEdit")->setCursorPosition(5);
+        QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), "b");
         QCOMPARE(BoxText(window), QStringLiteral("B  .    "));
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->selectionStart(), 1);
-        QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), "2");
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("B2."));
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->selectionStart(), 1);
+        QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), "2");
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("B2."));
 
-        QTest::mouseClick(Child<QLineEdit>(window, "codeEdit"), Qt::LeftButton, {},
-                          QPoint(Child<QLineEdit>(window, "codeEdit")->width() - 4, 10));
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->selectionStart(), 2);
-        QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), "0");
-        QTest::mouseClick(Child<QLineEdit>(window, "codeEdit"), Qt::LeftButton, {}, QPoint(4, 10));
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->selectionStart(), 4);  // the full stop is skipped
-        QTest::keyClicks(Child<QLineEdit>(window, "codeEdit"), "1");
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("B20.1"));
+        QTest::mouseClick(Named<QLineEdit>(window, "codeEdit"), Qt::LeftButton, {},
+                          QPoint(Named<QLineEdit>(window, "codeEdit")->width() - 4, 10));
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->selectionStart(), 2);
+        QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), "0");
+        QTest::mouseClick(Named<QLineEdit>(window, "codeEdit"), Qt::LeftButton, {}, QPoint(4, 10));
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->selectionStart(), 4);  // the full stop is skipped
+        QTest::keyClicks(Named<QLineEdit>(window, "codeEdit"), "1");
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->text(), QStringLiteral("B20.1"));
     }
 
     void failuresTellTheUserAndResetTheBox() {
@@ -168,8 +168,8 @@ private slots:
         QCOMPARE(messages.Messages(),
                  (std::vector<std::string>{"Please select correct code in the text box!", "Code is not exist!"}));
         QCOMPARE(BoxText(window), QStringLiteral("   .    "));
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->selectionStart(), 0);
-        QCOMPARE(Child<QLineEdit>(window, "codeEdit")->selectedText().size(), 1);
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->selectionStart(), 0);
+        QCOMPARE(Named<QLineEdit>(window, "codeEdit")->selectedText().size(), 1);
         QCOMPARE(Underlined(window), QStringLiteral("A00.1"));  // view unchanged
         QCOMPARE(window.FPriorStack.size(), pushed);
 
@@ -246,8 +246,8 @@ private slots:
         TfrmKeyWordSearch& window = w.window;
         QCOMPARE(Shown(window)->FCode, std::string("A01"));
         QCOMPARE(Underlined(window), QStringLiteral("A01.01"));
-        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A01"));
-        QCOMPARE(Child<QLabel>(window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
+        QCOMPARE(Named<QTreeWidget>(window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A01"));
+        QCOMPARE(Named<QLabel>(window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
         QVERIFY(window.FInitCode.isEmpty());
     }
 
@@ -261,17 +261,17 @@ private slots:
         });
         TypeAndGo(window, "A00");
         QVERIFY(SelectInView(window, QStringLiteral("A00.0")));
-        QTest::keyClick(Child<QTextEdit>(window, "codeText"), Qt::Key_F10);
+        QTest::keyClick(Named<QTextEdit>(window, "codeText"), Qt::Key_F10);
         QCOMPARE(Clipboard(), QStringLiteral("A00.0"));
-        QCOMPARE(Child<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("A00.0"));
+        QCOMPARE(Named<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("A00.0"));
 
-        QTest::keyClick(Child<QTextEdit>(window, "codeText"), Qt::Key_F11);
+        QTest::keyClick(Named<QTextEdit>(window, "codeText"), Qt::Key_F11);
         QCOMPARE(Clipboard(), QStringLiteral("A00.0  Cholera due to Vibrio cholerae 01, biovar cholerae"));
 
         // One completion only: that completion is the code copied.
         window.ShowAvailableCodes(QStringLiteral("S06.1X7"), false);
         QCOMPARE(Clipboard(), QStringLiteral("S06.1X7A"));
-        QCOMPARE(Child<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("S06.1X7A"));
+        QCOMPARE(Named<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("S06.1X7A"));
 
         // Not a code text: nothing happens.
         window.ShowAvailableCodes(QStringLiteral("Cholera"), true);
@@ -311,13 +311,13 @@ private slots:
         TypeAndGo(window, "A00.1");
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         QVERIFY(SelectInView(window, QStringLiteral("A00")));
-        QTest::keyClick(Child<QTextEdit>(window, "codeText"), Qt::Key_F10);
+        QTest::keyClick(Named<QTextEdit>(window, "codeText"), Qt::Key_F10);
         QCOMPARE(header, QStringLiteral("A00."));
         QCOMPARE(listed, (QStringList{"A00.0", "A00.1", "A00.9"}));
         QVERIFY(totals.startsWith(QStringLiteral("Total: 3    (4 chars code: 3    ")));
         // Copied without Ctrl, then closed: the copy stands but "Selected:" is left alone.
         QCOMPARE(Clipboard(), QStringLiteral("A00.1"));
-        QCOMPARE(Child<QLineEdit>(window, "selectedCodeEdit")->text(), QString());
+        QCOMPARE(Named<QLineEdit>(window, "selectedCodeEdit")->text(), QString());
 
         // With Ctrl the copy closes the dialog with OK and the window shows the code.
         ctrl = true;
@@ -325,11 +325,11 @@ private slots:
         window.ShowAvailableCodes(QStringLiteral("T07"), true);
         QCOMPARE(listed, (QStringList{"T07.XXXA", "T07.XXXD", "T07.XXXS"}));
         QCOMPARE(Clipboard(), QStringLiteral("T07.XXXD  Unspecified multiple injuries, subsequent encounter"));
-        QCOMPARE(Child<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("T07.XXXD"));
+        QCOMPARE(Named<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("T07.XXXD"));
 
         window.ShowAvailableCodes(QStringLiteral("E08.37"), false);
         QCOMPARE(listed, (QStringList{"E08.37X1", "E08.37X2", "E08.37X3", "E08.37X9"}));
-        QCOMPARE(Child<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("E08.37X2"));
+        QCOMPARE(Named<QLineEdit>(window, "selectedCodeEdit")->text(), QStringLiteral("E08.37X2"));
     }
 
     void ctrlF11CopiesTheShortDescriptionAndTheMenuItemWithoutCtrlTheLong() {
@@ -339,11 +339,11 @@ private slots:
         TypeAndGo(window, "A00");
         QVERIFY(SelectInView(window, QStringLiteral("A00.0")));
         // Ctrl as the keyboard reports it at that moment.
-        QTest::keyClick(Child<QTextEdit>(window, "codeText"), Qt::Key_F11, Qt::ControlModifier);
+        QTest::keyClick(Named<QTextEdit>(window, "codeText"), Qt::Key_F11, Qt::ControlModifier);
         QCOMPARE(Clipboard(), QStringLiteral("A00.0  ") + QString::fromStdString(shortDesc));
         // Ctrl let go, the menu item named for the short description copies the long one.
-        QTest::keyRelease(Child<QTextEdit>(window, "codeText"), Qt::Key_Control, Qt::NoModifier);
-        Child<QAction>(window, "copyCodeShortDescAction")->trigger();
+        QTest::keyRelease(Named<QTextEdit>(window, "codeText"), Qt::Key_Control, Qt::NoModifier);
+        Named<QAction>(window, "copyCodeShortDescAction")->trigger();
         QCOMPARE(Clipboard(), QStringLiteral("A00.0  Cholera due to Vibrio cholerae 01, biovar cholerae"));
     }
 };

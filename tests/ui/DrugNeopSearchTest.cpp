@@ -274,7 +274,7 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
         QCOMPARE(ShownCategory(tabular)->FCode, std::string("T51"));
         QCOMPARE(Underlined(tabular), QStringLiteral("T51.0X1"));
         QCOMPARE(tabular->parentWidget(), window.get());
-        QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
+        QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_Escape);
     });
     const QRect cell = Grid(*window)->visualRect(Grid(*window)->model()->index(1, 2));
     QTest::mouseClick(Grid(*window)->viewport(), Qt::LeftButton, {}, cell.center());
@@ -295,7 +295,7 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
     messages.QueueAnswer(true);
     WhenModalShown<TfrmKeyWordSearch>(window.get(), [](TfrmKeyWordSearch* tabular) {
         QCOMPARE(Underlined(tabular), QStringLiteral("T51.0X4"));
-        QTest::keyClick(Child<QTextEdit>(*tabular, "codeText"), Qt::Key_F12);
+        QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_F12);
     });
     QTest::keyClick(Grid(*window), Qt::Key_F5);
     QCOMPARE(window->result(), 3);

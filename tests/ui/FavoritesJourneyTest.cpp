@@ -64,7 +64,7 @@ void WhenTabular(std::function<void(TfrmKeyWordSearch*)> AStep) {
     WhenWindowShown<TfrmKeyWordSearch>(
         [AStep](TfrmKeyWordSearch* window) {
             AStep(window);
-            QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_Escape);
+            QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_Escape);
         },
         Patience);
 }
@@ -106,11 +106,11 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
             WhenWindowShown<TfrmKeyWordSearch>(
                 [&](TfrmKeyWordSearch* favorites) {
                     created = true;
-                    QCOMPARE(Child<QLabel>(*favorites, "titleLabel")->text(), QStringLiteral("Favorite Codes"));
-                    QCOMPARE(Child<QLabel>(*favorites, "listKindLabel")->text(), QStringLiteral("Favorite"));
-                    QVERIFY(!Child<QWidget>(*favorites, "searchArea")->isVisible());
-                    QCOMPARE(Child<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("0"));
-                    QTest::keyClick(Child<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Escape);
+                    QCOMPARE(Named<QLabel>(*favorites, "titleLabel")->text(), QStringLiteral("Favorite Codes"));
+                    QCOMPARE(Named<QLabel>(*favorites, "listKindLabel")->text(), QStringLiteral("Favorite"));
+                    QVERIFY(!Named<QWidget>(*favorites, "searchArea")->isVisible());
+                    QCOMPARE(Named<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("0"));
+                    QTest::keyClick(Named<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Escape);
                 },
                 Patience);
             QTest::keyClick(Named<QLineEdit>(*newUser, "passwordAgainEdit"), Qt::Key_Return);
@@ -125,10 +125,10 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
 
     // 1. Keyword search: the category found is added with Ctrl+D from the keyword box.
     WhenTabular([](TfrmKeyWordSearch* window) {
-        QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("typhoid"));
-        QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
+        QTest::keyClicks(Named<QLineEdit>(*window, "keywordEdit"), QStringLiteral("typhoid"));
+        QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
         QCOMPARE(ShownCategory(window), std::string("A01"));
-        PressCtrlD(Child<QLineEdit>(*window, "keywordEdit"));
+        PressCtrlD(Named<QLineEdit>(*window, "keywordEdit"));
         QCOMPARE(UnlockedCodes(), std::vector<std::string>{"A01"});
     });
     QTest::mouseClick(Named<QLabel>(main, "keywordsLauncher"), Qt::LeftButton);
@@ -141,7 +141,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
         terms->setCurrentIndex(terms->model()->index(0, 0));
         WhenTabular([](TfrmKeyWordSearch* window) {
             QCOMPARE(window->Pager().FSelectedCode, std::string("A00.9"));
-            PressCtrlD(Child<QTextEdit>(*window, "codeText"));
+            PressCtrlD(Named<QTextEdit>(*window, "codeText"));
             QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9"}));
         });
         QTest::keyClick(terms, Qt::Key_F5);
@@ -163,7 +163,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
             }
         QVERIFY(!tableCode.empty());
         WhenTabular([&](TfrmKeyWordSearch* window) {
-            PressCtrlD(Child<QTextEdit>(*window, "codeText"));
+            PressCtrlD(Named<QTextEdit>(*window, "codeText"));
             QCOMPARE(UnlockedCodes(), (std::vector<std::string>{"A01", "A00.9", tableCode}));
         });
         QTest::keyClick(grid, Qt::Key_F5);
@@ -222,22 +222,22 @@ void FavoritesJourneyTest::afterRestart() {
                 [&](TfrmKeyWordSearch* favorites) {
                     opened = true;
                     QCOMPARE(
-                        TreeTexts(Child<QTreeWidget>(*favorites, "codeTree")),
+                        TreeTexts(Named<QTreeWidget>(*favorites, "codeTree")),
                         (QStringList{QStringLiteral(" A01"), QStringLiteral(" A00.9"), QLatin1Char(' ') + tableCode}));
-                    QCOMPARE(Child<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("3"));
+                    QCOMPARE(Named<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("3"));
                     QCOMPARE(ShownCategory(favorites), std::string("A01"));
                     // Down opens A00.9: its category, the code underlined.
-                    QTest::keyClick(Child<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Down);
+                    QTest::keyClick(Named<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Down);
                     QCOMPARE(ShownCategory(favorites), std::string("A00"));
                     QCOMPARE(favorites->Pager().FSelectedCode, std::string("A00.9"));
-                    QCOMPARE(Child<QLabel>(*favorites, "titleLabel")->text(), QStringLiteral("Favorite Codes"));
+                    QCOMPARE(Named<QLabel>(*favorites, "titleLabel")->text(), QStringLiteral("Favorite Codes"));
                     // Delete removes it; the next code is shown.
-                    QTest::keyClick(Child<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Delete);
-                    QCOMPARE(TreeTexts(Child<QTreeWidget>(*favorites, "codeTree")),
+                    QTest::keyClick(Named<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Delete);
+                    QCOMPARE(TreeTexts(Named<QTreeWidget>(*favorites, "codeTree")),
                              (QStringList{QStringLiteral(" A01"), QLatin1Char(' ') + tableCode}));
-                    QCOMPARE(Child<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("2"));
+                    QCOMPARE(Named<QLabel>(*favorites, "codeCountLabel")->text(), QStringLiteral("2"));
                     QCOMPARE(favorites->Pager().FSelectedCode, tableCode.toStdString());
-                    QTest::keyClick(Child<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Escape);
+                    QTest::keyClick(Named<QTreeWidget>(*favorites, "codeTree"), Qt::Key_Escape);
                 },
                 Patience);
             QTest::keyClicks(Named<QLineEdit>(*unlock, "passwordEdit"), Password);
@@ -275,10 +275,10 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
     TfrmKeyWordSearch favorites;
     favorites.FInitType = TTabularOpening::FavoriteCodes;
     favorites.show();
-    QCOMPARE(Child<QTreeWidget>(favorites, "codeTree")->topLevelItemCount(), 0);
-    PressCtrlD(Child<QTreeWidget>(favorites, "codeTree"));  // nothing to add from an empty tree
+    QCOMPARE(Named<QTreeWidget>(favorites, "codeTree")->topLevelItemCount(), 0);
+    PressCtrlD(Named<QTreeWidget>(favorites, "codeTree"));  // nothing to add from an empty tree
     favorites.GoToCode(QStringLiteral("A00.1"), false);
-    PressCtrlD(Child<QTextEdit>(favorites, "codeText"));
+    PressCtrlD(Named<QTextEdit>(favorites, "codeText"));
     QCOMPARE(messages.Messages().size(), 3u);
     QVERIFY(messages.Messages()[2].find("left as it was") != std::string::npos);
     QCOMPARE(ReadBytes(fileName), damaged);

@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
     favorites.FInitType = TTabularOpening::FavoriteCodes;
     favorites.show();
     if (!SettleWindow(favorites)) return 1;
-    Child<QTreeWidget>(favorites, "codeTree")
-        ->setCurrentItem(Child<QTreeWidget>(favorites, "codeTree")->topLevelItem(3));
-    QTest::keyClick(Child<QTreeWidget>(favorites, "codeTree"), Qt::Key_Right);  // a key release opens the current node
+    Named<QTreeWidget>(favorites, "codeTree")
+        ->setCurrentItem(Named<QTreeWidget>(favorites, "codeTree")->topLevelItem(3));
+    QTest::keyClick(Named<QTreeWidget>(favorites, "codeTree"), Qt::Key_Right);  // a key release opens the current node
     ok &= CaptureWindow(favorites, output, QStringLiteral("favorite-codes.png"));
     return ok ? 0 : 1;
 }

@@ -74,7 +74,7 @@ void ShowActive(QWidget& window) {
 
 // A keyword search typed into the keyword box and run with Enter; the focus stays in the box.
 void Search(TfrmKeyWordSearch& window, const QString& keywords) {
-    Child<QLineEdit>(window, "keywordEdit")->setFocus();
+    Named<QLineEdit>(window, "keywordEdit")->setFocus();
     Type(keywords);
     Press(Qt::Key_Return);
 }
@@ -129,30 +129,30 @@ private slots:
         SearchHistory.FItems = {"gas", "typhoid"};
         TfrmKeyWordSearch window;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
         Type(QStringLiteral("typ"));
-        QVERIFY(Child<QFrame>(window, "suggestionPanel")->isVisible());
+        QVERIFY(Named<QFrame>(window, "suggestionPanel")->isVisible());
         Press(Qt::Key_Up);
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTableWidget>(window, "suggestionGrid")));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QTableWidget>(window, "suggestionGrid")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
+        QVERIFY(!Named<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
 
-        Child<QPushButton>(window, "historyButton")->setFocus();
+        Named<QPushButton>(window, "historyButton")->setFocus();
         Press(Qt::Key_Space);
-        QVERIFY(Child<QFrame>(window, "historyPanel")->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTreeWidget>(window, "historyList")));
+        QVERIFY(Named<QFrame>(window, "historyPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QTreeWidget>(window, "historyList")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!Child<QFrame>(window, "historyPanel")->isVisible());
+        QVERIFY(!Named<QFrame>(window, "historyPanel")->isVisible());
         // Enter takes the selected entry (the newest) into the keyword box.
-        Child<QPushButton>(window, "historyButton")->setFocus();
+        Named<QPushButton>(window, "historyButton")->setFocus();
         Press(Qt::Key_Space);
         Press(Qt::Key_Up);
         Press(Qt::Key_Return);
-        QVERIFY(!Child<QFrame>(window, "historyPanel")->isVisible());
-        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("gas"));
+        QVERIFY(!Named<QFrame>(window, "historyPanel")->isVisible());
+        QCOMPARE(Named<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("gas"));
         // Esc in the keyword box itself still closes the window.
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
@@ -166,14 +166,14 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("torus"));
-        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 0);
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
+        QVERIFY(Named<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 0);
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
         for (Qt::Key key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F9, Qt::Key_F3, Qt::Key_F4, Qt::Key_F8}) {
             Press(key);
-            QVERIFY2(!Child<QFrame>(window, "suggestionPanel")->isVisible(), qPrintable(QKeySequence(key).toString()));
+            QVERIFY2(!Named<QFrame>(window, "suggestionPanel")->isVisible(), qPrintable(QKeySequence(key).toString()));
         }
         Press(Qt::Key_PageDown, Qt::ControlModifier);
-        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
+        QVERIFY(!Named<QFrame>(window, "suggestionPanel")->isVisible());
     }
 
     void escWithAPanelOpenClosesOnlyThePanel() {
@@ -181,12 +181,12 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Type(QStringLiteral("typ"));
-        QVERIFY(Child<QFrame>(window, "suggestionPanel")->isVisible());
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
+        QVERIFY(Named<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
         Press(Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        QVERIFY(!Child<QFrame>(window, "suggestionPanel")->isVisible());
-        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("typ"));
+        QVERIFY(!Named<QFrame>(window, "suggestionPanel")->isVisible());
+        QCOMPARE(Named<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("typ"));
         // No panel open: Esc closes the window as before.
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
@@ -198,11 +198,11 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("asthma"));
-        Child<QTextEdit>(window, "codeText")->setFocus();
+        Named<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_F7);
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "keywordEdit")));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
         Type(QStringLiteral("chf"));
-        QCOMPARE(Child<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("chf"));
+        QCOMPARE(Named<QLineEdit>(window, "keywordEdit")->text(), QStringLiteral("chf"));
     }
 
     void hitKeysGoToThePagesWithHighlightedKeywords() {
@@ -215,13 +215,13 @@ private slots:
         QVERIFY(!hits.empty());
         QVERIFY(hits.front() > 1);
         QCOMPARE(window.Pager().FCurPageIndex, 1);
-        QVERIFY2(Child<QLabel>(window, "hitPagesLabel")->text().contains(QString::number(hits.front())),
-                 qPrintable(Child<QLabel>(window, "hitPagesLabel")->text()));
+        QVERIFY2(Named<QLabel>(window, "hitPagesLabel")->text().contains(QString::number(hits.front())),
+                 qPrintable(Named<QLabel>(window, "hitPagesLabel")->text()));
         // From the keyword box and from the text view alike.
         Press(Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(window.Pager().FCurPageIndex, hits.front());
-        QVERIFY(!RunsInColour(Child<QTextEdit>(window, "codeText"), Fuchsia).isEmpty());
-        Child<QTextEdit>(window, "codeText")->setFocus();
+        QVERIFY(!RunsInColour(Named<QTextEdit>(window, "codeText"), Fuchsia).isEmpty());
+        Named<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(window.Pager().FCurPageIndex, hits.size() > 1 ? hits[1] : hits.front());
         Press(Qt::Key_F2);
@@ -231,8 +231,8 @@ private slots:
         for (int page : hits)
             if (page < last) priorHit = page;
         QCOMPARE(window.Pager().FCurPageIndex, priorHit);
-        QVERIFY(Child<QPushButton>(window, "nextPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgDn")));
-        QVERIFY(Child<QPushButton>(window, "priorPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgUp")));
+        QVERIFY(Named<QPushButton>(window, "nextPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgDn")));
+        QVERIFY(Named<QPushButton>(window, "priorPageButton")->toolTip().contains(QStringLiteral("Ctrl+PgUp")));
     }
 
     void seventhCharacterRefusalNamesTheCharacterAndTheAllowedOnes() {
@@ -241,7 +241,7 @@ private slots:
         TfrmKeyWordSearch window;
         window.FInitType = TTabularOpening::CodeSearch;
         ShowActive(window);
-        QCOMPARE(Focused(), static_cast<QWidget*>(Child<QLineEdit>(window, "codeEdit")));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "codeEdit")));
         messages.QueueAnswer(true);
         Type(QStringLiteral("S061X7D"));
         Press(Qt::Key_Return);
@@ -264,7 +264,7 @@ private slots:
         window.FInitType = TTabularOpening::Code;
         ShowActive(window);
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        Child<QTextEdit>(window, "codeText")->setFocus();
+        Named<QTextEdit>(window, "codeText")->setFocus();
         Press(Qt::Key_F11);
         QCOMPARE(messages.Messages(), std::vector<std::string>{MsgNoCodeToCopy});
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
@@ -275,21 +275,21 @@ private slots:
         TfrmKeyWordSearch window;
         ShowActive(window);
         Search(window, QStringLiteral("torus"));
-        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
-        QTreeWidgetItem* other = Child<QTreeWidget>(window, "codeTree")->topLevelItem(1);
+        QVERIFY(Named<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
+        QTreeWidgetItem* other = Named<QTreeWidget>(window, "codeTree")->topLevelItem(1);
         const QString category = other->text(0).trimmed();
-        Child<QLineEdit>(window, "codeEdit")->setFocus();
+        Named<QLineEdit>(window, "codeEdit")->setFocus();
         Type(category + QStringLiteral("0"));
         Press(Qt::Key_Return);
         QCOMPARE(ShownCategory(window), category);
-        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem(), other);
+        QCOMPARE(Named<QTreeWidget>(window, "codeTree")->currentItem(), other);
         // A category the list does not hold leaves the list as it is.
-        Child<QLineEdit>(window, "codeEdit")->setFocus();
+        Named<QLineEdit>(window, "codeEdit")->setFocus();
         Type(QStringLiteral("A000"));
         Press(Qt::Key_Return);
         QCOMPARE(ShownCategory(window), QStringLiteral("A00"));
-        QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem(), other);
-        QVERIFY(Child<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
+        QCOMPARE(Named<QTreeWidget>(window, "codeTree")->currentItem(), other);
+        QVERIFY(Named<QTreeWidget>(window, "codeTree")->topLevelItemCount() > 1);
     }
 
     // ---- Index and table windows ----
@@ -371,7 +371,7 @@ private slots:
         CloseStrayModalsAfter(&guard);
         QString title;
         WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* search) {
-            title = Child<QLabel>(*search, "titleLabel")->text();
+            title = Named<QLabel>(*search, "titleLabel")->text();
             search->done(2);
         });
         Press(Qt::Key_Return);
@@ -392,7 +392,7 @@ private slots:
             TfrmKeyWordSearch window;
             window.FInitType = TTabularOpening::FavoriteCodes;
             ShowActive(window);
-            QCOMPARE(Focused(), static_cast<QWidget*>(Child<QTreeWidget>(window, "codeTree")));
+            QCOMPARE(Focused(), static_cast<QWidget*>(Named<QTreeWidget>(window, "codeTree")));
             Press(Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("A00.1"));
             Press(Qt::Key_F11);
@@ -402,7 +402,7 @@ private slots:
             QCOMPARE(favorite.Codes(), std::vector<std::string>{"S52.521A"});
             Press(Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(favorite.Codes(), (std::vector<std::string>{"A00.1", "S52.521A"}));
-            QCOMPARE(Child<QTreeWidget>(window, "codeTree")->currentItem()->text(0).trimmed(), QStringLiteral("A00.1"));
+            QCOMPARE(Named<QTreeWidget>(window, "codeTree")->currentItem()->text(0).trimmed(), QStringLiteral("A00.1"));
             TFavoriteKW reader("ann", favorite.FFileName);
             QCOMPARE(reader.Open("pw"), TFavoriteOpen::Opened);
             QCOMPARE(reader.Codes(), favorite.Codes());
@@ -423,7 +423,7 @@ private slots:
                 select->CopySelected(TCopyKind::Code);
                 return int(QDialog::Accepted);
             });
-            Child<QTextEdit>(window, "codeText")->setFocus();
+            Named<QTextEdit>(window, "codeText")->setFocus();
             Press(Qt::Key_D, Qt::ControlModifier);
             SetModalRunner(old);
             QVERIFY(offered.size() > 1);
@@ -436,8 +436,8 @@ private slots:
             TfrmKeyWordSearch window;
             window.FInitType = TTabularOpening::FavoriteCodes;
             ShowActive(window);
-            QVERIFY2(Child<QTextEdit>(window, "codeText")->placeholderText().contains(QStringLiteral("Ctrl+D")),
-                     qPrintable(Child<QTextEdit>(window, "codeText")->placeholderText()));
+            QVERIFY2(Named<QTextEdit>(window, "codeText")->placeholderText().contains(QStringLiteral("Ctrl+D")),
+                     qPrintable(Named<QTextEdit>(window, "codeText")->placeholderText()));
         }
         UnlockedFavorite = nullptr;
     }

@@ -53,7 +53,7 @@ QStringList UnderlinedRuns(QTextEdit* edit) {
 // be scrolled fully into it); otherwise where the first line outside it is.
 QString LineOutsideTheView(TfrmKeyWordSearch& window) {
     TCodeTextPager& pager = window.Pager();
-    QTextEdit* edit = Child<QTextEdit>(window, "codeText");
+    QTextEdit* edit = Named<QTextEdit>(window, "codeText");
     const int lineCount = static_cast<int>(pager.FContentStringList.size());
     for (int page = 1; page <= pager.FPageNumber; ++page) {
         window.ShowPage(page);
@@ -95,7 +95,7 @@ QTreeWidgetItem* TreeNode(QTreeWidget* tree, const QString& code) {
 void KeywordSearchCodeViewTest::underlineMarksOnlyTheChosenCode() {
     TRecordingMessages messages;
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
-    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
+    QTextEdit* edit = Named<QTextEdit>(*window, "codeText");
     // A00 stands at the very start of its first page.
     QVERIFY(window->GoToCode(QStringLiteral("A00"), true));
     QCOMPARE(UnderlinedRuns(edit), QStringList{QStringLiteral("A00")});
@@ -108,8 +108,8 @@ void KeywordSearchCodeViewTest::underlineMarksOnlyTheChosenCode() {
     QTest::keyClick(edit, Qt::Key_F3);
     QCOMPARE(UnderlinedRuns(edit), QStringList{QStringLiteral("A01")});
     // A search shows its first result with nothing chosen.
-    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
-    Child<QPushButton>(*window, "searchButton")->click();
+    Named<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
+    Named<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(window->ViewText().left(3), QStringLiteral("A00"));
     QCOMPARE(UnderlinedRuns(edit), QStringList{});
 }
@@ -134,25 +134,25 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("chapter: ") + outside));
             // Band of 122 px: a category chosen in the tree.
-            QTreeWidgetItem* node = TreeNode(Child<QTreeWidget>(*window, "codeTree"), QStringLiteral("S72"));
+            QTreeWidgetItem* node = TreeNode(Named<QTreeWidget>(*window, "codeTree"), QStringLiteral("S72"));
             QVERIFY(node != nullptr);
-            Child<QTreeWidget>(*window, "codeTree")->scrollToItem(node);
-            QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
-                              Child<QTreeWidget>(*window, "codeTree")->visualItemRect(node).center());
-            QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
+            Named<QTreeWidget>(*window, "codeTree")->scrollToItem(node);
+            QTest::mouseClick(Named<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                              Named<QTreeWidget>(*window, "codeTree")->visualItemRect(node).center());
+            QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 122);
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("category: ") + outside));
             // Band of 62 px: the section; then no band: the chapter; then the category again.
             window->GoUpToSection();
-            QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
+            QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 62);
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("section: ") + outside));
             window->GoUpToChapter();
-            QVERIFY(!Child<QWidget>(*window, "chapterBand")->isVisible());
+            QVERIFY(!Named<QWidget>(*window, "chapterBand")->isVisible());
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("chapter again: ") + outside));
-            QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
-            QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+            QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+            QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
             QVERIFY(std::holds_alternative<TCodeInfo*>(window->CurrentObject()));
             outside = LineOutsideTheView(*window);
             QVERIFY2(outside.isEmpty(), qPrintable(where + QStringLiteral("category after Back: ") + outside));
@@ -170,51 +170,51 @@ void KeywordSearchCodeViewTest::viewTooSmallForAPageStillShowsTheObjectOpenedOn(
     window->FInitObject = Category("S72");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(Named<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     QVERIFY(std::holds_alternative<TCodeInfo*>(window->CurrentObject()));
     QVERIFY(window->ViewText().startsWith(QStringLiteral("S72 ")));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
 }
 
 void KeywordSearchCodeViewTest::clearAndSearchWithoutResultLeaveNothingToPage() {
     TRecordingMessages messages;
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     const QString noMatch = QStringLiteral("No category matches the keywords.");
-    auto clear = [&] { Child<QPushButton>(*window, "clearAllButton")->click(); };
+    auto clear = [&] { Named<QPushButton>(*window, "clearAllButton")->click(); };
     auto searchUnknownWord = [&] {
-        Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("zqxwv"));
-        Child<QPushButton>(*window, "searchButton")->click();
-        QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("0"));
+        Named<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("zqxwv"));
+        Named<QPushButton>(*window, "searchButton")->click();
+        QCOMPARE(Named<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("0"));
     };
     for (const bool cleared : {true, false}) {
         QVERIFY(window->GoToCode(QStringLiteral("S72"), true));
-        QVERIFY(Child<QPushButton>(*window, "nextPageButton")->isEnabled());
+        QVERIFY(Named<QPushButton>(*window, "nextPageButton")->isEnabled());
         if (cleared)
             clear();
         else
             searchUnknownWord();
         const QString what = cleared ? QStringLiteral("after Clear") : QStringLiteral("after no result");
         for (const int key : {0, int(Qt::Key_PageDown), int(Qt::Key_F2), int(Qt::Key_F9)}) {
-            if (key != 0) QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key(key));
+            if (key != 0) QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key(key));
             QVERIFY2(IsEmptyObject(window->CurrentObject()), qPrintable(what));
             QVERIFY2(window->ViewText().isEmpty(), qPrintable(what));
             QCOMPARE(window->PageCounterText(), QStringLiteral("0/0"));
             for (QPushButton* button :
-                 {Child<QPushButton>(*window, "firstPageButton"), Child<QPushButton>(*window, "priorPageButton"),
-                  Child<QPushButton>(*window, "nextPageButton"), Child<QPushButton>(*window, "lastPageButton")})
+                 {Named<QPushButton>(*window, "firstPageButton"), Named<QPushButton>(*window, "priorPageButton"),
+                  Named<QPushButton>(*window, "nextPageButton"), Named<QPushButton>(*window, "lastPageButton")})
                 QVERIFY2(!button->isEnabled(), qPrintable(what + QStringLiteral(": ") + button->text()));
             // The band as the window first opened: no chapter, no section.
-            QCOMPARE(Child<QTextEdit>(*window, "chapterScopeText")->toPlainText(), QStringLiteral("Chapter   :"));
-            QCOMPARE(Child<QTextEdit>(*window, "sectionScopeText")->toPlainText(), QStringLiteral("Subchapter:"));
-            QVERIFY(Child<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
-            QVERIFY(Child<QTextEdit>(*window, "sectionNameText")->toPlainText().isEmpty());
+            QCOMPARE(Named<QTextEdit>(*window, "chapterScopeText")->toPlainText(), QStringLiteral("Chapter   :"));
+            QCOMPARE(Named<QTextEdit>(*window, "sectionScopeText")->toPlainText(), QStringLiteral("Subchapter:"));
+            QVERIFY(Named<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
+            QVERIFY(Named<QTextEdit>(*window, "sectionNameText")->toPlainText().isEmpty());
         }
         // The empty view tells why it is empty after a search, and nothing after Clear.
-        QCOMPARE(Child<QTextEdit>(*window, "codeText")->placeholderText(), cleared ? QString() : noMatch);
+        QCOMPARE(Named<QTextEdit>(*window, "codeText")->placeholderText(), cleared ? QString() : noMatch);
     }
     // Showing a code again takes the words away.
     QVERIFY(window->GoToCode(QStringLiteral("A00"), true));
-    QVERIFY(Child<QTextEdit>(*window, "codeText")->placeholderText().isEmpty());
+    QVERIFY(Named<QTextEdit>(*window, "codeText")->placeholderText().isEmpty());
 }
 
 void KeywordSearchCodeViewTest::firstPageDownOfAnOpenedWindowPagesAtOnce() {
@@ -225,8 +225,8 @@ void KeywordSearchCodeViewTest::firstPageDownOfAnOpenedWindowPagesAtOnce() {
     QTest::keyClick(focus, Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     QVERIFY(window->FPriorStack.empty());
-    QVERIFY(!Child<QPushButton>(*window, "backButton")->isEnabled());
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
+    QVERIFY(!Named<QPushButton>(*window, "backButton")->isEnabled());
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 3);
 }
@@ -236,7 +236,7 @@ void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
     FullScreen = 1;
     auto window = OpenWindow(Category("S72")->FSubChapter->FChapter, TTabularOpening::Chapter);
     QVERIFY(window->isMaximized());
-    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
+    QTextEdit* edit = Named<QTextEdit>(*window, "codeText");
     const QStringList lines = window->ViewText().split(QLatin1Char('\n'));
     int longest = 0;
     for (int i = 1; i < lines.size(); ++i)
@@ -256,7 +256,7 @@ void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
 
 void KeywordSearchCodeViewTest::ctrlEndKeepsTheFirstLineInPlace() {
     auto window = OpenWindow(Category("S72"), TTabularOpening::Code);
-    QTextEdit* edit = Child<QTextEdit>(*window, "codeText");
+    QTextEdit* edit = Named<QTextEdit>(*window, "codeText");
     QVERIFY(window->Pager().FPageNumber > 1);
     const QTextBlock first = edit->document()->begin();
     const QRectF before = edit->document()->documentLayout()->blockBoundingRect(first);

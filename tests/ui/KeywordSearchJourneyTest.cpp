@@ -45,40 +45,40 @@ void KeywordSearchJourneyTest::typhoidMeningitisFromLauncherToQuit() {
     WhenWindowShown<TfrmKeyWordSearch>([&](TfrmKeyWordSearch* window) {
         driven = true;
         QVERIFY(!main.isVisible());
-        QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Search"));
-        QCOMPARE(Child<QLabel>(*window, "listKindLabel")->text(), QStringLiteral("Search"));
+        QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Search"));
+        QCOMPARE(Named<QLabel>(*window, "listKindLabel")->text(), QStringLiteral("Search"));
 
         // Suggestions for the word after the comma come from the categories that carry "Typhoid".
-        QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("typhoid,men"));
-        QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
+        QTest::keyClicks(Named<QLineEdit>(*window, "keywordEdit"), QStringLiteral("typhoid,men"));
+        QVERIFY(Named<QFrame>(*window, "suggestionPanel")->isVisible());
         QTableWidgetItem* meningitis =
-            FindCell(Child<QTableWidget>(*window, "suggestionGrid"), QStringLiteral("Meningitis"));
+            FindCell(Named<QTableWidget>(*window, "suggestionGrid"), QStringLiteral("Meningitis"));
         QVERIFY(meningitis != nullptr);
-        QVERIFY(FindCell(Child<QTableWidget>(*window, "suggestionGrid"), QStringLiteral("Menstruation")) == nullptr);
-        QTest::mouseClick(Child<QTableWidget>(*window, "suggestionGrid")->viewport(), Qt::LeftButton, {},
-                          Child<QTableWidget>(*window, "suggestionGrid")->visualItemRect(meningitis).center());
-        QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
-        QCOMPARE(Child<QLineEdit>(*window, "keywordEdit")->text(), QStringLiteral("typhoid,Meningitis,"));
-        const QString combined = Child<QLabel>(*window, "combinedCountLabel")->text().trimmed();
+        QVERIFY(FindCell(Named<QTableWidget>(*window, "suggestionGrid"), QStringLiteral("Menstruation")) == nullptr);
+        QTest::mouseClick(Named<QTableWidget>(*window, "suggestionGrid")->viewport(), Qt::LeftButton, {},
+                          Named<QTableWidget>(*window, "suggestionGrid")->visualItemRect(meningitis).center());
+        QVERIFY(!Named<QFrame>(*window, "suggestionPanel")->isVisible());
+        QCOMPARE(Named<QLineEdit>(*window, "keywordEdit")->text(), QStringLiteral("typhoid,Meningitis,"));
+        const QString combined = Named<QLabel>(*window, "combinedCountLabel")->text().trimmed();
         QVERIFY(combined.toInt() >= 1);
         // Counts stand under their keywords: the second count starts where "Meningitis" starts.
-        QCOMPARE(Child<QLineEdit>(*window, "keywordCountsEdit")
+        QCOMPARE(Named<QLineEdit>(*window, "keywordCountsEdit")
                      ->text()
                      .indexOf(QRegularExpression(QStringLiteral("\\d+ *$"))),
                  8);
 
-        QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
-        const int found = Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount();
+        QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
+        const int found = Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount();
         QCOMPARE(QString::number(found), combined);
-        QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), combined);
-        QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text(), combined);
-        QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A01"));
+        QCOMPARE(Named<QLabel>(*window, "codeCountLabel")->text(), combined);
+        QCOMPARE(Named<QLabel>(*window, "combinedCountLabel")->text(), combined);
+        QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A01"));
         auto* shown = std::get_if<TCodeInfo*>(&window->Pager().FCurCode);
         QVERIFY(shown != nullptr);
         QCOMPARE(QString::fromStdString((*shown)->FCode), QStringLiteral("A01"));
         QVERIFY(window->ViewText().startsWith(QStringLiteral("A01 Typhoid and paratyphoid fevers")));
-        QCOMPARE(ColourAt(Child<QTextEdit>(*window, "codeText"), 0), QColor(0xFF, 0x00, 0x00));  // header code red
-        const QStringList highlighted = RunsInColour(Child<QTextEdit>(*window, "codeText"), QColor(0xFF, 0x00, 0xFF));
+        QCOMPARE(ColourAt(Named<QTextEdit>(*window, "codeText"), 0), QColor(0xFF, 0x00, 0x00));  // header code red
+        const QStringList highlighted = RunsInColour(Named<QTextEdit>(*window, "codeText"), QColor(0xFF, 0x00, 0xFF));
         QVERIFY(highlighted.contains(QStringLiteral("Typhoid")));
         QVERIFY(highlighted.filter(QStringLiteral("meningitis"), Qt::CaseInsensitive).size() > 0 ||
                 window->Pager().FPageNumber > 1);
@@ -86,51 +86,51 @@ void KeywordSearchJourneyTest::typhoidMeningitisFromLauncherToQuit() {
         // Paging with the keys of the text view.
         const int pages = window->Pager().FPageNumber;
         QVERIFY(pages >= 2);
-        Child<QTextEdit>(*window, "codeText")->setFocus();
+        Named<QTextEdit>(*window, "codeText")->setFocus();
         QCOMPARE(window->PageCounterText(), QStringLiteral("1/%1").arg(pages));
-        QVERIFY(!Child<QPushButton>(*window, "firstPageButton")->isEnabled());
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
+        QVERIFY(!Named<QPushButton>(*window, "firstPageButton")->isEnabled());
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
         QCOMPARE(window->PageCounterText(), QStringLiteral("2/%1").arg(pages));
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F2);
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F2);
         QCOMPARE(window->PageCounterText(), QStringLiteral("%1/%1").arg(pages));
-        QVERIFY(!Child<QPushButton>(*window, "nextPageButton")->isEnabled() &&
-                Child<QPushButton>(*window, "priorPageButton")->isEnabled());
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F1);
+        QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled() &&
+                Named<QPushButton>(*window, "priorPageButton")->isEnabled());
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F1);
         QCOMPARE(window->PageCounterText(), QStringLiteral("1/%1").arg(pages));
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
-        QVERIFY(!Child<QPushButton>(*window, "backButton")->isEnabled());
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
+        QVERIFY(!Named<QPushButton>(*window, "backButton")->isEnabled());
 
         // A click on another node shows that category; Back returns to A01 at page 2, Review goes forward.
         QTreeWidgetItem* other = nullptr;
         if (found >= 2) {
-            other = Child<QTreeWidget>(*window, "codeTree")->topLevelItem(1);
+            other = Named<QTreeWidget>(*window, "codeTree")->topLevelItem(1);
         } else {
             // Only A01 was found: list the section's categories to have a second node to click.
             window->FillCodeTree((*shown)->FSubChapter);
-            other = Child<QTreeWidget>(*window, "codeTree")->topLevelItem(2);
+            other = Named<QTreeWidget>(*window, "codeTree")->topLevelItem(2);
         }
         const QString otherCode = other->text(0).trimmed();
-        QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
-                          Child<QTreeWidget>(*window, "codeTree")->visualItemRect(other).center());
+        QTest::mouseClick(Named<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                          Named<QTreeWidget>(*window, "codeTree")->visualItemRect(other).center());
         auto* now = std::get_if<TCodeInfo*>(&window->Pager().FCurCode);
         QVERIFY(now != nullptr);
         QCOMPARE(QString::fromStdString((*now)->FCode), otherCode);
         QCOMPARE(window->Pager().FCurPageIndex, 1);
-        QVERIFY(Child<QPushButton>(*window, "backButton")->isEnabled());
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+        QVERIFY(Named<QPushButton>(*window, "backButton")->isEnabled());
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
         QCOMPARE(QString::fromStdString((*std::get_if<TCodeInfo*>(&window->Pager().FCurCode))->FCode),
                  QStringLiteral("A01"));
         QCOMPARE(window->PageCounterText(), QStringLiteral("2/%1").arg(pages));
-        QVERIFY(Child<QPushButton>(*window, "reviewButton")->isEnabled());
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F4);
+        QVERIFY(Named<QPushButton>(*window, "reviewButton")->isEnabled());
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F4);
         QCOMPARE(QString::fromStdString((*std::get_if<TCodeInfo*>(&window->Pager().FCurCode))->FCode), otherCode);
 
         // F12: No keeps the window, Yes ends the program.
         messages.QueueAnswer(false);
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F12);
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F12);
         QVERIFY(window->isVisible());
         messages.QueueAnswer(true);
-        QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F12);
+        QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F12);
     });
     main.lbKeyWordsClick();
 

@@ -65,66 +65,66 @@ static QString ShownCode(TfrmKeyWordSearch& window) {
 void KeywordSearchWindowTest::sectionOpenedShowsChapterRowsAndItsCategories() {
     TSubChapter* section = Category("A00")->FSubChapter;
     auto window = OpenWindow(section, TTabularOpening::Section);
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
-    QCOMPARE(Child<QLabel>(*window, "listKindLabel")->text(), QStringLiteral("Code"));
-    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
-    QVERIFY(Child<QTextEdit>(*window, "chapterScopeText")->toPlainText().startsWith(QStringLiteral("Chapter   : ")));
-    QCOMPARE(Child<QTextEdit>(*window, "chapterNameText")->toPlainText(),
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
+    QCOMPARE(Named<QLabel>(*window, "listKindLabel")->text(), QStringLiteral("Code"));
+    QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 62);
+    QVERIFY(Named<QTextEdit>(*window, "chapterScopeText")->toPlainText().startsWith(QStringLiteral("Chapter   : ")));
+    QCOMPARE(Named<QTextEdit>(*window, "chapterNameText")->toPlainText(),
              QStringLiteral("    ") + QString::fromStdString(section->FChapter->FInfo.FName));
     // The text is the section heading with its notes, never its categories.
     QVERIFY(window->ViewText().startsWith(QString::fromStdString(section->FInfo.FScope + " " + section->FInfo.FName)));
     QVERIFY(!window->ViewText().contains(QStringLiteral("A00.0")));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), static_cast<int>(section->FCodeList.size()));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A00"));
-    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(section->FCodeList.size()));
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), static_cast<int>(section->FCodeList.size()));
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A00"));
+    QCOMPARE(Named<QLabel>(*window, "codeCountLabel")->text(), QString::number(section->FCodeList.size()));
     QVERIFY(IsEmptyObject(window->FInitObject));
     // A tree click shows the category and pushes the section for Back.
-    QTreeWidgetItem* second = Child<QTreeWidget>(*window, "codeTree")->topLevelItem(1);
-    QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
-                      Child<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
+    QTreeWidgetItem* second = Named<QTreeWidget>(*window, "codeTree")->topLevelItem(1);
+    QTest::mouseClick(Named<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                      Named<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
-    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
+    QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 122);
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
     // A second click on the same node does nothing more.
-    QTest::mouseClick(Child<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
-                      Child<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
+    QTest::mouseClick(Named<QTreeWidget>(*window, "codeTree")->viewport(), Qt::LeftButton, {},
+                      Named<QTreeWidget>(*window, "codeTree")->visualItemRect(second).center());
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
 }
 
 void KeywordSearchWindowTest::codeOpenedReadsTabularSectionUntilMoved() {
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A01"));
-    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 122);
-    QVERIFY(Child<QTextEdit>(*window, "sectionScopeText")
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Section"));
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral(" A01"));
+    QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 122);
+    QVERIFY(Named<QTextEdit>(*window, "sectionScopeText")
                 ->toPlainText()
                 .startsWith(QStringLiteral("Subchapter: (A00-A09)")));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Search"));
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Tabular Search"));
     QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);  // moving in order leaves the tree alone
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 1);  // moving in order leaves the tree alone
 }
 
 void KeywordSearchWindowTest::goingUpFromCodeToSectionAndChapter() {
     TCodeInfo* a01 = Category("A01");
     auto window = OpenWindow(a01, TTabularOpening::Code);
-    QCOMPARE(Child<QTextEdit>(*window, "sectionNameText")->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(Child<QTextEdit>(*window, "sectionNameText")->viewport(), Qt::LeftButton);
+    QCOMPARE(Named<QTextEdit>(*window, "sectionNameText")->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(Named<QTextEdit>(*window, "sectionNameText")->viewport(), Qt::LeftButton);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
-    QCOMPARE(Child<QWidget>(*window, "chapterBand")->height(), 62);
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
-    QTest::mouseClick(Child<QTextEdit>(*window, "chapterNameText")->viewport(), Qt::LeftButton);
+    QCOMPARE(Named<QWidget>(*window, "chapterBand")->height(), 62);
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Sub-Chapter Information"));
+    QTest::mouseClick(Named<QTextEdit>(*window, "chapterNameText")->viewport(), Qt::LeftButton);
     QVERIFY(std::holds_alternative<TChapter*>(window->Pager().FCurCode));
-    QVERIFY(!Child<QWidget>(*window, "chapterBand")->isVisible());
-    QCOMPARE(Child<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Chapter Information"));
+    QVERIFY(!Named<QWidget>(*window, "chapterBand")->isVisible());
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Chapter Information"));
     // The chapter text is laid out 90 characters wide whatever the view's width.
     for (const QString& line : window->ViewText().split(QLatin1Char('\n'))) QVERIFY(line.size() <= 90);
     QCOMPARE(window->FPriorStack.size(), std::size_t{2});
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
 }
 
@@ -147,18 +147,18 @@ void KeywordSearchWindowTest::wheelNotchesWithin300msTurnOnePage() {
     // Ten notches 100 ms apart: only the first is more than 300 ms after the previous event.
     clock += 301;
     for (int notch = 0; notch < 10; ++notch, clock += 100)
-        Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
+        Wheel(Named<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
-    QVERIFY(Child<QTextEdit>(*window, "codeText")->isEnabled());
+    QVERIFY(Named<QTextEdit>(*window, "codeText")->isEnabled());
     // Exactly 300 ms is not enough; the gap counts across the wrap of the tick.
     clock = window->FLastTick + 300;
-    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
+    Wheel(Named<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     clock += 301;
-    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), -120);
+    Wheel(Named<QTextEdit>(*window, "codeText")->viewport(), -120);
     QCOMPARE(window->Pager().FCurPageIndex, 3);
     clock += 301;
-    Wheel(Child<QTextEdit>(*window, "codeText")->viewport(), 120);
+    Wheel(Named<QTextEdit>(*window, "codeText")->viewport(), 120);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
 }
 
@@ -174,33 +174,33 @@ void KeywordSearchWindowTest::priorAndNextCodeCrossSectionAndChapterBoundaries()
     TCodeInfo* firstOfSecondChapter = Category("C00");
 
     auto window = OpenWindow(lastOfFirstSection, TTabularOpening::Code);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondSection->FCode));
     QCOMPARE(window->Pager().FCurPageIndex, 1);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstSection->FCode));
 
     window->ShowObject(firstOfSecondChapter, 1);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QString::fromStdString(lastOfFirstChapter->FCode));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(firstOfSecondChapter->FCode));
 
     // Before the first category nothing happens, and nothing is pushed.
     window->ShowObject(first->FSubList[0]->FCodeList.front().get(), 1);
     const std::size_t pushed = window->FPriorStack.size();
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
     QCOMPARE(window->FPriorStack.size(), pushed);
     // Nor after the last one.
     TCodeInfo* last = ChapterList.back()->FSubList.back()->FCodeList.back().get();
     window->ShowObject(last, 1);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(last->FCode));
     // A section or chapter shown: F8 and F9 do nothing.
     window->ShowObject(first->FSubList[1].get(), 1);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F8);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F8);
     QVERIFY(std::holds_alternative<TSubChapter*>(window->Pager().FCurCode));
 }
 
@@ -237,54 +237,54 @@ void KeywordSearchWindowTest::neighbourCategorySkipsEmptySections() {
 
 void KeywordSearchWindowTest::backAndReviewFollowTheVisitStacks() {
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);  // A
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F2);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F2);
     const int pageOfA = window->Pager().FCurPageIndex;
     QVERIFY(pageOfA > 1);
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // B = A02
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // B = A02
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
     const int pageOfB = window->Pager().FCurPageIndex;
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // C = A03
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);  // C = A03
     QCOMPARE(ShownCode(*window), QStringLiteral("A03"));
 
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
     QCOMPARE(window->Pager().FCurPageIndex, pageOfB);
     QCOMPARE(window->Pager().FSelectedCode, std::string("A02"));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
     QCOMPARE(window->Pager().FCurPageIndex, pageOfA);
-    QVERIFY(!Child<QPushButton>(*window, "backButton")->isEnabled());
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);  // empty stack: nothing
+    QVERIFY(!Named<QPushButton>(*window, "backButton")->isEnabled());
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);  // empty stack: nothing
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
 
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F4);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F4);
     QCOMPARE(ShownCode(*window), QStringLiteral("A02"));
     // Review keeps the Back stack: Back now shows A01 again.
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F3);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F3);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F4);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F4);
     QCOMPARE(window->FReviewStack.size(), std::size_t{1});
     // A new jump empties the Review stack.
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F9);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QVERIFY(window->FReviewStack.empty());
-    QVERIFY(!Child<QPushButton>(*window, "reviewButton")->isEnabled());
+    QVERIFY(!Named<QPushButton>(*window, "reviewButton")->isEnabled());
 }
 
 void KeywordSearchWindowTest::keywordBoxForwardsPagingButNotF5() {
     TRecordingMessages messages;
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
-    Child<QLineEdit>(*window, "keywordEdit")->setFocus();
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_PageDown);
+    Named<QLineEdit>(*window, "keywordEdit")->setFocus();
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_PageDown);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_F5);
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_F5);
     QCOMPARE(window->Pager().FCurPageIndex, 2);
     QCOMPARE(ShownCode(*window), QStringLiteral("A01"));
     QVERIFY(messages.Messages().empty());
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_F7);
-    QVERIFY(Child<QLineEdit>(*window, "keywordEdit")->hasFocus() ||
-            QApplication::focusWidget() == Child<QLineEdit>(*window, "keywordEdit"));
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_F7);
+    QVERIFY(Named<QLineEdit>(*window, "keywordEdit")->hasFocus() ||
+            QApplication::focusWidget() == Named<QLineEdit>(*window, "keywordEdit"));
     // Esc from the keyword box closes the window with result 2.
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape);
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape);
     QCOMPARE(window->result(), 2);
     QVERIFY(!window->isVisible());
 }
@@ -293,20 +293,20 @@ void KeywordSearchWindowTest::fullTextWithoutConditionRefusesSearch() {
     TRecordingMessages messages;
     SearchHistory.FItems = {"gas"};
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
-    Child<QCheckBox>(*window, "fullTextCheck")->click();
-    QVERIFY(Child<QCheckBox>(*window, "descriptionCheck")->isChecked());
-    Child<QCheckBox>(*window, "descriptionCheck")->click();
-    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
-    Child<QPushButton>(*window, "searchButton")->click();
+    Named<QCheckBox>(*window, "fullTextCheck")->click();
+    QVERIFY(Named<QCheckBox>(*window, "descriptionCheck")->isChecked());
+    Named<QCheckBox>(*window, "descriptionCheck")->click();
+    Named<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("cholera"));
+    Named<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QCOMPARE(SearchHistory.FItems, TStringList{"gas"});
     // With Description checked the same search runs and is recorded.
-    Child<QCheckBox>(*window, "descriptionCheck")->click();
-    Child<QPushButton>(*window, "searchButton")->click();
-    QVERIFY(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount() > 0);
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
-    QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("Unknown"));
+    Named<QCheckBox>(*window, "descriptionCheck")->click();
+    Named<QPushButton>(*window, "searchButton")->click();
+    QVERIFY(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount() > 0);
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
+    QCOMPARE(Named<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("Unknown"));
     QCOMPARE(SearchHistory.FItems, (TStringList{"gas", "cholera"}));
 }
 
@@ -314,18 +314,18 @@ void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
     TRecordingMessages messages;
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     messages.QueueAnswer(false);
-    Child<QPushButton>(*window, "searchButton")->click();
+    Named<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(messages.Questions(),
              std::vector<std::string>{"Search by Keywords: Keywords empty, do you want to list all codes?"});
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QVERIFY(IsEmptyObject(window->Pager().FCurCode));
     messages.QueueAnswer(true);
-    Child<QPushButton>(*window, "searchButton")->click();
+    Named<QPushButton>(*window, "searchButton")->click();
     int categories = 0;
     for (const auto& chapter : ChapterList)
         for (const auto& section : chapter->FSubList) categories += static_cast<int>(section->FCodeList.size());
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), categories);
-    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(categories));
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), categories);
+    QCOMPARE(Named<QLabel>(*window, "codeCountLabel")->text(), QString::number(categories));
     QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
     // Nothing shown before the search, so nothing was pushed for Back.
     QVERIFY(window->FPriorStack.empty());
@@ -334,16 +334,16 @@ void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
 void KeywordSearchWindowTest::fullTextBoxesFollowTheirSwitch() {
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     const QList<QCheckBox*> boxes{
-        Child<QCheckBox>(*window, "descriptionCheck"), Child<QCheckBox>(*window, "inclusionCheck"),
-        Child<QCheckBox>(*window, "includesCheck"),    Child<QCheckBox>(*window, "codeFirstCheck"),
-        Child<QCheckBox>(*window, "codeAlsoCheck"),    Child<QCheckBox>(*window, "excludes1Check"),
-        Child<QCheckBox>(*window, "excludes2Check")};
+        Named<QCheckBox>(*window, "descriptionCheck"), Named<QCheckBox>(*window, "inclusionCheck"),
+        Named<QCheckBox>(*window, "includesCheck"),    Named<QCheckBox>(*window, "codeFirstCheck"),
+        Named<QCheckBox>(*window, "codeAlsoCheck"),    Named<QCheckBox>(*window, "excludes1Check"),
+        Named<QCheckBox>(*window, "excludes2Check")};
     for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled());
-    Child<QCheckBox>(*window, "fullTextCheck")->click();
+    Named<QCheckBox>(*window, "fullTextCheck")->click();
     for (QCheckBox* box : boxes) QVERIFY(box->isEnabled());
-    QVERIFY(Child<QCheckBox>(*window, "descriptionCheck")->isChecked());
-    Child<QCheckBox>(*window, "excludes1Check")->click();
-    Child<QCheckBox>(*window, "fullTextCheck")->click();
+    QVERIFY(Named<QCheckBox>(*window, "descriptionCheck")->isChecked());
+    Named<QCheckBox>(*window, "excludes1Check")->click();
+    Named<QCheckBox>(*window, "fullTextCheck")->click();
     for (QCheckBox* box : boxes) QVERIFY(!box->isEnabled() && !box->isChecked());
 }
 
@@ -351,26 +351,26 @@ void KeywordSearchWindowTest::clearButtons() {
     TRecordingMessages messages;
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     // A blank where a comma was meant: the words' result is shown and the note says so.
-    Child<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("fracture femur"));
-    Child<QPushButton>(*window, "searchButton")->click();
-    QVERIFY(!Child<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
-    const int found = Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount();
+    Named<QLineEdit>(*window, "keywordEdit")->setText(QStringLiteral("fracture femur"));
+    Named<QPushButton>(*window, "searchButton")->click();
+    QVERIFY(!Named<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
+    const int found = Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount();
     QVERIFY(found > 0);
     auto* note = window->findChild<QLabel*>(QStringLiteral("searchNoteLabel"));
     QVERIFY(note != nullptr);
     QCOMPARE(note->text(), QStringLiteral("no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR"));
-    Child<QPushButton>(*window, "clearKeywordsButton")->click();
+    Named<QPushButton>(*window, "clearKeywordsButton")->click();
     QVERIFY(note->text().isEmpty());
-    QVERIFY(Child<QLineEdit>(*window, "keywordEdit")->text().isEmpty());
-    QVERIFY(Child<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
-    QCOMPARE(Child<QLabel>(*window, "combinedCountLabel")->text(), QStringLiteral(" Unknown "));
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), found);
+    QVERIFY(Named<QLineEdit>(*window, "keywordEdit")->text().isEmpty());
+    QVERIFY(Named<QLineEdit>(*window, "keywordCountsEdit")->text().isEmpty());
+    QCOMPARE(Named<QLabel>(*window, "combinedCountLabel")->text(), QStringLiteral(" Unknown "));
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), found);
     QVERIFY(!window->ViewText().isEmpty());
-    Child<QPushButton>(*window, "clearAllButton")->click();
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
+    Named<QPushButton>(*window, "clearAllButton")->click();
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
     QVERIFY(window->ViewText().isEmpty());
-    QVERIFY(Child<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
-    QCOMPARE(Child<QLabel>(*window, "codeCountLabel")->text(), QString::number(found));  // the count is left as it was
+    QVERIFY(Named<QTextEdit>(*window, "chapterNameText")->toPlainText().isEmpty());
+    QCOMPARE(Named<QLabel>(*window, "codeCountLabel")->text(), QString::number(found));  // the count is left as it was
 }
 
 static void SelectText(QTextEdit* edit, const QString& text) {
@@ -385,27 +385,27 @@ static void SelectText(QTextEdit* edit, const QString& text) {
 void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     auto openMenu = [&] {
-        emit Child<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
-        Child<QMenu>(*window, "codeTextMenu")->hide();
+        emit Named<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
+        Named<QMenu>(*window, "codeTextMenu")->hide();
     };
-    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
+    SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
     openMenu();
-    QVERIFY(Child<QAction>(*window, "goAction")->isEnabled() &&
-            Child<QAction>(*window, "copyCodeAction")->isEnabled() &&
-            Child<QAction>(*window, "copyAction")->isEnabled());
-    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
+    QVERIFY(Named<QAction>(*window, "goAction")->isEnabled() &&
+            Named<QAction>(*window, "copyCodeAction")->isEnabled() &&
+            Named<QAction>(*window, "copyAction")->isEnabled());
+    SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
     openMenu();
-    QVERIFY(!Child<QAction>(*window, "goAction")->isEnabled() &&
-            !Child<QAction>(*window, "copyCodeAction")->isEnabled() &&
-            Child<QAction>(*window, "copyAction")->isEnabled());
-    QVERIFY(Child<QAction>(*window, "copyCodeDescAction")->isEnabled() &&
-            Child<QAction>(*window, "copyCodeShortDescAction")->isEnabled());
-    Child<QTextEdit>(*window, "codeText")
-        ->setTextCursor(QTextCursor(Child<QTextEdit>(*window, "codeText")->document()));
+    QVERIFY(!Named<QAction>(*window, "goAction")->isEnabled() &&
+            !Named<QAction>(*window, "copyCodeAction")->isEnabled() &&
+            Named<QAction>(*window, "copyAction")->isEnabled());
+    QVERIFY(Named<QAction>(*window, "copyCodeDescAction")->isEnabled() &&
+            Named<QAction>(*window, "copyCodeShortDescAction")->isEnabled());
+    Named<QTextEdit>(*window, "codeText")
+        ->setTextCursor(QTextCursor(Named<QTextEdit>(*window, "codeText")->document()));
     openMenu();
-    QVERIFY(!Child<QAction>(*window, "copyAction")->isEnabled() && !Child<QAction>(*window, "goAction")->isEnabled());
-    QCOMPARE(Child<QAction>(*window, "goAction")->text(), QStringLiteral("Go (F5)"));
-    QCOMPARE(Child<QAction>(*window, "copyCodeShortDescAction")->text(),
+    QVERIFY(!Named<QAction>(*window, "copyAction")->isEnabled() && !Named<QAction>(*window, "goAction")->isEnabled());
+    QCOMPARE(Named<QAction>(*window, "goAction")->text(), QStringLiteral("Go (F5)"));
+    QCOMPARE(Named<QAction>(*window, "copyCodeShortDescAction")->text(),
              QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
 }
 
@@ -413,18 +413,18 @@ void KeywordSearchWindowTest::functionKeysActOnTheCurrentSelection() {
     TRecordingMessages messages;
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     // The menu last opened on a plain word, which disabled Go; the keys must still act.
-    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
-    emit Child<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
-    Child<QMenu>(*window, "codeTextMenu")->hide();
-    QVERIFY(!Child<QAction>(*window, "goAction")->isEnabled());
-    Child<QTextEdit>(*window, "codeText")->setFocus();
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F5);
+    SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
+    emit Named<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
+    Named<QMenu>(*window, "codeTextMenu")->hide();
+    QVERIFY(!Named<QAction>(*window, "goAction")->isEnabled());
+    Named<QTextEdit>(*window, "codeText")->setFocus();
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F5);
     QCOMPARE(messages.Messages().size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(messages.Messages().front()),
              QStringLiteral("Please select correct code in the text box!"));
     // A code selected afterwards is gone to with F5 (a jump: the view left is pushed for Back).
-    SelectText(Child<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_F5);
+    SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F5);
     QCOMPARE(messages.Messages().size(), std::size_t{1});
     QCOMPARE(window->FPriorStack.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(window->Pager().FSelectedCode), QStringLiteral("A01.0"));
@@ -435,11 +435,11 @@ void KeywordSearchWindowTest::copyPutsLineBreaksOnTheClipboard() {
     const QString text = window->ViewText();
     const int lineEnd = text.indexOf(QLatin1Char('\n'));
     QVERIFY(lineEnd > 0 && lineEnd + 5 < text.size());
-    QTextCursor cursor(Child<QTextEdit>(*window, "codeText")->document());
+    QTextCursor cursor(Named<QTextEdit>(*window, "codeText")->document());
     cursor.setPosition(0);
     cursor.setPosition(lineEnd + 5, QTextCursor::KeepAnchor);
-    Child<QTextEdit>(*window, "codeText")->setTextCursor(cursor);
-    Child<QAction>(*window, "copyAction")->trigger();
+    Named<QTextEdit>(*window, "codeText")->setTextCursor(cursor);
+    Named<QAction>(*window, "copyAction")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), text.left(lineEnd + 5));
 }
 
@@ -470,31 +470,31 @@ void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
     const QString text = window->ViewText();
     const int at = text.indexOf(QStringLiteral("A01.00"));
     QVERIFY(at >= 0);
-    QTextCursor probe(Child<QTextEdit>(*window, "codeText")->document());
+    QTextCursor probe(Named<QTextEdit>(*window, "codeText")->document());
     probe.setPosition(at + 5);
-    const QPoint point = Child<QTextEdit>(*window, "codeText")->cursorRect(probe).center();
-    QTest::mouseDClick(Child<QTextEdit>(*window, "codeText")->viewport(), Qt::LeftButton, {}, point);
-    QCOMPARE(Child<QTextEdit>(*window, "codeText")->textCursor().selectedText(), QStringLiteral("A01.00"));
+    const QPoint point = Named<QTextEdit>(*window, "codeText")->cursorRect(probe).center();
+    QTest::mouseDClick(Named<QTextEdit>(*window, "codeText")->viewport(), Qt::LeftButton, {}, point);
+    QCOMPARE(Named<QTextEdit>(*window, "codeText")->textCursor().selectedText(), QStringLiteral("A01.00"));
 }
 
 void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
     SearchHistory.FItems = {"gas", "typhoid,meningitis", "cholera"};
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
-    Child<QPushButton>(*window, "historyButton")->click();
-    QVERIFY(Child<QFrame>(*window, "historyPanel")->isVisible());
-    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->topLevelItemCount(), 3);
-    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->headerItem()->text(0),
+    Named<QPushButton>(*window, "historyButton")->click();
+    QVERIFY(Named<QFrame>(*window, "historyPanel")->isVisible());
+    QCOMPARE(Named<QTreeWidget>(*window, "historyList")->topLevelItemCount(), 3);
+    QCOMPARE(Named<QTreeWidget>(*window, "historyList")->headerItem()->text(0),
              QStringLiteral("Keywords Search History"));
-    QCOMPARE(Child<QTreeWidget>(*window, "historyList")->currentItem()->text(0), QStringLiteral("cholera"));
+    QCOMPARE(Named<QTreeWidget>(*window, "historyList")->currentItem()->text(0), QStringLiteral("cholera"));
     // The panel stands right above the keyword box.
-    QCOMPARE(Child<QFrame>(*window, "historyPanel")->geometry().bottom() + 1,
-             Child<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0)).y());
-    QTreeWidgetItem* entry = Child<QTreeWidget>(*window, "historyList")->topLevelItem(1);
-    QTest::mouseClick(Child<QTreeWidget>(*window, "historyList")->viewport(), Qt::LeftButton, {},
-                      Child<QTreeWidget>(*window, "historyList")->visualItemRect(entry).center());
-    QCOMPARE(Child<QLineEdit>(*window, "keywordEdit")->text(), QStringLiteral("typhoid,meningitis"));
-    QVERIFY(!Child<QFrame>(*window, "historyPanel")->isVisible());
-    QCOMPARE(Child<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
+    QCOMPARE(Named<QFrame>(*window, "historyPanel")->geometry().bottom() + 1,
+             Named<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0)).y());
+    QTreeWidgetItem* entry = Named<QTreeWidget>(*window, "historyList")->topLevelItem(1);
+    QTest::mouseClick(Named<QTreeWidget>(*window, "historyList")->viewport(), Qt::LeftButton, {},
+                      Named<QTreeWidget>(*window, "historyList")->visualItemRect(entry).center());
+    QCOMPARE(Named<QLineEdit>(*window, "keywordEdit")->text(), QStringLiteral("typhoid,meningitis"));
+    QVERIFY(!Named<QFrame>(*window, "historyPanel")->isVisible());
+    QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
 }
 
 void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScrollBar_data() {
@@ -508,8 +508,8 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
     SearchHistory.FItems.assign(static_cast<std::size_t>(searches - 1), "typhoid, meningitis");
     SearchHistory.FItems.emplace_back("cholera");
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
-    Child<QPushButton>(*window, "historyButton")->click();
-    QTreeWidget* list = Child<QTreeWidget>(*window, "historyList");
+    Named<QPushButton>(*window, "historyButton")->click();
+    QTreeWidget* list = Named<QTreeWidget>(*window, "historyList");
     // The list lays out its scroll bars after the click: judge it as the user sees it then.
     QTest::qWait(100);
     QCOMPARE(list->currentItem()->text(0), QStringLiteral("cholera"));
@@ -536,72 +536,72 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
 
 void KeywordSearchWindowTest::suggestionPanelPagesAndKeys() {
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
-    Child<QLineEdit>(*window, "keywordEdit")->setFocus();
-    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("a"));
-    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    Named<QLineEdit>(*window, "keywordEdit")->setFocus();
+    QTest::keyClicks(Named<QLineEdit>(*window, "keywordEdit"), QStringLiteral("a"));
+    QVERIFY(Named<QFrame>(*window, "suggestionPanel")->isVisible());
     // The panel's bottom edge meets the keyword box's top edge, at its left edge.
-    const QPoint box = Child<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0));
-    QCOMPARE(Child<QFrame>(*window, "suggestionPanel")->geometry().bottom() + 1, box.y());
-    QCOMPARE(Child<QFrame>(*window, "suggestionPanel")->x(), box.x());
-    const QString caption = Child<QLabel>(*window, "suggestionCaptionLabel")->text();
+    const QPoint box = Named<QLineEdit>(*window, "keywordEdit")->mapTo(window.get(), QPoint(0, 0));
+    QCOMPARE(Named<QFrame>(*window, "suggestionPanel")->geometry().bottom() + 1, box.y());
+    QCOMPARE(Named<QFrame>(*window, "suggestionPanel")->x(), box.x());
+    const QString caption = Named<QLabel>(*window, "suggestionCaptionLabel")->text();
     QVERIFY(caption.startsWith(QStringLiteral("1/")));
     QVERIFY(caption.endsWith(QStringLiteral("  Please use a comma to separate keywords. For example: gas, Abdomen")));
-    const QString firstCell = Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text();
-    QVERIFY(!firstCell.isEmpty() && !Child<QTableWidget>(*window, "suggestionGrid")->item(9, 3)->text().isEmpty());
-    Child<QPushButton>(*window, "nextSuggestionsButton")->click();
-    QVERIFY(Child<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("2/")));
-    QVERIFY(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text() != firstCell);
-    Child<QPushButton>(*window, "priorSuggestionsButton")->click();
-    Child<QPushButton>(*window, "priorSuggestionsButton")->click();  // stays on the first page
-    QVERIFY(Child<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("1/")));
-    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text(), firstCell);
+    const QString firstCell = Named<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text();
+    QVERIFY(!firstCell.isEmpty() && !Named<QTableWidget>(*window, "suggestionGrid")->item(9, 3)->text().isEmpty());
+    Named<QPushButton>(*window, "nextSuggestionsButton")->click();
+    QVERIFY(Named<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("2/")));
+    QVERIFY(Named<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text() != firstCell);
+    Named<QPushButton>(*window, "priorSuggestionsButton")->click();
+    Named<QPushButton>(*window, "priorSuggestionsButton")->click();  // stays on the first page
+    QVERIFY(Named<QLabel>(*window, "suggestionCaptionLabel")->text().startsWith(QStringLiteral("1/")));
+    QCOMPARE(Named<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text(), firstCell);
 
     // Arrow up moves into the grid; Enter released there chooses the cell.
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Up);
-    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->currentRow(), 0);
-    QCOMPARE(Child<QTableWidget>(*window, "suggestionGrid")->currentColumn(), 0);
-    QTest::keyClick(Child<QTableWidget>(*window, "suggestionGrid"), Qt::Key_Return);
-    QCOMPARE(Child<QLineEdit>(*window, "keywordEdit")->text(), firstCell + QStringLiteral(","));
-    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Up);
+    QCOMPARE(Named<QTableWidget>(*window, "suggestionGrid")->currentRow(), 0);
+    QCOMPARE(Named<QTableWidget>(*window, "suggestionGrid")->currentColumn(), 0);
+    QTest::keyClick(Named<QTableWidget>(*window, "suggestionGrid"), Qt::Key_Return);
+    QCOMPARE(Named<QLineEdit>(*window, "keywordEdit")->text(), firstCell + QStringLiteral(","));
+    QVERIFY(!Named<QFrame>(*window, "suggestionPanel")->isVisible());
     // Enter in the grid presses no button of the window (it once opened the history panel).
-    QVERIFY(!Child<QFrame>(*window, "historyPanel")->isVisible());
+    QVERIFY(!Named<QFrame>(*window, "historyPanel")->isVisible());
     for (QPushButton* button : window->findChildren<QPushButton*>()) QVERIFY(!button->autoDefault());
-    QVERIFY(Child<QLabel>(*window, "combinedCountLabel")->text().trimmed().toInt() > 0);
+    QVERIFY(Named<QLabel>(*window, "combinedCountLabel")->text().trimmed().toInt() > 0);
 
     // The comma hides the panel; an unknown word leaves the grid empty and the caption as it was.
-    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("zqx"));
-    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
-    QVERIFY(Child<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text().isEmpty());
-    QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Comma);
-    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    QTest::keyClicks(Named<QLineEdit>(*window, "keywordEdit"), QStringLiteral("zqx"));
+    QVERIFY(Named<QFrame>(*window, "suggestionPanel")->isVisible());
+    QVERIFY(Named<QTableWidget>(*window, "suggestionGrid")->item(0, 0)->text().isEmpty());
+    QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Comma);
+    QVERIFY(!Named<QFrame>(*window, "suggestionPanel")->isVisible());
     // Focus on the code text hides the panel as well.
-    QTest::keyClicks(Child<QLineEdit>(*window, "keywordEdit"), QStringLiteral("t"));
-    QVERIFY(Child<QFrame>(*window, "suggestionPanel")->isVisible());
-    Child<QTextEdit>(*window, "codeText")->setFocus();
-    QVERIFY(!Child<QFrame>(*window, "suggestionPanel")->isVisible());
+    QTest::keyClicks(Named<QLineEdit>(*window, "keywordEdit"), QStringLiteral("t"));
+    QVERIFY(Named<QFrame>(*window, "suggestionPanel")->isVisible());
+    Named<QTextEdit>(*window, "codeText")->setFocus();
+    QVERIFY(!Named<QFrame>(*window, "suggestionPanel")->isVisible());
 }
 
 void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
     const TCodeTextPager& pager = window->Pager();
     // The code text needs a fixed-pitch family whatever is installed (Courier New or its stand-in).
-    QVERIFY(QFontInfo(Child<QTextEdit>(*window, "codeText")->font()).fixedPitch());
-    const QFontMetricsF metrics(Child<QTextEdit>(*window, "codeText")->font());
-    const QRect view = Child<QTextEdit>(*window, "codeText")->viewport()->rect();
+    QVERIFY(QFontInfo(Named<QTextEdit>(*window, "codeText")->font()).fixedPitch());
+    const QFontMetricsF metrics(Named<QTextEdit>(*window, "codeText")->font());
+    const QRect view = Named<QTextEdit>(*window, "codeText")->viewport()->rect();
     // A full line plus the spare column fits across, and a full page fits down.
     QVERIFY(metrics.horizontalAdvance(QString(pager.FWordsPerLine + 1, QLatin1Char('M'))) <= view.width());
     QVERIFY(pager.FLinePerPage * metrics.lineSpacing() <= view.height());
     QVERIFY(pager.FWordsPerLine > 80);
     QVERIFY(pager.FLinePerPage >= 12);
     // The designed line height (19 px at 96 dpi: 25 px) sets the rows: 14 in the designed view.
-    if (Child<QTextEdit>(*window, "codeText")->logicalDpiY() == 96 && metrics.lineSpacing() <= 25)
+    if (Named<QTextEdit>(*window, "codeText")->logicalDpiY() == 96 && metrics.lineSpacing() <= 25)
         QCOMPARE(pager.FLinePerPage, 14);
     // No page shows more lines than fit.
     QCOMPARE(window->ViewText().split(QLatin1Char('\n')).size(), pager.FLinePerPage);
     // The lines are spaced at the row height the page was measured with, so a full page fills the
     // view down to its last row instead of leaving rows empty below it.
     const double rowHeight = double(view.height()) / pager.FLinePerPage;
-    const double pageHeight = Child<QTextEdit>(*window, "codeText")->document()->size().height();
+    const double pageHeight = Named<QTextEdit>(*window, "codeText")->document()->size().height();
     QVERIFY2(pageHeight > (pager.FLinePerPage - 1) * rowHeight && pageHeight <= view.height() + rowHeight,
              qPrintable(QStringLiteral("page %1 px in a view of %2 px").arg(pageHeight).arg(view.height())));
 
@@ -612,12 +612,12 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     window->resize(300, 420);
     QCOMPARE(pager.FWordsPerLine, words);
     QCOMPARE(pager.FLinePerPage, lines);
-    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(Named<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     // Growing again re-lays out and keeps the place (the page still holds the top line's text).
-    QTest::keyClick(Child<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
+    QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_PageDown);
     const QString topLine = window->ViewText().section(QLatin1Char('\n'), 0, 0).trimmed();
     window->resize(1400, 900);
-    QCOMPARE(Child<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(Named<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(pager.FWordsPerLine > words);
     QVERIFY(window->ViewText().contains(topLine.left(20)));
 }
@@ -631,19 +631,19 @@ void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsTe
     window->resize(900, 600);
     QVERIFY(!window->ViewText().isEmpty());
     const QList<QPushButton*> buttons = {
-        Child<QPushButton>(*window, "firstPageButton"), Child<QPushButton>(*window, "priorPageButton"),
-        Child<QPushButton>(*window, "nextPageButton"),  Child<QPushButton>(*window, "lastPageButton"),
-        Child<QPushButton>(*window, "backButton"),      Child<QPushButton>(*window, "reviewButton"),
-        Child<QPushButton>(*window, "priorCodeButton"), Child<QPushButton>(*window, "nextCodeButton")};
+        Named<QPushButton>(*window, "firstPageButton"), Named<QPushButton>(*window, "priorPageButton"),
+        Named<QPushButton>(*window, "nextPageButton"),  Named<QPushButton>(*window, "lastPageButton"),
+        Named<QPushButton>(*window, "backButton"),      Named<QPushButton>(*window, "reviewButton"),
+        Named<QPushButton>(*window, "priorCodeButton"), Named<QPushButton>(*window, "nextCodeButton")};
     for (QPushButton* button : buttons) {
         const QRect bar(QPoint(0, 0), button->parentWidget()->size());
         QVERIFY2(bar.contains(button->geometry()), qPrintable(button->text()));
         QVERIFY2(button->width() >= CaptionWidth(*button), qPrintable(button->text()));
     }
-    QVERIFY(Child<QPushButton>(*window, "nextCodeButton")->y() >
-            Child<QPushButton>(*window, "firstPageButton")->y());  // a second row
-    QVERIFY(Child<QTextEdit>(*window, "codeText")->geometry().bottom() <
-            Child<QPushButton>(*window, "firstPageButton")->parentWidget()->y());
+    QVERIFY(Named<QPushButton>(*window, "nextCodeButton")->y() >
+            Named<QPushButton>(*window, "firstPageButton")->y());  // a second row
+    QVERIFY(Named<QTextEdit>(*window, "codeText")->geometry().bottom() <
+            Named<QPushButton>(*window, "firstPageButton")->parentWidget()->y());
 }
 
 #include "KeywordSearchWindowTest.moc"

@@ -149,7 +149,7 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     main.show();
     QSignalSpy ended(&main, &TfrmMain::ProgramEnded);
     WhenWindowShown<TfrmKeyWordSearch>(
-        [](TfrmKeyWordSearch* window) { QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape); });
+        [](TfrmKeyWordSearch* window) { QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape); });
     main.lbKeyWordsClick();
     QVERIFY(main.isVisible());
     QCOMPARE(ended.count(), 0);
@@ -168,7 +168,7 @@ void MainWindowTest::launcherReturnsOrEndsTheProgram() {
     // F12 answered No, then the close box: back to the launcher.
     messages.QueueAnswer(false);
     WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {
-        QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_F12);
+        QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_F12);
         window->close();
     });
     main.lbKeyWordsClick();
@@ -192,10 +192,10 @@ void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
         main.show();
         WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {
             for (const char* text : {"gas", "entry10", "  Gas  "}) {
-                Child<QLineEdit>(*window, "keywordEdit")->setText(QString::fromUtf8(text));
-                QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
+                Named<QLineEdit>(*window, "keywordEdit")->setText(QString::fromUtf8(text));
+                QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Return);
             }
-            QTest::keyClick(Child<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape);
+            QTest::keyClick(Named<QLineEdit>(*window, "keywordEdit"), Qt::Key_Escape);
         });
         main.lbKeyWordsClick();
         main.close();

@@ -91,12 +91,3 @@ inline QStringList RunsInColour(QTextEdit* edit, const QColor& colour) {
         }
     return runs;
 }
-
-// The descendant of AParent named AName (a window's widget, menu or action); the test stops with
-// the name when there is none.
-template <class T>
-T* Child(const QObject& AParent, const char* AName) {
-    T* child = AParent.findChild<T*>(QString::fromLatin1(AName));
-    if (child == nullptr) qFatal("no %s named %s", T::staticMetaObject.className(), AName);
-    return child;
-}

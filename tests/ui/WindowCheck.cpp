@@ -300,9 +300,9 @@ int main(int argc, char** argv) {
         if (auto* search = qobject_cast<TfrmKeyWordSearch*>(shown);
             search != nullptr && search->FInitType == TTabularOpening::Code) {
             if (search->ViewText().trimmed().isEmpty() ||
-                Child<QLabel>(*search, "titleLabel")->text() != QStringLiteral("Tabular Section")) {
+                Named<QLabel>(*search, "titleLabel")->text() != QStringLiteral("Tabular Section")) {
                 std::printf("%-28s shows \"%s\" and %s text\n", item.FName,
-                            qPrintable(Child<QLabel>(*search, "titleLabel")->text()),
+                            qPrintable(Named<QLabel>(*search, "titleLabel")->text()),
                             search->ViewText().trimmed().isEmpty() ? "no" : "its");
                 ++Failures;
             }

@@ -39,16 +39,16 @@ private slots:
         window.FInitType = TTabularOpening::FavoriteCodes;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(Child<QPushButton>(window, "nextCodeButton")->y(), Child<QPushButton>(window, "firstPageButton")->y());
+        QCOMPARE(Named<QPushButton>(window, "nextCodeButton")->y(), Named<QPushButton>(window, "firstPageButton")->y());
         for (QPushButton* button :
-             {Child<QPushButton>(window, "firstPageButton"), Child<QPushButton>(window, "priorPageButton"),
-              Child<QPushButton>(window, "nextPageButton"), Child<QPushButton>(window, "lastPageButton"),
-              Child<QPushButton>(window, "backButton"), Child<QPushButton>(window, "reviewButton"),
-              Child<QPushButton>(window, "priorCodeButton"), Child<QPushButton>(window, "nextCodeButton")})
+             {Named<QPushButton>(window, "firstPageButton"), Named<QPushButton>(window, "priorPageButton"),
+              Named<QPushButton>(window, "nextPageButton"), Named<QPushButton>(window, "lastPageButton"),
+              Named<QPushButton>(window, "backButton"), Named<QPushButton>(window, "reviewButton"),
+              Named<QPushButton>(window, "priorCodeButton"), Named<QPushButton>(window, "nextCodeButton")})
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
                      qPrintable(button->text()));
-        QVERIFY(Child<QPushButton>(window, "nextCodeButton")->geometry().right() <
-                Child<QPushButton>(window, "nextCodeButton")->parentWidget()->width());
+        QVERIFY(Named<QPushButton>(window, "nextCodeButton")->geometry().right() <
+                Named<QPushButton>(window, "nextCodeButton")->parentWidget()->width());
     }
     // The rows above run at the designed sizes; from here on windows are fitted to the (small)
     // test screen as the program fits them.
