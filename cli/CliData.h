@@ -8,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
-#include "services/DataSets.h"
 #include "editions/Editions.h"
+#include "services/DataSets.h"
 #include "services/Resources.h"
 
 // Makes AEdition the edition every later load reads. Call before the first load. Throws
