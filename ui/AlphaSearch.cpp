@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,14 +13,15 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <algorithm>
-#include <span>
+#include <array>
 
 #include "index/IndexLoader.h"
 #include "index/IndexSearch.h"
 #include "services/DataSets.h"
-#include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/TermListModel.h"
 #include "ui/UiStyle.h"
@@ -30,15 +33,27 @@ constexpr int ClientWidth = 1167;
 constexpr int ClientHeight = 691;
 constexpr int TitleHeight = 56;
 constexpr int TreeHeight = 94;
-constexpr int SearchBarHeight = 38;
+constexpr int FilterBandHeight = 38;
 constexpr int ButtonBarHeight = 51;
 constexpr int ListFontPixels = 14;
 constexpr int MarkerColumn = 0;
 constexpr int CodeColumn = 2;
+// Controls of a band keep their designed widths while the window has room: they take the room
+// before the band's trailing space does.
+constexpr int DesignedStretch = 1000;
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+constexpr std::array<TWindowKey, 10> Keys{{
+    {"backAction", "Esc", "Back one level"},
+    {"backToMainAction", "F3", "Back to the main term"},
+    {"priorPageAction", "PgUp", "Prior page of terms"},
+    {"nextPageAction", "PgDown", "Next page of terms"},
+    {"viewCodeAction", "F5", "Open the selected term's code in the Tabular Search window"},
+    {"seeCategoryAction", "F6", "Open the category the term refers to"},
+    {"seeSubcategoryAction", "F7", "Open the subcategory the term refers to"},
+    {"seeManifestAction", "F8", "Open the term's manifestation code"},
+    {"viewSubTermAction", "F11", "List the selected term's sub-terms"},
+    {"quitAction", "F12", "Quit the program"},
+}};
 
 void PaintPanel(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
@@ -47,179 +62,241 @@ void PaintPanel(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-QPushButton* MakeButton(const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
+    auto* button = Named(new QPushButton(caption, parent), name);
     // No button of this window is a default button: Enter belongs to the list.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
 }
 
-// The keys the tree and the window hand to the list's handler (everything but Enter).
-bool IsShortcutKey(int key) {
-    switch (key) {
-        case Qt::Key_Escape:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_F3:
-        case Qt::Key_F5:
-        case Qt::Key_F6:
-        case Qt::Key_F7:
-        case Qt::Key_F8:
-        case Qt::Key_F11:
-        case Qt::Key_F12:
+// A control at its designed width while the band has room, narrower down to its caption's needs.
+void AddDesigned(QHBoxLayout* band, QWidget* control, int designedWidth) {
+    control->setMaximumWidth(designedWidth);
+    band->addWidget(control, DesignedStretch);
+}
+
+// The window's actions answer their keys while it is the active window. A key that reaches one of
+// its controls while no window is active (as after a modal window closed) runs the same action.
+bool RunKeyAction(const QWidget& window, const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (QAction* action : window.actions())
+        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
+            action->trigger();
             return true;
-        default:
-            return false;
-    }
+        }
+    return false;
 }
 
 }  // namespace
+
+std::span<const TWindowKey> TfrmAlphaSearch::KeyTable() {
+    return Keys;
+}
 
 TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAlphaSearch"));
     setFont(TahomaFont(13));
     SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
 
-    plTitle = new QWidget(this);
-    PaintPanel(plTitle, SkyBlue);
-    lbTitle = new QLabel(plTitle);
-    lbTitle->setAlignment(Qt::AlignCenter);
-    lbTitle->setFont(TahomaFont(29));
+    titlePanel = Named(new QWidget(this), "titlePanel");
+    titlePanel->setFixedHeight(TitleHeight);
+    PaintPanel(titlePanel, SkyBlue);
+    titleLabel = Named(new QLabel(titlePanel), "titleLabel");
+    titleLabel->setAlignment(Qt::AlignCenter);
+    titleLabel->setFont(TahomaFont(29));
+    auto* titleLayout = new QVBoxLayout(titlePanel);
+    titleLayout->setContentsMargins(0, 0, 0, 0);
+    titleLayout->addWidget(titleLabel);
 
-    pnlTree = new QWidget(this);
-    TreeView1 = new QTreeWidget(pnlTree);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setFont(CourierFont(ListFontPixels));
-    TreeView1->installEventFilter(this);
+    pathPanel = Named(new QWidget(this), "pathPanel");
+    pathPanel->setFixedHeight(TreeHeight);
+    pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
+    pathTree->setHeaderHidden(true);
+    pathTree->setColumnCount(1);
+    pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pathTree->setFont(CourierFont(ListFontPixels));
+    pathTree->installEventFilter(this);
+    auto* pathLayout = new QVBoxLayout(pathPanel);
+    pathLayout->setContentsMargins(0, 0, 0, 0);
+    pathLayout->addWidget(pathTree);
 
-    Panel1 = new QWidget(this);
-    PaintPanel(Panel1, SkyBlue);
-    lbLevel = new QLabel(Panel1);
-    lbLevel->setGeometry(10, 8, 130, 22);
-    edtMain = new QLineEdit(Panel1);
-    edtMain->setGeometry(142, 6, 330, 26);
-    {
-        // The band's blue stops at the edit box.
-        QPalette palette = edtMain->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        edtMain->setPalette(palette);
-    }
-    edtMain->installEventFilter(this);
-    Button1 = MakeButton(QStringLiteral("X"), Panel1);
-    Button1->setGeometry(476, 6, 30, 26);
-    Button1->setFocusPolicy(Qt::NoFocus);
-    lbMain = new QLabel(Panel1);
-    lbMain->setGeometry(520, 8, 160, 22);
-    lbEdition = new QLabel(Panel1);
-    lbEdition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lbEdition->setWordWrap(true);
-    {
-        QPalette palette = lbEdition->palette();
-        palette.setColor(QPalette::WindowText, QColor(128, 0, 0));
-        lbEdition->setPalette(palette);
-    }
-    lbEdition->hide();
-
-    plMain = new QWidget(this);
     FTerms = new TTermListModel(TTermListModel::TShape::IndexList, this);
     FTerms->SetHeadings({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
-    ListView1 = new QTreeView(plMain);
-    ListView1->setObjectName(QStringLiteral("termList"));
-    ListView1->setModel(FTerms);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setIndentation(0);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setExpandsOnDoubleClick(false);
-    ListView1->setFont(CourierFont(ListFontPixels));
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionResizeMode(MarkerColumn, QHeaderView::Fixed);
-    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    ListView1->header()->setSectionResizeMode(CodeColumn, QHeaderView::Fixed);
-    ListView1->header()->resizeSection(MarkerColumn, 20);
-    ListView1->header()->resizeSection(CodeColumn, 80);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->installEventFilter(this);
-    ListView1->viewport()->installEventFilter(this);
+    termList = Named(new QTreeView(this), "termList");
+    termList->setModel(FTerms);
+    termList->setRootIsDecorated(false);
+    termList->setIndentation(0);
+    termList->setUniformRowHeights(true);
+    termList->setSelectionMode(QAbstractItemView::SingleSelection);
+    termList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    termList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    termList->setExpandsOnDoubleClick(false);
+    termList->setFont(CourierFont(ListFontPixels));
+    termList->header()->setSectionsMovable(false);
+    termList->header()->setStretchLastSection(false);
+    termList->header()->setSectionResizeMode(MarkerColumn, QHeaderView::Fixed);
+    termList->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    termList->header()->setSectionResizeMode(CodeColumn, QHeaderView::Fixed);
+    termList->header()->resizeSection(MarkerColumn, 20);
+    termList->header()->resizeSection(CodeColumn, 80);
+    termList->setContextMenuPolicy(Qt::CustomContextMenu);
+    termList->installEventFilter(this);
+    termList->viewport()->installEventFilter(this);
 
-    Panel4 = new QWidget(this);
-    PaintPanel(Panel4, SkyBlue);
-    btnBack = MakeButton(QStringLiteral(" Back (Esc)"), Panel4);
-    btnBack->setGeometry(16, 10, 130, 31);
-    btnBackMain = MakeButton(QStringLiteral("Back to Main Term (F3)"), Panel4);
-    btnBackMain->setGeometry(160, 10, 200, 31);
-    btnPrior = MakeButton(QStringLiteral("<   Prior Page (PgUp)"), Panel4);
-    btnPrior->setGeometry(520, 10, 190, 31);
-    lbPage = new QLabel(Panel4);
-    lbPage->setAlignment(Qt::AlignCenter);
-    lbPage->setGeometry(715, 14, 140, 22);
-    btnNext = MakeButton(QStringLiteral("Next Page (PgDown)   >"), Panel4);
-    btnNext->setGeometry(860, 10, 190, 31);
-    for (QWidget* control : std::initializer_list<QWidget*>{btnBack, btnBackMain, btnPrior, lbPage, btnNext})
-        FButtonBar.emplace_back(control, control->geometry());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(titlePanel);
+    layout->addWidget(pathPanel);
+    layout->addWidget(BuildFilterBand());
+    layout->addWidget(termList, 1);
+    layout->addWidget(BuildButtonBar());
+    BuildActions();
 
-    PopupMenu1 = new QMenu(this);
-    ViewCode1 = PopupMenu1->addAction(QStringLiteral("View Code (F5)"));
-    ViewSubTermS1 = PopupMenu1->addAction(QStringLiteral("View Sub-Term (F11)"));
-    PopupMenu1->addSeparator();
-    SeeCategory1 = PopupMenu1->addAction(QStringLiteral("See Category (F6)"));
-    SeeSubcategory1 = PopupMenu1->addAction(QStringLiteral("See Subcategory (F7)"));
-    ViewManifestM1 = PopupMenu1->addAction(QStringLiteral("See Manifest (F8)"));
-
-    connect(edtMain, &QLineEdit::textChanged, this, [this] { edtMainChange(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { edtMain->clear(); });
-    connect(btnBack, &QPushButton::clicked, this, [this] { done(2); });
-    connect(btnBackMain, &QPushButton::clicked, this, [this] { done(1); });
-    connect(btnPrior, &QPushButton::clicked, this, [this] { PriorPage(); });
-    connect(btnNext, &QPushButton::clicked, this, [this] { NextPage(); });
-    connect(ViewCode1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Code); });
-    connect(ViewSubTermS1, &QAction::triggered, this, [this] { ViewSubTerm(); });
-    connect(SeeCategory1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::SeeCategory); });
-    connect(SeeSubcategory1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::SeeSubcategory); });
-    connect(ViewManifestM1, &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Manifest); });
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+    connect(filterEdit, &QLineEdit::textChanged, this, [this] { FilterChanged(); });
+    connect(clearFilterButton, &QPushButton::clicked, this, [this] { filterEdit->clear(); });
+    connect(termList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdatePopupItems(); });
+    connect(termList, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         UpdatePopupItems();
-        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(position));
+        termMenu->popup(termList->viewport()->mapToGlobal(position));
     });
 
     // Row height from the list font: its pixel height at the font's resolution, plus one.
-    ROW_HEIGHT_PX = AlphaRowHeight(ListFontPixels, ListView1->logicalDpiY());
+    ROW_HEIGHT_PX = AlphaRowHeight(ListFontPixels, termList->logicalDpiY());
     FTerms->SetRowHeight(ROW_HEIGHT_PX);
-    FTerms->SetCodeBrush(ListView1->palette().brush(QPalette::Highlight));
-    LayoutWidgets();
+    FTerms->SetCodeBrush(termList->palette().brush(QPalette::Highlight));
 }
 
 TfrmAlphaSearch::~TfrmAlphaSearch() = default;
 
-void TfrmAlphaSearch::LayoutWidgets() {
-    const int width = this->width();
-    const bool treeShown = FCurItem != nullptr;
-    int top = 0;
-    plTitle->setGeometry(0, top, width, TitleHeight);
-    lbTitle->setGeometry(0, 0, width, TitleHeight);
-    top += TitleHeight;
-    pnlTree->setVisible(treeShown);
-    if (treeShown) {
-        pnlTree->setGeometry(0, top, width, TreeHeight);
-        TreeView1->setGeometry(0, 0, width, TreeHeight);
-        top += TreeHeight;
+QWidget* TfrmAlphaSearch::BuildFilterBand() {
+    filterBand = Named(new QWidget(this), "filterBand");
+    filterBand->setFixedHeight(FilterBandHeight);
+    PaintPanel(filterBand, SkyBlue);
+    levelLabel = Named(new QLabel(filterBand), "levelLabel");
+    levelLabel->setFixedSize(130, 22);
+    filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
+    filterEdit->setFixedHeight(26);
+    {
+        // The band's blue stops at the edit box.
+        QPalette palette = filterEdit->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        filterEdit->setPalette(palette);
     }
-    Panel1->setGeometry(0, top, width, SearchBarHeight);
-    // The edition note takes two lines when the window is narrower than designed.
-    lbEdition->setGeometry(690, 2, std::max(0, width - 700), SearchBarHeight - 4);
-    top += SearchBarHeight;
-    // The bottom bar keeps its designed places while they fit, else wraps onto a second row.
-    const int barHeight = PlaceControlRow(FButtonBar, width, ButtonBarHeight);
-    const int mainHeight = std::max(0, height() - top - barHeight);
-    plMain->setGeometry(0, top, width, mainHeight);
-    ListView1->setGeometry(0, 0, width, mainHeight);
-    Panel4->setGeometry(0, height() - barHeight, width, barHeight);
+    filterEdit->installEventFilter(this);
+    clearFilterButton = MakeButton(QStringLiteral("X"), "clearFilterButton", filterBand);
+    clearFilterButton->setFixedSize(30, 26);
+    clearFilterButton->setFocusPolicy(Qt::NoFocus);
+    recordCountLabel = Named(new QLabel(filterBand), "recordCountLabel");
+    recordCountLabel->setFixedHeight(22);
+    editionLabel = Named(new QLabel(filterBand), "editionLabel");
+    editionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The note takes two lines when the window is narrower than designed.
+    editionLabel->setWordWrap(true);
+    editionLabel->setFixedHeight(FilterBandHeight - 4);
+    {
+        QPalette palette = editionLabel->palette();
+        palette.setColor(QPalette::WindowText, QColor(128, 0, 0));
+        editionLabel->setPalette(palette);
+    }
+    editionLabel->hide();
+
+    auto* band = new QHBoxLayout(filterBand);
+    band->setContentsMargins(10, 0, 10, 0);
+    band->setSpacing(0);
+    band->addWidget(levelLabel);
+    band->addSpacing(2);
+    AddDesigned(band, filterEdit, 330);
+    band->addSpacing(4);
+    band->addWidget(clearFilterButton);
+    band->addSpacing(14);
+    AddDesigned(band, recordCountLabel, 160);
+    band->addSpacing(10);
+    band->addWidget(editionLabel, 1);
+    return filterBand;
+}
+
+QWidget* TfrmAlphaSearch::BuildButtonBar() {
+    buttonBar = Named(new QWidget(this), "buttonBar");
+    buttonBar->setFixedHeight(ButtonBarHeight);
+    PaintPanel(buttonBar, SkyBlue);
+    backButton = MakeButton(QStringLiteral(" Back (Esc)"), "backButton", buttonBar);
+    backToMainButton = MakeButton(QStringLiteral("Back to Main Term (F3)"), "backToMainButton", buttonBar);
+    // At the main level the button is hidden; the page controls keep their places.
+    QSizePolicy keepPlace = backToMainButton->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    backToMainButton->setSizePolicy(keepPlace);
+    priorPageButton = MakeButton(QStringLiteral("<   Prior Page (PgUp)"), "priorPageButton", buttonBar);
+    pageLabel = Named(new QLabel(buttonBar), "pageLabel");
+    pageLabel->setAlignment(Qt::AlignCenter);
+    pageLabel->setFixedHeight(22);
+    nextPageButton = MakeButton(QStringLiteral("Next Page (PgDown)   >"), "nextPageButton", buttonBar);
+    for (QPushButton* button : {backButton, backToMainButton, priorPageButton, nextPageButton})
+        button->setFixedHeight(31);
+
+    auto* bar = new QHBoxLayout(buttonBar);
+    bar->setContentsMargins(16, 0, 0, 0);
+    bar->setSpacing(0);
+    AddDesigned(bar, backButton, 130);
+    bar->addSpacing(14);
+    AddDesigned(bar, backToMainButton, 200);
+    // The gap before the page controls gives way first when the window is narrow.
+    bar->addSpacerItem(new QSpacerItem(160, 0, QSizePolicy::Maximum, QSizePolicy::Minimum));
+    AddDesigned(bar, priorPageButton, 190);
+    bar->addSpacing(5);
+    AddDesigned(bar, pageLabel, 140);
+    bar->addSpacing(5);
+    AddDesigned(bar, nextPageButton, 190);
+    bar->addStretch(1);
+    return buttonBar;
+}
+
+void TfrmAlphaSearch::BuildActions() {
+    FActions = AddWindowActions(this, KeyTable());
+    const auto action = [this](const char* name) { return FActions.value(QLatin1String(name)); };
+    connect(action("backAction"), &QAction::triggered, this, [this] { done(2); });
+    connect(action("backToMainAction"), &QAction::triggered, this, [this] { done(1); });
+    connect(action("priorPageAction"), &QAction::triggered, this, [this] { PriorPage(); });
+    connect(action("nextPageAction"), &QAction::triggered, this, [this] { NextPage(); });
+    connect(action("viewCodeAction"), &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Code); });
+    connect(action("seeCategoryAction"), &QAction::triggered, this,
+            [this] { ViewTermCode(TAlphaCodeKind::SeeCategory); });
+    connect(action("seeSubcategoryAction"), &QAction::triggered, this,
+            [this] { ViewTermCode(TAlphaCodeKind::SeeSubcategory); });
+    connect(action("seeManifestAction"), &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Manifest); });
+    connect(action("viewSubTermAction"), &QAction::triggered, this, [this] { ViewSubTerm(); });
+    connect(action("quitAction"), &QAction::triggered, this, [this] { AskExitProgram(); });
+    for (const auto& [button, name] :
+         {std::pair{backButton, "backAction"}, std::pair{backToMainButton, "backToMainAction"},
+          std::pair{priorPageButton, "priorPageAction"}, std::pair{nextPageButton, "nextPageAction"}})
+        connect(button, &QPushButton::clicked, action(name), &QAction::trigger);
+
+    termMenu = Named(new QMenu(this), "termMenu");
+    const std::pair<const char*, const char*> items[] = {{"viewCodeAction", "View Code (F5)"},
+                                                         {"viewSubTermAction", "View Sub-Term (F11)"},
+                                                         {nullptr, nullptr},
+                                                         {"seeCategoryAction", "See Category (F6)"},
+                                                         {"seeSubcategoryAction", "See Subcategory (F7)"},
+                                                         {"seeManifestAction", "See Manifest (F8)"}};
+    for (const auto& [name, caption] : items) {
+        if (name == nullptr) {
+            termMenu->addSeparator();
+            continue;
+        }
+        QAction* item = action(name);
+        item->setText(QString::fromLatin1(caption));
+        // The caption already names the key.
+        item->setShortcutVisibleInContextMenu(false);
+        termMenu->addAction(item);
+    }
+    UpdatePopupItems();
 }
 
 void TfrmAlphaSearch::showEvent(QShowEvent* event) {
@@ -230,44 +307,51 @@ void TfrmAlphaSearch::showEvent(QShowEvent* event) {
 }
 
 void TfrmAlphaSearch::FormShow() {
-    lbTitle->setText(Q(AlphaWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
-    lbLevel->setText(Q(AlphaLevelCaption(FCurItem)));
+    titleLabel->setText(
+        QString::fromStdString(AlphaWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    levelLabel->setText(QString::fromStdString(AlphaLevelCaption(FCurItem)));
+    pathPanel->setVisible(FCurItem != nullptr);
     if (FCurItem != nullptr) {
-        TreeView1->clear();
+        pathTree->clear();
         QTreeWidgetItem* parentNode = nullptr;
         for (const TTerm* term : AlphaTermPath(FCurItem)) {
-            auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(TreeView1);
-            node->setText(0, Q(term->GetFullTitle(true)));
+            auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(pathTree);
+            node->setText(0, QString::fromStdString(term->GetFullTitle(true)));
             parentNode = node;
         }
-        TreeView1->expandAll();
-        if (parentNode != nullptr) TreeView1->scrollToItem(parentNode);
+        pathTree->expandAll();
+        if (parentNode != nullptr) pathTree->scrollToItem(parentNode);
     } else {
-        btnBackMain->hide();
+        backToMainButton->hide();
     }
-    LayoutWidgets();
-    FillItemList();
-    // The disease index may be an older edition than the rest of the data: say so on every level.
-    if (FType == TDataSet::DiseaseIndex) {
-        const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
-        lbEdition->setText(Q(note));
-        lbEdition->setToolTip(Q(note));
-        lbEdition->setVisible(!note.empty());
-    }
-    ShowCurPage();
+    // The list gets its final height now, so the first page has the size of the window.
+    layout()->activate();
+    // The terms are listed once the index has settled; until then the list stays empty. A nested
+    // level's index has settled already: its terms are listed at once.
+    WhenDataSetSettled(this, FType, [this](TLoadState) {
+        FSetSettled = true;
+        FillItemList();
+        // The disease index may be an older edition than the rest of the data: say so on every level.
+        if (FType == TDataSet::DiseaseIndex) {
+            const QString note = QString::fromStdString(DIndexEditionNote(DIndexEdition, EditionYear));
+            editionLabel->setText(note);
+            editionLabel->setToolTip(note);
+            editionLabel->setVisible(!note.isEmpty());
+        }
+        ShowCurPage();
+    });
     if (size() != FSizedFor) {
         FSizedFor = size();
         FormResize();
         // The window opens with nothing selected; the page size only is taken from the list.
-        ListView1->setCurrentIndex({});
-        ListView1->clearSelection();
+        termList->setCurrentIndex({});
+        termList->clearSelection();
     }
-    ListView1->setFocus();
+    termList->setFocus();
 }
 
 void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    LayoutWidgets();
     // The page size is computed from the list's height when the window first shows and again
     // whenever its size changes, so the rows fill the list as they do in the tables.
     if (FShown && size() != FSizedFor) {
@@ -277,7 +361,7 @@ void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmAlphaSearch::FillItemList() {
-    const std::string key = AlphaFilterKey(edtMain->text().toStdString());
+    const std::string key = AlphaFilterKey(filterEdit->text().toStdString());
     if (FCurItem != nullptr) {
         static const TAlphaLetterList none;
         FItemList = AlphaFillItemList(none, FCurItem, key);
@@ -285,10 +369,8 @@ void TfrmAlphaSearch::FillItemList() {
     }
     FItemList.clear();
     const TAlphaLetterList* letters = nullptr;
-    if (FType == TDataSet::DiseaseIndex || FType == TDataSet::ExternalIndex) {
-        WaitForDataSet(LoadStatusOf(FType));
+    if (FSetSettled && (FType == TDataSet::DiseaseIndex || FType == TDataSet::ExternalIndex))
         letters = &IndexLettersOf(FType);
-    }
     if (letters != nullptr) FItemList = AlphaFillItemList(*letters, nullptr, key);
 }
 
@@ -297,12 +379,12 @@ void TfrmAlphaSearch::ShowCurPage() {
     FPaging.Clamp();
     const auto first = static_cast<std::size_t>(FPaging.FirstIndex());
     FTerms->SetTerms(std::span(FItemList).subspan(first, static_cast<std::size_t>(FPaging.RowsOnPage())));
-    ListView1->clearSelection();
-    ListView1->setCurrentIndex({});
-    lbMain->setText(Q(AlphaRecordsCaption(FPaging.FCount)));
-    lbPage->setText(Q(AlphaPageCaption(FPaging)));
-    btnPrior->setEnabled(FPaging.PriorEnabled());
-    btnNext->setEnabled(FPaging.NextEnabled());
+    termList->clearSelection();
+    termList->setCurrentIndex({});
+    recordCountLabel->setText(QString::fromStdString(AlphaRecordsCaption(FPaging.FCount)));
+    pageLabel->setText(QString::fromStdString(AlphaPageCaption(FPaging)));
+    priorPageButton->setEnabled(FPaging.PriorEnabled());
+    nextPageButton->setEnabled(FPaging.NextEnabled());
 }
 
 void TfrmAlphaSearch::NextPage() {
@@ -314,35 +396,35 @@ void TfrmAlphaSearch::PriorPage() {
 }
 
 void TfrmAlphaSearch::FormResize() {
-    const QModelIndex current = ListView1->currentIndex();
-    const int selectedRow = current.isValid() && ListView1->selectionModel()->isSelected(current) ? current.row() : -1;
-    const int row = FPaging.Resize(ListView1->contentsRect().height(), ROW_HEIGHT_PX, selectedRow);
+    const QModelIndex current = termList->currentIndex();
+    const int selectedRow = current.isValid() && termList->selectionModel()->isSelected(current) ? current.row() : -1;
+    const int row = FPaging.Resize(termList->contentsRect().height(), ROW_HEIGHT_PX, selectedRow);
     ShowCurPage();
-    if (row >= 0 && row < FTerms->rowCount()) ListView1->setCurrentIndex(FTerms->index(row, 0));
+    if (row >= 0 && row < FTerms->rowCount()) termList->setCurrentIndex(FTerms->index(row, 0));
 }
 
-void TfrmAlphaSearch::edtMainChange() {
+void TfrmAlphaSearch::FilterChanged() {
     // The page is kept (only clamped), so a narrower filter does not jump back to page 1.
     FillItemList();
     ShowCurPage();
 }
 
 TTerm* TfrmAlphaSearch::SelectedTerm() const {
-    const QModelIndex current = ListView1->currentIndex();
-    if (!current.isValid() || !ListView1->selectionModel()->isSelected(current)) return nullptr;
+    const QModelIndex current = termList->currentIndex();
+    if (!current.isValid() || !termList->selectionModel()->isSelected(current)) return nullptr;
     return FTerms->TermAt(current.row());
 }
 
 void TfrmAlphaSearch::UpdatePopupItems() {
-    for (QAction* action : {ViewCode1, ViewSubTermS1, SeeCategory1, SeeSubcategory1, ViewManifestM1})
-        action->setEnabled(false);
     const TTerm* term = SelectedTerm();
-    if (term == nullptr) return;
-    ViewCode1->setEnabled(AlphaInitCode(term->FCode).has_value());
-    ViewSubTermS1->setEnabled(!term->FSubTermList.empty());
-    ViewManifestM1->setEnabled(!term->FManifest.empty());
-    SeeCategory1->setEnabled(!term->FSeeCat.empty());
-    SeeSubcategory1->setEnabled(!term->FSubCat.empty());
+    const auto enable = [this](const char* name, bool enabled) {
+        FActions.value(QLatin1String(name))->setEnabled(enabled);
+    };
+    enable("viewCodeAction", term != nullptr && AlphaInitCode(term->FCode).has_value());
+    enable("viewSubTermAction", term != nullptr && !term->FSubTermList.empty());
+    enable("seeManifestAction", term != nullptr && !term->FManifest.empty());
+    enable("seeCategoryAction", term != nullptr && !term->FSeeCat.empty());
+    enable("seeSubcategoryAction", term != nullptr && !term->FSubCat.empty());
 }
 
 void TfrmAlphaSearch::ViewTermCode(TAlphaCodeKind AKind) {
@@ -354,7 +436,7 @@ void TfrmAlphaSearch::ViewTermCode(TAlphaCodeKind AKind) {
     {
         TfrmKeyWordSearch window(this);
         window.FInitType = TTabularOpening::Code;
-        window.FInitCode = Q(*code);
+        window.FInitCode = QString::fromStdString(*code);
         result = window.exec();
     }
     if (result == 3) done(3);
@@ -380,55 +462,18 @@ void TfrmAlphaSearch::AskExitProgram() {
     if (AskQuitProgram()) done(3);
 }
 
-bool TfrmAlphaSearch::HandleListKey(int AKey) {
-    switch (AKey) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // A term without sub-terms has nothing to go down into: Enter opens its code instead.
-            if (const TTerm* term = SelectedTerm(); term != nullptr && term->FSubTermList.empty())
-                ViewTermCode(TAlphaCodeKind::Code);
-            else
-                ViewSubTerm();
-            return true;
-        case Qt::Key_F11:
-            ViewSubTerm();
-            return true;
-        case Qt::Key_Escape:
-            done(2);
-            return true;
-        case Qt::Key_PageUp:
-            PriorPage();
-            return true;
-        case Qt::Key_PageDown:
-            NextPage();
-            return true;
-        case Qt::Key_F3:
-            done(1);
-            return true;
-        case Qt::Key_F5:
-            ViewTermCode(TAlphaCodeKind::Code);
-            return true;
-        case Qt::Key_F6:
-            ViewTermCode(TAlphaCodeKind::SeeCategory);
-            return true;
-        case Qt::Key_F7:
-            ViewTermCode(TAlphaCodeKind::SeeSubcategory);
-            return true;
-        case Qt::Key_F8:
-            ViewTermCode(TAlphaCodeKind::Manifest);
-            return true;
-        case Qt::Key_F12:
-            AskExitProgram();
-            return true;
-        default:
-            return false;
-    }
+void TfrmAlphaSearch::OpenSelectedTerm() {
+    // A term without sub-terms has nothing to go down into: Enter opens its code instead.
+    if (const TTerm* term = SelectedTerm(); term != nullptr && term->FSubTermList.empty())
+        ViewTermCode(TAlphaCodeKind::Code);
+    else
+        ViewSubTerm();
 }
 
 void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
     // logicalIndexAt accounts for the horizontal scroll position; left of every column or right
     // of the last one counts as the marker column.
-    int column = ListView1->header()->logicalIndexAt(AViewportPos.x());
+    int column = termList->header()->logicalIndexAt(AViewportPos.x());
     if (column < 0) column = MarkerColumn;
     if (column == CodeColumn)
         ViewTermCode(TAlphaCodeKind::Code);
@@ -436,39 +481,43 @@ void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
         ViewSubTerm();
 }
 
+// What the actions cannot do, because it depends on the control that has the focus: Enter, Down
+// and typed characters.
 bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((watched == ListView1 || watched == TreeView1) && IsTypedCharacter(*key)) {
+        if (RunKeyAction(*this, *key)) return true;
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if ((watched == termList || watched == pathTree) && IsTypedCharacter(*key)) {
             // Typing while the list has the focus filters it: the text goes to the filter box.
-            edtMain->setFocus();
-            QCoreApplication::sendEvent(edtMain, event);
+            filterEdit->setFocus();
+            QCoreApplication::sendEvent(filterEdit, event);
             return true;
         }
-        if (watched == ListView1) return HandleListKey(key->key());
-        if (watched == TreeView1 && IsShortcutKey(key->key())) return HandleListKey(key->key());
-        if (watched == edtMain) {
+        if (watched == termList && enter) {
+            OpenSelectedTerm();
+            return true;
+        }
+        if (watched == filterEdit) {
             // Down leaves the filter for the list, on its first row when none is selected.
             if (key->key() == Qt::Key_Down && FTerms->rowCount() > 0) {
-                ListView1->setFocus();
-                if (!ListView1->selectionModel()->hasSelection()) ListView1->setCurrentIndex(FTerms->index(0, 0));
+                termList->setFocus();
+                if (!termList->selectionModel()->hasSelection()) termList->setCurrentIndex(FTerms->index(0, 0));
                 return true;
             }
-            // The window's keys do from the filter box what their buttons and menu items say;
-            // Enter does nothing there (it belongs to the list).
-            if (IsShortcutKey(key->key())) return HandleListKey(key->key());
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
+            // Enter does nothing in the filter box (it belongs to the list).
+            if (enter) return true;
             // At the main level the first letter typed is a capital, like the letter groups' names.
             const QString text = key->text();
-            if (FCurItem == nullptr && edtMain->text().isEmpty() && text.size() == 1 && text[0] >= QLatin1Char('a') &&
-                text[0] <= QLatin1Char('z')) {
-                edtMain->insert(text.toUpper());
+            if (FCurItem == nullptr && filterEdit->text().isEmpty() && text.size() == 1 &&
+                text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
+                filterEdit->insert(text.toUpper());
                 return true;
             }
             return false;
         }
     }
-    if (event->type() == QEvent::MouseButtonDblClick && watched == ListView1->viewport()) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == termList->viewport()) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
             ListDoubleClickAt(mouse->position().toPoint());
@@ -479,11 +528,7 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmAlphaSearch::keyPressEvent(QKeyEvent* event) {
-    if (IsShortcutKey(event->key())) {
-        HandleListKey(event->key());
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!RunKeyAction(*this, *event)) QDialog::keyPressEvent(event);
 }
 
 void TfrmAlphaSearch::reject() {

@@ -2,16 +2,17 @@
 // index). Lists the main terms, or the sub-terms of FCurItem, filtered by title prefix and shown in
 // pages; going down into a term opens a nested window of this class, and a term's code opens the
 // Tabular Search window. Modal results: 1 back to the main term, 2 back one level, 3 quit.
-// Filtering, paging and texts live in index/AlphaSearchLogic.h.
+// Filtering, paging and texts live in index/AlphaSearchLogic.h; the rows come from TTermListModel.
 #pragma once
 
 #include <QDialog>
-#include <QRect>
+#include <QHash>
 #include <cstdint>
-#include <utility>
+#include <span>
 #include <vector>
 
 #include "index/AlphaSearchLogic.h"
+#include "ui/WindowActions.h"
 
 class QAction;
 class QLabel;
@@ -20,14 +21,17 @@ class QMenu;
 class QPushButton;
 class QTreeView;
 class QTreeWidget;
-class TTermListModel;
 class QWidget;
+class TTermListModel;
 
 class TfrmAlphaSearch : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmAlphaSearch(QWidget* parent = nullptr);
     ~TfrmAlphaSearch() override;
+
+    // The window's keys: one action each, shared by the buttons and the term menu.
+    static std::span<const TWindowKey> KeyTable();
 
     // Set by the opener before showing.
     TDataSet FType = TDataSet::DiseaseIndex;
@@ -48,41 +52,13 @@ public:
     void ViewTermCode(TAlphaCodeKind AKind);
     void ViewSubTerm();
     void AskExitProgram();
-    // Runs the action of a shortcut key; true when the key is one of the window's keys.
-    bool HandleListKey(int AKey);
-    // Enables the popup menu items for the selected row.
+    // Enables the term actions for the selected row.
     void UpdatePopupItems();
     // The term of the selected row, or null.
     TTerm* SelectedTerm() const;
     // Double-click at a point of the list's viewport: the Code column opens the code, any other
     // place goes down into the term.
     void ListDoubleClickAt(const QPoint& AViewportPos);
-
-    QWidget* plTitle = nullptr;
-    QLabel* lbTitle = nullptr;
-    // Which edition the disease index data is, when it is not the program's edition.
-    QLabel* lbEdition = nullptr;
-    QWidget* pnlTree = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* lbLevel = nullptr;
-    QLineEdit* edtMain = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* lbMain = nullptr;
-    QWidget* plMain = nullptr;
-    QTreeView* ListView1 = nullptr;
-    QWidget* Panel4 = nullptr;
-    QPushButton* btnBack = nullptr;
-    QPushButton* btnBackMain = nullptr;
-    QPushButton* btnPrior = nullptr;
-    QLabel* lbPage = nullptr;
-    QPushButton* btnNext = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* ViewCode1 = nullptr;
-    QAction* ViewSubTermS1 = nullptr;
-    QAction* SeeCategory1 = nullptr;
-    QAction* SeeSubcategory1 = nullptr;
-    QAction* ViewManifestM1 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,12 +68,36 @@ protected:
     void reject() override;  // Esc and the close box: result 2
 
 private:
-    void LayoutWidgets();
+    QWidget* BuildFilterBand();
+    QWidget* BuildButtonBar();
+    void BuildActions();
     void FormShow();
-    void edtMainChange();
+    void FilterChanged();
+    // Enter on the list: down into the term, or its code when it has no sub-terms.
+    void OpenSelectedTerm();
+
+    QWidget* titlePanel = nullptr;
+    QLabel* titleLabel = nullptr;
+    QWidget* pathPanel = nullptr;
+    QTreeWidget* pathTree = nullptr;
+    QWidget* filterBand = nullptr;
+    QLabel* levelLabel = nullptr;
+    QLineEdit* filterEdit = nullptr;
+    QPushButton* clearFilterButton = nullptr;
+    QLabel* recordCountLabel = nullptr;
+    // Which edition the disease index data is, when it is not the program's edition.
+    QLabel* editionLabel = nullptr;
+    QTreeView* termList = nullptr;
+    QWidget* buttonBar = nullptr;
+    QPushButton* backButton = nullptr;
+    QPushButton* backToMainButton = nullptr;
+    QPushButton* priorPageButton = nullptr;
+    QLabel* pageLabel = nullptr;
+    QPushButton* nextPageButton = nullptr;
+    QMenu* termMenu = nullptr;
+    QHash<QString, QAction*> FActions;
     TTermListModel* FTerms = nullptr;  // the rows of the page shown
     bool FShown = false;
-    QSize FSizedFor;  // the client size the page size was last computed for
-    // Designed rectangles of the bottom bar's controls.
-    std::vector<std::pair<QWidget*, QRect>> FButtonBar;
+    bool FSetSettled = false;  // the index has left Loading: its letters may be read
+    QSize FSizedFor;           // the client size the page size was last computed for
 };

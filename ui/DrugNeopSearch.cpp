@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,12 +17,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <span>
+#include <array>
 
 #include "index/IndexLoader.h"
 #include "services/DataSets.h"
-#include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/TermListModel.h"
 #include "ui/UiStyle.h"
@@ -30,16 +32,29 @@ namespace {
 
 constexpr int ClientWidth = 1167;
 constexpr int ClientHeight = 691;
+constexpr int TitleHeight = 56;
+constexpr int TreeHeight = 94;
+constexpr int FilterBandHeight = 49;
+constexpr int ButtonBarHeight = 51;
 // Width of every column but the title's: the marker column and six code columns.
 constexpr int MarkerColumnWidth = 20;
 constexpr int CodeColumnWidth = 100;
 constexpr int FixedColumnsWidth = MarkerColumnWidth + 6 * CodeColumnWidth + 10;  // 630
 constexpr int MinTitleColumnWidth = 100;
+// Controls of a band keep their designed widths while the window has room: they take the room
+// before the band's trailing space does.
+constexpr int DesignedStretch = 1000;
 const QColor HeadingBackground(206, 221, 240);
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+constexpr std::array<TWindowKey, 7> Keys{{
+    {"backAction", "Esc", "Back one level"},
+    {"backToMainAction", "F3", "Back to the main term (the first level of the neoplasm table)"},
+    {"priorPageAction", "PgUp", "Prior page of terms"},
+    {"nextPageAction", "PgDown", "Next page of terms"},
+    {"viewCodeAction", "F5", "Open the current cell's code in the Tabular Search window"},
+    {"viewSubTermAction", "F11", "List the current term's sub-terms"},
+    {"quitAction", "F12", "Quit the program"},
+}};
 
 void PaintBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
@@ -48,8 +63,14 @@ void PaintBackground(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-QPushButton* MakeButton(const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
+    auto* button = Named(new QPushButton(caption, parent), name);
     // Buttons never take the focus and are never the dialog's default: Enter belongs to the grid.
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
@@ -57,19 +78,17 @@ QPushButton* MakeButton(const QString& caption, QWidget* parent) {
     return button;
 }
 
-bool IsShortcutKey(int key) {
-    switch (key) {
-        case Qt::Key_Escape:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_F3:
-        case Qt::Key_F5:
-        case Qt::Key_F11:
-        case Qt::Key_F12:
-            return true;
-        default:
-            return false;
-    }
+// A control at its designed width while the band has room, narrower down to its caption's needs.
+void AddDesigned(QHBoxLayout* band, QWidget* control, int designedWidth) {
+    control->setMaximumWidth(designedWidth);
+    band->addWidget(control, DesignedStretch);
+}
+
+// A one-line label of the filter band: 22 px of text 14 px below the band's top. A layout centres
+// a widget on whole pixels, so the label is one pixel taller with that pixel above its text.
+void SetBandLabelHeight(QLabel* label) {
+    label->setFixedHeight(23);
+    label->setContentsMargins(0, 1, 0, 0);
 }
 
 // Draws the heading row over: its own background, bold, centred, wrapped from the top with the
@@ -107,137 +126,188 @@ public:
     }
 };
 
+// The window's actions answer their keys while it is the active window. A key that reaches one of
+// its controls while no window is active (as after a modal window closed) runs the same action.
+bool RunKeyAction(const QWidget& window, const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (QAction* action : window.actions())
+        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
+            action->trigger();
+            return true;
+        }
+    return false;
+}
+
 }  // namespace
+
+std::span<const TWindowKey> TfrmDrugNeopSearch::KeyTable() {
+    return Keys;
+}
 
 TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmDrugNeopSearch"));
     setFont(TahomaFont(12));
     SetUpSearchWindowFrame(this, ClientWidth, ClientHeight);
 
+    titleLabel = Named(new QLabel(this), "titleLabel");
+    titleLabel->setAlignment(Qt::AlignCenter);
+    titleLabel->setFont(TahomaFont(29));
+    titleLabel->setFixedHeight(TitleHeight);
+    PaintBackground(titleLabel, SkyBlue);
+
+    pathPanel = Named(new QWidget(this), "pathPanel");
+    pathPanel->setFixedHeight(TreeHeight);
+    pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
+    pathTree->setHeaderHidden(true);
+    pathTree->setColumnCount(1);
+    pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pathTree->setFont(CourierFont(14));
+    pathTree->installEventFilter(this);
+    auto* treeLayout = new QVBoxLayout(pathPanel);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->addWidget(pathTree);
+
+    FTerms = new TTermListModel(TTermListModel::TShape::TableGrid, this);
+    termGrid = Named(new QTableView(this), "termGrid");
+    termGrid->setModel(FTerms);
+    termGrid->verticalHeader()->setMinimumSectionSize(1);
+    termGrid->verticalHeader()->setDefaultSectionSize(TableRowHeight);
+    termGrid->horizontalHeader()->hide();
+    termGrid->verticalHeader()->hide();
+    termGrid->setFont(CourierFont(13));
+    termGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    termGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    termGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    termGrid->setWordWrap(false);
+    termGrid->setTabKeyNavigation(false);
+    termGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    termGrid->setItemDelegate(new THeadingRowDelegate(termGrid));
+    termGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    termGrid->installEventFilter(this);
+    termGrid->viewport()->installEventFilter(this);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(titleLabel);
+    layout->addWidget(pathPanel);
+    layout->addWidget(BuildFilterBand());
+    layout->addWidget(termGrid, 1);
+    layout->addWidget(BuildButtonBar());
+    BuildActions();
 
-    plTitle = new QLabel(this);
-    plTitle->setAlignment(Qt::AlignCenter);
-    plTitle->setFont(TahomaFont(29));
-    plTitle->setFixedHeight(56);
-    PaintBackground(plTitle, SkyBlue);
-    layout->addWidget(plTitle);
-
-    pnlTree = new QWidget(this);
-    pnlTree->setFixedHeight(94);
-    auto* treeLayout = new QVBoxLayout(pnlTree);
-    treeLayout->setContentsMargins(0, 0, 0, 0);
-    TreeView1 = new QTreeWidget(pnlTree);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setFont(CourierFont(14));
-    TreeView1->installEventFilter(this);
-    treeLayout->addWidget(TreeView1);
-    layout->addWidget(pnlTree);
-
-    Panel1 = new QWidget(this);
-    Panel1->setFixedHeight(49);
-    PaintBackground(Panel1, SkyBlue);
-    lbLevel = new QLabel(Panel1);
-    lbLevel->setFont(TahomaFont(14));
-    lbLevel->setGeometry(12, 14, 150, 22);
-    edtMain = new QLineEdit(Panel1);
-    edtMain->setFont(CourierFont(16));
-    edtMain->setGeometry(166, 10, 480, 28);
-    edtMain->installEventFilter(this);
-    {
-        // A white box on the sky-blue band.
-        QPalette palette = edtMain->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        edtMain->setPalette(palette);
-    }
-    Button1 = MakeButton(QStringLiteral("X"), Panel1);
-    Button1->setGeometry(648, 10, 28, 28);
-    lbCount = new QLabel(Panel1);
-    lbCount->setFont(TahomaFont(14));
-    lbCount->setGeometry(700, 14, 260, 22);
-    layout->addWidget(Panel1);
-
-    plMain = new QWidget(this);
-    auto* mainLayout = new QVBoxLayout(plMain);
-    mainLayout->setContentsMargins(0, 0, 0, 0);
-    FTerms = new TTermListModel(TTermListModel::TShape::TableGrid, this);
-    StringGrid1 = new QTableView(plMain);
-    StringGrid1->setObjectName(QStringLiteral("termGrid"));
-    StringGrid1->setModel(FTerms);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(TableRowHeight);
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->setFont(CourierFont(13));
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setTabKeyNavigation(false);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setItemDelegate(new THeadingRowDelegate(StringGrid1));
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    StringGrid1->installEventFilter(this);
-    StringGrid1->viewport()->installEventFilter(this);
-    mainLayout->addWidget(StringGrid1);
-    layout->addWidget(plMain, 1);
-
-    Panel4 = new QWidget(this);
-    Panel4->setFixedHeight(51);
-    PaintBackground(Panel4, SkyBlue);
-    btnBack = MakeButton(QStringLiteral(" Back (Esc)"), Panel4);
-    btnBack->setGeometry(12, 10, 130, 31);
-    btnBackMain = MakeButton(QStringLiteral("Back to Main Term (F3)"), Panel4);
-    btnBackMain->setGeometry(150, 10, 190, 31);
-    btnPrior = MakeButton(QStringLiteral("<  Prior Page (PgUp)"), Panel4);
-    btnPrior->setGeometry(620, 10, 170, 31);
-    lbPage = new QLabel(QStringLiteral("Page: 0/0"), Panel4);
-    lbPage->setAlignment(Qt::AlignCenter);
-    lbPage->setGeometry(794, 14, 150, 22);
-    btnNext = MakeButton(QStringLiteral("Next Page (PgDown)  >"), Panel4);
-    btnNext->setGeometry(948, 10, 170, 31);
-    for (QWidget* control : std::initializer_list<QWidget*>{btnBack, btnBackMain, btnPrior, lbPage, btnNext})
-        FButtonBar.emplace_back(control, control->geometry());
-    layout->addWidget(Panel4);
-
-    PopupMenu1 = new QMenu(this);
-    ViewCode1 = PopupMenu1->addAction(QStringLiteral("View Code (F5)"));
-    ViewSubTermS1 = PopupMenu1->addAction(QStringLiteral("View Sub-Term (&F11)"));
-
-    connect(edtMain, &QLineEdit::textChanged, this, [this] {
+    connect(filterEdit, &QLineEdit::textChanged, this, [this] {
         FillItemList();
         ShowCurPage();
     });
-    connect(Button1, &QPushButton::clicked, this, [this] { edtMain->clear(); });
-    connect(btnBack, &QPushButton::clicked, this, [this] { done(2); });
-    connect(btnBackMain, &QPushButton::clicked, this, [this] { done(1); });
-    connect(btnPrior, &QPushButton::clicked, this, [this] { PriorPage(); });
-    connect(btnNext, &QPushButton::clicked, this, [this] { NextPage(); });
-    connect(StringGrid1, &QTableView::doubleClicked, this, [this] { StringGrid1DblClick(); });
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
-        PopupMenu1Popup();
-        PopupMenu1->exec(StringGrid1->viewport()->mapToGlobal(position));
+    connect(clearFilterButton, &QPushButton::clicked, this, [this] { filterEdit->clear(); });
+    connect(termGrid, &QTableView::doubleClicked, this, [this] { GridDoubleClicked(); });
+    connect(termGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateCellActions(); });
+    connect(termGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        UpdateCellActions();
+        cellMenu->exec(termGrid->viewport()->mapToGlobal(position));
     });
-    connect(ViewCode1, &QAction::triggered, this, [this] { ViewCellCode(); });
-    connect(ViewSubTermS1, &QAction::triggered, this, [this] { ViewSubTerm(); });
 }
 
 TfrmDrugNeopSearch::~TfrmDrugNeopSearch() = default;
 
-void TfrmDrugNeopSearch::LayOutButtonBar() {
-    // The bottom bar keeps its designed places while they fit, else wraps onto a second row.
-    Panel4->setFixedHeight(PlaceControlRow(FButtonBar, width(), 51));
-    // The record count ends at the window's edge when the window is narrower than designed.
-    lbCount->setGeometry(700, 14, std::clamp(width() - 704, 0, 260), 22);
+QWidget* TfrmDrugNeopSearch::BuildFilterBand() {
+    filterBand = Named(new QWidget(this), "filterBand");
+    filterBand->setFixedHeight(FilterBandHeight);
+    PaintBackground(filterBand, SkyBlue);
+    levelLabel = Named(new QLabel(filterBand), "levelLabel");
+    levelLabel->setFont(TahomaFont(14));
+    levelLabel->setFixedWidth(150);
+    SetBandLabelHeight(levelLabel);
+    filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
+    filterEdit->setFont(CourierFont(16));
+    filterEdit->setFixedHeight(28);
+    filterEdit->installEventFilter(this);
+    {
+        // A white box on the sky-blue band.
+        QPalette palette = filterEdit->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        filterEdit->setPalette(palette);
+    }
+    clearFilterButton = MakeButton(QStringLiteral("X"), "clearFilterButton", filterBand);
+    clearFilterButton->setFixedSize(28, 28);
+    recordCountLabel = Named(new QLabel(filterBand), "recordCountLabel");
+    recordCountLabel->setFont(TahomaFont(14));
+    SetBandLabelHeight(recordCountLabel);
+
+    auto* band = new QHBoxLayout(filterBand);
+    band->setContentsMargins(12, 0, 0, 0);
+    band->setSpacing(0);
+    band->addWidget(levelLabel);
+    band->addSpacing(4);
+    AddDesigned(band, filterEdit, 480);
+    band->addSpacing(2);
+    band->addWidget(clearFilterButton);
+    band->addSpacing(24);
+    AddDesigned(band, recordCountLabel, 260);
+    band->addStretch(1);
+    return filterBand;
 }
 
-void TfrmDrugNeopSearch::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    LayOutButtonBar();
+QWidget* TfrmDrugNeopSearch::BuildButtonBar() {
+    buttonBar = Named(new QWidget(this), "buttonBar");
+    buttonBar->setFixedHeight(ButtonBarHeight);
+    PaintBackground(buttonBar, SkyBlue);
+    backButton = MakeButton(QStringLiteral(" Back (Esc)"), "backButton", buttonBar);
+    backToMainButton = MakeButton(QStringLiteral("Back to Main Term (F3)"), "backToMainButton", buttonBar);
+    // Hidden at a table's first level; the page controls keep their places.
+    QSizePolicy keepPlace = backToMainButton->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    backToMainButton->setSizePolicy(keepPlace);
+    priorPageButton = MakeButton(QStringLiteral("<  Prior Page (PgUp)"), "priorPageButton", buttonBar);
+    pageLabel = Named(new QLabel(QStringLiteral("Page: 0/0"), buttonBar), "pageLabel");
+    pageLabel->setAlignment(Qt::AlignCenter);
+    pageLabel->setFixedHeight(22);
+    nextPageButton = MakeButton(QStringLiteral("Next Page (PgDown)  >"), "nextPageButton", buttonBar);
+    for (QPushButton* button : {backButton, backToMainButton, priorPageButton, nextPageButton})
+        button->setFixedHeight(31);
+
+    auto* bar = new QHBoxLayout(buttonBar);
+    bar->setContentsMargins(12, 0, 0, 0);
+    bar->setSpacing(0);
+    AddDesigned(bar, backButton, 130);
+    bar->addSpacing(8);
+    AddDesigned(bar, backToMainButton, 190);
+    // The gap before the page controls gives way first when the window is narrow.
+    bar->addSpacerItem(new QSpacerItem(280, 0, QSizePolicy::Maximum, QSizePolicy::Minimum));
+    AddDesigned(bar, priorPageButton, 170);
+    bar->addSpacing(4);
+    AddDesigned(bar, pageLabel, 150);
+    bar->addSpacing(4);
+    AddDesigned(bar, nextPageButton, 170);
+    bar->addStretch(1);
+    return buttonBar;
+}
+
+void TfrmDrugNeopSearch::BuildActions() {
+    FActions = AddWindowActions(this, KeyTable());
+    const auto action = [this](const char* name) { return FActions.value(QLatin1String(name)); };
+    connect(action("backAction"), &QAction::triggered, this, [this] { done(2); });
+    connect(action("backToMainAction"), &QAction::triggered, this, [this] { done(1); });
+    connect(action("priorPageAction"), &QAction::triggered, this, [this] { PriorPage(); });
+    connect(action("nextPageAction"), &QAction::triggered, this, [this] { NextPage(); });
+    connect(action("viewCodeAction"), &QAction::triggered, this, [this] { ViewCellCode(); });
+    connect(action("viewSubTermAction"), &QAction::triggered, this, [this] { ViewSubTerm(); });
+    connect(action("quitAction"), &QAction::triggered, this, [this] { AskExitProgram(); });
+    for (const auto& [button, name] :
+         {std::pair{backButton, "backAction"}, std::pair{backToMainButton, "backToMainAction"},
+          std::pair{priorPageButton, "priorPageAction"}, std::pair{nextPageButton, "nextPageAction"}})
+        connect(button, &QPushButton::clicked, action(name), &QAction::trigger);
+
+    cellMenu = Named(new QMenu(this), "cellMenu");
+    for (const auto& [name, caption] :
+         {std::pair{"viewCodeAction", "View Code (F5)"}, std::pair{"viewSubTermAction", "View Sub-Term (&F11)"}}) {
+        QAction* item = action(name);
+        item->setText(QString::fromLatin1(caption));
+        // The caption already names the key.
+        item->setShortcutVisibleInContextMenu(false);
+        cellMenu->addAction(item);
+    }
 }
 
 void TfrmDrugNeopSearch::showEvent(QShowEvent* event) {
@@ -246,65 +316,74 @@ void TfrmDrugNeopSearch::showEvent(QShowEvent* event) {
 }
 
 void TfrmDrugNeopSearch::FormShow() {
-    plTitle->setText(Q(TableWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    titleLabel->setText(
+        QString::fromStdString(TableWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
     QStringList headings;
-    for (const std::string& heading : TableHeadings(FType)) headings << Q(heading);
+    for (const std::string& heading : TableHeadings(FType)) headings << QString::fromStdString(heading);
     FTerms->SetHeadings(headings);
-    StringGrid1->setRowHeight(0, TableHeadingHeight(FType));
-    btnBackMain->setText(Q(TableBackMainCaption(FType)));
+    termGrid->setRowHeight(0, TableHeadingHeight(FType));
+    backToMainButton->setText(QString::fromStdString(TableBackMainCaption(FType)));
+    // The grid gets its final height now, so the first page has the size of the window.
+    layout()->activate();
+    FShown = true;
+    FormResize();
+    termGrid->setFocus();
+    // The terms are listed once the table has settled; until then the grid shows its headings
+    // only. A nested level's table has settled already: its terms are listed at once.
+    WhenDataSetSettled(this, FType, [this](TLoadState) {
+        FSetSettled = true;
+        ShowFirstLevel();
+    });
+}
 
+void TfrmDrugNeopSearch::ShowFirstLevel() {
     FillItemList();
     // The Table of Neoplasms has a single main term: its top window opens on that term's sites.
     if (FCurItem == nullptr && FItemList.size() == 1) {
         FCurItem = FItemList.front();
         FillItemList();
-        btnBackMain->hide();
+        backToMainButton->hide();
     }
     if (FCurItem != nullptr) {
-        lbLevel->setText(Q(TableLevelCaption(FCurItem)));
-        TreeView1->clear();
+        levelLabel->setText(QString::fromStdString(TableLevelCaption(FCurItem)));
+        pathTree->clear();
         QTreeWidgetItem* node = nullptr;
         for (const TTerm* term : TableTermPath(FCurItem)) {
-            const QString text = Q(term->GetFullTitle(true));
-            node = node == nullptr ? new QTreeWidgetItem(TreeView1, QStringList(text))
+            const QString text = QString::fromStdString(term->GetFullTitle(true));
+            node = node == nullptr ? new QTreeWidgetItem(pathTree, QStringList(text))
                                    : new QTreeWidgetItem(node, QStringList(text));
         }
-        TreeView1->expandAll();
+        pathTree->expandAll();
     } else {
-        lbLevel->setText(Q(TableLevelCaption(nullptr)));
-        pnlTree->hide();
-        btnBackMain->hide();
+        levelLabel->setText(QString::fromStdString(TableLevelCaption(nullptr)));
+        pathPanel->hide();
+        backToMainButton->hide();
     }
-    // The grid gets its final height now, so the first page has the size of the window.
-    LayOutButtonBar();
-    if (this->layout() != nullptr) this->layout()->activate();
-    FShown = true;
+    // The path tree's panel may have gone: the grid's height, and so the page size, changes.
+    layout()->activate();
     FormResize();
-    StringGrid1->setFocus();
 }
 
 void TfrmDrugNeopSearch::FillItemList() {
     FItemList.clear();
-    if (!IsTableDataSet(FType)) return;
+    if (!IsTableDataSet(FType) || !FSetSettled) return;
     const TAlphaLetterList* letters = &IndexLettersOf(FType);
-    // Sub-terms belong to a term of a set that was already waited for by the top window.
-    if (FCurItem == nullptr) WaitForDataSet(LoadStatusOf(FType));
-    FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(edtMain->text().toStdString()));
+    FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(filterEdit->text().toStdString()));
 }
 
 void TfrmDrugNeopSearch::ShowCurPage() {
     TTablePaging paging{static_cast<int32_t>(FItemList.size()), FLinesPerPage, FCurPage};
     paging.Clamp();
     FCurPage = paging.FCurPage;
-    const int column = std::max(0, StringGrid1->currentIndex().column());
+    const int column = std::max(0, termGrid->currentIndex().column());
     FTerms->SetTerms(std::span(FItemList).subspan(static_cast<std::size_t>(paging.FirstIndex()),
                                                   static_cast<std::size_t>(paging.RowsOnPage())));
-    StringGrid1->setRowHeight(0, TableHeadingHeight(FType));
-    StringGrid1->setCurrentIndex(FTerms->index(0, column));
-    lbCount->setText(Q(TableRecordsCaption(paging.FCount)));
-    lbPage->setText(Q(TablePageCaption(paging)));
-    btnPrior->setEnabled(paging.PriorEnabled());
-    btnNext->setEnabled(paging.NextEnabled());
+    termGrid->setRowHeight(0, TableHeadingHeight(FType));
+    termGrid->setCurrentIndex(FTerms->index(0, column));
+    recordCountLabel->setText(QString::fromStdString(TableRecordsCaption(paging.FCount)));
+    pageLabel->setText(QString::fromStdString(TablePageCaption(paging)));
+    priorPageButton->setEnabled(paging.PriorEnabled());
+    nextPageButton->setEnabled(paging.NextEnabled());
 }
 
 TTerm* TfrmDrugNeopSearch::RowTerm(int ARow) const {
@@ -312,15 +391,15 @@ TTerm* TfrmDrugNeopSearch::RowTerm(int ARow) const {
 }
 
 int TfrmDrugNeopSearch::CurrentRow() const {
-    return StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().row() : -1;
+    return termGrid->currentIndex().isValid() ? termGrid->currentIndex().row() : -1;
 }
 
 int TfrmDrugNeopSearch::CurrentColumn() const {
-    return StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().column() : -1;
+    return termGrid->currentIndex().isValid() ? termGrid->currentIndex().column() : -1;
 }
 
 QString TfrmDrugNeopSearch::CurrentCellText() const {
-    return StringGrid1->currentIndex().data().toString();
+    return termGrid->currentIndex().data().toString();
 }
 
 void TfrmDrugNeopSearch::NextPage() {
@@ -338,27 +417,26 @@ void TfrmDrugNeopSearch::PriorPage() {
 }
 
 void TfrmDrugNeopSearch::FormResize() {
-    const int titleWidth = StringGrid1->viewport()->width() - FixedColumnsWidth;
-    StringGrid1->setColumnWidth(0, MarkerColumnWidth);
-    StringGrid1->setColumnWidth(1, std::max(titleWidth, MinTitleColumnWidth));
+    const int titleWidth = termGrid->viewport()->width() - FixedColumnsWidth;
+    termGrid->setColumnWidth(0, MarkerColumnWidth);
+    termGrid->setColumnWidth(1, std::max(titleWidth, MinTitleColumnWidth));
     for (int column = TTerm::FirstCellColumn; column <= TTerm::LastCellColumn; ++column)
-        StringGrid1->setColumnWidth(column, CodeColumnWidth);
+        termGrid->setColumnWidth(column, CodeColumnWidth);
     if (!FShown) return;
 
     const int currentRow = CurrentRow();
     const int currentColumn = std::max(0, CurrentColumn());
     TTablePaging paging{static_cast<int32_t>(FItemList.size()), FLinesPerPage, FCurPage};
-    const int32_t keptRow = paging.Resize(StringGrid1->viewport()->height(), TableHeadingHeight(FType),
-                                          RowTerm(currentRow) ? currentRow : 0);
+    const int32_t keptRow =
+        paging.Resize(termGrid->viewport()->height(), TableHeadingHeight(FType), RowTerm(currentRow) ? currentRow : 0);
     FLinesPerPage = paging.FLinesPerPage;
     FCurPage = paging.FCurPage;
     ShowCurPage();
     // The term that was current stays current when it is on the page shown.
-    if (keptRow >= 1 && keptRow < FTerms->rowCount())
-        StringGrid1->setCurrentIndex(FTerms->index(keptRow, currentColumn));
+    if (keptRow >= 1 && keptRow < FTerms->rowCount()) termGrid->setCurrentIndex(FTerms->index(keptRow, currentColumn));
 }
 
-void TfrmDrugNeopSearch::StringGrid1DblClick() {
+void TfrmDrugNeopSearch::GridDoubleClicked() {
     const int row = CurrentRow();
     const int column = CurrentColumn();
     if (row >= 1 && column >= TTerm::FirstCellColumn && column <= TTerm::LastCellColumn)
@@ -368,12 +446,12 @@ void TfrmDrugNeopSearch::StringGrid1DblClick() {
 }
 
 void TfrmDrugNeopSearch::ViewCellCode() {
-    if (!StringGrid1->currentIndex().isValid()) return;
+    if (!termGrid->currentIndex().isValid()) return;
     const std::optional<std::string> code =
         TableCellInitCode(CurrentRow(), CurrentColumn(), CurrentCellText().toStdString());
     if (!code) return;
     auto* window = new TfrmKeyWordSearch(this);
-    window->FInitCode = Q(*code);
+    window->FInitCode = QString::fromStdString(*code);
     window->FInitType = TTabularOpening::Code;
     const int result = window->exec();
     delete window;
@@ -404,96 +482,60 @@ void TfrmDrugNeopSearch::AskExitProgram() {
     if (AskQuitProgram()) done(3);
 }
 
-bool TfrmDrugNeopSearch::StringGrid1KeyDown(int AKey) {
-    switch (AKey) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // On a code cell, and on a term without sub-terms to go down into, Enter opens the
-            // cell's code as F5 does; on a title it goes down into the sub-terms.
-            if (const TTerm* term = RowTerm(CurrentRow());
-                term != nullptr && (term->FSubTermList.empty() || (CurrentColumn() >= TTerm::FirstCellColumn &&
-                                                                   CurrentColumn() <= TTerm::LastCellColumn)))
-                ViewCellCode();
-            else
-                ViewSubTerm();
-            return true;
-        case Qt::Key_F11:
-            ViewSubTerm();
-            return true;
-        case Qt::Key_Escape:
-            done(2);
-            return true;
-        case Qt::Key_PageUp:
-            PriorPage();
-            return true;
-        case Qt::Key_PageDown:
-            NextPage();
-            return true;
-        case Qt::Key_F3:
-            done(1);
-            return true;
-        case Qt::Key_F5:
-            ViewCellCode();
-            return true;
-        case Qt::Key_F12:
-            AskExitProgram();
-            return true;
-        default:
-            return false;
-    }
+void TfrmDrugNeopSearch::OpenCurrentCell() {
+    // On a code cell, and on a term without sub-terms to go down into, Enter opens the cell's code
+    // as F5 does; on a title it goes down into the sub-terms.
+    const bool codeCell = CurrentColumn() >= TTerm::FirstCellColumn && CurrentColumn() <= TTerm::LastCellColumn;
+    if (const TTerm* term = RowTerm(CurrentRow()); term != nullptr && (term->FSubTermList.empty() || codeCell))
+        ViewCellCode();
+    else
+        ViewSubTerm();
 }
 
-bool TfrmDrugNeopSearch::HandleShortcutKey(int AKey) {
-    if (!IsShortcutKey(AKey)) return false;
-    StringGrid1KeyDown(AKey);
-    return true;
-}
-
-void TfrmDrugNeopSearch::PopupMenu1Popup() {
-    ViewCode1->setEnabled(false);
-    ViewSubTermS1->setEnabled(false);
+void TfrmDrugNeopSearch::UpdateCellActions() {
     const int row = CurrentRow();
-    const int column = CurrentColumn();
-    if (StringGrid1->currentIndex().isValid() && TableCellInitCode(row, column, CurrentCellText().toStdString()))
-        ViewCode1->setEnabled(true);
-    if (const TTerm* term = RowTerm(row); term != nullptr && !term->FSubTermList.empty())
-        ViewSubTermS1->setEnabled(true);
+    const TTerm* term = RowTerm(row);
+    FActions.value(QStringLiteral("viewCodeAction"))
+        ->setEnabled(termGrid->currentIndex().isValid() &&
+                     TableCellInitCode(row, CurrentColumn(), CurrentCellText().toStdString()).has_value());
+    FActions.value(QStringLiteral("viewSubTermAction"))->setEnabled(term != nullptr && !term->FSubTermList.empty());
 }
 
+// What the actions cannot do: Enter and Down depend on the control that has the focus, typed
+// characters go to the filter box, and the page size follows the grid's height.
 bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
     // Filters are installed while the window is being built; the grid may not exist yet.
-    if (StringGrid1 == nullptr) return QDialog::eventFilter(watched, event);
-    if (watched == StringGrid1->viewport() && event->type() == QEvent::Resize) {
+    if (termGrid == nullptr) return QDialog::eventFilter(watched, event);
+    if (watched == termGrid->viewport() && event->type() == QEvent::Resize) {
         FormResize();
         return false;
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if ((watched == StringGrid1 || watched == TreeView1) && IsTypedCharacter(*key)) {
+    if (RunKeyAction(*this, *key)) return true;
+    if ((watched == termGrid || watched == pathTree) && IsTypedCharacter(*key)) {
         // Typing while the grid has the focus filters it: the text goes to the filter box.
-        edtMain->setFocus();
-        QCoreApplication::sendEvent(edtMain, event);
+        filterEdit->setFocus();
+        QCoreApplication::sendEvent(filterEdit, event);
         return true;
     }
-    if (watched == StringGrid1) {
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-        return StringGrid1KeyDown(key->key());
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == termGrid && enter && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        OpenCurrentCell();
+        return true;
     }
-    if (watched == TreeView1) return HandleShortcutKey(key->key());
-    if (watched == edtMain) {
+    if (watched == filterEdit) {
         // Down leaves the filter for the grid, on the first term row when the heading is current.
         if (key->key() == Qt::Key_Down && FTerms->rowCount() > 1) {
-            StringGrid1->setFocus();
-            if (CurrentRow() < 1) StringGrid1->setCurrentIndex(FTerms->index(1, 0));
+            termGrid->setFocus();
+            if (CurrentRow() < 1) termGrid->setCurrentIndex(FTerms->index(1, 0));
             return true;
         }
-        // The window's keys do from the filter box what their buttons and menu items say.
-        if (HandleShortcutKey(key->key())) return true;
         // At the main level the first letter typed into the empty box becomes a capital.
-        if (FCurItem == nullptr && edtMain->text().isEmpty() && key->text().size() == 1) {
+        if (FCurItem == nullptr && filterEdit->text().isEmpty() && key->text().size() == 1) {
             const QChar typed = key->text().front();
             if (typed >= QLatin1Char('a') && typed <= QLatin1Char('z')) {
-                edtMain->insert(QString(typed.toUpper()));
+                filterEdit->insert(QString(typed.toUpper()));
                 return true;
             }
         }
@@ -502,8 +544,7 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmDrugNeopSearch::keyPressEvent(QKeyEvent* event) {
-    if (HandleShortcutKey(event->key())) return;
-    QDialog::keyPressEvent(event);
+    if (!RunKeyAction(*this, *event)) QDialog::keyPressEvent(event);
 }
 
 void TfrmDrugNeopSearch::reject() {

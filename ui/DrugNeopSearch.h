@@ -2,16 +2,17 @@
 // the table per window: a title, the path tree, the filter bar, the grid (heading row, then one row per term with its
 // six code cells) and the page buttons. Going down into a term opens a nested modal window of this class; a code cell
 // opens the Tabular Search window at its code. Results: 1 back to the main term, 2 back one level, 3 quit. The
-// filtering, paging and texts live in index/TableSearchLogic.h.
+// filtering, paging and texts live in index/TableSearchLogic.h; the rows come from TTermListModel.
 #pragma once
 
 #include <QDialog>
-#include <QRect>
+#include <QHash>
 #include <cstdint>
-#include <utility>
+#include <span>
 #include <vector>
 
 #include "index/TableSearchLogic.h"
+#include "ui/WindowActions.h"
 
 class QAction;
 class QLabel;
@@ -19,9 +20,9 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
-class TTermListModel;
 class QTreeWidget;
 class QWidget;
+class TTermListModel;
 
 class TfrmDrugNeopSearch : public QDialog {
     Q_OBJECT
@@ -29,7 +30,10 @@ public:
     explicit TfrmDrugNeopSearch(QWidget* parent = nullptr);
     ~TfrmDrugNeopSearch() override;
 
-    // Set by the opener before showing: the table (3 drugs, 4 neoplasms) and, for a nested
+    // The window's keys: one action each, shared by the buttons and the grid's menu.
+    static std::span<const TWindowKey> KeyTable();
+
+    // Set by the opener before showing: the table and, for a nested
     // window, the term whose sub-terms it lists (not owned).
     TDataSet FType = TDataSet::DrugTable;
     TTerm* FCurItem = nullptr;
@@ -37,27 +41,6 @@ public:
     int32_t FCurPage = 1;
     // Terms that pass the filter, in table order (not owned).
     std::vector<TTerm*> FItemList;
-
-    // Widgets the tests and the screenshot driver reach.
-    QLabel* plTitle = nullptr;
-    QWidget* pnlTree = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* lbLevel = nullptr;
-    QLineEdit* edtMain = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* lbCount = nullptr;
-    QWidget* plMain = nullptr;
-    QTableView* StringGrid1 = nullptr;
-    QWidget* Panel4 = nullptr;
-    QPushButton* btnBack = nullptr;
-    QPushButton* btnBackMain = nullptr;
-    QPushButton* btnPrior = nullptr;
-    QLabel* lbPage = nullptr;
-    QPushButton* btnNext = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* ViewCode1 = nullptr;
-    QAction* ViewSubTermS1 = nullptr;
 
     void FillItemList();
     void ShowCurPage();
@@ -68,12 +51,8 @@ public:
     // Opens a nested window on the current row's term when it has sub-terms.
     void ViewSubTerm();
     void AskExitProgram();
-    // The grid's key handler: runs the action of a mapped key; true when the key was mapped.
-    bool StringGrid1KeyDown(int AKey);
-    // Keys of the tree and the window: Esc, PgUp, PgDn, F3, F5, F11 and F12 go to the grid's handler.
-    bool HandleShortcutKey(int AKey);
     // Enables the menu items for the current cell.
-    void PopupMenu1Popup();
+    void UpdateCellActions();
     // The term of a grid row (null for the heading row or a row that is not there).
     TTerm* RowTerm(int ARow) const;
     // The grid's current row and column (-1 without a current cell) and the current cell's text.
@@ -83,18 +62,42 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;  // Esc and the close box: result 2
 
 private:
+    QWidget* BuildFilterBand();
+    QWidget* BuildButtonBar();
+    void BuildActions();
     void FormShow();
     void FormResize();
-    void StringGrid1DblClick();
+    // Lists the first page once the table has settled: the neoplasm table's one main term opens on
+    // its sites, and the level's caption and path tree are shown.
+    void ShowFirstLevel();
+    void GridDoubleClicked();
+    // Enter on the grid: a code cell (or a term with nothing below it) opens its code, a title
+    // goes down into the sub-terms.
+    void OpenCurrentCell();
+
+    QLabel* titleLabel = nullptr;
+    QWidget* pathPanel = nullptr;
+    QTreeWidget* pathTree = nullptr;
+    QWidget* filterBand = nullptr;
+    QLabel* levelLabel = nullptr;
+    QLineEdit* filterEdit = nullptr;
+    QPushButton* clearFilterButton = nullptr;
+    QLabel* recordCountLabel = nullptr;
+    QTableView* termGrid = nullptr;
+    QWidget* buttonBar = nullptr;
+    QPushButton* backButton = nullptr;
+    QPushButton* backToMainButton = nullptr;
+    QPushButton* priorPageButton = nullptr;
+    QLabel* pageLabel = nullptr;
+    QPushButton* nextPageButton = nullptr;
+    QMenu* cellMenu = nullptr;
+    QHash<QString, QAction*> FActions;
     TTermListModel* FTerms = nullptr;  // the heading row and the terms of the page shown
     bool FShown = false;
-    // Designed rectangles of the bottom bar's controls; placed again on every resize.
-    std::vector<std::pair<QWidget*, QRect>> FButtonBar;
-    void LayOutButtonBar();
+    bool FSetSettled = false;  // the table has left Loading: its letters may be read
 };

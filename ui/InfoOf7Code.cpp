@@ -43,51 +43,56 @@ TfrmInfoOf7Code::TfrmInfoOf7Code(QWidget* parent) : QDialog(parent) {
     setPalette(sky);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(QStringLiteral("7 Characters Code: "), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label2 = new QLabel(QStringLiteral("Belong To: "), this);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Label3 = new QLabel(QStringLiteral("Full Description:"), this);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    for (QLineEdit* edit : {Edit1, Edit2}) {
+    codeCaption = new QLabel(QStringLiteral("7 Characters Code: "), this);
+    codeCaption->setObjectName(QStringLiteral("codeCaption"));
+    codeEdit = new QLineEdit(this);
+    codeEdit->setObjectName(QStringLiteral("codeEdit"));
+    belongToCaption = new QLabel(QStringLiteral("Belong To: "), this);
+    belongToCaption->setObjectName(QStringLiteral("belongToCaption"));
+    belongToEdit = new QLineEdit(this);
+    belongToEdit->setObjectName(QStringLiteral("belongToEdit"));
+    descriptionCaption = new QLabel(QStringLiteral("Full Description:"), this);
+    descriptionCaption->setObjectName(QStringLiteral("descriptionCaption"));
+    descriptionView = new QPlainTextEdit(this);
+    descriptionView->setObjectName(QStringLiteral("descriptionView"));
+    for (QLineEdit* edit : {codeEdit, belongToEdit}) {
         edit->setReadOnly(true);
         edit->setFixedWidth(120);
         MakeInfoField(edit);
     }
-    Memo1->setReadOnly(true);
-    MakeInfoField(Memo1);
+    descriptionView->setReadOnly(true);
+    MakeInfoField(descriptionView);
 
-    btnViewCode = new QPushButton(QStringLiteral("View Code Text"), this);
-    btnSearchAnother = new QPushButton(QStringLiteral("Close And Search Another"), this);
-    btnViewCode->setDefault(true);
-    connect(btnViewCode, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnSearchAnother, &QPushButton::clicked, this, &QDialog::reject);
+    viewCodeButton = new QPushButton(QStringLiteral("View Code Text"), this);
+    viewCodeButton->setObjectName(QStringLiteral("viewCodeButton"));
+    searchAnotherButton = new QPushButton(QStringLiteral("Close And Search Another"), this);
+    searchAnotherButton->setObjectName(QStringLiteral("searchAnotherButton"));
+    viewCodeButton->setDefault(true);
+    connect(viewCodeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(searchAnotherButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* codes = new QHBoxLayout;
-    codes->addWidget(Label1);
-    codes->addWidget(Edit1);
+    codes->addWidget(codeCaption);
+    codes->addWidget(codeEdit);
     codes->addSpacing(24);
-    codes->addWidget(Label2);
-    codes->addWidget(Edit2);
+    codes->addWidget(belongToCaption);
+    codes->addWidget(belongToEdit);
     codes->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnViewCode);
-    buttons->addWidget(btnSearchAnother);
+    buttons->addWidget(viewCodeButton);
+    buttons->addWidget(searchAnotherButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(codes);
-    layout->addWidget(Label3);
-    layout->addWidget(Memo1, 1);
+    layout->addWidget(descriptionCaption);
+    layout->addWidget(descriptionView, 1);
     layout->addLayout(buttons);
 }
 
 void TfrmInfoOf7Code::SetCodeInfo(const QString& ACode, const QString& ABelongTo, const QString& AFullDescription) {
-    Edit1->setText(ACode);
-    Edit2->setText(ABelongTo);
-    Memo1->setPlainText(AFullDescription);
+    codeEdit->setText(ACode);
+    belongToEdit->setText(ABelongTo);
+    descriptionView->setPlainText(AFullDescription);
 }
 
 void CreateInfoOf7Code() {

@@ -15,17 +15,18 @@ class TfrmInfoOf7Code : public QDialog {
 public:
     explicit TfrmInfoOf7Code(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;  // the code as entered
-    QLabel* Label2 = nullptr;
-    QLineEdit* Edit2 = nullptr;  // the code it belongs to
-    QLabel* Label3 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;          // the full description
-    QPushButton* btnViewCode = nullptr;       // "View Code Text": accepted
-    QPushButton* btnSearchAnother = nullptr;  // "Close And Search Another": rejected
-
     // Fills the three fields.
     void SetCodeInfo(const QString& ACode, const QString& ABelongTo, const QString& AFullDescription);
+
+private:
+    QLabel* codeCaption = nullptr;
+    QLineEdit* codeEdit = nullptr;  // the code as entered
+    QLabel* belongToCaption = nullptr;
+    QLineEdit* belongToEdit = nullptr;  // the code it belongs to
+    QLabel* descriptionCaption = nullptr;
+    QPlainTextEdit* descriptionView = nullptr;   // the full description
+    QPushButton* viewCodeButton = nullptr;       // "View Code Text": accepted
+    QPushButton* searchAnotherButton = nullptr;  // "Close And Search Another": rejected
 };
 
 // Creates the run's instance (at start-up, right after the main window); later calls do nothing.

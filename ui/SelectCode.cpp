@@ -34,10 +34,6 @@ TModalRunner& ModalRunner() {
     return runner;
 }
 
-QString ToQt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // Turns typed small ASCII letters into capitals; everything else passes unchanged.
 class TUpperCaseValidator : public QValidator {
 public:
@@ -69,7 +65,7 @@ private:
 };
 
 void PutOnClipboard(const std::string& text) {
-    QGuiApplication::clipboard()->setText(ToQt(text));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 // The launcher window of the run, when there is one (hidden while a search window runs).
@@ -120,130 +116,144 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     setPalette(sky);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(QStringLiteral("Code Header: "), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setReadOnly(true);
+    headerCaption = new QLabel(QStringLiteral("Code Header: "), this);
+    headerCaption->setObjectName(QStringLiteral("headerCaption"));
+    codeHeaderEdit = new QLineEdit(this);
+    codeHeaderEdit->setObjectName(QStringLiteral("codeHeaderEdit"));
+    codeHeaderEdit->setReadOnly(true);
     // The header is only shown: the focus goes to the filter, where typing means something.
-    Edit1->setFocusPolicy(Qt::NoFocus);
-    Edit1->setFixedWidth(120);
-    QPalette silver = Edit1->palette();
+    codeHeaderEdit->setFocusPolicy(Qt::NoFocus);
+    codeHeaderEdit->setFixedWidth(120);
+    QPalette silver = codeHeaderEdit->palette();
     silver.setColor(QPalette::Base, Silver);
-    Edit1->setPalette(silver);
+    codeHeaderEdit->setPalette(silver);
 
-    Label2 = new QLabel(QStringLiteral("Extent Filter:"), this);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setFixedWidth(120);
-    Edit2->setValidator(new TUpperCaseValidator(Edit2));
-    connect(Edit2, &QLineEdit::textChanged, this, [this] { FillCodeList(); });
-    Edit2->installEventFilter(this);
+    filterCaption = new QLabel(QStringLiteral("Extent Filter:"), this);
+    filterCaption->setObjectName(QStringLiteral("filterCaption"));
+    filterEdit = new QLineEdit(this);
+    filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    filterEdit->setFixedWidth(120);
+    filterEdit->setValidator(new TUpperCaseValidator(filterEdit));
+    connect(filterEdit, &QLineEdit::textChanged, this, [this] { FillCodeList(); });
+    filterEdit->installEventFilter(this);
 
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);  // the totals take two lines in a dialog narrower than designed
+    totalsLabel = new QLabel(this);
+    totalsLabel->setObjectName(QStringLiteral("totalsLabel"));
+    totalsLabel->setWordWrap(true);  // the totals take two lines in a dialog narrower than designed
 
     auto* headerRow = new QHBoxLayout;
-    headerRow->addWidget(Label1);
-    headerRow->addWidget(Edit1);
+    headerRow->addWidget(headerCaption);
+    headerRow->addWidget(codeHeaderEdit);
     headerRow->addSpacing(24);
-    headerRow->addWidget(Label2);
-    headerRow->addWidget(Edit2);
+    headerRow->addWidget(filterCaption);
+    headerRow->addWidget(filterEdit);
     headerRow->addSpacing(24);
-    headerRow->addWidget(Label3, 1);
+    headerRow->addWidget(totalsLabel, 1);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Reportable Code List"), this);
-    ListView1 = new QTreeWidget(GroupBox1);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Description")});
-    ListView1->setColumnWidth(0, 80);
-    ListView1->setColumnWidth(1, 900);
-    ListView1->setFont(CourierFont(14, true));
-    ListView1->header()->setFont(TahomaFont(12));
-    ListView1->header()->setStretchLastSection(true);
-    ListView1->setRootIsDecorated(false);
+    codeListBox = new QGroupBox(QStringLiteral("Reportable Code List"), this);
+    codeListBox->setObjectName(QStringLiteral("codeListBox"));
+    codeList = new QTreeWidget(codeListBox);
+    codeList->setObjectName(QStringLiteral("codeList"));
+    codeList->setColumnCount(2);
+    codeList->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Description")});
+    codeList->setColumnWidth(0, 80);
+    codeList->setColumnWidth(1, 900);
+    codeList->setFont(CourierFont(14, true));
+    codeList->header()->setFont(TahomaFont(12));
+    codeList->header()->setStretchLastSection(true);
+    codeList->setRootIsDecorated(false);
     // Seventh-character descriptions differ only in their last words: a long description wraps
     // inside its column instead of being cut short.
-    ListView1->setWordWrap(true);
-    ListView1->setTextElideMode(Qt::ElideNone);
-    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListView1->setItemDelegate(new TWrappedRowDelegate(ListView1));
-    connect(ListView1->header(), &QHeaderView::sectionResized, ListView1, [this] {
+    codeList->setWordWrap(true);
+    codeList->setTextElideMode(Qt::ElideNone);
+    codeList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    codeList->setItemDelegate(new TWrappedRowDelegate(codeList));
+    connect(codeList->header(), &QHeaderView::sectionResized, codeList, [this] {
         // Laying the rows out may show or hide the scroll bar and so resize the column again.
         if (FLayingOutRows) return;
         FLayingOutRows = true;
-        ListView1->doItemsLayout();
+        codeList->doItemsLayout();
         FLayingOutRows = false;
     });
-    ListView1->installEventFilter(this);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QPalette listPalette = ListView1->palette();
+    codeList->installEventFilter(this);
+    codeList->setSelectionMode(QAbstractItemView::SingleSelection);
+    codeList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    codeList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QPalette listPalette = codeList->palette();
     listPalette.setColor(QPalette::Base, Qt::white);
-    ListView1->setPalette(listPalette);
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { RowSelected(); });
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
+    codeList->setPalette(listPalette);
+    connect(codeList, &QTreeWidget::itemSelectionChanged, this, [this] { RowSelected(); });
+    connect(codeList, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { RowDoubleClicked(item); });
 
-    Label6 = new QLabel(QStringLiteral("Selected Code + Short Description  "), GroupBox1);
-    Edit3 = new QLineEdit(GroupBox1);
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    Edit3->setReadOnly(true);
-    Edit3->setFocusPolicy(Qt::ClickFocus);
+    selectedCaption = new QLabel(QStringLiteral("Selected Code + Short Description  "), codeListBox);
+    selectedCaption->setObjectName(QStringLiteral("selectedCaption"));
+    selectedCodeEdit = new QLineEdit(codeListBox);
+    selectedCodeEdit->setObjectName(QStringLiteral("selectedCodeEdit"));
+    selectedCodeEdit->setReadOnly(true);
+    selectedCodeEdit->setFocusPolicy(Qt::ClickFocus);
 
     auto* selectedRow = new QHBoxLayout;
-    selectedRow->addWidget(Label6);
-    selectedRow->addWidget(Edit3, 1);
-    auto* groupLayout = new QVBoxLayout(GroupBox1);
-    groupLayout->addWidget(ListView1, 1);
+    selectedRow->addWidget(selectedCaption);
+    selectedRow->addWidget(selectedCodeEdit, 1);
+    auto* groupLayout = new QVBoxLayout(codeListBox);
+    groupLayout->addWidget(codeList, 1);
     groupLayout->addLayout(selectedRow);
 
-    Label4 = new QLabel(QStringLiteral("Window will close if you press Ctrl when click  \"Copy ...\" button"), this);
-    QPalette red = Label4->palette();
+    ctrlHintLabel =
+        new QLabel(QStringLiteral("Window will close if you press Ctrl when click  \"Copy ...\" button"), this);
+    ctrlHintLabel->setObjectName(QStringLiteral("ctrlHintLabel"));
+    QPalette red = ctrlHintLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Label4->setPalette(red);
+    ctrlHintLabel->setPalette(red);
 
-    btnCodeLongDesc = new QPushButton(QStringLiteral("Copy Code + Long Description"), this);
-    btnLongDesc = new QPushButton(QStringLiteral("Copy Long Description"), this);
-    btnCodeShortDesc = new QPushButton(QStringLiteral("Copy Code + Short Description"), this);
-    btnShortDesc = new QPushButton(QStringLiteral("Copy Short Description"), this);
-    btnCode = new QPushButton(QStringLiteral("Copy Code"), this);
-    btnClose = new QPushButton(QStringLiteral("Close"), this);
-    for (QPushButton* button : {btnCodeLongDesc, btnLongDesc, btnCodeShortDesc, btnShortDesc, btnCode, btnClose})
+    copyCodeAndLongButton = new QPushButton(QStringLiteral("Copy Code + Long Description"), this);
+    copyCodeAndLongButton->setObjectName(QStringLiteral("copyCodeAndLongButton"));
+    copyLongButton = new QPushButton(QStringLiteral("Copy Long Description"), this);
+    copyLongButton->setObjectName(QStringLiteral("copyLongButton"));
+    copyCodeAndShortButton = new QPushButton(QStringLiteral("Copy Code + Short Description"), this);
+    copyCodeAndShortButton->setObjectName(QStringLiteral("copyCodeAndShortButton"));
+    copyShortButton = new QPushButton(QStringLiteral("Copy Short Description"), this);
+    copyShortButton->setObjectName(QStringLiteral("copyShortButton"));
+    copyCodeButton = new QPushButton(QStringLiteral("Copy Code"), this);
+    copyCodeButton->setObjectName(QStringLiteral("copyCodeButton"));
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    for (QPushButton* button :
+         {copyCodeAndLongButton, copyLongButton, copyCodeAndShortButton, copyShortButton, copyCodeButton, closeButton})
         button->setAutoDefault(false);
-    connect(btnCodeLongDesc, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::CodeAndLongDescription); });
-    connect(btnLongDesc, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::LongDescription); });
-    connect(btnCodeShortDesc, &QPushButton::clicked, this,
+    connect(copyCodeAndLongButton, &QPushButton::clicked, this,
+            [this] { CopySelected(TCopyKind::CodeAndLongDescription); });
+    connect(copyLongButton, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::LongDescription); });
+    connect(copyCodeAndShortButton, &QPushButton::clicked, this,
             [this] { CopySelected(TCopyKind::CodeAndShortDescription); });
-    connect(btnShortDesc, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::ShortDescription); });
-    connect(btnCode, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::Code); });
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(copyShortButton, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::ShortDescription); });
+    connect(copyCodeButton, &QPushButton::clicked, this, [this] { CopySelected(TCopyKind::Code); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(btnCodeLongDesc);
-    buttonRow->addWidget(btnLongDesc);
-    buttonRow->addWidget(btnCodeShortDesc);
-    buttonRow->addWidget(btnShortDesc);
-    buttonRow->addWidget(btnCode);
+    buttonRow->addWidget(copyCodeAndLongButton);
+    buttonRow->addWidget(copyLongButton);
+    buttonRow->addWidget(copyCodeAndShortButton);
+    buttonRow->addWidget(copyShortButton);
+    buttonRow->addWidget(copyCodeButton);
     buttonRow->addStretch(1);
-    buttonRow->addWidget(btnClose);
+    buttonRow->addWidget(closeButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(headerRow);
-    layout->addWidget(GroupBox1, 1);
-    layout->addWidget(Label4);
+    layout->addWidget(codeListBox, 1);
+    layout->addWidget(ctrlHintLabel);
     layout->addLayout(buttonRow);
 }
 
 void TfrmSelectCode::SetCodeHeader(const std::string& AHeader) {
-    Edit1->setText(ToQt(CodeHeaderText(AHeader)));
+    codeHeaderEdit->setText(QString::fromStdString(CodeHeaderText(AHeader)));
 }
 
 int TfrmSelectCode::GetAllAvailableCodes() {
     if (!FCodeList.empty()) return 0;
-    CollectValidCodes(Edit1->text().toStdString(), FCodeList, FDescList);
+    CollectValidCodes(codeHeaderEdit->text().toStdString(), FCodeList, FDescList);
     return static_cast<int>(FCodeList.size());
 }
 
@@ -252,26 +262,27 @@ std::string TfrmSelectCode::GetShortDesc(const std::string& ACode, const std::st
 }
 
 void TfrmSelectCode::FillCodeList() {
-    ListView1->clear();
+    codeList->clear();
     const TCodeListSelection selection =
-        FilterCodeList(FCodeList, Edit1->text().toStdString(), Edit2->text().toStdString());
+        FilterCodeList(FCodeList, codeHeaderEdit->text().toStdString(), filterEdit->text().toStdString());
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(selection.FRows.size()));
     for (std::size_t row : selection.FRows) {
-        auto* item = new QTreeWidgetItem({ToQt(FCodeList[row]), ToQt(FDescList[row])});
+        auto* item =
+            new QTreeWidgetItem({QString::fromStdString(FCodeList[row]), QString::fromStdString(FDescList[row])});
         item->setData(0, Qt::UserRole, static_cast<int>(row));
         item->setForeground(0, Green);
         item->setForeground(1, Qt::black);
-        item->setToolTip(1, ToQt(FDescList[row]));
+        item->setToolTip(1, QString::fromStdString(FDescList[row]));
         items.append(item);
     }
-    ListView1->addTopLevelItems(items);
-    Label3->setText(ToQt(FormatCodeTotals(selection)));
-    Edit3->clear();
+    codeList->addTopLevelItems(items);
+    totalsLabel->setText(QString::fromStdString(FormatCodeTotals(selection)));
+    selectedCodeEdit->clear();
 }
 
 int TfrmSelectCode::SelectedIndex() const {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = codeList->selectedItems();
     if (selected.isEmpty()) return -1;
     const int index = selected.front()->data(0, Qt::UserRole).toInt();
     return index >= 0 && static_cast<std::size_t>(index) < FCodeList.size() ? index : -1;
@@ -281,7 +292,7 @@ void TfrmSelectCode::RowSelected() {
     const int index = SelectedIndex();
     if (index < 0) return;
     const std::string& code = FCodeList[index];
-    Edit3->setText(ToQt(CodeWithDescription(code, GetShortDesc(code, FDescList[index]))));
+    selectedCodeEdit->setText(QString::fromStdString(CodeWithDescription(code, GetShortDesc(code, FDescList[index]))));
 }
 
 void TfrmSelectCode::CopySelected(TCopyKind AKind) {
@@ -308,31 +319,31 @@ void TfrmSelectCode::RowDoubleClicked(QTreeWidgetItem* item) {
 void TfrmSelectCode::showEvent(QShowEvent* event) {
     FillCodeList();
     QDialog::showEvent(event);
-    Edit2->setFocus();
+    filterEdit->setFocus();
 }
 
 bool TfrmSelectCode::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || (watched != Edit2 && watched != ListView1))
+    if (event->type() != QEvent::KeyPress || (watched != filterEdit && watched != codeList))
         return QDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        QTreeWidgetItem* item = ListView1->currentItem();
+        QTreeWidgetItem* item = codeList->currentItem();
         if (item == nullptr || !item->isSelected())
             Messages().ShowMessage(MsgSelectCodeFirst);
         else
             RowDoubleClicked(item);
         return true;
     }
-    if (watched == Edit2 &&
+    if (watched == filterEdit &&
         (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
-        if (ListView1->topLevelItemCount() == 0) return true;
-        QTreeWidgetItem* current = ListView1->currentItem();
+        if (codeList->topLevelItemCount() == 0) return true;
+        QTreeWidgetItem* current = codeList->currentItem();
         if (current == nullptr || !current->isSelected()) {
             // The first move selects the first row.
-            ListView1->setCurrentItem(ListView1->topLevelItem(0));
+            codeList->setCurrentItem(codeList->topLevelItem(0));
             return true;
         }
-        QCoreApplication::sendEvent(ListView1, event);
+        QCoreApplication::sendEvent(codeList, event);
         return true;
     }
     return QDialog::eventFilter(watched, event);

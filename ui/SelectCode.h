@@ -59,23 +59,6 @@ public:
     // Runs one copy button on the selected row.
     void CopySelected(TCopyKind AKind);
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;  // the header
-    QLabel* Label2 = nullptr;
-    QLineEdit* Edit2 = nullptr;  // the filter
-    QLabel* Label3 = nullptr;    // the totals line
-    QGroupBox* GroupBox1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* Edit3 = nullptr;  // selected code + short description
-    QLabel* Label4 = nullptr;
-    QPushButton* btnCodeLongDesc = nullptr;
-    QPushButton* btnLongDesc = nullptr;
-    QPushButton* btnCodeShortDesc = nullptr;
-    QPushButton* btnShortDesc = nullptr;
-    QPushButton* btnCode = nullptr;
-    QPushButton* btnClose = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
     // From the filter box Up, Down, PgUp and PgDn move through the list; Enter in the box or the
@@ -88,4 +71,20 @@ private:
     void RowSelected();
     void RowDoubleClicked(QTreeWidgetItem* item);
     bool FLayingOutRows = false;
+    QLabel* headerCaption = nullptr;
+    QLineEdit* codeHeaderEdit = nullptr;  // the header
+    QLabel* filterCaption = nullptr;
+    QLineEdit* filterEdit = nullptr;  // the filter
+    QLabel* totalsLabel = nullptr;    // the totals line
+    QGroupBox* codeListBox = nullptr;
+    QTreeWidget* codeList = nullptr;
+    QLabel* selectedCaption = nullptr;
+    QLineEdit* selectedCodeEdit = nullptr;  // selected code + short description
+    QLabel* ctrlHintLabel = nullptr;
+    QPushButton* copyCodeAndLongButton = nullptr;
+    QPushButton* copyLongButton = nullptr;
+    QPushButton* copyCodeAndShortButton = nullptr;
+    QPushButton* copyShortButton = nullptr;
+    QPushButton* copyCodeButton = nullptr;
+    QPushButton* closeButton = nullptr;
 };

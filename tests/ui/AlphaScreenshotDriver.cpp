@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/AlphaSearch.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
         index.FType = TDataSet::DiseaseIndex;
         index.show();
         if (!SettleWindow(index)) return 1;
-        index.edtMain->setText(QStringLiteral("Ab"));
+        Named<QLineEdit>(index, "filterEdit")->setText(QStringLiteral("Ab"));
         auto* terms = index.findChild<QTreeView*>(QStringLiteral("termList"));
         terms->setCurrentIndex(terms->model()->index(4, 0));
         terms->setFocus();

@@ -30,10 +30,6 @@
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // The term list of a window, its rows and the text and colour of one of its cells.
 QTreeView* List(const TfrmAlphaSearch& window) {
     return window.findChild<QTreeView*>(QStringLiteral("termList"));
@@ -153,22 +149,22 @@ private slots:
 void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     auto window = ShowWindow(TDataSet::DiseaseIndex);
     const int total = MainTermCount(DIndexLetters);
-    QCOMPARE(window->lbTitle->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
     QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
-    QCOMPARE(window->lbLevel->text(), QStringLiteral("Main Term:  "));
-    QVERIFY(!window->pnlTree->isVisible());
-    QVERIFY(!window->btnBackMain->isVisible());
-    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+    QCOMPARE(Named<QLabel>(*window, "levelLabel")->text(), QStringLiteral("Main Term:  "));
+    QVERIFY(!Named<QWidget>(*window, "pathPanel")->isVisible());
+    QVERIFY(!Named<QPushButton>(*window, "backToMainButton")->isVisible());
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(total));
     // The page fills the list as the tables do: its rows less two (the heading and a spare row).
     const int rows = window->FPaging.FLinesPerPage;
     QCOMPARE(rows, List(*window)->contentsRect().height() / window->ROW_HEIGHT_PX - 2);
     QVERIFY(rows > 20);
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg((total + rows - 1) / rows));
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 1/%1").arg((total + rows - 1) / rows));
     QCOMPARE(Rows(*window), rows);
-    QVERIFY(!window->btnPrior->isEnabled());
-    QVERIFY(window->btnNext->isEnabled());
-    QCOMPARE(window->plTitle->palette().color(QPalette::Window), SkyBlue);
-    QCOMPARE(window->Panel4->palette().color(QPalette::Window), SkyBlue);
+    QVERIFY(!Named<QPushButton>(*window, "priorPageButton")->isEnabled());
+    QVERIFY(Named<QPushButton>(*window, "nextPageButton")->isEnabled());
+    QCOMPARE(Named<QWidget>(*window, "titlePanel")->palette().color(QPalette::Window), SkyBlue);
+    QCOMPARE(Named<QWidget>(*window, "buttonBar")->palette().color(QPalette::Window), SkyBlue);
     QCOMPARE(List(*window)->header()->sectionSize(0), 20);
     QCOMPARE(List(*window)->header()->sectionSize(2), 80);
     QCOMPARE(List(*window)->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Title"));
@@ -179,73 +175,76 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     for (int row = 0; row < 20; ++row) {
         const TTerm* term = window->FItemList[static_cast<std::size_t>(row)];
         QCOMPARE(Text(*window, row, 0), term->FSubTermList.empty() ? QStringLiteral(" ") : QStringLiteral("+"));
-        QCOMPARE(Text(*window, row, 2), Q(term->FCode));
+        QCOMPARE(Text(*window, row, 2), QString::fromStdString(term->FCode));
         QCOMPARE(Foreground(*window, row, 2), highlight);
         QCOMPARE(Foreground(*window, row, 1), QColor(Qt::black));
     }
 
     // "Abandonment" has only a see reference, so no marker and no code.
-    window->edtMain->setText(QStringLiteral("Abandonment"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Abandonment"));
     QVERIFY(Rows(*window) > 0);
     QCOMPARE(Text(*window, 0, 0), QStringLiteral(" "));
     QCOMPARE(Text(*window, 0, 1), QStringLiteral("Abandonment --see Maltreatment"));
     QCOMPARE(Text(*window, 0, 2), QString());
 
     auto external = ShowWindow(TDataSet::ExternalIndex);
-    QCOMPARE(external->lbTitle->text(), QStringLiteral("External Causes of Injury Alphabetical Search"));
-    QCOMPARE(external->lbMain->text(), QStringLiteral("Records: %1").arg(MainTermCount(EIndexLetters)));
-    QVERIFY(!external->lbEdition->isVisible());
+    QCOMPARE(Named<QLabel>(*external, "titleLabel")->text(),
+             QStringLiteral("External Causes of Injury Alphabetical Search"));
+    QCOMPARE(Named<QLabel>(*external, "recordCountLabel")->text(),
+             QStringLiteral("Records: %1").arg(MainTermCount(EIndexLetters)));
+    QVERIFY(!Named<QLabel>(*external, "editionLabel")->isVisible());
 
     // A data set that is neither index lists nothing.
     auto other = ShowWindow(TDataSet::DrugTable);
-    QCOMPARE(other->lbMain->text(), QStringLiteral("Records: 0"));
-    QCOMPARE(other->lbPage->text(), QStringLiteral("Page: 0/0"));
+    QCOMPARE(Named<QLabel>(*other, "recordCountLabel")->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(Named<QLabel>(*other, "pageLabel")->text(), QStringLiteral("Page: 0/0"));
 }
 
 void AlphaSearchTest::diseaseIndexTellsItsEdition() {
     const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
     auto window = ShowWindow(TDataSet::DiseaseIndex);
-    QCOMPARE(window->lbEdition->isVisible(), !note.empty());
-    QCOMPARE(window->lbEdition->text(), Q(note));
-    if (!note.empty() && !DIndexEdition.empty()) QVERIFY(window->lbEdition->text().contains(Q(DIndexEdition)));
+    QCOMPARE(Named<QLabel>(*window, "editionLabel")->isVisible(), !note.empty());
+    QCOMPARE(Named<QLabel>(*window, "editionLabel")->text(), QString::fromStdString(note));
+    if (!note.empty() && !DIndexEdition.empty())
+        QVERIFY(Named<QLabel>(*window, "editionLabel")->text().contains(QString::fromStdString(DIndexEdition)));
     // Every level of the disease index says it, not only the main level.
     TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return !t.FSubTermList.empty(); });
     QVERIFY(term != nullptr);
     auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
-    QCOMPARE(nested->lbEdition->text(), Q(note));
-    QCOMPARE(nested->lbEdition->isVisible(), !note.empty());
+    QCOMPARE(Named<QLabel>(*nested, "editionLabel")->text(), QString::fromStdString(note));
+    QCOMPARE(Named<QLabel>(*nested, "editionLabel")->isVisible(), !note.empty());
 }
 
 void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     auto window = ShowWindow(TDataSet::DiseaseIndex);
     const int total = MainTermCount(DIndexLetters);
-    QTest::keyClick(window->edtMain, Qt::Key_A, Qt::NoModifier);
-    QCOMPARE(window->edtMain->text(), QStringLiteral("A"));
-    QTest::keyClick(window->edtMain, Qt::Key_B, Qt::NoModifier);
-    QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
+    QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_A, Qt::NoModifier);
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("A"));
+    QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_B, Qt::NoModifier);
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("Ab"));
     const std::vector<TTerm*> expected = AlphaFillItemList(DIndexLetters, nullptr, "AB");
     QVERIFY(expected.size() > 20);
     QCOMPARE(window->FItemList, expected);
-    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(expected.size()));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(expected.size()));
     for (int row = 0; row < Rows(*window); ++row)
         QVERIFY(Text(*window, row, 1).startsWith(QStringLiteral("ab"), Qt::CaseInsensitive));
     // Blanks around the text do not count.
-    window->edtMain->setText(QStringLiteral("  ab\t"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("  ab\t"));
     QCOMPARE(window->FItemList, expected);
 
     // "X" empties the box and lists everything again.
-    window->Button1->click();
-    QCOMPARE(window->edtMain->text(), QString());
-    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+    Named<QPushButton>(*window, "clearFilterButton")->click();
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QString());
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(total));
 
     // A digit finds nothing at the main level.
-    QTest::keyClick(window->edtMain, Qt::Key_1);
-    QCOMPARE(window->edtMain->text(), QStringLiteral("1"));
-    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: 0"));
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
+    QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_1);
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 0/0"));
     QCOMPARE(Rows(*window), 0);
-    QVERIFY(!window->btnPrior->isEnabled());
-    QVERIFY(!window->btnNext->isEnabled());
+    QVERIFY(!Named<QPushButton>(*window, "priorPageButton")->isEnabled());
+    QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled());
     // Keys on an empty list do nothing.
     QTest::keyClick(List(*window), Qt::Key_F5);
     QTest::keyClick(List(*window), Qt::Key_Return);
@@ -256,8 +255,8 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return t.FSubTermList.size() > 3; });
     QVERIFY(term != nullptr);
     auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
-    QTest::keyClick(nested->edtMain, Qt::Key_A, Qt::NoModifier);
-    QCOMPARE(nested->edtMain->text(), QStringLiteral("a"));
+    QTest::keyClick(Named<QLineEdit>(*nested, "filterEdit"), Qt::Key_A, Qt::NoModifier);
+    QCOMPARE(Named<QLineEdit>(*nested, "filterEdit")->text(), QStringLiteral("a"));
     QCOMPARE(nested->FItemList, AlphaFillItemList(DIndexLetters, term, "A"));
 }
 
@@ -271,20 +270,20 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
         for (char second = 'A'; second <= 'Z'; ++second) {
             const std::string key{first, second};
             const std::size_t count = AlphaFillItemList(DIndexLetters, nullptr, key).size();
-            if (twoPages.isEmpty() && count > rows && count <= 2 * rows) twoPages = Q(key);
-            if (manyPages.isEmpty() && count >= 5 * rows) manyPages = Q(key);
+            if (twoPages.isEmpty() && count > rows && count <= 2 * rows) twoPages = QString::fromStdString(key);
+            if (manyPages.isEmpty() && count >= 5 * rows) manyPages = QString::fromStdString(key);
         }
     QVERIFY(!twoPages.isEmpty() && !manyPages.isEmpty());
-    window->btnNext->click();
-    window->btnNext->click();
+    Named<QPushButton>(*window, "nextPageButton")->click();
+    Named<QPushButton>(*window, "nextPageButton")->click();
     QCOMPARE(window->FPaging.FCurPage, 3);
-    window->edtMain->setText(manyPages);
-    QVERIFY(window->lbPage->text().startsWith(QStringLiteral("Page: 3/")));
-    QCOMPARE(Text(*window, 0, 1), Q(window->FItemList[2 * rows]->GetFullTitle(true)));
-    window->edtMain->setText(twoPages);
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/2"));
-    QVERIFY(!window->btnNext->isEnabled());
-    QVERIFY(window->btnPrior->isEnabled());
+    Named<QLineEdit>(*window, "filterEdit")->setText(manyPages);
+    QVERIFY(Named<QLabel>(*window, "pageLabel")->text().startsWith(QStringLiteral("Page: 3/")));
+    QCOMPARE(Text(*window, 0, 1), QString::fromStdString(window->FItemList[2 * rows]->GetFullTitle(true)));
+    Named<QLineEdit>(*window, "filterEdit")->setText(twoPages);
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 2/2"));
+    QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled());
+    QVERIFY(Named<QPushButton>(*window, "priorPageButton")->isEnabled());
 }
 
 void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
@@ -293,24 +292,25 @@ void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     const int rows = window->FPaging.FLinesPerPage;
     const int pages = (total + rows - 1) / rows;
     QTest::keyClick(List(*window), Qt::Key_PageDown);
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
-    QCOMPARE(Text(*window, 0, 1), Q(window->FItemList[static_cast<std::size_t>(rows)]->GetFullTitle(true)));
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 2/%1").arg(pages));
+    QCOMPARE(Text(*window, 0, 1),
+             QString::fromStdString(window->FItemList[static_cast<std::size_t>(rows)]->GetFullTitle(true)));
     QTest::keyClick(List(*window), Qt::Key_PageUp);
     QTest::keyClick(List(*window), Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
     // The filter box pages as the list does.
-    QTest::keyClick(window->edtMain, Qt::Key_PageDown);
+    QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_PageDown);
     QCOMPARE(window->FPaging.FCurPage, 2);
-    QTest::keyClick(window->edtMain, Qt::Key_PageUp);
+    QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_PageUp);
     QCOMPARE(window->FPaging.FCurPage, 1);
     // The buttons route to the window's handler too.
-    QTest::keyClick(window->btnNext, Qt::Key_PageDown);
+    QTest::keyClick(Named<QPushButton>(*window, "nextPageButton"), Qt::Key_PageDown);
     QCOMPARE(window->FPaging.FCurPage, 2);
     for (int i = 0; i < pages + 2; ++i) window->NextPage();
     QCOMPARE(window->FPaging.FCurPage, pages);
     QCOMPARE(Rows(*window), total - (pages - 1) * rows);
-    QVERIFY(!window->btnNext->isEnabled());
-    window->btnPrior->click();
+    QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled());
+    Named<QPushButton>(*window, "priorPageButton")->click();
     QCOMPARE(window->FPaging.FCurPage, pages - 1);
 }
 
@@ -335,30 +335,32 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
     WhenNested(first, [&](TfrmAlphaSearch* level1) {
         ++steps;
         QCOMPARE(level1->FType, TDataSet::DiseaseIndex);
-        QCOMPARE(level1->lbLevel->text(), QStringLiteral("#1 Level Term"));
-        QVERIFY(level1->pnlTree->isVisible());
-        QVERIFY(level1->btnBackMain->isVisible());
-        QCOMPARE(level1->edtMain->text(), QString());
-        QCOMPARE(level1->TreeView1->topLevelItemCount(), 1);
-        QCOMPARE(level1->TreeView1->topLevelItem(0)->text(0), Q(first->GetFullTitle(true)));
-        QCOMPARE(level1->lbMain->text(), QStringLiteral("Records: %1").arg(first->FSubTermList.size()));
+        QCOMPARE(Named<QLabel>(*level1, "levelLabel")->text(), QStringLiteral("#1 Level Term"));
+        QVERIFY(Named<QWidget>(*level1, "pathPanel")->isVisible());
+        QVERIFY(Named<QPushButton>(*level1, "backToMainButton")->isVisible());
+        QCOMPARE(Named<QLineEdit>(*level1, "filterEdit")->text(), QString());
+        QCOMPARE(Named<QTreeWidget>(*level1, "pathTree")->topLevelItemCount(), 1);
+        QCOMPARE(Named<QTreeWidget>(*level1, "pathTree")->topLevelItem(0)->text(0),
+                 QString::fromStdString(first->GetFullTitle(true)));
+        QCOMPARE(Named<QLabel>(*level1, "recordCountLabel")->text(),
+                 QStringLiteral("Records: %1").arg(first->FSubTermList.size()));
         // Filter so the wanted sub-term is on the first page, then go down with F11.
-        level1->edtMain->setText(Q(second->FTitle));
+        Named<QLineEdit>(*level1, "filterEdit")->setText(QString::fromStdString(second->FTitle));
         QVERIFY(SelectRowOf(*level1, second));
 
         WhenNested(second, [&](TfrmAlphaSearch* level2) {
             ++steps;
-            QCOMPARE(level2->lbLevel->text(), QStringLiteral("#2 Level Term"));
-            QTreeWidgetItem* top = level2->TreeView1->topLevelItem(0);
+            QCOMPARE(Named<QLabel>(*level2, "levelLabel")->text(), QStringLiteral("#2 Level Term"));
+            QTreeWidgetItem* top = Named<QTreeWidget>(*level2, "pathTree")->topLevelItem(0);
             QVERIFY(top != nullptr && top->childCount() == 1);
             QVERIFY(top->isExpanded());
-            QCOMPARE(top->child(0)->text(0), Q(second->GetFullTitle(true)));
+            QCOMPARE(top->child(0)->text(0), QString::fromStdString(second->GetFullTitle(true)));
             // Esc from the path tree closes this level only.
-            QTest::keyClick(level2->TreeView1, Qt::Key_Escape);
+            QTest::keyClick(Named<QTreeWidget>(*level2, "pathTree"), Qt::Key_Escape);
         });
         QTest::keyClick(List(*level1), Qt::Key_F11);
         QVERIFY(level1->isVisible());
-        QCOMPARE(level1->edtMain->text(), Q(second->FTitle));
+        QCOMPARE(Named<QLineEdit>(*level1, "filterEdit")->text(), QString::fromStdString(second->FTitle));
 
         // F3 from the second level closes both nested windows.
         WhenNested(second, [&](TfrmAlphaSearch* level2) {
@@ -376,10 +378,10 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
 
     // Back buttons: " Back (Esc)" ends with 2, "Back to Main Term (F3)" with 1; both leave the main level open.
     QVERIFY(SelectRowOf(*main, first));
-    WhenNested(first, [](TfrmAlphaSearch* level1) { level1->btnBack->click(); });
+    WhenNested(first, [](TfrmAlphaSearch* level1) { Named<QPushButton>(*level1, "backButton")->click(); });
     main->ViewSubTerm();
     QVERIFY(main->isVisible());
-    WhenNested(first, [](TfrmAlphaSearch* level1) { level1->btnBackMain->click(); });
+    WhenNested(first, [](TfrmAlphaSearch* level1) { Named<QPushButton>(*level1, "backToMainButton")->click(); });
     main->ViewSubTerm();
     QVERIFY(main->isVisible());
     // A term without sub-terms opens nothing.
@@ -410,12 +412,12 @@ void AlphaSearchTest::quitQuestionEndsEveryWindowOnlyOnYes() {
     TTerm* second = nullptr;
     for (const auto& sub : first->FSubTermList)
         if (!sub->FSubTermList.empty()) second = sub.get();
-    main->edtMain->setText(Q(first->FTitle));
+    Named<QLineEdit>(*main, "filterEdit")->setText(QString::fromStdString(first->FTitle));
     QVERIFY(SelectRowOf(*main, first));
     messages.QueueAnswer(false);
     messages.QueueAnswer(true);
     WhenNested(first, [&](TfrmAlphaSearch* level1) {
-        level1->edtMain->setText(Q(second->FTitle));
+        Named<QLineEdit>(*level1, "filterEdit")->setText(QString::fromStdString(second->FTitle));
         QVERIFY(SelectRowOf(*level1, second));
         WhenNested(second, [&](TfrmAlphaSearch* level2) {
             QTest::keyClick(List(*level2), Qt::Key_F12);  // No
@@ -479,7 +481,7 @@ void AlphaSearchTest::codeFieldsOpenTheTabularSearchWindow() {
     messages.QueueAnswer(true);
     WhenTabular(
         [](TfrmKeyWordSearch* tabular) { QTest::keyClick(Named<QTextEdit>(*tabular, "codeText"), Qt::Key_F12); });
-    window->ViewCode1->trigger();
+    Named<QAction>(*window, "viewCodeAction")->trigger();
     QCOMPARE(window->result(), 3);
     QVERIFY(!window->isVisible());
 }
@@ -544,10 +546,12 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
     TTerm* bad = level.Add("bad code");
     bad->FCode = "C64-";
     auto window = ShowWindow(TDataSet::DiseaseIndex, &level.parent);
-    const QList<QAction*> items = {window->ViewCode1, window->ViewSubTermS1, window->SeeCategory1,
-                                   window->SeeSubcategory1, window->ViewManifestM1};
+    const QList<QAction*> items = {
+        Named<QAction>(*window, "viewCodeAction"), Named<QAction>(*window, "viewSubTermAction"),
+        Named<QAction>(*window, "seeCategoryAction"), Named<QAction>(*window, "seeSubcategoryAction"),
+        Named<QAction>(*window, "seeManifestAction")};
     QStringList captions;
-    for (QAction* action : window->PopupMenu1->actions()) captions << action->text();
+    for (QAction* action : Named<QMenu>(*window, "termMenu")->actions()) captions << action->text();
     QCOMPARE(captions, (QStringList{"View Code (F5)", "View Sub-Term (F11)", QString(), "See Category (F6)",
                                     "See Subcategory (F7)", "See Manifest (F8)"}));
     window->UpdatePopupItems();  // nothing selected
@@ -561,12 +565,13 @@ void AlphaSearchTest::menuItemsFollowTheSelectedTerm() {
 
     // The real "Abandonment": a see reference only.
     auto main = ShowWindow(TDataSet::DiseaseIndex);
-    main->edtMain->setText(QStringLiteral("Abandonment"));
+    Named<QLineEdit>(*main, "filterEdit")->setText(QStringLiteral("Abandonment"));
     QVERIFY(SelectRowOf(*main, main->FItemList[0]));
     QCOMPARE(main->FItemList[0]->FSee, std::string("Maltreatment"));
     main->UpdatePopupItems();
-    for (QAction* action :
-         {main->ViewCode1, main->ViewSubTermS1, main->SeeCategory1, main->SeeSubcategory1, main->ViewManifestM1})
+    for (QAction* action : {Named<QAction>(*main, "viewCodeAction"), Named<QAction>(*main, "viewSubTermAction"),
+                            Named<QAction>(*main, "seeCategoryAction"), Named<QAction>(*main, "seeSubcategoryAction"),
+                            Named<QAction>(*main, "seeManifestAction")})
         QVERIFY(!action->isEnabled());
 }
 
@@ -581,7 +586,7 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
             break;
         }
     QVERIFY(term != nullptr);
-    window->edtMain->setText(Q(term->FTitle));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QString::fromStdString(term->FTitle));
     QVERIFY(SelectRowOf(*window, term));
     const QRect rowRect = List(*window)->visualRect(List(*window)->currentIndex());
     const QPoint codeCell(List(*window)->header()->sectionViewportPosition(2) + 10, rowRect.center().y());
@@ -656,7 +661,7 @@ void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
     });
     auto window = ShowWindow(TDataSet::DiseaseIndex);
     loader.join();
-    QCOMPARE(window->lbMain->text(), QStringLiteral("Records: %1").arg(total));
+    QTRY_COMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(total));
 }
 
 void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {

@@ -210,9 +210,9 @@ private slots:
         SetModalRunner([&](QDialog& dialog) {
             auto* info = qobject_cast<TfrmInfoOf7Code*>(&dialog);
             if (info == nullptr) return int(QDialog::Rejected);
-            code = info->Edit1->text();
-            belongTo = info->Edit2->text();
-            description = info->Memo1->toPlainText();
+            code = Named<QLineEdit>(*info, "codeEdit")->text();
+            belongTo = Named<QLineEdit>(*info, "belongToEdit")->text();
+            description = Named<QPlainTextEdit>(*info, "descriptionView")->toPlainText();
             return answer;
         });
         TypeAndGo(window, "s52.521a");
@@ -235,7 +235,7 @@ private slots:
 
         // The real modal run of the run's one dialog instance.
         SetModalRunner({});
-        QTimer::singleShot(0, &window, [] { frmInfoOf7Code().btnViewCode->click(); });
+        QTimer::singleShot(0, &window, [] { Named<QPushButton>(frmInfoOf7Code(), "viewCodeButton")->click(); });
         QVERIFY(window.GoToCode(QStringLiteral("T07.XXXA"), false));
         QCOMPARE(Shown(window)->FCode, std::string("T07"));
         QCOMPARE(Underlined(window), QStringLiteral("T07"));
@@ -293,19 +293,20 @@ private slots:
         QStringList listed;
         QString totals;
         QString header;
-        QPushButton* TfrmSelectCode::*button = &TfrmSelectCode::btnCode;
+        const char* button = "copyCodeButton";
         SetModalRunner([&](QDialog& dialog) {
             auto* select = qobject_cast<TfrmSelectCode*>(&dialog);
             if (select == nullptr) return int(QDialog::Rejected);
             select->show();
-            header = select->Edit1->text();
+            header = Named<QLineEdit>(*select, "codeHeaderEdit")->text();
             listed.clear();
-            for (int i = 0; i < select->ListView1->topLevelItemCount(); ++i)
-                listed << select->ListView1->topLevelItem(i)->text(0);
-            totals = select->Label3->text();
-            select->ListView1->setCurrentItem(select->ListView1->topLevelItem(1));
-            (select->*button)->click();
-            if (select->isVisible()) select->btnClose->click();
+            for (int i = 0; i < Named<QTreeWidget>(*select, "codeList")->topLevelItemCount(); ++i)
+                listed << Named<QTreeWidget>(*select, "codeList")->topLevelItem(i)->text(0);
+            totals = Named<QLabel>(*select, "totalsLabel")->text();
+            Named<QTreeWidget>(*select, "codeList")
+                ->setCurrentItem(Named<QTreeWidget>(*select, "codeList")->topLevelItem(1));
+            Named<QPushButton>(*select, button)->click();
+            if (select->isVisible()) Named<QPushButton>(*select, "closeButton")->click();
             return select->result();
         });
         TypeAndGo(window, "A00.1");
@@ -321,7 +322,7 @@ private slots:
 
         // With Ctrl the copy closes the dialog with OK and the window shows the code.
         ctrl = true;
-        button = &TfrmSelectCode::btnCodeLongDesc;
+        button = "copyCodeAndLongButton";
         window.ShowAvailableCodes(QStringLiteral("T07"), true);
         QCOMPARE(listed, (QStringList{"T07.XXXA", "T07.XXXD", "T07.XXXS"}));
         QCOMPARE(Clipboard(), QStringLiteral("T07.XXXD  Unspecified multiple injuries, subsequent encounter"));

@@ -11,6 +11,7 @@
 
 #include "entry/CodeEntry.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/InfoOf7Code.h"
 #include "ui/SelectCode.h"
 
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
     select.SetCodeHeader("S72.001");
     select.GetAllAvailableCodes();
     select.show();
-    if (select.ListView1->topLevelItemCount() > 2) select.ListView1->setCurrentItem(select.ListView1->topLevelItem(2));
+    if (Named<QTreeWidget>(select, "codeList")->topLevelItemCount() > 2)
+        Named<QTreeWidget>(select, "codeList")->setCurrentItem(Named<QTreeWidget>(select, "codeList")->topLevelItem(2));
     ok &= CaptureWindow(select, output, QStringLiteral("select-code-dialog.png"));
     return ok ? 0 : 1;
 }

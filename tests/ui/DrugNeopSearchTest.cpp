@@ -121,16 +121,16 @@ private slots:
 
 void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     auto window = OpenTable(TDataSet::DrugTable);
-    QCOMPARE(window->plTitle->text(), QStringLiteral("Drugs & Chemicals Alphabetical Search"));
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Drugs & Chemicals Alphabetical Search"));
     QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
     QCOMPARE(window->size(), QSize(1167, 691));
-    QCOMPARE(window->lbLevel->text(), QStringLiteral("Main Term"));
-    QVERIFY(window->pnlTree->isHidden());
-    QVERIFY(window->btnBackMain->isHidden());
-    QCOMPARE(window->plTitle->height(), 56);
-    QCOMPARE(window->Panel1->height(), 49);
-    QCOMPARE(window->Panel4->height(), 51);
-    QCOMPARE(window->Panel4->palette().color(QPalette::Window), QColor(166, 202, 240));
+    QCOMPARE(Named<QLabel>(*window, "levelLabel")->text(), QStringLiteral("Main Term"));
+    QVERIFY(Named<QWidget>(*window, "pathPanel")->isHidden());
+    QVERIFY(Named<QPushButton>(*window, "backToMainButton")->isHidden());
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->height(), 56);
+    QCOMPARE(Named<QWidget>(*window, "filterBand")->height(), 49);
+    QCOMPARE(Named<QWidget>(*window, "buttonBar")->height(), 51);
+    QCOMPARE(Named<QWidget>(*window, "buttonBar")->palette().color(QPalette::Window), QColor(166, 202, 240));
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     FullScreen = 1;
     {
@@ -158,11 +158,11 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     QCOMPARE(Grid(*window)->model()->rowCount(), window->FLinesPerPage + 1);
     QCOMPARE(Grid(*window)->rowHeight(1), 20);
     const int total = TotalMainTerms(TableOfDrugsLetters);
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(total));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(total));
     const int pages = (total + window->FLinesPerPage - 1) / window->FLinesPerPage;
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 1/%1").arg(pages));
-    QVERIFY(!window->btnPrior->isEnabled());
-    QVERIFY(window->btnNext->isEnabled());
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 1/%1").arg(pages));
+    QVERIFY(!Named<QPushButton>(*window, "priorPageButton")->isEnabled());
+    QVERIFY(Named<QPushButton>(*window, "nextPageButton")->isEnabled());
     QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
     QCOMPARE(Grid(*window)->currentIndex().row(), 0);
     QVERIFY(Grid(*window)->hasFocus());
@@ -170,88 +170,91 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     // Paging never wraps.
     QTest::keyClick(Grid(*window), Qt::Key_PageUp);
     QCOMPARE(window->FCurPage, 1);
-    window->btnNext->click();
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 2/%1").arg(pages));
+    Named<QPushButton>(*window, "nextPageButton")->click();
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 2/%1").arg(pages));
     QCOMPARE(RowTexts(window.get(), 1)[1],
              QString::fromStdString(
                  window->FItemList[static_cast<std::size_t>(window->FLinesPerPage)]->GetFullTitle(false)));
     for (int i = 0; i < pages + 3; ++i) QTest::keyClick(Grid(*window), Qt::Key_PageDown);
     QCOMPARE(window->FCurPage, pages);
-    QVERIFY(!window->btnNext->isEnabled());
+    QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled());
     QCOMPARE(Grid(*window)->model()->rowCount() - 1, total - (pages - 1) * window->FLinesPerPage);
 }
 
 void DrugNeopSearchTest::neoplasmTableOpensOnItsOneMainTerm() {
     auto window = OpenTable(TDataSet::NeoplasmTable);
-    QCOMPARE(window->plTitle->text(), QStringLiteral("Neoplasms Alphabetical Search"));
+    QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Neoplasms Alphabetical Search"));
     QVERIFY(window->FCurItem != nullptr);
     QCOMPARE(window->FCurItem->FTitle, std::string("Neoplasm, neoplastic "));
-    QCOMPARE(window->lbLevel->text(), QStringLiteral("#1 Level Term"));
-    QVERIFY(window->pnlTree->isVisible());
-    QCOMPARE(window->TreeView1->topLevelItemCount(), 1);
-    QCOMPARE(window->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Neoplasm, neoplastic "));
-    QVERIFY(window->btnBackMain->isHidden());
-    QCOMPARE(window->btnBackMain->text(), QStringLiteral("Back To Level #1"));
+    QCOMPARE(Named<QLabel>(*window, "levelLabel")->text(), QStringLiteral("#1 Level Term"));
+    QVERIFY(Named<QWidget>(*window, "pathPanel")->isVisible());
+    QCOMPARE(Named<QTreeWidget>(*window, "pathTree")->topLevelItemCount(), 1);
+    QCOMPARE(Named<QTreeWidget>(*window, "pathTree")->topLevelItem(0)->text(0),
+             QStringLiteral("Neoplasm, neoplastic "));
+    QVERIFY(Named<QPushButton>(*window, "backToMainButton")->isHidden());
+    QCOMPARE(Named<QPushButton>(*window, "backToMainButton")->text(), QStringLiteral("Back To Level #1"));
     QCOMPARE(Grid(*window)->rowHeight(0), 36);
     QCOMPARE(Cell(window.get(), 0, 1), QString());
     QCOMPARE(Cell(window.get(), 0, 2), QStringLiteral("Malignant Primary"));
     QCOMPARE(Cell(window.get(), 0, 7), QStringLiteral("Unspecified Behavior"));
     QCOMPARE(RowTexts(window.get(), 1),
              (QStringList{"+", "abdomen, abdominal", "C76.2", "C79.8-", "D09.8", "D36.7", "D48.7", "D49.89"}));
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(),
+             QStringLiteral("Records: %1").arg(window->FCurItem->FSubTermList.size()));
     // The tree takes its 94 px: fewer rows fit than in the drug table's top window.
     QCOMPARE(window->FLinesPerPage, (Grid(*window)->viewport()->height() - 36) / 20 - 2);
 }
 
 void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage() {
     auto window = OpenTable(TDataSet::DrugTable);
-    window->edtMain->setFocus();
-    QTest::keyClicks(window->edtMain, QStringLiteral("ab"));
-    QCOMPARE(window->edtMain->text(), QStringLiteral("Ab"));
+    Named<QLineEdit>(*window, "filterEdit")->setFocus();
+    QTest::keyClicks(Named<QLineEdit>(*window, "filterEdit"), QStringLiteral("ab"));
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("Ab"));
     QCOMPARE(window->FItemList.size(), std::size_t{4});  // ABOB, Abrine, Abrus, Absinthe
     for (const TTerm* term : window->FItemList)
         QVERIFY(QString::fromStdString(term->FTitle).startsWith("ab", Qt::CaseInsensitive));
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(window->FItemList.size()));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(),
+             QStringLiteral("Records: %1").arg(window->FItemList.size()));
 
-    window->Button1->click();
-    QCOMPARE(window->edtMain->text(), QString());
+    Named<QPushButton>(*window, "clearFilterButton")->click();
+    QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QString());
     QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
 
-    QTest::keyClicks(window->edtMain, QStringLiteral("1"));
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 2"));
+    QTest::keyClicks(Named<QLineEdit>(*window, "filterEdit"), QStringLiteral("1"));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: 2"));
     QCOMPARE(Cell(window.get(), 1, 1), QStringLiteral("1-propanol"));
     QCOMPARE(Cell(window.get(), 2, 1), QStringLiteral("14-hydroxydihydro-morphinone"));
     QCOMPARE(Grid(*window)->model()->rowCount(), 3);
 
-    window->edtMain->setText(QStringLiteral("0"));
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: 0"));
-    QCOMPARE(window->lbPage->text(), QStringLiteral("Page: 0/0"));
-    QVERIFY(!window->btnPrior->isEnabled());
-    QVERIFY(!window->btnNext->isEnabled());
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("0"));
+    QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: 0"));
+    QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 0/0"));
+    QVERIFY(!Named<QPushButton>(*window, "priorPageButton")->isEnabled());
+    QVERIFY(!Named<QPushButton>(*window, "nextPageButton")->isEnabled());
     QCOMPARE(Grid(*window)->model()->rowCount(), 1);
 
     // The page is kept and only clamped by a new filter.
-    window->edtMain->setText(QStringLiteral("A"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("A"));
     window->NextPage();
     window->NextPage();
     QCOMPARE(window->FCurPage, 3);
-    window->edtMain->setText(QStringLiteral("AC"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("AC"));
     const int pages = (static_cast<int>(window->FItemList.size()) + window->FLinesPerPage - 1) / window->FLinesPerPage;
     QCOMPARE(window->FCurPage, std::min(3, pages));
     // A key of blanks only is the empty key.
-    window->edtMain->setText(QStringLiteral("   "));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("   "));
     QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
 }
 
 void DrugNeopSearchTest::absintheRowAndItsCells() {
     auto window = OpenTable(TDataSet::DrugTable);
-    window->edtMain->setText(QStringLiteral("Absinthe"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Absinthe"));
     QCOMPARE(RowTexts(window.get(), 1),
              (QStringList{"+", "Absinthe", "T51.0X1", "T51.0X2", "T51.0X3", "T51.0X4", "--", "--"}));
     QCOMPARE(window->RowTerm(1)->FTitle, std::string("Absinthe"));
     QCOMPARE(window->RowTerm(0), nullptr);
     // A term that only refers to another shows empty code cells.
-    window->edtMain->setText(QStringLiteral("Adrenalin"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Adrenalin"));
     const int row = RowOf(window.get(), QStringLiteral("Adrenalin --see Adrenaline"));
     QVERIFY(row > 0);
     QCOMPARE(RowTexts(window.get(), row), (QStringList{"", "Adrenalin --see Adrenaline", "", "", "", "", "", ""}));
@@ -265,7 +268,7 @@ void DrugNeopSearchTest::absintheRowAndItsCells() {
 void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
     TRecordingMessages messages;
     auto window = OpenTable(TDataSet::DrugTable);
-    window->edtMain->setText(QStringLiteral("Absinthe"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Absinthe"));
     // Double-click on "T51.0X1": the Tabular Search window at that code; Esc comes back.
     bool opened = false;
     WhenModalShown<TfrmKeyWordSearch>(window.get(), [&](TfrmKeyWordSearch* tabular) {
@@ -333,7 +336,7 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
     auto top = OpenTable(TDataSet::DrugTable);
     for (auto [window, title] :
          {std::pair{nested.get(), QStringLiteral("B15")}, std::pair{top.get(), QStringLiteral("LSD")}}) {
-        window->edtMain->setText(title);
+        Named<QLineEdit>(*window, "filterEdit")->setText(title);
         const int row = RowOf(window, title);
         QVERIFY2(row > 0, qPrintable(title));
         SetCurrentCell(*window, row, 1);
@@ -355,52 +358,52 @@ void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
 
 void DrugNeopSearchTest::contextMenuFollowsTheCurrentCell() {
     auto window = OpenTable(TDataSet::DrugTable);
-    window->edtMain->setText(QStringLiteral("Adrenal"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Adrenal"));
     const int withCodes = RowOf(window.get(), QStringLiteral("Adrenaline"));
     const int withoutCodes = RowOf(window.get(), QStringLiteral("Adrenalin --see Adrenaline"));
     QVERIFY(withCodes > 0 && withoutCodes > 0);
-    QCOMPARE(window->ViewCode1->text(), QStringLiteral("View Code (F5)"));
-    QCOMPARE(window->ViewSubTermS1->text(), QStringLiteral("View Sub-Term (&F11)"));
+    QCOMPARE(Named<QAction>(*window, "viewCodeAction")->text(), QStringLiteral("View Code (F5)"));
+    QCOMPARE(Named<QAction>(*window, "viewSubTermAction")->text(), QStringLiteral("View Sub-Term (&F11)"));
     struct TCase {
         int row, column;
         bool code, subTerm;
     };
-    window->edtMain->setText(QStringLiteral("Absinthe"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Absinthe"));
     for (const TCase& c : {TCase{1, 7, false, true}, TCase{1, 2, true, true}, TCase{1, 1, false, true},
                            TCase{1, 0, false, true}, TCase{0, 2, false, false}}) {
         SetCurrentCell(*window, c.row, c.column);
-        window->PopupMenu1Popup();
-        QVERIFY2(window->ViewCode1->isEnabled() == c.code,
+        window->UpdateCellActions();
+        QVERIFY2(Named<QAction>(*window, "viewCodeAction")->isEnabled() == c.code,
                  qPrintable(QStringLiteral("%1,%2").arg(c.row).arg(c.column)));
-        QCOMPARE(window->ViewSubTermS1->isEnabled(), c.subTerm);
+        QCOMPARE(Named<QAction>(*window, "viewSubTermAction")->isEnabled(), c.subTerm);
     }
     // Column 7 holds codes too (Adrenaline: "T44.5X6" under Underdosing).
-    window->edtMain->setText(QStringLiteral("Adrenal"));
+    Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("Adrenal"));
     SetCurrentCell(*window, withCodes, 7);
-    window->PopupMenu1Popup();
-    QVERIFY(window->ViewCode1->isEnabled());
-    QVERIFY(!window->ViewSubTermS1->isEnabled());
+    window->UpdateCellActions();
+    QVERIFY(Named<QAction>(*window, "viewCodeAction")->isEnabled());
+    QVERIFY(!Named<QAction>(*window, "viewSubTermAction")->isEnabled());
     SetCurrentCell(*window, withoutCodes, 5);
-    window->PopupMenu1Popup();
-    QVERIFY(!window->ViewCode1->isEnabled());
+    window->UpdateCellActions();
+    QVERIFY(!Named<QAction>(*window, "viewCodeAction")->isEnabled());
 }
 
 void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
     auto top = OpenTable(TDataSet::DrugTable);
-    top->edtMain->setText(QStringLiteral("Absinthe"));
+    Named<QLineEdit>(*top, "filterEdit")->setText(QStringLiteral("Absinthe"));
     SetCurrentCell(*top, 1, 1);
     int depth = 0;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* child) {
         depth = 1;
         QCOMPARE(child->FCurItem->FTitle, std::string("Absinthe"));
-        QCOMPARE(child->lbLevel->text(), QStringLiteral("#1 Level Term"));
-        QVERIFY(child->btnBackMain->isVisible());
-        QCOMPARE(child->btnBackMain->text(), QStringLiteral("Back to Main Term (F3)"));
-        QCOMPARE(child->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Absinthe"));
+        QCOMPARE(Named<QLabel>(*child, "levelLabel")->text(), QStringLiteral("#1 Level Term"));
+        QVERIFY(Named<QPushButton>(*child, "backToMainButton")->isVisible());
+        QCOMPARE(Named<QPushButton>(*child, "backToMainButton")->text(), QStringLiteral("Back to Main Term (F3)"));
+        QCOMPARE(Named<QTreeWidget>(*child, "pathTree")->topLevelItem(0)->text(0), QStringLiteral("Absinthe"));
         QCOMPARE(Cell(child, 1, 1), QStringLiteral("beverage"));
         QCOMPARE(Cell(child, 1, 0), QString());
         // Enter on a term without sub-terms stays here; the filter box starts empty.
-        QVERIFY(child->edtMain->text().isEmpty());
+        QVERIFY(Named<QLineEdit>(*child, "filterEdit")->text().isEmpty());
         SetCurrentCell(*child, 1, 1);
         QTest::keyClick(Grid(*child), Qt::Key_Return);
         QCOMPARE(QApplication::activeModalWidget(), child);
@@ -411,7 +414,7 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
     QVERIFY(top->isVisible());
 
     // Three levels deep: Esc closes only the deepest, F3 closes every nested window.
-    top->edtMain->setText(QStringLiteral("Acetic"));
+    Named<QLineEdit>(*top, "filterEdit")->setText(QStringLiteral("Acetic"));
     const int acetic = RowOf(top.get(), QStringLiteral("Acetic"));
     QVERIFY(acetic > 0);
     SetCurrentCell(*top, acetic, 1);
@@ -422,14 +425,14 @@ void DrugNeopSearchTest::nestedDrugWindowsBackAndBackToMain() {
         QCOMPARE(Cell(child, row, 0), QStringLiteral("+"));
         SetCurrentCell(*child, row, 1);
         WhenModalShown<TfrmDrugNeopSearch>(child, [&](TfrmDrugNeopSearch* grandchild) {
-            deepest = grandchild->lbLevel->text();
-            QCOMPARE(grandchild->TreeView1->topLevelItem(0)->childCount(), 1);
+            deepest = Named<QLabel>(*grandchild, "levelLabel")->text();
+            QCOMPARE(Named<QTreeWidget>(*grandchild, "pathTree")->topLevelItem(0)->childCount(), 1);
             QTest::keyClick(Grid(*grandchild), Qt::Key_Escape);
         });
         child->ViewSubTerm();
         QCOMPARE(QApplication::activeModalWidget(), child);  // Esc: back one level only
         WhenModalShown<TfrmDrugNeopSearch>(child, [](TfrmDrugNeopSearch* grandchild) {
-            QTest::keyClick(grandchild->TreeView1, Qt::Key_F3);  // F3 from the tree
+            QTest::keyClick(Named<QTreeWidget>(*grandchild, "pathTree"), Qt::Key_F3);  // F3 from the tree
         });
         child->ViewSubTerm();
     });
@@ -445,19 +448,21 @@ void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
     int seen = 0;
     WhenModalShown<TfrmDrugNeopSearch>(top.get(), [&](TfrmDrugNeopSearch* site) {
         ++seen;
-        QCOMPARE(site->lbLevel->text(), QStringLiteral("#2 Level Term"));
-        QVERIFY(site->btnBackMain->isVisible());
-        QCOMPARE(site->btnBackMain->text(), QStringLiteral("Back To Level #1"));
-        QCOMPARE(site->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Neoplasm, neoplastic "));
-        QCOMPARE(site->TreeView1->topLevelItem(0)->child(0)->text(0), QStringLiteral("abdomen, abdominal"));
-        site->btnBackMain->click();
+        QCOMPARE(Named<QLabel>(*site, "levelLabel")->text(), QStringLiteral("#2 Level Term"));
+        QVERIFY(Named<QPushButton>(*site, "backToMainButton")->isVisible());
+        QCOMPARE(Named<QPushButton>(*site, "backToMainButton")->text(), QStringLiteral("Back To Level #1"));
+        QCOMPARE(Named<QTreeWidget>(*site, "pathTree")->topLevelItem(0)->text(0),
+                 QStringLiteral("Neoplasm, neoplastic "));
+        QCOMPARE(Named<QTreeWidget>(*site, "pathTree")->topLevelItem(0)->child(0)->text(0),
+                 QStringLiteral("abdomen, abdominal"));
+        Named<QPushButton>(*site, "backToMainButton")->click();
     });
     top->ViewSubTerm();
     QCOMPARE(seen, 1);
     QVERIFY(top->isVisible());  // the top window of the neoplasm table stays on its sites
 
     // Two levels down, "Back To Level #1" closes both nested windows.
-    top->edtMain->setText(QStringLiteral("skin"));
+    Named<QLineEdit>(*top, "filterEdit")->setText(QStringLiteral("skin"));
     const int skin = RowOf(top.get(), QStringLiteral("skin NOS"));
     QVERIFY(skin > 0);
     SetCurrentCell(*top, skin, 1);
@@ -469,7 +474,7 @@ void DrugNeopSearchTest::nestedNeoplasmWindowsReturnToTheFirstLevel() {
         SetCurrentCell(*site, row, 1);
         WhenModalShown<TfrmDrugNeopSearch>(site, [&](TfrmDrugNeopSearch* deeper) {
             ++seen;
-            QCOMPARE(deeper->lbLevel->text(), QStringLiteral("#3 Level Term"));
+            QCOMPARE(Named<QLabel>(*deeper, "levelLabel")->text(), QStringLiteral("#3 Level Term"));
             QTest::keyClick(Grid(*deeper), Qt::Key_F3);
         });
         QTest::keyClick(Grid(*site), Qt::Key_F11);
@@ -502,17 +507,17 @@ void DrugNeopSearchTest::quitFromANestedWindowEndsTheChain() {
 void DrugNeopSearchTest::keysOfTreeFilterBoxAndHeadingRow() {
     auto top = OpenTable(TDataSet::NeoplasmTable);
     // Keys in the tree and in the filter box page the grid.
-    QTest::keyClick(top->TreeView1, Qt::Key_PageDown);
+    QTest::keyClick(Named<QTreeWidget>(*top, "pathTree"), Qt::Key_PageDown);
     QCOMPARE(top->FCurPage, 2);
-    top->edtMain->setFocus();
-    QTest::keyClick(top->edtMain, Qt::Key_PageDown);
+    Named<QLineEdit>(*top, "filterEdit")->setFocus();
+    QTest::keyClick(Named<QLineEdit>(*top, "filterEdit"), Qt::Key_PageDown);
     QCOMPARE(top->FCurPage, 3);
-    QTest::keyClick(top->edtMain, Qt::Key_PageUp);
+    QTest::keyClick(Named<QLineEdit>(*top, "filterEdit"), Qt::Key_PageUp);
     QCOMPARE(top->FCurPage, 2);
     QVERIFY(top->isVisible());
     // Below the main level letters are typed as they are.
-    QTest::keyClicks(top->edtMain, QStringLiteral("ab"));
-    QCOMPARE(top->edtMain->text(), QStringLiteral("ab"));
+    QTest::keyClicks(Named<QLineEdit>(*top, "filterEdit"), QStringLiteral("ab"));
+    QCOMPARE(Named<QLineEdit>(*top, "filterEdit")->text(), QStringLiteral("ab"));
     QCOMPARE(Cell(top.get(), 1, 1), QStringLiteral("abdomen, abdominal"));
     // Enter and F11 on the heading row do nothing.
     QCOMPARE(Grid(*top)->currentIndex().row(), 0);
@@ -565,7 +570,7 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
     bool drugs = false;
     WhenModalShown<TfrmDrugNeopSearch>(&main, [&](TfrmDrugNeopSearch* window) {
         drugs = window->FType == TDataSet::DrugTable && !main.isVisible();
-        window->btnBack->click();
+        Named<QPushButton>(*window, "backButton")->click();
     });
     main.lbDrugsClick();
     QVERIFY(drugs);
@@ -589,8 +594,9 @@ void DrugNeopSearchTest::waitsForATableStillLoading() {
     });
     auto window = OpenTable(TDataSet::DrugTable);
     loader.join();
+    QTRY_COMPARE(Named<QLabel>(*window, "recordCountLabel")->text(),
+                 QStringLiteral("Records: %1").arg(TotalMainTerms(TableOfDrugsLetters)));
     QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
-    QCOMPARE(window->lbCount->text(), QStringLiteral("Records: %1").arg(TotalMainTerms(TableOfDrugsLetters)));
     // A loaded table shows no waiting window.
     auto loaded = OpenTable(TDataSet::DrugTable);
     QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);

@@ -135,7 +135,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
 
     // 2. Disease index: Cholera's code opened with F5, added from the text view.
     WhenWindowShown<TfrmAlphaSearch>([](TfrmAlphaSearch* index) {
-        QTest::keyClicks(index->edtMain, QStringLiteral("cholera"));
+        QTest::keyClicks(Named<QLineEdit>(*index, "filterEdit"), QStringLiteral("cholera"));
         auto* terms = index->findChild<QTreeView*>(QStringLiteral("termList"));
         QVERIFY(terms->model()->rowCount() > 0);
         terms->setCurrentIndex(terms->model()->index(0, 0));

@@ -110,13 +110,13 @@ private slots:
         dialog.SetCodeHeader("S72.00");
         QVERIFY(dialog.GetAllAvailableCodes() > 10);
         ShowActive(dialog);
-        QCOMPARE(Focused(), static_cast<QWidget*>(dialog.Edit2));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(dialog, "filterEdit")));
         Type(QStringLiteral("1"));
-        QCOMPARE(dialog.Edit2->text(), QStringLiteral("1"));
-        QVERIFY(dialog.ListView1->topLevelItemCount() > 2);
+        QCOMPARE(Named<QLineEdit>(dialog, "filterEdit")->text(), QStringLiteral("1"));
+        QVERIFY(Named<QTreeWidget>(dialog, "codeList")->topLevelItemCount() > 2);
         Press(Qt::Key_Down);
         Press(Qt::Key_Down);
-        QTreeWidgetItem* second = dialog.ListView1->topLevelItem(1);
+        QTreeWidgetItem* second = Named<QTreeWidget>(dialog, "codeList")->topLevelItem(1);
         QVERIFY(second->isSelected());
         Press(Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -300,14 +300,14 @@ private slots:
             window.FType = TDataSet::DiseaseIndex;
             ShowActive(window);
             Type(QStringLiteral("a"));
-            QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
-            const QString page = window.lbPage->text();
+            QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "filterEdit")));
+            const QString page = Named<QLabel>(window, "pageLabel")->text();
             Press(Qt::Key_PageDown);
-            QVERIFY2(window.lbPage->text() != page, qPrintable(page));
+            QVERIFY2(Named<QLabel>(window, "pageLabel")->text() != page, qPrintable(page));
             Press(Qt::Key_PageUp);
-            QCOMPARE(window.lbPage->text(), page);
+            QCOMPARE(Named<QLabel>(window, "pageLabel")->text(), page);
             Type(QStringLiteral("b"));
-            QCOMPARE(window.edtMain->text(), QStringLiteral("Ab"));
+            QCOMPARE(Named<QLineEdit>(window, "filterEdit")->text(), QStringLiteral("Ab"));
             Press(Qt::Key_Escape);
             QVERIFY(!window.isVisible());
             QCOMPARE(window.result(), 2);
@@ -316,10 +316,10 @@ private slots:
         window.FType = TDataSet::DrugTable;
         ShowActive(window);
         Type(QStringLiteral("a"));
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
-        const QString page = window.lbPage->text();
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "filterEdit")));
+        const QString page = Named<QLabel>(window, "pageLabel")->text();
         Press(Qt::Key_PageDown);
-        QVERIFY2(window.lbPage->text() != page, qPrintable(page));
+        QVERIFY2(Named<QLabel>(window, "pageLabel")->text() != page, qPrintable(page));
         Press(Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), 2);
@@ -419,7 +419,8 @@ private slots:
                 auto* select = qobject_cast<TfrmSelectCode*>(&dialog);
                 if (select == nullptr) return int(QDialog::Rejected);
                 for (const std::string& code : select->FCodeList) offered << QString::fromStdString(code);
-                select->ListView1->setCurrentItem(select->ListView1->topLevelItem(0));
+                Named<QTreeWidget>(*select, "codeList")
+                    ->setCurrentItem(Named<QTreeWidget>(*select, "codeList")->topLevelItem(0));
                 select->CopySelected(TCopyKind::Code);
                 return int(QDialog::Accepted);
             });
@@ -477,10 +478,11 @@ private slots:
         QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTreeView*>(QStringLiteral("termList"))));
         // Typed on the list, the title lands in the filter box (first letter a capital).
         Type(QString::fromStdString(leaf->FTitle).toLower());
-        QCOMPARE(window.edtMain->text().toUpper(), QString::fromStdString(leaf->FTitle).toUpper());
+        QCOMPARE(Named<QLineEdit>(window, "filterEdit")->text().toUpper(),
+                 QString::fromStdString(leaf->FTitle).toUpper());
         QCOMPARE(window.FItemList.front(), leaf);
         // Down leaves the filter box for the list's first row.
-        QCOMPARE(Focused(), static_cast<QWidget*>(window.edtMain));
+        QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "filterEdit")));
         Press(Qt::Key_Down);
         QCOMPARE(Focused(), static_cast<QWidget*>(window.findChild<QTreeView*>(QStringLiteral("termList"))));
         QCOMPARE(window.SelectedTerm(), leaf);

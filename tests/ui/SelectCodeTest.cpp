@@ -29,7 +29,8 @@ QString Clipboard() {
 
 QStringList ListedCodes(const TfrmSelectCode& dialog) {
     QStringList codes;
-    for (int i = 0; i < dialog.ListView1->topLevelItemCount(); ++i) codes << dialog.ListView1->topLevelItem(i)->text(0);
+    for (int i = 0; i < Named<QTreeWidget>(dialog, "codeList")->topLevelItemCount(); ++i)
+        codes << Named<QTreeWidget>(dialog, "codeList")->topLevelItem(i)->text(0);
     return codes;
 }
 
@@ -43,9 +44,9 @@ std::string SetShortDesc(const std::string& ACode, const std::string& AText) {
 }
 
 void SelectRow(TfrmSelectCode& dialog, const QString& code) {
-    const QList<QTreeWidgetItem*> found = dialog.ListView1->findItems(code, Qt::MatchExactly, 0);
+    const QList<QTreeWidgetItem*> found = Named<QTreeWidget>(dialog, "codeList")->findItems(code, Qt::MatchExactly, 0);
     QVERIFY2(found.size() == 1, qPrintable(code));
-    dialog.ListView1->setCurrentItem(found.front());
+    Named<QTreeWidget>(dialog, "codeList")->setCurrentItem(found.front());
 }
 
 // Restores the Ctrl probe and the modal runner when a test ends.
@@ -71,7 +72,7 @@ private slots:
     void listsEveryCompletionOnceWithTotals() {
         TfrmSelectCode dialog;
         dialog.SetCodeHeader("A00");
-        QCOMPARE(dialog.Edit1->text(), QStringLiteral("A00."));
+        QCOMPARE(Named<QLineEdit>(dialog, "codeHeaderEdit")->text(), QStringLiteral("A00."));
         QCOMPARE(dialog.GetAllAvailableCodes(), 3);
         // Filled once: a second call changes nothing.
         QCOMPARE(dialog.GetAllAvailableCodes(), 0);
@@ -79,9 +80,9 @@ private slots:
         dialog.show();
         QCOMPARE(ListedCodes(dialog), (QStringList{"A00.0", "A00.1", "A00.9"}));
         QCOMPARE(
-            dialog.Label3->text(),
+            Named<QLabel>(dialog, "totalsLabel")->text(),
             QStringLiteral("Total: 3    (4 chars code: 3    5 chars code: 0    6 chars code: 0    7 chars code: 0)"));
-        QTreeWidgetItem* first = dialog.ListView1->topLevelItem(0);
+        QTreeWidgetItem* first = Named<QTreeWidget>(dialog, "codeList")->topLevelItem(0);
         QCOMPARE(first->text(1), QStringLiteral("Cholera due to Vibrio cholerae 01, biovar cholerae"));
         QCOMPARE(first->foreground(0).color(), QColor(0, 128, 0));
         QCOMPARE(first->foreground(1).color(), QColor(Qt::black));
@@ -121,8 +122,9 @@ private slots:
         dialog.FillCodeList();
         const TCodeInfo* header = FindNode("S52.531");
         QVERIFY(header != nullptr);
-        QCOMPARE(dialog.ListView1->topLevelItem(15)->text(0), QStringLiteral("S52.531S"));
-        QCOMPARE(dialog.ListView1->topLevelItem(15)->text(1), QString::fromStdString(header->FDesc + ", sequela"));
+        QCOMPARE(Named<QTreeWidget>(dialog, "codeList")->topLevelItem(15)->text(0), QStringLiteral("S52.531S"));
+        QCOMPARE(Named<QTreeWidget>(dialog, "codeList")->topLevelItem(15)->text(1),
+                 QString::fromStdString(header->FDesc + ", sequela"));
     }
 
     void filterIsUpperCasedAndRefillsTheList() {
@@ -130,23 +132,24 @@ private slots:
         dialog.SetCodeHeader("S72.");
         const int all = dialog.GetAllAvailableCodes();
         dialog.show();
-        QCOMPARE(dialog.ListView1->topLevelItemCount(), all);
-        QTest::keyClicks(dialog.Edit2, "1");
+        QCOMPARE(Named<QTreeWidget>(dialog, "codeList")->topLevelItemCount(), all);
+        QTest::keyClicks(Named<QLineEdit>(dialog, "filterEdit"), "1");
         const QStringList ones = ListedCodes(dialog);
         QVERIFY(!ones.isEmpty());
         QVERIFY(ones.size() < all);
         for (const QString& code : ones) QVERIFY2(code.startsWith(QStringLiteral("S72.1")), qPrintable(code));
-        QVERIFY(dialog.Label3->text().startsWith(QStringLiteral("Total: %1    ").arg(ones.size())));
+        QVERIFY(
+            Named<QLabel>(dialog, "totalsLabel")->text().startsWith(QStringLiteral("Total: %1    ").arg(ones.size())));
 
-        QTest::keyClicks(dialog.Edit2, "11a");
-        QCOMPARE(dialog.Edit2->text(), QStringLiteral("111A"));
+        QTest::keyClicks(Named<QLineEdit>(dialog, "filterEdit"), "11a");
+        QCOMPARE(Named<QLineEdit>(dialog, "filterEdit")->text(), QStringLiteral("111A"));
         QCOMPARE(ListedCodes(dialog), (QStringList{"S72.111A"}));
         QCOMPARE(
-            dialog.Label3->text(),
+            Named<QLabel>(dialog, "totalsLabel")->text(),
             QStringLiteral("Total: 1    (4 chars code: 0    5 chars code: 0    6 chars code: 0    7 chars code: 1)"));
 
-        dialog.Edit2->clear();
-        QCOMPARE(dialog.ListView1->topLevelItemCount(), all);
+        Named<QLineEdit>(dialog, "filterEdit")->clear();
+        QCOMPARE(Named<QTreeWidget>(dialog, "codeList")->topLevelItemCount(), all);
     }
 
     void copyButtonsPutTheTextsOnTheClipboard() {
@@ -163,7 +166,9 @@ private slots:
         // Nothing selected: every copy button only says so.
         QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
         for (QPushButton* button :
-             {dialog.btnCode, dialog.btnLongDesc, dialog.btnCodeLongDesc, dialog.btnShortDesc, dialog.btnCodeShortDesc})
+             {Named<QPushButton>(dialog, "copyCodeButton"), Named<QPushButton>(dialog, "copyLongButton"),
+              Named<QPushButton>(dialog, "copyCodeAndLongButton"), Named<QPushButton>(dialog, "copyShortButton"),
+              Named<QPushButton>(dialog, "copyCodeAndShortButton")})
             QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(messages.Messages().size(), 5u);
         QCOMPARE(messages.Messages().front(), std::string("Please select code first!"));
@@ -172,14 +177,15 @@ private slots:
         QVERIFY(dialog.FSelectedCode.empty());
 
         SelectRow(dialog, QStringLiteral("A00.1"));
-        QCOMPARE(dialog.Edit3->text(), QStringLiteral("A00.1  ") + QString::fromStdString(shortDesc));
+        QCOMPARE(Named<QLineEdit>(dialog, "selectedCodeEdit")->text(),
+                 QStringLiteral("A00.1  ") + QString::fromStdString(shortDesc));
         const QString shortText = QString::fromStdString(shortDesc);
         const std::pair<QPushButton*, QString> expected[] = {
-            {dialog.btnCode, QStringLiteral("A00.1")},
-            {dialog.btnLongDesc, longDesc},
-            {dialog.btnCodeLongDesc, QStringLiteral("A00.1  ") + longDesc},
-            {dialog.btnShortDesc, shortText},
-            {dialog.btnCodeShortDesc, QStringLiteral("A00.1  ") + shortText},
+            {Named<QPushButton>(dialog, "copyCodeButton"), QStringLiteral("A00.1")},
+            {Named<QPushButton>(dialog, "copyLongButton"), longDesc},
+            {Named<QPushButton>(dialog, "copyCodeAndLongButton"), QStringLiteral("A00.1  ") + longDesc},
+            {Named<QPushButton>(dialog, "copyShortButton"), shortText},
+            {Named<QPushButton>(dialog, "copyCodeAndShortButton"), QStringLiteral("A00.1  ") + shortText},
         };
         for (const auto& [button, text] : expected) {
             QTest::mouseClick(button, Qt::LeftButton);
@@ -190,12 +196,12 @@ private slots:
 
         // A code the short table does not know falls back to its long description.
         SelectRow(dialog, QStringLiteral("A00.9"));
-        QTest::mouseClick(dialog.btnShortDesc, Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(dialog, "copyShortButton"), Qt::LeftButton);
         QCOMPARE(Clipboard(), QStringLiteral("Cholera, unspecified"));
 
         seams.FCtrl = true;
         SelectRow(dialog, QStringLiteral("A00.0"));
-        QTest::mouseClick(dialog.btnCode, Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(dialog, "copyCodeButton"), Qt::LeftButton);
         QCOMPARE(Clipboard(), QStringLiteral("A00.0"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(!dialog.isVisible());
@@ -208,13 +214,13 @@ private slots:
         dialog.SetCodeHeader("T07");
         dialog.GetAllAvailableCodes();
         dialog.show();
-        QTreeWidgetItem* row = dialog.ListView1->topLevelItem(1);
+        QTreeWidgetItem* row = Named<QTreeWidget>(dialog, "codeList")->topLevelItem(1);
         QCOMPARE(row->text(0), QStringLiteral("T07.XXXD"));
-        const QRect rect = dialog.ListView1->visualItemRect(row);
+        const QRect rect = Named<QTreeWidget>(dialog, "codeList")->visualItemRect(row);
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // An item view takes a double-click only on the row its press selected.
-        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(dialog.ListView1->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(Named<QTreeWidget>(dialog, "codeList")->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(Named<QTreeWidget>(dialog, "codeList")->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(Clipboard(), QStringLiteral("T07.XXXD  Unspecified multiple injuries, subsequent encounter"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.FSelectedCode, std::string("T07.XXXD"));
@@ -222,7 +228,7 @@ private slots:
         TfrmSelectCode closing;
         closing.SetCodeHeader("T07");
         closing.GetAllAvailableCodes();
-        QTimer::singleShot(0, &closing, [&closing] { closing.btnClose->click(); });
+        QTimer::singleShot(0, &closing, [&closing] { Named<QPushButton>(closing, "closeButton")->click(); });
         QCOMPARE(closing.exec(), int(QDialog::Rejected));
         QVERIFY(closing.FSelectedCode.empty());
     }
@@ -239,8 +245,8 @@ private slots:
             dialog.GetAllAvailableCodes();
             dialog.resize(c.size);
             dialog.show();
-            QTest::keyClicks(dialog.Edit2, c.filter);
-            QTreeWidget* list = dialog.ListView1;
+            QTest::keyClicks(Named<QLineEdit>(dialog, "filterEdit"), c.filter);
+            QTreeWidget* list = Named<QTreeWidget>(dialog, "codeList");
             QVERIFY(list->topLevelItemCount() > 0);
             const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
             for (int row = 0; row < list->topLevelItemCount(); ++row) {
@@ -283,12 +289,15 @@ private slots:
         QCOMPARE(info.size(), QSize(560, 213));
         info.SetCodeInfo(QStringLiteral("T07.XXXA"), QStringLiteral("T07"),
                          QStringLiteral("Unspecified multiple injuries, initial encounter"));
-        QVERIFY(info.Edit1->isReadOnly() && info.Edit2->isReadOnly() && info.Memo1->isReadOnly());
-        QCOMPARE(info.Memo1->toPlainText(), QStringLiteral("Unspecified multiple injuries, initial encounter"));
+        QVERIFY(Named<QLineEdit>(info, "codeEdit")->isReadOnly() &&
+                Named<QLineEdit>(info, "belongToEdit")->isReadOnly() &&
+                Named<QPlainTextEdit>(info, "descriptionView")->isReadOnly());
+        QCOMPARE(Named<QPlainTextEdit>(info, "descriptionView")->toPlainText(),
+                 QStringLiteral("Unspecified multiple injuries, initial encounter"));
 
-        QTimer::singleShot(0, &info, [&info] { info.btnViewCode->click(); });
+        QTimer::singleShot(0, &info, [&info] { Named<QPushButton>(info, "viewCodeButton")->click(); });
         QCOMPARE(RunModalDialog(info), int(QDialog::Accepted));
-        QTimer::singleShot(0, &info, [&info] { info.btnSearchAnother->click(); });
+        QTimer::singleShot(0, &info, [&info] { Named<QPushButton>(info, "searchAnotherButton")->click(); });
         QCOMPARE(RunModalDialog(info), int(QDialog::Rejected));
         // The system menu's close counts as "Close And Search Another".
         QTimer::singleShot(0, &info, [&info] { info.close(); });

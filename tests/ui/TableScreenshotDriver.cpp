@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "tests/ui/ScreenshotSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/DrugNeopSearch.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
         drugs.FType = TDataSet::DrugTable;
         drugs.show();
         if (!SettleWindow(drugs)) return 1;
-        drugs.edtMain->setText(QStringLiteral("A"));
+        Named<QLineEdit>(drugs, "filterEdit")->setText(QStringLiteral("A"));
         auto* grid = drugs.findChild<QTableView*>(QStringLiteral("termGrid"));
         grid->setCurrentIndex(grid->model()->index(9, 2));
         grid->setFocus();
