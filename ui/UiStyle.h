@@ -6,10 +6,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QFont>
-#include <QRect>
 #include <QString>
-#include <utility>
-#include <vector>
 
 class QApplication;
 class QKeyEvent;
@@ -59,14 +56,3 @@ bool IsTypedCharacter(const QKeyEvent& AEvent);
 inline const QColor SelectionBackground(0, 99, 177);
 inline const QColor DisabledText(80, 80, 80);
 void ApplyReadableColours(QApplication& AApplication);
-
-// The width a control needs to show its caption whole.
-int CaptionWidth(const QWidget& AControl);
-
-// A row of controls with designed rectangles (in their panel's coordinates). When the panel is
-// wide enough and every control's text fits its designed width, the controls keep their designed
-// rectangles; otherwise they are laid out left to right in the designed order, each as wide as its
-// caption needs (at least its designed width), wrapping onto further rows. Hidden controls take no
-// room when wrapping. Returns the panel height the controls need (the designed height when they
-// keep their places).
-int PlaceControlRow(const std::vector<std::pair<QWidget*, QRect>>& AControls, int APanelWidth, int ADesignedHeight);

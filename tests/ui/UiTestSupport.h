@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -45,6 +46,14 @@ T* Named(const QObject& AParent, const char* AName) {
     if (child == nullptr)
         qFatal("%s has no %s named %s", qPrintable(AParent.objectName()), T::staticMetaObject.className(), AName);
     return child;
+}
+
+// The width a control needs to show its caption whole: a plain push button only its text inside
+// the frame (its size hint holds the style's least button width), another control its size hint.
+inline int CaptionWidth(const QWidget& AControl) {
+    if (const auto* button = qobject_cast<const QPushButton*>(&AControl); button != nullptr && button->icon().isNull())
+        return button->fontMetrics().horizontalAdvance(button->text()) + 2;
+    return AControl.sizeHint().width();
 }
 
 // The first visible top-level widget of type T (a modal window opened by the code under test).
