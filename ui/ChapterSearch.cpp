@@ -37,20 +37,40 @@ constexpr std::array<TWindowKey, 3> ChapterKeys{{
     {"openNodeAction", "Return; Enter", "opens the current chapter, section or category in the Tabular Search window"},
 }};
 
-// Item data roles: the object's address and its kind (1 chapter, 2 section, 3 category).
-constexpr int ObjectRole = Qt::UserRole;
-constexpr int KindRole = Qt::UserRole + 1;
+// Item data: where the node's object stands in the Tabular List, as chapter, section and category
+// indexes (-1 below the node's level). The object is looked up through the list when it is needed,
+// so no node holds an address into it.
+constexpr int ChapterRole = Qt::UserRole;
+constexpr int SectionRole = Qt::UserRole + 1;
+constexpr int CategoryRole = Qt::UserRole + 2;
 
-QTreeWidgetItem* MakeNode(const QString& text, const void* object, int kind, const std::array<QPixmap, 6>& images) {
+struct TNodePlace {
+    int Chapter = -1;
+    int Section = -1;
+    int Category = -1;
+};
+
+QTreeWidgetItem* MakeNode(const QString& text, const TNodePlace& place, const std::array<QPixmap, 6>& images) {
     auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setData(0, ObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    item->setData(0, KindRole, kind);
+    item->setData(0, ChapterRole, place.Chapter);
+    item->setData(0, SectionRole, place.Section);
+    item->setData(0, CategoryRole, place.Category);
     // Level 1..3 uses image 0..2, and 3..5 while selected.
+    const std::size_t level = place.Category >= 0 ? 3 : place.Section >= 0 ? 2 : 1;
     QIcon icon;
-    icon.addPixmap(images[static_cast<std::size_t>(kind - 1)], QIcon::Normal);
-    icon.addPixmap(images[static_cast<std::size_t>(kind + 2)], QIcon::Selected);
+    icon.addPixmap(images[level - 1], QIcon::Normal);
+    icon.addPixmap(images[level + 2], QIcon::Selected);
     item->setIcon(0, icon);
     return item;
+}
+
+// The element at AIndex of a list of owned objects, or null when there is none.
+template <class TList>
+auto ElementAt(const TList& AList, const QVariant& AIndex) -> decltype(AList.front().get()) {
+    bool valid = false;
+    const int index = AIndex.toInt(&valid);
+    if (!valid || index < 0 || static_cast<std::size_t>(index) >= AList.size()) return nullptr;
+    return AList[static_cast<std::size_t>(index)].get();
 }
 
 }  // namespace
@@ -198,12 +218,15 @@ void TfrmChapterSearch::FillChapterTree() {
     chapterTree->clear();
     QList<QTreeWidgetItem*> chapters;
     chapters.reserve(static_cast<qsizetype>(ChapterList.size()));
-    for (const auto& chapter : ChapterList) {
-        QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(*chapter), chapter.get(), 1, FNodeImages);
-        for (const auto& section : chapter->FSubList) {
-            QTreeWidgetItem* sectionNode = MakeNode(SectionNodeText(*section), section.get(), 2, FNodeImages);
-            for (const auto& category : section->FCodeList)
-                sectionNode->addChild(MakeNode(CategoryNodeText(*category), category.get(), 3, FNodeImages));
+    for (int c = 0; c < static_cast<int>(ChapterList.size()); ++c) {
+        const TChapter& chapter = *ChapterList[static_cast<std::size_t>(c)];
+        QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(chapter), {c}, FNodeImages);
+        for (int s = 0; s < static_cast<int>(chapter.FSubList.size()); ++s) {
+            const TSubChapter& section = *chapter.FSubList[static_cast<std::size_t>(s)];
+            QTreeWidgetItem* sectionNode = MakeNode(SectionNodeText(section), {c, s}, FNodeImages);
+            for (int k = 0; k < static_cast<int>(section.FCodeList.size()); ++k)
+                sectionNode->addChild(MakeNode(CategoryNodeText(*section.FCodeList[static_cast<std::size_t>(k)]),
+                                               {c, s, k}, FNodeImages));
             chapterNode->addChild(sectionNode);
         }
         chapters.append(chapterNode);
@@ -225,18 +248,15 @@ void TfrmChapterSearch::UpdateColumnWidth() {
 
 TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
     if (AItem == nullptr) return std::monostate{};
-    auto* address = reinterpret_cast<void*>(AItem->data(0, ObjectRole).value<quintptr>());
-    if (address == nullptr) return std::monostate{};
-    switch (AItem->data(0, KindRole).toInt()) {
-        case 1:
-            return static_cast<TChapter*>(address);
-        case 2:
-            return static_cast<TSubChapter*>(address);
-        case 3:
-            return static_cast<TCodeInfo*>(address);
-        default:
-            return std::monostate{};
-    }
+    TChapter* chapter = ElementAt(ChapterList, AItem->data(0, ChapterRole));
+    if (chapter == nullptr) return std::monostate{};
+    if (AItem->data(0, SectionRole).toInt() < 0) return chapter;
+    TSubChapter* section = ElementAt(chapter->FSubList, AItem->data(0, SectionRole));
+    if (section == nullptr) return std::monostate{};
+    if (AItem->data(0, CategoryRole).toInt() < 0) return section;
+    TCodeInfo* category = ElementAt(section->FCodeList, AItem->data(0, CategoryRole));
+    if (category == nullptr) return std::monostate{};
+    return category;
 }
 
 QRect TfrmChapterSearch::NodeLabelRect(QTreeWidgetItem* AItem) const {

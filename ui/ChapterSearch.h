@@ -59,7 +59,8 @@ public:
     // Fills the tree from ChapterList (all nodes collapsed) once the Tabular List has loaded; the
     // waiting window shows until then.
     void BuildChapterTree();
-    // The model object a node carries (monostate for none).
+    // The object of the Tabular List a node stands for, looked up by its place in the list
+    // (monostate for a node without one, or whose place the list no longer has).
     static TTabularObject NodeObject(const QTreeWidgetItem* AItem);
     // The expand and collapse rule for a request on AItem with the pointer at APointer (viewport
     // coordinates; a point outside the viewport is never on a label). Sets FAllowAutoColExp and
