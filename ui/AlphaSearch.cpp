@@ -43,16 +43,16 @@ constexpr int CodeColumn = 2;
 constexpr int DesignedStretch = 1000;
 
 constexpr std::array<TWindowKey, 10> Keys{{
-    {"backAction", "Esc", "Back one level"},
-    {"backToMainAction", "F3", "Back to the main term"},
-    {"priorPageAction", "PgUp", "Prior page of terms"},
-    {"nextPageAction", "PgDown", "Next page of terms"},
-    {"viewCodeAction", "F5", "Open the selected term's code in the Tabular Search window"},
-    {"seeCategoryAction", "F6", "Open the category the term refers to"},
-    {"seeSubcategoryAction", "F7", "Open the subcategory the term refers to"},
-    {"seeManifestAction", "F8", "Open the term's manifestation code"},
-    {"viewSubTermAction", "F11", "List the selected term's sub-terms"},
-    {"quitAction", "F12", "Quit the program"},
+    {"backAction", "Esc", "goes back one level: closes this list of terms"},
+    {"backToMainAction", "F3", "goes back to the main terms, closing every list of sub-terms"},
+    {"priorPageAction", "PgUp", "shows the prior page of terms"},
+    {"nextPageAction", "PgDown", "shows the next page of terms"},
+    {"viewCodeAction", "F5", "opens the selected term's code in the Tabular Search window"},
+    {"seeCategoryAction", "F6", "opens the category the selected term refers to"},
+    {"seeSubcategoryAction", "F7", "opens the subcategory the selected term refers to"},
+    {"seeManifestAction", "F8", "opens the selected term's manifestation code"},
+    {"viewSubTermAction", "F11", "lists the selected term's sub-terms"},
+    {"quitAction", "F12", "asks whether to quit the program"},
 }};
 
 void PaintPanel(QWidget* widget, const QColor& colour) {
@@ -118,6 +118,7 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     pathPanel = Named(new QWidget(this), "pathPanel");
     pathPanel->setFixedHeight(TreeHeight);
     pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
+    pathTree->setAccessibleName(QStringLiteral("Terms above this level"));
     pathTree->setHeaderHidden(true);
     pathTree->setColumnCount(1);
     pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -130,6 +131,7 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     FTerms = new TTermListModel(TTermListModel::TShape::IndexList, this);
     FTerms->SetHeadings({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
     termList = Named(new QTreeView(this), "termList");
+    termList->setAccessibleName(QStringLiteral("Terms"));
     termList->setModel(FTerms);
     termList->setRootIsDecorated(false);
     termList->setIndentation(0);
@@ -183,6 +185,7 @@ QWidget* TfrmAlphaSearch::BuildFilterBand() {
     levelLabel = Named(new QLabel(filterBand), "levelLabel");
     levelLabel->setFixedSize(130, 22);
     filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
+    filterEdit->setAccessibleName(QStringLiteral("Filter the terms"));
     filterEdit->setFixedHeight(26);
     {
         // The band's blue stops at the edit box.

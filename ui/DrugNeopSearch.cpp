@@ -47,13 +47,13 @@ constexpr int DesignedStretch = 1000;
 const QColor HeadingBackground(206, 221, 240);
 
 constexpr std::array<TWindowKey, 7> Keys{{
-    {"backAction", "Esc", "Back one level"},
-    {"backToMainAction", "F3", "Back to the main term (the first level of the neoplasm table)"},
-    {"priorPageAction", "PgUp", "Prior page of terms"},
-    {"nextPageAction", "PgDown", "Next page of terms"},
-    {"viewCodeAction", "F5", "Open the current cell's code in the Tabular Search window"},
-    {"viewSubTermAction", "F11", "List the current term's sub-terms"},
-    {"quitAction", "F12", "Quit the program"},
+    {"backAction", "Esc", "goes back one level: closes this list of terms"},
+    {"backToMainAction", "F3", "goes back to the main terms, closing every list of sub-terms"},
+    {"priorPageAction", "PgUp", "shows the prior page of terms"},
+    {"nextPageAction", "PgDown", "shows the next page of terms"},
+    {"viewCodeAction", "F5", "opens the current cell's code in the Tabular Search window"},
+    {"viewSubTermAction", "F11", "lists the current term's sub-terms"},
+    {"quitAction", "F12", "asks whether to quit the program"},
 }};
 
 void PaintBackground(QWidget* widget, const QColor& colour) {
@@ -158,6 +158,7 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     pathPanel = Named(new QWidget(this), "pathPanel");
     pathPanel->setFixedHeight(TreeHeight);
     pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
+    pathTree->setAccessibleName(QStringLiteral("Terms above this level"));
     pathTree->setHeaderHidden(true);
     pathTree->setColumnCount(1);
     pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -169,6 +170,7 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
 
     FTerms = new TTermListModel(TTermListModel::TShape::TableGrid, this);
     termGrid = Named(new QTableView(this), "termGrid");
+    termGrid->setAccessibleName(QStringLiteral("Terms and their codes"));
     termGrid->setModel(FTerms);
     termGrid->verticalHeader()->setMinimumSectionSize(1);
     termGrid->verticalHeader()->setDefaultSectionSize(TableRowHeight);
@@ -220,6 +222,7 @@ QWidget* TfrmDrugNeopSearch::BuildFilterBand() {
     levelLabel->setFixedWidth(150);
     SetBandLabelHeight(levelLabel);
     filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
+    filterEdit->setAccessibleName(QStringLiteral("Filter the terms"));
     filterEdit->setFont(CourierFont(16));
     filterEdit->setFixedHeight(28);
     filterEdit->installEventFilter(this);

@@ -47,14 +47,17 @@ TfrmInfoOf7Code::TfrmInfoOf7Code(QWidget* parent) : QDialog(parent) {
     codeCaption->setObjectName(QStringLiteral("codeCaption"));
     codeEdit = new QLineEdit(this);
     codeEdit->setObjectName(QStringLiteral("codeEdit"));
+    codeEdit->setAccessibleName(QStringLiteral("Seven-character code"));
     belongToCaption = new QLabel(QStringLiteral("Belong To: "), this);
     belongToCaption->setObjectName(QStringLiteral("belongToCaption"));
     belongToEdit = new QLineEdit(this);
     belongToEdit->setObjectName(QStringLiteral("belongToEdit"));
+    belongToEdit->setAccessibleName(QStringLiteral("Belongs to"));
     descriptionCaption = new QLabel(QStringLiteral("Full Description:"), this);
     descriptionCaption->setObjectName(QStringLiteral("descriptionCaption"));
     descriptionView = new QPlainTextEdit(this);
     descriptionView->setObjectName(QStringLiteral("descriptionView"));
+    descriptionView->setAccessibleName(QStringLiteral("Full description"));
     for (QLineEdit* edit : {codeEdit, belongToEdit}) {
         edit->setReadOnly(true);
         edit->setFixedWidth(120);

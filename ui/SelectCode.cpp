@@ -132,6 +132,7 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     filterCaption->setObjectName(QStringLiteral("filterCaption"));
     filterEdit = new QLineEdit(this);
     filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    filterEdit->setAccessibleName(QStringLiteral("Extent filter"));
     filterEdit->setFixedWidth(120);
     filterEdit->setValidator(new TUpperCaseValidator(filterEdit));
     connect(filterEdit, &QLineEdit::textChanged, this, [this] { FillCodeList(); });
@@ -154,6 +155,7 @@ TfrmSelectCode::TfrmSelectCode(QWidget* parent) : QDialog(parent) {
     codeListBox->setObjectName(QStringLiteral("codeListBox"));
     codeList = new QTreeWidget(codeListBox);
     codeList->setObjectName(QStringLiteral("codeList"));
+    codeList->setAccessibleName(QStringLiteral("Reportable codes"));
     codeList->setColumnCount(2);
     codeList->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Description")});
     codeList->setColumnWidth(0, 80);

@@ -1,11 +1,15 @@
 #include "ui/WindowKeys.h"
 
+#include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
+#include "ui/DrugNeopSearch.h"
 #include "ui/Main.h"
 
 std::vector<TWindowKeyTable> AllWindowKeyTables() {
     return {
         {"the launcher", TfrmMain::KeyTable()},
         {"the chapter browser", TfrmChapterSearch::KeyTable()},
+        {"the index windows", TfrmAlphaSearch::KeyTable()},
+        {"the drug and neoplasm tables", TfrmDrugNeopSearch::KeyTable()},
     };
 }

@@ -51,6 +51,14 @@ void Unnamed(QAccessibleInterface* AInterface, const QString& AWindow, QStringLi
     for (int index = 0; index < AInterface->childCount(); ++index) Unnamed(AInterface->child(index), AWindow, AMissing);
 }
 
+// An index or table window of one data set.
+template <class TWindow>
+std::unique_ptr<QWidget> Opened(TDataSet ASet) {
+    auto window = std::make_unique<TWindow>();
+    window->FType = ASet;
+    return window;
+}
+
 }  // namespace
 
 void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
@@ -68,11 +76,22 @@ void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
         {"favourite unlock", [coder] { return std::make_unique<TfrmFavoriteUnlock>(*coder); }},
         {"favourite new user", [] { return std::make_unique<TfrmFavoriteNewUser>(); }},
         {"waiting", [] { return std::make_unique<TfrmWaiting>(); }},
+        {"disease index", [] { return Opened<TfrmAlphaSearch>(TDataSet::DiseaseIndex); }},
+        {"drug table", [] { return Opened<TfrmDrugNeopSearch>(TDataSet::DrugTable); }},
+        {"neoplasm table", [] { return Opened<TfrmDrugNeopSearch>(TDataSet::NeoplasmTable); }},
+        {"select code",
+         [] {
+             auto dialog = std::make_unique<TfrmSelectCode>();
+             dialog->SetCodeHeader("S72.001");
+             return dialog;
+         }},
+        {"seven-character code", [] { return std::make_unique<TfrmInfoOf7Code>(); }},
     };
     QStringList missing;
     for (const auto& [name, make] : windows) {
         std::unique_ptr<QWidget> window = make();
         window->show();
+        QCoreApplication::processEvents();  // the lists fill once their data set has settled
         // Each page of a window with pages is walked while it shows.
         auto* pages = window->findChild<QTabWidget*>();
         for (int page = 0; page < (pages != nullptr ? pages->count() : 1); ++page) {
