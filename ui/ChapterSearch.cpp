@@ -38,11 +38,13 @@ constexpr std::array<TWindowKey, 3> ChapterKeys{{
 }};
 
 // Item data: where the node's object stands in the Tabular List, as chapter, section and category
-// indexes (-1 below the node's level). The object is looked up through the list when it is needed,
-// so no node holds an address into it.
+// indexes (-1 below the node's level), and which load of the list the node was made from. The
+// object is looked up through the list when it is needed, so no node holds an address into it, and
+// a node of an earlier load (another edition since) finds none.
 constexpr int ChapterRole = Qt::UserRole;
 constexpr int SectionRole = Qt::UserRole + 1;
 constexpr int CategoryRole = Qt::UserRole + 2;
+constexpr int LoadRole = Qt::UserRole + 3;
 
 struct TNodePlace {
     int Chapter = -1;
@@ -55,6 +57,7 @@ QTreeWidgetItem* MakeNode(const QString& text, const TNodePlace& place, const st
     item->setData(0, ChapterRole, place.Chapter);
     item->setData(0, SectionRole, place.Section);
     item->setData(0, CategoryRole, place.Category);
+    item->setData(0, LoadRole, QVariant::fromValue<quint64>(TabularLoadCount.load()));
     // Level 1..3 uses image 0..2, and 3..5 while selected.
     const std::size_t level = place.Category >= 0 ? 3 : place.Section >= 0 ? 2 : 1;
     QIcon icon;
@@ -247,7 +250,8 @@ void TfrmChapterSearch::UpdateColumnWidth() {
 }
 
 TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
-    if (AItem == nullptr) return std::monostate{};
+    if (AItem == nullptr || AItem->data(0, LoadRole).value<quint64>() != TabularLoadCount.load())
+        return std::monostate{};
     TChapter* chapter = ElementAt(ChapterList, AItem->data(0, ChapterRole));
     if (chapter == nullptr) return std::monostate{};
     if (AItem->data(0, SectionRole).toInt() < 0) return chapter;

@@ -60,7 +60,7 @@ public:
     // waiting window shows until then.
     void BuildChapterTree();
     // The object of the Tabular List a node stands for, looked up by its place in the list
-    // (monostate for a node without one, or whose place the list no longer has).
+    // (monostate for a node without one, or made from an earlier load of the list).
     static TTabularObject NodeObject(const QTreeWidgetItem* AItem);
     // The expand and collapse rule for a request on AItem with the pointer at APointer (viewport
     // coordinates; a point outside the viewport is never on a label). Sets FAllowAutoColExp and

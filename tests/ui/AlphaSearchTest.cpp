@@ -32,7 +32,7 @@ namespace {
 
 // The term list of a window, its rows and the text and colour of one of its cells.
 QTreeView* List(const TfrmAlphaSearch& window) {
-    return window.findChild<QTreeView*>(QStringLiteral("termList"));
+    return Named<QTreeView>(window, "termList");
 }
 
 int Rows(const TfrmAlphaSearch& window) {

@@ -215,6 +215,9 @@ void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
     const QFontMetrics metrics(tree->font());
     QVERIFY(tree->columnWidth(0) >= metrics.horizontalAdvance(ChapterNodeText(*ChapterList.front())));
     QVERIFY(tree->columnWidth(0) >= tree->viewport()->width());
+    // Once the Tabular List is loaded again (another edition), the old nodes give no object.
+    TabularLoadCount.fetch_add(1);
+    QVERIFY(IsEmptyObject(TfrmChapterSearch::NodeObject(tree->topLevelItem(0)->child(0))));
 }
 
 void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {

@@ -37,7 +37,7 @@ std::unique_ptr<TfrmDrugNeopSearch> OpenTable(TDataSet type) {
 }
 
 QTableView* Grid(const TfrmDrugNeopSearch& window) {
-    return window.findChild<QTableView*>(QStringLiteral("termGrid"));
+    return Named<QTableView>(window, "termGrid");
 }
 
 void SetCurrentCell(const TfrmDrugNeopSearch& window, int row, int column) {
