@@ -9,6 +9,7 @@
 
 #include "data/EmbeddedResources.h"
 #include "startup/Boot.h"
+#include "startup/EditionInUse.h"
 #include "ui/InfoOf7Code.h"
 #include "ui/QtMessages.h"
 #include "ui/UiStyle.h"
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
     InstallWaitingWindowHooks();
 
     try {
-        StartDataLoading(EmbeddedResources());
+        // The edition the coder chose last time, else the embedded one.
+        StartKeptEdition(EmbeddedResources());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Start-up failed: %s\n", error.what());
         QMessageBox::critical(nullptr, QStringLiteral("Start-up failed"), QString::fromUtf8(error.what()));

@@ -9,22 +9,10 @@
 #include "model/TabularData.h"
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
+#include "services/Folders.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
-
-namespace {
-
-TEditionInfo& CurrentEdition() {
-    static TEditionInfo edition = EmbeddedEdition();
-    return edition;
-}
-
-std::unique_ptr<TResourceProvider>& CurrentData() {
-    static std::unique_ptr<TResourceProvider> data;
-    return data;
-}
-
-}  // namespace
+#include "userdata/Config.h"
 
 namespace {
 
@@ -32,9 +20,8 @@ bool chosen = false;
 
 }  // namespace
 
-void UseEdition(const TEditionInfo& AEdition) {
-    CurrentData() = OpenEditionResources(AEdition, EmbeddedResources());
-    CurrentEdition() = AEdition;
+void SelectEdition(const TEditionInfo& AEdition) {
+    UseEdition(AEdition, EmbeddedResources());
     chosen = true;
 }
 
@@ -42,12 +29,19 @@ bool EditionChosen() {
     return chosen;
 }
 
-const TEditionInfo& EditionInUse() {
-    return CurrentEdition();
-}
-
-const TResourceProvider& EditionData() {
-    return CurrentData() ? *CurrentData() : EmbeddedResources();
+std::string UseKeptEdition() {
+    // The command line sets up no folders: it only reads the user's settings where the desktop keeps them.
+    if (UserDataDir.empty()) UserDataDir = UserDataFolder();
+    LoadUserConfig();
+    std::string notice;
+    const TEditionInfo edition = ChosenOrEmbedded(ChosenEdition, EditionsFolder(), notice);
+    try {
+        UseEdition(edition, EmbeddedResources());
+    } catch (const std::exception& error) {
+        notice = std::string(error.what()) + "; the embedded edition " + EmbeddedEdition().Id + " is used.";
+        UseEdition(EmbeddedEdition(), EmbeddedResources());
+    }
+    return notice;
 }
 
 std::vector<TEditionInfo> InstalledEditions() {

@@ -11,15 +11,18 @@
 #include "editions/Editions.h"
 #include "services/DataSets.h"
 #include "services/Resources.h"
+#include "startup/EditionInUse.h"
 
-// Makes AEdition the edition every later load reads. Call before the first load. Throws
-// std::runtime_error when an installed edition's files cannot be read.
-void UseEdition(const TEditionInfo& AEdition);
-// True once UseEdition has chosen an edition.
+// Makes AEdition the edition every later load reads (the edition in use, startup/EditionInUse.h), as
+// chosen on the command line. Call before the first load. Throws std::runtime_error when an
+// installed edition's files cannot be read.
+void SelectEdition(const TEditionInfo& AEdition);
+// True once SelectEdition has chosen an edition.
 bool EditionChosen();
-// The edition in use and its data sets.
-const TEditionInfo& EditionInUse();
-const TResourceProvider& EditionData();
+// Without a choice on the command line: the edition chosen in the desktop program (the same
+// setting, read from the user's settings file), else the embedded one. Returns why a kept choice
+// could not be followed (empty when it was, or when there was none).
+std::string UseKeptEdition();
 
 // The installed editions (the embedded one first).
 std::vector<TEditionInfo> InstalledEditions();

@@ -70,7 +70,7 @@ int RunIndex(const std::vector<std::string>& args) {
     }
 
     if (type == TDataSet::DiseaseIndex) {
-        const std::string note = DIndexEditionNote(version, EditionInUse().Id.substr(0, 4));
+        const std::string note = DiseaseIndexNote(version);
         if (!note.empty()) std::printf("%s\n", note.c_str());
     }
 

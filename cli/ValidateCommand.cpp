@@ -108,7 +108,7 @@ int UseEditionOfDate(const std::string& dateText) {
         return 2;
     }
     try {
-        UseEdition(*edition);
+        SelectEdition(*edition);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "validate: %s\n", error.what());
         return 1;

@@ -26,7 +26,8 @@ void PrintHelp(std::FILE* out, const std::vector<TCliCommand>& commands) {
     std::fprintf(out,
                  "usage: zendra-icd10-cli [--edition ID] COMMAND [ARGS]\n       zendra-icd10-cli --version\n\n"
                  "--edition ID (before or after the command) makes a command read edition ID (see \"editions\n"
-                 "list\"); without it the embedded edition is read.\n\nCommands:\n");
+                 "list\"); without it a command reads the edition chosen in the desktop program, else the\n"
+                 "embedded one.\n\nCommands:\n");
     for (const auto& command : commands) std::fprintf(out, "%s\n", command.usage);
 }
 
@@ -75,7 +76,7 @@ int ChooseEdition(std::vector<std::string>& arguments) {
         return 2;
     }
     try {
-        UseEdition(*edition);
+        SelectEdition(*edition);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "zendra-icd10-cli: %s\n", error.what());
         return 1;
@@ -89,6 +90,10 @@ int main(int argc, char** argv) {
     const auto commands = AllCommands();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const int failed = ChooseEdition(arguments)) return failed;
+    if (!EditionChosen()) {
+        if (const std::string notice = UseKeptEdition(); !notice.empty())
+            std::fprintf(stderr, "zendra-icd10-cli: %s\n", notice.c_str());
+    }
     if (arguments.empty()) {
         PrintHelp(stderr, commands);
         return 2;

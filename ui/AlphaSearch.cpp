@@ -21,6 +21,7 @@
 #include "index/IndexSearch.h"
 #include "services/DataSets.h"
 #include "services/Messages.h"
+#include "startup/EditionInUse.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/TermListModel.h"
@@ -336,7 +337,7 @@ void TfrmAlphaSearch::FormShow() {
         FillItemList();
         // The disease index may be an older edition than the rest of the data: say so on every level.
         if (FType == TDataSet::DiseaseIndex) {
-            const QString note = QString::fromStdString(DIndexEditionNote(DIndexEdition, EditionYear));
+            const QString note = QString::fromStdString(DiseaseIndexNote(DIndexEdition));
             editionLabel->setText(note);
             editionLabel->setToolTip(note);
             editionLabel->setVisible(!note.isEmpty());

@@ -14,6 +14,7 @@
 
 #include "services/DataSets.h"
 #include "services/Messages.h"
+#include "startup/EditionInUse.h"
 #include "ui/SelectCode.h"
 #include "ui/UiStyle.h"
 #include "userdata/Favorites.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Sky blue dialog with the shared caption, a title line and the buttons in one row at the bottom.
 QVBoxLayout* SetUpDialog(QDialog* dialog, QLabel*& title, const QString& titleText) {
-    dialog->setWindowTitle(QString::fromUtf8(WindowTitle));
+    dialog->setWindowTitle(QString::fromStdString(EditionFacts().WindowTitle));
     dialog->setFont(TahomaFont(13));
     QPalette sky = dialog->palette();
     sky.setColor(QPalette::Window, SkyBlue);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -20,10 +21,13 @@
 #include "services/DataSets.h"
 #include "services/Folders.h"
 #include "services/LoadStatus.h"
+#include "services/Messages.h"
+#include "startup/EditionInUse.h"
 #include "ui/AdministratorTool.h"
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/KeywordSearch.h"
 #include "ui/UiStyle.h"
@@ -45,10 +49,12 @@ namespace {
 constexpr int DesignedWidth = 1167;
 constexpr int DesignedHeight = 691;
 
-constexpr std::array<TWindowKey, 3> LauncherKeys{{
+constexpr std::array<TWindowKey, 4> LauncherKeys{{
     {"openLauncherAction", "Return; Enter; Space", "opens the search window of the launcher that has the focus"},
     {"nextLauncherAction", "Down", "moves to the next launcher (Tab does too)"},
     {"previousLauncherAction", "Up", "moves to the previous launcher"},
+    {"editionsAction", "Ctrl+E",
+     "opens the Editions window: the installed editions, importing a release, choosing the edition in use"},
 }};
 
 void SetTextColour(QLabel* label, const QColor& colour) {
@@ -150,16 +156,14 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     // A seventh launcher in the style of the two above it.
     favoritesLauncher = MakeLabel("favoritesLauncher", QStringLiteral("Favorite Codes"), TahomaFont(32), Blue);
     yearCaptionLabel = MakeLabel("yearCaptionLabel", QStringLiteral("YEAR:"), TahomaFont(20), Navy);
-    yearLabel =
-        MakeLabel("yearLabel", QStringLiteral(" %1 ").arg(QString::fromUtf8(EditionYear)), TahomaFont(20), Navy);
+    yearLabel = MakeLabel("yearLabel", QString(), TahomaFont(20), Navy);
     versionLabel = MakeLabel("versionLabel", QStringLiteral("Version: 1.0.12"), TahomaFont(20), Navy);
-    effectiveDateCaptionLabel =
-        MakeLabel("effectiveDateCaptionLabel", QStringLiteral("Effective Date: Oct 1 "), TahomaFont(20), Navy);
-    effectiveYearLabel = MakeLabel("effectiveYearLabel", QString::number(QString::fromUtf8(EditionYear).toInt() - 1),
-                                   TahomaFont(20), Navy);
-    addendaLabel =
-        MakeLabel("addendaLabel", QStringLiteral("with the addenda of %1").arg(QString::fromUtf8(EditionAddendaDate)),
-                  TahomaFont(15), Navy);
+    effectiveDateCaptionLabel = MakeLabel("effectiveDateCaptionLabel", QString(), TahomaFont(20), Navy);
+    effectiveYearLabel = MakeLabel("effectiveYearLabel", QString(), TahomaFont(20), Navy);
+    addendaLabel = MakeLabel("addendaLabel", QString(), TahomaFont(15), Navy);
+    ShowEditionFacts();
+    // An edition without addenda leaves the line empty, not the rows below it moved up.
+    addendaLabel->setMinimumHeight(QFontMetrics(addendaLabel->font()).height());
     companyLabel = MakeLabel("companyLabel", QStringLiteral(" Kelvora  "), TahomaFont(15, true, true), Green);
     webCaptionLabel = MakeLabel("webCaptionLabel", QStringLiteral("Web-Site:"), TahomaFont(13), Green);
     webLabel = MakeLabel("webLabel", VendorWeb, TahomaFont(15, true, true), Green);
@@ -172,12 +176,19 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     fullScreenBox->setMinimumSize(181, 17);
     fullScreenBox->setChecked(FullScreen == 1);
     connect(fullScreenBox, &QCheckBox::clicked, this, &TfrmMain::FullScreenBoxClicked);
+    editionsButton = new QPushButton(QStringLiteral("Editions…"), this);
+    editionsButton->setObjectName(QStringLiteral("editionsButton"));
+    editionsButton->setAccessibleName(QStringLiteral("Editions"));
+    editionsButton->setFont(TahomaFont(13));
 
     // 4. The keyword search history; a missing or unreadable file leaves it empty. Every user file
     // that exists but could not be read (settings, history, favourite lists) is said here, once,
     // and left as it is.
     LoadSearchHistory();
-    noticeLabel = new QLabel(QString::fromStdString(UserFilesNotice()), this);
+    QString notice = QString::fromStdString(UserFilesNotice());
+    if (!StartNotice().empty())
+        notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(StartNotice());
+    noticeLabel = new QLabel(notice, this);
     noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
     noticeLabel->setFont(TahomaFont(13));
     SetTextColour(noticeLabel, QColor(128, 0, 0));
@@ -205,12 +216,19 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
         if (previous != nullptr) setTabOrder(previous, label);
         previous = label;
     }
-    setTabOrder(previous, fullScreenBox);
-    for (QAction* action : std::as_const(FActions)) {
+    setTabOrder(previous, editionsButton);
+    setTabOrder(editionsButton, fullScreenBox);
+    for (const TWindowKey& key : KeyTable().first(LauncherFocusKeys)) {
+        QAction* action = FActions.value(QString::fromUtf8(key.Name));
         removeAction(action);
         action->setShortcutContext(Qt::WidgetShortcut);
         for (QLabel* label : Launchers()) label->addAction(action);
     }
+    QAction* editionsAction = FActions.value(QStringLiteral("editionsAction"));
+    editionsButton->setToolTip(
+        QStringLiteral("%1 (%2)").arg(editionsAction->toolTip(), editionsAction->shortcut().toString()));
+    connect(editionsAction, &QAction::triggered, this, &TfrmMain::OpenEditionsWindow);
+    connect(editionsButton, &QPushButton::clicked, this, &TfrmMain::OpenEditionsWindow);
     connect(FActions.value(QStringLiteral("openLauncherAction")), &QAction::triggered, this, [this] {
         if (auto* launcher = qobject_cast<QLabel*>(focusWidget()); Launchers().contains(launcher)) Launch(launcher);
     });
@@ -223,8 +241,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 
-    // 5. Caption; centred on the screen when shown (WindowPlacement).
-    setWindowTitle(QString::fromUtf8(WindowTitle));
+    // 5. Centred on the screen when shown (WindowPlacement); the caption names the edition.
     SetPlacementAnchor(this, nullptr);
 }
 
@@ -245,6 +262,14 @@ void TfrmMain::BuildLayout() {
     facts.Add({{webLabel, 84}}, 435);
     facts.Add({{mailCaptionLabel, 84}}, 476);
     facts.Add({{mailLabel, 85}}, 500);
+    editionsRow = new QHBoxLayout;
+    editionsRow->setContentsMargins(0, 0, 0, 0);
+    editionsRow->setSpacing(8);
+    editionsRow->addWidget(editionsButton);
+    auto* editionsBox = new QWidget(this);
+    editionsBox->setObjectName(QStringLiteral("editionsBox"));
+    editionsBox->setLayout(editionsRow);
+    facts.Add({{editionsBox, 84}}, 538);
     facts.Add({{fullScreenBox, 113}}, 583);
     QVBoxLayout* factsLayout = facts.EndAt(ColumnsBottom);
 
@@ -448,4 +473,95 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         emit ProgramEnded();
     }
     event->accept();
+}
+
+void TfrmMain::ShowEditionFacts() {
+    const TEditionFacts facts = EditionFacts();
+    yearLabel->setText(QStringLiteral(" %1 ").arg(QString::fromStdString(facts.Year)));
+    effectiveDateCaptionLabel->setText(
+        QStringLiteral("Effective Date: %1 ").arg(QString::fromStdString(facts.EffectiveMonthDay)));
+    effectiveYearLabel->setText(QString::fromStdString(facts.EffectiveYear));
+    addendaLabel->setText(QString::fromStdString(facts.AddendaLine));
+    setWindowTitle(QString::fromStdString(facts.WindowTitle));
+}
+
+void TfrmMain::OpenEditionsWindow() {
+    if (FEditionsWindow == nullptr) {
+        const TResourceProvider* program = ProgramResources();
+        if (program == nullptr) {
+            ShowMessage("The editions cannot be managed: the program's data did not start.");
+            return;
+        }
+        FEditionsWindow = new TfrmEditions(*program, this);
+        FEditionsWindow->setWindowFlag(Qt::Window);
+        connect(FEditionsWindow, &TfrmEditions::useEditionRequested, this, &TfrmMain::SwitchEdition);
+    } else {
+        FEditionsWindow->ShowEditions();
+    }
+    FEditionsWindow->show();
+    FEditionsWindow->raise();
+    FEditionsWindow->activateWindow();
+}
+
+namespace {
+
+// The search windows open now (each runs modally; a switch of edition must not leave one showing
+// the data of the edition before).
+QList<QDialog*> OpenSearchWindows() {
+    QList<QDialog*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible()) continue;
+        if (qobject_cast<TfrmKeyWordSearch*>(widget) != nullptr ||
+            qobject_cast<TfrmChapterSearch*>(widget) != nullptr || qobject_cast<TfrmAlphaSearch*>(widget) != nullptr ||
+            qobject_cast<TfrmDrugNeopSearch*>(widget) != nullptr)
+            windows.append(static_cast<QDialog*>(widget));
+    }
+    return windows;
+}
+
+}  // namespace
+
+bool TfrmMain::SwitchEdition(const QString& AId) {
+    const std::vector<TEditionInfo> editions = ListEditions(EditionsFolder());
+    const std::optional<TEditionInfo> edition = FindEdition(editions, AId.toStdString());
+    if (!edition) {
+        ShowMessage("The edition " + AId.toStdString() + " is not installed.");
+        return false;
+    }
+    if (edition->Id == EditionInUse().Id && edition->Embedded == EditionInUse().Embedded) return true;
+    const QList<QDialog*> open = OpenSearchWindows();
+    if (!open.isEmpty() &&
+        !Messages().AskYesNo("Using the edition " + edition->Id + " closes the open search windows. Go on?",
+                             "Switch Edition", false))
+        return false;
+    for (QDialog* window : open) window->done(0);
+    const TResourceProvider* program = ProgramResources();
+    if (program == nullptr) return false;
+    // The start-up empties the search history with the other containers: keep the coder's.
+    SaveSearchHistory();
+    try {
+        StartEditionLoading(*edition, *program, [] { QCoreApplication::processEvents(); });
+    } catch (const std::exception& error) {
+        ShowMessage(error.what());
+        return false;
+    }
+    LoadSearchHistory();
+    ChosenEdition = edition->Id;
+    SaveUserConfig();
+    ShowEditionFacts();
+    if (FEditionsWindow != nullptr) FEditionsWindow->ShowEditions();
+    return true;
+}
+
+bool TfrmMain::OpenCodeInEdition(const QString& AId, const QString& ACode) {
+    if (!SwitchEdition(AId)) return false;
+    int result = 0;
+    {
+        TfrmKeyWordSearch window(QApplication::activeWindow());
+        window.FInitType = TTabularOpening::Code;
+        window.FInitCode = ACode;
+        result = window.exec();
+    }
+    if (result == 3) close();
+    return true;
 }

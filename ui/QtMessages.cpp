@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "services/DataSets.h"
+#include "startup/EditionInUse.h"
 
 struct TQtMessageHandler::TRequest {
     bool question = false;
@@ -18,8 +19,8 @@ struct TQtMessageHandler::TRequest {
 };
 
 void ShowInformationBox(const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QString::fromUtf8(WindowTitle), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(EditionFacts().WindowTitle),
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "services/DataSets.h"
+#include "startup/EditionInUse.h"
 #include "userdata/Config.h"
 
 namespace {
@@ -64,7 +65,7 @@ void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, 
                             Qt::WindowCloseButtonHint;
     if (FullScreen == 1) flags |= Qt::WindowMaximizeButtonHint;
     window->setWindowFlags(flags);
-    window->setWindowTitle(QString::fromUtf8(WindowTitle));
+    window->setWindowTitle(QString::fromStdString(EditionFacts().WindowTitle));
     window->resize(clientWidth, clientHeight);
     if (FullScreen == 1) {
         window->setWindowState(Qt::WindowMaximized);

@@ -27,7 +27,7 @@ QFont CourierFont(int pixelSize, bool bold = true);
 // The family the font resolves to on this system.
 QString ResolvedFamily(const QFont& font);
 
-// The frame every search window shares: caption `WindowTitle`, system menu, minimise and close
+// The frame every search window shares: caption the edition in use's window title, system menu, minimise and close
 // buttons, the designed client size; with the "FullScreen" setting it opens maximised and gets a
 // maximise button, otherwise it keeps its size unless it is sizeable.
 void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable = false);

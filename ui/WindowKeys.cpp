@@ -3,6 +3,7 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionsDialog.h"
 #include "ui/Main.h"
 
 std::vector<TWindowKeyTable> AllWindowKeyTables() {
@@ -11,5 +12,6 @@ std::vector<TWindowKeyTable> AllWindowKeyTables() {
         {"the chapter browser", TfrmChapterSearch::KeyTable()},
         {"the index windows", TfrmAlphaSearch::KeyTable()},
         {"the drug and neoplasm tables", TfrmDrugNeopSearch::KeyTable()},
+        {"the Editions window", TfrmEditions::KeyTable()},
     };
 }

@@ -1,5 +1,8 @@
 #include "userdata/Config.h"
 
+#include <utility>
+#include <vector>
+
 #include "services/DataSets.h"
 #include "services/FileUtil.h"
 #include "services/Folders.h"
@@ -9,6 +12,7 @@
 int32_t IsAdmin = 0;
 int32_t FullScreen = 0;
 int32_t ScrollBar = 0;
+std::string ChosenEdition;
 
 namespace {
 
@@ -33,6 +37,7 @@ void LoadUserConfig() {
     UserConfigRead = ProbeRegularFile(file.FileName(), MaxIniFileBytes);
     FullScreen = file.ReadInteger(kSection, "FullScreen", 0);
     ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
+    ChosenEdition = file.ReadString(kSection, "Edition", "");
 }
 
 std::string UserConfigNotice() {
@@ -44,7 +49,11 @@ std::string UserConfigNotice() {
 
 bool SaveUserConfig() {
     const std::string fileName = UserDataDir + kFileName;
-    if (TIniFile(fileName).WriteIntegers(kSection, {{"FullScreen", FullScreen}, {"ScrollBar", ScrollBar}})) return true;
+    std::vector<std::pair<std::string, std::string>> values{{"FullScreen", std::to_string(FullScreen)},
+                                                            {"ScrollBar", std::to_string(ScrollBar)}};
+    // A file that never had a choice of edition does not get an empty one.
+    if (!ChosenEdition.empty()) values.emplace_back("Edition", ChosenEdition);
+    if (TIniFile(fileName).WriteStrings(kSection, values)) return true;
     ReportSaveFailure("Your settings", fileName);
     return false;
 }

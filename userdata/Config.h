@@ -11,6 +11,9 @@
 extern int32_t IsAdmin;     // 1 enables the administrator entry of the main window
 extern int32_t FullScreen;  // 1 opens the search windows maximised
 extern int32_t ScrollBar;   // kept and written back unchanged
+// The id of the edition the coder chose to work with ("2022"); empty until a choice was made (then
+// the embedded edition is used). The desktop program and the command line both start on it.
+extern std::string ChosenEdition;
 
 void LoadProgramConfig();
 void LoadUserConfig();

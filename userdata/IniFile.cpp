@@ -96,25 +96,48 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
 
 }  // namespace
 
-int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AKey, int32_t ADefault) const {
+namespace {
+
+// The value of the first AKey line in ASection; nullopt when the file, the section or the key is missing.
+std::optional<std::string> ReadValue(const std::string& fileName, const std::string& ASection,
+                                     const std::string& AKey) {
     TTextEncoding encoding{};
-    const auto lines = ReadLines(FFileName, encoding);
-    if (!lines) return ADefault;
+    const auto lines = ReadLines(fileName, encoding);
+    if (!lines) return std::nullopt;
     bool inSection = false;
-    for (std::size_t index = 0; index < lines->size(); ++index) {
-        const std::string_view line = (*lines)[index];
+    for (const std::string& line : *lines) {
         if (const auto section = SectionName(line)) {
             inSection = SameName(*section, ASection);
         } else if (inSection) {
-            if (const auto pair = KeyValue(line); pair && SameName(pair->first, AKey)) {
-                return ParseInteger(pair->second).value_or(ADefault);
-            }
+            if (const auto pair = KeyValue(line); pair && SameName(pair->first, AKey)) return std::string(pair->second);
         }
     }
-    return ADefault;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int32_t TIniFile::ReadInteger(const std::string& ASection, const std::string& AKey, int32_t ADefault) const {
+    const auto value = ReadValue(FFileName, ASection, AKey);
+    return value ? ParseInteger(*value).value_or(ADefault) : ADefault;
+}
+
+std::string TIniFile::ReadString(const std::string& ASection, const std::string& AKey,
+                                 const std::string& ADefault) const {
+    return ReadValue(FFileName, ASection, AKey).value_or(ADefault);
 }
 
 bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std::pair<std::string, int32_t>>& AValues) {
+    std::vector<std::pair<std::string, std::string>> values;
+    values.reserve(AValues.size());
+    for (const auto& [key, value] : AValues) values.emplace_back(key, std::to_string(value));
+    return WriteStrings(ASection, values);
+}
+
+bool TIniFile::WriteStrings(const std::string& ASection,
+                            const std::vector<std::pair<std::string, std::string>>& AValues) {
+    for (const auto& value : AValues)
+        if (value.second.find_first_of("\r\n") != std::string::npos) return false;
     std::vector<std::string> lines;
     bool fileMissing = false;
     TTextEncoding encoding{};
@@ -137,7 +160,7 @@ bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std:
         std::vector<std::string> missing;
         for (std::size_t i = 0; i < AValues.size(); ++i) {
             if (!written[i]) {
-                missing.push_back(AValues[i].first + "=" + std::to_string(AValues[i].second));
+                missing.push_back(AValues[i].first + "=" + AValues[i].second);
                 written[i] = true;
             }
         }
@@ -161,7 +184,7 @@ bool TIniFile::WriteIntegers(const std::string& ASection, const std::vector<std:
                     if (SameName(pair->first, AValues[i].first)) {
                         // Only the first occurrence counts when reading; later duplicates stay as they are.
                         if (!written[i]) {
-                            result.push_back(std::string(pair->first) + "=" + std::to_string(AValues[i].second));
+                            result.push_back(std::string(pair->first) + "=" + AValues[i].second);
                             written[i] = true;
                             replaced = true;
                         }

@@ -102,3 +102,25 @@ TEST_F(EditionCommands, ImportListSwitchDiffAndValidateByDate) {
     EXPECT_NE(run.output.find("embedded edition 2021 cannot be removed"), std::string::npos) << run.output;
     EXPECT_EQ(Run("--edition 2021 code A00.1").exitCode, 0);
 }
+
+// Without --edition the command line reads the edition chosen in the desktop program, kept in the
+// user's settings file; a choice no longer installed falls back to the embedded edition, said.
+TEST_F(EditionCommands, WithoutEditionReadsTheDesktopsChoice) {
+    Run("editions import " + Quoted(home->File("icd10cm-2022.zip")));  // installed, or already there
+    const auto writeChoice = [](const std::string& AId) {
+        std::ofstream(home->File("Zendra ICD10 2021/config.ini"), std::ios::binary)
+            << "[Config]\r\nFullScreen=0\r\nEdition=" << AId << "\r\n";
+    };
+    writeChoice("2022");
+    EXPECT_EQ(Run("code U10.11").exitCode, 0);
+    EXPECT_EQ(Run("code A00.1").exitCode, 1);
+    EXPECT_EQ(Run("--edition 2021 code U10.11").exitCode, 1);
+    // A kept choice is no command-line choice: a date of service still picks its own edition.
+    const std::string codes = home->File("chosen.txt");
+    std::ofstream(codes) << "U10.9\n";
+    EXPECT_EQ(Run("validate --date 2021-06-30 " + Quoted(codes), false).output, "U10.9\tU10.9\tnot-in-edition\t\n");
+    writeChoice("2030");
+    const auto run = Run("code A00.1");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("2030 chosen before is no longer installed"), std::string::npos) << run.output;
+}

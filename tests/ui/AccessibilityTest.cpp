@@ -8,12 +8,14 @@
 #include <memory>
 #include <vector>
 
+#include "data/EmbeddedResources.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/AdministratorTool.h"
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/InfoOf7Code.h"
 #include "ui/KeywordSearch.h"
@@ -86,6 +88,7 @@ void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
              return dialog;
          }},
         {"seven-character code", [] { return std::make_unique<TfrmInfoOf7Code>(); }},
+        {"editions", [] { return std::make_unique<TfrmEditions>(EmbeddedResources()); }},
     };
     QStringList missing;
     for (const auto& [name, make] : windows) {

@@ -263,3 +263,19 @@ TEST_F(ConfigTest, ASettingsFileThatCannotBeReadIsSaidAtStart) {
     LoadUserConfig();
     EXPECT_TRUE(UserConfigNotice().empty());
 }
+
+// The chosen edition is a text setting: read back as written, saved beside the others without
+// touching any other line, and never written into a file that had no choice.
+TEST_F(ConfigTest, TheChosenEditionIsKeptAsTextWithTheOtherLines) {
+    WriteText(ConfigFile(), "[Config]\r\nExtra=a b\r\nEdition=2024-04\r\n");
+    LoadUserConfig();
+    EXPECT_EQ(ChosenEdition, "2024-04");
+    ChosenEdition = "2022";
+    SaveUserConfig();
+    EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nExtra=a b\r\nEdition=2022\r\nFullScreen=0\r\nScrollBar=0\r\n");
+    ChosenEdition.clear();
+    WriteText(ConfigFile(), "[Config]\r\nFullScreen=1\r\n");
+    SaveUserConfig();
+    EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=0\r\nScrollBar=0\r\n");
+    EXPECT_FALSE(TIniFile(ConfigFile().string()).WriteStrings("Config", {{"Edition", "20\r\n[Other]"}}));
+}
