@@ -23,6 +23,7 @@
 #include "ui/KeywordSearch.h"
 #include "ui/Main.h"
 #include "userdata/Config.h"
+#include "userdata/Favorites.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
         QCOMPARE(main.windowTitle(), QStringLiteral("ICD-10 (2022), Provided by Kelvora"));
         // The imported edition brings its own disease index: no stand-in note.
         QCOMPARE(DiseaseIndexNote(DIndexEdition), std::string());
+        QVERIFY(MayAddFavoriteCode("U10.9"));  // the favourites' check asks the new edition
         TfrmKeyWordSearch window;
         window.FInitType = TTabularOpening::Code;
         window.FInitCode = QStringLiteral("U10.11");

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "data/EmbeddedResources.h"
 #include "services/DataSets.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -34,6 +35,7 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/InfoOf7Code.h"
 #include "ui/KeywordSearch.h"
@@ -277,6 +279,7 @@ int main(int argc, char** argv) {
          },
          false, true},
         {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false, true},
+        {"editions", [](QWidget*) { return std::make_unique<TfrmEditions>(EmbeddedResources()); }},
     };
 
     for (const TCase& item : cases) {
