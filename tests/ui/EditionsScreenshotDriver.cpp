@@ -1,10 +1,12 @@
 // Drives the Editions window and the launcher on a real X display (tools/screenshots.sh runs it
 // under Xvfb) and saves, into the folder given as the first argument: editions-import.png (the
-// Editions window while the synthetic FY2022 release imports, its progress bar on a step) and
+// Editions window while the synthetic FY2022 release imports, its progress bar on a step, and
+// editions-import-screen.png, the whole screen at that moment) and
 // main-window-imported-edition.png (the launcher once that edition is in use).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
     // The longest step: the picture shows it, not a step that is already over.
     if (!QTest::qWaitFor([&] { return progress->format().startsWith(QStringLiteral("Step 3")); }, 120000)) return 1;
     ok &= CaptureWindow(editions, output, QStringLiteral("editions-import.png"));
+    // The whole screen too: the launcher beside the window, usable while the import runs.
+    ok &= QProcess::execute(QStringLiteral("import"),
+                            {QStringLiteral("-window"), QStringLiteral("root"),
+                             output.filePath(QStringLiteral("editions-import-screen.png"))}) == 0;
     if (!QTest::qWaitFor([&] { return !editions.Importing(); }, 240000)) return 1;
     editions.close();
     ok &= main.SwitchEdition(QStringLiteral("2022"));
