@@ -211,12 +211,13 @@ std::optional<TStatisticsLines> Statistics(const TChapterList& AChapters, const 
     return lines;
 }
 
-std::optional<TStatisticsLines> StatisticsOfLoadedData(bool AGenerateOrderFile, const std::string& AFileName) {
+std::optional<TStatisticsLines> StatisticsOfLoadedData(const TChapterList& AChapters, const TIndexData& AIndex,
+                                                       bool AGenerateOrderFile, const std::string& AFileName) {
     WaitForDataSetQuietly(DIndexStatus);
     WaitForDataSetQuietly(EIndexStatus);
     WaitForDataSetQuietly(TableOfDrugsStatus);
     WaitForDataSetQuietly(TableOfNeoplasmsStatus);
     WaitForDataSetQuietly(TabularStatus);
-    return Statistics(ChapterList, DIndexLetters, EIndexLetters, TableOfDrugsLetters, TableOfNeoplasmsLetters,
+    return Statistics(AChapters, AIndex.DiseaseIndex, AIndex.ExternalIndex, AIndex.DrugTable, AIndex.NeoplasmTable,
                       AGenerateOrderFile, AFileName);
 }

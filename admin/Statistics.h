@@ -58,5 +58,7 @@ std::optional<TStatisticsLines> Statistics(const TChapterList& AChapters, const 
                                            const TAlphaLetterList& ANeoplasms, bool AGenerateOrderFile,
                                            const std::string& AFileName);
 
-// Statistics on the shared data sets, after waiting (quietly) while any of them is loading.
-std::optional<TStatisticsLines> StatisticsOfLoadedData(bool AGenerateOrderFile, const std::string& AFileName);
+// Statistics on the data sets of the edition in use, after waiting (quietly) while any of them is
+// loading.
+std::optional<TStatisticsLines> StatisticsOfLoadedData(const TChapterList& AChapters, const TIndexData& AIndex,
+                                                       bool AGenerateOrderFile, const std::string& AFileName);

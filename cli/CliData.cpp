@@ -12,6 +12,7 @@
 #include "services/Folders.h"
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "userdata/Config.h"
 
 namespace {
@@ -64,13 +65,13 @@ bool LoadEmbeddedTabular() {
         return false;
     }
     TabularStatus = TLoadState::NotStarted;
-    return LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus) == TLoadState::Done;
+    return LoadTabularFromStream(*stream, LoadedData().Tabular, TabularStatus) == TLoadState::Done;
 }
 
 bool LoadEmbeddedIndex(TDataSet ASet) {
     const char* name = IndexResourceName(ASet);
     if (!name) return false;
-    TAlphaLetterList& letters = IndexLettersOf(ASet);
+    TAlphaLetterList& letters = LoadedData().Index.LettersOf(ASet);
     TLoadStatus& status = LoadStatusOf(ASet);
     if (status.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet(name);
@@ -81,7 +82,8 @@ bool LoadEmbeddedIndex(TDataSet ASet) {
     }
     status = TLoadState::NotStarted;
     return LoadIndexFromStream(*stream, ASet, letters, status,
-                               ASet == TDataSet::DiseaseIndex ? &DIndexEdition : nullptr) == TLoadState::Done;
+                               ASet == TDataSet::DiseaseIndex ? &LoadedData().Index.DiseaseIndexEdition : nullptr) ==
+           TLoadState::Done;
 }
 
 bool LoadEmbeddedTabularAndIndexes() {

@@ -1,8 +1,9 @@
 // Loading data sets for the command-line commands straight from the edition in use (the embedded
 // one unless --edition or a date of service chose another), on the calling thread, without the start-up and its six
-// loader threads: a command loads only what it needs. Each function fills the shared globals (ChapterList, the letter
-// lists) and drives their load status as the loader threads would; loader messages go to the installed message handler
-// (stderr by default). A data set that has loaded completely is not read again in the same process.
+// loader threads: a command loads only what it needs. Each function fills the shared globals
+// (LoadedData().Tabular.Chapters, the letter lists) and drives their load status as the loader threads would; loader
+// messages go to the installed message handler (stderr by default). A data set that has loaded completely is not read
+// again in the same process.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "services/DataSets.h"
 #include "services/Resources.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 
 // Makes AEdition the edition every later load reads (the edition in use, startup/EditionInUse.h), as
 // chosen on the command line. Call before the first load. Throws std::runtime_error when an
@@ -31,11 +33,11 @@ std::vector<TEditionInfo> InstalledEditions();
 // when it has no resource of that name.
 std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName);
 
-// Loads the Tabular List into ChapterList and Introduction. True when TabularStatus ends at 2.
+// Loads the Tabular List into LoadedData().Tabular.Chapters and Introduction. True when TabularStatus ends at 2.
 bool LoadEmbeddedTabular();
 
 // Loads one alphabetic data set (the indexes and tables) into its global letter list (and
-// DIndexEdition for the disease index). True when its status ends Done.
+// LoadedData().Index.DiseaseIndexEdition for the disease index). True when its status ends Done.
 bool LoadEmbeddedIndex(TDataSet ASet);
 
 // Loads the Tabular List and the four alphabetic sets side by side on worker threads and waits

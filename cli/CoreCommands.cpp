@@ -12,6 +12,7 @@
 #include "model/CodeResolver.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -47,8 +48,9 @@ int RunStats(const std::vector<std::string>& args) {
     if (!LoadEmbeddedTabularAndIndexes()) {
         std::fprintf(stderr, "stats: a data set did not load completely; the counts cover what was read\n");
     }
-    const auto lines = Statistics(ChapterList, DIndexLetters, EIndexLetters, TableOfDrugsLetters,
-                                  TableOfNeoplasmsLetters, !orderFile.empty(), orderFile);
+    const auto lines =
+        Statistics(LoadedData().Tabular.Chapters, LoadedData().Index.DiseaseIndex, LoadedData().Index.ExternalIndex,
+                   LoadedData().Index.DrugTable, LoadedData().Index.NeoplasmTable, !orderFile.empty(), orderFile);
     if (!lines) {
         std::fprintf(stderr, "stats: cannot write %s\n", orderFile.c_str());
         return 1;
@@ -80,7 +82,7 @@ int RunCode(const std::vector<std::string>& args) {
         return 2;
     }
     if (!LoadEmbeddedTabular()) std::fprintf(stderr, "code: the Tabular List did not load completely\n");
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     const TCodeResolution code = resolver.Resolve(text);
     switch (code.FVerdict) {
         case TCodeVerdict::Reportable:
@@ -120,7 +122,7 @@ int RunOrderFile(const std::vector<std::string>& args) {
         return 1;
     }
     std::string text;
-    for (const auto& chapter : ChapterList) {
+    for (const auto& chapter : LoadedData().Tabular.Chapters) {
         for (const auto& section : chapter->FSubList) {
             for (const auto& category : section->FCodeList) AppendOrderLines(*category, text, "\n");
         }

@@ -18,6 +18,7 @@
 #include "model/CodeLookup.h"
 #include "model/CodeResolver.h"
 #include "services/Folders.h"
+#include "startup/LoadedData.h"
 #include "userdata/Favorites.h"
 
 namespace {
@@ -73,10 +74,10 @@ std::optional<std::string> AskPassword(const std::string& userName) {
 
 std::string Description(const std::string& code) {
     if (code.size() == 3) {
-        const TCodeInfo* category = CodeResolver().Resolve(code).FCategory;
+        const TCodeInfo* category = LoadedData().CodeResolver().Resolve(code).FCategory;
         return category != nullptr ? category->FDesc : std::string();
     }
-    const TCopyPlan plan = PlanCopy(code);
+    const TCopyPlan plan = PlanCopy(LoadedData().CodeResolver(), code);
     return plan.FShowDialog ? std::string() : plan.FLongDesc;
 }
 
@@ -141,8 +142,8 @@ int RunFavorites(const std::vector<std::string>& args) {
         return 0;
     }
     const bool adding = action == "add";
-    const TFavoriteEditResult result =
-        adding ? AddFavoriteCodes(*favorite, codes) : RemoveFavoriteCodes(*favorite, codes);
+    const TFavoriteEditResult result = adding ? AddFavoriteCodes(LoadedData().CodeResolver(), *favorite, codes)
+                                              : RemoveFavoriteCodes(*favorite, codes);
     const std::string message = FavoriteEditMessage(result, *favorite, adding);
     const bool changed = result.FOutcome == TFavoriteEdit::Done || result.FOutcome == TFavoriteEdit::AlreadyListed;
     std::fprintf(changed ? stdout : stderr, "%s\n", message.c_str());

@@ -119,7 +119,7 @@ int RunSearch(const std::vector<std::string>& args) {
     const bool loaded = LoadEmbeddedTabular() && LoadEmbeddedKeywords();
     if (!loaded) std::fprintf(stderr, "search: a data set did not load completely\n");
 
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
     // An empty text lists every category: asking is the window's business, the command was explicit.
     if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation)
@@ -225,13 +225,13 @@ int RunGenerate(const std::vector<std::string>& args) {
         return 1;
     }
     TKeywordSources sources;
-    sources.DiseaseIndex = useIndex ? &DIndexLetters : nullptr;
-    sources.ExternalIndex = useIndex ? &EIndexLetters : nullptr;
+    sources.DiseaseIndex = useIndex ? &LoadedData().Index.DiseaseIndex : nullptr;
+    sources.ExternalIndex = useIndex ? &LoadedData().Index.ExternalIndex : nullptr;
     sources.StopWords = ParseStopWords(stopText);
     std::string text;
     try {
         if (!abbreviationFile.empty()) sources.Abbreviations = ParseAbbreviations(ReadDataFile(abbreviationFile));
-        text = GenerateCodeKeywordsText(ChapterList, sources);
+        text = GenerateCodeKeywordsText(LoadedData().Tabular.Chapters, sources);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "generate-keywords: %s\n", error.what());
         return 1;

@@ -12,6 +12,7 @@
 #include "render/CodeTextPager.h"
 #include "services/DataSets.h"
 #include "services/TextUtil.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -66,14 +67,15 @@ int RunShow(const std::vector<std::string>& args) {
     }
     if (!LoadEmbeddedTabular()) std::fprintf(stderr, "show: the Tabular List did not load completely\n");
     // Shown as go to code shows it: a seventh-character code at the code it belongs to.
-    const TGoToCodePlan codePlan = PlanGoToCode(codeText);
+    const TGoToCodePlan codePlan = PlanGoToCode(LoadedData().CodeResolver(), codeText);
     if (codePlan.FCategory == nullptr) {
         std::fprintf(stderr, "Code is not exist!\n");
         return 1;
     }
     if (codePlan.FStep == TGoToCodeStep::SeventhCharRefused) {
         std::fprintf(stderr, "show: %s; showing the category\n",
-                     SeventhCharRefusal(CodeResolver(), CodeResolver().Resolve(codeText)).FReason.c_str());
+                     SeventhCharRefusal(LoadedData().CodeResolver(), LoadedData().CodeResolver().Resolve(codeText))
+                         .FReason.c_str());
     } else if (codePlan.FStep == TGoToCodeStep::SubCategoryMissing) {
         std::fprintf(stderr, "show: %s: Code found but Sub-Category is not correct; showing the category\n",
                      codeText.c_str());

@@ -18,6 +18,7 @@
 #include "model/TabularLoader.h"
 #include "model/ValidateCodes.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ int RunValidate(const std::vector<std::string>& args) {
     TEditionsByDate editionsByDate;
 
     if (!LoadEmbeddedTabular()) std::fprintf(stderr, "validate: the Tabular List did not load completely\n");
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     std::size_t inputs = 0;
     std::size_t reportable = 0;
     std::size_t withoutEdition = 0;

@@ -10,6 +10,7 @@
 #include "index/IndexLoader.h"
 #include "index/IndexModel.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -44,10 +45,10 @@ int PrintVersion() {
                     edition.Sources.c_str());
     }
     LoadEmbeddedIndex(TDataSet::DiseaseIndex);
-    if (DIndexEdition.empty()) {
+    if (LoadedData().Index.DiseaseIndexEdition.empty()) {
         std::printf("Index to Diseases and Injuries: the file names no edition\n");
     } else {
-        std::printf("Index to Diseases and Injuries: FY%s\n", DIndexEdition.c_str());
+        std::printf("Index to Diseases and Injuries: FY%s\n", LoadedData().Index.DiseaseIndexEdition.c_str());
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

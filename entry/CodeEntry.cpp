@@ -59,9 +59,9 @@ std::string CodeHeaderText(std::string_view AHeader) {
     return header;
 }
 
-void CollectValidCodes(std::string_view AHeaderText, TStringList& ACodeList, TStringList& ADescList) {
-    const TCodeResolver& resolver = CodeResolver();
-    resolver.Completions(resolver.Resolve(AHeaderText), ACodeList, ADescList);
+void CollectValidCodes(const TCodeResolver& AResolver, std::string_view AHeaderText, TStringList& ACodeList,
+                       TStringList& ADescList) {
+    AResolver.Completions(AResolver.Resolve(AHeaderText), ACodeList, ADescList);
 }
 
 TCodeListSelection FilterCodeList(const TStringList& ACodeList, std::string_view AHeaderText,
@@ -130,10 +130,6 @@ TCopyPlan PlanCopy(const TCodeResolver& AResolver, std::string_view ASelection) 
     return plan;
 }
 
-TCopyPlan PlanCopy(std::string_view ASelection) {
-    return PlanCopy(CodeResolver(), ASelection);
-}
-
 std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHeld, const TShortDescLookup& ALookup) {
     if (!APlusDesc || APlan.FLongDesc.empty()) return APlan.FCode;
     if (ACtrlHeld)
@@ -200,10 +196,6 @@ std::string SeventhCharQuestion(const TSeventhCharRefusal& ARefusal, const std::
     for (const std::string& allowed : ARefusal.FAllowed) text += "\n    " + allowed;
     text += "\n\nWould you like to view the code text of " + ACategory + "?";
     return text;
-}
-
-TGoToCodePlan PlanGoToCode(std::string_view AText) {
-    return PlanGoToCode(CodeResolver(), AText);
 }
 
 std::optional<TCodeBoxState> CodeBoxAfterKeyUp(std::string_view ABoxText) {

@@ -52,7 +52,8 @@ std::string CodeHeaderText(std::string_view AHeader);
 // Every valid reportable code at or below the code named by AHeaderText (a code text such as
 // "S52.521" or "A00."), with its long description, in tree order; a reportable code lists itself.
 // Both lists stay empty when the text names nothing the edition has.
-void CollectValidCodes(std::string_view AHeaderText, TStringList& ACodeList, TStringList& ADescList);
+void CollectValidCodes(const TCodeResolver& AResolver, std::string_view AHeaderText, TStringList& ACodeList,
+                       TStringList& ADescList);
 
 // The rows the dialog lists for a filter, and the counts of its totals line.
 struct TCodeListSelection {
@@ -81,7 +82,6 @@ struct TCopyPlan {
     std::string FLongDesc;           // and its long description
     const char* FRefusal = nullptr;  // set when the edition has no such code: the message shown, nothing copied
 };
-TCopyPlan PlanCopy(std::string_view ASelection);  // asks CodeResolver()
 TCopyPlan PlanCopy(const TCodeResolver& AResolver, std::string_view ASelection);
 // The clipboard text of a copy that needs no dialog.
 std::string DirectCopyText(const TCopyPlan& APlan, bool APlusDesc, bool ACtrlHeld, const TShortDescLookup& ALookup);
@@ -107,9 +107,7 @@ struct TGoToCodePlan {
     std::string FFullDesc;         // and its full description
     std::string FQuestion;         // SeventhCharRefused: what is wrong, what is allowed, view anyway?
 };
-// Texts in any letter case, with or without the dot. The first form asks CodeResolver(), which
-// waits for the Tabular List.
-TGoToCodePlan PlanGoToCode(std::string_view AText);
+// Texts in any letter case, with or without the dot.
 TGoToCodePlan PlanGoToCode(const TCodeResolver& AResolver, std::string_view AText);
 
 // ---- Seventh characters that do not apply -----------------------------------------------------

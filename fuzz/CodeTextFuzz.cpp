@@ -13,6 +13,7 @@
 #include "model/TabularData.h"
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void LoadRealTabularOnce() {
         gzclose(file);
         std::istringstream source(xml);
         TabularStatus = TLoadState::NotStarted;
-        if (LoadTabularFromStream(source, ChapterList, Introduction, TabularStatus) != TLoadState::Done) std::abort();
+        if (LoadTabularFromStream(source, LoadedData().Tabular, TabularStatus) != TLoadState::Done) std::abort();
         return true;
     }();
     (void)loaded;
@@ -46,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParseCodeText(text, category, subCode);
     SubCodePart(text);
 
-    const TGoToCodePlan plan = PlanGoToCode(text);
+    const TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), text);
     if (plan.FStep == TGoToCodeStep::Show && plan.FCategory == nullptr) std::abort();
 
     const TShortDescLookup noShort = [](const std::string&) { return std::optional<std::string>(); };
-    const TCopyPlan copy = PlanCopy(text);
+    const TCopyPlan copy = PlanCopy(LoadedData().CodeResolver(), text);
     if (copy.FValid && !copy.FShowDialog) {
         for (bool plusDesc : {false, true}) DirectCopyText(copy, plusDesc, false, noShort);
     }
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TStringList codes;
     TStringList descriptions;
     const std::string header = CodeHeaderText(text.substr(0, 8));
-    CollectValidCodes(header, codes, descriptions);
+    CollectValidCodes(LoadedData().CodeResolver(), header, codes, descriptions);
     if (codes.size() != descriptions.size()) std::abort();
     const TCodeListSelection selection = FilterCodeList(codes, header, text.size() > 8 ? text.substr(8) : "");
     for (std::size_t row : selection.FRows) {

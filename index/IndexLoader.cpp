@@ -147,21 +147,6 @@ const char* IndexResourceName(TDataSet ASet) {
     }
 }
 
-TAlphaLetterList& IndexLettersOf(TDataSet ASet) {
-    switch (ASet) {
-        case TDataSet::DiseaseIndex:
-            return DIndexLetters;
-        case TDataSet::ExternalIndex:
-            return EIndexLetters;
-        case TDataSet::DrugTable:
-            return TableOfDrugsLetters;
-        case TDataSet::NeoplasmTable:
-            return TableOfNeoplasmsLetters;
-        default:
-            throw std::invalid_argument(std::string("not an alphabetic data set: ") + DataSetName(ASet));
-    }
-}
-
 std::string ComposeTitle(pugi::xml_node ATitle) {
     std::string title;
     for (pugi::xml_node child = ATitle.first_child(); child; child = child.next_sibling()) {
@@ -246,11 +231,11 @@ TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetter
     return AStatus.load();
 }
 
-void LoadIndexFile(TDataSet ASet) {
+void LoadIndexFile(TIndexData& AData, TDataSet ASet) {
     const char* resourceName = IndexResourceName(ASet);
     if (resourceName == nullptr) return;
     TLoadStatus* status = &LoadStatusOf(ASet);
-    TAlphaLetterList* letters = &IndexLettersOf(ASet);
+    TAlphaLetterList* letters = &AData.LettersOf(ASet);
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);
         if (!stream) {
@@ -262,7 +247,7 @@ void LoadIndexFile(TDataSet ASet) {
             return;
         }
         LoadIndexFromStream(*stream, ASet, *letters, *status,
-                            ASet == TDataSet::DiseaseIndex ? &DIndexEdition : nullptr);
+                            ASet == TDataSet::DiseaseIndex ? &AData.DiseaseIndexEdition : nullptr);
     } catch (...) {
         try {
             FailLoad(*status);

@@ -27,8 +27,6 @@ constexpr bool IsTableDataSet(TDataSet ASet) {
 // Resource name of an alphabetic data set ("DIndex", "EIndex", "TableOfDrugs", "TableOfNeoplasms");
 // null for the others.
 const char* IndexResourceName(TDataSet ASet);
-// The global letter list of an alphabetic data set; throws std::invalid_argument for the others.
-TAlphaLetterList& IndexLettersOf(TDataSet ASet);
 
 // Reads one index or table file from a text stream into ALetters (cleared first) and returns the
 // final status (2, -1 or -2). AVersion, when given, receives the text of the "version" element.
@@ -36,9 +34,9 @@ TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetter
                                std::string* AVersion = nullptr);
 
 // Loader thread body of an alphabetic data set: takes its resource stream (TakeResourceStream) and
-// fills its global letter list and status (and DIndexEdition for the disease index). The other
-// data sets do nothing.
-void LoadIndexFile(TDataSet ASet);
+// fills its letter list in AData and its status (and the edition note for the disease index). The
+// other data sets do nothing.
+void LoadIndexFile(TIndexData& AData, TDataSet ASet);
 
 // Term readers: read a "mainTerm" or "term" element with its whole subtree. Reading stops early
 // when AStatus is no longer 1. Unknown children are reported with "Unhandled node type: %s".

@@ -1,10 +1,33 @@
 #include "index/IndexModel.h"
 
-TAlphaLetterList DIndexLetters;
-TAlphaLetterList EIndexLetters;
-TAlphaLetterList TableOfDrugsLetters;
-TAlphaLetterList TableOfNeoplasmsLetters;
-std::string DIndexEdition;
+#include <stdexcept>
+
+TAlphaLetterList& TIndexData::LettersOf(TDataSet ASet) {
+    switch (ASet) {
+        case TDataSet::DiseaseIndex:
+            return DiseaseIndex;
+        case TDataSet::ExternalIndex:
+            return ExternalIndex;
+        case TDataSet::DrugTable:
+            return DrugTable;
+        case TDataSet::NeoplasmTable:
+            return NeoplasmTable;
+        default:
+            throw std::invalid_argument(std::string("not an alphabetic data set: ") + DataSetName(ASet));
+    }
+}
+
+const TAlphaLetterList& TIndexData::LettersOf(TDataSet ASet) const {
+    return const_cast<TIndexData*>(this)->LettersOf(ASet);
+}
+
+void TIndexData::Clear() {
+    DiseaseIndex.clear();
+    ExternalIndex.clear();
+    DrugTable.clear();
+    NeoplasmTable.clear();
+    DiseaseIndexEdition.clear();
+}
 
 TTerm::TTerm(TIndexNode* AParent, int32_t ALevel) : FParent(AParent), FLevel(ALevel) {}
 

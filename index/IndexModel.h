@@ -1,6 +1,6 @@
 // Model of the alphabetic indexes and tables: letter groups holding trees of terms.
-// The four letter lists are filled by the index loader (IndexLoader.h) on loader threads 1 to 4
-// and only read afterwards, once their load status has left 1.
+// The four letter lists (TIndexData) are filled by the index loader (IndexLoader.h) on their loader
+// threads and only read afterwards, once their load has settled.
 #pragma once
 
 #include <array>
@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "services/DataSets.h"
 
 class TTerm;
 class TAlphaLetter;
@@ -89,13 +91,20 @@ public:
 
 using TAlphaLetterList = std::vector<std::unique_ptr<TAlphaLetter>>;
 
-// The four data sets, in file order. Written only by their loader while its status is 1.
-extern TAlphaLetterList DIndexLetters;            // type 1, Index to Diseases and Injuries
-extern TAlphaLetterList EIndexLetters;            // type 2, Index to External Causes
-extern TAlphaLetterList TableOfDrugsLetters;      // type 3, Table of Drugs and Chemicals
-extern TAlphaLetterList TableOfNeoplasmsLetters;  // type 4, Table of Neoplasms
+// The four alphabetic data sets of one edition, in file order. Each list is written only by its
+// loader while its status is Loading.
+struct TIndexData {
+    TAlphaLetterList DiseaseIndex;   // Index to Diseases and Injuries
+    TAlphaLetterList ExternalIndex;  // Index to External Causes
+    TAlphaLetterList DrugTable;      // Table of Drugs and Chemicals
+    TAlphaLetterList NeoplasmTable;  // Table of Neoplasms
+    // Text of the disease index file's "version" element (its fiscal year, e.g. "2017" for a
+    // stand-in edition), so the program can tell the user which edition it shows. Written by the
+    // disease index loader; read it once that load has settled. Empty when the file has no version.
+    std::string DiseaseIndexEdition;
 
-// Text of the disease index file's "version" element (its fiscal year, e.g. "2017" for a
-// stand-in edition), so the program can tell the user which edition it shows. Written by the
-// type 1 loader; read it once DIndexStatus has left 1. Empty when the file carries no version.
-extern std::string DIndexEdition;
+    // The letter list of an alphabetic data set; throws std::invalid_argument for the others.
+    TAlphaLetterList& LettersOf(TDataSet ASet);
+    const TAlphaLetterList& LettersOf(TDataSet ASet) const;
+    void Clear();
+};

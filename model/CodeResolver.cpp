@@ -1,12 +1,6 @@
 #include "model/CodeResolver.h"
 
-#include <memory>
-#include <mutex>
-
 #include "model/CodeLookup.h"
-#include "model/TabularData.h"
-#include "services/DataSets.h"
-#include "services/LoadStatus.h"
 
 namespace {
 
@@ -252,18 +246,4 @@ std::size_t TCodeResolver::CompletionCount(const TCodeResolution& AResolution) c
     if (AResolution.FVerdict != TCodeVerdict::NotReportable) return 0;
     const TEntry* node = Find(AResolution.FCode);
     return node ? node->FLast - node->FFirst : 0;
-}
-
-const TCodeResolver& CodeResolver() {
-    WaitForDataSetQuietly(TabularStatus);
-    static std::mutex mutex;
-    static std::unique_ptr<TCodeResolver> resolver;
-    static std::uint64_t builtFor = 0;
-    std::lock_guard lock(mutex);
-    const std::uint64_t loads = TabularLoadCount.load();
-    if (!resolver || builtFor != loads) {
-        resolver = std::make_unique<TCodeResolver>(ChapterList);
-        builtFor = loads;
-    }
-    return *resolver;
 }

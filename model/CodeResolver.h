@@ -116,7 +116,3 @@ private:
     std::vector<TSlot> FSlots;
     std::size_t FSlotMask = 0;
 };
-
-// The resolver of the shared Tabular List (ChapterList). Waits while it is loading, then builds
-// the index once per load (later calls return the same object until the list is loaded again).
-const TCodeResolver& CodeResolver();

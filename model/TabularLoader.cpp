@@ -431,7 +431,6 @@ TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, T
     TLoadState expected = TLoadState::NotStarted;
     status.compare_exchange_strong(expected, TLoadState::Loading);
     if (status.load() != TLoadState::Loading) return status.load();
-    TabularLoadCount.fetch_add(1);
 
     try {
         chapters.clear();
@@ -465,7 +464,12 @@ TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, T
     return status.load();
 }
 
-void LoadTabularFile() {
+TLoadState LoadTabularFromStream(std::istream& source, TTabularData& tabular, TLoadStatus& status) {
+    tabular.LoadCount.fetch_add(1);
+    return LoadTabularFromStream(source, tabular.Chapters, tabular.Introduction, status);
+}
+
+void LoadTabularFile(TTabularData& ATabular) {
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream("Tabular");
         if (!stream) {
@@ -477,7 +481,7 @@ void LoadTabularFile() {
             }
             return;
         }
-        LoadTabularFromStream(*stream, ChapterList, Introduction, TabularStatus);
+        LoadTabularFromStream(*stream, ATabular, TabularStatus);
     } catch (...) {
         // The loader thread must not end with an exception; the status already says what happened.
     }

@@ -19,6 +19,10 @@
 TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, TIntroduction& introduction,
                                  TLoadStatus& status);
 
-// Loader thread type 0: takes the "Tabular" resource stream and fills ChapterList, Introduction
+// The same into the Tabular List of an edition, counting the load there so its resolver is
+// built again.
+TLoadState LoadTabularFromStream(std::istream& source, TTabularData& tabular, TLoadStatus& status);
+
+// Loader thread body of the Tabular List: takes the "Tabular" resource stream and fills ATabular
 // and TabularStatus.
-void LoadTabularFile();
+void LoadTabularFile(TTabularData& ATabular);

@@ -11,18 +11,14 @@
 
 TStartUpLoaders RealLoaders() {
     TStartUpLoaders loaders;
-    loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] { LoadTabularFile(); };
-    for (TDataSet set : {TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable})
-        loaders.Loaders[DataSetIndex(set)] = [set] { LoadIndexFile(set); };
+    loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] { LoadTabularFile(LoadedData().Tabular); };
+    for (TDataSet set : IndexDataSets)
+        loaders.Loaders[DataSetIndex(set)] = [set] { LoadIndexFile(LoadedData().Index, set); };
     loaders.Loaders[DataSetIndex(TDataSet::CodeKeywords)] = [] {
         LoadKeywordDataSets(LoadedData().Keywords, CodeKeywordsStatus);
     };
     loaders.ClearContainers = [] {
-        DIndexLetters.clear();
-        EIndexLetters.clear();
-        TableOfDrugsLetters.clear();
-        TableOfNeoplasmsLetters.clear();
-        DIndexEdition.clear();
+        LoadedData().Index.Clear();
         LoadedData().Keywords.Clear();
         SearchHistory = TSearchHistory{};
         UnlockedFavorite = nullptr;

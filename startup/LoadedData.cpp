@@ -1,5 +1,19 @@
 #include "startup/LoadedData.h"
 
+#include "services/DataSets.h"
+#include "services/LoadStatus.h"
+
+const TCodeResolver& TLoadedData::CodeResolver() const {
+    WaitForDataSetQuietly(TabularStatus);
+    return Tabular.Resolver();
+}
+
+void TLoadedData::Clear() {
+    Tabular.Clear();
+    Index.Clear();
+    Keywords.Clear();
+}
+
 TLoadedData& LoadedData() {
     // Made on first use, before any loader thread starts, and never destroyed: loader threads that
     // are still winding down at exit may touch it.

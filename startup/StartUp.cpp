@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "model/TabularData.h"
 #include "services/DataSets.h"
 #include "services/Folders.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 
 namespace {
 
@@ -118,8 +118,7 @@ void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) 
     CancelLoading();
     JoinLoaders();
 
-    ChapterList.clear();
-    Introduction = TIntroduction{};
+    LoadedData().Tabular.Clear();
     if (loaders.ClearContainers) loaders.ClearContainers();
     for (TDataSet set : AllDataSets) LoadStatusOf(set).store(TLoadState::NotStarted);
 

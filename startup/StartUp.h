@@ -51,8 +51,8 @@ private:
 
 // The start-up, on the calling (UI) thread, in this order:
 //  1. ProgramDir, SharedDataDir, UserDataDir are set and both data folders created.
-//  2. Loader threads of an earlier start-up are cancelled and joined; ChapterList and
-//     Introduction are cleared, then ClearContainers runs; every status becomes 0.
+//  2. Loader threads of an earlier start-up are cancelled and joined; the Tabular List of
+//     LoadedData() is cleared, then ClearContainers runs; every status becomes 0.
 //  3. The eight resource streams are opened in resource-table order. A missing resource throws
 //     std::runtime_error naming it, before any status changes to 1 and before any thread starts.
 //  4. All six statuses become 1 (so no reader ever looks at a container still being filled),

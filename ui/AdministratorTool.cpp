@@ -328,8 +328,9 @@ void TfrmAdministratorTool::RunStatistics() {
         AfterLoading({TDataSet::DiseaseIndex, TDataSet::ExternalIndex, TDataSet::DrugTable, TDataSet::NeoplasmTable,
                       TDataSet::Tabular},
                      [this] {
-                         if (const auto lines = StatisticsOfLoadedData(generateOrderFileBox->isChecked(),
-                                                                       PathOf(generatedOrderFileEdit))) {
+                         if (const auto lines = StatisticsOfLoadedData(
+                                 LoadedData().Tabular.Chapters, LoadedData().Index, generateOrderFileBox->isChecked(),
+                                 PathOf(generatedOrderFileEdit))) {
                              loadedDataMemo->appendPlainText(QString::fromStdString(lines->IndexLine));
                              loadedDataMemo->appendPlainText(QString::fromStdString(lines->TabularLine));
                          }
@@ -373,13 +374,15 @@ void TfrmAdministratorTool::MakeCodeTextFile() {
         return;
     AfterLoading({TDataSet::Tabular}, [this, fileName] {
         int total = 0;
-        if (GenerateCodeTextFile(ChapterList, addCommaBox->isChecked(), fileName.toStdString(), total))
+        if (GenerateCodeTextFile(LoadedData().Tabular.Chapters, addCommaBox->isChecked(), fileName.toStdString(),
+                                 total))
             unarrangedCountLabel->setText(QStringLiteral("UnArrangedKW number: %1").arg(total));
     });
 }
 
 void TfrmAdministratorTool::MakeAllCodesText() {
-    AfterLoading({TDataSet::Tabular}, [this] { GenerateAllCodeText(ChapterList, PathOf(allCodesTextFileEdit)); });
+    AfterLoading({TDataSet::Tabular},
+                 [this] { GenerateAllCodeText(LoadedData().Tabular.Chapters, PathOf(allCodesTextFileEdit)); });
 }
 
 void TfrmAdministratorTool::PrepareKeywordFile() {

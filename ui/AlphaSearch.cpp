@@ -22,6 +22,7 @@
 #include "services/DataSets.h"
 #include "services/Messages.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/TermListModel.h"
@@ -337,7 +338,7 @@ void TfrmAlphaSearch::FormShow() {
         FillItemList();
         // The disease index may be an older edition than the rest of the data: say so on every level.
         if (FType == TDataSet::DiseaseIndex) {
-            const QString note = QString::fromStdString(DiseaseIndexNote(DIndexEdition));
+            const QString note = QString::fromStdString(DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition));
             editionLabel->setText(note);
             editionLabel->setToolTip(note);
             editionLabel->setVisible(!note.isEmpty());
@@ -374,7 +375,7 @@ void TfrmAlphaSearch::FillItemList() {
     FItemList.clear();
     const TAlphaLetterList* letters = nullptr;
     if (FSetSettled && (FType == TDataSet::DiseaseIndex || FType == TDataSet::ExternalIndex))
-        letters = &IndexLettersOf(FType);
+        letters = &LoadedData().Index.LettersOf(FType);
     if (letters != nullptr) FItemList = AlphaFillItemList(*letters, nullptr, key);
 }
 

@@ -19,6 +19,7 @@
 #include "services/DataSets.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
+#include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/UiStyle.h"
@@ -57,7 +58,7 @@ QTreeWidgetItem* MakeNode(const QString& text, const TNodePlace& place, const st
     item->setData(0, ChapterRole, place.Chapter);
     item->setData(0, SectionRole, place.Section);
     item->setData(0, CategoryRole, place.Category);
-    item->setData(0, LoadRole, QVariant::fromValue<quint64>(TabularLoadCount.load()));
+    item->setData(0, LoadRole, QVariant::fromValue<quint64>(LoadedData().Tabular.LoadCount.load()));
     // Level 1..3 uses image 0..2, and 3..5 while selected.
     const std::size_t level = place.Category >= 0 ? 3 : place.Section >= 0 ? 2 : 1;
     QIcon icon;
@@ -220,9 +221,9 @@ void TfrmChapterSearch::BuildChapterTree() {
 void TfrmChapterSearch::FillChapterTree() {
     chapterTree->clear();
     QList<QTreeWidgetItem*> chapters;
-    chapters.reserve(static_cast<qsizetype>(ChapterList.size()));
-    for (int c = 0; c < static_cast<int>(ChapterList.size()); ++c) {
-        const TChapter& chapter = *ChapterList[static_cast<std::size_t>(c)];
+    chapters.reserve(static_cast<qsizetype>(LoadedData().Tabular.Chapters.size()));
+    for (int c = 0; c < static_cast<int>(LoadedData().Tabular.Chapters.size()); ++c) {
+        const TChapter& chapter = *LoadedData().Tabular.Chapters[static_cast<std::size_t>(c)];
         QTreeWidgetItem* chapterNode = MakeNode(ChapterNodeText(chapter), {c}, FNodeImages);
         for (int s = 0; s < static_cast<int>(chapter.FSubList.size()); ++s) {
             const TSubChapter& section = *chapter.FSubList[static_cast<std::size_t>(s)];
@@ -250,9 +251,9 @@ void TfrmChapterSearch::UpdateColumnWidth() {
 }
 
 TTabularObject TfrmChapterSearch::NodeObject(const QTreeWidgetItem* AItem) {
-    if (AItem == nullptr || AItem->data(0, LoadRole).value<quint64>() != TabularLoadCount.load())
+    if (AItem == nullptr || AItem->data(0, LoadRole).value<quint64>() != LoadedData().Tabular.LoadCount.load())
         return std::monostate{};
-    TChapter* chapter = ElementAt(ChapterList, AItem->data(0, ChapterRole));
+    TChapter* chapter = ElementAt(LoadedData().Tabular.Chapters, AItem->data(0, ChapterRole));
     if (chapter == nullptr) return std::monostate{};
     if (AItem->data(0, SectionRole).toInt() < 0) return chapter;
     TSubChapter* section = ElementAt(chapter->FSubList, AItem->data(0, SectionRole));

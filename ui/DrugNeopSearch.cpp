@@ -22,6 +22,7 @@
 #include "index/IndexLoader.h"
 #include "services/DataSets.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
 #include "ui/TermListModel.h"
@@ -370,7 +371,7 @@ void TfrmDrugNeopSearch::ShowFirstLevel() {
 void TfrmDrugNeopSearch::FillItemList() {
     FItemList.clear();
     if (!IsTableDataSet(FType) || !FSetSettled) return;
-    const TAlphaLetterList* letters = &IndexLettersOf(FType);
+    const TAlphaLetterList* letters = &LoadedData().Index.LettersOf(FType);
     FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(filterEdit->text().toStdString()));
 }
 

@@ -68,7 +68,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     TfrmKeyWordSearch* owner;
     std::unique_ptr<TQtTextView> view;
     TCodeTextPager pager;
-    TKeywordSearchState search{ChapterList, LoadedData().Keywords};
+    TKeywordSearchState search{LoadedData().Tabular.Chapters, LoadedData().Keywords};
     bool shown = false;
 
     void HideSuggestions() override { owner->suggestionPanel->hide(); }

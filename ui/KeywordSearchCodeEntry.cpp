@@ -9,6 +9,7 @@
 #include "keywords/KeywordData.h"
 #include "services/Messages.h"
 #include "services/TextUtil.h"
+#include "startup/LoadedData.h"
 #include "ui/CodeBoxPanel.h"
 #include "ui/CodeTreePanel.h"
 #include "ui/InfoOf7Code.h"
@@ -21,7 +22,7 @@ void TfrmKeyWordSearch::ResetCodeBox() {
 }
 
 bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
-    const TGoToCodePlan plan = PlanGoToCode(text.toStdString());
+    const TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), text.toStdString());
     switch (plan.FStep) {
         case TGoToCodeStep::InvalidText:
             Messages().ShowMessage(MsgSelectCorrectCode);
@@ -71,7 +72,7 @@ bool TfrmKeyWordSearch::GoToCode(const QString& text, bool refillTree) {
 }
 
 void TfrmKeyWordSearch::ShowAvailableCodes(const QString& code, bool APlusDesc) {
-    const TCopyPlan plan = PlanCopy(code.toStdString());
+    const TCopyPlan plan = PlanCopy(LoadedData().CodeResolver(), code.toStdString());
     if (!plan.FValid) {
         Messages().ShowMessage(MsgNoCodeToCopy);
         return;

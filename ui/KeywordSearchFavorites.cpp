@@ -17,6 +17,7 @@
 #include "model/CodeLookup.h"
 #include "model/CodeResolver.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/CodeTreePanel.h"
 #include "ui/KeywordSearch.h"
 #include "ui/SelectCode.h"
@@ -67,7 +68,7 @@ void TfrmKeyWordSearch::FillFavoriteTree() {
     // A code the Tabular List does not hold (any more) is listed but opens nothing.
     if (UnlockedFavorite != nullptr)
         for (const std::string& code : UnlockedFavorite->Codes())
-            codeTreePanel->AddNode(CodeResolver().Resolve(code).FCategory,
+            codeTreePanel->AddNode(LoadedData().CodeResolver().Resolve(code).FCategory,
                                    QStringLiteral(" ") + QString::fromStdString(code), QString::fromStdString(code));
     codeTreePanel->ShowCount();
 }
@@ -76,7 +77,7 @@ bool TfrmKeyWordSearch::ShowFavoriteNode(int ARow) {
     const QString code = codeTreePanel->FavoriteCodeAt(ARow);
     if (code.isEmpty()) return false;
     // Opened like any code: the whole category, the code (or the code it belongs to) underlined.
-    const TGoToCodePlan plan = PlanGoToCode(code.toStdString());
+    const TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), code.toStdString());
     if (plan.FCategory == nullptr) return true;
     ShowCodeAt(plan.FCategory, plan.FSubCode);
     FShownCodeText = code.toStdString();
@@ -118,16 +119,16 @@ void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
     }
     // A code that needs more characters (S52.52): the user picks one of its completions. A
     // category is listed as it is.
-    if (const TCodeResolution resolution = CodeResolver().Resolve(code);
+    if (const TCodeResolution resolution = LoadedData().CodeResolver().Resolve(code);
         resolution.FVerdict == TCodeVerdict::NotReportable && resolution.FCode.size() > 3 &&
-        CodeResolver().CompletionCount(resolution) > 0) {
+        LoadedData().CodeResolver().CompletionCount(resolution) > 0) {
         TfrmSelectCode dialog(this);
         dialog.SetCodeHeader(resolution.FCode);
         dialog.GetAllAvailableCodes();
         if (RunModalDialog(dialog) != QDialog::Accepted || dialog.FSelectedCode.empty()) return;
         code = dialog.FSelectedCode;
     }
-    const TFavoriteEditResult result = AddFavoriteCodes(*UnlockedFavorite, {code});
+    const TFavoriteEditResult result = AddFavoriteCodes(LoadedData().CodeResolver(), *UnlockedFavorite, {code});
     const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
     if (result.FOutcome != TFavoriteEdit::Done && result.FOutcome != TFavoriteEdit::AlreadyListed) {
         Messages().ShowMessage(message.toStdString());
@@ -174,7 +175,8 @@ void TfrmKeyWordSearch::RestoreRemovedFavorite() {
     if (!IsFavoriteMode() || UnlockedFavorite == nullptr || FRemovedFavorites.empty()) return;
     const auto [code, row] = FRemovedFavorites.back();
     FRemovedFavorites.pop_back();
-    const TFavoriteEditResult result = RestoreFavoriteCode(*UnlockedFavorite, code, static_cast<std::size_t>(row));
+    const TFavoriteEditResult result =
+        RestoreFavoriteCode(LoadedData().CodeResolver(), *UnlockedFavorite, code, static_cast<std::size_t>(row));
     const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
     if (result.FOutcome != TFavoriteEdit::Done) {
         Messages().ShowMessage(message.toStdString());

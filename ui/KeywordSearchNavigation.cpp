@@ -12,6 +12,7 @@
 
 #include "model/TabularData.h"
 #include "services/Messages.h"
+#include "startup/LoadedData.h"
 #include "ui/CodeBoxPanel.h"
 #include "ui/CodeTreePanel.h"
 #include "ui/KeywordBandPanel.h"
@@ -189,7 +190,7 @@ TCodeInfo* NeighbourCategory(const TChapterList& AChapters, TCodeInfo* code, boo
 void TfrmKeyWordSearch::MoveInOrder(bool prior) {
     auto* const* code = std::get_if<TCodeInfo*>(&Pager().FCurCode);
     if (code == nullptr) return;
-    TCodeInfo* neighbour = NeighbourCategory(ChapterList, *code, prior);
+    TCodeInfo* neighbour = NeighbourCategory(LoadedData().Tabular.Chapters, *code, prior);
     if (neighbour == nullptr) return;
     PushPrior(true);
     ShowCodeAt(neighbour, std::string());

@@ -255,7 +255,7 @@ void TfrmSelectCode::SetCodeHeader(const std::string& AHeader) {
 
 int TfrmSelectCode::GetAllAvailableCodes() {
     if (!FCodeList.empty()) return 0;
-    CollectValidCodes(codeHeaderEdit->text().toStdString(), FCodeList, FDescList);
+    CollectValidCodes(LoadedData().CodeResolver(), codeHeaderEdit->text().toStdString(), FCodeList, FDescList);
     return static_cast<int>(FCodeList.size());
 }
 

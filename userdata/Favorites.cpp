@@ -249,22 +249,23 @@ std::string CanonicalFavoriteCode(std::string_view AText) {
     return AsciiUpper(TrimControls(AText));
 }
 
-bool MayAddFavoriteCode(std::string_view ACode) {
+bool MayAddFavoriteCode(const TCodeResolver& AResolver, std::string_view ACode) {
     const std::optional<std::string> code = NormalizeCodeText(ACode);
     if (!code || *code != ACode) return false;
     // Any category of the edition, else a code a claim may carry, as the code resolver decides it
     // for every other path.
-    if (code->size() == 3) return CodeResolver().Resolve(*code).FCategory != nullptr;
-    return CodeResolver().IsReportable(*code);
+    if (code->size() == 3) return AResolver.Resolve(*code).FCategory != nullptr;
+    return AResolver.IsReportable(*code);
 }
 
-TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes) {
+TFavoriteEditResult AddFavoriteCodes(const TCodeResolver& AResolver, TFavoriteKW& AFavorite,
+                                     const std::vector<std::string>& ACodes) {
     if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, JoinCodes(ACodes)};
     std::vector<std::string> before = AFavorite.FFavoriteCodes;
     std::vector<std::string> added;
     for (const std::string& text : ACodes) {
         const std::string code = CanonicalFavoriteCode(text);
-        if (!MayAddFavoriteCode(code)) {
+        if (!MayAddFavoriteCode(AResolver, code)) {
             AFavorite.FFavoriteCodes = std::move(before);
             return {TFavoriteEdit::NotAllowed, code};
         }
@@ -293,10 +294,11 @@ TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vecto
     return SaveOrRestore(AFavorite, std::move(before), JoinCodes(ACodes));
 }
 
-TFavoriteEditResult RestoreFavoriteCode(TFavoriteKW& AFavorite, const std::string& ACode, std::size_t APosition) {
+TFavoriteEditResult RestoreFavoriteCode(const TCodeResolver& AResolver, TFavoriteKW& AFavorite,
+                                        const std::string& ACode, std::size_t APosition) {
     if (!IsOpen(AFavorite)) return {TFavoriteEdit::NotOpen, CanonicalFavoriteCode(ACode)};
     const std::string code = CanonicalFavoriteCode(ACode);
-    if (!MayAddFavoriteCode(code)) return {TFavoriteEdit::NotAllowed, code};
+    if (!MayAddFavoriteCode(AResolver, code)) return {TFavoriteEdit::NotAllowed, code};
     auto& list = AFavorite.FFavoriteCodes;
     if (std::find(list.begin() + 1, list.end(), code) != list.end()) return {TFavoriteEdit::AlreadyListed, code};
     std::vector<std::string> before = list;

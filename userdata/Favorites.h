@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/CodeResolver.h"
+
 // Why opening a list did or did not give its codes.
 enum class TFavoriteOpen {
     Opened,         // the password fits; FFavoriteCodes holds the list
@@ -83,9 +85,8 @@ std::string FavoriteFileName(std::string_view AUserName);
 // third character added when missing ("s52521a" -> "S52.521A"), as the code resolver writes codes;
 // a text that is not shaped like a code is only trimmed and capitalised.
 std::string CanonicalFavoriteCode(std::string_view AText);
-// True when ACode (canonical) is a category or a reportable code of the Tabular List (waits while
-// the Tabular List is loading).
-bool MayAddFavoriteCode(std::string_view ACode);
+// True when ACode (canonical) is a category or a reportable code of the edition AResolver answers for.
+bool MayAddFavoriteCode(const TCodeResolver& AResolver, std::string_view ACode);
 
 // ---- Changing a list -----------------------------------------------------------------------
 
@@ -104,13 +105,15 @@ struct TFavoriteEditResult {
 
 // Adds the codes not listed yet at the end, in the given order, and saves at once. When one of
 // them may not be listed nothing is added.
-TFavoriteEditResult AddFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes);
+TFavoriteEditResult AddFavoriteCodes(const TCodeResolver& AResolver, TFavoriteKW& AFavorite,
+                                     const std::vector<std::string>& ACodes);
 // Removes the codes and saves at once. When one of them is not listed nothing is removed.
 TFavoriteEditResult RemoveFavoriteCodes(TFavoriteKW& AFavorite, const std::vector<std::string>& ACodes);
 
 // Puts a removed code back at APosition among the codes (0 the first; past the end: last) and saves
 // at once; AlreadyListed when it is listed again already.
-TFavoriteEditResult RestoreFavoriteCode(TFavoriteKW& AFavorite, const std::string& ACode, std::size_t APosition);
+TFavoriteEditResult RestoreFavoriteCode(const TCodeResolver& AResolver, TFavoriteKW& AFavorite,
+                                        const std::string& ACode, std::size_t APosition);
 
 enum class TFavoriteCreate { Created, EmptyName, NameTaken, NameUnusable, SaveFailed };
 // Creates a new user's list (name trimmed of blanks) in AFolder, saves it at once and appends it to

@@ -30,6 +30,7 @@
 #include "index/IndexModel.h"
 #include "keywords/KeywordData.h"
 #include "keywords/KeywordSearch.h"
+#include "model/TabularData.h"
 #include "model/TabularLoader.h"
 #include "services/Messages.h"
 #include "services/Resources.h"
@@ -49,6 +50,11 @@ TKeywordTables& Tables() {
     return tables;
 }
 
+TTabularData& Tabular() {
+    static TTabularData tabular;
+    return tabular;
+}
+
 TResourceStream OpenSet(const char* name) {
     const auto bytes = EmbeddedResources().Find(name);
     return TResourceStream(bytes ? *bytes : TResourceBytes{});
@@ -56,7 +62,7 @@ TResourceStream OpenSet(const char* name) {
 
 bool LoadData(const std::string& keywordFile) {
     TResourceStream tabular = OpenSet("Tabular");
-    if (LoadTabularFromStream(tabular, ChapterList, Introduction, TabularStatus) != TLoadState::Done) return false;
+    if (LoadTabularFromStream(tabular, Tabular(), TabularStatus) != TLoadState::Done) return false;
     TResourceStream plurals = OpenSet("SpecialKWs");
     LoadSpecialKeywords(plurals, Tables().Specials);
     TResourceStream spellings = OpenSet("Spellings");
@@ -87,11 +93,12 @@ bool AllowFallback = true;
 TOutcome Search(const std::string& query, const std::set<std::string>& accepted) {
     std::vector<TCodeInfo*> results;
     if (AllowFallback) {
-        TKeywordSearchState state(ChapterList, Tables());
+        TKeywordSearchState state(Tabular().Chapters, Tables());
         state.RunKeywordSearch(query, false, 0);
         results = state.FResultList;
     } else {
-        results = FillResultList(ChapterList, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(query)), Tables());
+        results =
+            FillResultList(Tabular().Chapters, TSearchMode::Keywords, 0, SplitStrict(AsciiUpper(query)), Tables());
     }
     TOutcome outcome;
     outcome.Results = results.size();

@@ -10,6 +10,7 @@
 #include "admin/KeywordFiles.h"
 #include "model/TabularLoader.h"
 #include "services/Resources.h"
+#include "startup/LoadedData.h"
 #include "tests/admin/RunProgram.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
@@ -119,7 +120,7 @@ TEST(CodeTextFile, FilesOfAllCategoriesAndOfAllValidCodes) {
 
 TEST(CodeTextFile, RealCholeraTitleWithCommas) {
     EnsureRealDataLoaded();
-    const TCodeInfo* cholera = ChapterList.at(0)->FSubList.at(0)->FCodeList.at(0).get();
+    const TCodeInfo* cholera = LoadedData().Tabular.Chapters.at(0)->FSubList.at(0)->FCodeList.at(0).get();
     ASSERT_EQ(cholera->FCode, "A00");
     TStringList lines;
     int count = 0;

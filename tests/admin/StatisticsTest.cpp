@@ -12,6 +12,7 @@
 #include "index/IndexModel.h"
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/admin/RunProgram.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
@@ -112,7 +113,8 @@ TEST(Statistics, CountsNodesByLevelAndValidCodesByLength) {
 TEST(Statistics, GeneratedOrderFileMatchesThePublishedOneLineForLine) {
     EnsureRealDataLoaded();
     testing_support::TTempFolder folder;
-    const auto lines = StatisticsOfLoadedData(true, folder.File("order.txt"));
+    const auto lines =
+        StatisticsOfLoadedData(LoadedData().Tabular.Chapters, LoadedData().Index, true, folder.File("order.txt"));
     ASSERT_TRUE(lines.has_value());
     EXPECT_TRUE(lines->TabularLine.starts_with("ChpNum : 22, ")) << lines->TabularLine;
     EXPECT_NE(lines->TabularLine.find(", SubChpNum: 296, "), std::string::npos) << lines->TabularLine;

@@ -13,6 +13,7 @@
 #include "model/CodeResolver.h"
 #include "model/TabularData.h"
 #include "startup/Boot.h"
+#include "startup/LoadedData.h"
 #include "startup/StartUp.h"
 
 namespace {
@@ -57,7 +58,7 @@ void EnsureRealDataLoaded() {
 }
 
 TCodeInfo* FindNode(const TChapterList& chapters, std::string_view codeText) {
-    if (&chapters == &ChapterList) return FindNode(codeText);
+    if (&chapters == &LoadedData().Tabular.Chapters) return FindNode(codeText);
     static std::map<const TChapterList*, std::unique_ptr<TCodeResolver>> resolvers;
     std::unique_ptr<TCodeResolver>& resolver = resolvers[&chapters];
     if (!resolver) resolver = std::make_unique<TCodeResolver>(chapters);
@@ -65,5 +66,5 @@ TCodeInfo* FindNode(const TChapterList& chapters, std::string_view codeText) {
 }
 
 TCodeInfo* FindNode(std::string_view codeText) {
-    return NodeNamedBy(CodeResolver().Resolve(codeText));
+    return NodeNamedBy(LoadedData().CodeResolver().Resolve(codeText));
 }

@@ -16,6 +16,6 @@ void EnsureRealDataLoaded();
 // The node a code text names itself ("S52.52", "A00"), as the code resolver finds it; null when
 // the text names no node (a seventh-character code names the code it completes, not a node). The
 // list form is for lists that live for the whole test binary (one resolver is built per list); the
-// short form asks the program's resolver of the shared ChapterList.
+// short form asks the program's resolver of the shared LoadedData().Tabular.Chapters.
 TCodeInfo* FindNode(const TChapterList& chapters, std::string_view codeText);
 TCodeInfo* FindNode(std::string_view codeText);

@@ -5,6 +5,7 @@
 #include "entry/CodeEntry.h"
 #include "model/CodeLookup.h"
 #include "model/CodeResolver.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
@@ -99,19 +100,19 @@ TEST(CodeEntryGoTo, WithoutDataOnlyTheTextIsJudged) {
 }
 
 TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
-    TGoToCodePlan plan = PlanGoToCode("A00.1");
+    TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), "A00.1");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::Show);
     ASSERT_NE(plan.FCategory, nullptr);
     EXPECT_EQ(plan.FCategory->FCode, "A00");
     EXPECT_EQ(plan.FSubCode, "1");
 
     for (const char* text : {"A00", "A00."}) {
-        plan = PlanGoToCode(text);
+        plan = PlanGoToCode(LoadedData().CodeResolver(), text);
         EXPECT_EQ(plan.FStep, TGoToCodeStep::Show) << text;
         EXPECT_EQ(plan.FSubCode, "") << text;
     }
 
-    plan = PlanGoToCode("S52.521A");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "S52.521A");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::SevenCharCode);
     ASSERT_NE(plan.FHeader, nullptr);
     EXPECT_EQ(plan.FHeader->FCode, "S52.521");
@@ -119,54 +120,54 @@ TEST_F(CodeEntryRealData, GoToCodeDecidesEveryBranch) {
     EXPECT_EQ(plan.FFullDesc, plan.FHeader->FDesc + ", initial encounter for closed fracture");
 
     // A category with its own definition: shown at the category, nothing deeper to underline.
-    plan = PlanGoToCode("T07.XXXA");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "T07.XXXA");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::SevenCharCode);
     ASSERT_NE(plan.FHeader, nullptr);
     EXPECT_EQ(plan.FHeader->FCode, "T07");
     EXPECT_EQ(plan.FSubCode, "");
 
-    plan = PlanGoToCode("Z99.5");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "Z99.5");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::SubCategoryMissing);
     ASSERT_NE(plan.FCategory, nullptr);
     EXPECT_EQ(plan.FCategory->FCode, "Z99");
     EXPECT_EQ(plan.FSubCode, "5");  // matches no line, so nothing is underlined
     // A seventh character the code does not take is named, with the ones it takes; a bad
     // placeholder is a missing sub-category.
-    plan = PlanGoToCode("S06.1X7D");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "S06.1X7D");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::SeventhCharRefused);
     EXPECT_EQ(plan.FCategory->FCode, "S06");
     EXPECT_EQ(plan.FQuestion,
               "S06.1X7D: the seventh character D is not allowed for S06.1X7.\n\n"
               "Allowed seventh characters:\n    A  initial encounter\n\n"
               "Would you like to view the code text of S06?");
-    plan = PlanGoToCode("S52.521Z");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "S52.521Z");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::SeventhCharRefused);
     EXPECT_NE(plan.FQuestion.find("\n    A  initial encounter for closed fracture\n"), std::string::npos)
         << plan.FQuestion;
     EXPECT_NE(plan.FQuestion.find("\n    S  sequela\n"), std::string::npos) << plan.FQuestion;
-    EXPECT_EQ(PlanGoToCode("T07.XX0A").FStep, TGoToCodeStep::SubCategoryMissing);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "T07.XX0A").FStep, TGoToCodeStep::SubCategoryMissing);
 
     // Four characters after the dot that name a complete code of their own (no seventh-character
     // definition anywhere above it) go straight to that code; E11.3211 still takes its seventh
     // character from E11.32.
-    plan = PlanGoToCode("C44.1021");
+    plan = PlanGoToCode(LoadedData().CodeResolver(), "C44.1021");
     EXPECT_EQ(plan.FStep, TGoToCodeStep::Show);
     ASSERT_NE(plan.FCategory, nullptr);
     EXPECT_EQ(plan.FCategory->FCode, "C44");
     EXPECT_EQ(plan.FSubCode, "1021");
     EXPECT_EQ(plan.FHeader, nullptr);
-    EXPECT_EQ(PlanGoToCode("C44.1025").FStep, TGoToCodeStep::SubCategoryMissing);
-    EXPECT_EQ(PlanGoToCode("E11.3211").FStep, TGoToCodeStep::SevenCharCode);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "C44.1025").FStep, TGoToCodeStep::SubCategoryMissing);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "E11.3211").FStep, TGoToCodeStep::SevenCharCode);
 
-    EXPECT_EQ(PlanGoToCode("ZZ9.1").FStep, TGoToCodeStep::NoCategory);
-    EXPECT_EQ(PlanGoToCode("A00.1 ").FStep, TGoToCodeStep::Show);
-    EXPECT_EQ(PlanGoToCode("A00.1 x").FStep, TGoToCodeStep::InvalidText);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "ZZ9.1").FStep, TGoToCodeStep::NoCategory);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "A00.1 ").FStep, TGoToCodeStep::Show);
+    EXPECT_EQ(PlanGoToCode(LoadedData().CodeResolver(), "A00.1 x").FStep, TGoToCodeStep::InvalidText);
 }
 
 TEST_F(CodeEntryRealData, ValidCodesCompleteWithPlaceholderAndSeventhCharacter) {
     TStringList codes;
     TStringList descs;
-    CollectValidCodes("A00.", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "A00.", codes, descs);
     EXPECT_EQ(codes, (TStringList{"A00.0", "A00.1", "A00.9"}));
     ASSERT_EQ(descs.size(), 3u);
     EXPECT_EQ(descs[2], "Cholera, unspecified");
@@ -174,7 +175,7 @@ TEST_F(CodeEntryRealData, ValidCodesCompleteWithPlaceholderAndSeventhCharacter) 
     codes.clear();
     descs.clear();
     // S52.531 inherits the sixteen characters of S52; S52.521 has its own six at S52.52.
-    CollectValidCodes("S52.531", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "S52.531", codes, descs);
     ASSERT_EQ(codes.size(), 16u);
     EXPECT_EQ(codes.front(), "S52.531A");
     EXPECT_EQ(codes.back(), "S52.531S");
@@ -188,33 +189,33 @@ TEST_F(CodeEntryRealData, ValidCodesCompleteWithPlaceholderAndSeventhCharacter) 
     }
     codes.clear();
     descs.clear();
-    CollectValidCodes("S52.521", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "S52.521", codes, descs);
     EXPECT_EQ(codes, (TStringList{"S52.521A", "S52.521D", "S52.521G", "S52.521K", "S52.521P", "S52.521S"}));
 
     codes.clear();
     descs.clear();
-    CollectValidCodes("S06.1X7", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "S06.1X7", codes, descs);
     EXPECT_EQ(codes, (TStringList{"S06.1X7A"}));
 
     codes.clear();
     descs.clear();
-    CollectValidCodes("T07.", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "T07.", codes, descs);
     EXPECT_EQ(codes, (TStringList{"T07.XXXA", "T07.XXXD", "T07.XXXS"}));
 
     codes.clear();
     descs.clear();
-    CollectValidCodes("E08.37", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "E08.37", codes, descs);
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.front(), "E08.37X1");
 
     codes.clear();
-    CollectValidCodes("Z99.5", codes, descs);
+    CollectValidCodes(LoadedData().CodeResolver(), "Z99.5", codes, descs);
     EXPECT_TRUE(codes.empty());
 }
 
 TEST_F(CodeEntryRealData, CopyOfACompleteCodeNeedsNoDialog) {
     const TShortDescLookup lookup = LookupOf({{"A00.0", "Cholera due to Vibrio cholerae 01, biovar cholerae (short)"}});
-    TCopyPlan plan = PlanCopy("A00.0");
+    TCopyPlan plan = PlanCopy(LoadedData().CodeResolver(), "A00.0");
     ASSERT_TRUE(plan.FValid);
     EXPECT_FALSE(plan.FShowDialog);
     EXPECT_EQ(plan.FCode, "A00.0");
@@ -223,31 +224,31 @@ TEST_F(CodeEntryRealData, CopyOfACompleteCodeNeedsNoDialog) {
     EXPECT_EQ(DirectCopyText(plan, true, true, lookup),
               "A00.0  Cholera due to Vibrio cholerae 01, biovar cholerae (short)");
 
-    plan = PlanCopy("A00");
+    plan = PlanCopy(LoadedData().CodeResolver(), "A00");
     EXPECT_TRUE(plan.FShowDialog);
     EXPECT_EQ(plan.FHeader, "A00.");
     EXPECT_EQ(plan.FCodeList.size(), 3u);
 
-    EXPECT_EQ(PlanCopy("a000").FCode, "A00.0");
-    EXPECT_FALSE(PlanCopy("Cholera").FValid);
+    EXPECT_EQ(PlanCopy(LoadedData().CodeResolver(), "a000").FCode, "A00.0");
+    EXPECT_FALSE(PlanCopy(LoadedData().CodeResolver(), "Cholera").FValid);
 }
 
 TEST_F(CodeEntryRealData, CopyNeverPairsAnIncompleteCodeWithAFullDescription) {
     // One completion only: the completion itself is copied, with its own description.
-    TCopyPlan plan = PlanCopy("S06.1X7");
+    TCopyPlan plan = PlanCopy(LoadedData().CodeResolver(), "S06.1X7");
     EXPECT_FALSE(plan.FShowDialog);
     EXPECT_EQ(plan.FCode, "S06.1X7A");
     EXPECT_EQ(DirectCopyText(plan, true, false, {}).substr(0, 10), "S06.1X7A  ");
     EXPECT_NE(plan.FLongDesc.find(", initial encounter"), std::string::npos);
 
     // A full seventh-character code is complete: its description is found through its header.
-    plan = PlanCopy("T07.XXXD");
+    plan = PlanCopy(LoadedData().CodeResolver(), "T07.XXXD");
     EXPECT_EQ(plan.FCode, "T07.XXXD");
     EXPECT_EQ(DirectCopyText(plan, true, false, {}), "T07.XXXD  Unspecified multiple injuries, subsequent encounter");
 
     // A code the edition does not have is refused, never copied.
     for (const char* text : {"Z99.5", "ZZ9.-", "S06.1X7D", "S06.1X8S"}) {
-        plan = PlanCopy(text);
+        plan = PlanCopy(LoadedData().CodeResolver(), text);
         EXPECT_TRUE(plan.FValid) << text;
         EXPECT_FALSE(plan.FShowDialog) << text;
         EXPECT_STREQ(plan.FRefusal, MsgCodeNotExist) << text;

@@ -5,6 +5,7 @@
 
 #include "index/AlphaSearchLogic.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
@@ -206,24 +207,24 @@ TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
     EnsureRealDataLoaded();
     ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
     std::size_t mainTerms = 0;
-    for (const auto& letter : DIndexLetters) mainTerms += letter->FMainTermList.size();
-    const std::vector<TTerm*> all = AlphaFillItemList(DIndexLetters, nullptr, "");
+    for (const auto& letter : LoadedData().Index.DiseaseIndex) mainTerms += letter->FMainTermList.size();
+    const std::vector<TTerm*> all = AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, "");
     EXPECT_EQ(all.size(), mainTerms);
     TAlphaPaging paging;
     paging.FCount = static_cast<int32_t>(all.size());
     EXPECT_EQ(paging.PageCount(), static_cast<int32_t>((mainTerms + 19) / 20));
 
     // "Ab" lists the main terms of "A" starting with "AB" in any case, and nothing else.
-    const std::vector<TTerm*> ab = AlphaFillItemList(DIndexLetters, nullptr, AlphaFilterKey("Ab"));
+    const std::vector<TTerm*> ab = AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, AlphaFilterKey("Ab"));
     ASSERT_FALSE(ab.empty());
     std::size_t expected = 0;
-    for (const auto& term : DIndexLetters[0]->FMainTermList)
+    for (const auto& term : LoadedData().Index.DiseaseIndex[0]->FMainTermList)
         if (term->FTitle.size() >= 2 && (term->FTitle[0] == 'A' || term->FTitle[0] == 'a') &&
             (term->FTitle[1] == 'b' || term->FTitle[1] == 'B'))
             ++expected;
     EXPECT_EQ(ab.size(), expected);
     EXPECT_EQ(ab.front()->FTitle, "Abandonment");
-    EXPECT_TRUE(AlphaFillItemList(DIndexLetters, nullptr, "1").empty());
+    EXPECT_TRUE(AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, "1").empty());
 
     const TTerm* abandonment = ab.front();
     EXPECT_EQ(AlphaMarker(*abandonment), " ");
@@ -235,11 +236,11 @@ TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
 TEST(AlphaSearchRealData, ExternalCauseIndexSubLevelOfAMainTerm) {
     EnsureRealDataLoaded();
     ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
-    const TTerm* accident = MainTerm(EIndexLetters, "Accident (to) ");
+    const TTerm* accident = MainTerm(LoadedData().Index.ExternalIndex, "Accident (to) ");
     ASSERT_NE(accident, nullptr);
-    const std::vector<TTerm*> subs = AlphaFillItemList(EIndexLetters, accident, "");
+    const std::vector<TTerm*> subs = AlphaFillItemList(LoadedData().Index.ExternalIndex, accident, "");
     EXPECT_EQ(subs.size(), accident->FSubTermList.size());
-    for (const TTerm* term : AlphaFillItemList(EIndexLetters, accident, "T"))
+    for (const TTerm* term : AlphaFillItemList(LoadedData().Index.ExternalIndex, accident, "T"))
         EXPECT_TRUE(term->FTitle[0] == 't' || term->FTitle[0] == 'T');
     EXPECT_EQ(AlphaLevelCaption(accident), "#1 Level Term");
 }

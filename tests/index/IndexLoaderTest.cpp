@@ -8,6 +8,7 @@
 
 #include "index/IndexLoader.h"
 #include "services/Resources.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 
 namespace {
@@ -312,16 +313,16 @@ TEST(IndexLoaderStatus, LoadIndexFileIgnoresTheOtherDataSets) {
                                         static_cast<std::size_t>(EIndexStatus.load()),
                                         static_cast<std::size_t>(TableOfDrugsStatus.load()),
                                         static_cast<std::size_t>(TableOfNeoplasmsStatus.load()),
-                                        DIndexLetters.size(),
-                                        EIndexLetters.size(),
-                                        TableOfDrugsLetters.size(),
-                                        TableOfNeoplasmsLetters.size()};
+                                        LoadedData().Index.DiseaseIndex.size(),
+                                        LoadedData().Index.ExternalIndex.size(),
+                                        LoadedData().Index.DrugTable.size(),
+                                        LoadedData().Index.NeoplasmTable.size()};
     };
     const auto before = snapshot();
     for (TDataSet set : {TDataSet::Tabular, TDataSet::CodeKeywords}) {
-        LoadIndexFile(set);
+        LoadIndexFile(LoadedData().Index, set);
         EXPECT_EQ(IndexResourceName(set), nullptr);
-        EXPECT_THROW(IndexLettersOf(set), std::invalid_argument);
+        EXPECT_THROW(LoadedData().Index.LettersOf(set), std::invalid_argument);
     }
     EXPECT_EQ(snapshot(), before);
     EXPECT_STREQ(IndexResourceName(TDataSet::NeoplasmTable), "TableOfNeoplasms");

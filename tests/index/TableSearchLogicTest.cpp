@@ -10,6 +10,7 @@
 
 #include "index/TableSearchLogic.h"
 #include "model/CodeLookup.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST(TableChildResultAction, BackToMainEndsNestedWindowsButNotTheNeoplasmTop) {
 
 TEST(TableSearchRealData, DrugTableExamples) {
     EnsureRealDataLoaded();
-    const TAlphaLetterList& drugs = TableOfDrugsLetters;
+    const TAlphaLetterList& drugs = LoadedData().Index.DrugTable;
     EXPECT_EQ(Titles(TableFillItemList(drugs, nullptr, TableFilterKey("1"))),
               (std::vector<std::string>{"1-propanol", "14-hydroxydihydro-morphinone"}));
     EXPECT_TRUE(TableFillItemList(drugs, nullptr, "0").empty());
@@ -257,15 +258,15 @@ TEST(TableSearchRealData, DrugTableExamples) {
 
 TEST(TableSearchRealData, NeoplasmTableHasOneMainTermWhoseSitesStartWithAbdomen) {
     EnsureRealDataLoaded();
-    const std::vector<TTerm*> main = TableFillItemList(TableOfNeoplasmsLetters, nullptr, "");
+    const std::vector<TTerm*> main = TableFillItemList(LoadedData().Index.NeoplasmTable, nullptr, "");
     ASSERT_EQ(main.size(), 1u);
     EXPECT_EQ(main.front()->FTitle, "Neoplasm, neoplastic ");
-    const std::vector<TTerm*> sites = TableFillItemList(TableOfNeoplasmsLetters, main.front(), "");
+    const std::vector<TTerm*> sites = TableFillItemList(LoadedData().Index.NeoplasmTable, main.front(), "");
     ASSERT_GT(sites.size(), 20u);
     EXPECT_EQ(sites.front()->FTitle, "abdomen, abdominal");
     EXPECT_EQ(TableRowTexts(*sites.front())[3], "C79.8-");
     EXPECT_EQ(TableLevelCaption(sites.front()), "#2 Level Term");
-    const std::vector<TTerm*> bookLeaf = TableFillItemList(TableOfNeoplasmsLetters, main.front(), "BOOK-LEAF");
+    const std::vector<TTerm*> bookLeaf = TableFillItemList(LoadedData().Index.NeoplasmTable, main.front(), "BOOK-LEAF");
     ASSERT_FALSE(bookLeaf.empty());
     EXPECT_NE(TableRowTexts(*bookLeaf.front())[1].find("[ventral surface of tongue and floor of mouth]"),
               std::string::npos);
@@ -291,7 +292,7 @@ TEST(TableSearchRealData, EveryCodeCellOpensACodeOfTheTabularList) {
         }
         for (const auto& sub : term.FSubTermList) visit(*sub);
     };
-    for (const TAlphaLetterList* letters : {&TableOfDrugsLetters, &TableOfNeoplasmsLetters})
+    for (const TAlphaLetterList* letters : {&LoadedData().Index.DrugTable, &LoadedData().Index.NeoplasmTable})
         for (const auto& letter : *letters)
             for (const auto& term : letter->FMainTermList) visit(*term);
     EXPECT_GT(opened, 10000u);

@@ -15,6 +15,7 @@
 #include "model/TabularData.h"
 #include "services/LoadStatus.h"
 #include "services/TextUtil.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "userdata/SearchHistory.h"
@@ -33,7 +34,7 @@ bool Contains(const std::vector<std::string>& list, const std::string& item) {
 
 int CategoryCount() {
     int count = 0;
-    for (const auto& chapter : ChapterList) {
+    for (const auto& chapter : LoadedData().Tabular.Chapters) {
         for (const auto& section : chapter->FSubList) count += static_cast<int>(section->FCodeList.size());
     }
     return count;
@@ -60,7 +61,7 @@ TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) 
     EXPECT_LE(items, 130000);
     EXPECT_GE(LoadedData().Keywords.Refs.size(), 45000u);
     EXPECT_LE(LoadedData().Keywords.Refs.size(), 60000u);
-    for (const auto& chapter : ChapterList) {
+    for (const auto& chapter : LoadedData().Tabular.Chapters) {
         for (const auto& section : chapter->FSubList) {
             for (const auto& category : section->FCodeList) {
                 const TCodeKeywords* record = FindCodeKeywords(LoadedData().Keywords.Codes, category->FCode);
@@ -82,7 +83,7 @@ TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) 
 TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
     TRecordingMessages messages;
     for (const char* text : {"typhoid,meningitis", "TYPHOID, MENINGITIS", "  typhoid ,  meningitis  ,"}) {
-        TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
         ASSERT_EQ(state.RunKeywordSearch(text, false, 0), TSearchOutcome::Done);
         EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"}) << text;
         EXPECT_EQ(state.FCombined, "1");
@@ -92,14 +93,16 @@ TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
 }
 
 TEST_F(KeywordRealData, HyphenatedKeywordMatchesWithABlankOrJoined) {
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     for (const char* text : {"x-ray", "x ray", "xray"}) {
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88")) << text;
     }
     // No stemming: the keywords of a category are matched whole. A word no keyword knows is read as
     // the nearest known word, and the note says so.
-    EXPECT_TRUE(FillResultList(ChapterList, TSearchMode::Keywords, 0, {"TYPHO"}, LoadedData().Keywords).empty());
+    EXPECT_TRUE(
+        FillResultList(LoadedData().Tabular.Chapters, TSearchMode::Keywords, 0, {"TYPHO"}, LoadedData().Keywords)
+            .empty());
     state.RunKeywordSearch("typho", false, 0);
     EXPECT_EQ(state.FSearchNote, "no keyword TYPHO; showing TYPHI");
     // Nothing near enough: nothing found, no note.
@@ -136,7 +139,7 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
                                                            {"type 2 diabetes mellitus", "E11"},
                                                            {"chronic kidney disease", "N18"}};
     for (const auto& [text, code] : queries) {
-        TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << text;
         EXPECT_TRUE(state.FSearchNote.empty()) << text << ": " << state.FSearchNote;
@@ -158,7 +161,7 @@ TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
                                                   CodeKeywordsStatus.store(TLoadState::Done);
                                               },
                                               nullptr});
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     state.RunKeywordSearch("child", false, 0);
     SetWaitHooks(previous);
     if (CodeKeywordsStatus.load() != TLoadState::Done) {
@@ -170,7 +173,7 @@ TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
 
 TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextFindsNothing) {
     TRecordingMessages messages;
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     ASSERT_EQ(state.RunKeywordSearch("fracture femur", false, 0), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "S72"));
     EXPECT_EQ(state.FSearchNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
@@ -211,7 +214,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
         {"down syndrome", "Q90", false},
         {"typhoid,meningitis", "A01", false},
     };
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     for (const TCase& test : cases) {
         ASSERT_EQ(state.RunKeywordSearch(test.Text, false, 0), TSearchOutcome::Done) << test.Text;
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), test.Category)) << test.Text << ": " << state.FSearchNote;
@@ -225,7 +228,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
 }
 
 TEST_F(KeywordRealData, AbbreviationsStayPreciseAndNamesWithACommonFirstWordAreKeywords) {
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     state.RunKeywordSearch("CAP", false, 0);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "J18"));
     // The pneumonia categories (J12-J18, P23) and the three whose texts say "cap" themselves (cradle
@@ -262,7 +265,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
     fullStop[7] = '.';
     EXPECT_FALSE(FindWholeWord("CHOLERA", fullStop));
 
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     ASSERT_EQ(state.RunKeywordSearch("cholera", true, FullTextFlag::Desc), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A00"));
     EXPECT_EQ(state.FCombined, "Unknown");
@@ -281,7 +284,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
 
 TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFront) {
     TRecordingMessages messages;
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     state.RunKeywordSearch("typhoid", false, 0);
     EXPECT_EQ(state.FHistoryText, "typhoid");
     const auto before = state.FResultList;
@@ -307,7 +310,7 @@ TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFron
 }
 
 TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     state.UpdateKeywordCounts("typhoid,Meningitis,", false, false);
     EXPECT_EQ(state.FCombined, "1");
     const std::string typhoid = std::to_string(GetKeywordRefCount(LoadedData().Keywords.Refs, "TYPHOID"));
@@ -340,7 +343,7 @@ TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
 
     const std::string chosen = InsertPromptKeyword("typhoid,men", "Meningitis");
     EXPECT_EQ(chosen, "typhoid,Meningitis,");
-    TKeywordSearchState state(ChapterList, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     state.UpdateKeywordCounts(chosen, false, false);
     EXPECT_EQ(state.FCombined, "1");
 
@@ -364,10 +367,10 @@ TEST_F(KeywordRealData, CommittedKeywordSetIsWhatTheGeneratorMakes) {
     ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
     ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
     TKeywordSources sources;
-    sources.DiseaseIndex = &DIndexLetters;
-    sources.ExternalIndex = &EIndexLetters;
+    sources.DiseaseIndex = &LoadedData().Index.DiseaseIndex;
+    sources.ExternalIndex = &LoadedData().Index.ExternalIndex;
     sources.StopWords = ParseStopWords(stopWords);
     sources.Abbreviations = ParseAbbreviations(abbreviations);
-    EXPECT_TRUE(GenerateCodeKeywordsText(ChapterList, sources) == committed)
+    EXPECT_TRUE(GenerateCodeKeywordsText(LoadedData().Tabular.Chapters, sources) == committed)
         << "data/CodeKeywords2021.txt is out of date: run zendra-datatool regenerate data";
 }

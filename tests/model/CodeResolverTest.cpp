@@ -13,6 +13,7 @@
 #include "model/CodeResolver.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/admin/RunProgram.h"
 #include "tests/common/TestSupport.h"
 
@@ -50,7 +51,7 @@ void ForEachTreeNode(TCodeInfo& node, const std::function<void(TCodeInfo&)>& vis
 }
 
 void ForEachTreeNode(const std::function<void(TCodeInfo&)>& visit) {
-    for (const auto& chapter : ChapterList) {
+    for (const auto& chapter : LoadedData().Tabular.Chapters) {
         for (const auto& section : chapter->FSubList) {
             for (const auto& category : section->FCodeList) ForEachTreeNode(*category, visit);
         }
@@ -94,7 +95,7 @@ TEST_F(CodeResolverRealData, EveryLineOfThePublishedOrderFileResolves) {
     const std::vector<TOrderFileEntry> lines =
         ParseOrderFile(ReadDataFile((testing_support::SourceDir() / "data" / "icd10cm_order_2021.txt.gz").string()));
     ASSERT_EQ(lines.size(), 95358u);
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     EXPECT_EQ(resolver.ReportableCount(), 72621u);
     EXPECT_EQ(resolver.EntryCount(), 95358u);
 
@@ -152,7 +153,7 @@ TEST_F(CodeResolverRealData, EveryLineOfThePublishedOrderFileResolves) {
             if (line.Code.size() == 3) {  // the Select Code list of a category, as the dialog fills it
                 TStringList listed;
                 TStringList listedDescs;
-                CollectValidCodes(CodeHeaderText(line.Code), listed, listedDescs);
+                CollectValidCodes(resolver, CodeHeaderText(line.Code), listed, listedDescs);
                 ASSERT_EQ(listed, codes);
             }
             const TCopyPlan copy = PlanCopy(resolver, line.Code);
@@ -165,7 +166,7 @@ TEST_F(CodeResolverRealData, EveryLineOfThePublishedOrderFileResolves) {
 }
 
 TEST_F(CodeResolverRealData, SeventhCharactersAreAllowedExactlyAsTheDefinitionAndItsExceptionsSay) {
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     std::size_t leaves = 0;
     std::size_t refused = 0;
     ForEachTreeNode([&](TCodeInfo& node) {
@@ -203,7 +204,7 @@ TEST_F(CodeResolverRealData, SeventhCharactersAreAllowedExactlyAsTheDefinitionAn
 }
 
 TEST_F(CodeResolverRealData, FourCharacterSubCodesOfTheTreeAreReportableWithTheirOwnDescription) {
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     std::size_t count = 0;
     ForEachTreeNode([&](TCodeInfo& node) {
         if (node.FCode.size() != 8 || !node.IsFinalCode()) return;
@@ -225,7 +226,7 @@ TEST_F(CodeResolverRealData, FourCharacterSubCodesOfTheTreeAreReportableWithThei
 }
 
 TEST_F(CodeResolverRealData, TextsTheEditionDoesNotHave) {
-    const TCodeResolver& resolver = CodeResolver();
+    const TCodeResolver& resolver = LoadedData().CodeResolver();
     EXPECT_EQ(resolver.Resolve("Z99.5").FVerdict, TCodeVerdict::NotInEdition);
     EXPECT_EQ(resolver.Resolve("Z99.5").FCategory->FCode, "Z99");
     EXPECT_EQ(resolver.Resolve("ZZ9.1").FCategory, nullptr);

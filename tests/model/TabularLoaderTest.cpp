@@ -431,12 +431,13 @@ TEST(TabularLoader, LoadTabularFileWithoutItsResourceFailsUnlessCancelled) {
     (void)TakeResourceStream("Tabular");
     const TLoadState saved = TabularStatus.exchange(TLoadState::Loading);
     TRecordingMessages recorder;
-    LoadTabularFile();
+    TTabularData tabular;
+    LoadTabularFile(tabular);
     EXPECT_EQ(TabularStatus.load(), TLoadState::Failed);
     EXPECT_EQ(recorder.Messages(), std::vector<std::string>{FailMessage});
 
     TabularStatus = TLoadState::Cancelled;
-    LoadTabularFile();
+    LoadTabularFile(tabular);
     EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
     EXPECT_EQ(recorder.Messages().size(), 1u);
     TabularStatus = saved;

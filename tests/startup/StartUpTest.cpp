@@ -24,6 +24,7 @@
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
 #include "startup/Boot.h"
+#include "startup/LoadedData.h"
 #include "startup/StartUp.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
@@ -140,7 +141,7 @@ protected:
 
 TEST_F(StartUpTest, EveryStatusIsLoadingBeforeAnyLoaderRunsAndResourcesOpenInTableOrder) {
     TFakeProvider provider;
-    ChapterList.push_back(std::make_unique<TChapter>());
+    LoadedData().Tabular.Chapters.push_back(std::make_unique<TChapter>());
     std::array<std::array<int32_t, 6>, 6> seenAtEntry{};
     std::atomic<int> cleared{0};
     std::size_t lookupsWhenCleared = 99;
@@ -160,7 +161,7 @@ TEST_F(StartUpTest, EveryStatusIsLoadingBeforeAnyLoaderRunsAndResourcesOpenInTab
     loaders.ClearContainers = [&] {
         ++cleared;
         lookupsWhenCleared = provider.Lookups().size();
-        chaptersEmptyWhenCleared = ChapterList.empty();
+        chaptersEmptyWhenCleared = LoadedData().Tabular.Chapters.empty();
     };
     loaders.AfterStart = [&] { ++afterStart; };
 
@@ -357,14 +358,14 @@ TEST_F(StartUpTest, RealDataIsLoadedAgainAfterAnotherStartUpEmptiedIt) {
     for (int type = 0; type < 6; ++type) fakes.Loaders[type] = [type] { FinishLoad(type); };
     StartUp(provider, fakes);
     JoinLoaders();
-    ASSERT_TRUE(ChapterList.empty());
+    ASSERT_TRUE(LoadedData().Tabular.Chapters.empty());
 
     EnsureRealDataLoaded();
     const uint64_t startUps = StartUpCount();
     EXPECT_EQ(Statuses(), (std::array<int32_t, 6>{2, 2, 2, 2, 2, 2}));
-    EXPECT_EQ(ChapterList.size(), 22u);
-    EXPECT_FALSE(DIndexLetters.empty());
-    EXPECT_FALSE(TableOfNeoplasmsLetters.empty());
+    EXPECT_EQ(LoadedData().Tabular.Chapters.size(), 22u);
+    EXPECT_FALSE(LoadedData().Index.DiseaseIndex.empty());
+    EXPECT_FALSE(LoadedData().Index.NeoplasmTable.empty());
     EXPECT_FALSE(LoadedData().Keywords.Codes.empty());
     EXPECT_FALSE(LoadedData().Keywords.Specials.empty());
     EXPECT_TRUE(LoadedData().Keywords.ShortDescs.Ready());
@@ -393,7 +394,7 @@ class StartUpRealTabularTest : public StartUpTest, public ::testing::WithParamIn
 TEST_P(StartUpRealTabularTest, CancelWhileLoadingLeavesCancelled) {
     TRecordingMessages messages;
     TStartUpLoaders loaders;
-    loaders.Loaders[0] = [] { LoadTabularFile(); };
+    loaders.Loaders[0] = [] { LoadTabularFile(LoadedData().Tabular); };
     for (int type = 1; type < 6; ++type) loaders.Loaders[type] = [type] { FinishLoad(type); };
 
     StartUp(EmbeddedResources(), loaders);

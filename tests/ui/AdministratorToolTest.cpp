@@ -399,3 +399,4 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
 
 QTEST_MAIN(AdministratorToolTest)
 #include "AdministratorToolTest.moc"
+#include "startup/LoadedData.h"

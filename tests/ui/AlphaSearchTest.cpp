@@ -148,7 +148,7 @@ private slots:
 
 void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     auto window = ShowWindow(TDataSet::DiseaseIndex);
-    const int total = MainTermCount(DIndexLetters);
+    const int total = MainTermCount(LoadedData().Index.DiseaseIndex);
     QCOMPARE(Named<QLabel>(*window, "titleLabel")->text(), QStringLiteral("Disease & Injury Alphabetical Search"));
     QCOMPARE(window->windowTitle(), QString::fromUtf8(WindowTitle));
     QCOMPARE(Named<QLabel>(*window, "levelLabel")->text(), QStringLiteral("Main Term:  "));
@@ -191,7 +191,7 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
     QCOMPARE(Named<QLabel>(*external, "titleLabel")->text(),
              QStringLiteral("External Causes of Injury Alphabetical Search"));
     QCOMPARE(Named<QLabel>(*external, "recordCountLabel")->text(),
-             QStringLiteral("Records: %1").arg(MainTermCount(EIndexLetters)));
+             QStringLiteral("Records: %1").arg(MainTermCount(LoadedData().Index.ExternalIndex)));
     QVERIFY(!Named<QLabel>(*external, "editionLabel")->isVisible());
 
     // A data set that is neither index lists nothing.
@@ -201,14 +201,16 @@ void AlphaSearchTest::mainLevelListsEveryMainTermInPagesThatFillTheList() {
 }
 
 void AlphaSearchTest::diseaseIndexTellsItsEdition() {
-    const std::string note = DIndexEditionNote(DIndexEdition, EditionYear);
+    const std::string note = DIndexEditionNote(LoadedData().Index.DiseaseIndexEdition, EditionYear);
     auto window = ShowWindow(TDataSet::DiseaseIndex);
     QCOMPARE(Named<QLabel>(*window, "editionLabel")->isVisible(), !note.empty());
     QCOMPARE(Named<QLabel>(*window, "editionLabel")->text(), QString::fromStdString(note));
-    if (!note.empty() && !DIndexEdition.empty())
-        QVERIFY(Named<QLabel>(*window, "editionLabel")->text().contains(QString::fromStdString(DIndexEdition)));
+    if (!note.empty() && !LoadedData().Index.DiseaseIndexEdition.empty())
+        QVERIFY(Named<QLabel>(*window, "editionLabel")
+                    ->text()
+                    .contains(QString::fromStdString(LoadedData().Index.DiseaseIndexEdition)));
     // Every level of the disease index says it, not only the main level.
-    TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return !t.FSubTermList.empty(); });
+    TTerm* term = FindTerm(LoadedData().Index.DiseaseIndex, [](const TTerm& t) { return !t.FSubTermList.empty(); });
     QVERIFY(term != nullptr);
     auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
     QCOMPARE(Named<QLabel>(*nested, "editionLabel")->text(), QString::fromStdString(note));
@@ -217,12 +219,12 @@ void AlphaSearchTest::diseaseIndexTellsItsEdition() {
 
 void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     auto window = ShowWindow(TDataSet::DiseaseIndex);
-    const int total = MainTermCount(DIndexLetters);
+    const int total = MainTermCount(LoadedData().Index.DiseaseIndex);
     QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_A, Qt::NoModifier);
     QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("A"));
     QTest::keyClick(Named<QLineEdit>(*window, "filterEdit"), Qt::Key_B, Qt::NoModifier);
     QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QStringLiteral("Ab"));
-    const std::vector<TTerm*> expected = AlphaFillItemList(DIndexLetters, nullptr, "AB");
+    const std::vector<TTerm*> expected = AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, "AB");
     QVERIFY(expected.size() > 20);
     QCOMPARE(window->FItemList, expected);
     QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(expected.size()));
@@ -252,12 +254,12 @@ void AlphaSearchTest::typingCapitalisesTheFirstLetterAndFilters() {
     QVERIFY(window->isVisible());
 
     // Below the main level the first letter keeps its case.
-    TTerm* term = FindTerm(DIndexLetters, [](const TTerm& t) { return t.FSubTermList.size() > 3; });
+    TTerm* term = FindTerm(LoadedData().Index.DiseaseIndex, [](const TTerm& t) { return t.FSubTermList.size() > 3; });
     QVERIFY(term != nullptr);
     auto nested = ShowWindow(TDataSet::DiseaseIndex, term);
     QTest::keyClick(Named<QLineEdit>(*nested, "filterEdit"), Qt::Key_A, Qt::NoModifier);
     QCOMPARE(Named<QLineEdit>(*nested, "filterEdit")->text(), QStringLiteral("a"));
-    QCOMPARE(nested->FItemList, AlphaFillItemList(DIndexLetters, term, "A"));
+    QCOMPARE(nested->FItemList, AlphaFillItemList(LoadedData().Index.DiseaseIndex, term, "A"));
 }
 
 void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
@@ -269,7 +271,7 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
     for (char first = 'A'; first <= 'Z'; ++first)
         for (char second = 'A'; second <= 'Z'; ++second) {
             const std::string key{first, second};
-            const std::size_t count = AlphaFillItemList(DIndexLetters, nullptr, key).size();
+            const std::size_t count = AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, key).size();
             if (twoPages.isEmpty() && count > rows && count <= 2 * rows) twoPages = QString::fromStdString(key);
             if (manyPages.isEmpty() && count >= 5 * rows) manyPages = QString::fromStdString(key);
         }
@@ -288,7 +290,7 @@ void AlphaSearchTest::newFilterKeepsThePageUnlessItIsGone() {
 
 void AlphaSearchTest::pagingKeysAndButtonsStopAtTheEnds() {
     auto window = ShowWindow(TDataSet::ExternalIndex);
-    const int total = MainTermCount(EIndexLetters);
+    const int total = MainTermCount(LoadedData().Index.ExternalIndex);
     const int rows = window->FPaging.FLinesPerPage;
     const int pages = (total + rows - 1) / rows;
     QTest::keyClick(List(*window), Qt::Key_PageDown);
@@ -404,7 +406,7 @@ void AlphaSearchTest::nestedWindowsShowThePathAndBackKeysCloseTheRightWindows() 
 void AlphaSearchTest::quitQuestionEndsEveryWindowOnlyOnYes() {
     TRecordingMessages messages;
     auto main = ShowWindow(TDataSet::ExternalIndex);
-    TTerm* first = FindTerm(EIndexLetters, [](const TTerm& t) {
+    TTerm* first = FindTerm(LoadedData().Index.ExternalIndex, [](const TTerm& t) {
         return t.FLevel == 0 && std::any_of(t.FSubTermList.begin(), t.FSubTermList.end(),
                                             [](const auto& sub) { return !sub->FSubTermList.empty(); });
     });
@@ -490,19 +492,19 @@ void AlphaSearchTest::indexCodesTheTabularListNoLongerHasGiveItsMessages() {
     // Codes of the disease index that name no category, name a code the Tabular List lacks, or name
     // a code that is now a header (seven-character codes are left to the code entry tests).
     auto codeOf = [](const TTerm& term) { return AlphaInitCode(term.FCode); };
-    TTerm* noCategory = FindTerm(DIndexLetters, [&](const TTerm& t) {
+    TTerm* noCategory = FindTerm(LoadedData().Index.DiseaseIndex, [&](const TTerm& t) {
         const auto code = codeOf(t);
-        return code && FindNode(ChapterList, code->substr(0, 3)) == nullptr;
+        return code && FindNode(LoadedData().Tabular.Chapters, code->substr(0, 3)) == nullptr;
     });
-    TTerm* missing = FindTerm(DIndexLetters, [&](const TTerm& t) {
+    TTerm* missing = FindTerm(LoadedData().Index.DiseaseIndex, [&](const TTerm& t) {
         const auto code = codeOf(t);
-        return code && code->size() < 8 && FindNode(ChapterList, code->substr(0, 3)) != nullptr &&
-               FindNode(ChapterList, *code) == nullptr;
+        return code && code->size() < 8 && FindNode(LoadedData().Tabular.Chapters, code->substr(0, 3)) != nullptr &&
+               FindNode(LoadedData().Tabular.Chapters, *code) == nullptr;
     });
-    TTerm* header = FindTerm(DIndexLetters, [&](const TTerm& t) {
+    TTerm* header = FindTerm(LoadedData().Index.DiseaseIndex, [&](const TTerm& t) {
         const auto code = codeOf(t);
         if (!code || code->size() < 5) return false;
-        TCodeInfo* node = FindNode(ChapterList, *code);
+        TCodeInfo* node = FindNode(LoadedData().Tabular.Chapters, *code);
         return node != nullptr && !node->FSubCodeList.empty();
     });
     QVERIFY(missing != nullptr);
@@ -580,7 +582,7 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
     TTerm* term = nullptr;
     for (TTerm* candidate : window->FItemList)
         if (!candidate->FSubTermList.empty() && AlphaInitCode(candidate->FCode) &&
-            FindNode(ChapterList, *AlphaInitCode(candidate->FCode)) != nullptr &&
+            FindNode(LoadedData().Tabular.Chapters, *AlphaInitCode(candidate->FCode)) != nullptr &&
             AlphaInitCode(candidate->FCode)->size() < 8) {
             term = candidate;
             break;
@@ -650,13 +652,13 @@ void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
 void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
     // The letters are taken away while the status reads "loading" and put back by another thread:
     // a window that did not wait would list nothing.
-    TAlphaLetterList held = std::move(DIndexLetters);
-    DIndexLetters.clear();
+    TAlphaLetterList held = std::move(LoadedData().Index.DiseaseIndex);
+    LoadedData().Index.DiseaseIndex.clear();
     const int total = MainTermCount(held);
     DIndexStatus.store(TLoadState::Loading);
     std::thread loader([&held] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        DIndexLetters = std::move(held);
+        LoadedData().Index.DiseaseIndex = std::move(held);
         DIndexStatus.store(TLoadState::Done);
     });
     auto window = ShowWindow(TDataSet::DiseaseIndex);
@@ -698,3 +700,4 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
 
 QTEST_MAIN(AlphaSearchTest)
 #include "AlphaSearchTest.moc"
+#include "startup/LoadedData.h"

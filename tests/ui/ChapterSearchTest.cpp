@@ -129,14 +129,14 @@ void ChapterSearchTest::nodeTextsPadByCharactersAndNeverCut() {
     // Widths count characters: "é" is two bytes but one column.
     QCOMPARE(PadRight("\xC3\xA9t\xC3\xA9", 5), QString::fromUtf8("\xC3\xA9t\xC3\xA9  "));
 
-    const TChapter& chapter = *ChapterList.front();
+    const TChapter& chapter = *LoadedData().Tabular.Chapters.front();
     QCOMPARE(ChapterNodeText(chapter), QStringLiteral("(A00-B99)   Certain infectious and parasitic diseases"));
     QCOMPARE(SectionNodeText(*chapter.FSubList.front()), QStringLiteral("(A00-A09) Intestinal infectious diseases"));
     QCOMPARE(CategoryNodeText(*chapter.FSubList.front()->FCodeList.front()), QStringLiteral("A00     Cholera"));
 }
 
 void ChapterSearchTest::openingModeAndDoubleClickRule() {
-    TChapter* chapter = ChapterList.front().get();
+    TChapter* chapter = LoadedData().Tabular.Chapters.front().get();
     TSubChapter* section = chapter->FSubList.front().get();
     TCodeInfo* category = section->FCodeList.front().get();
     QCOMPARE(InitTypeFor(chapter), TTabularOpening::Chapter);
@@ -183,7 +183,7 @@ void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
     int categories = 0;
     for (int c = 0; c < tree->topLevelItemCount(); ++c) {
         QTreeWidgetItem* chapterNode = tree->topLevelItem(c);
-        TChapter* chapter = ChapterList[static_cast<std::size_t>(c)].get();
+        TChapter* chapter = LoadedData().Tabular.Chapters[static_cast<std::size_t>(c)].get();
         QVERIFY(TfrmChapterSearch::NodeObject(chapterNode) == TTabularObject(chapter));
         QCOMPARE(chapterNode->text(0), ChapterNodeText(*chapter));
         QVERIFY(!chapterNode->isExpanded());
@@ -213,10 +213,10 @@ void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
     QVERIFY(IsEmptyObject(TfrmChapterSearch::NodeObject(&loose)));
     // Long titles are not cut: the column is as wide as the widest node.
     const QFontMetrics metrics(tree->font());
-    QVERIFY(tree->columnWidth(0) >= metrics.horizontalAdvance(ChapterNodeText(*ChapterList.front())));
+    QVERIFY(tree->columnWidth(0) >= metrics.horizontalAdvance(ChapterNodeText(*LoadedData().Tabular.Chapters.front())));
     QVERIFY(tree->columnWidth(0) >= tree->viewport()->width());
     // Once the Tabular List is loaded again (another edition), the old nodes give no object.
-    TabularLoadCount.fetch_add(1);
+    LoadedData().Tabular.LoadCount.fetch_add(1);
     QVERIFY(IsEmptyObject(TfrmChapterSearch::NodeObject(tree->topLevelItem(0)->child(0))));
 }
 
@@ -249,7 +249,8 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     for (TLoadState status : {TLoadState::Failed, TLoadState::Cancelled}) {
         TabularStatus.store(status);
         auto failed = ShowBrowser();
-        QCOMPARE(Named<QTreeWidget>(*failed, "chapterTree")->topLevelItemCount(), static_cast<int>(ChapterList.size()));
+        QCOMPARE(Named<QTreeWidget>(*failed, "chapterTree")->topLevelItemCount(),
+                 static_cast<int>(LoadedData().Tabular.Chapters.size()));
     }
     TabularStatus.store(TLoadState::Done);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
@@ -292,7 +293,7 @@ void ChapterSearchTest::windowLooksAsDesignedAndFullScreenMaximises() {
 
 void ChapterSearchTest::doubleClickOnLabelsOpensTheNodesObject() {
     auto window = ShowBrowser();
-    TChapter* chapter = ChapterList.front().get();
+    TChapter* chapter = LoadedData().Tabular.Chapters.front().get();
     TSubChapter* section = chapter->FSubList.front().get();
     QTreeWidgetItem* chapterNode = ChapterNode(*window, 0);
 
@@ -471,3 +472,4 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
 
 QTEST_MAIN(ChapterSearchTest)
 #include "ChapterSearchTest.moc"
+#include "startup/LoadedData.h"

@@ -351,3 +351,4 @@ private slots:
 
 QTEST_MAIN(CodeEntryTest)
 #include "CodeEntryTest.moc"
+#include "startup/LoadedData.h"

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "entry/CodeEntry.h"
+#include "startup/LoadedData.h"
 #include "tests/ui/ScreenshotSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/InfoOf7Code.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     const QDir& output = *outputFolder;
     bool ok = true;
 
-    const TGoToCodePlan plan = PlanGoToCode("S52.521A");
+    const TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), "S52.521A");
     if (plan.FHeader == nullptr) {
         std::fprintf(stderr, "S52.521A not found in the data\n");
         return 1;

@@ -157,7 +157,7 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     QCOMPARE(window->FLinesPerPage, fit - 2);
     QCOMPARE(Grid(*window)->model()->rowCount(), window->FLinesPerPage + 1);
     QCOMPARE(Grid(*window)->rowHeight(1), 20);
-    const int total = TotalMainTerms(TableOfDrugsLetters);
+    const int total = TotalMainTerms(LoadedData().Index.DrugTable);
     QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: %1").arg(total));
     const int pages = (total + window->FLinesPerPage - 1) / window->FLinesPerPage;
     QCOMPARE(Named<QLabel>(*window, "pageLabel")->text(), QStringLiteral("Page: 1/%1").arg(pages));
@@ -218,7 +218,7 @@ void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage(
 
     Named<QPushButton>(*window, "clearFilterButton")->click();
     QCOMPARE(Named<QLineEdit>(*window, "filterEdit")->text(), QString());
-    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
+    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(LoadedData().Index.DrugTable)));
 
     QTest::keyClicks(Named<QLineEdit>(*window, "filterEdit"), QStringLiteral("1"));
     QCOMPARE(Named<QLabel>(*window, "recordCountLabel")->text(), QStringLiteral("Records: 2"));
@@ -243,7 +243,7 @@ void DrugNeopSearchTest::filterCapitalisesFirstLetterUsesHashGroupAndClampsPage(
     QCOMPARE(window->FCurPage, std::min(3, pages));
     // A key of blanks only is the empty key.
     Named<QLineEdit>(*window, "filterEdit")->setText(QStringLiteral("   "));
-    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(TableOfDrugsLetters)));
+    QCOMPARE(window->FItemList.size(), std::size_t(TotalMainTerms(LoadedData().Index.DrugTable)));
 }
 
 void DrugNeopSearchTest::absintheRowAndItsCells() {
@@ -325,7 +325,7 @@ void DrugNeopSearchTest::codeCellsOpenTheTabularSearchWindow() {
 void DrugNeopSearchTest::titlesThatReadLikeCodesOpenNothing() {
     TRecordingMessages messages;
     TTerm* vitamin = nullptr;
-    for (const auto& letter : TableOfDrugsLetters)
+    for (const auto& letter : LoadedData().Index.DrugTable)
         for (const auto& term : letter->FMainTermList)
             if (term->FTitle == "Vitamin NEC") vitamin = term.get();
     QVERIFY(vitamin != nullptr);
@@ -595,7 +595,7 @@ void DrugNeopSearchTest::waitsForATableStillLoading() {
     auto window = OpenTable(TDataSet::DrugTable);
     loader.join();
     QTRY_COMPARE(Named<QLabel>(*window, "recordCountLabel")->text(),
-                 QStringLiteral("Records: %1").arg(TotalMainTerms(TableOfDrugsLetters)));
+                 QStringLiteral("Records: %1").arg(TotalMainTerms(LoadedData().Index.DrugTable)));
     QCOMPARE(WaitingWindowShowCount(), shownBefore + 1);
     // A loaded table shows no waiting window.
     auto loaded = OpenTable(TDataSet::DrugTable);
@@ -604,3 +604,4 @@ void DrugNeopSearchTest::waitsForATableStillLoading() {
 
 QTEST_MAIN(DrugNeopSearchTest)
 #include "DrugNeopSearchTest.moc"
+#include "startup/LoadedData.h"

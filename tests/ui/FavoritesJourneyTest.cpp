@@ -156,7 +156,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
         for (int row = 1; row < grid->model()->rowCount() && tableCode.empty(); ++row)
             for (int column = 2; column < grid->model()->columnCount() && tableCode.empty(); ++column) {
                 const QModelIndex cell = grid->model()->index(row, column);
-                if (MayAddFavoriteCode(cell.data().toString().toStdString())) {
+                if (MayAddFavoriteCode(LoadedData().CodeResolver(), cell.data().toString().toStdString())) {
                     tableCode = cell.data().toString().toStdString();
                     grid->setCurrentIndex(cell);
                 }
@@ -288,3 +288,4 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
 
 QTEST_MAIN(FavoritesJourneyTest)
 #include "FavoritesJourneyTest.moc"
+#include "startup/LoadedData.h"

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/ui/ScreenshotSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/FavoriteUser.h"
@@ -35,8 +36,8 @@ int main(int argc, char** argv) {
         }
         if (coder == nullptr) coder = created;
     }
-    const TFavoriteEditResult added =
-        AddFavoriteCodes(*coder, {"I10", "E11.9", "J45.909", "S52.521A", "T36.0X1A", "Z00.00", "A01.00"});
+    const TFavoriteEditResult added = AddFavoriteCodes(
+        LoadedData().CodeResolver(), *coder, {"I10", "E11.9", "J45.909", "S52.521A", "T36.0X1A", "Z00.00", "A01.00"});
     if (added.FOutcome != TFavoriteEdit::Done) {
         std::fprintf(stderr, "%s\n", FavoriteEditMessage(added, *coder, true).c_str());
         return 1;

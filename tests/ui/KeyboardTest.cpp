@@ -328,7 +328,7 @@ private slots:
     void tableEnterOnACodeCellOpensTheCode() {
         // A term with sub-terms and a code in its first code cell.
         const TTerm* parent = nullptr;
-        for (const auto& letter : TableOfDrugsLetters) {
+        for (const auto& letter : LoadedData().Index.DrugTable) {
             for (const auto& term : letter->FMainTermList)
                 if (!term->FSubTermList.empty() && TableCellInitCode(1, 2, term->Cell(2)) &&
                     term->FTitle.find_first_of("()[],") == std::string::npos && term->FTitle.size() > 3 &&
@@ -470,7 +470,8 @@ private slots:
 
     void indexWindowTypingFiltersAndEnterOpensALeafCode() {
         TRecordingMessages messages;
-        const TTerm* leaf = FirstLeafWithCode(DIndexLetters, [](const TTerm& term) { return term.FCode; });
+        const TTerm* leaf =
+            FirstLeafWithCode(LoadedData().Index.DiseaseIndex, [](const TTerm& term) { return term.FCode; });
         QVERIFY(leaf != nullptr);
         TfrmAlphaSearch window;
         window.FType = TDataSet::DiseaseIndex;
@@ -496,7 +497,8 @@ private slots:
     }
 
     void tableWindowTypingFiltersAndEnterOpensALeafCode() {
-        const TTerm* leaf = FirstLeafWithCode(TableOfDrugsLetters, [](const TTerm& term) { return term.Cell(2); });
+        const TTerm* leaf =
+            FirstLeafWithCode(LoadedData().Index.DrugTable, [](const TTerm& term) { return term.Cell(2); });
         QVERIFY(leaf != nullptr);
         TfrmDrugNeopSearch window;
         window.FType = TDataSet::DrugTable;
@@ -560,3 +562,4 @@ private slots:
 
 QTEST_MAIN(KeyboardTest)
 #include "KeyboardTest.moc"
+#include "startup/LoadedData.h"

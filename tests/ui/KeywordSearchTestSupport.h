@@ -8,12 +8,13 @@
 #include "model/CodeLookup.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/KeywordSearch.h"
 
 inline TCodeInfo* Category(const char* code) {
-    TCodeInfo* category = FindNode(ChapterList, code);
+    TCodeInfo* category = FindNode(LoadedData().Tabular.Chapters, code);
     Q_ASSERT(category != nullptr);
     return category;
 }

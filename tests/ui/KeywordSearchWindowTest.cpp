@@ -163,8 +163,8 @@ void KeywordSearchWindowTest::wheelNotchesWithin300msTurnOnePage() {
 }
 
 void KeywordSearchWindowTest::priorAndNextCodeCrossSectionAndChapterBoundaries() {
-    TChapter* first = ChapterList.front().get();
-    TChapter* second = ChapterList[1].get();
+    TChapter* first = LoadedData().Tabular.Chapters.front().get();
+    TChapter* second = LoadedData().Tabular.Chapters[1].get();
     TCodeInfo* lastOfFirstSection = first->FSubList[0]->FCodeList.back().get();
     TCodeInfo* firstOfSecondSection = first->FSubList[1]->FCodeList.front().get();
     TCodeInfo* lastOfFirstChapter = first->FSubList.back()->FCodeList.back().get();
@@ -193,7 +193,7 @@ void KeywordSearchWindowTest::priorAndNextCodeCrossSectionAndChapterBoundaries()
     QCOMPARE(ShownCode(*window), QStringLiteral("A00"));
     QCOMPARE(window->FPriorStack.size(), pushed);
     // Nor after the last one.
-    TCodeInfo* last = ChapterList.back()->FSubList.back()->FCodeList.back().get();
+    TCodeInfo* last = LoadedData().Tabular.Chapters.back()->FSubList.back()->FCodeList.back().get();
     window->ShowObject(last, 1);
     QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F9);
     QCOMPARE(ShownCode(*window), QString::fromStdString(last->FCode));
@@ -322,7 +322,7 @@ void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
     messages.QueueAnswer(true);
     Named<QPushButton>(*window, "searchButton")->click();
     int categories = 0;
-    for (const auto& chapter : ChapterList)
+    for (const auto& chapter : LoadedData().Tabular.Chapters)
         for (const auto& section : chapter->FSubList) categories += static_cast<int>(section->FCodeList.size());
     QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), categories);
     QCOMPARE(Named<QLabel>(*window, "codeCountLabel")->text(), QString::number(categories));
@@ -647,3 +647,4 @@ void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsTe
 }
 
 #include "KeywordSearchWindowTest.moc"
+#include "startup/LoadedData.h"

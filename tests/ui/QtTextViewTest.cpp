@@ -63,7 +63,7 @@ void QtTextViewTest::workedExampleColoursAndUnderline() {
     TCodeTextPager pager(&view, nullptr);
     pager.FWordsPerLine = 40;
     pager.FLinePerPage = 16;
-    pager.ShowCodeAt(FindNode(ChapterList, "A00"), "1");
+    pager.ShowCodeAt(FindNode(LoadedData().Tabular.Chapters, "A00"), "1");
     const QString text = edit.toPlainText();
     const QStringList lines = text.split(QLatin1Char('\n'));
     QCOMPARE(lines[0], QStringLiteral("A00 Cholera"));
@@ -82,3 +82,4 @@ void QtTextViewTest::workedExampleColoursAndUnderline() {
 
 QTEST_MAIN(QtTextViewTest)
 #include "QtTextViewTest.moc"
+#include "startup/LoadedData.h"

@@ -307,3 +307,4 @@ private slots:
 
 QTEST_MAIN(SelectCodeTest)
 #include "SelectCodeTest.moc"
+#include "startup/LoadedData.h"

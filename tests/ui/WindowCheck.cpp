@@ -28,6 +28,7 @@
 
 #include "data/EmbeddedResources.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "tests/ui/WindowSettle.h"
@@ -185,7 +186,8 @@ int main(int argc, char** argv) {
     FavoriteList.clear();
     TFavoriteKW* coder = nullptr;
     if (CreateFavoriteUser("Chen Li", "pw", SharedDataDir, FavoriteList, coder) != TFavoriteCreate::Created ||
-        AddFavoriteCodes(*coder, {"I10", "E11.9", "S52.521A", "T36.0X1A"}).FOutcome != TFavoriteEdit::Done) {
+        AddFavoriteCodes(LoadedData().CodeResolver(), *coder, {"I10", "E11.9", "S52.521A", "T36.0X1A"}).FOutcome !=
+            TFavoriteEdit::Done) {
         std::printf("could not make a favourite list in %s\n", SharedDataDir.c_str());
         return 1;
     }
@@ -224,7 +226,7 @@ int main(int argc, char** argv) {
          [](QWidget* opener) {
              auto window = std::make_unique<TfrmAlphaSearch>(opener);
              window->FType = TDataSet::DiseaseIndex;
-             window->FCurItem = DIndexLetters.front()->FMainTermList.front().get();
+             window->FCurItem = LoadedData().Index.DiseaseIndex.front()->FMainTermList.front().get();
              return window;
          },
          true},

@@ -55,7 +55,7 @@ private slots:
     void nestedTableLevelCoversItsOpenerFromTheSameCorner() {
         InstallWindowPlacement(*qApp);
         TTerm* term = nullptr;
-        for (const auto& letter : TableOfNeoplasmsLetters)
+        for (const auto& letter : LoadedData().Index.NeoplasmTable)
             for (const auto& candidate : letter->FMainTermList)
                 if (term == nullptr && !candidate->FSubTermList.empty()) term = candidate.get();
         QVERIFY(term != nullptr);
@@ -92,3 +92,4 @@ private slots:
 
 QTEST_MAIN(WindowPlacementTest)
 #include "WindowPlacementTest.moc"
+#include "startup/LoadedData.h"

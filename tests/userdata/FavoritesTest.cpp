@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 #include "userdata/FavoritePassword.h"
 #include "userdata/Favorites.h"
@@ -305,7 +306,7 @@ TEST_F(FavoritesFolder, DamagedFilesOpenEmptyAndAreNeverWrittenOver) {
         EXPECT_FALSE(favorite.FDamage.empty());
         EXPECT_TRUE(favorite.Codes().empty());
         EXPECT_NE(FavoriteOpenMessage(TFavoriteOpen::Damaged, favorite).find("left as it was"), std::string::npos);
-        EXPECT_EQ(AddFavoriteCodes(favorite, {"A00"}).FOutcome, TFavoriteEdit::NotOpen);
+        EXPECT_EQ(AddFavoriteCodes(LoadedData().CodeResolver(), favorite, {"A00"}).FOutcome, TFavoriteEdit::NotOpen);
         favorite.FFavoriteCodes = {HashedPasswordLine("pw"), "A00"};
         EXPECT_FALSE(favorite.SaveKWs());
         EXPECT_TRUE(ReadFile(favorite.FFileName) == damaged.content) << "the file is left as it was";
@@ -333,7 +334,8 @@ TEST_F(FavoritesOnRealData, OnlyCategoriesAndReportableCodesMayBeAdded) {
         {"S52.5", false}, {"S52.521", false}, {"A00.", false},    {"T36.0X1", false}, {"Z99.999", false},
         {"ZZZ", false},   {"A00.0-", false},  {"", false},        {"a00.0", false},
     };
-    for (const auto& row : cases) EXPECT_EQ(MayAddFavoriteCode(row.code), row.allowed) << row.code;
+    for (const auto& row : cases)
+        EXPECT_EQ(MayAddFavoriteCode(LoadedData().CodeResolver(), row.code), row.allowed) << row.code;
     EXPECT_EQ(CanonicalFavoriteCode(" s52521a\t"), "S52.521A");
     EXPECT_EQ(CanonicalFavoriteCode("a00"), "A00");
 }
@@ -349,9 +351,11 @@ TEST_F(FavoritesOnRealData, EachChangeIsSavedAtOnceOrNotMadeAtAll) {
     };
     EXPECT_EQ(onDisk(), std::vector<std::string>{});
 
-    EXPECT_EQ(AddFavoriteCodes(*favorite, {"s52.521a", "A00", "A00.0"}).FOutcome, TFavoriteEdit::Done);
-    EXPECT_EQ(AddFavoriteCodes(*favorite, {"A00", "a00"}).FOutcome, TFavoriteEdit::AlreadyListed);
-    const TFavoriteEditResult refused = AddFavoriteCodes(*favorite, {"A01.00", "S52.5"});
+    EXPECT_EQ(AddFavoriteCodes(LoadedData().CodeResolver(), *favorite, {"s52.521a", "A00", "A00.0"}).FOutcome,
+              TFavoriteEdit::Done);
+    EXPECT_EQ(AddFavoriteCodes(LoadedData().CodeResolver(), *favorite, {"A00", "a00"}).FOutcome,
+              TFavoriteEdit::AlreadyListed);
+    const TFavoriteEditResult refused = AddFavoriteCodes(LoadedData().CodeResolver(), *favorite, {"A01.00", "S52.5"});
     EXPECT_EQ(refused.FOutcome, TFavoriteEdit::NotAllowed);
     EXPECT_EQ(refused.FCode, "S52.5");
     EXPECT_EQ(onDisk(), (std::vector<std::string>{"S52.521A", "A00", "A00.0"})) << "nothing added with S52.5";
@@ -360,15 +364,16 @@ TEST_F(FavoritesOnRealData, EachChangeIsSavedAtOnceOrNotMadeAtAll) {
     EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00"}).FOutcome, TFavoriteEdit::Done);
     EXPECT_EQ(onDisk(), (std::vector<std::string>{"S52.521A", "A00.0"}));
     // A removed code comes back at its place, once.
-    EXPECT_EQ(RestoreFavoriteCode(*favorite, "A00", 1).FOutcome, TFavoriteEdit::Done);
+    EXPECT_EQ(RestoreFavoriteCode(LoadedData().CodeResolver(), *favorite, "A00", 1).FOutcome, TFavoriteEdit::Done);
     EXPECT_EQ(onDisk(), (std::vector<std::string>{"S52.521A", "A00", "A00.0"}));
-    EXPECT_EQ(RestoreFavoriteCode(*favorite, "A00", 1).FOutcome, TFavoriteEdit::AlreadyListed);
+    EXPECT_EQ(RestoreFavoriteCode(LoadedData().CodeResolver(), *favorite, "A00", 1).FOutcome,
+              TFavoriteEdit::AlreadyListed);
     EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00"}).FOutcome, TFavoriteEdit::Done);
 
     // The folder is gone: the save fails, and memory stays as the disk had it.
     const std::string fileName = favorite->FFileName;
     favorite->FFileName = FPath + "missing/YW5u.fvxml";
-    const TFavoriteEditResult failed = AddFavoriteCodes(*favorite, {"A01.00"});
+    const TFavoriteEditResult failed = AddFavoriteCodes(LoadedData().CodeResolver(), *favorite, {"A01.00"});
     EXPECT_EQ(failed.FOutcome, TFavoriteEdit::SaveFailed);
     EXPECT_NE(FavoriteEditMessage(failed, *favorite, true).find("could not be saved"), std::string::npos);
     EXPECT_EQ(RemoveFavoriteCodes(*favorite, {"A00.0"}).FOutcome, TFavoriteEdit::SaveFailed);
