@@ -396,6 +396,19 @@ TLoadState LoadCodeKeywords(std::istream& ASource, bool ACategoryOnly, bool AMul
     return LoadCodeKeywords(ASource, ACategoryOnly, AMultiWordOnly, ACapitalize, ATables.Codes, ATables.Refs, AStatus);
 }
 
+std::shared_ptr<const TCodeRecordIndex> CodeRecordsOf(const TKeywordTables& ATables) {
+    std::lock_guard lock(ATables.RecordIndexMutex);
+    const uint32_t generation = ATables.Generation.load();
+    if (ATables.RecordIndex == nullptr || ATables.RecordIndexGeneration != generation) {
+        auto index = std::make_shared<TCodeRecordIndex>();
+        index->reserve(ATables.Codes.size());
+        for (const auto& record : ATables.Codes) index->emplace(record->FCode, record.get());
+        ATables.RecordIndex = std::move(index);
+        ATables.RecordIndexGeneration = generation;
+    }
+    return ATables.RecordIndex;
+}
+
 void TKeywordTables::ClearCodes() {
     ++Generation;
     Codes.clear();

@@ -82,6 +82,10 @@ struct TSpellingList {
 
 class TKeywordSpelling;
 
+// The keyword records of the code keyword table by their code (the first record of a code wins, as
+// a linear look-up would find it).
+using TCodeRecordIndex = std::unordered_map<std::string, const TCodeKeywords*>;
+
 // Every keyword table of one loaded edition.
 struct TKeywordTables {
     TCodeKeywordsList Codes;
@@ -89,8 +93,8 @@ struct TKeywordTables {
     TSpecialKeywordList Specials;  // the irregular plurals, filled before the code keywords
     TSpellingList Spellings;       // filled before the code keywords
     TShortDescDict ShortDescs;
-    // Bumped whenever Codes is emptied or refilled; TCodeInfo::FCodeKW caches, spelling help and
-    // prompt filters made under another generation are stale.
+    // Bumped whenever Codes is emptied or refilled; record indexes, spelling help and prompt filters
+    // made under another generation are stale.
     std::atomic<uint32_t> Generation{0};
 
     // Empties Codes and Refs (administrator refill) and bumps the generation.
@@ -102,7 +106,16 @@ struct TKeywordTables {
     // after each refill). Only the user-interface thread searches.
     std::shared_ptr<const TKeywordSpelling> SpellingHelp;
     uint32_t SpellingHelpGeneration = 0;
+
+    // The record index of Codes (CodeRecordsOf makes it on first use after each refill).
+    mutable std::mutex RecordIndexMutex;
+    mutable std::shared_ptr<const TCodeRecordIndex> RecordIndex;
+    mutable uint32_t RecordIndexGeneration = 0;
 };
+
+// The record index of ATables.Codes, made again when the tables' generation moved. A search takes it
+// once and keeps it while it looks at every category.
+std::shared_ptr<const TCodeRecordIndex> CodeRecordsOf(const TKeywordTables& ATables);
 
 // Ordering of keyword lists as a reader files them: ASCII letter case ignored, hyphens and
 // apostrophes skipped, a blank before any letter or digit; texts equal that way are ordered by all

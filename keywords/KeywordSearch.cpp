@@ -345,9 +345,9 @@ bool KeywordsMatchAllForms(const TCodeKeywords* codeKW, const std::vector<TKeywo
 }
 
 bool CodeMatchesKeywordForms(const TCodeInfo& code, const std::vector<TKeywordFormGroups>& keywords,
-                             const TCodeKeywordsList& list) {
-    if (code.FCodeKW == nullptr) code.FCodeKW = FindCodeKeywords(list, code.FCode);
-    return KeywordsMatchAllForms(code.FCodeKW, keywords);
+                             const TCodeRecordIndex& records) {
+    const auto found = records.find(code.FCode);
+    return KeywordsMatchAllForms(found == records.end() ? nullptr : found->second, keywords);
 }
 
 template <typename Visit>
@@ -357,11 +357,6 @@ void ForEachCategory(const TChapterList& chapters, Visit visit) {
             for (const auto& category : section->FCodeList) visit(*category);
         }
     }
-}
-
-void ClearCacheBelow(const TCodeInfo& code) {
-    code.FCodeKW = nullptr;
-    for (const auto& subCode : code.FSubCodeList) ClearCacheBelow(*subCode);
 }
 
 std::string ReplaceAll(std::string text, char from, char to) {
@@ -528,11 +523,12 @@ std::vector<TCodeInfo*> RankedResults(const TChapterList& chapters, const TStrin
     ForEachCategory(chapters,
                     [&](const TCodeInfo& category) { categories.push_back(const_cast<TCodeInfo*>(&category)); });
     std::vector<double> scores(categories.size(), 0.0);
+    const std::shared_ptr<const TCodeRecordIndex> records = CodeRecordsOf(tables);
     for (const std::string& keyword : keywords) {
         const std::vector<TKeywordFormGroups> forms = FormsOf(TStringList{keyword}, tables);
         std::vector<std::size_t> carriers;
         for (std::size_t i = 0; i < categories.size(); ++i) {
-            if (CodeMatchesKeywordForms(*categories[i], forms, tables.Codes)) carriers.push_back(i);
+            if (CodeMatchesKeywordForms(*categories[i], forms, *records)) carriers.push_back(i);
         }
         if (carriers.empty()) continue;
         const double words = 1.0 + static_cast<double>(std::count(keyword.begin(), keyword.end(), ' '));
@@ -574,7 +570,7 @@ bool KeywordsMatchAll(const TCodeKeywords* ACodeKW, const TStringList& AKeywords
 }
 
 bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TKeywordTables& ATables) {
-    return CodeMatchesKeywordForms(ACode, FormsOf(AKeywords, ATables), ATables.Codes);
+    return CodeMatchesKeywordForms(ACode, FormsOf(AKeywords, ATables), *CodeRecordsOf(ATables));
 }
 
 bool CodeMatchesFullText(const TCodeInfo& ACode, const TStringList& AKeywords, TFullTextFlags AFlags) {
@@ -618,31 +614,20 @@ TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList, const T
     return variants;
 }
 
-void ClearCodeKeywordCache(const TChapterList& AChapters) {
-    ForEachCategory(AChapters, [](const TCodeInfo& category) { ClearCacheBelow(category); });
-}
-
-void RefreshCodeKeywordCache(const TChapterList& AChapters, const TKeywordTables& ATables) {
-    // Only the UI thread searches, so the tables and generation the caches were made for are enough.
-    static const TKeywordTables* cachedTables = nullptr;
-    static uint32_t cachedGeneration = 0;
-    const uint32_t now = ATables.Generation.load();
-    if (&ATables == cachedTables && now == cachedGeneration) return;
-    ClearCodeKeywordCache(AChapters);
-    cachedTables = &ATables;
-    cachedGeneration = now;
-}
-
 std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,
                                        const TStringList& AKeywords, const TKeywordTables& ATables) {
     std::vector<TCodeInfo*> results;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
     std::vector<TKeywordFormGroups> forms;
-    if (AMode == TSearchMode::Keywords) forms = FormsOf(AKeywords, ATables);
+    std::shared_ptr<const TCodeRecordIndex> records;
+    if (AMode == TSearchMode::Keywords) {
+        forms = FormsOf(AKeywords, ATables);
+        records = CodeRecordsOf(ATables);
+    }
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         bool taken = true;
         if (AMode == TSearchMode::FullText) taken = CodeMatchesFullTextUsable(category, keywords, AFlags);
-        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, ATables.Codes);
+        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, *records);
         if (taken) results.push_back(const_cast<TCodeInfo*>(&category));
     });
     return results;
@@ -662,8 +647,9 @@ TStringList BlankSeparatedKeywords(std::string_view AText) {
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TKeywordTables& ATables) {
     int count = 0;
     const std::vector<TKeywordFormGroups> forms = FormsOf(AKeywords, ATables);
+    const std::shared_ptr<const TCodeRecordIndex> records = CodeRecordsOf(ATables);
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
-        if (CodeMatchesKeywordForms(category, forms, ATables.Codes)) ++count;
+        if (CodeMatchesKeywordForms(category, forms, *records)) ++count;
     });
     return count;
 }
@@ -765,7 +751,6 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     const TSearchMode mode = AFullText                      ? TSearchMode::FullText
                              : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
                                                             : TSearchMode::ListAll;
-    RefreshCodeKeywordCache(*FChapters, *FTables);
     FResultList = FillResultList(*FChapters, mode, flags, FSearchKeyWordsList, *FTables);
     FSearchNote.clear();
     bool readOtherwise = false;
@@ -807,7 +792,6 @@ void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfte
     } else {
         TStringList items = SplitStrict(AsciiUpper(AText));
         if (!items.empty() && items.back().empty()) items.pop_back();
-        RefreshCodeKeywordCache(*FChapters, *FTables);
         FCombined = std::to_string(CountKeywordMatches(*FChapters, items, *FTables));
     }
 }

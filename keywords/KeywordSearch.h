@@ -52,8 +52,7 @@ private:
     std::shared_ptr<const TForms> FForms;
 };
 
-// KeywordsMatchAll of the code's keyword record; the record is looked up in ATables.Codes once and
-// cached in ACode.FCodeKW.
+// KeywordsMatchAll of the code's keyword record in ATables.Codes.
 bool CodeMatchesKeywords(const TCodeInfo& ACode, const TStringList& AKeywords, const TKeywordTables& ATables);
 
 // Every keyword occurs as a whole word in a chosen text of the code, or one code below it matches
@@ -67,11 +66,6 @@ bool FindWholeWordOrJoined(std::string_view AWord, std::string_view AText);
 
 // Upper-case spellings to highlight: every keyword with its hyphen/blank forms and plurals.
 TStringList BuildKeywordVariants(const TStringList& ASearchKeyWordsList, const TSpecialKeywordList& ASpecials);
-
-// Empties every FCodeKW cache of the tree (after the keyword tables were refilled).
-void ClearCodeKeywordCache(const TChapterList& AChapters);
-// Clears the caches of AChapters when the generation of ATables moved since the last call.
-void RefreshCodeKeywordCache(const TChapterList& AChapters, const TKeywordTables& ATables);
 
 // The categories taken by the mode, in tabular order (sections' code lists only).
 std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMode AMode, TFullTextFlags AFlags,

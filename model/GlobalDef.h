@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-class TCodeKeywords;  // keyword record of a category (keywords library)
 class TChapter;
 class TSubChapter;
 class TCodeInfo;
@@ -176,8 +175,6 @@ public:
     TCodeInfo* FParent;
     std::vector<std::unique_ptr<TCodeInfo>> FSubCodeList;
     int FLevel;
-    // Keyword record of the same code; a cache filled by the keyword matcher on the UI thread.
-    mutable TCodeKeywords* FCodeKW = nullptr;
 
     int GetTextLines() const;
 
