@@ -433,16 +433,23 @@ std::vector<std::string> PhraseSpellings(const std::string& phrase) {
     return spellings;
 }
 
-// The keyword of the set that a run of phrase words is, in any of its spellings; empty if none.
+// The keyword of the set that a run of phrase words is, in any of its spellings, or that it names
+// with its first word cut to an initial ("E COLI"); empty if none. The words are joined into one
+// ("X RAY" as XRAY) only when none of them is a connecting word: "due to E. coli" must not read as TOE.
 std::string KeywordOfRun(const TKeywordSpelling& spelling, const std::vector<std::string>& words, std::size_t from,
                          std::size_t count) {
     std::string phrase;
-    for (std::size_t k = from; k < from + count; ++k) phrase += (k == from ? "" : " ") + words[k];
+    bool joinable = true;
+    for (std::size_t k = from; k < from + count; ++k) {
+        phrase += (k == from ? "" : " ") + words[k];
+        joinable = joinable && !(count > 1 && IsConnectingWord(words[k]));
+    }
     for (const std::string& candidate : PhraseSpellings(phrase)) {
         std::string keyword = spelling.KeywordFor(candidate);
-        if (keyword.empty()) keyword = spelling.KeywordFor(FoldedKeyword(candidate, true));
+        if (keyword.empty() && joinable) keyword = spelling.KeywordFor(FoldedKeyword(candidate, true));
         if (!keyword.empty()) return keyword;
     }
+    if (count > 1 && joinable && words[from].size() == 1) return spelling.KeywordForInitial(phrase);
     return {};
 }
 

@@ -215,6 +215,10 @@ TKeywordSpelling::TKeywordSpelling(const TKeywordRefList& ARefs, const TSpelling
         if (folded.empty()) continue;
         FKeywords.insert_or_assign(folded, folded);
         FKeywords.emplace(FoldedKeyword(ref->FKeyWord, true), folded);
+        if (const std::size_t blank = folded.find(' '); blank != std::string::npos && blank > 2) {
+            const auto [entry, added] = FByInitial.emplace(folded.substr(0, 1) + folded.substr(blank), folded);
+            if (!added && entry->second != folded) entry->second.clear();
+        }
         for (const std::string& word : SplitAt(folded, ' ')) {
             if (!word.empty()) FWords[word] += ref->FRefCount;
         }
@@ -237,6 +241,11 @@ bool TKeywordSpelling::IsKeyword(std::string_view AFolded) const {
 std::string TKeywordSpelling::KeywordFor(std::string_view AFolded) const {
     const auto found = FKeywords.find(std::string(AFolded));
     return found == FKeywords.end() ? std::string() : found->second;
+}
+
+std::string TKeywordSpelling::KeywordForInitial(std::string_view AFolded) const {
+    const auto found = FByInitial.find(std::string(AFolded));
+    return found == FByInitial.end() ? std::string() : found->second;
 }
 
 bool TKeywordSpelling::IsWord(std::string_view AWord) const {

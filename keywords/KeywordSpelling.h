@@ -45,6 +45,10 @@ public:
     bool IsKeyword(std::string_view AFolded) const;
     // The keyword a folded text stands for: itself, or the keyword whose joined spelling it is; empty if none.
     std::string KeywordFor(std::string_view AFolded) const;
+    // The keyword a folded text with its first word cut to an initial stands for, as a chart writes
+    // an organism ("E COLI" for ESCHERICHIA COLI, "S AUREUS"); empty when no keyword or more than
+    // one reads that way.
+    std::string KeywordForInitial(std::string_view AFolded) const;
     // AWord (upper case) is a word of some keyword.
     bool IsWord(std::string_view AWord) const;
     // How many keyword items of the set carry this word.
@@ -60,10 +64,11 @@ public:
 
 private:
     TSpellingList FSpellings;
-    std::unordered_map<std::string, std::string> FKeywords;  // folded and joined spellings -> folded keyword
-    std::unordered_map<std::string, int32_t> FWords;         // word -> keyword items carrying it
-    std::vector<std::vector<const std::string*>> FByLength;  // words by length
-    std::vector<std::vector<uint32_t>> FLettersByLength;     // the letters each of them holds, one bit a letter
+    std::unordered_map<std::string, std::string> FKeywords;   // folded and joined spellings -> folded keyword
+    std::unordered_map<std::string, std::string> FByInitial;  // "E COLI" -> ESCHERICHIA COLI; empty: ambiguous
+    std::unordered_map<std::string, int32_t> FWords;          // word -> keyword items carrying it
+    std::vector<std::vector<const std::string*>> FByLength;   // words by length
+    std::vector<std::vector<uint32_t>> FLettersByLength;      // the letters each of them holds, one bit a letter
     std::unordered_map<std::string, std::vector<const std::string*>> FBySound;
 };
 

@@ -213,6 +213,10 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
         {"type II diabetes mellitus without complications", "E11", true},
         {"down syndrome", "Q90", false},
         {"typhoid,meningitis", "A01", false},
+        // An organism written with its genus as an initial; "due to" is no part of a keyword.
+        {"urinary tract infection due to e coli", "N39", true},
+        {"sepsis due to e coli", "A41", true},
+        {"s aureus pneumonia", "J15", true},
     };
     TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
     for (const TCase& test : cases) {
@@ -223,6 +227,8 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
     }
     state.RunKeywordSearch("pnemonia", false, 0);
     EXPECT_EQ(state.FSearchNote, "no keyword PNEMONIA; showing PNEUMONIA");
+    state.RunKeywordSearch("sepsis due to e coli", false, 0);
+    EXPECT_EQ(state.FSearchNote, "no keyword SEPSIS DUE TO E COLI; showing SEPSIS, ESCHERICHIA COLI");
     state.RunKeywordSearch("typhoid,meningitis", false, 0);
     EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"});
 }
