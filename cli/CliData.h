@@ -13,7 +13,6 @@
 #include "services/DataSets.h"
 #include "services/Resources.h"
 #include "startup/EditionInUse.h"
-#include "startup/LoadedData.h"
 
 // Makes AEdition the edition every later load reads (the edition in use, startup/EditionInUse.h), as
 // chosen on the command line. Call before the first load. Throws std::runtime_error when an

@@ -15,7 +15,6 @@
 
 #include "model/GlobalDef.h"
 #include "render/CodeTextPager.h"
-#include "startup/LoadedData.h"
 #include "ui/WindowActions.h"
 
 class QLabel;
@@ -57,7 +56,7 @@ public:
     // Whether the last expand or collapse request was allowed.
     bool FAllowAutoColExp = false;
 
-    // Fills the tree from LoadedData().Tabular.Chapters (all nodes collapsed) once the Tabular List has loaded; the
+    // Fills the tree from the Tabular List (all nodes collapsed) once the Tabular List has loaded; the
     // waiting window shows until then.
     void BuildChapterTree();
     // The object of the Tabular List a node stands for, looked up by its place in the list
