@@ -120,8 +120,9 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
         QCOMPARE(Named<QLabel>(main, "addendaLabel")->text(), QString());
         QCOMPARE(main.windowTitle(), QStringLiteral("ICD-10 (2022), Provided by Kelvora"));
         // The imported edition brings its own disease index: no stand-in note.
-        QCOMPARE(DiseaseIndexNote(DIndexEdition), std::string());
-        QVERIFY(MayAddFavoriteCode("U10.9"));  // the favourites' check asks the new edition
+        QCOMPARE(DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition), std::string());
+        QVERIFY(
+            MayAddFavoriteCode(LoadedData().CodeResolver(), "U10.9"));  // the favourites' check asks the new edition
         TfrmKeyWordSearch window;
         window.FInitType = TTabularOpening::Code;
         window.FInitCode = QStringLiteral("U10.11");
@@ -135,7 +136,7 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
     StartEditionLoading(EmbeddedEdition(), EmbeddedResources());
     JoinLoaders();
     QVERIFY(FindNode("U10.11") == nullptr);
-    QVERIFY(!DiseaseIndexNote(DIndexEdition).empty());  // the embedded FY2017 stand-in
+    QVERIFY(!DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition).empty());  // the embedded FY2017 stand-in
     ChosenEdition.clear();
     QCOMPARE(StartKeptEdition(EmbeddedResources()), std::string());
     JoinLoaders();
@@ -146,3 +147,4 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
 
 QTEST_MAIN(EditionsTest)
 #include "EditionsTest.moc"
+#include "startup/LoadedData.h"
