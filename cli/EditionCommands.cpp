@@ -2,6 +2,7 @@
 // (progress on standard error), removing one, and what changed between two editions.
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "data/EmbeddedResources.h"
 #include "editions/EditionDiff.h"
 #include "editions/EditionImport.h"
+#include "editions/Editions.h"
 
 namespace {
 
@@ -112,23 +114,23 @@ int RunDiff(const std::vector<std::string>& args) {
         return 2;
     }
     const auto editions = InstalledEditions();
-    std::string orders[2];
+    std::optional<TEditionInfo> chosen[2];
     for (std::size_t i = 0; i < 2; ++i) {
-        const auto edition = FindEdition(editions, args[i]);
-        if (!edition) {
+        chosen[i] = FindEdition(editions, args[i]);
+        if (!chosen[i]) {
             std::fprintf(stderr, "diff: no edition %s; there are: %s\n", args[i].c_str(),
                          EditionList(editions).c_str());
             return 2;
         }
-        try {
-            orders[i] = EditionOrderText(*OpenEditionResources(*edition, EmbeddedResources()));
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "diff: edition %s: %s\n", args[i].c_str(), error.what());
-            return 1;
-        }
     }
     std::string output;
-    for (const auto& change : DiffOrderFiles(orders[0], orders[1])) output += FormatChange(change) + "\n";
+    try {
+        for (const auto& change : DiffEditions(*chosen[0], *chosen[1], EmbeddedResources()))
+            output += FormatChange(change) + "\n";
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "diff: %s\n", error.what());
+        return 1;
+    }
     std::fwrite(output.data(), 1, output.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -1,9 +1,11 @@
 #include "editions/EditionDiff.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "admin/OrderFile.h"
+#include "editions/Editions.h"
 
 namespace {
 
@@ -76,6 +78,24 @@ std::vector<TEditionChange> DiffOrderFiles(std::string_view AFromOrder, std::str
     for (auto* kind : {&categoriesAdded, &categoriesDeleted, &added, &deleted, &revised})
         changes.insert(changes.end(), std::make_move_iterator(kind->begin()), std::make_move_iterator(kind->end()));
     return changes;
+}
+
+std::vector<TEditionChange> DiffEditions(const TEditionInfo& AFrom, const TEditionInfo& ATo,
+                                         const TResourceProvider& AProgram) {
+    std::string orders[2];
+    const TEditionInfo* editions[2] = {&AFrom, &ATo};
+    for (std::size_t i = 0; i < 2; ++i) {
+        try {
+            orders[i] = EditionOrderText(*OpenEditionResources(*editions[i], AProgram));
+        } catch (const std::exception& error) {
+            throw std::runtime_error("edition " + editions[i]->Id + ": " + error.what());
+        }
+    }
+    return DiffOrderFiles(orders[0], orders[1]);
+}
+
+bool ChangeInNewerEdition(TChangeKind AKind) {
+    return AKind == TChangeKind::Added || AKind == TChangeKind::Revised || AKind == TChangeKind::CategoryAdded;
 }
 
 std::string FormatChange(const TEditionChange& AChange) {

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+struct TEditionInfo;
+class TResourceProvider;
+
 enum class TChangeKind { CategoryAdded, CategoryDeleted, Added, Deleted, Revised };
 
 // "category-added", "category-deleted", "added", "deleted", "revised".
@@ -22,6 +25,15 @@ struct TEditionChange {
 // The changes from AFromOrder to AToOrder (two order-file texts): categories added, categories
 // deleted, codes added, deleted, revised; each kind in tabular order.
 std::vector<TEditionChange> DiffOrderFiles(std::string_view AFromOrder, std::string_view AToOrder);
+
+// The changes from edition AFrom to edition ATo, from their order files (the embedded edition's
+// comes from AProgram). Throws std::runtime_error "edition ID: why" when one cannot be read.
+std::vector<TEditionChange> DiffEditions(const TEditionInfo& AFrom, const TEditionInfo& ATo,
+                                         const TResourceProvider& AProgram);
+
+// Where the code of a change exists as the change describes it: an added or revised code and an
+// added category in the newer edition, a deleted code or category in the older one.
+bool ChangeInNewerEdition(TChangeKind AKind);
 
 // "kind TAB code TAB old title TAB new title" (tabs in titles become blanks), without a line end.
 std::string FormatChange(const TEditionChange& AChange);

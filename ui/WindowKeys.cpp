@@ -4,6 +4,7 @@
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
 #include "ui/EditionsDialog.h"
+#include "ui/EditionChanges.h"
 #include "ui/Main.h"
 
 std::vector<TWindowKeyTable> AllWindowKeyTables() {
@@ -13,5 +14,6 @@ std::vector<TWindowKeyTable> AllWindowKeyTables() {
         {"the index windows", TfrmAlphaSearch::KeyTable()},
         {"the drug and neoplasm tables", TfrmDrugNeopSearch::KeyTable()},
         {"the Editions window", TfrmEditions::KeyTable()},
+        {"the What Changed window", TfrmEditionChanges::KeyTable()},
     };
 }

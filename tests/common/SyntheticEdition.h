@@ -30,6 +30,24 @@ std::vector<TReleaseFile> Published2021Files(const std::filesystem::path& ADataD
 // The synthetic FY2022 release.
 std::vector<TReleaseFile> Synthetic2022Files(const std::filesystem::path& ADataDir);
 
+// What `diff 2021 2022` gives for the synthetic release: the list above, as diff lines.
+inline constexpr const char* Synthetic2022Diff =
+    "category-added\tU10\t\tQuorvalitis\n"
+    "category-deleted\tA65\tNonvenereal syphilis\t\n"
+    "added\tR05.1\t\tAcute cough\n"
+    "added\tR05.9\t\tCough, unspecified\n"
+    "added\tU10.11XA\t\tAcute quorvalitis, right side, initial encounter\n"
+    "added\tU10.11XD\t\tAcute quorvalitis, right side, subsequent encounter\n"
+    "added\tU10.11XS\t\tAcute quorvalitis, right side, sequela\n"
+    "added\tU10.12XA\t\tAcute quorvalitis, left side, initial encounter\n"
+    "added\tU10.12XD\t\tAcute quorvalitis, left side, subsequent encounter\n"
+    "added\tU10.9\t\tQuorvalitis, unspecified\n"
+    "deleted\tA00.1\tCholera due to Vibrio cholerae 01, biovar eltor\t\n"
+    "deleted\tA65\tNonvenereal syphilis\t\n"
+    "deleted\tR05\tCough\t\n"
+    "revised\tA00.9\tCholera, unspecified\tCholera, unspecified type\n"
+    "revised\tA01.00\tTyphoid fever, unspecified\tTyphoid fever, unspecified site\n";
+
 // Writes the files into AFolder (created when missing).
 void WriteReleaseFiles(const std::filesystem::path& AFolder, const std::vector<TReleaseFile>& AFiles);
 
