@@ -99,9 +99,16 @@ TfrmEditionChanges::TfrmEditionChanges(const TResourceProvider& AProgram, const 
     fromEditionBox = makeBox("fromEditionBox", QStringLiteral("From edition"));
     toLabel = makeLabel("toLabel", QStringLiteral("&To:"));
     toEditionBox = makeBox("toEditionBox", QStringLiteral("To edition"));
+    // The boxes name an edition by its year and effective date; the whole title (with the addenda,
+    // which can run long) is the entry's tool tip.
     for (const TEditionInfo& edition : FEditions)
-        for (QComboBox* box : {fromEditionBox, toEditionBox})
-            box->addItem(QString::fromStdString(edition.Title()), QString::fromStdString(edition.Id));
+        for (QComboBox* box : {fromEditionBox, toEditionBox}) {
+            box->addItem(QStringLiteral("FY%1 (effective %2)")
+                             .arg(edition.Year)
+                             .arg(QString::fromStdString(FormatDate(edition.EffectiveFrom))),
+                         QString::fromStdString(edition.Id));
+            box->setItemData(box->count() - 1, QString::fromStdString(edition.Title()), Qt::ToolTipRole);
+        }
     kindLabel = makeLabel("kindLabel", QStringLiteral("&Show:"));
     kindBox = makeBox("kindBox", QStringLiteral("Kind of change"));
     for (const TKindChoice& choice : KindChoices) kindBox->addItem(QString::fromLatin1(choice.Caption));
@@ -257,6 +264,10 @@ void TfrmEditionChanges::Compare() {
     if (fromIndex < 0 || toIndex < 0) return;
     const TEditionInfo from = FEditions[static_cast<std::size_t>(fromIndex)];
     const TEditionInfo to = FEditions[static_cast<std::size_t>(toIndex)];
+    if (from.Id == to.Id) {
+        ShowComparison(from.Id, to.Id, {}, QString());
+        return;
+    }
     auto comparison = std::make_shared<TComparison>();
     const TResourceProvider* program = &FProgram;
     FWorker = QThread::create([comparison, from, to, program] {

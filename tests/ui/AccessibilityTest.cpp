@@ -15,6 +15,7 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionChanges.h"
 #include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/InfoOf7Code.h"
@@ -89,6 +90,7 @@ void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
          }},
         {"seven-character code", [] { return std::make_unique<TfrmInfoOf7Code>(); }},
         {"editions", [] { return std::make_unique<TfrmEditions>(EmbeddedResources()); }},
+        {"what changed", [] { return std::make_unique<TfrmEditionChanges>(EmbeddedResources(), "2021"); }},
     };
     QStringList missing;
     for (const auto& [name, make] : windows) {

@@ -36,6 +36,7 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionChanges.h"
 #include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/InfoOf7Code.h"
@@ -282,6 +283,9 @@ int main(int argc, char** argv) {
          false, true},
         {"administrator-tool", [](QWidget*) { return std::make_unique<TfrmAdministratorTool>(nullptr); }, false, true},
         {"editions", [](QWidget*) { return std::make_unique<TfrmEditions>(EmbeddedResources()); }},
+        {"what-changed",
+         [](QWidget*) { return std::make_unique<TfrmEditionChanges>(EmbeddedResources(), "2021", nullptr); }, false,
+         true},
     };
 
     for (const TCase& item : cases) {
