@@ -184,7 +184,7 @@ TfrmEditionChanges::TfrmEditionChanges(const TResourceProvider& AProgram, const 
     connect(actions.value(QStringLiteral("copyAction")), &QAction::triggered, this,
             &TfrmEditionChanges::CopySelectedChanges);
     connect(actions.value(QStringLiteral("listAction")), &QAction::triggered, this, [this] {
-        ShowFirstRowFromFilter();
+        KeepACurrentRow();
         changesTable->setFocus(Qt::ShortcutFocusReason);
     });
     connect(actions.value(QStringLiteral("closeAction")), &QAction::triggered, this, &QDialog::reject);
@@ -199,7 +199,7 @@ TfrmEditionChanges::TfrmEditionChanges(const TResourceProvider& AProgram, const 
     connect(kindBox, &QComboBox::currentIndexChanged, this, &TfrmEditionChanges::ApplyKindFilter);
     connect(filterEdit, &QLineEdit::textChanged, this, [this](const QString& AText) {
         FFilter->SetText(AText);
-        UpdateCount();
+        RowsChanged();
     });
 
     resize(DesignedWidth, DesignedHeight);
@@ -303,7 +303,7 @@ void TfrmEditionChanges::ShowComparison(const std::string& AFromId, const std::s
     FShownTo = AToId;
     FError = AError;
     FModel->SetChanges(std::move(AChanges));
-    UpdateCount();
+    RowsChanged();
     emit changesShown();
 }
 
@@ -311,10 +311,11 @@ void TfrmEditionChanges::ApplyKindFilter() {
     const int choice = kindBox->currentIndex();
     if (choice < 0 || choice >= static_cast<int>(KindChoices.size())) return;
     FFilter->SetKind(KindChoices[static_cast<std::size_t>(choice)].Kind);
-    UpdateCount();
+    RowsChanged();
 }
 
-void TfrmEditionChanges::UpdateCount() {
+void TfrmEditionChanges::RowsChanged() {
+    KeepACurrentRow();
     if (FWorker != nullptr) return;  // "Comparing ..." stays until the result is there
     if (!FError.isEmpty()) {
         countLabel->setText(QStringLiteral("Cannot compare: %1").arg(FError));
@@ -330,7 +331,6 @@ void TfrmEditionChanges::UpdateCount() {
         countLabel->setText(QStringLiteral("The same edition is chosen twice: choose two to compare."));
         return;
     }
-    if (FModel->rowCount() > 0) ShowFirstRowFromFilter();
     countLabel->setText(QStringLiteral("%1 from %2 to %3, %4 shown")
                             .arg(Plural(FModel->rowCount(), "change", "changes"), QString::fromStdString(FShownFrom),
                                  QString::fromStdString(FShownTo))
@@ -338,7 +338,7 @@ void TfrmEditionChanges::UpdateCount() {
 }
 
 // The list always has a current row while it shows any, so that Enter and Ctrl+C have one to act on.
-void TfrmEditionChanges::ShowFirstRowFromFilter() {
+void TfrmEditionChanges::KeepACurrentRow() {
     if (changesTable->currentIndex().isValid() || FFilter->rowCount() == 0) return;
     changesTable->selectionModel()->setCurrentIndex(FFilter->index(0, 0),
                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

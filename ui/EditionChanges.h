@@ -57,10 +57,11 @@ private:
     void ShowComparison(const std::string& AFromId, const std::string& AToId, std::vector<TEditionChange> AChanges,
                         const QString& AError);
     void ApplyKindFilter();
-    void UpdateCount();
+    // The rows shown changed: the list keeps a current row, the count line says how many.
+    void RowsChanged();
     void OpenCurrentChange();
     void CopySelectedChanges();
-    void ShowFirstRowFromFilter();
+    void KeepACurrentRow();
 
     const TResourceProvider& FProgram;
     std::vector<TEditionInfo> FEditions;
