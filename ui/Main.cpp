@@ -27,6 +27,7 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
+#include "ui/EditionChanges.h"
 #include "ui/EditionsDialog.h"
 #include "ui/FavoriteUser.h"
 #include "ui/KeywordSearch.h"
@@ -49,12 +50,13 @@ namespace {
 constexpr int DesignedWidth = 1167;
 constexpr int DesignedHeight = 691;
 
-constexpr std::array<TWindowKey, 4> LauncherKeys{{
+constexpr std::array<TWindowKey, 5> LauncherKeys{{
     {"openLauncherAction", "Return; Enter; Space", "opens the search window of the launcher that has the focus"},
     {"nextLauncherAction", "Down", "moves to the next launcher (Tab does too)"},
     {"previousLauncherAction", "Up", "moves to the previous launcher"},
     {"editionsAction", "Ctrl+E",
      "opens the Editions window: the installed editions, importing a release, choosing the edition in use"},
+    {"whatChangedAction", "Ctrl+D", "opens the What Changed window: the codes and categories two editions differ in"},
 }};
 
 void SetTextColour(QLabel* label, const QColor& colour) {
@@ -180,6 +182,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     editionsButton->setObjectName(QStringLiteral("editionsButton"));
     editionsButton->setAccessibleName(QStringLiteral("Editions"));
     editionsButton->setFont(TahomaFont(13));
+    whatChangedButton = new QPushButton(QStringLiteral("What Changed…"), this);
+    whatChangedButton->setObjectName(QStringLiteral("whatChangedButton"));
+    whatChangedButton->setAccessibleName(QStringLiteral("What Changed"));
+    whatChangedButton->setFont(TahomaFont(13));
 
     // 4. The keyword search history; a missing or unreadable file leaves it empty. Every user file
     // that exists but could not be read (settings, history, favourite lists) is said here, once,
@@ -217,7 +223,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
         previous = label;
     }
     setTabOrder(previous, editionsButton);
-    setTabOrder(editionsButton, fullScreenBox);
+    setTabOrder(editionsButton, whatChangedButton);
+    setTabOrder(whatChangedButton, fullScreenBox);
     for (const TWindowKey& key : KeyTable().first(LauncherFocusKeys)) {
         QAction* action = FActions.value(QString::fromUtf8(key.Name));
         removeAction(action);
@@ -229,6 +236,11 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
         QStringLiteral("%1 (%2)").arg(editionsAction->toolTip(), editionsAction->shortcut().toString()));
     connect(editionsAction, &QAction::triggered, this, &TfrmMain::OpenEditionsWindow);
     connect(editionsButton, &QPushButton::clicked, this, &TfrmMain::OpenEditionsWindow);
+    QAction* whatChangedAction = FActions.value(QStringLiteral("whatChangedAction"));
+    whatChangedButton->setToolTip(
+        QStringLiteral("%1 (%2)").arg(whatChangedAction->toolTip(), whatChangedAction->shortcut().toString()));
+    connect(whatChangedAction, &QAction::triggered, this, &TfrmMain::lbWhatChangedClick);
+    connect(whatChangedButton, &QPushButton::clicked, this, &TfrmMain::lbWhatChangedClick);
     connect(FActions.value(QStringLiteral("openLauncherAction")), &QAction::triggered, this, [this] {
         if (auto* launcher = qobject_cast<QLabel*>(focusWidget()); Launchers().contains(launcher)) Launch(launcher);
     });
@@ -266,6 +278,7 @@ void TfrmMain::BuildLayout() {
     editionsRow->setContentsMargins(0, 0, 0, 0);
     editionsRow->setSpacing(8);
     editionsRow->addWidget(editionsButton);
+    editionsRow->addWidget(whatChangedButton);
     auto* editionsBox = new QWidget(this);
     editionsBox->setObjectName(QStringLiteral("editionsBox"));
     editionsBox->setLayout(editionsRow);
@@ -564,4 +577,15 @@ bool TfrmMain::OpenCodeInEdition(const QString& AId, const QString& ACode) {
     }
     if (result == 3) close();
     return true;
+}
+
+void TfrmMain::lbWhatChangedClick() {
+    const TResourceProvider* program = ProgramResources();
+    if (program == nullptr) {
+        ShowMessage("The editions cannot be compared: the program's data did not start.");
+        return;
+    }
+    TfrmEditionChanges window(*program, EditionInUse().Id, this);
+    connect(&window, &TfrmEditionChanges::openCodeRequested, this, &TfrmMain::OpenCodeInEdition);
+    window.exec();
 }

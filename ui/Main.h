@@ -63,6 +63,9 @@ public:
     // category) in a Tabular Search window run modally over the active window. False when the
     // switch did not happen.
     bool OpenCodeInEdition(const QString& AId, const QString& ACode);
+    // The What Changed window, modally over the launcher; a code it asks to open opens through
+    // OpenCodeInEdition.
+    void lbWhatChangedClick();
     // The address the web / e-mail label opens ("" when the caption is blank).
     QString WebAddress() const;
     QString MailAddress() const;
@@ -107,6 +110,7 @@ private:
     QLabel* mailCaptionLabel = nullptr;
     QLabel* mailLabel = nullptr;
     QPushButton* editionsButton = nullptr;
+    QPushButton* whatChangedButton = nullptr;
     QHBoxLayout* editionsRow = nullptr;  // the buttons under the vendor's addresses
     TfrmEditions* FEditionsWindow = nullptr;
     QCheckBox* fullScreenBox = nullptr;
