@@ -3,8 +3,8 @@
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
 #include "ui/DrugNeopSearch.h"
-#include "ui/EditionsDialog.h"
 #include "ui/EditionChanges.h"
+#include "ui/EditionsDialog.h"
 #include "ui/Main.h"
 
 std::vector<TWindowKeyTable> AllWindowKeyTables() {
