@@ -23,6 +23,17 @@ bool IsEnter(int AKey) {
     return AKey == Qt::Key_Return || AKey == Qt::Key_Enter;
 }
 
+// PgUp and PgDn move in a floating list before they page the window's code text: the list claims
+// them from the window's shortcuts, and passes them on when it can move no further.
+bool ClaimsPagingKey(QEvent* AEvent) {
+    if (AEvent->type() != QEvent::ShortcutOverride) return false;
+    auto* key = static_cast<QKeyEvent*>(AEvent);
+    if (key->modifiers() != Qt::NoModifier || (key->key() != Qt::Key_PageUp && key->key() != Qt::Key_PageDown))
+        return false;
+    key->accept();
+    return true;
+}
+
 }  // namespace
 
 TSuggestionPanel::TSuggestionPanel(QWidget* AParent)
@@ -112,6 +123,7 @@ void TSuggestionPanel::FillGrid() {
 }
 
 bool TSuggestionPanel::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == suggestionGrid && ClaimsPagingKey(AEvent)) return true;
     const QEvent::Type type = AEvent->type();
     if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(AEvent)->key();
@@ -191,6 +203,7 @@ void TSearchHistoryPanel::ShowEntries(const std::vector<std::string>& AEntries) 
 }
 
 bool TSearchHistoryPanel::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == historyList && ClaimsPagingKey(AEvent)) return true;
     if (AWatched == historyList && AEvent->type() == QEvent::KeyPress) {
         // Esc closes the history list only; Enter takes the current entry as a click does.
         const int key = static_cast<QKeyEvent*>(AEvent)->key();

@@ -153,6 +153,7 @@ TfrmKeyWordSearch::TfrmKeyWordSearch(QWidget* parent) : QDialog(parent), d(std::
     layout->addLayout(columns, 1);
     layout->addWidget(searchArea);
 
+    BuildActions();
     BuildMenus();
     WirePanels();
     SetUpFavorites();
@@ -175,15 +176,6 @@ void TfrmKeyWordSearch::WirePanels() {
     codeTreePanel->CodeList()->installEventFilter(this);
     connect(chapterBand, &TChapterBandPanel::chapterNameClicked, this, &TfrmKeyWordSearch::GoUpToChapter);
     connect(chapterBand, &TChapterBandPanel::sectionNameClicked, this, &TfrmKeyWordSearch::GoUpToSection);
-
-    connect(codeTextPanel, &TCodeTextPanel::firstPageClicked, this, [this] { ShowPage(1); });
-    connect(codeTextPanel, &TCodeTextPanel::priorPageClicked, this, [this] { ShowPage(d->pager.FCurPageIndex - 1); });
-    connect(codeTextPanel, &TCodeTextPanel::nextPageClicked, this, [this] { ShowPage(d->pager.FCurPageIndex + 1); });
-    connect(codeTextPanel, &TCodeTextPanel::lastPageClicked, this, [this] { ShowPage(d->pager.FPageNumber); });
-    connect(codeTextPanel, &TCodeTextPanel::backClicked, this, &TfrmKeyWordSearch::GoBack);
-    connect(codeTextPanel, &TCodeTextPanel::reviewClicked, this, &TfrmKeyWordSearch::GoReview);
-    connect(codeTextPanel, &TCodeTextPanel::priorCodeClicked, this, [this] { MoveInOrder(true); });
-    connect(codeTextPanel, &TCodeTextPanel::nextCodeClicked, this, [this] { MoveInOrder(false); });
 
     keywordBand->KeywordEdit()->installEventFilter(this);
     connect(keywordBand, &TKeywordBandPanel::searchRequested, this, &TfrmKeyWordSearch::RunKeywordSearch);
@@ -208,30 +200,25 @@ void TfrmKeyWordSearch::WirePanels() {
 }
 
 void TfrmKeyWordSearch::BuildMenus() {
-    // Context menu of the code text.
+    // Context menu of the code text: Copy, and the window's key actions with their captions.
     codeTextMenu = new QMenu(this);
     codeTextMenu->setObjectName(QStringLiteral("codeTextMenu"));
-    auto addAction = [this](const char* name, const QString& caption) {
-        QAction* action = codeTextMenu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    goAction = addAction("goAction", QStringLiteral("Go (F5)"));
-    copyAction = addAction("copyAction", QStringLiteral("Copy (Ctrl+C)"));
+    copyAction = new QAction(QStringLiteral("Copy (Ctrl+C)"), this);
+    copyAction->setObjectName(QStringLiteral("copyAction"));
+    goAction->setText(QStringLiteral("Go (F5)"));
+    copyCodeAction->setText(QStringLiteral("Copy Code (F10)"));
+    copyCodeDescAction->setText(QStringLiteral("Copy Code + Desc (F11)"));
+    copyCodeShortDescAction->setText(QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+    codeTextMenu->addActions({goAction, copyAction});
     codeTextMenu->addSeparator();
-    copyCodeAction = addAction("copyCodeAction", QStringLiteral("Copy Code (F10)"));
-    copyCodeDescAction = addAction("copyCodeDescAction", QStringLiteral("Copy Code + Desc (F11)"));
-    copyCodeShortDescAction =
-        addAction("copyCodeShortDescAction", QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+    codeTextMenu->addActions({copyCodeAction, copyCodeDescAction, copyCodeShortDescAction});
     connect(codeText, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         UpdateMenuStates();
         codeTextMenu->popup(codeText->viewport()->mapToGlobal(position));
     });
-    connect(goAction, &QAction::triggered, this, [this] { GoToSelection(); });
+    // The menu's states hold while it shows; the keys are never gated by them.
+    connect(codeTextMenu, &QMenu::aboutToHide, this, &TfrmKeyWordSearch::ResetKeyStates);
     connect(copyAction, &QAction::triggered, this, [this] { QApplication::clipboard()->setText(SelectedViewText()); });
-    connect(copyCodeAction, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), false); });
-    connect(copyCodeDescAction, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), true); });
-    connect(copyCodeShortDescAction, &QAction::triggered, this, [this] { ShowAvailableCodes(SelectionText(), true); });
 }
 
 TCodeTextPager& TfrmKeyWordSearch::Pager() {
@@ -302,6 +289,7 @@ void TfrmKeyWordSearch::ApplyInitType() {
     QString type = QStringLiteral("Search");
     searchArea->show();
     codeTreePanel->SetWholeCodes(IsFavoriteMode());
+    ResetKeyStates();
     if (std::holds_alternative<TSubChapter*>(FInitObject)) {
         title = QStringLiteral("Sub-Chapter Information");
         type = QStringLiteral("Code");

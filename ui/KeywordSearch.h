@@ -7,15 +7,18 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <variant>
 #include <vector>
 
 #include "model/GlobalDef.h"
 #include "render/CodeTextPager.h"
+#include "ui/WindowActions.h"
 
 class QAction;
 class QKeyEvent;
@@ -41,10 +44,6 @@ struct TVisitItem {
 // (start, length), returns the range of the whole code (the unchanged range when no code fits).
 void WidenCodeSelection(const QString& AText, int& AStart, int& ALength);
 
-// A key as the window's key handlers take it: the key alone, except Ctrl+PgDn and Ctrl+PgUp (the
-// next and prior page holding a highlighted keyword), which keep their Ctrl.
-int NavigationKeyOf(const QKeyEvent* AEvent);
-
 // The category before or after ACode in the order of AChapters (sections and chapters without
 // categories are skipped); null at either end or when ACode is not a category of its section.
 TCodeInfo* NeighbourCategory(const TChapterList& AChapters, TCodeInfo* ACode, bool APrior);
@@ -59,6 +58,9 @@ class TfrmKeyWordSearch : public QDialog {
 public:
     explicit TfrmKeyWordSearch(QWidget* parent = nullptr);
     ~TfrmKeyWordSearch() override;
+
+    // The window's keys (the manual page lists them too).
+    static std::span<const TWindowKey> KeyTable();
 
     TTabularOpening FInitType = TTabularOpening::KeywordSearch;
     QString FInitCode;
@@ -122,10 +124,21 @@ private:
     void OpenTreeNode(int ARow);
     void PushPrior(bool clearReview);
     void PushReview();
-    // Routes a navigation key pressed in the code box, keyword box or tree. True when swallowed.
-    bool ForwardNavigationKey(int key);
-    // The text view's key handler: runs the action mapped to the key. True when the key is mapped.
-    bool TextViewKey(int key);
+    // The window's keys as actions from KeyTable (KeywordSearchNavigation.cpp), shared by the
+    // menus and the page bar.
+    void BuildActions();
+    // Every action enabled and visible again (after a menu showed its own states), Delete and
+    // Ctrl+Z only in favourite mode.
+    void ResetKeyStates();
+    // The enabled action a key pressed on ATarget (a control, or the window) stands for; null for
+    // none. Keys of the text view and code list reach them only.
+    QAction* ActionForKey(const QObject* ATarget, const QKeyEvent& AKey) const;
+    // Runs ActionForKey's action; true when there was one.
+    bool RunKeyAction(const QObject* ATarget, const QKeyEvent& AKey);
+    // Esc: closes the suggestion or history list when one is open, else the window.
+    void CloseListOrWindow();
+    // F10, F11: the code list's current code while it has the focus, else the text's selection.
+    void CopyCode(bool APlusDesc);
     void RunKeywordSearch();
     void ConfirmQuit();
     void HideFloatingLists();
@@ -176,9 +189,6 @@ private:
     void ShowEmptyFavoritesHint();
     // Shows the code of a favourite-mode node; false when the node is not one.
     bool ShowFavoriteNode(int ARow);
-    // Ctrl+D in the text view, the tree or the edit boxes, Delete in the text view or the tree;
-    // true when the key was taken.
-    bool FavoriteKey(QObject* AWatched, QKeyEvent* AEvent);
 
     QLabel* titleLabel;
     QLabel* hitPagesLabel;  // the pages with highlighted keywords, in the title band
@@ -197,8 +207,10 @@ private:
     QAction* copyCodeAction;
     QAction* copyCodeDescAction;
     QAction* copyCodeShortDescAction;
-    QAction* addFavoriteAction;     // "Add to Favorites (Ctrl+D)"
-    QAction* removeFavoriteAction;  // "Remove from Favorites (Del)", favourite mode only
+    QAction* addFavoriteAction;         // "Add to Favorites (Ctrl+D)"
+    QAction* removeFavoriteAction;      // "Remove from Favorites (Del)", favourite mode only
+    QAction* restoreFavoriteAction;     // Ctrl+Z, favourite mode only
+    QHash<QString, QAction*> FActions;  // every key's action by name
     QMenu* codeTreeMenu;
 
     bool FInDoubleClick = false;

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTextEdit>
@@ -32,20 +31,20 @@ constexpr const char* EmptyFavoritesHint =
 }  // namespace
 
 void TfrmKeyWordSearch::SetUpFavorites() {
+    // The text menu's items are the window's Ctrl+D and Delete actions (BuildActions).
     QAction* separator = codeTextMenu->addSeparator();
-    addFavoriteAction = codeTextMenu->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
-    addFavoriteAction->setObjectName(QStringLiteral("addFavoriteAction"));
-    removeFavoriteAction = codeTextMenu->addAction(QStringLiteral("Remove from Favorites (Del)"));
-    removeFavoriteAction->setObjectName(QStringLiteral("removeFavoriteAction"));
+    addFavoriteAction->setText(QStringLiteral("Add to Favorites (Ctrl+D)"));
+    removeFavoriteAction->setText(QStringLiteral("Remove from Favorites (Del)"));
+    codeTextMenu->addAction(addFavoriteAction);
+    codeTextMenu->addAction(removeFavoriteAction);
     connect(codeTextMenu, &QMenu::aboutToShow, this, [this, separator] {
         addFavoriteAction->setVisible(UnlockedFavorite != nullptr);
         removeFavoriteAction->setVisible(UnlockedFavorite != nullptr && IsFavoriteMode());
         separator->setVisible(UnlockedFavorite != nullptr);
     });
-    connect(addFavoriteAction, &QAction::triggered, this, [this] { AddToFavorites(false); });
-    connect(removeFavoriteAction, &QAction::triggered, this, [this] { RemoveCurrentFavorite(); });
 
-    // The tree's own menu acts on the node under the pointer.
+    // The tree's own menu acts on the node under the pointer, which need not be the current one
+    // the keys act on: its items are its own.
     codeTreeMenu = new QMenu(this);
     codeTreeMenu->setObjectName(QStringLiteral("codeTreeMenu"));
     QAction* addNode = codeTreeMenu->addAction(QStringLiteral("Add to Favorites (Ctrl+D)"));
@@ -193,28 +192,4 @@ void TfrmKeyWordSearch::RestoreRemovedFavorite() {
         codeTreePanel->OpenCurrentNode();
         break;
     }
-}
-
-bool TfrmKeyWordSearch::FavoriteKey(QObject* AWatched, QKeyEvent* AEvent) {
-    const bool fromTree = AWatched == codeTreePanel->CodeList();
-    // Ctrl+C on a node copies exactly its code (the node's text starts with a blank).
-    if (fromTree && AEvent->matches(QKeySequence::Copy)) {
-        const std::string code = TreeNodeCode();
-        if (!code.empty()) QApplication::clipboard()->setText(QString::fromStdString(code));
-        return true;
-    }
-    if (AEvent->matches(QKeySequence::Undo) && IsFavoriteMode() && (fromTree || AWatched == codeText)) {
-        RestoreRemovedFavorite();
-        return true;
-    }
-    if (AEvent->key() == Qt::Key_D && (AEvent->modifiers() & Qt::ControlModifier)) {
-        AddToFavorites(fromTree);
-        return true;
-    }
-    // In the edit boxes Delete keeps its usual meaning.
-    if (AEvent->key() == Qt::Key_Delete && IsFavoriteMode() && (fromTree || AWatched == codeText)) {
-        RemoveCurrentFavorite();
-        return true;
-    }
-    return false;
 }

@@ -1,7 +1,9 @@
 // Navigation members of TfrmKeyWordSearch: the keys of the window and of its text view, the wheel
 // and double-click rules of the text view, the Back and Review stacks, going up to a code's
 // section or chapter and moving through the categories in tabular order.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextCursor>
@@ -9,11 +11,14 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 #include "model/TabularData.h"
 #include "services/Messages.h"
 #include "startup/LoadedData.h"
 #include "ui/CodeBoxPanel.h"
+#include "ui/CodeTextPanel.h"
 #include "ui/CodeTreePanel.h"
 #include "ui/KeywordBandPanel.h"
 #include "ui/KeywordListPanels.h"
@@ -21,43 +26,36 @@
 
 namespace {
 
-constexpr int NextHitKey = QKeyCombination(Qt::ControlModifier, Qt::Key_PageDown).toCombined();
-constexpr int PriorHitKey = QKeyCombination(Qt::ControlModifier, Qt::Key_PageUp).toCombined();
+// The window's keys. Those of the text view and the code list alone are scoped to them in
+// BuildActions; the rest act wherever the focus is in the window.
+constexpr std::array<TWindowKey, 21> WindowKeys{{
+    {"closeAction", "Esc", "closes the open suggestion or history list; with none open, closes the window"},
+    {"priorPageAction", "PgUp", "shows the prior page of the code text"},
+    {"nextPageAction", "PgDown", "shows the next page of the code text"},
+    {"priorHitPageAction", "Ctrl+PgUp", "shows the prior page holding a highlighted keyword"},
+    {"nextHitPageAction", "Ctrl+PgDown", "shows the next page holding a highlighted keyword"},
+    {"firstPageAction", "F1", "shows the first page"},
+    {"lastPageAction", "F2", "shows the last page"},
+    {"backAction", "F3", "goes back to what was shown before"},
+    {"reviewAction", "F4", "goes forward again to what Back left"},
+    {"goAction", "F5", "in the code text: goes to the selected code"},
+    {"codeBoxAction", "F6", "moves to the code box"},
+    {"keywordsAction", "F7", "moves to the keyword box with its text selected, so that typing replaces it"},
+    {"priorCodeAction", "F8", "shows the category before the one shown, in tabular order"},
+    {"nextCodeAction", "F9", "shows the category after the one shown, in tabular order"},
+    {"copyCodeAction", "F10",
+     "in the code text or the code list: copies the selected or current code (a code that needs more characters "
+     "offers its completions)"},
+    {"copyCodeDescAction", "F11", "in the code text or the code list: copies the code with its description"},
+    {"copyCodeShortDescAction", "Ctrl+F11", "in the code text or the code list: copies the code with its description"},
+    {"quitAction", "F12", "asks whether to quit the program"},
+    {"addFavoriteAction", "Ctrl+D", "adds the code shown or selected to the unlocked favourite list"},
+    {"removeFavoriteAction", "Del",
+     "favourite codes, in the code list or text: removes the current code from the list"},
+    {"restoreFavoriteAction", "Ctrl+Z", "favourite codes, in the code list or text: puts the code removed last back"},
+}};
 
 }  // namespace
-
-namespace {
-
-bool IsNavigationKey(int key) {
-    switch (key) {
-        case NextHitKey:
-        case PriorHitKey:
-        case Qt::Key_Escape:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_F1:
-        case Qt::Key_F2:
-        case Qt::Key_F3:
-        case Qt::Key_F4:
-        case Qt::Key_F6:
-        case Qt::Key_F7:
-        case Qt::Key_F8:
-        case Qt::Key_F9:
-        case Qt::Key_F12:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
-int NavigationKeyOf(const QKeyEvent* AEvent) {
-    const int key = AEvent->key();
-    if ((key == Qt::Key_PageDown || key == Qt::Key_PageUp) && (AEvent->modifiers() & Qt::ControlModifier))
-        return key == Qt::Key_PageDown ? NextHitKey : PriorHitKey;
-    return key;
-}
 
 void WidenCodeSelection(const QString& AText, int& AStart, int& ALength) {
     const int s = AStart;
@@ -196,77 +194,130 @@ void TfrmKeyWordSearch::MoveInOrder(bool prior) {
     ShowCodeAt(neighbour, std::string());
 }
 
-bool TfrmKeyWordSearch::TextViewKey(int key) {
-    switch (key) {
-        case NextHitKey:
-        case PriorHitKey:
-            if (const int page = Pager().NeighbourHitPage(key == PriorHitKey); page > 0) ShowPage(page);
-            return true;
-        case Qt::Key_Escape:
-            done(2);
-            return true;
-        case Qt::Key_PageUp:
-            ShowPage(Pager().FCurPageIndex - 1);
-            return true;
-        case Qt::Key_PageDown:
-            ShowPage(Pager().FCurPageIndex + 1);
-            return true;
-        case Qt::Key_F1:
-            ShowPage(1);
-            return true;
-        case Qt::Key_F2:
-            ShowPage(Pager().FPageNumber);
-            return true;
-        case Qt::Key_F3:
-            GoBack();
-            return true;
-        case Qt::Key_F4:
-            GoReview();
-            return true;
-        // F5, F10 and F11 run the menu items' actions on the current selection. The menu's enabled
-        // states are only refreshed when it opens, so they must not gate the keys: a state left over
-        // from an earlier opening would silently swallow the key (and hide the invalid-code message).
-        case Qt::Key_F5:
-            GoToSelection();
-            return true;
-        case Qt::Key_F6:
-            codeBox->CodeEdit()->setFocus();
-            return true;
-        case Qt::Key_F7:
-            // Selected, so that the next search is typed over the last one.
-            keywordBand->KeywordEdit()->setFocus();
-            keywordBand->KeywordEdit()->selectAll();
-            return true;
-        case Qt::Key_F8:
-            MoveInOrder(true);
-            return true;
-        case Qt::Key_F9:
-            MoveInOrder(false);
-            return true;
-        case Qt::Key_F10:
-            ShowAvailableCodes(SelectionText(), false);
-            return true;
-        case Qt::Key_F11:
-            ShowAvailableCodes(SelectionText(), true);
-            return true;
-        case Qt::Key_F12:
-            ConfirmQuit();
-            return true;
-        default:
-            return false;
-    }
+std::span<const TWindowKey> TfrmKeyWordSearch::KeyTable() {
+    return WindowKeys;
 }
 
-bool TfrmKeyWordSearch::ForwardNavigationKey(int key) {
-    // With the suggestion or history panel open, Esc closes that panel and nothing else.
-    if (key == Qt::Key_Escape && (suggestionPanel->isVisible() || historyPanel->isVisible())) {
-        HideFloatingLists();
-        return true;
+void TfrmKeyWordSearch::BuildActions() {
+    FActions = AddWindowActions(this, KeyTable());
+    auto action = [this](const char* name) { return FActions.value(QLatin1String(name)); };
+    // Every key but Esc closes the suggestions first. Paging from inside the suggestion list (the
+    // list took PgUp or PgDn first and could move no further) pages the code text and keeps them.
+    auto onKey = [this, &action](const char* name, std::function<void()> run, bool keepsSuggestions = false) {
+        connect(action(name), &QAction::triggered, this, [this, run = std::move(run), keepsSuggestions] {
+            if (!keepsSuggestions || !suggestionPanel->isAncestorOf(QApplication::focusWidget()))
+                suggestionPanel->hide();
+            run();
+        });
+    };
+    connect(action("closeAction"), &QAction::triggered, this, &TfrmKeyWordSearch::CloseListOrWindow);
+    onKey(
+        "priorPageAction", [this] { ShowPage(Pager().FCurPageIndex - 1); }, true);
+    onKey(
+        "nextPageAction", [this] { ShowPage(Pager().FCurPageIndex + 1); }, true);
+    auto hitPage = [this](bool prior) {
+        if (const int page = Pager().NeighbourHitPage(prior); page > 0) ShowPage(page);
+    };
+    onKey("priorHitPageAction", [hitPage] { hitPage(true); });
+    onKey("nextHitPageAction", [hitPage] { hitPage(false); });
+    onKey("firstPageAction", [this] { ShowPage(1); });
+    onKey("lastPageAction", [this] { ShowPage(Pager().FPageNumber); });
+    onKey("backAction", [this] { GoBack(); });
+    onKey("reviewAction", [this] { GoReview(); });
+    onKey("goAction", [this] { GoToSelection(); });
+    onKey("codeBoxAction", [this] { codeBox->CodeEdit()->setFocus(); });
+    onKey("keywordsAction", [this] {
+        // Selected, so that the next search is typed over the last one.
+        keywordBand->KeywordEdit()->setFocus();
+        keywordBand->KeywordEdit()->selectAll();
+    });
+    onKey("priorCodeAction", [this] { MoveInOrder(true); });
+    onKey("nextCodeAction", [this] { MoveInOrder(false); });
+    // The copy keys act on the text view's selection, or on the code list's current node while the
+    // list has the focus. They are never gated by the menu's enabled states (refreshed only while it
+    // shows): a stale state would swallow the key and hide the invalid-code message.
+    onKey("copyCodeAction", [this] { CopyCode(false); });
+    onKey("copyCodeDescAction", [this] { CopyCode(true); });
+    onKey("copyCodeShortDescAction", [this] { CopyCode(true); });
+    onKey("quitAction", [this] { ConfirmQuit(); });
+    onKey("addFavoriteAction", [this] { AddToFavorites(QApplication::focusWidget() == codeTreePanel->CodeList()); });
+    onKey("removeFavoriteAction", [this] { RemoveCurrentFavorite(); });
+    onKey("restoreFavoriteAction", [this] { RestoreRemovedFavorite(); });
+
+    // The page bar's buttons are the same actions as the keys.
+    connect(codeTextPanel, &TCodeTextPanel::firstPageClicked, action("firstPageAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::priorPageClicked, action("priorPageAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::nextPageClicked, action("nextPageAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::lastPageClicked, action("lastPageAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::backClicked, action("backAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::reviewClicked, action("reviewAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::priorCodeClicked, action("priorCodeAction"), &QAction::trigger);
+    connect(codeTextPanel, &TCodeTextPanel::nextCodeClicked, action("nextCodeAction"), &QAction::trigger);
+
+    // Keys that belong to the text view and the code list only: Go (the text's selection), the copy
+    // keys, and in favourite mode Delete and Ctrl+Z (elsewhere the edit boxes keep their own).
+    QTreeWidget* codeList = codeTreePanel->CodeList();
+    for (const char* name : {"goAction", "copyCodeAction", "copyCodeDescAction", "copyCodeShortDescAction",
+                             "removeFavoriteAction", "restoreFavoriteAction"}) {
+        action(name)->setShortcutContext(Qt::WidgetShortcut);
+        removeAction(action(name));
+        codeText->addAction(action(name));
+        if (std::string_view(name) != "goAction") codeList->addAction(action(name));
     }
-    suggestionPanel->hide();
-    if (!IsNavigationKey(key)) return false;
-    TextViewKey(key);
-    return true;
+    goAction = action("goAction");
+    copyCodeAction = action("copyCodeAction");
+    copyCodeDescAction = action("copyCodeDescAction");
+    copyCodeShortDescAction = action("copyCodeShortDescAction");
+    addFavoriteAction = action("addFavoriteAction");
+    removeFavoriteAction = action("removeFavoriteAction");
+    restoreFavoriteAction = action("restoreFavoriteAction");
+}
+
+void TfrmKeyWordSearch::ResetKeyStates() {
+    for (QAction* action : std::as_const(FActions)) {
+        action->setEnabled(true);
+        action->setVisible(true);
+    }
+    // Delete and Ctrl+Z edit the favourite list only in favourite mode.
+    removeFavoriteAction->setEnabled(IsFavoriteMode());
+    restoreFavoriteAction->setEnabled(IsFavoriteMode());
+}
+
+QAction* TfrmKeyWordSearch::ActionForKey(const QObject* ATarget, const QKeyEvent& AKey) const {
+    const QKeySequence pressed(QKeyCombination(AKey.modifiers() & ~Qt::KeypadModifier, Qt::Key(AKey.key())));
+    for (QAction* action : std::as_const(FActions)) {
+        if (!action->shortcuts().contains(pressed)) continue;
+        const bool reaches =
+            action->shortcutContext() != Qt::WidgetShortcut || action->associatedObjects().contains(ATarget);
+        return reaches && action->isEnabled() && action->isVisible() ? action : nullptr;
+    }
+    return nullptr;
+}
+
+bool TfrmKeyWordSearch::RunKeyAction(const QObject* ATarget, const QKeyEvent& AKey) {
+    QAction* action = ActionForKey(ATarget, AKey);
+    if (action != nullptr) action->trigger();
+    return action != nullptr;
+}
+
+void TfrmKeyWordSearch::CloseListOrWindow() {
+    // With the suggestion or history list open, Esc closes that list and nothing else; from inside
+    // the list the keyword box takes the focus back.
+    if (suggestionPanel->isVisible() || historyPanel->isVisible()) {
+        const bool fromList = suggestionPanel->isAncestorOf(QApplication::focusWidget()) ||
+                              historyPanel->isAncestorOf(QApplication::focusWidget());
+        HideFloatingLists();
+        if (fromList) keywordBand->KeywordEdit()->setFocus();
+        return;
+    }
+    done(2);
+}
+
+void TfrmKeyWordSearch::CopyCode(bool APlusDesc) {
+    if (QApplication::focusWidget() == codeTreePanel->CodeList())
+        ShowAvailableCodes(QString::fromStdString(TreeNodeCode()), APlusDesc);
+    else
+        ShowAvailableCodes(SelectionText(), APlusDesc);
 }
 
 void TfrmKeyWordSearch::ConfirmQuit() {
@@ -278,50 +329,44 @@ void TfrmKeyWordSearch::reject() {
 }
 
 void TfrmKeyWordSearch::keyPressEvent(QKeyEvent* event) {
-    const int key = NavigationKeyOf(event);
-    if (suggestionPanel->isVisible() && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
-        ShowPage(Pager().FCurPageIndex + (key == Qt::Key_PageUp ? -1 : 1));
-        return;
-    }
-    if (ForwardNavigationKey(key)) return;
+    // A window key that no shortcut took (no window active) and no control used.
+    if (RunKeyAction(this, *event)) return;
     QDialog::keyPressEvent(event);
 }
 
 bool TfrmKeyWordSearch::eventFilter(QObject* watched, QEvent* event) {
-    // The window's keys are taken where they depend on the control that has the focus; the
-    // panels handle their controls' own keys (Enter in the keyword and code boxes, the lists).
+    // The window's keys are actions (KeyTable). What stays here depends on which control has the
+    // focus, which no window-wide shortcut can express: Ctrl+C in the code list, the suggestions
+    // closing on a key in the boxes, the list's key releases, the text view's wheel and double-click.
     const QEvent::Type type = event->type();
     QLineEdit* keywordEdit = keywordBand->KeywordEdit();
     QLineEdit* codeEdit = codeBox->CodeEdit();
     QTreeWidget* codeList = codeTreePanel->CodeList();
-    if (type == QEvent::KeyPress &&
-        (watched == codeText || watched == codeList || watched == keywordEdit || watched == codeEdit)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (FavoriteKey(watched, key)) return true;
-        if (watched == codeEdit || watched == keywordEdit) {
-            // Any key in the boxes closes the suggestions; the navigation keys act as in the text.
-            return ForwardNavigationKey(NavigationKeyOf(key));
+    const bool keyControl = watched == codeText || watched == codeList || watched == keywordEdit || watched == codeEdit;
+    if (type == QEvent::KeyPress && keyControl) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        // A window key reaches a control only when its shortcut could not fire: no window is active
+        // (as under the offscreen platform after a nested modal window closed), or the control
+        // claimed the key (a line edit's own Ctrl+D). It runs the same action.
+        if (RunKeyAction(watched, key)) return true;
+        // Ctrl+C on a node copies exactly its code (the node's text starts with a blank); the text
+        // view copies its selection itself.
+        if (watched == codeList && key.matches(QKeySequence::Copy)) {
+            const std::string code = TreeNodeCode();
+            if (!code.empty()) QApplication::clipboard()->setText(QString::fromStdString(code));
+            return true;
         }
+        // Any other key in the boxes or the list closes the suggestions (typing reopens them).
+        if (watched != codeText) suggestionPanel->hide();
     }
     if (watched == codeList) {
-        if (type == QEvent::KeyPress) {
-            // F10 and F11 copy the current node's code as they copy the text view's selection.
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_F10 || key == Qt::Key_F11) {
-                suggestionPanel->hide();
-                ShowAvailableCodes(QString::fromStdString(TreeNodeCode()), key == Qt::Key_F11);
-                return true;
-            }
-            if (ForwardNavigationKey(NavigationKeyOf(static_cast<QKeyEvent*>(event)))) return true;
-        }
         // A key the window took at its press (paging, F-keys) never moved the tree's selection: its
         // release must not show the node the tree made current when it got the focus.
-        if (type == QEvent::KeyRelease && !IsNavigationKey(static_cast<QKeyEvent*>(event)->key()))
+        if (type == QEvent::KeyRelease && ActionForKey(codeList, *static_cast<QKeyEvent*>(event)) == nullptr)
             codeTreePanel->OpenCurrentNode();
         return QDialog::eventFilter(watched, event);
     }
     if (watched == codeText) {
-        if (type == QEvent::KeyPress && TextViewKey(NavigationKeyOf(static_cast<QKeyEvent*>(event)))) return true;
         if (type == QEvent::FocusIn) suggestionPanel->hide();
         return QDialog::eventFilter(watched, event);
     }

@@ -384,9 +384,10 @@ static void SelectText(QTextEdit* edit, const QString& text) {
 
 void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
     auto window = OpenWindow(Category("A01"), TTabularOpening::Code);
+    // The states are read while the menu shows (closing it gives the keys their actions back).
     auto openMenu = [&] {
-        emit Named<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
         Named<QMenu>(*window, "codeTextMenu")->hide();
+        emit Named<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
     };
     SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("A01.0"));
     openMenu();
@@ -404,6 +405,7 @@ void KeywordSearchWindowTest::contextMenuEnablingFollowsSelection() {
         ->setTextCursor(QTextCursor(Named<QTextEdit>(*window, "codeText")->document()));
     openMenu();
     QVERIFY(!Named<QAction>(*window, "copyAction")->isEnabled() && !Named<QAction>(*window, "goAction")->isEnabled());
+    Named<QMenu>(*window, "codeTextMenu")->hide();
     QCOMPARE(Named<QAction>(*window, "goAction")->text(), QStringLiteral("Go (F5)"));
     QCOMPARE(Named<QAction>(*window, "copyCodeShortDescAction")->text(),
              QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
@@ -415,8 +417,8 @@ void KeywordSearchWindowTest::functionKeysActOnTheCurrentSelection() {
     // The menu last opened on a plain word, which disabled Go; the keys must still act.
     SelectText(Named<QTextEdit>(*window, "codeText"), QStringLiteral("Typhoid"));
     emit Named<QTextEdit>(*window, "codeText")->customContextMenuRequested(QPoint(5, 5));
-    Named<QMenu>(*window, "codeTextMenu")->hide();
     QVERIFY(!Named<QAction>(*window, "goAction")->isEnabled());
+    Named<QMenu>(*window, "codeTextMenu")->hide();
     Named<QTextEdit>(*window, "codeText")->setFocus();
     QTest::keyClick(Named<QTextEdit>(*window, "codeText"), Qt::Key_F5);
     QCOMPARE(messages.Messages().size(), std::size_t{1});
