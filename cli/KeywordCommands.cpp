@@ -126,6 +126,7 @@ int RunSearch(const std::vector<std::string>& args) {
         outcome = state.RunKeywordSearch(rest[0], fullText, flags, true);
     SetMessageHandler(previous);
     if (outcome == TSearchOutcome::NoConditionSelected) std::fprintf(stderr, "search: %s\n", NoConditionMessage);
+    if (outcome == TSearchOutcome::NotLoadedYet) std::fprintf(stderr, "search: the keyword data is not loaded\n");
     if (outcome != TSearchOutcome::Done) return 2;
     if (!state.FSearchNote.empty()) std::fprintf(stderr, "%s\n", state.FSearchNote.c_str());
 

@@ -5,7 +5,7 @@
 #include "keywords/KeywordSearch.h"
 #include "keywords/KeywordSpelling.h"
 #include "model/CodeLookup.h"
-#include "services/LoadStatus.h"
+#include "services/DataSets.h"
 #include "services/TextUtil.h"
 
 namespace {
@@ -132,8 +132,12 @@ void TKeywordPrompt::DropStaleFilter() {
     FCells.fill(std::string());
 }
 
+bool TKeywordPrompt::DataSettled() const {
+    return FCodesStatus == nullptr || FCodesStatus->load() != TLoadState::Loading;
+}
+
 bool TKeywordPrompt::RefreshPrompt(std::string_view AText, bool AFullText) {
-    if (FCodesStatus != nullptr) WaitForDataSet(*FCodesStatus);
+    if (!DataSettled()) return false;
     DropStaleFilter();
 
     std::string before;

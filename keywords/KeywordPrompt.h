@@ -47,7 +47,8 @@ private:
 };
 
 // Suggestion state of one Tabular Search window, over one edition's keyword tables. With
-// ACodesStatus the prompt waits for the code keywords while they are loading.
+// ACodesStatus nothing is read while the code keywords are loading (the prompt never waits: the
+// front refreshes again once they have settled).
 class TKeywordPrompt {
 public:
     explicit TKeywordPrompt(TKeywordTables& ATables, const TLoadStatus* ACodesStatus = nullptr);
@@ -63,9 +64,12 @@ public:
     std::array<std::string, PromptPageSize> FCells;
     std::string FCaption;  // caption of the page bar
 
-    // After a key was released: waits for the keyword set, splits AText and recomputes page 1 when
-    // the typed word changed. Returns true when the suggestions were recomputed.
+    // After a key was released: splits AText and recomputes page 1 when the typed word changed.
+    // Returns true when the suggestions were recomputed; false with nothing changed while the code
+    // keywords are loading.
     bool RefreshPrompt(std::string_view AText, bool AFullText);
+    // Whether the code keywords have settled (always, without a status to follow).
+    bool DataSettled() const;
 
     // Fills the grid with page APage (clamped); ARecompute rebuilds the suggestion list first.
     void ShowPromptPage(int APage, bool ARecompute, bool AFullText);

@@ -8,16 +8,9 @@
 #include "keywords/KeywordSpelling.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
-#include "services/LoadStatus.h"
 #include "services/TextUtil.h"
 
 namespace {
-
-// A search reads the Tabular List and the code-keyword tables: wait for both behind the waiting window.
-void WaitForKeywordData() {
-    WaitForDataSet(TabularStatus);
-    WaitForDataSet(CodeKeywordsStatus);
-}
 
 bool MayPrecedeWord(char c) {
     switch (c) {
@@ -739,8 +732,15 @@ TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view A
     return reading;
 }
 
+bool KeywordDataSettled() {
+    return TabularStatus.load() != TLoadState::Loading && CodeKeywordsStatus.load() != TLoadState::Loading;
+}
+
 TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags,
                                                      bool AListAllConfirmed) {
+    // The variants read the irregular plural set, which the keyword loader fills before the code
+    // keywords: nothing is read while either data set is still loading.
+    if (!KeywordDataSettled()) return TSearchOutcome::NotLoadedYet;
     const std::string text = TrimControls(AText);
     FHistoryText.clear();
     if (text.empty() && !AListAllConfirmed) return TSearchOutcome::EmptyTextNeedsConfirmation;
@@ -751,9 +751,6 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     }
     FHistoryText = text;
 
-    // The variants read the irregular plural set, which the keyword loader fills before the code
-    // keywords: wait for the keyword data first.
-    WaitForKeywordData();
     FSearchKeyWordsList = SplitStrict(AsciiUpper(text));
     const TSearchMode mode = AFullText                      ? TSearchMode::FullText
                              : !FSearchKeyWordsList.empty() ? TSearchMode::Keywords
@@ -789,8 +786,8 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
     return TSearchOutcome::Done;
 }
 
-void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText) {
-    WaitForKeywordData();
+bool TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText) {
+    if (!KeywordDataSettled()) return false;
     FCountsLine = BuildCountsLine(AText, *FTables);
     if (AFullText) {
         FCombined = UnknownCombined;
@@ -801,6 +798,7 @@ void TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfte
         if (!items.empty() && items.back().empty()) items.pop_back();
         FCombined = std::to_string(CountKeywordMatches(*FChapters, items, *FTables));
     }
+    return true;
 }
 
 void TKeywordSearchState::ClearCounts() {

@@ -111,7 +111,12 @@ enum class TSearchOutcome {
     Done,                        // the result list, variants and counts are filled
     EmptyTextNeedsConfirmation,  // ask EmptyKeywordsQuestion; on Yes search again with AListAllConfirmed
     NoConditionSelected,         // full-text search without any text kind: show NoConditionMessage
+    NotLoadedYet,                // the Tabular List or the code keywords are still loading: nothing ran
 };
+
+// Whether the Tabular List and the code-keyword tables have settled (neither is loading): a search
+// and the counts read both. The library never waits for them; the front searches once they have.
+bool KeywordDataSettled();
 
 // The search state of one Tabular Search window, over one Tabular List and its keyword tables.
 class TKeywordSearchState {
@@ -130,16 +135,17 @@ public:
     // The text the front records in the search history after a search; empty when nothing ran.
     std::string FHistoryText;
 
-    // The whole search on the shared data: refuses an empty text until the front has confirmed
-    // listing every code, refuses full text with AFlags = 0, waits for the Tabular List and the
-    // keyword set, fills the results, variants and counts. A keyword text that finds nothing is read
+    // The whole search on the shared data: refuses while the keyword data is loading (NotLoadedYet),
+    // refuses an empty text until the front has confirmed listing every code, refuses full text
+    // with AFlags = 0, fills the results, variants and counts. A keyword text that finds nothing is read
     // by ReadForgivingly; FSearchNote says how.
     TSearchOutcome RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags,
                                     bool AListAllConfirmed = false);
 
     // Counts line and "Combined Result" for AText. With AAfterSearch the combined value is the
     // result count; otherwise the categories matching AText are counted ("Unknown" in full text).
-    void UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText);
+    // False, with nothing changed, while the keyword data is loading.
+    bool UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText);
 
     // The window's clear buttons: empty counts line and " Unknown ".
     void ClearCounts();

@@ -43,6 +43,7 @@ TCodeBoxPanel::TCodeBoxPanel(QWidget* AParent) : QWidget(AParent) {
     codeLabel = Caption(QStringLiteral("Code:"), "codeLabel", this, 44, 5);
     codeEdit = new QLineEdit(this);
     codeEdit->setObjectName(QStringLiteral("codeEdit"));
+    codeEdit->setAccessibleName(QStringLiteral("Code"));
     codeEdit->setFixedSize(110, 26);
     codeEdit->setInputMask(CodeBoxMask);
     codeEdit->setFont(TahomaFont(12));
@@ -54,6 +55,7 @@ TCodeBoxPanel::TCodeBoxPanel(QWidget* AParent) : QWidget(AParent) {
     selectedLabel = Caption(QStringLiteral("Selected:"), "selectedLabel", this, 66, 5);
     selectedCodeEdit = new TDesignedWidthEdit(560, 260, 26, this);
     selectedCodeEdit->setObjectName(QStringLiteral("selectedCodeEdit"));
+    selectedCodeEdit->setAccessibleName(QStringLiteral("Selected code"));
     selectedCodeEdit->setReadOnly(true);
     selectedCodeEdit->setFont(TahomaFont(12));
     FillBase(selectedCodeEdit, Silver);

@@ -33,6 +33,7 @@ TCodeTextPanel::TCodeTextPanel(QWidget* AParent) : QWidget(AParent) {
     setObjectName(QStringLiteral("codeTextPanel"));
     codeText = new QTextEdit(this);
     codeText->setObjectName(QStringLiteral("codeText"));
+    codeText->setAccessibleName(QStringLiteral("Code text"));
     codeText->setReadOnly(true);
     codeText->setLineWrapMode(QTextEdit::NoWrap);
     codeText->setFont(CourierFont(19));

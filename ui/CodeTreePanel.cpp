@@ -47,6 +47,7 @@ TCodeTreePanel::TCodeTreePanel(QWidget* AParent) : QWidget(AParent) {
 
     codeTree = new QTreeWidget(this);
     codeTree->setObjectName(QStringLiteral("codeTree"));
+    codeTree->setAccessibleName(QStringLiteral("Code list"));
     codeTree->setHeaderHidden(true);
     codeTree->setRootIsDecorated(false);
     codeTree->setIndentation(0);

@@ -58,6 +58,7 @@ TKeywordBandPanel::TKeywordBandPanel(QWidget* AParent) : QWidget(AParent) {
     // First row, 30 px high.
     keywordsLabel = named(Caption(QStringLiteral("Keywords: "), this, 72, 30, 6, 20), "keywordsLabel");
     keywordEdit = named(new TDesignedWidthEdit(BoxWidth, BoxLeast, 26, this), "keywordEdit");
+    keywordEdit->setAccessibleName(QStringLiteral("Keywords"));
     keywordEdit->setFont(CourierFont(16));
     keywordEdit->installEventFilter(this);
     historyButton = named(new QPushButton(QStringLiteral("^"), this), "historyButton");

@@ -23,6 +23,12 @@ bool IsEnter(int AKey) {
     return AKey == Qt::Key_Return || AKey == Qt::Key_Enter;
 }
 
+// The controls of a floating list cover its frame edge to edge, as designed: the frame shows only
+// between them (the layout alone would keep them inside it).
+void CoverFrame(QFrame* AFrame) {
+    AFrame->setContentsMargins(0, 0, 0, 0);
+}
+
 // PgUp and PgDn move in a floating list before they page the window's code text: the list claims
 // them from the window's shortcuts, and passes them on when it can move no further.
 bool ClaimsPagingKey(QEvent* AEvent) {
@@ -45,6 +51,7 @@ TSuggestionPanel::TSuggestionPanel(QWidget* AParent)
     const int gridHeight = PanelHeight - PromptBarHeight;
     suggestionGrid = new QTableWidget(PromptRows, PromptColumns, this);
     suggestionGrid->setObjectName(QStringLiteral("suggestionGrid"));
+    suggestionGrid->setAccessibleName(QStringLiteral("Keyword suggestions"));
     suggestionGrid->horizontalHeader()->hide();
     suggestionGrid->verticalHeader()->hide();
     suggestionGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -79,6 +86,7 @@ TSuggestionPanel::TSuggestionPanel(QWidget* AParent)
     }
     auto* barLayout = new QHBoxLayout(bar);
     barLayout->setContentsMargins(0, 0, 0, 0);
+    CoverFrame(bar);
     barLayout->setSpacing(2);
     barLayout->addWidget(priorSuggestionsButton);
     barLayout->addWidget(suggestionCaptionLabel, 1);
@@ -91,6 +99,7 @@ TSuggestionPanel::TSuggestionPanel(QWidget* AParent)
     layout->setSpacing(0);
     layout->addWidget(suggestionGrid);
     layout->addWidget(bar);
+    CoverFrame(this);
     hide();
 }
 
@@ -158,6 +167,7 @@ TSearchHistoryPanel::TSearchHistoryPanel(QWidget* AParent) : QFrame(AParent) {
     setFixedSize(TSuggestionPanel::PanelWidth, TSuggestionPanel::PanelHeight);
     historyList = new QTreeWidget(this);
     historyList->setObjectName(QStringLiteral("historyList"));
+    historyList->setAccessibleName(QStringLiteral("Keywords search history"));
     historyList->setColumnCount(1);
     historyList->setHeaderLabels({QStringLiteral("Keywords Search History")});
     // The one column is as wide as the list, so no horizontal scroll bar ever covers the newest
@@ -183,6 +193,7 @@ TSearchHistoryPanel::TSearchHistoryPanel(QWidget* AParent) : QFrame(AParent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(historyList);
+    CoverFrame(this);
     hide();
 }
 

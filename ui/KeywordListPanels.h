@@ -24,6 +24,8 @@ public:
     // After a key was released in the keyword box: recomputes the suggestions for the word being
     // typed (the first page when it changed) and shows them; AIntoGrid moves the focus to the first cell.
     void Refresh(const QString& AKeywordText, bool AFullText, bool AIntoGrid);
+    // Whether the code keywords the suggestions come from have settled (Refresh shows none before).
+    bool DataSettled() const { return FPrompt.DataSettled(); }
 
 signals:
     // A suggestion was chosen (Enter released on it, or a click).

@@ -17,19 +17,20 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "keywords/KeywordPrompt.h"
 #include "keywords/KeywordSearch.h"
 #include "model/CodeResolver.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
-#include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "startup/LoadedData.h"
 #include "ui/ChapterBandPanel.h"
 #include "ui/CodeBoxPanel.h"
 #include "ui/CodeTextPanel.h"
 #include "ui/CodeTreePanel.h"
+#include "ui/DataSetSignals.h"
 #include "ui/KeywordBandPanel.h"
 #include "ui/KeywordListPanels.h"
 #include "ui/PanelStyle.h"
@@ -70,6 +71,11 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     TCodeTextPager pager;
     TKeywordSearchState search{LoadedData().Tabular.Chapters, LoadedData().Keywords};
     bool shown = false;
+    // The Tabular List has settled: the window is set up and its panels take input.
+    bool tabularSettled = false;
+    // A search or a suggestion refresh waits for the keyword data to settle.
+    bool searchQueued = false;
+    bool promptQueued = false;
 
     void HideSuggestions() override { owner->suggestionPanel->hide(); }
     void PageShown(const std::string& ACounterText, bool AFirstPriorEnabled, bool ANextLastEnabled) override {
@@ -315,16 +321,34 @@ void TfrmKeyWordSearch::ApplyInitType() {
 
 void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    const bool firstShow = !d->shown;
-    if (firstShow) {
-        d->shown = true;
-        ApplyInitType();
-        // Navigation and code entry read the chapters from here on.
-        WaitForDataSet(TabularStatus);
-        FLastTick = FTickSource();
+    if (d->shown) {
+        UpdateGeometry();
+        return;
     }
+    d->shown = true;
+    ApplyInitType();
+    // Navigation and code entry read the chapters: the window is set up once the Tabular List has
+    // settled (at once when it has; the waiting window shows meanwhile), and until then its panels
+    // take no input.
+    if (TabularStatus.load() == TLoadState::Loading) SetPanelsEnabled(false);
+    WhenDataSetSettled(this, TDataSet::Tabular, [this](TLoadState) { SetUpOnceSettled(); });
+}
+
+void TfrmKeyWordSearch::SetPanelsEnabled(bool AEnabled) {
+    for (QWidget* panel : std::initializer_list<QWidget*>{codeTreePanel, chapterBand, codeTextPanel, searchArea})
+        panel->setEnabled(AEnabled);
+}
+
+void TfrmKeyWordSearch::SetUpOnceSettled() {
+    const bool waited = !codeTextPanel->isEnabled();
+    d->tabularSettled = true;
+    if (waited) {
+        SetPanelsEnabled(true);
+        ApplyInitType();  // the focus, now that the boxes take it
+    }
+    FLastTick = FTickSource();
     UpdateGeometry();
-    if (firstShow && IsFavoriteMode() && IsEmptyObject(FInitObject) && FInitCode.isEmpty()) {
+    if (IsFavoriteMode() && IsEmptyObject(FInitObject) && FInitCode.isEmpty()) {
         // Favourite mode lists the unlocked list and shows its first code.
         FillFavoriteTree();
         if (codeTreePanel->Count() > 0) {
@@ -345,7 +369,7 @@ void TfrmKeyWordSearch::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmKeyWordSearch::UpdateGeometry() {
-    if (isMinimized()) return;
+    if (isMinimized() || !d->tabularSettled) return;
     // The panels stand where the layout puts them before the view is measured.
     layout()->activate();
     // A view too small for a page keeps the old page geometry and scrolls (the pager measures the
@@ -495,6 +519,15 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
     const TFullTextFlags flags = keywordBand->FullTextKinds();
     const std::string text = keywordBand->KeywordText().toStdString();
     TSearchOutcome outcome = d->search.RunKeywordSearch(text, fullText, flags);
+    if (outcome == TSearchOutcome::NotLoadedYet) {
+        // Searched again once the keyword data has settled, with the text typed by then.
+        if (!std::exchange(d->searchQueued, true))
+            WhenDataSetsSettled(this, {TDataSet::Tabular, TDataSet::CodeKeywords}, [this] {
+                d->searchQueued = false;
+                RunKeywordSearch();
+            });
+        return;
+    }
     if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation) {
         if (!Messages().AskYesNo(EmptyKeywordsQuestion, EmptyKeywordsCaption, false)) {
             keywordBand->KeywordEdit()->setFocus();
@@ -549,6 +582,18 @@ void TfrmKeyWordSearch::KeywordKeyReleased(bool ATextChanging, bool AIntoSuggest
         suggestionPanel->hide();
         return;
     }
+    if (!suggestionPanel->DataSettled()) {
+        // The suggestions show once the code keywords have settled, for the text typed by then.
+        if (!std::exchange(d->promptQueued, true))
+            WhenDataSetSettled(
+                this, TDataSet::CodeKeywords,
+                [this](TLoadState) {
+                    d->promptQueued = false;
+                    if (keywordBand->KeywordEdit()->hasFocus()) KeywordKeyReleased(true, false);
+                },
+                TWaitDisplay::Quietly);
+        return;
+    }
     PlaceFloatingPanel(suggestionPanel);
     suggestionPanel->Refresh(keywordBand->KeywordText(), keywordBand->FullText(), AIntoSuggestions);
 }
@@ -558,6 +603,7 @@ void TfrmKeyWordSearch::InsertPromptKeyword(const QString& keyword) {
     keywordBand->SetKeywordText(QString::fromStdString(text));
     suggestionPanel->hide();
     keywordBand->KeywordEdit()->setFocus();
+    // A suggestion was chosen, so the keyword data has settled: the counts are there.
     d->search.UpdateKeywordCounts(text, false, keywordBand->FullText());
     keywordBand->ShowCounts(d->search.FCountsLine, d->search.FCombined, std::string());
 }

@@ -110,6 +110,10 @@ private:
     void WirePanels();
     void PlaceHitPages();
     void ApplyInitType();
+    // The panels take input only once the Tabular List has settled.
+    void SetPanelsEnabled(bool AEnabled);
+    // First showing, once the Tabular List has settled: shows what the window was opened on.
+    void SetUpOnceSettled();
     void UpdateGeometry();
     // The code view's text area (line height and scroll bars set for it).
     TViewMetrics MeasureTextArea();

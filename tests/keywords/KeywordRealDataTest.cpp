@@ -150,25 +150,26 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
     EXPECT_TRUE(Contains(offered, "Heart Failure"));
 }
 
-TEST_F(KeywordRealData, SpellingVariantsWaitForTheKeywordLoaderToFinish) {
-    // The loader is still at work and the irregular plural set not yet read when the search starts.
+TEST_F(KeywordRealData, NothingIsSearchedOrSuggestedUntilTheKeywordLoaderHasFinished) {
+    // The loader is still at work and the irregular plural set not yet read: the library reads
+    // nothing and says so, without waiting; the front searches again once the set has settled.
     TSpecialKeywordList loaded;
     loaded.swap(LoadedData().Keywords.Specials);
     CodeKeywordsStatus.store(TLoadState::Loading);
-    const TWaitHooks previous = SetWaitHooks({nullptr,
-                                              [&] {
-                                                  LoadedData().Keywords.Specials.swap(loaded);
-                                                  CodeKeywordsStatus.store(TLoadState::Done);
-                                              },
-                                              nullptr});
     TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
-    state.RunKeywordSearch("child", false, 0);
-    SetWaitHooks(previous);
-    if (CodeKeywordsStatus.load() != TLoadState::Done) {
-        LoadedData().Keywords.Specials.swap(loaded);
-        CodeKeywordsStatus.store(TLoadState::Done);
-    }
+    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    const TSearchOutcome early = state.RunKeywordSearch("child", false, 0);
+    const bool counted = state.UpdateKeywordCounts("child", false, false);
+    const bool suggested = prompt.RefreshPrompt("chil", false);
+    LoadedData().Keywords.Specials.swap(loaded);
+    CodeKeywordsStatus.store(TLoadState::Done);
+    EXPECT_EQ(early, TSearchOutcome::NotLoadedYet);
+    EXPECT_TRUE(state.FHistoryText.empty());
+    EXPECT_FALSE(counted);
+    EXPECT_FALSE(suggested);
+    ASSERT_EQ(state.RunKeywordSearch("child", false, 0), TSearchOutcome::Done);
     EXPECT_EQ(state.FSearchKeyWordVariantList, (TStringList{"CHILD", "CHILDREN"}));
+    EXPECT_TRUE(prompt.RefreshPrompt("chil", false));
 }
 
 TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextFindsNothing) {

@@ -91,6 +91,12 @@ void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
         {"seven-character code", [] { return std::make_unique<TfrmInfoOf7Code>(); }},
         {"editions", [] { return std::make_unique<TfrmEditions>(EmbeddedResources()); }},
         {"what changed", [] { return std::make_unique<TfrmEditionChanges>(EmbeddedResources(), "2021"); }},
+        {"Tabular Search with its suggestion and history lists open",
+         [] {
+             auto window = std::make_unique<TfrmKeyWordSearch>();
+             for (const char* list : {"suggestionPanel", "historyPanel"}) Named<QWidget>(*window, list)->show();
+             return window;
+         }},
     };
     QStringList missing;
     for (const auto& [name, make] : windows) {

@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "model/CodeLookup.h"
+#include "services/DataSets.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/KeywordSearchTestSupport.h"
@@ -55,6 +56,7 @@ private slots:
     void suggestionPanelPagesAndKeys();
     void pageGeometryFitsTheViewAndTooSmallKeepsIt();
     void smallerThanDesignedKeepsEveryButtonWholeAndShowsText();
+    void actsOnceTheDataSetsHaveSettled();
 };
 
 static QString ShownCode(TfrmKeyWordSearch& window) {
@@ -622,6 +624,29 @@ void KeywordSearchWindowTest::pageGeometryFitsTheViewAndTooSmallKeepsIt() {
     QCOMPARE(Named<QTextEdit>(*window, "codeText")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(pager.FWordsPerLine > words);
     QVERIFY(window->ViewText().contains(topLine.left(20)));
+}
+
+// Opened while the Tabular List loads, the window shows nothing and its panels take no input until
+// the list has settled; a search asked for while the code keywords load runs once they have.
+void KeywordSearchWindowTest::actsOnceTheDataSetsHaveSettled() {
+    TfrmKeyWordSearch window;
+    window.FInitType = TTabularOpening::Code;
+    window.FInitObject = Category("A01");
+    TabularStatus.store(TLoadState::Loading);
+    window.show();
+    const bool waited = IsEmptyObject(window.CurrentObject()) && !Named<QTextEdit>(window, "codeText")->isEnabled();
+    TabularStatus.store(TLoadState::Done);
+    QVERIFY(waited);
+    QTRY_COMPARE(ShownCode(window), QStringLiteral("A01"));
+    QVERIFY(Named<QTextEdit>(window, "codeText")->isEnabled());
+
+    CodeKeywordsStatus.store(TLoadState::Loading);
+    Named<QLineEdit>(window, "keywordEdit")->setText(QStringLiteral("cholera"));
+    Named<QPushButton>(window, "searchButton")->click();
+    const QString shownWhileLoading = ShownCode(window);
+    CodeKeywordsStatus.store(TLoadState::Done);
+    QCOMPARE(shownWhileLoading, QStringLiteral("A01"));
+    QTRY_COMPARE(ShownCode(window), QStringLiteral("A00"));
 }
 
 QTEST_MAIN(KeywordSearchWindowTest)

@@ -300,7 +300,7 @@ void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
     {
         TfrmKeyWordSearch window;
         window.show();
-        QCOMPARE(TabularStatus.load(), TLoadState::Done);
+        QTRY_VERIFY(TabularStatus.load() == TLoadState::Done && FindVisibleWindow<TfrmWaiting>() == nullptr);
     }
     QVERIFY(waitingVisible);
     QVERIFY(caption.startsWith(QStringLiteral("Sorting data, please wait")));
