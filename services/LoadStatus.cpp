@@ -1,17 +1,11 @@
 #include "services/LoadStatus.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <ostream>
 #include <stdexcept>
 
 namespace {
-
-constexpr auto kPollInterval = std::chrono::milliseconds(100);
-
-std::mutex hooksMutex;
-TWaitHooks waitHooks;
 
 // Every change of any load state is announced on one condition variable; waiters check their own
 // status under its mutex. Both live for the whole process (never destroyed), so a loader thread
@@ -41,20 +35,6 @@ void AnnounceChange() {
     std::lock_guard lock(listenerMutex);
     if (StateListener()) StateListener()();
 }
-
-// Calls Hide on every way out of a wait, so a window is never left shown.
-class THideOnExit {
-public:
-    explicit THideOnExit(const std::function<void()>& hide) : FHide(hide) {}
-    ~THideOnExit() {
-        if (FHide) FHide();
-    }
-    THideOnExit(const THideOnExit&) = delete;
-    THideOnExit& operator=(const THideOnExit&) = delete;
-
-private:
-    const std::function<void()>& FHide;
-};
 
 }  // namespace
 
@@ -109,35 +89,6 @@ std::function<void()> SetLoadStateListener(std::function<void()> listener) {
     std::lock_guard lock(listenerMutex);
     std::swap(StateListener(), listener);
     return listener;
-}
-
-TWaitHooks SetWaitHooks(TWaitHooks hooks) {
-    std::lock_guard lock(hooksMutex);
-    std::swap(waitHooks, hooks);
-    return hooks;
-}
-
-TLoadState WaitForDataSet(const TLoadStatus& status) {
-    if (status.load() != TLoadState::Loading) return status.load();
-    TWaitHooks hooks;
-    {
-        std::lock_guard lock(hooksMutex);
-        hooks = waitHooks;
-    }
-    return WaitForDataSet(status, hooks);
-}
-
-TLoadState WaitForDataSet(const TLoadStatus& status, const TWaitHooks& hooks) {
-    if (status.load() != TLoadState::Loading) return status.load();
-    if (hooks.Show) hooks.Show();
-    THideOnExit hideOnExit(hooks.Hide);
-    auto loaded = [&] { return status.load() != TLoadState::Loading; };
-    while (!loaded()) {
-        if (hooks.Poll) hooks.Poll();
-        std::unique_lock lock(StateSignal().FMutex);
-        StateSignal().FChanged.wait_for(lock, kPollInterval, loaded);
-    }
-    return status.load();
 }
 
 TLoadState WaitForDataSetQuietly(const TLoadStatus& status) {

@@ -205,28 +205,6 @@ void TfrmKeyWordSearch::WirePanels() {
     });
 }
 
-void TfrmKeyWordSearch::BuildMenus() {
-    // Context menu of the code text: Copy, and the window's key actions with their captions.
-    codeTextMenu = new QMenu(this);
-    codeTextMenu->setObjectName(QStringLiteral("codeTextMenu"));
-    copyAction = new QAction(QStringLiteral("Copy (Ctrl+C)"), this);
-    copyAction->setObjectName(QStringLiteral("copyAction"));
-    goAction->setText(QStringLiteral("Go (F5)"));
-    copyCodeAction->setText(QStringLiteral("Copy Code (F10)"));
-    copyCodeDescAction->setText(QStringLiteral("Copy Code + Desc (F11)"));
-    copyCodeShortDescAction->setText(QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
-    codeTextMenu->addActions({goAction, copyAction});
-    codeTextMenu->addSeparator();
-    codeTextMenu->addActions({copyCodeAction, copyCodeDescAction, copyCodeShortDescAction});
-    connect(codeText, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
-        UpdateMenuStates();
-        codeTextMenu->popup(codeText->viewport()->mapToGlobal(position));
-    });
-    // The menu's states hold while it shows; the keys are never gated by them.
-    connect(codeTextMenu, &QMenu::aboutToHide, this, &TfrmKeyWordSearch::ResetKeyStates);
-    connect(copyAction, &QAction::triggered, this, [this] { QApplication::clipboard()->setText(SelectedViewText()); });
-}
-
 TCodeTextPager& TfrmKeyWordSearch::Pager() {
     return d->pager;
 }
@@ -251,20 +229,6 @@ QString TfrmKeyWordSearch::SelectedViewText() const {
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
-}
-
-void TfrmKeyWordSearch::GoToSelection() {
-    GoToCode(SelectionText(), false);
-    codeText->setFocus();
-}
-
-void TfrmKeyWordSearch::UpdateMenuStates() {
-    const bool isCode = NormalizeCodeText(SelectionText().toStdString()).has_value();
-    goAction->setEnabled(isCode);
-    copyCodeAction->setEnabled(isCode);
-    copyAction->setEnabled(!codeText->textCursor().selectedText().isEmpty());
-    copyCodeDescAction->setEnabled(true);
-    copyCodeShortDescAction->setEnabled(true);
 }
 
 void TfrmKeyWordSearch::PlaceHitPages() {

@@ -1,4 +1,4 @@
-// Navigation members of TfrmKeyWordSearch: the keys of the window and of its text view, the wheel
+// Navigation members of TfrmKeyWordSearch: the keys of the window as actions, the text's menu, the wheel
 // and double-click rules of the text view, the Back and Review stacks, going up to a code's
 // section or chapter and moving through the categories in tabular order.
 #include <QAction>
@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -14,6 +15,7 @@
 #include <array>
 #include <string_view>
 
+#include "model/CodeResolver.h"
 #include "model/TabularData.h"
 #include "services/Messages.h"
 #include "startup/LoadedData.h"
@@ -271,6 +273,42 @@ void TfrmKeyWordSearch::BuildActions() {
     addFavoriteAction = action("addFavoriteAction");
     removeFavoriteAction = action("removeFavoriteAction");
     restoreFavoriteAction = action("restoreFavoriteAction");
+}
+
+void TfrmKeyWordSearch::BuildMenus() {
+    // Context menu of the code text: Copy, and the window's key actions with their captions.
+    codeTextMenu = new QMenu(this);
+    codeTextMenu->setObjectName(QStringLiteral("codeTextMenu"));
+    copyAction = new QAction(QStringLiteral("Copy (Ctrl+C)"), this);
+    copyAction->setObjectName(QStringLiteral("copyAction"));
+    goAction->setText(QStringLiteral("Go (F5)"));
+    copyCodeAction->setText(QStringLiteral("Copy Code (F10)"));
+    copyCodeDescAction->setText(QStringLiteral("Copy Code + Desc (F11)"));
+    copyCodeShortDescAction->setText(QStringLiteral("Copy Code + Short Desc (Ctrl + F11)"));
+    codeTextMenu->addActions({goAction, copyAction});
+    codeTextMenu->addSeparator();
+    codeTextMenu->addActions({copyCodeAction, copyCodeDescAction, copyCodeShortDescAction});
+    connect(codeText, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        UpdateMenuStates();
+        codeTextMenu->popup(codeText->viewport()->mapToGlobal(position));
+    });
+    // The menu's states hold while it shows; the keys are never gated by them.
+    connect(codeTextMenu, &QMenu::aboutToHide, this, &TfrmKeyWordSearch::ResetKeyStates);
+    connect(copyAction, &QAction::triggered, this, [this] { QApplication::clipboard()->setText(SelectedViewText()); });
+}
+
+void TfrmKeyWordSearch::GoToSelection() {
+    GoToCode(SelectionText(), false);
+    codeText->setFocus();
+}
+
+void TfrmKeyWordSearch::UpdateMenuStates() {
+    const bool isCode = NormalizeCodeText(SelectionText().toStdString()).has_value();
+    goAction->setEnabled(isCode);
+    copyCodeAction->setEnabled(isCode);
+    copyAction->setEnabled(!codeText->textCursor().selectedText().isEmpty());
+    copyCodeDescAction->setEnabled(true);
+    copyCodeShortDescAction->setEnabled(true);
 }
 
 void TfrmKeyWordSearch::ResetKeyStates() {

@@ -78,13 +78,12 @@ void TfrmWaiting::AdvanceDots() {
 
 #include <memory>
 
-#include "services/LoadStatus.h"
 #include "ui/DataSetSignals.h"
 
 namespace {
 std::unique_ptr<TfrmWaiting> ActiveWaiting;
 int ShowCount = 0;
-// Blocking waits and pending call backs that want the window: it shows while there is one.
+// Pending call backs that want the window: it shows while there is one.
 int ShowReasons = 0;
 
 void ShowWaiting() {
@@ -101,17 +100,7 @@ void HideWaiting() {
 }  // namespace
 
 void InstallWaitingWindowHooks() {
-    // A library that still blocks the UI thread for a data set: pending events are processed while
-    // it waits, so that messages raised by loader threads reach the user and the window stays painted.
-    TWaitHooks hooks;
-    hooks.Show = [] {
-        ShowWaiting();
-        QCoreApplication::processEvents();
-    };
-    hooks.Poll = [] { QCoreApplication::processEvents(); };
-    hooks.Hide = [] { HideWaiting(); };
-    SetWaitHooks(std::move(hooks));
-    // A window waiting for a call back (DataSetSignals.h).
+    // A window waiting for a data set to settle (DataSetSignals.h) shows the waiting window meanwhile.
     static bool connected = false;
     if (connected) return;
     connected = true;

@@ -22,7 +22,8 @@ private:
     QTimer* dotsTimer = nullptr;
 };
 
-// Installs the waiting window as the way data-set waits are shown (call once the application exists).
+// Shows the waiting window while a window waits for a data set to settle (call once the
+// application exists).
 void InstallWaitingWindowHooks();
 // Number of waiting windows shown since the start (lets tests see whether a wait showed one).
 int WaitingWindowShowCount();
