@@ -13,11 +13,15 @@
 #include "model/TabularData.h"
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
-#include "startup/LoadedData.h"
 
 namespace {
 
-// The published Tabular List from the source tree, loaded once into the shared model.
+// The published Tabular List from the source tree, loaded once.
+TTabularData& Tabular() {
+    static TTabularData tabular;
+    return tabular;
+}
+
 void LoadRealTabularOnce() {
     static const bool loaded = [] {
         gzFile file = gzopen(ZENDRA_DATA_SOURCE_DIR "/icd10cm_tabular_2021.xml.gz", "rb");
@@ -29,7 +33,7 @@ void LoadRealTabularOnce() {
         gzclose(file);
         std::istringstream source(xml);
         TabularStatus = TLoadState::NotStarted;
-        if (LoadTabularFromStream(source, LoadedData().Tabular, TabularStatus) != TLoadState::Done) std::abort();
+        if (LoadTabularFromStream(source, Tabular(), TabularStatus) != TLoadState::Done) std::abort();
         return true;
     }();
     (void)loaded;
@@ -47,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParseCodeText(text, category, subCode);
     SubCodePart(text);
 
-    const TGoToCodePlan plan = PlanGoToCode(LoadedData().CodeResolver(), text);
+    const TGoToCodePlan plan = PlanGoToCode(Tabular().Resolver(), text);
     if (plan.FStep == TGoToCodeStep::Show && plan.FCategory == nullptr) std::abort();
 
     const TShortDescLookup noShort = [](const std::string&) { return std::optional<std::string>(); };
-    const TCopyPlan copy = PlanCopy(LoadedData().CodeResolver(), text);
+    const TCopyPlan copy = PlanCopy(Tabular().Resolver(), text);
     if (copy.FValid && !copy.FShowDialog) {
         for (bool plusDesc : {false, true}) DirectCopyText(copy, plusDesc, false, noShort);
     }
@@ -59,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TStringList codes;
     TStringList descriptions;
     const std::string header = CodeHeaderText(text.substr(0, 8));
-    CollectValidCodes(LoadedData().CodeResolver(), header, codes, descriptions);
+    CollectValidCodes(Tabular().Resolver(), header, codes, descriptions);
     if (codes.size() != descriptions.size()) std::abort();
     const TCodeListSelection selection = FilterCodeList(codes, header, text.size() > 8 ? text.substr(8) : "");
     for (std::size_t row : selection.FRows) {
