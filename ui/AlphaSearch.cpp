@@ -1,8 +1,6 @@
 #include "ui/AlphaSearch.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -10,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -25,7 +22,11 @@
 #include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
+#include "ui/PanelStyle.h"
+#include "ui/TermFilterBand.h"
 #include "ui/TermListModel.h"
+#include "ui/TermPageBar.h"
+#include "ui/TermPathPanel.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
 
@@ -34,15 +35,38 @@ namespace {
 constexpr int ClientWidth = 1167;
 constexpr int ClientHeight = 691;
 constexpr int TitleHeight = 56;
-constexpr int TreeHeight = 94;
-constexpr int FilterBandHeight = 38;
-constexpr int ButtonBarHeight = 51;
 constexpr int ListFontPixels = 14;
 constexpr int MarkerColumn = 0;
 constexpr int CodeColumn = 2;
-// Controls of a band keep their designed widths while the window has room: they take the room
-// before the band's trailing space does.
-constexpr int DesignedStretch = 1000;
+
+constexpr TTermFilterBandDesign FilterBandDesign{.Height = 38,
+                                                 .LeftMargin = 10,
+                                                 .RightMargin = 10,
+                                                 .LabelHeight = 22,
+                                                 .LabelTopPadding = 0,
+                                                 .LabelFontPixels = 0,
+                                                 .LevelWidth = 130,
+                                                 .GapAfterLevel = 2,
+                                                 .FilterWidth = 330,
+                                                 .FilterHeight = 26,
+                                                 .FilterFontPixels = 0,
+                                                 .GapAfterFilter = 4,
+                                                 .ClearWidth = 30,
+                                                 .ClearHeight = 26,
+                                                 .GapAfterClear = 14,
+                                                 .CountWidth = 160,
+                                                 .NoteGap = 10};
+
+constexpr TTermPageBarDesign PageBarDesign{.LeftMargin = 16,
+                                           .GapAfterBack = 14,
+                                           .BackToMainWidth = 200,
+                                           .GapBeforePages = 160,
+                                           .PageButtonWidth = 190,
+                                           .GapAroundPage = 5,
+                                           .PageLabelWidth = 140,
+                                           .PriorCaption = "<   Prior Page (PgUp)",
+                                           .NextCaption = "Next Page (PgDown)   >",
+                                           .ButtonsTakeFocus = true};
 
 constexpr std::array<TWindowKey, 10> Keys{{
     {"backAction", "Esc", "goes back one level: closes this list of terms"},
@@ -57,45 +81,6 @@ constexpr std::array<TWindowKey, 10> Keys{{
     {"quitAction", "F12", "asks whether to quit the program"},
 }};
 
-void PaintPanel(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
-template <class T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = Named(new QPushButton(caption, parent), name);
-    // No button of this window is a default button: Enter belongs to the list.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-// A control at its designed width while the band has room, narrower down to its caption's needs.
-void AddDesigned(QHBoxLayout* band, QWidget* control, int designedWidth) {
-    control->setMaximumWidth(designedWidth);
-    band->addWidget(control, DesignedStretch);
-}
-
-// The window's actions answer their keys while it is the active window. A key that reaches one of
-// its controls while no window is active (as after a modal window closed) runs the same action.
-bool RunKeyAction(const QWidget& window, const QKeyEvent& key) {
-    const QKeySequence pressed(key.keyCombination());
-    for (QAction* action : window.actions())
-        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
-            action->trigger();
-            return true;
-        }
-    return false;
-}
-
 }  // namespace
 
 std::span<const TWindowKey> TfrmAlphaSearch::KeyTable() {
@@ -109,7 +94,7 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
 
     titlePanel = Named(new QWidget(this), "titlePanel");
     titlePanel->setFixedHeight(TitleHeight);
-    PaintPanel(titlePanel, SkyBlue);
+    FillBackground(titlePanel, SkyBlue);
     titleLabel = Named(new QLabel(titlePanel), "titleLabel");
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setFont(TahomaFont(29));
@@ -117,18 +102,8 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     titleLayout->setContentsMargins(0, 0, 0, 0);
     titleLayout->addWidget(titleLabel);
 
-    pathPanel = Named(new QWidget(this), "pathPanel");
-    pathPanel->setFixedHeight(TreeHeight);
-    pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
-    pathTree->setAccessibleName(QStringLiteral("Terms above this level"));
-    pathTree->setHeaderHidden(true);
-    pathTree->setColumnCount(1);
-    pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    pathTree->setFont(CourierFont(ListFontPixels));
-    pathTree->installEventFilter(this);
-    auto* pathLayout = new QVBoxLayout(pathPanel);
-    pathLayout->setContentsMargins(0, 0, 0, 0);
-    pathLayout->addWidget(pathTree);
+    pathPanel = new TTermPathPanel(this);
+    pathPanel->Tree()->installEventFilter(this);
 
     FTerms = new TTermListModel(TTermListModel::TShape::IndexList, this);
     FTerms->SetHeadings({QString(), QStringLiteral("Title"), QStringLiteral("Code")});
@@ -159,13 +134,16 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(0);
     layout->addWidget(titlePanel);
     layout->addWidget(pathPanel);
-    layout->addWidget(BuildFilterBand());
+    // Created in the order of the window's Tab chain: the path, the list, the filter, the buttons.
+    filterBand = new TTermFilterBand(FilterBandDesign, this);
+    filterBand->FilterEdit()->installEventFilter(this);
+    buttonBar = new TTermPageBar(PageBarDesign, this);
+    layout->addWidget(filterBand);
     layout->addWidget(termList, 1);
-    layout->addWidget(BuildButtonBar());
+    layout->addWidget(buttonBar);
     BuildActions();
 
-    connect(filterEdit, &QLineEdit::textChanged, this, [this] { FilterChanged(); });
-    connect(clearFilterButton, &QPushButton::clicked, this, [this] { filterEdit->clear(); });
+    connect(filterBand, &TTermFilterBand::filterChanged, this, [this] { FilterChanged(); });
     connect(termList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdatePopupItems(); });
     connect(termList, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         UpdatePopupItems();
@@ -179,89 +157,6 @@ TfrmAlphaSearch::TfrmAlphaSearch(QWidget* parent) : QDialog(parent) {
 }
 
 TfrmAlphaSearch::~TfrmAlphaSearch() = default;
-
-QWidget* TfrmAlphaSearch::BuildFilterBand() {
-    filterBand = Named(new QWidget(this), "filterBand");
-    filterBand->setFixedHeight(FilterBandHeight);
-    PaintPanel(filterBand, SkyBlue);
-    levelLabel = Named(new QLabel(filterBand), "levelLabel");
-    levelLabel->setFixedSize(130, 22);
-    filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
-    filterEdit->setAccessibleName(QStringLiteral("Filter the terms"));
-    filterEdit->setFixedHeight(26);
-    {
-        // The band's blue stops at the edit box.
-        QPalette palette = filterEdit->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        filterEdit->setPalette(palette);
-    }
-    filterEdit->installEventFilter(this);
-    clearFilterButton = MakeButton(QStringLiteral("X"), "clearFilterButton", filterBand);
-    clearFilterButton->setFixedSize(30, 26);
-    clearFilterButton->setFocusPolicy(Qt::NoFocus);
-    recordCountLabel = Named(new QLabel(filterBand), "recordCountLabel");
-    recordCountLabel->setFixedHeight(22);
-    editionLabel = Named(new QLabel(filterBand), "editionLabel");
-    editionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // The note takes two lines when the window is narrower than designed.
-    editionLabel->setWordWrap(true);
-    editionLabel->setFixedHeight(FilterBandHeight - 4);
-    {
-        QPalette palette = editionLabel->palette();
-        palette.setColor(QPalette::WindowText, QColor(128, 0, 0));
-        editionLabel->setPalette(palette);
-    }
-    editionLabel->hide();
-
-    auto* band = new QHBoxLayout(filterBand);
-    band->setContentsMargins(10, 0, 10, 0);
-    band->setSpacing(0);
-    band->addWidget(levelLabel);
-    band->addSpacing(2);
-    AddDesigned(band, filterEdit, 330);
-    band->addSpacing(4);
-    band->addWidget(clearFilterButton);
-    band->addSpacing(14);
-    AddDesigned(band, recordCountLabel, 160);
-    band->addSpacing(10);
-    band->addWidget(editionLabel, 1);
-    return filterBand;
-}
-
-QWidget* TfrmAlphaSearch::BuildButtonBar() {
-    buttonBar = Named(new QWidget(this), "buttonBar");
-    buttonBar->setFixedHeight(ButtonBarHeight);
-    PaintPanel(buttonBar, SkyBlue);
-    backButton = MakeButton(QStringLiteral(" Back (Esc)"), "backButton", buttonBar);
-    backToMainButton = MakeButton(QStringLiteral("Back to Main Term (F3)"), "backToMainButton", buttonBar);
-    // At the main level the button is hidden; the page controls keep their places.
-    QSizePolicy keepPlace = backToMainButton->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    backToMainButton->setSizePolicy(keepPlace);
-    priorPageButton = MakeButton(QStringLiteral("<   Prior Page (PgUp)"), "priorPageButton", buttonBar);
-    pageLabel = Named(new QLabel(buttonBar), "pageLabel");
-    pageLabel->setAlignment(Qt::AlignCenter);
-    pageLabel->setFixedHeight(22);
-    nextPageButton = MakeButton(QStringLiteral("Next Page (PgDown)   >"), "nextPageButton", buttonBar);
-    for (QPushButton* button : {backButton, backToMainButton, priorPageButton, nextPageButton})
-        button->setFixedHeight(31);
-
-    auto* bar = new QHBoxLayout(buttonBar);
-    bar->setContentsMargins(16, 0, 0, 0);
-    bar->setSpacing(0);
-    AddDesigned(bar, backButton, 130);
-    bar->addSpacing(14);
-    AddDesigned(bar, backToMainButton, 200);
-    // The gap before the page controls gives way first when the window is narrow.
-    bar->addSpacerItem(new QSpacerItem(160, 0, QSizePolicy::Maximum, QSizePolicy::Minimum));
-    AddDesigned(bar, priorPageButton, 190);
-    bar->addSpacing(5);
-    AddDesigned(bar, pageLabel, 140);
-    bar->addSpacing(5);
-    AddDesigned(bar, nextPageButton, 190);
-    bar->addStretch(1);
-    return buttonBar;
-}
 
 void TfrmAlphaSearch::BuildActions() {
     FActions = AddWindowActions(this, KeyTable());
@@ -278,29 +173,16 @@ void TfrmAlphaSearch::BuildActions() {
     connect(action("seeManifestAction"), &QAction::triggered, this, [this] { ViewTermCode(TAlphaCodeKind::Manifest); });
     connect(action("viewSubTermAction"), &QAction::triggered, this, [this] { ViewSubTerm(); });
     connect(action("quitAction"), &QAction::triggered, this, [this] { AskExitProgram(); });
-    for (const auto& [button, name] :
-         {std::pair{backButton, "backAction"}, std::pair{backToMainButton, "backToMainAction"},
-          std::pair{priorPageButton, "priorPageAction"}, std::pair{nextPageButton, "nextPageAction"}})
-        connect(button, &QPushButton::clicked, action(name), &QAction::trigger);
+    buttonBar->ConnectActions(FActions);
 
     termMenu = Named(new QMenu(this), "termMenu");
-    const std::pair<const char*, const char*> items[] = {{"viewCodeAction", "View Code (F5)"},
-                                                         {"viewSubTermAction", "View Sub-Term (F11)"},
-                                                         {nullptr, nullptr},
-                                                         {"seeCategoryAction", "See Category (F6)"},
-                                                         {"seeSubcategoryAction", "See Subcategory (F7)"},
-                                                         {"seeManifestAction", "See Manifest (F8)"}};
-    for (const auto& [name, caption] : items) {
-        if (name == nullptr) {
-            termMenu->addSeparator();
-            continue;
-        }
-        QAction* item = action(name);
-        item->setText(QString::fromLatin1(caption));
-        // The caption already names the key.
-        item->setShortcutVisibleInContextMenu(false);
-        termMenu->addAction(item);
-    }
+    constexpr TMenuItem items[] = {{"viewCodeAction", "View Code (F5)"},
+                                   {"viewSubTermAction", "View Sub-Term (F11)"},
+                                   {nullptr, nullptr},
+                                   {"seeCategoryAction", "See Category (F6)"},
+                                   {"seeSubcategoryAction", "See Subcategory (F7)"},
+                                   {"seeManifestAction", "See Manifest (F8)"}};
+    AddMenuItems(termMenu, FActions, items);
     UpdatePopupItems();
 }
 
@@ -314,21 +196,12 @@ void TfrmAlphaSearch::showEvent(QShowEvent* event) {
 void TfrmAlphaSearch::FormShow() {
     titleLabel->setText(
         QString::fromStdString(AlphaWindowTitle(FType)).replace(QStringLiteral("&&"), QStringLiteral("&")));
-    levelLabel->setText(QString::fromStdString(AlphaLevelCaption(FCurItem)));
+    filterBand->ShowLevel(QString::fromStdString(AlphaLevelCaption(FCurItem)));
     pathPanel->setVisible(FCurItem != nullptr);
-    if (FCurItem != nullptr) {
-        pathTree->clear();
-        QTreeWidgetItem* parentNode = nullptr;
-        for (const TTerm* term : AlphaTermPath(FCurItem)) {
-            auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(pathTree);
-            node->setText(0, QString::fromStdString(term->GetFullTitle(true)));
-            parentNode = node;
-        }
-        pathTree->expandAll();
-        if (parentNode != nullptr) pathTree->scrollToItem(parentNode);
-    } else {
-        backToMainButton->hide();
-    }
+    if (FCurItem != nullptr)
+        pathPanel->ShowPath(AlphaTermPath(FCurItem));
+    else
+        buttonBar->HideBackToMain();
     // The list gets its final height now, so the first page has the size of the window.
     layout()->activate();
     // The terms are listed once the index has settled; until then the list stays empty. A nested
@@ -337,12 +210,8 @@ void TfrmAlphaSearch::FormShow() {
         FSetSettled = true;
         FillItemList();
         // The disease index may be an older edition than the rest of the data: say so on every level.
-        if (FType == TDataSet::DiseaseIndex) {
-            const QString note = QString::fromStdString(DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition));
-            editionLabel->setText(note);
-            editionLabel->setToolTip(note);
-            editionLabel->setVisible(!note.isEmpty());
-        }
+        if (FType == TDataSet::DiseaseIndex)
+            filterBand->ShowNote(QString::fromStdString(DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition)));
         ShowCurPage();
     });
     if (size() != FSizedFor) {
@@ -366,7 +235,7 @@ void TfrmAlphaSearch::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmAlphaSearch::FillItemList() {
-    const std::string key = AlphaFilterKey(filterEdit->text().toStdString());
+    const std::string key = AlphaFilterKey(filterBand->FilterEdit()->text().toStdString());
     if (FCurItem != nullptr) {
         static const TAlphaLetterList none;
         FItemList = AlphaFillItemList(none, FCurItem, key);
@@ -386,10 +255,9 @@ void TfrmAlphaSearch::ShowCurPage() {
     FTerms->SetTerms(std::span(FItemList).subspan(first, static_cast<std::size_t>(FPaging.RowsOnPage())));
     termList->clearSelection();
     termList->setCurrentIndex({});
-    recordCountLabel->setText(QString::fromStdString(AlphaRecordsCaption(FPaging.FCount)));
-    pageLabel->setText(QString::fromStdString(AlphaPageCaption(FPaging)));
-    priorPageButton->setEnabled(FPaging.PriorEnabled());
-    nextPageButton->setEnabled(FPaging.NextEnabled());
+    filterBand->ShowRecordCount(QString::fromStdString(AlphaRecordsCaption(FPaging.FCount)));
+    buttonBar->ShowPage(QString::fromStdString(AlphaPageCaption(FPaging)), FPaging.PriorEnabled(),
+                        FPaging.NextEnabled());
 }
 
 void TfrmAlphaSearch::NextPage() {
@@ -437,14 +305,7 @@ void TfrmAlphaSearch::ViewTermCode(TAlphaCodeKind AKind) {
     if (term == nullptr) return;
     const std::optional<std::string> code = AlphaInitCode(AlphaCodeField(*term, AKind));
     if (!code) return;
-    int result = 0;
-    {
-        TfrmKeyWordSearch window(this);
-        window.FInitType = TTabularOpening::Code;
-        window.FInitCode = QString::fromStdString(*code);
-        result = window.exec();
-    }
-    if (result == 3) done(3);
+    if (TfrmKeyWordSearch::ExecAtCode(this, QString::fromStdString(*code)) == 3) done(3);
 }
 
 void TfrmAlphaSearch::ViewSubTerm() {
@@ -491,19 +352,18 @@ void TfrmAlphaSearch::ListDoubleClickAt(const QPoint& AViewportPos) {
 bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (RunKeyAction(*this, *key)) return true;
+        if (TriggerWindowAction(*this, *key)) return true;
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if ((watched == termList || watched == pathTree) && IsTypedCharacter(*key)) {
+        if ((watched == termList || watched == pathPanel->Tree()) && IsTypedCharacter(*key)) {
             // Typing while the list has the focus filters it: the text goes to the filter box.
-            filterEdit->setFocus();
-            QCoreApplication::sendEvent(filterEdit, event);
+            filterBand->TypeIntoFilter(event);
             return true;
         }
         if (watched == termList && enter) {
             OpenSelectedTerm();
             return true;
         }
-        if (watched == filterEdit) {
+        if (watched == filterBand->FilterEdit()) {
             // Down leaves the filter for the list, on its first row when none is selected.
             if (key->key() == Qt::Key_Down && FTerms->rowCount() > 0) {
                 termList->setFocus();
@@ -513,13 +373,7 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
             // Enter does nothing in the filter box (it belongs to the list).
             if (enter) return true;
             // At the main level the first letter typed is a capital, like the letter groups' names.
-            const QString text = key->text();
-            if (FCurItem == nullptr && filterEdit->text().isEmpty() && text.size() == 1 &&
-                text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
-                filterEdit->insert(text.toUpper());
-                return true;
-            }
-            return false;
+            return FCurItem == nullptr && filterBand->TypeFirstLetterAsCapital(*key);
         }
     }
     if (event->type() == QEvent::MouseButtonDblClick && watched == termList->viewport()) {
@@ -533,7 +387,7 @@ bool TfrmAlphaSearch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmAlphaSearch::keyPressEvent(QKeyEvent* event) {
-    if (!RunKeyAction(*this, *event)) QDialog::keyPressEvent(event);
+    if (!TriggerWindowAction(*this, *event)) QDialog::keyPressEvent(event);
 }
 
 void TfrmAlphaSearch::reject() {

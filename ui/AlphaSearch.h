@@ -16,13 +16,13 @@
 
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTreeView;
-class QTreeWidget;
 class QWidget;
+class TTermFilterBand;
 class TTermListModel;
+class TTermPageBar;
+class TTermPathPanel;
 
 class TfrmAlphaSearch : public QDialog {
     Q_OBJECT
@@ -68,8 +68,6 @@ protected:
     void reject() override;  // Esc and the close box: result 2
 
 private:
-    QWidget* BuildFilterBand();
-    QWidget* BuildButtonBar();
     void BuildActions();
     void FormShow();
     void FilterChanged();
@@ -78,22 +76,10 @@ private:
 
     QWidget* titlePanel = nullptr;
     QLabel* titleLabel = nullptr;
-    QWidget* pathPanel = nullptr;
-    QTreeWidget* pathTree = nullptr;
-    QWidget* filterBand = nullptr;
-    QLabel* levelLabel = nullptr;
-    QLineEdit* filterEdit = nullptr;
-    QPushButton* clearFilterButton = nullptr;
-    QLabel* recordCountLabel = nullptr;
-    // Which edition the disease index data is, when it is not the program's edition.
-    QLabel* editionLabel = nullptr;
+    TTermPathPanel* pathPanel = nullptr;
+    TTermFilterBand* filterBand = nullptr;
     QTreeView* termList = nullptr;
-    QWidget* buttonBar = nullptr;
-    QPushButton* backButton = nullptr;
-    QPushButton* backToMainButton = nullptr;
-    QPushButton* priorPageButton = nullptr;
-    QLabel* pageLabel = nullptr;
-    QPushButton* nextPageButton = nullptr;
+    TTermPageBar* buttonBar = nullptr;
     QMenu* termMenu = nullptr;
     QHash<QString, QAction*> FActions;
     TTermListModel* FTerms = nullptr;  // the rows of the page shown

@@ -1,8 +1,6 @@
 #include "ui/DrugNeopSearch.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -10,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -25,7 +22,11 @@
 #include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 #include "ui/KeywordSearch.h"
+#include "ui/PanelStyle.h"
+#include "ui/TermFilterBand.h"
 #include "ui/TermListModel.h"
+#include "ui/TermPageBar.h"
+#include "ui/TermPathPanel.h"
 #include "ui/UiStyle.h"
 #include "userdata/Config.h"
 
@@ -34,18 +35,43 @@ namespace {
 constexpr int ClientWidth = 1167;
 constexpr int ClientHeight = 691;
 constexpr int TitleHeight = 56;
-constexpr int TreeHeight = 94;
-constexpr int FilterBandHeight = 49;
-constexpr int ButtonBarHeight = 51;
 // Width of every column but the title's: the marker column and six code columns.
 constexpr int MarkerColumnWidth = 20;
 constexpr int CodeColumnWidth = 100;
 constexpr int FixedColumnsWidth = MarkerColumnWidth + 6 * CodeColumnWidth + 10;  // 630
 constexpr int MinTitleColumnWidth = 100;
-// Controls of a band keep their designed widths while the window has room: they take the room
-// before the band's trailing space does.
-constexpr int DesignedStretch = 1000;
 const QColor HeadingBackground(206, 221, 240);
+
+// The band's one-line captions: 22 px of text 14 px below the band's top. A layout centres a widget
+// on whole pixels, so a caption is one pixel taller with that pixel above its text.
+constexpr TTermFilterBandDesign FilterBandDesign{.Height = 49,
+                                                 .LeftMargin = 12,
+                                                 .RightMargin = 0,
+                                                 .LabelHeight = 23,
+                                                 .LabelTopPadding = 1,
+                                                 .LabelFontPixels = 14,
+                                                 .LevelWidth = 150,
+                                                 .GapAfterLevel = 4,
+                                                 .FilterWidth = 480,
+                                                 .FilterHeight = 28,
+                                                 .FilterFontPixels = 16,
+                                                 .GapAfterFilter = 2,
+                                                 .ClearWidth = 28,
+                                                 .ClearHeight = 28,
+                                                 .GapAfterClear = 24,
+                                                 .CountWidth = 260,
+                                                 .NoteGap = 0};
+
+constexpr TTermPageBarDesign PageBarDesign{.LeftMargin = 12,
+                                           .GapAfterBack = 8,
+                                           .BackToMainWidth = 190,
+                                           .GapBeforePages = 280,
+                                           .PageButtonWidth = 170,
+                                           .GapAroundPage = 4,
+                                           .PageLabelWidth = 150,
+                                           .PriorCaption = "<  Prior Page (PgUp)",
+                                           .NextCaption = "Next Page (PgDown)  >",
+                                           .ButtonsTakeFocus = false};
 
 constexpr std::array<TWindowKey, 7> Keys{{
     {"backAction", "Esc", "goes back one level: closes this list of terms"},
@@ -56,41 +82,6 @@ constexpr std::array<TWindowKey, 7> Keys{{
     {"viewSubTermAction", "F11", "lists the current term's sub-terms"},
     {"quitAction", "F12", "asks whether to quit the program"},
 }};
-
-void PaintBackground(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
-template <class T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-    auto* button = Named(new QPushButton(caption, parent), name);
-    // Buttons never take the focus and are never the dialog's default: Enter belongs to the grid.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-// A control at its designed width while the band has room, narrower down to its caption's needs.
-void AddDesigned(QHBoxLayout* band, QWidget* control, int designedWidth) {
-    control->setMaximumWidth(designedWidth);
-    band->addWidget(control, DesignedStretch);
-}
-
-// A one-line label of the filter band: 22 px of text 14 px below the band's top. A layout centres
-// a widget on whole pixels, so the label is one pixel taller with that pixel above its text.
-void SetBandLabelHeight(QLabel* label) {
-    label->setFixedHeight(23);
-    label->setContentsMargins(0, 1, 0, 0);
-}
 
 // Draws the heading row over: its own background, bold, centred, wrapped from the top with the
 // embedded line break honoured. Term rows keep the default drawing.
@@ -127,18 +118,6 @@ public:
     }
 };
 
-// The window's actions answer their keys while it is the active window. A key that reaches one of
-// its controls while no window is active (as after a modal window closed) runs the same action.
-bool RunKeyAction(const QWidget& window, const QKeyEvent& key) {
-    const QKeySequence pressed(key.keyCombination());
-    for (QAction* action : window.actions())
-        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
-            action->trigger();
-            return true;
-        }
-    return false;
-}
-
 }  // namespace
 
 std::span<const TWindowKey> TfrmDrugNeopSearch::KeyTable() {
@@ -154,20 +133,10 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setFont(TahomaFont(29));
     titleLabel->setFixedHeight(TitleHeight);
-    PaintBackground(titleLabel, SkyBlue);
+    FillBackground(titleLabel, SkyBlue);
 
-    pathPanel = Named(new QWidget(this), "pathPanel");
-    pathPanel->setFixedHeight(TreeHeight);
-    pathTree = Named(new QTreeWidget(pathPanel), "pathTree");
-    pathTree->setAccessibleName(QStringLiteral("Terms above this level"));
-    pathTree->setHeaderHidden(true);
-    pathTree->setColumnCount(1);
-    pathTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    pathTree->setFont(CourierFont(14));
-    pathTree->installEventFilter(this);
-    auto* treeLayout = new QVBoxLayout(pathPanel);
-    treeLayout->setContentsMargins(0, 0, 0, 0);
-    treeLayout->addWidget(pathTree);
+    pathPanel = new TTermPathPanel(this);
+    pathPanel->Tree()->installEventFilter(this);
 
     FTerms = new TTermListModel(TTermListModel::TShape::TableGrid, this);
     termGrid = Named(new QTableView(this), "termGrid");
@@ -194,16 +163,19 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(0);
     layout->addWidget(titleLabel);
     layout->addWidget(pathPanel);
-    layout->addWidget(BuildFilterBand());
+    // Created in the order of the window's Tab chain: the path, the grid, the filter, the buttons.
+    filterBand = new TTermFilterBand(FilterBandDesign, this);
+    filterBand->FilterEdit()->installEventFilter(this);
+    buttonBar = new TTermPageBar(PageBarDesign, this);
+    layout->addWidget(filterBand);
     layout->addWidget(termGrid, 1);
-    layout->addWidget(BuildButtonBar());
+    layout->addWidget(buttonBar);
     BuildActions();
 
-    connect(filterEdit, &QLineEdit::textChanged, this, [this] {
+    connect(filterBand, &TTermFilterBand::filterChanged, this, [this] {
         FillItemList();
         ShowCurPage();
     });
-    connect(clearFilterButton, &QPushButton::clicked, this, [this] { filterEdit->clear(); });
     connect(termGrid, &QTableView::doubleClicked, this, [this] { GridDoubleClicked(); });
     connect(termGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateCellActions(); });
     connect(termGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
@@ -213,80 +185,6 @@ TfrmDrugNeopSearch::TfrmDrugNeopSearch(QWidget* parent) : QDialog(parent) {
 }
 
 TfrmDrugNeopSearch::~TfrmDrugNeopSearch() = default;
-
-QWidget* TfrmDrugNeopSearch::BuildFilterBand() {
-    filterBand = Named(new QWidget(this), "filterBand");
-    filterBand->setFixedHeight(FilterBandHeight);
-    PaintBackground(filterBand, SkyBlue);
-    levelLabel = Named(new QLabel(filterBand), "levelLabel");
-    levelLabel->setFont(TahomaFont(14));
-    levelLabel->setFixedWidth(150);
-    SetBandLabelHeight(levelLabel);
-    filterEdit = Named(new QLineEdit(filterBand), "filterEdit");
-    filterEdit->setAccessibleName(QStringLiteral("Filter the terms"));
-    filterEdit->setFont(CourierFont(16));
-    filterEdit->setFixedHeight(28);
-    filterEdit->installEventFilter(this);
-    {
-        // A white box on the sky-blue band.
-        QPalette palette = filterEdit->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        filterEdit->setPalette(palette);
-    }
-    clearFilterButton = MakeButton(QStringLiteral("X"), "clearFilterButton", filterBand);
-    clearFilterButton->setFixedSize(28, 28);
-    recordCountLabel = Named(new QLabel(filterBand), "recordCountLabel");
-    recordCountLabel->setFont(TahomaFont(14));
-    SetBandLabelHeight(recordCountLabel);
-
-    auto* band = new QHBoxLayout(filterBand);
-    band->setContentsMargins(12, 0, 0, 0);
-    band->setSpacing(0);
-    band->addWidget(levelLabel);
-    band->addSpacing(4);
-    AddDesigned(band, filterEdit, 480);
-    band->addSpacing(2);
-    band->addWidget(clearFilterButton);
-    band->addSpacing(24);
-    AddDesigned(band, recordCountLabel, 260);
-    band->addStretch(1);
-    return filterBand;
-}
-
-QWidget* TfrmDrugNeopSearch::BuildButtonBar() {
-    buttonBar = Named(new QWidget(this), "buttonBar");
-    buttonBar->setFixedHeight(ButtonBarHeight);
-    PaintBackground(buttonBar, SkyBlue);
-    backButton = MakeButton(QStringLiteral(" Back (Esc)"), "backButton", buttonBar);
-    backToMainButton = MakeButton(QStringLiteral("Back to Main Term (F3)"), "backToMainButton", buttonBar);
-    // Hidden at a table's first level; the page controls keep their places.
-    QSizePolicy keepPlace = backToMainButton->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    backToMainButton->setSizePolicy(keepPlace);
-    priorPageButton = MakeButton(QStringLiteral("<  Prior Page (PgUp)"), "priorPageButton", buttonBar);
-    pageLabel = Named(new QLabel(QStringLiteral("Page: 0/0"), buttonBar), "pageLabel");
-    pageLabel->setAlignment(Qt::AlignCenter);
-    pageLabel->setFixedHeight(22);
-    nextPageButton = MakeButton(QStringLiteral("Next Page (PgDown)  >"), "nextPageButton", buttonBar);
-    for (QPushButton* button : {backButton, backToMainButton, priorPageButton, nextPageButton})
-        button->setFixedHeight(31);
-
-    auto* bar = new QHBoxLayout(buttonBar);
-    bar->setContentsMargins(12, 0, 0, 0);
-    bar->setSpacing(0);
-    AddDesigned(bar, backButton, 130);
-    bar->addSpacing(8);
-    AddDesigned(bar, backToMainButton, 190);
-    // The gap before the page controls gives way first when the window is narrow.
-    bar->addSpacerItem(new QSpacerItem(280, 0, QSizePolicy::Maximum, QSizePolicy::Minimum));
-    AddDesigned(bar, priorPageButton, 170);
-    bar->addSpacing(4);
-    AddDesigned(bar, pageLabel, 150);
-    bar->addSpacing(4);
-    AddDesigned(bar, nextPageButton, 170);
-    bar->addStretch(1);
-    return buttonBar;
-}
 
 void TfrmDrugNeopSearch::BuildActions() {
     FActions = AddWindowActions(this, KeyTable());
@@ -298,20 +196,11 @@ void TfrmDrugNeopSearch::BuildActions() {
     connect(action("viewCodeAction"), &QAction::triggered, this, [this] { ViewCellCode(); });
     connect(action("viewSubTermAction"), &QAction::triggered, this, [this] { ViewSubTerm(); });
     connect(action("quitAction"), &QAction::triggered, this, [this] { AskExitProgram(); });
-    for (const auto& [button, name] :
-         {std::pair{backButton, "backAction"}, std::pair{backToMainButton, "backToMainAction"},
-          std::pair{priorPageButton, "priorPageAction"}, std::pair{nextPageButton, "nextPageAction"}})
-        connect(button, &QPushButton::clicked, action(name), &QAction::trigger);
+    buttonBar->ConnectActions(FActions);
 
     cellMenu = Named(new QMenu(this), "cellMenu");
-    for (const auto& [name, caption] :
-         {std::pair{"viewCodeAction", "View Code (F5)"}, std::pair{"viewSubTermAction", "View Sub-Term (&F11)"}}) {
-        QAction* item = action(name);
-        item->setText(QString::fromLatin1(caption));
-        // The caption already names the key.
-        item->setShortcutVisibleInContextMenu(false);
-        cellMenu->addAction(item);
-    }
+    constexpr TMenuItem items[] = {{"viewCodeAction", "View Code (F5)"}, {"viewSubTermAction", "View Sub-Term (&F11)"}};
+    AddMenuItems(cellMenu, FActions, items);
 }
 
 void TfrmDrugNeopSearch::showEvent(QShowEvent* event) {
@@ -326,7 +215,7 @@ void TfrmDrugNeopSearch::FormShow() {
     for (const std::string& heading : TableHeadings(FType)) headings << QString::fromStdString(heading);
     FTerms->SetHeadings(headings);
     termGrid->setRowHeight(0, TableHeadingHeight(FType));
-    backToMainButton->setText(QString::fromStdString(TableBackMainCaption(FType)));
+    buttonBar->SetBackToMainCaption(QString::fromStdString(TableBackMainCaption(FType)));
     // The grid gets its final height now, so the first page has the size of the window.
     layout()->activate();
     FShown = true;
@@ -346,22 +235,14 @@ void TfrmDrugNeopSearch::ShowFirstLevel() {
     if (FCurItem == nullptr && FItemList.size() == 1) {
         FCurItem = FItemList.front();
         FillItemList();
-        backToMainButton->hide();
+        buttonBar->HideBackToMain();
     }
+    filterBand->ShowLevel(QString::fromStdString(TableLevelCaption(FCurItem)));
     if (FCurItem != nullptr) {
-        levelLabel->setText(QString::fromStdString(TableLevelCaption(FCurItem)));
-        pathTree->clear();
-        QTreeWidgetItem* node = nullptr;
-        for (const TTerm* term : TableTermPath(FCurItem)) {
-            const QString text = QString::fromStdString(term->GetFullTitle(true));
-            node = node == nullptr ? new QTreeWidgetItem(pathTree, QStringList(text))
-                                   : new QTreeWidgetItem(node, QStringList(text));
-        }
-        pathTree->expandAll();
+        pathPanel->ShowPath(TableTermPath(FCurItem));
     } else {
-        levelLabel->setText(QString::fromStdString(TableLevelCaption(nullptr)));
         pathPanel->hide();
-        backToMainButton->hide();
+        buttonBar->HideBackToMain();
     }
     // The path tree's panel may have gone: the grid's height, and so the page size, changes.
     layout()->activate();
@@ -372,7 +253,7 @@ void TfrmDrugNeopSearch::FillItemList() {
     FItemList.clear();
     if (!IsTableDataSet(FType) || !FSetSettled) return;
     const TAlphaLetterList* letters = &LoadedData().Index.LettersOf(FType);
-    FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(filterEdit->text().toStdString()));
+    FItemList = TableFillItemList(*letters, FCurItem, TableFilterKey(filterBand->FilterEdit()->text().toStdString()));
 }
 
 void TfrmDrugNeopSearch::ShowCurPage() {
@@ -384,10 +265,8 @@ void TfrmDrugNeopSearch::ShowCurPage() {
                                                   static_cast<std::size_t>(paging.RowsOnPage())));
     termGrid->setRowHeight(0, TableHeadingHeight(FType));
     termGrid->setCurrentIndex(FTerms->index(0, column));
-    recordCountLabel->setText(QString::fromStdString(TableRecordsCaption(paging.FCount)));
-    pageLabel->setText(QString::fromStdString(TablePageCaption(paging)));
-    priorPageButton->setEnabled(paging.PriorEnabled());
-    nextPageButton->setEnabled(paging.NextEnabled());
+    filterBand->ShowRecordCount(QString::fromStdString(TableRecordsCaption(paging.FCount)));
+    buttonBar->ShowPage(QString::fromStdString(TablePageCaption(paging)), paging.PriorEnabled(), paging.NextEnabled());
 }
 
 TTerm* TfrmDrugNeopSearch::RowTerm(int ARow) const {
@@ -454,12 +333,7 @@ void TfrmDrugNeopSearch::ViewCellCode() {
     const std::optional<std::string> code =
         TableCellInitCode(CurrentRow(), CurrentColumn(), CurrentCellText().toStdString());
     if (!code) return;
-    auto* window = new TfrmKeyWordSearch(this);
-    window->FInitCode = QString::fromStdString(*code);
-    window->FInitType = TTabularOpening::Code;
-    const int result = window->exec();
-    delete window;
-    if (result == 3) done(3);
+    if (TfrmKeyWordSearch::ExecAtCode(this, QString::fromStdString(*code)) == 3) done(3);
 }
 
 void TfrmDrugNeopSearch::ViewSubTerm() {
@@ -516,11 +390,10 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (RunKeyAction(*this, *key)) return true;
-    if ((watched == termGrid || watched == pathTree) && IsTypedCharacter(*key)) {
+    if (TriggerWindowAction(*this, *key)) return true;
+    if ((watched == termGrid || watched == pathPanel->Tree()) && IsTypedCharacter(*key)) {
         // Typing while the grid has the focus filters it: the text goes to the filter box.
-        filterEdit->setFocus();
-        QCoreApplication::sendEvent(filterEdit, event);
+        filterBand->TypeIntoFilter(event);
         return true;
     }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -528,7 +401,7 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
         OpenCurrentCell();
         return true;
     }
-    if (watched == filterEdit) {
+    if (watched == filterBand->FilterEdit()) {
         // Down leaves the filter for the grid, on the first term row when the heading is current.
         if (key->key() == Qt::Key_Down && FTerms->rowCount() > 1) {
             termGrid->setFocus();
@@ -536,19 +409,13 @@ bool TfrmDrugNeopSearch::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // At the main level the first letter typed into the empty box becomes a capital.
-        if (FCurItem == nullptr && filterEdit->text().isEmpty() && key->text().size() == 1) {
-            const QChar typed = key->text().front();
-            if (typed >= QLatin1Char('a') && typed <= QLatin1Char('z')) {
-                filterEdit->insert(QString(typed.toUpper()));
-                return true;
-            }
-        }
+        if (FCurItem == nullptr && filterBand->TypeFirstLetterAsCapital(*key)) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void TfrmDrugNeopSearch::keyPressEvent(QKeyEvent* event) {
-    if (!RunKeyAction(*this, *event)) QDialog::keyPressEvent(event);
+    if (!TriggerWindowAction(*this, *event)) QDialog::keyPressEvent(event);
 }
 
 void TfrmDrugNeopSearch::reject() {

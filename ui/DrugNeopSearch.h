@@ -16,13 +16,13 @@
 
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTableView;
-class QTreeWidget;
 class QWidget;
+class TTermFilterBand;
 class TTermListModel;
+class TTermPageBar;
+class TTermPathPanel;
 
 class TfrmDrugNeopSearch : public QDialog {
     Q_OBJECT
@@ -67,8 +67,6 @@ protected:
     void reject() override;  // Esc and the close box: result 2
 
 private:
-    QWidget* BuildFilterBand();
-    QWidget* BuildButtonBar();
     void BuildActions();
     void FormShow();
     void FormResize();
@@ -81,20 +79,10 @@ private:
     void OpenCurrentCell();
 
     QLabel* titleLabel = nullptr;
-    QWidget* pathPanel = nullptr;
-    QTreeWidget* pathTree = nullptr;
-    QWidget* filterBand = nullptr;
-    QLabel* levelLabel = nullptr;
-    QLineEdit* filterEdit = nullptr;
-    QPushButton* clearFilterButton = nullptr;
-    QLabel* recordCountLabel = nullptr;
+    TTermPathPanel* pathPanel = nullptr;
+    TTermFilterBand* filterBand = nullptr;
     QTableView* termGrid = nullptr;
-    QWidget* buttonBar = nullptr;
-    QPushButton* backButton = nullptr;
-    QPushButton* backToMainButton = nullptr;
-    QPushButton* priorPageButton = nullptr;
-    QLabel* pageLabel = nullptr;
-    QPushButton* nextPageButton = nullptr;
+    TTermPageBar* buttonBar = nullptr;
     QMenu* cellMenu = nullptr;
     QHash<QString, QAction*> FActions;
     TTermListModel* FTerms = nullptr;  // the heading row and the terms of the page shown

@@ -177,6 +177,13 @@ TfrmKeyWordSearch::~TfrmKeyWordSearch() {
     d->pager.SetView(nullptr);
 }
 
+int TfrmKeyWordSearch::ExecAtCode(QWidget* AParent, const QString& ACode) {
+    TfrmKeyWordSearch window(AParent);
+    window.FInitType = TTabularOpening::Code;
+    window.FInitCode = ACode;
+    return window.exec();
+}
+
 void TfrmKeyWordSearch::WirePanels() {
     connect(codeTreePanel, &TCodeTreePanel::nodeChosen, this, &TfrmKeyWordSearch::OpenTreeNode);
     codeTreePanel->CodeList()->installEventFilter(this);

@@ -61,6 +61,8 @@ public:
 
     // The window's keys (the manual page lists them too).
     static std::span<const TWindowKey> KeyTable();
+    // Opens a window modally on ACode over AParent; returns its result (3: the user quits the program).
+    static int ExecAtCode(QWidget* AParent, const QString& ACode);
 
     TTabularOpening FInitType = TTabularOpening::KeywordSearch;
     QString FInitCode;

@@ -568,14 +568,7 @@ bool TfrmMain::SwitchEdition(const QString& AId) {
 
 bool TfrmMain::OpenCodeInEdition(const QString& AId, const QString& ACode) {
     if (!SwitchEdition(AId)) return false;
-    int result = 0;
-    {
-        TfrmKeyWordSearch window(QApplication::activeWindow());
-        window.FInitType = TTabularOpening::Code;
-        window.FInitCode = ACode;
-        result = window.exec();
-    }
-    if (result == 3) close();
+    if (TfrmKeyWordSearch::ExecAtCode(QApplication::activeWindow(), ACode) == 3) close();
     return true;
 }
 

@@ -1,9 +1,11 @@
-// Shared by the panels of the Tabular Search window: the background of a band, the base of an
-// edit or memo and its text colour (each set through the widget's palette), and an edit box that
-// keeps its designed width while there is room.
+// Shared by the panels of the search windows: the background of a band, the base of an edit or memo
+// and its text colour (each set through the widget's palette), a widget named at its creation, and
+// controls that keep their designed widths while there is room.
 #pragma once
 
+#include <QBoxLayout>
 #include <QColor>
+#include <QLatin1String>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
@@ -28,6 +30,21 @@ inline void SetTextColour(QWidget* AWidget, const QColor& AColour) {
     palette.setColor(QPalette::WindowText, AColour);
     palette.setColor(QPalette::Text, AColour);
     AWidget->setPalette(palette);
+}
+
+// The widget, given its objectName (by which tests and the accessibility walk find it).
+template <class T>
+T* Named(T* AWidget, const char* AName) {
+    AWidget->setObjectName(QLatin1String(AName));
+    return AWidget;
+}
+
+// Controls of a band keep their designed widths while the window has room: they take the room
+// before the band's trailing space does, and narrow down to their captions' needs.
+inline void AddAtDesignedWidth(QBoxLayout* ABand, QWidget* AControl, int ADesignedWidth) {
+    constexpr int DesignedStretch = 1000;
+    AControl->setMaximumWidth(ADesignedWidth);
+    ABand->addWidget(AControl, DesignedStretch);
 }
 
 // A box designed at a width it keeps while there is room (its size hint), narrowing to ALeast on a

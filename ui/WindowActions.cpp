@@ -1,6 +1,8 @@
 #include "ui/WindowActions.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
 
 QList<QKeySequence> KeySequencesOf(const TWindowKey& AKey) {
@@ -26,4 +28,28 @@ QHash<QString, QAction*> AddWindowActions(QWidget* AWindow, std::span<const TWin
         actions.insert(name, action);
     }
     return actions;
+}
+
+bool TriggerWindowAction(const QWidget& AWindow, const QKeyEvent& AKey) {
+    const QKeySequence pressed(AKey.keyCombination());
+    for (QAction* action : AWindow.actions())
+        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
+            action->trigger();
+            return true;
+        }
+    return false;
+}
+
+void AddMenuItems(QMenu* AMenu, const QHash<QString, QAction*>& AActions, std::span<const TMenuItem> AItems) {
+    for (const TMenuItem& item : AItems) {
+        if (item.Name == nullptr) {
+            AMenu->addSeparator();
+            continue;
+        }
+        QAction* action = AActions.value(QLatin1String(item.Name));
+        action->setText(QString::fromLatin1(item.Caption));
+        // The caption already names the key.
+        action->setShortcutVisibleInContextMenu(false);
+        AMenu->addAction(action);
+    }
 }

@@ -11,6 +11,8 @@
 #include <span>
 
 class QAction;
+class QKeyEvent;
+class QMenu;
 class QWidget;
 
 struct TWindowKey {
@@ -26,3 +28,17 @@ QList<QKeySequence> KeySequencesOf(const TWindowKey& AKey);
 // (active while AWindow is the active window), the row's Help as tool and status tip. Returns the
 // actions by name; connect their triggered signals to what they do.
 QHash<QString, QAction*> AddWindowActions(QWidget* AWindow, std::span<const TWindowKey> ATable);
+
+// Runs the enabled action of AWindow whose key AKey is; false when none is. A window's actions answer their keys while
+// it is the active window; a key that reaches one of its controls while no window is active (as just after a modal
+// window closed) is passed here from an event filter so it runs the same action.
+bool TriggerWindowAction(const QWidget& AWindow, const QKeyEvent& AKey);
+
+// One item of a menu made from a window's actions: the action's name and the caption it shows there (the caption names
+// the key itself). A null name is a separator.
+struct TMenuItem {
+    const char* Name;
+    const char* Caption;
+};
+// Adds AItems to AMenu, giving each action its menu caption.
+void AddMenuItems(QMenu* AMenu, const QHash<QString, QAction*>& AActions, std::span<const TMenuItem> AItems);
