@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     // Lives until the loaders are joined: a loader may still be waiting inside it at exit.
     static TQtMessageHandler messageHandler;
     SetMessageHandler(&messageHandler);
-    InstallWaitingWindowHooks();
+    ShowWaitingWindowWhileDataSetsSettle();
 
     try {
         // The edition the coder chose last time, else the embedded one.

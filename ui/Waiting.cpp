@@ -99,7 +99,7 @@ void HideWaiting() {
 }
 }  // namespace
 
-void InstallWaitingWindowHooks() {
+void ShowWaitingWindowWhileDataSetsSettle() {
     // A window waiting for a data set to settle (DataSetSignals.h) shows the waiting window meanwhile.
     static bool connected = false;
     if (connected) return;

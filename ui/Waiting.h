@@ -22,8 +22,8 @@ private:
     QTimer* dotsTimer = nullptr;
 };
 
-// Shows the waiting window while a window waits for a data set to settle (call once the
-// application exists).
-void InstallWaitingWindowHooks();
+// From now on the waiting window shows whenever a window has work pending until a data set
+// settles, and goes when the last such work has run (call once the application exists).
+void ShowWaitingWindowWhileDataSetsSettle();
 // Number of waiting windows shown since the start (lets tests see whether a wait showed one).
 int WaitingWindowShowCount();

@@ -6,40 +6,15 @@
 #include "index/AlphaSearchLogic.h"
 #include "services/DataSets.h"
 #include "startup/LoadedData.h"
+#include "tests/common/TermFixtures.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
-
-TAlphaLetterList Letters(const std::vector<std::pair<std::string, std::vector<std::string>>>& groups) {
-    TAlphaLetterList letters;
-    for (const auto& [name, titles] : groups) {
-        letters.push_back(std::make_unique<TAlphaLetter>());
-        letters.back()->FLetter = name;
-        for (const auto& title : titles) {
-            letters.back()->FMainTermList.push_back(std::make_unique<TTerm>(letters.back().get(), 0));
-            letters.back()->FMainTermList.back()->FTitle = title;
-        }
-    }
-    return letters;
-}
 
 TTerm* AddSub(TTerm& parent, const std::string& title) {
     parent.FSubTermList.push_back(std::make_unique<TTerm>(&parent, parent.FLevel + 1));
     parent.FSubTermList.back()->FTitle = title;
     return parent.FSubTermList.back().get();
-}
-
-std::vector<std::string> Titles(const std::vector<TTerm*>& terms) {
-    std::vector<std::string> titles;
-    for (const TTerm* term : terms) titles.push_back(term->FTitle);
-    return titles;
-}
-
-const TTerm* MainTerm(const TAlphaLetterList& letters, const std::string& title) {
-    for (const auto& letter : letters)
-        for (const auto& term : letter->FMainTermList)
-            if (term->FTitle == title) return term.get();
-    return nullptr;
 }
 
 }  // namespace

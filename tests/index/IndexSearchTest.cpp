@@ -2,29 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "index/IndexSearch.h"
-
-namespace {
-
-TAlphaLetterList Letters(const std::vector<std::pair<std::string, std::vector<std::string>>>& groups) {
-    TAlphaLetterList letters;
-    for (const auto& [name, titles] : groups) {
-        letters.push_back(std::make_unique<TAlphaLetter>());
-        letters.back()->FLetter = name;
-        for (const auto& title : titles) {
-            letters.back()->FMainTermList.push_back(std::make_unique<TTerm>(letters.back().get(), 0));
-            letters.back()->FMainTermList.back()->FTitle = title;
-        }
-    }
-    return letters;
-}
-
-std::vector<std::string> Titles(const std::vector<const TTerm*>& terms) {
-    std::vector<std::string> titles;
-    for (const TTerm* term : terms) titles.push_back(term->FTitle);
-    return titles;
-}
-
-}  // namespace
+#include "tests/common/TermFixtures.h"
 
 TEST(FoldLatinCase, MapsCapitalsOfTheLatinBlocksToTheirSmallLetters) {
     EXPECT_EQ(FoldLatinCase(U'A'), U'a');

@@ -11,45 +11,8 @@
 #include "index/TableSearchLogic.h"
 #include "model/CodeLookup.h"
 #include "startup/LoadedData.h"
+#include "tests/common/TermFixtures.h"
 #include "tests/common/TestSupport.h"
-
-namespace {
-
-// Letter groups of main terms; a title followed by "/sub" titles gets those sub-terms.
-TAlphaLetterList Letters(const std::vector<std::pair<std::string, std::vector<std::string>>>& groups) {
-    TAlphaLetterList letters;
-    for (const auto& [name, titles] : groups) {
-        letters.push_back(std::make_unique<TAlphaLetter>());
-        TAlphaLetter& letter = *letters.back();
-        letter.FLetter = name;
-        for (const auto& title : titles) {
-            if (title.starts_with("/")) {
-                TTerm& parent = *letter.FMainTermList.back();
-                parent.FSubTermList.push_back(std::make_unique<TTerm>(&parent, 1));
-                parent.FSubTermList.back()->FTitle = title.substr(1);
-                continue;
-            }
-            letter.FMainTermList.push_back(std::make_unique<TTerm>(&letter, 0));
-            letter.FMainTermList.back()->FTitle = title;
-        }
-    }
-    return letters;
-}
-
-std::vector<std::string> Titles(const std::vector<TTerm*>& terms) {
-    std::vector<std::string> titles;
-    for (const TTerm* term : terms) titles.push_back(term->FTitle);
-    return titles;
-}
-
-const TTerm* MainTerm(const TAlphaLetterList& letters, const std::string& title) {
-    for (const auto& letter : letters)
-        for (const auto& term : letter->FMainTermList)
-            if (term->FTitle == title) return term.get();
-    return nullptr;
-}
-
-}  // namespace
 
 TEST(TableFilterKey, TrimsBlanksAndControlsAndCapitalisesOnlyAsciiLetters) {
     EXPECT_EQ(TableFilterKey("  abs\t\r\n"), "ABS");

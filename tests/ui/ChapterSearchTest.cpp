@@ -29,7 +29,7 @@ class ChapterSearchTest : public QObject {
 private slots:
     void initTestCase() {
         EnsureRealDataLoaded();
-        InstallWaitingWindowHooks();
+        ShowWaitingWindowWhileDataSetsSettle();
         FullScreen = 0;
     }
     void nodeTextsPadByCharactersAndNeverCut();

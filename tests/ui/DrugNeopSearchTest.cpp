@@ -100,7 +100,7 @@ class DrugNeopSearchTest : public QObject {
 private slots:
     void initTestCase() {
         EnsureRealDataLoaded();
-        InstallWaitingWindowHooks();
+        ShowWaitingWindowWhileDataSetsSettle();
         FullScreen = 0;
     }
     void drugTableOpensAtTheMainLevelWithItsHeadings();

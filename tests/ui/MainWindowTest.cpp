@@ -41,7 +41,7 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() {
         EnsureRealDataLoaded();
-        InstallWaitingWindowHooks();
+        ShowWaitingWindowWhileDataSetsSettle();
     }
     void labelsCaptionAndBackground();
     void hoverColoursOfLaunchersAndLinks();

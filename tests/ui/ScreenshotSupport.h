@@ -2,6 +2,7 @@
 // the output folder from the command line, and a capture of one window with ImageMagick's import.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
@@ -48,4 +49,14 @@ inline bool CaptureWindow(QWidget& window, const QDir& output, const QString& na
         QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window.winId()), file});
     std::printf("%s %s\n", code == 0 ? "wrote" : "FAILED", qPrintable(file));
     return code == 0;
+}
+
+// Makes the cell at ARow and AColumn of the window's list or grid named AViewName current, gives the
+// list the focus and saves the window as output/name.
+inline bool CaptureWithCurrentCell(QWidget& window, const char* viewName, int row, int column, const QDir& output,
+                                   const QString& name) {
+    auto* view = window.findChild<QAbstractItemView*>(QLatin1String(viewName));
+    view->setCurrentIndex(view->model()->index(row, column));
+    view->setFocus();
+    return CaptureWindow(window, output, name);
 }

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTableView>
 #include <QTest>
 #include <cstdio>
 
@@ -27,20 +26,14 @@ int main(int argc, char** argv) {
         drugs.show();
         if (!SettleWindow(drugs)) return 1;
         Named<QLineEdit>(drugs, "filterEdit")->setText(QStringLiteral("A"));
-        auto* grid = drugs.findChild<QTableView*>(QStringLiteral("termGrid"));
-        grid->setCurrentIndex(grid->model()->index(9, 2));
-        grid->setFocus();
-        ok = CaptureWindow(drugs, output, QStringLiteral("drug-table.png")) && ok;
+        ok = CaptureWithCurrentCell(drugs, "termGrid", 9, 2, output, QStringLiteral("drug-table.png")) && ok;
     }
     {
         TfrmDrugNeopSearch neoplasms;
         neoplasms.FType = TDataSet::NeoplasmTable;
         neoplasms.show();
         if (!SettleWindow(neoplasms)) return 1;
-        auto* grid = neoplasms.findChild<QTableView*>(QStringLiteral("termGrid"));
-        grid->setCurrentIndex(grid->model()->index(1, 3));
-        grid->setFocus();
-        ok = CaptureWindow(neoplasms, output, QStringLiteral("neoplasm-table.png")) && ok;
+        ok = CaptureWithCurrentCell(neoplasms, "termGrid", 1, 3, output, QStringLiteral("neoplasm-table.png")) && ok;
     }
     return ok ? 0 : 1;
 }
