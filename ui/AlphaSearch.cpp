@@ -14,8 +14,6 @@
 #include <algorithm>
 #include <array>
 
-#include "index/IndexLoader.h"
-#include "index/IndexSearch.h"
 #include "services/DataSets.h"
 #include "services/Messages.h"
 #include "startup/EditionInUse.h"
@@ -28,7 +26,6 @@
 #include "ui/TermPageBar.h"
 #include "ui/TermPathPanel.h"
 #include "ui/UiStyle.h"
-#include "userdata/Config.h"
 
 namespace {
 
@@ -68,11 +65,7 @@ constexpr TTermPageBarDesign PageBarDesign{.LeftMargin = 16,
                                            .NextCaption = "Next Page (PgDown)   >",
                                            .ButtonsTakeFocus = true};
 
-constexpr std::array<TWindowKey, 10> Keys{{
-    {"backAction", "Esc", "goes back one level: closes this list of terms"},
-    {"backToMainAction", "F3", "goes back to the main terms, closing every list of sub-terms"},
-    {"priorPageAction", "PgUp", "shows the prior page of terms"},
-    {"nextPageAction", "PgDown", "shows the next page of terms"},
+constexpr std::array<TWindowKey, 6> WindowKeys{{
     {"viewCodeAction", "F5", "opens the selected term's code in the Tabular Search window"},
     {"seeCategoryAction", "F6", "opens the category the selected term refers to"},
     {"seeSubcategoryAction", "F7", "opens the subcategory the selected term refers to"},
@@ -80,6 +73,8 @@ constexpr std::array<TWindowKey, 10> Keys{{
     {"viewSubTermAction", "F11", "lists the selected term's sub-terms"},
     {"quitAction", "F12", "asks whether to quit the program"},
 }};
+// The page bar's keys come first.
+constexpr auto Keys = JoinKeyTables(TermPageBarKeys, WindowKeys);
 
 }  // namespace
 

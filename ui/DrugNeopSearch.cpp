@@ -28,7 +28,6 @@
 #include "ui/TermPageBar.h"
 #include "ui/TermPathPanel.h"
 #include "ui/UiStyle.h"
-#include "userdata/Config.h"
 
 namespace {
 
@@ -73,15 +72,13 @@ constexpr TTermPageBarDesign PageBarDesign{.LeftMargin = 12,
                                            .NextCaption = "Next Page (PgDown)  >",
                                            .ButtonsTakeFocus = false};
 
-constexpr std::array<TWindowKey, 7> Keys{{
-    {"backAction", "Esc", "goes back one level: closes this list of terms"},
-    {"backToMainAction", "F3", "goes back to the main terms, closing every list of sub-terms"},
-    {"priorPageAction", "PgUp", "shows the prior page of terms"},
-    {"nextPageAction", "PgDown", "shows the next page of terms"},
+constexpr std::array<TWindowKey, 3> WindowKeys{{
     {"viewCodeAction", "F5", "opens the current cell's code in the Tabular Search window"},
     {"viewSubTermAction", "F11", "lists the current term's sub-terms"},
     {"quitAction", "F12", "asks whether to quit the program"},
 }};
+// The page bar's keys come first.
+constexpr auto Keys = JoinKeyTables(TermPageBarKeys, WindowKeys);
 
 // Draws the heading row over: its own background, bold, centred, wrapped from the top with the
 // embedded line break honoured. Term rows keep the default drawing.

@@ -5,10 +5,21 @@
 
 #include <QHash>
 #include <QWidget>
+#include <array>
+
+#include "ui/WindowActions.h"
 
 class QAction;
 class QLabel;
 class QPushButton;
+
+// The keys of the bar's buttons, first in the key table of each window that has the bar.
+inline constexpr std::array<TWindowKey, 4> TermPageBarKeys{{
+    {"backAction", "Esc", "goes back one level: closes this list of terms"},
+    {"backToMainAction", "F3", "goes back to the main terms, closing every list of sub-terms"},
+    {"priorPageAction", "PgUp", "shows the prior page of terms"},
+    {"nextPageAction", "PgDown", "shows the next page of terms"},
+}};
 
 struct TTermPageBarDesign {
     int LeftMargin;

@@ -8,6 +8,9 @@
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <span>
 
 class QAction;
@@ -20,6 +23,16 @@ struct TWindowKey {
     const char* Keys;  // QKeySequence portable text, several separated by "; " ("F7", "Ctrl+PgDown")
     const char* Help;  // one line for the manual page
 };
+
+// A window's table made of a panel's rows followed by the window's own.
+template <std::size_t PanelRows, std::size_t WindowRows>
+constexpr std::array<TWindowKey, PanelRows + WindowRows> JoinKeyTables(
+    const std::array<TWindowKey, PanelRows>& APanel, const std::array<TWindowKey, WindowRows>& AWindow) {
+    std::array<TWindowKey, PanelRows + WindowRows> joined{};
+    std::copy(APanel.begin(), APanel.end(), joined.begin());
+    std::copy(AWindow.begin(), AWindow.end(), joined.begin() + PanelRows);
+    return joined;
+}
 
 // The key sequences of a row, in the order written.
 QList<QKeySequence> KeySequencesOf(const TWindowKey& AKey);
