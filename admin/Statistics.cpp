@@ -212,12 +212,11 @@ std::optional<TStatisticsLines> Statistics(const TChapterList& AChapters, const 
 }
 
 std::optional<TStatisticsLines> StatisticsOfLoadedData(const TChapterList& AChapters, const TIndexData& AIndex,
-                                                       bool AGenerateOrderFile, const std::string& AFileName) {
-    WaitForDataSetQuietly(DIndexStatus);
-    WaitForDataSetQuietly(EIndexStatus);
-    WaitForDataSetQuietly(TableOfDrugsStatus);
-    WaitForDataSetQuietly(TableOfNeoplasmsStatus);
-    WaitForDataSetQuietly(TabularStatus);
+                                                       const TLoadStatuses& AStatuses, bool AGenerateOrderFile,
+                                                       const std::string& AFileName) {
+    for (TDataSet set : AllDataSets) {
+        if (set != TDataSet::CodeKeywords) WaitForDataSetQuietly(AStatuses[set]);
+    }
     return Statistics(AChapters, AIndex.DiseaseIndex, AIndex.ExternalIndex, AIndex.DrugTable, AIndex.NeoplasmTable,
                       AGenerateOrderFile, AFileName);
 }

@@ -9,6 +9,7 @@
 
 #include "index/IndexModel.h"
 #include "model/GlobalDef.h"
+#include "services/DataSets.h"
 
 // The six files derived from the published order file, as texts.
 struct TOrderFileOutputs {
@@ -58,7 +59,8 @@ std::optional<TStatisticsLines> Statistics(const TChapterList& AChapters, const 
                                            const TAlphaLetterList& ANeoplasms, bool AGenerateOrderFile,
                                            const std::string& AFileName);
 
-// Statistics on the data sets of the edition in use, after waiting (quietly) while any of them is
-// loading.
+// Statistics on the data sets of the edition in use, after waiting (quietly) while any of the five
+// AStatuses names is loading.
 std::optional<TStatisticsLines> StatisticsOfLoadedData(const TChapterList& AChapters, const TIndexData& AIndex,
-                                                       bool AGenerateOrderFile, const std::string& AFileName);
+                                                       const TLoadStatuses& AStatuses, bool AGenerateOrderFile,
+                                                       const std::string& AFileName);

@@ -16,6 +16,7 @@
 #include "editions/EditionImport.h"
 #include "services/DataSets.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "startup/StartUp.h"
 
 namespace {
@@ -61,7 +62,7 @@ double LoadEdition(const TEditionInfo& AEdition, double& AJoined) {
 
 bool AllLoaded() {
     for (TDataSet set : AllDataSets)
-        if (LoadStatusOf(set).load() != TLoadState::Done) return false;
+        if (LoadedData().Status[set].load() != TLoadState::Done) return false;
     return true;
 }
 

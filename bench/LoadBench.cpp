@@ -19,6 +19,7 @@
 #include "model/TabularLoader.h"
 #include "services/DataSets.h"
 #include "startup/Boot.h"
+#include "startup/LoadedData.h"
 #include "startup/StartUp.h"
 
 extern char** environ;
@@ -46,7 +47,7 @@ void BM_LoadAllDataSets(benchmark::State& state) {
         std::array<bool, DataSetCount> seen{};
         for (std::size_t left = DataSetCount; left > 0;) {
             for (std::size_t type = 0; type < DataSetCount; ++type) {
-                if (!seen[type] && LoadStatusOf(AllDataSets[type]).load() != TLoadState::Loading) {
+                if (!seen[type] && LoadedData().Status[AllDataSets[type]].load() != TLoadState::Loading) {
                     seen[type] = true;
                     readySeconds[type] += Seconds(Clock::now() - start);
                     --left;
@@ -60,7 +61,7 @@ void BM_LoadAllDataSets(benchmark::State& state) {
         state.SetIterationTime(Seconds(ready - start));
     }
     for (TDataSet set : AllDataSets) {
-        if (LoadStatusOf(set).load() != TLoadState::Done) state.SkipWithError("a data set did not load");
+        if (LoadedData().Status[set].load() != TLoadState::Done) state.SkipWithError("a data set did not load");
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["joined_ms"] = joinedSeconds * 1000 / iterations;

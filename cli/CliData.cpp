@@ -32,10 +32,10 @@ bool EditionChosen() {
 
 std::string UseKeptEdition() {
     // The command line sets up no folders: it only reads the user's settings where the desktop keeps them.
-    if (UserDataDir.empty()) UserDataDir = UserDataFolder();
-    LoadUserConfig();
+    if (UserData().Folders.UserData.empty()) UserData().Folders.UserData = UserDataFolder();
+    LoadUserConfig(UserData().Settings, UserData().Folders);
     std::string notice;
-    const TEditionInfo edition = ChosenOrEmbedded(ChosenEdition, EditionsFolder(), notice);
+    const TEditionInfo edition = ChosenOrEmbedded(UserData().Settings.Edition, EditionsFolder(), notice);
     try {
         UseEdition(edition, EmbeddedResources());
     } catch (const std::exception& error) {
@@ -57,22 +57,23 @@ std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName) {
 
 bool LoadEmbeddedTabular() {
     // Loaded once per process: a front that runs several commands reads the data set once.
-    if (TabularStatus.load() == TLoadState::Done) return true;
+    if (LoadedData().Status[TDataSet::Tabular].load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet("Tabular");
     if (!stream) {
         ShowMessage("The edition in use has no \"Tabular\" data set.");
-        TabularStatus = TLoadState::Failed;
+        LoadedData().Status[TDataSet::Tabular] = TLoadState::Failed;
         return false;
     }
-    TabularStatus = TLoadState::NotStarted;
-    return LoadTabularFromStream(*stream, LoadedData().Tabular, TabularStatus) == TLoadState::Done;
+    LoadedData().Status[TDataSet::Tabular] = TLoadState::NotStarted;
+    return LoadTabularFromStream(*stream, LoadedData().Tabular, LoadedData().Status[TDataSet::Tabular]) ==
+           TLoadState::Done;
 }
 
 bool LoadEmbeddedIndex(TDataSet ASet) {
     const char* name = IndexResourceName(ASet);
     if (!name) return false;
     TAlphaLetterList& letters = LoadedData().Index.LettersOf(ASet);
-    TLoadStatus& status = LoadStatusOf(ASet);
+    TLoadStatus& status = LoadedData().Status[ASet];
     if (status.load() == TLoadState::Done) return true;
     auto stream = OpenEmbeddedDataSet(name);
     if (!stream) {

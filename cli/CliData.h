@@ -32,7 +32,7 @@ std::vector<TEditionInfo> InstalledEditions();
 // when it has no resource of that name.
 std::unique_ptr<TResourceStream> OpenEmbeddedDataSet(std::string_view AName);
 
-// Loads the Tabular List into LoadedData().Tabular.Chapters and Introduction. True when TabularStatus ends at 2.
+// Loads the Tabular List into LoadedData().Tabular.Chapters and Introduction. True when its load status ends Done.
 bool LoadEmbeddedTabular();
 
 // Loads one alphabetic data set (the indexes and tables) into its global letter list (and

@@ -52,7 +52,7 @@ public:
 };
 
 bool LoadEmbeddedKeywords() {
-    if (CodeKeywordsStatus.load() == TLoadState::Done) return true;  // loaded once per process
+    if (LoadedData().Status[TDataSet::CodeKeywords].load() == TLoadState::Done) return true;  // loaded once per process
     TKeywordTables& tables = LoadedData().Keywords;
     if (auto plurals = OpenEmbeddedDataSet("SpecialKWs")) LoadSpecialKeywords(*plurals, tables.Specials);
     if (auto spellings = OpenEmbeddedDataSet("Spellings")) LoadSpellingList(*spellings, tables.Spellings);
@@ -61,8 +61,9 @@ bool LoadEmbeddedKeywords() {
         std::fprintf(stderr, "the program carries no \"CodeKeywords\" data set\n");
         return false;
     }
-    CodeKeywordsStatus = TLoadState::NotStarted;
-    return LoadCodeKeywords(*keywords, true, false, true, tables, CodeKeywordsStatus) == TLoadState::Done;
+    LoadedData().Status[TDataSet::CodeKeywords] = TLoadState::NotStarted;
+    return LoadCodeKeywords(*keywords, true, false, true, tables, LoadedData().Status[TDataSet::CodeKeywords]) ==
+           TLoadState::Done;
 }
 
 bool ParseKinds(const std::string& text, TFullTextFlags& flags) {
@@ -119,7 +120,7 @@ int RunSearch(const std::vector<std::string>& args) {
     const bool loaded = LoadEmbeddedTabular() && LoadEmbeddedKeywords();
     if (!loaded) std::fprintf(stderr, "search: a data set did not load completely\n");
 
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     TSearchOutcome outcome = state.RunKeywordSearch(rest[0], fullText, flags);
     // An empty text lists every category: asking is the window's business, the command was explicit.
     if (outcome == TSearchOutcome::EmptyTextNeedsConfirmation)
@@ -164,7 +165,7 @@ int RunSuggest(const std::vector<std::string>& args) {
     }
     if (!LoadEmbeddedKeywords()) std::fprintf(stderr, "suggest: the keyword set did not load completely\n");
 
-    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    TKeywordPrompt prompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]);
     prompt.RefreshPrompt(rest[0], fullText);
     if (prompt.FGotPromptList.Empty()) {
         std::printf("No suggestion\n");

@@ -32,8 +32,8 @@ void LoadRealTabularOnce() {
         while ((count = gzread(file, buffer, sizeof buffer)) > 0) xml.append(buffer, static_cast<size_t>(count));
         gzclose(file);
         std::istringstream source(xml);
-        TabularStatus = TLoadState::NotStarted;
-        if (LoadTabularFromStream(source, Tabular(), TabularStatus) != TLoadState::Done) std::abort();
+        TLoadStatus status{TLoadState::NotStarted};
+        if (LoadTabularFromStream(source, Tabular(), status) != TLoadState::Done) std::abort();
         return true;
     }();
     (void)loaded;

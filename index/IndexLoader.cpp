@@ -231,10 +231,10 @@ TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetter
     return AStatus.load();
 }
 
-void LoadIndexFile(TIndexData& AData, TDataSet ASet) {
+void LoadIndexFile(TIndexData& AData, TDataSet ASet, TLoadStatus& AStatus) {
     const char* resourceName = IndexResourceName(ASet);
     if (resourceName == nullptr) return;
-    TLoadStatus* status = &LoadStatusOf(ASet);
+    TLoadStatus* status = &AStatus;
     TAlphaLetterList* letters = &AData.LettersOf(ASet);
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream(resourceName);

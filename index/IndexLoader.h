@@ -36,7 +36,7 @@ TLoadState LoadIndexFromStream(std::istream& source, TDataSet ASet, TAlphaLetter
 // Loader thread body of an alphabetic data set: takes its resource stream (TakeResourceStream) and
 // fills its letter list in AData and its status (and the edition note for the disease index). The
 // other data sets do nothing.
-void LoadIndexFile(TIndexData& AData, TDataSet ASet);
+void LoadIndexFile(TIndexData& AData, TDataSet ASet, TLoadStatus& AStatus);
 
 // Term readers: read a "mainTerm" or "term" element with its whole subtree. Reading stops early
 // when AStatus is no longer 1. Unknown children are reported with "Unhandled node type: %s".

@@ -732,15 +732,16 @@ TSearchReading ReadForgivingly(const TChapterList& AChapters, std::string_view A
     return reading;
 }
 
-bool KeywordDataSettled() {
-    return TabularStatus.load() != TLoadState::Loading && CodeKeywordsStatus.load() != TLoadState::Loading;
+bool KeywordDataSettled(const TLoadStatuses& AStatuses) {
+    return AStatuses[TDataSet::Tabular].load() != TLoadState::Loading &&
+           AStatuses[TDataSet::CodeKeywords].load() != TLoadState::Loading;
 }
 
 TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, bool AFullText, TFullTextFlags AFlags,
                                                      bool AListAllConfirmed) {
     // The variants read the irregular plural set, which the keyword loader fills before the code
     // keywords: nothing is read while either data set is still loading.
-    if (!KeywordDataSettled()) return TSearchOutcome::NotLoadedYet;
+    if (!KeywordDataSettled(*FStatuses)) return TSearchOutcome::NotLoadedYet;
     const std::string text = TrimControls(AText);
     FHistoryText.clear();
     if (text.empty() && !AListAllConfirmed) return TSearchOutcome::EmptyTextNeedsConfirmation;
@@ -787,7 +788,7 @@ TSearchOutcome TKeywordSearchState::RunKeywordSearch(std::string_view AText, boo
 }
 
 bool TKeywordSearchState::UpdateKeywordCounts(std::string_view AText, bool AAfterSearch, bool AFullText) {
-    if (!KeywordDataSettled()) return false;
+    if (!KeywordDataSettled(*FStatuses)) return false;
     FCountsLine = BuildCountsLine(AText, *FTables);
     if (AFullText) {
         FCombined = UnknownCombined;

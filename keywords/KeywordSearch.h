@@ -12,6 +12,7 @@
 #include "keywords/KeywordData.h"
 #include "keywords/KeywordSpelling.h"
 #include "model/GlobalDef.h"
+#include "services/DataSets.h"
 
 enum class TSearchMode { ListAll = 0, FullText = 1, Keywords = 2 };
 
@@ -116,13 +117,13 @@ enum class TSearchOutcome {
 
 // Whether the Tabular List and the code-keyword tables have settled (neither is loading): a search
 // and the counts read both. The library never waits for them; the front searches once they have.
-bool KeywordDataSettled();
+bool KeywordDataSettled(const TLoadStatuses& AStatuses);
 
 // The search state of one Tabular Search window, over one Tabular List and its keyword tables.
 class TKeywordSearchState {
 public:
-    TKeywordSearchState(const TChapterList& AChapters, TKeywordTables& ATables)
-        : FChapters(&AChapters), FTables(&ATables) {}
+    TKeywordSearchState(const TChapterList& AChapters, TKeywordTables& ATables, const TLoadStatuses& AStatuses)
+        : FChapters(&AChapters), FTables(&ATables), FStatuses(&AStatuses) {}
 
     TStringList FSearchKeyWordsList;        // upper-cased items of the last search
     TStringList FSearchKeyWordVariantList;  // spellings to highlight
@@ -153,4 +154,5 @@ public:
 private:
     const TChapterList* FChapters;
     TKeywordTables* FTables;
+    const TLoadStatuses* FStatuses;
 };

@@ -469,19 +469,19 @@ TLoadState LoadTabularFromStream(std::istream& source, TTabularData& tabular, TL
     return LoadTabularFromStream(source, tabular.Chapters, tabular.Introduction, status);
 }
 
-void LoadTabularFile(TTabularData& ATabular) {
+void LoadTabularFile(TTabularData& ATabular, TLoadStatus& AStatus) {
     try {
         std::unique_ptr<TResourceStream> stream = TakeResourceStream("Tabular");
         if (!stream) {
             for (TLoadState expected : {TLoadState::NotStarted, TLoadState::Loading}) {
-                if (TabularStatus.compare_exchange_strong(expected, TLoadState::Failed)) {
+                if (AStatus.compare_exchange_strong(expected, TLoadState::Failed)) {
                     ShowMessage(FailMessage);
                     break;
                 }
             }
             return;
         }
-        LoadTabularFromStream(*stream, ATabular, TabularStatus);
+        LoadTabularFromStream(*stream, ATabular, AStatus);
     } catch (...) {
         // The loader thread must not end with an exception; the status already says what happened.
     }

@@ -24,5 +24,5 @@ TLoadState LoadTabularFromStream(std::istream& source, TChapterList& chapters, T
 TLoadState LoadTabularFromStream(std::istream& source, TTabularData& tabular, TLoadStatus& status);
 
 // Loader thread body of the Tabular List: takes the "Tabular" resource stream and fills ATabular
-// and TabularStatus.
-void LoadTabularFile(TTabularData& ATabular);
+// and AStatus.
+void LoadTabularFile(TTabularData& ATabular, TLoadStatus& AStatus);

@@ -1,4 +1,4 @@
-// Edition constants, data folders and the load statuses of the six data sets. A loader is the
+// Edition constants and the load statuses of the six data sets. A loader is the
 // only writer of its container until its status leaves 1; readers look at a container only after
 // that (see services/LoadStatus.h for waiting).
 #pragma once
@@ -79,14 +79,12 @@ private:
     std::atomic<TLoadState> FState{TLoadState::NotStarted};
 };
 
-extern TLoadStatus TabularStatus;
-extern TLoadStatus DIndexStatus;
-extern TLoadStatus EIndexStatus;
-extern TLoadStatus TableOfDrugsStatus;
-extern TLoadStatus TableOfNeoplasmsStatus;
-extern TLoadStatus CodeKeywordsStatus;
+// The load statuses of the six data sets, one each, indexed by the set.
+class TLoadStatuses {
+public:
+    TLoadStatus& operator[](TDataSet ASet) { return FStatuses.at(DataSetIndex(ASet)); }
+    const TLoadStatus& operator[](TDataSet ASet) const { return FStatuses.at(DataSetIndex(ASet)); }
 
-// Folders, each ending in "/". Set by the start-up (Folders.h).
-extern std::string ProgramDir;
-extern std::string SharedDataDir;
-extern std::string UserDataDir;
+private:
+    std::array<TLoadStatus, DataSetCount> FStatuses;
+};

@@ -80,15 +80,14 @@ static void CreateXdgBase(const char* variable, const std::string& dataFolder) {
     }
 }
 
-void SetUpFolders() {
-    ProgramDir = ExecutableFolder();
-    SharedDataDir = SharedDataFolder();
-    UserDataDir = UserDataFolder();
-    CreateXdgBase("ProgramData", SharedDataDir);
-    CreateXdgBase("AppData", UserDataDir);
+TFolders SetUpFolders() {
+    TFolders folders{ExecutableFolder(), SharedDataFolder(), UserDataFolder()};
+    CreateXdgBase("ProgramData", folders.SharedData);
+    CreateXdgBase("AppData", folders.UserData);
     // Single-level creation: an existing folder or a missing parent is not an error.
-    (void)mkdir(SharedDataDir.c_str(), 0777);
-    (void)mkdir(UserDataDir.c_str(), 0777);
+    (void)mkdir(folders.SharedData.c_str(), 0777);
+    (void)mkdir(folders.UserData.c_str(), 0777);
+    return folders;
 }
 
 namespace {
@@ -154,6 +153,6 @@ std::vector<std::string> SystemConfigFolders() {
     return folders;
 }
 
-TProgramFiles ProgramFiles() {
-    return LocateProgramFiles(ProgramDir, SystemConfigFolders());
+TProgramFiles ProgramFiles(const TFolders& AFolders) {
+    return LocateProgramFiles(AFolders.Program, SystemConfigFolders());
 }

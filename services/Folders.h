@@ -1,7 +1,7 @@
-// The three folders of the program. ProgramDir is the folder of the running executable;
-// SharedDataDir (favourite lists) sits under the machine-wide data folder given by the
-// environment variable "ProgramData", UserDataDir (settings, search history) under the per-user
-// one given by "AppData". Where a variable is unset or empty the XDG base folders stand in:
+// The three folders of the program. The program folder is the folder of the running executable;
+// the shared data folder (favourite lists) sits under the machine-wide data folder given by the
+// environment variable "ProgramData", the user data folder (settings, search history) under the
+// per-user one given by "AppData". Where a variable is unset or empty the XDG base folders stand in:
 // $XDG_DATA_HOME (else ~/.local/share) and $XDG_CONFIG_HOME (else ~/.config). Every path ends in "/".
 #pragma once
 
@@ -18,12 +18,19 @@ std::string ExecutableFolder();
 std::string SharedDataFolder();
 std::string UserDataFolder();
 
-// Sets ProgramDir, SharedDataDir and UserDataDir and creates the two data folders, one level
-// only; a failure (missing parent, folder already there) is ignored.
-void SetUpFolders();
+// The three folders, each ending in "/".
+struct TFolders {
+    std::string Program;     // the running executable's
+    std::string SharedData;  // favourite lists
+    std::string UserData;    // settings, search history
+};
+
+// The three folders as the environment gives them now, with the two data folders created, one
+// level only; a failure (missing parent, folder already there) is ignored.
+TFolders SetUpFolders();
 
 // Where the program's own files are. A program run from its build tree keeps them next to the
-// executable (ProgramDir). An installed one (the executable in <prefix>/bin, the data folder
+// executable (the program folder). An installed one (the executable in <prefix>/bin, the data folder
 // <prefix>/share/zendra-icd10/ beside it) reads "Background.bmp" from that data folder, takes
 // the program-wide "config.ini" from the first system configuration folder holding
 // zendra-icd10/config.ini, and lets the administrator tool work in the current folder, since
@@ -42,5 +49,5 @@ TProgramFiles LocateProgramFiles(const std::string& AProgramDir, const std::vect
 // "/etc/", then the folders of $XDG_CONFIG_DIRS (colon-separated; "/etc/xdg/" when unset or empty).
 std::vector<std::string> SystemConfigFolders();
 
-// LocateProgramFiles for ProgramDir and SystemConfigFolders().
-TProgramFiles ProgramFiles();
+// LocateProgramFiles for the program folder of AFolders and SystemConfigFolders().
+TProgramFiles ProgramFiles(const TFolders& AFolders);

@@ -97,28 +97,10 @@ TLoadState WaitForDataSetQuietly(const TLoadStatus& status) {
     return status.load();
 }
 
-void CancelLoading() {
-    for (TLoadStatus* status :
-         {&TabularStatus, &DIndexStatus, &EIndexStatus, &TableOfDrugsStatus, &TableOfNeoplasmsStatus}) {
+void CancelLoading(TLoadStatuses& AStatuses) {
+    for (TDataSet set : AllDataSets) {
+        if (set == TDataSet::CodeKeywords) continue;
         TLoadState expected = TLoadState::Loading;
-        status->compare_exchange_strong(expected, TLoadState::Cancelled);
+        AStatuses[set].compare_exchange_strong(expected, TLoadState::Cancelled);
     }
-}
-
-TLoadStatus& LoadStatusOf(TDataSet ASet) {
-    switch (ASet) {
-        case TDataSet::Tabular:
-            return TabularStatus;
-        case TDataSet::DiseaseIndex:
-            return DIndexStatus;
-        case TDataSet::ExternalIndex:
-            return EIndexStatus;
-        case TDataSet::DrugTable:
-            return TableOfDrugsStatus;
-        case TDataSet::NeoplasmTable:
-            return TableOfNeoplasmsStatus;
-        case TDataSet::CodeKeywords:
-            return CodeKeywordsStatus;
-    }
-    throw std::out_of_range("no data set " + std::to_string(static_cast<int>(ASet)));
 }

@@ -19,9 +19,6 @@ std::function<void()> SetLoadStateListener(std::function<void()> listener);
 // block the UI thread: they act once a set has settled (ui/DataSetSignals.h).
 TLoadState WaitForDataSetQuietly(const TLoadStatus& status);
 
-// For each of the five XML data sets whose status is 1 the status becomes -2; each loader stops
-// at its next element. CodeKeywordsStatus is left alone.
-void CancelLoading();
-
-// The load status of a data set.
-TLoadStatus& LoadStatusOf(TDataSet ASet);
+// For each of the five XML data sets whose status is Loading the status becomes Cancelled; each
+// loader stops at its next element. The code keywords' status is left alone.
+void CancelLoading(TLoadStatuses& AStatuses);

@@ -11,20 +11,24 @@
 
 TStartUpLoaders RealLoaders() {
     TStartUpLoaders loaders;
-    loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] { LoadTabularFile(LoadedData().Tabular); };
+    loaders.Loaders[DataSetIndex(TDataSet::Tabular)] = [] {
+        LoadTabularFile(LoadedData().Tabular, LoadedData().Status[TDataSet::Tabular]);
+    };
     for (TDataSet set : IndexDataSets)
-        loaders.Loaders[DataSetIndex(set)] = [set] { LoadIndexFile(LoadedData().Index, set); };
+        loaders.Loaders[DataSetIndex(set)] = [set] {
+            LoadIndexFile(LoadedData().Index, set, LoadedData().Status[set]);
+        };
     loaders.Loaders[DataSetIndex(TDataSet::CodeKeywords)] = [] {
-        LoadKeywordDataSets(LoadedData().Keywords, CodeKeywordsStatus);
+        LoadKeywordDataSets(LoadedData().Keywords, LoadedData().Status[TDataSet::CodeKeywords]);
     };
     loaders.ClearContainers = [] {
         LoadedData().Index.Clear();
         LoadedData().Keywords.Clear();
-        SearchHistory = TSearchHistory{};
-        UnlockedFavorite = nullptr;
-        FavoriteList.clear();
+        UserData().History = TSearchHistory{};
+        UserData().Unlocked = nullptr;
+        UserData().Favorites.clear();
     };
-    loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(SharedDataDir, FavoriteList); };
+    loaders.AfterStart = [] { TFavoriteKW::GetFavoriteList(UserData().Folders.SharedData, UserData().Favorites); };
     return loaders;
 }
 
@@ -40,6 +44,6 @@ void LoadAllDataNow(const TResourceProvider& provider) {
 }
 
 void ShutDownLoading(const std::function<void()>& AWhileWaiting) {
-    CancelLoading();
+    CancelLoading(LoadedData().Status);
     JoinLoaders(AWhileWaiting);
 }

@@ -9,19 +9,13 @@
 #include "services/DataSets.h"
 #include "services/Folders.h"
 #include "startup/Boot.h"
+#include "startup/LoadedData.h"
 #include "userdata/Config.h"
 
 namespace {
 
-struct TInUse {
-    TEditionInfo Edition = EmbeddedEdition();
-    const TResourceProvider* Program = nullptr;
-    std::unique_ptr<TResourceProvider> Data;  // an installed edition's files; null for the embedded one
-};
-
-TInUse& InUse() {
-    static TInUse inUse;
-    return inUse;
+TEditionInUse& InUse() {
+    return LoadedData().InUse;
 }
 
 void Replace(const TEditionInfo& AEdition, const TResourceProvider& AProgram,
@@ -75,20 +69,12 @@ TEditionInfo ChosenOrEmbedded(const std::string& AChosenId, const std::string& A
     return EmbeddedEdition();
 }
 
-namespace {
-
-std::string& Notice() {
-    static std::string notice;
-    return notice;
-}
-
-}  // namespace
-
 std::string StartKeptEdition(const TResourceProvider& AProgram) {
-    SetUpFolders();
-    LoadUserConfig();
+    TUserData& user = UserData();
+    user.Folders = SetUpFolders();
+    LoadUserConfig(user.Settings, user.Folders);
     std::string notice;
-    const TEditionInfo edition = ChosenOrEmbedded(ChosenEdition, EditionsFolder(), notice);
+    const TEditionInfo edition = ChosenOrEmbedded(user.Settings.Edition, EditionsFolder(), notice);
     try {
         StartEditionLoading(edition, AProgram);
     } catch (const std::runtime_error& error) {
@@ -96,12 +82,12 @@ std::string StartKeptEdition(const TResourceProvider& AProgram) {
         notice = std::string(error.what()) + "; the embedded edition " + EmbeddedEdition().Id + " is used.";
         StartEditionLoading(EmbeddedEdition(), AProgram);
     }
-    Notice() = notice;
+    InUse().StartNotice = notice;
     return notice;
 }
 
 const std::string& StartNotice() {
-    return Notice();
+    return InUse().StartNotice;
 }
 
 TEditionFacts EditionFactsOf(const TEditionInfo& AEdition) {

@@ -1,10 +1,9 @@
 #include "startup/LoadedData.h"
 
-#include "services/DataSets.h"
 #include "services/LoadStatus.h"
 
 const TCodeResolver& TLoadedData::CodeResolver() const {
-    WaitForDataSetQuietly(TabularStatus);
+    WaitForDataSetQuietly(Status[TDataSet::Tabular]);
     return Tabular.Resolver();
 }
 
@@ -18,5 +17,11 @@ TLoadedData& LoadedData() {
     // Made on first use, before any loader thread starts, and never destroyed: loader threads that
     // are still winding down at exit may touch it.
     static auto* data = new TLoadedData;
+    return *data;
+}
+
+TUserData& UserData() {
+    // Made on first use and never destroyed, like the loaded data.
+    static auto* data = new TUserData;
     return *data;
 }

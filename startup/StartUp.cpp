@@ -20,7 +20,7 @@ namespace {
 class TLoaderRegistry {
 public:
     ~TLoaderRegistry() {
-        CancelLoading();
+        CancelLoading(LoadedData().Status);
         JoinAll({});
     }
 
@@ -92,7 +92,7 @@ void TBuildThread::Join() {
 }
 
 void TBuildThread::Execute() {
-    TLoadStatus& status = LoadStatusOf(FSet);
+    TLoadStatus& status = LoadedData().Status[FSet];
     try {
         if (FBody) FBody();
     } catch (const std::exception& error) {
@@ -112,28 +112,28 @@ void TBuildThread::Execute() {
 
 void StartUp(const TResourceProvider& provider, const TStartUpLoaders& loaders) {
     startUpCount.fetch_add(1);
-    SetUpFolders();
+    UserData().Folders = SetUpFolders();
 
     // Nobody may still be filling a container that is about to be cleared.
-    CancelLoading();
+    CancelLoading(LoadedData().Status);
     JoinLoaders();
 
     LoadedData().Tabular.Clear();
     if (loaders.ClearContainers) loaders.ClearContainers();
-    for (TDataSet set : AllDataSets) LoadStatusOf(set).store(TLoadState::NotStarted);
+    for (TDataSet set : AllDataSets) LoadedData().Status[set].store(TLoadState::NotStarted);
 
     OpenResourceStreams(provider);  // throws on a missing resource: no thread has started
 
     // Every status is 1 before any thread runs, so a reader that comes early waits instead of
     // reading a container its loader has not taken over yet.
-    for (TDataSet set : AllDataSets) LoadStatusOf(set).store(TLoadState::Loading);
+    for (TDataSet set : AllDataSets) LoadedData().Status[set].store(TLoadState::Loading);
     for (TDataSet set : AllDataSets) {
         try {
             Registry().Add(std::make_unique<TBuildThread>(set, false, loaders.Loaders[DataSetIndex(set)]));
         } catch (...) {
             // No thread could be made: the data sets not started will never load.
             for (std::size_t rest = DataSetIndex(set); rest < DataSetCount; ++rest)
-                LoadStatusOf(AllDataSets[rest]).store(TLoadState::Failed);
+                LoadedData().Status[AllDataSets[rest]].store(TLoadState::Failed);
             throw;
         }
     }
@@ -146,7 +146,7 @@ void JoinLoaders(const std::function<void()>& AWhileWaiting) {
 
 bool AnyLoaderBusy() {
     for (TDataSet set : AllDataSets) {
-        if (LoadStatusOf(set).load() == TLoadState::Loading) return true;
+        if (LoadedData().Status[set].load() == TLoadState::Loading) return true;
     }
     return false;
 }

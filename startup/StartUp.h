@@ -50,7 +50,7 @@ private:
 };
 
 // The start-up, on the calling (UI) thread, in this order:
-//  1. ProgramDir, SharedDataDir, UserDataDir are set and both data folders created.
+//  1. The folders of UserData() are set and both data folders created.
 //  2. Loader threads of an earlier start-up are cancelled and joined; the Tabular List of
 //     LoadedData() is cleared, then ClearContainers runs; every status becomes 0.
 //  3. The eight resource streams are opened in resource-table order. A missing resource throws

@@ -35,7 +35,8 @@ std::string PathOf(const QLineEdit* AEdit) {
 }
 
 QString DefaultName(const QString& APrefix, const QString& ASuffix) {
-    return QString::fromStdString(ProgramFiles().FWorkDir) + APrefix + QString::fromLatin1(EditionYear) + ASuffix;
+    return QString::fromStdString(ProgramFiles(UserData().Folders).FWorkDir) + APrefix +
+           QString::fromLatin1(EditionYear) + ASuffix;
 }
 
 QPushButton* MakeButton(const QString& ACaption, QWidget* AParent) {
@@ -319,7 +320,7 @@ void TfrmAdministratorTool::ArrangeKeywords() {
         ArrangeKeywordFile(PathOf(originalKeywordFileEdit), threeCharacterCodesBox->isChecked(),
                            multiWordKeywordsBox->isChecked(), upperCaseFirstBox->isChecked(),
                            PathOf(arrangedKeywordFileEdit), PathOf(distinctKeywordFileEdit), LoadedData().Keywords,
-                           CodeKeywordsStatus);
+                           LoadedData().Status[TDataSet::CodeKeywords]);
     });
 }
 
@@ -329,8 +330,8 @@ void TfrmAdministratorTool::RunStatistics() {
                       TDataSet::Tabular},
                      [this] {
                          if (const auto lines = StatisticsOfLoadedData(
-                                 LoadedData().Tabular.Chapters, LoadedData().Index, generateOrderFileBox->isChecked(),
-                                 PathOf(generatedOrderFileEdit))) {
+                                 LoadedData().Tabular.Chapters, LoadedData().Index, LoadedData().Status,
+                                 generateOrderFileBox->isChecked(), PathOf(generatedOrderFileEdit))) {
                              loadedDataMemo->appendPlainText(QString::fromStdString(lines->IndexLine));
                              loadedDataMemo->appendPlainText(QString::fromStdString(lines->TabularLine));
                          }
@@ -357,7 +358,7 @@ void TfrmAdministratorTool::StatisticsOfFiles() {
 
 void TfrmAdministratorTool::ZipResources() {
     TBusyCursor busy;
-    ZipResourceFiles(ProgramFiles().FWorkDir);
+    ZipResourceFiles(ProgramFiles(UserData().Folders).FWorkDir);
 }
 
 void TfrmAdministratorTool::GenerateSql() {
@@ -393,6 +394,7 @@ void TfrmAdministratorTool::PrepareKeywordFile() {
 void TfrmAdministratorTool::ExtractMultiWordKeywords() {
     AfterLoading({TDataSet::CodeKeywords}, [this] {
         ExtractKeywordsForVerify(PathOf(arrangedKeywordFileEdit), PathOf(distinctKeywordFileEdit),
-                                 upperCaseFirstBox->isChecked(), LoadedData().Keywords, CodeKeywordsStatus);
+                                 upperCaseFirstBox->isChecked(), LoadedData().Keywords,
+                                 LoadedData().Status[TDataSet::CodeKeywords]);
     });
 }

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <iterator>
 
+#include "startup/LoadedData.h"
+
 void WhenDataSetSettled(QObject* AContext, TDataSet ASet, std::function<void(TLoadState)> AThen,
                         TWaitDisplay ADisplay) {
     // The announcements are listened to before the state is read, so a change right after is not missed.
     TDataSetSignals& announcements = TDataSetSignals::Instance();
-    const TLoadState state = LoadStatusOf(ASet).load();
+    const TLoadState state = LoadedData().Status[ASet].load();
     if (state != TLoadState::Loading) {
         AThen(state);
         return;
@@ -64,7 +66,7 @@ void TDataSetSignals::Add(QObject* AContext, TDataSet ASet, std::function<void(T
 void TDataSetSignals::CallSettled() {
     std::vector<TPending> settled;
     const auto loading = [](const TPending& pending) {
-        return LoadStatusOf(pending.Set).load() == TLoadState::Loading;
+        return LoadedData().Status[pending.Set].load() == TLoadState::Loading;
     };
     const auto firstSettled = std::stable_partition(FPending.begin(), FPending.end(), loading);
     std::move(firstSettled, FPending.end(), std::back_inserter(settled));
@@ -73,7 +75,7 @@ void TDataSetSignals::CallSettled() {
     // A call back may add new waits: FPending is consistent before any is called.
     for (TPending& pending : settled) {
         disconnect(pending.Destroyed);
-        if (pending.Context != nullptr) pending.Then(LoadStatusOf(pending.Set).load());
+        if (pending.Context != nullptr) pending.Then(LoadedData().Status[pending.Set].load());
     }
 }
 

@@ -15,6 +15,7 @@
 #include "services/DataSets.h"
 #include "services/Messages.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "ui/SelectCode.h"
 #include "ui/UiStyle.h"
 #include "userdata/Favorites.h"
@@ -64,15 +65,15 @@ QLineEdit* PasswordBox(QWidget* parent) {
 
 // Makes AFavorite the session's list; the list unlocked before is locked again.
 void MakeUnlocked(TFavoriteKW* AFavorite) {
-    if (UnlockedFavorite != nullptr && UnlockedFavorite != AFavorite) UnlockedFavorite->FFavoriteCodes.clear();
-    UnlockedFavorite = AFavorite;
+    if (UserData().Unlocked != nullptr && UserData().Unlocked != AFavorite) UserData().Unlocked->FFavoriteCodes.clear();
+    UserData().Unlocked = AFavorite;
 }
 
 }  // namespace
 
 bool ChooseFavoriteUser(QWidget* AParent) {
     TfrmFavoriteUser dialog(AParent);
-    return RunModalDialog(dialog) == QDialog::Accepted && UnlockedFavorite != nullptr;
+    return RunModalDialog(dialog) == QDialog::Accepted && UserData().Unlocked != nullptr;
 }
 
 // ---- User choice -------------------------------------------------------------------------
@@ -107,19 +108,19 @@ TfrmFavoriteUser::TfrmFavoriteUser(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmFavoriteUser::FillUsers() {
-    // Each row carries the place of its list in FavoriteList, which does not change while the dialog is open.
-    std::vector<std::size_t> users(FavoriteList.size());
+    // Each row carries the place of its list in UserData().Favorites, which does not change while the dialog is open.
+    std::vector<std::size_t> users(UserData().Favorites.size());
     for (std::size_t index = 0; index < users.size(); ++index) users[index] = index;
     std::stable_sort(users.begin(), users.end(), [](std::size_t a, std::size_t b) {
-        return QString::fromStdString(FavoriteList[a]->FUserName)
-                   .compare(QString::fromStdString(FavoriteList[b]->FUserName), Qt::CaseInsensitive) < 0;
+        return QString::fromStdString(UserData().Favorites[a]->FUserName)
+                   .compare(QString::fromStdString(UserData().Favorites[b]->FUserName), Qt::CaseInsensitive) < 0;
     });
     userList->clear();
     for (std::size_t index : users) {
-        const TFavoriteKW* favorite = FavoriteList[index].get();
+        const TFavoriteKW* favorite = UserData().Favorites[index].get();
         auto* item = new QListWidgetItem(QString::fromStdString(favorite->FUserName), userList);
         item->setData(Qt::UserRole, QVariant::fromValue(index));
-        if (favorite == UnlockedFavorite || userList->currentItem() == nullptr) userList->setCurrentItem(item);
+        if (favorite == UserData().Unlocked || userList->currentItem() == nullptr) userList->setCurrentItem(item);
     }
     const bool any = userList->count() > 0;
     openButton->setEnabled(any);
@@ -135,7 +136,7 @@ TFavoriteKW* TfrmFavoriteUser::SelectedUser() const {
     const QListWidgetItem* item = userList->currentItem();
     if (item == nullptr) return nullptr;
     const auto index = item->data(Qt::UserRole).value<std::size_t>();
-    return index < FavoriteList.size() ? FavoriteList[index].get() : nullptr;
+    return index < UserData().Favorites.size() ? UserData().Favorites[index].get() : nullptr;
 }
 
 void TfrmFavoriteUser::OpenSelected() {
@@ -143,7 +144,7 @@ void TfrmFavoriteUser::OpenSelected() {
     if (favorite == nullptr) return;
     // The list unlocked this session opens without asking again.
     const bool unlocked =
-        favorite == UnlockedFavorite && (!favorite->FFavoriteCodes.empty() || !favorite->FDamage.empty());
+        favorite == UserData().Unlocked && (!favorite->FFavoriteCodes.empty() || !favorite->FDamage.empty());
     if (!unlocked) {
         TfrmFavoriteUnlock unlock(*favorite, this);
         if (RunModalDialog(unlock) != QDialog::Accepted) return;
@@ -253,7 +254,7 @@ void TfrmFavoriteNewUser::Create() {
     {
         const TBusyCursor busy;
         created = CreateFavoriteUser(userNameEdit->text().toStdString(), passwordEdit->text().toStdString(),
-                                     SharedDataDir, FavoriteList, FCreated);
+                                     UserData().Folders.SharedData, UserData().Favorites, FCreated);
     }
     if (created == TFavoriteCreate::Created) {
         passwordEdit->clear();

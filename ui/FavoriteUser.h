@@ -1,7 +1,7 @@
 // The way into the favourite code lists: TfrmFavoriteUser lists the users found at start-up and
 // lets the coder pick their name or create a new list (TfrmFavoriteNewUser: name and password
 // twice); TfrmFavoriteUnlock asks for the password of the chosen list. The unlocked list becomes
-// UnlockedFavorite (Favorites.h) for the rest of the session.
+// UserData().Unlocked for the rest of the session.
 #pragma once
 
 #include <QDialog>
@@ -61,7 +61,7 @@ class TfrmFavoriteNewUser : public QDialog {
 public:
     explicit TfrmFavoriteNewUser(QWidget* parent = nullptr);
 
-    // The list made (an entry of FavoriteList) after an Accepted result.
+    // The list made (an entry of UserData().Favorites) after an Accepted result.
     TFavoriteKW* FCreated = nullptr;
 
     // Checks the entries and makes the list; what stands in the way is said and the dialog stays.

@@ -43,7 +43,7 @@ bool ClaimsPagingKey(QEvent* AEvent) {
 }  // namespace
 
 TSuggestionPanel::TSuggestionPanel(QWidget* AParent)
-    : QFrame(AParent), FPrompt(LoadedData().Keywords, &CodeKeywordsStatus) {
+    : QFrame(AParent), FPrompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]) {
     setObjectName(QStringLiteral("suggestionPanel"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setFixedSize(PanelWidth, PanelHeight);

@@ -69,7 +69,7 @@ struct TfrmKeyWordSearch::TPrivate : public TCodeTextPagerHost {
     TfrmKeyWordSearch* owner;
     std::unique_ptr<TQtTextView> view;
     TCodeTextPager pager;
-    TKeywordSearchState search{LoadedData().Tabular.Chapters, LoadedData().Keywords};
+    TKeywordSearchState search{LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status};
     bool shown = false;
     // The Tabular List has settled: the window is set up and its panels take input.
     bool tabularSettled = false;
@@ -301,7 +301,7 @@ void TfrmKeyWordSearch::showEvent(QShowEvent* event) {
     // Navigation and code entry read the chapters: the window is set up once the Tabular List has
     // settled (at once when it has; the waiting window shows meanwhile), and until then its panels
     // take no input.
-    if (TabularStatus.load() == TLoadState::Loading) SetPanelsEnabled(false);
+    if (LoadedData().Status[TDataSet::Tabular].load() == TLoadState::Loading) SetPanelsEnabled(false);
     WhenDataSetSettled(this, TDataSet::Tabular, [this](TLoadState) { SetUpOnceSettled(); });
 }
 
@@ -510,7 +510,7 @@ void TfrmKeyWordSearch::RunKeywordSearch() {
         ShowMessage(NoConditionMessage);
         return;
     }
-    if (!d->search.FHistoryText.empty()) SearchHistory.Add(d->search.FHistoryText);
+    if (!d->search.FHistoryText.empty()) UserData().History.Add(d->search.FHistoryText);
     ClearCodeTree();
     for (TCodeInfo* code : d->search.FResultList) codeTreePanel->AddNode(code, QString::fromStdString(code->FCode));
     codeTreePanel->ShowCount();
@@ -581,5 +581,5 @@ void TfrmKeyWordSearch::InsertPromptKeyword(const QString& keyword) {
 
 void TfrmKeyWordSearch::ShowHistoryPanel() {
     PlaceFloatingPanel(historyPanel);
-    historyPanel->ShowEntries(SearchHistory.FItems);
+    historyPanel->ShowEntries(UserData().History.FItems);
 }

@@ -38,9 +38,9 @@ void TfrmKeyWordSearch::SetUpFavorites() {
     codeTextMenu->addAction(addFavoriteAction);
     codeTextMenu->addAction(removeFavoriteAction);
     connect(codeTextMenu, &QMenu::aboutToShow, this, [this, separator] {
-        addFavoriteAction->setVisible(UnlockedFavorite != nullptr);
-        removeFavoriteAction->setVisible(UnlockedFavorite != nullptr && IsFavoriteMode());
-        separator->setVisible(UnlockedFavorite != nullptr);
+        addFavoriteAction->setVisible(UserData().Unlocked != nullptr);
+        removeFavoriteAction->setVisible(UserData().Unlocked != nullptr && IsFavoriteMode());
+        separator->setVisible(UserData().Unlocked != nullptr);
     });
 
     // The tree's own menu acts on the node under the pointer, which need not be the current one
@@ -55,7 +55,7 @@ void TfrmKeyWordSearch::SetUpFavorites() {
     codeList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(codeList, &QWidget::customContextMenuRequested, this, [this, codeList, removeNode](const QPoint& position) {
         QTreeWidgetItem* item = codeList->itemAt(position);
-        if (UnlockedFavorite == nullptr || item == nullptr) return;
+        if (UserData().Unlocked == nullptr || item == nullptr) return;
         codeList->setCurrentItem(item);
         removeNode->setVisible(IsFavoriteMode());
         codeTreeMenu->popup(codeList->viewport()->mapToGlobal(position));
@@ -65,8 +65,8 @@ void TfrmKeyWordSearch::SetUpFavorites() {
 void TfrmKeyWordSearch::FillFavoriteTree() {
     ClearCodeTree();
     // A code the Tabular List does not hold (any more) is listed but opens nothing.
-    if (UnlockedFavorite != nullptr)
-        for (const std::string& code : UnlockedFavorite->Codes())
+    if (UserData().Unlocked != nullptr)
+        for (const std::string& code : UserData().Unlocked->Codes())
             codeTreePanel->AddNode(LoadedData().CodeResolver().Resolve(code).FCategory,
                                    QStringLiteral(" ") + QString::fromStdString(code), QString::fromStdString(code));
     codeTreePanel->ShowCount();
@@ -107,7 +107,7 @@ std::string TfrmKeyWordSearch::CodeToAddToFavorites(bool AFromTree) {
 }
 
 void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
-    if (UnlockedFavorite == nullptr) {
+    if (UserData().Unlocked == nullptr) {
         Messages().ShowMessage(MsgNoFavoriteUnlocked);
         return;
     }
@@ -127,8 +127,8 @@ void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
         if (RunModalDialog(dialog) != QDialog::Accepted || dialog.FSelectedCode.empty()) return;
         code = dialog.FSelectedCode;
     }
-    const TFavoriteEditResult result = AddFavoriteCodes(LoadedData().CodeResolver(), *UnlockedFavorite, {code});
-    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
+    const TFavoriteEditResult result = AddFavoriteCodes(LoadedData().CodeResolver(), *UserData().Unlocked, {code});
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UserData().Unlocked, true));
     if (result.FOutcome != TFavoriteEdit::Done && result.FOutcome != TFavoriteEdit::AlreadyListed) {
         Messages().ShowMessage(message.toStdString());
         return;
@@ -144,12 +144,12 @@ void TfrmKeyWordSearch::AddToFavorites(bool AFromTree) {
 }
 
 void TfrmKeyWordSearch::RemoveCurrentFavorite() {
-    if (!IsFavoriteMode() || UnlockedFavorite == nullptr) return;
+    if (!IsFavoriteMode() || UserData().Unlocked == nullptr) return;
     const int row = codeTreePanel->CurrentRow();
     const std::string code = codeTreePanel->FavoriteCodeAt(row).toStdString();
     if (code.empty()) return;
-    const TFavoriteEditResult result = RemoveFavoriteCodes(*UnlockedFavorite, {code});
-    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, false));
+    const TFavoriteEditResult result = RemoveFavoriteCodes(*UserData().Unlocked, {code});
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UserData().Unlocked, false));
     if (result.FOutcome != TFavoriteEdit::Done) {
         Messages().ShowMessage(message.toStdString());
         return;
@@ -171,12 +171,12 @@ void TfrmKeyWordSearch::RemoveCurrentFavorite() {
 }
 
 void TfrmKeyWordSearch::RestoreRemovedFavorite() {
-    if (!IsFavoriteMode() || UnlockedFavorite == nullptr || FRemovedFavorites.empty()) return;
+    if (!IsFavoriteMode() || UserData().Unlocked == nullptr || FRemovedFavorites.empty()) return;
     const auto [code, row] = FRemovedFavorites.back();
     FRemovedFavorites.pop_back();
     const TFavoriteEditResult result =
-        RestoreFavoriteCode(LoadedData().CodeResolver(), *UnlockedFavorite, code, static_cast<std::size_t>(row));
-    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UnlockedFavorite, true));
+        RestoreFavoriteCode(LoadedData().CodeResolver(), *UserData().Unlocked, code, static_cast<std::size_t>(row));
+    const QString message = QString::fromStdString(FavoriteEditMessage(result, *UserData().Unlocked, true));
     if (result.FOutcome != TFavoriteEdit::Done) {
         Messages().ShowMessage(message.toStdString());
         return;

@@ -23,6 +23,7 @@
 #include "services/LoadStatus.h"
 #include "services/Messages.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "ui/AdministratorTool.h"
 #include "ui/AlphaSearch.h"
 #include "ui/ChapterSearch.h"
@@ -35,14 +36,14 @@
 #include "ui/WindowPlacement.h"
 #include "userdata/Config.h"
 #include "userdata/SearchHistory.h"
-#include "userdata/UserFiles.h"
+#include "userdata/UserData.h"
 
 // The vendor's addresses shown on the launcher.
 static const QString VendorWeb = QStringLiteral("www.kelvora.example");
 static const QString VendorMail = QStringLiteral("support@kelvora.example");
 
 QString BackgroundFileName() {
-    return QString::fromStdString(ProgramFiles().FDataDir) + QStringLiteral("Background.bmp");
+    return QString::fromStdString(ProgramFiles(UserData().Folders).FDataDir) + QStringLiteral("Background.bmp");
 }
 
 namespace {
@@ -142,8 +143,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
         FHasBackground = true;
     }
     // 2. Settings.
-    LoadProgramConfig();
-    LoadUserConfig();
+    LoadProgramConfig(UserData().Settings, UserData().Folders);
+    LoadUserConfig(UserData().Settings, UserData().Folders);
 
     const QColor windowText = palette().color(QPalette::WindowText);
     headingLabel = MakeLabel("headingLabel", QStringLiteral("Zendra ICD-10 SEARCH ENGINE"), TahomaFont(48), windowText);
@@ -176,7 +177,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     fullScreenBox = new QCheckBox(QStringLiteral("Full Screen Show Text"), this);
     fullScreenBox->setObjectName(QStringLiteral("fullScreenBox"));
     fullScreenBox->setMinimumSize(181, 17);
-    fullScreenBox->setChecked(FullScreen == 1);
+    fullScreenBox->setChecked(UserData().Settings.FullScreen == 1);
     connect(fullScreenBox, &QCheckBox::clicked, this, &TfrmMain::FullScreenBoxClicked);
     editionsButton = new QPushButton(QStringLiteral("Editions…"), this);
     editionsButton->setObjectName(QStringLiteral("editionsButton"));
@@ -190,8 +191,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     // 4. The keyword search history; a missing or unreadable file leaves it empty. Every user file
     // that exists but could not be read (settings, history, favourite lists) is said here, once,
     // and left as it is.
-    LoadSearchHistory();
-    QString notice = QString::fromStdString(UserFilesNotice());
+    LoadSearchHistory(UserData().History, UserData().Folders);
+    QString notice = QString::fromStdString(UserFilesNotice(UserData()));
     if (!StartNotice().empty())
         notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(StartNotice());
     noticeLabel = new QLabel(notice, this);
@@ -468,21 +469,21 @@ void TfrmMain::lbNeoplasmsClick() {
 }
 
 void TfrmMain::OpenAdministratorTool() {
-    if (IsAdmin != 1) return;
+    if (UserData().Settings.IsAdmin != 1) return;
     TfrmAdministratorTool tool(nullptr);
     tool.exec();
 }
 
 void TfrmMain::FullScreenBoxClicked() {
-    FullScreen = fullScreenBox->isChecked() ? 1 : 0;
-    SaveUserConfig();
+    UserData().Settings.FullScreen = fullScreenBox->isChecked() ? 1 : 0;
+    SaveUserConfig(UserData().Settings, UserData().Folders);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (!FClosed) {
         FClosed = true;
-        CancelLoading();
-        SaveSearchHistory();
+        CancelLoading(LoadedData().Status);
+        SaveSearchHistory(UserData().History, UserData().Folders);
         emit ProgramEnded();
     }
     event->accept();
@@ -551,16 +552,16 @@ bool TfrmMain::SwitchEdition(const QString& AId) {
     const TResourceProvider* program = ProgramResources();
     if (program == nullptr) return false;
     // The start-up empties the search history with the other containers: keep the coder's.
-    SaveSearchHistory();
+    SaveSearchHistory(UserData().History, UserData().Folders);
     try {
         StartEditionLoading(*edition, *program, [] { QCoreApplication::processEvents(); });
     } catch (const std::exception& error) {
         ShowMessage(error.what());
         return false;
     }
-    LoadSearchHistory();
-    ChosenEdition = edition->Id;
-    SaveUserConfig();
+    LoadSearchHistory(UserData().History, UserData().Folders);
+    UserData().Settings.Edition = edition->Id;
+    SaveUserConfig(UserData().Settings, UserData().Folders);
     ShowEditionFacts();
     if (FEditionsWindow != nullptr) FEditionsWindow->ShowEditions();
     return true;

@@ -9,6 +9,7 @@
 
 #include "services/DataSets.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "userdata/Config.h"
 
 namespace {
@@ -63,11 +64,11 @@ QString ResolvedFamily(const QFont& font) {
 void SetUpSearchWindowFrame(QWidget* window, int clientWidth, int clientHeight, bool sizeable) {
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                             Qt::WindowCloseButtonHint;
-    if (FullScreen == 1) flags |= Qt::WindowMaximizeButtonHint;
+    if (UserData().Settings.FullScreen == 1) flags |= Qt::WindowMaximizeButtonHint;
     window->setWindowFlags(flags);
     window->setWindowTitle(QString::fromStdString(EditionFacts().WindowTitle));
     window->resize(clientWidth, clientHeight);
-    if (FullScreen == 1) {
+    if (UserData().Settings.FullScreen == 1) {
         window->setWindowState(Qt::WindowMaximized);
     } else if (!sizeable) {
         window->setFixedSize(clientWidth, clientHeight);

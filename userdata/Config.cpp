@@ -3,16 +3,10 @@
 #include <utility>
 #include <vector>
 
-#include "services/DataSets.h"
 #include "services/FileUtil.h"
 #include "services/Folders.h"
 #include "services/Messages.h"
 #include "userdata/IniFile.h"
-
-int32_t IsAdmin = 0;
-int32_t FullScreen = 0;
-int32_t ScrollBar = 0;
-std::string ChosenEdition;
 
 namespace {
 
@@ -21,38 +15,31 @@ constexpr const char* kFileName = "config.ini";
 
 }  // namespace
 
-void LoadProgramConfig() {
-    IsAdmin = TIniFile(ProgramFiles().FConfigFile).ReadInteger(kSection, "IsAdmin", 0);
+void LoadProgramConfig(TSettings& ASettings, const TFolders& AFolders) {
+    ASettings.IsAdmin = TIniFile(ProgramFiles(AFolders).FConfigFile).ReadInteger(kSection, "IsAdmin", 0);
 }
 
-namespace {
-
-// How the user's file answered at the last LoadUserConfig.
-TFileRead UserConfigRead = TFileRead::Missing;
-
-}  // namespace
-
-void LoadUserConfig() {
-    const TIniFile file(UserDataDir + kFileName);
-    UserConfigRead = ProbeRegularFile(file.FileName(), MaxIniFileBytes);
-    FullScreen = file.ReadInteger(kSection, "FullScreen", 0);
-    ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
-    ChosenEdition = file.ReadString(kSection, "Edition", "");
+void LoadUserConfig(TSettings& ASettings, const TFolders& AFolders) {
+    const TIniFile file(AFolders.UserData + kFileName);
+    ASettings.UserFileRead = ProbeRegularFile(file.FileName(), MaxIniFileBytes);
+    ASettings.FullScreen = file.ReadInteger(kSection, "FullScreen", 0);
+    ASettings.ScrollBar = file.ReadInteger(kSection, "ScrollBar", 0);
+    ASettings.Edition = file.ReadString(kSection, "Edition", "");
 }
 
-std::string UserConfigNotice() {
-    const std::string problem = FileReadProblem(UserConfigRead, MaxIniFileBytes);
+std::string UserConfigNotice(const TSettings& ASettings, const TFolders& AFolders) {
+    const std::string problem = FileReadProblem(ASettings.UserFileRead, MaxIniFileBytes);
     if (problem.empty()) return {};
-    return "Your settings could not be read from " + UserDataDir + kFileName + " (" + problem +
+    return "Your settings could not be read from " + AFolders.UserData + kFileName + " (" + problem +
            "); the defaults are used and the file is left as it is.";
 }
 
-bool SaveUserConfig() {
-    const std::string fileName = UserDataDir + kFileName;
-    std::vector<std::pair<std::string, std::string>> values{{"FullScreen", std::to_string(FullScreen)},
-                                                            {"ScrollBar", std::to_string(ScrollBar)}};
+bool SaveUserConfig(const TSettings& ASettings, const TFolders& AFolders) {
+    const std::string fileName = AFolders.UserData + kFileName;
+    std::vector<std::pair<std::string, std::string>> values{{"FullScreen", std::to_string(ASettings.FullScreen)},
+                                                            {"ScrollBar", std::to_string(ASettings.ScrollBar)}};
     // A file that never had a choice of edition does not get an empty one.
-    if (!ChosenEdition.empty()) values.emplace_back("Edition", ChosenEdition);
+    if (!ASettings.Edition.empty()) values.emplace_back("Edition", ASettings.Edition);
     if (TIniFile(fileName).WriteStrings(kSection, values)) return true;
     ReportSaveFailure("Your settings", fileName);
     return false;

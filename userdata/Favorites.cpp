@@ -17,9 +17,6 @@
 #include "services/TextUtil.h"
 #include "userdata/FavoritePassword.h"
 
-TFavoriteList FavoriteList;
-TFavoriteKW* UnlockedFavorite = nullptr;
-
 namespace {
 
 constexpr std::string_view Base64Alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

@@ -64,10 +64,6 @@ public:
 };
 
 using TFavoriteList = std::vector<std::unique_ptr<TFavoriteKW>>;
-extern TFavoriteList FavoriteList;
-// The list the desktop program's user has unlocked this session (an entry of FavoriteList), or
-// null. Codes can be added to it from every Tabular Search window.
-extern TFavoriteKW* UnlockedFavorite;
 
 inline constexpr std::size_t MaxFavoriteFileBytes = 1024 * 1024;
 

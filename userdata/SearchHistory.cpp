@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "services/DataSets.h"
 #include "services/FileUtil.h"
 #include "services/Messages.h"
 #include "services/TextEncoding.h"
 #include "services/TextUtil.h"
-
-TSearchHistory SearchHistory;
 
 void TSearchHistory::Add(std::string_view AText) {
     const std::string text = TrimBlanks(AText);
@@ -57,30 +54,30 @@ bool TSearchHistory::SaveToFile(const std::string& AFileName) const {
     return ReplaceFileContents(AFileName, Encode());
 }
 
-std::string SearchHistoryPath() {
-    return UserDataDir + SearchHistoryFileName;
+std::string SearchHistoryPath(const TFolders& AFolders) {
+    return AFolders.UserData + SearchHistoryFileName;
 }
 
-void LoadSearchHistory() {
-    SearchHistory.LoadFromFile(SearchHistoryPath());
+void LoadSearchHistory(TSearchHistory& AHistory, const TFolders& AFolders) {
+    AHistory.LoadFromFile(SearchHistoryPath(AFolders));
 }
 
-void SaveSearchHistory() {
+void SaveSearchHistory(const TSearchHistory& AHistory, const TFolders& AFolders) {
     // The user has been told already that an unreadable file is left alone.
-    if (SearchHistory.FUnreadable) return;
-    const std::string path = SearchHistoryPath();
-    if (!SearchHistory.SaveToFile(path)) ReportSaveFailure("Your search history", path);
+    if (AHistory.FUnreadable) return;
+    const std::string path = SearchHistoryPath(AFolders);
+    if (!AHistory.SaveToFile(path)) ReportSaveFailure("Your search history", path);
 }
 
-std::string SearchHistoryNotice() {
-    if (SearchHistory.FUnreadable) {
-        return "The search history could not be read from " + SearchHistoryPath() + " (" +
-               FileReadProblem(SearchHistory.FRead, MaxSearchHistoryFileBytes) +
+std::string SearchHistoryNotice(const TSearchHistory& AHistory, const TFolders& AFolders) {
+    if (AHistory.FUnreadable) {
+        return "The search history could not be read from " + SearchHistoryPath(AFolders) + " (" +
+               FileReadProblem(AHistory.FRead, MaxSearchHistoryFileBytes) +
                "); it is left as it is and your searches of this session will not be saved.";
     }
-    if (SearchHistory.FDroppedEntries > 0) {
-        return std::to_string(SearchHistory.FDroppedEntries) + " entries of the search history in " +
-               SearchHistoryPath() + " are longer than " + std::to_string(MaxSearchHistoryEntryBytes) +
+    if (AHistory.FDroppedEntries > 0) {
+        return std::to_string(AHistory.FDroppedEntries) + " entries of the search history in " +
+               SearchHistoryPath(AFolders) + " are longer than " + std::to_string(MaxSearchHistoryEntryBytes) +
                " bytes and were left out; the file is written without them at close.";
     }
     return {};

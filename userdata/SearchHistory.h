@@ -1,5 +1,5 @@
 // The keyword search history: at most 50 texts, oldest first, no two equal (case-sensitive), kept
-// between runs in UserDataDir + "SearchHistory.txt" (one text a line, CR LF), written back in the
+// between runs in the user data folder's "SearchHistory.txt" (one text a line, CR LF), written back in the
 // encoding it was read in.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 #include "model/GlobalDef.h"
 #include "services/FileUtil.h"
+#include "services/Folders.h"
 #include "services/TextEncoding.h"
 
 inline constexpr int SearchHistoryLimit = 50;
@@ -51,16 +52,14 @@ public:
     void Decode(std::string_view ABytes);
 };
 
-extern TSearchHistory SearchHistory;
+// The user data folder's "SearchHistory.txt".
+std::string SearchHistoryPath(const TFolders& AFolders);
 
-// UserDataDir + "SearchHistory.txt".
-std::string SearchHistoryPath();
-
-// The program's history file: LoadSearchHistory reads SearchHistoryPath() into SearchHistory when
-// the launcher is created; SaveSearchHistory writes it back when the launcher closes, unless the
-// file could not be read, and tells the user once when the save fails.
-void LoadSearchHistory();
-void SaveSearchHistory();
+// The program's history file: LoadSearchHistory reads SearchHistoryPath into AHistory when the
+// launcher is created; SaveSearchHistory writes it back when the launcher closes, unless the file
+// could not be read, and tells the user once when the save fails.
+void LoadSearchHistory(TSearchHistory& AHistory, const TFolders& AFolders);
+void SaveSearchHistory(const TSearchHistory& AHistory, const TFolders& AFolders);
 // What the launcher says about the history: empty, or that the file could not be read and is left
 // as it is, or that entries too long were left out.
-std::string SearchHistoryNotice();
+std::string SearchHistoryNotice(const TSearchHistory& AHistory, const TFolders& AFolders);

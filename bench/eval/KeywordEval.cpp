@@ -55,6 +55,12 @@ TTabularData& Tabular() {
     return tabular;
 }
 
+// Their load statuses: both settle before any search.
+TLoadStatuses& Statuses() {
+    static TLoadStatuses statuses;
+    return statuses;
+}
+
 TResourceStream OpenSet(const char* name) {
     const auto bytes = EmbeddedResources().Find(name);
     return TResourceStream(bytes ? *bytes : TResourceBytes{});
@@ -62,18 +68,20 @@ TResourceStream OpenSet(const char* name) {
 
 bool LoadData(const std::string& keywordFile) {
     TResourceStream tabular = OpenSet("Tabular");
-    if (LoadTabularFromStream(tabular, Tabular(), TabularStatus) != TLoadState::Done) return false;
+    if (LoadTabularFromStream(tabular, Tabular(), Statuses()[TDataSet::Tabular]) != TLoadState::Done) return false;
     TResourceStream plurals = OpenSet("SpecialKWs");
     LoadSpecialKeywords(plurals, Tables().Specials);
     TResourceStream spellings = OpenSet("Spellings");
     LoadSpellingList(spellings, Tables().Spellings);
     if (keywordFile.empty()) {
         TResourceStream keywords = OpenSet("CodeKeywords");
-        return LoadCodeKeywords(keywords, true, false, true, Tables(), CodeKeywordsStatus) == TLoadState::Done;
+        return LoadCodeKeywords(keywords, true, false, true, Tables(), Statuses()[TDataSet::CodeKeywords]) ==
+               TLoadState::Done;
     }
     std::ifstream keywords(keywordFile, std::ios::binary);
     if (!keywords) return false;
-    return LoadCodeKeywords(keywords, true, false, true, Tables(), CodeKeywordsStatus) == TLoadState::Done;
+    return LoadCodeKeywords(keywords, true, false, true, Tables(), Statuses()[TDataSet::CodeKeywords]) ==
+           TLoadState::Done;
 }
 
 bool LoadIndex(const char* name, TDataSet type, TAlphaLetterList& letters) {
@@ -93,7 +101,7 @@ bool AllowFallback = true;
 TOutcome Search(const std::string& query, const std::set<std::string>& accepted) {
     std::vector<TCodeInfo*> results;
     if (AllowFallback) {
-        TKeywordSearchState state(Tabular().Chapters, Tables());
+        TKeywordSearchState state(Tabular().Chapters, Tables(), Statuses());
         state.RunKeywordSearch(query, false, 0);
         results = state.FResultList;
     } else {

@@ -180,23 +180,23 @@ TEST(KeywordFiles, ArrangeAndVerifyReadAKeywordFileIntoTheSharedTables) {
              "A01.0    Fever, X Ray,\r\n"
              "B02      fever,\r\n");
     ASSERT_TRUE(ArrangeKeywordFile(keywords, true, false, true, folder.File("arranged.txt"), folder.File("d.txt"),
-                                   LoadedData().Keywords, CodeKeywordsStatus));
+                                   LoadedData().Keywords, LoadedData().Status[TDataSet::CodeKeywords]));
     EXPECT_EQ(ReadAll(folder.File("arranged.txt")),
               "A00      Cholera, Para Typhi, X-Ray,\r\n"
               "A01      Fever, X Ray,\r\n"
               "B02      Fever,\r\n");
     // Multi-word keywords only (a hyphen counts on a code line).
     ASSERT_TRUE(ArrangeKeywordFile(keywords, true, true, false, folder.File("arranged.txt"), folder.File("d.txt"),
-                                   LoadedData().Keywords, CodeKeywordsStatus));
+                                   LoadedData().Keywords, LoadedData().Status[TDataSet::CodeKeywords]));
     EXPECT_EQ(ReadAll(folder.File("arranged.txt")), "A00      Para typhi, x-ray,\r\nA01      X Ray,\r\n");
 
     WriteAll(folder.File("list.txt"), "X RAY\r\nfever\r\nnone\r\n");
-    ASSERT_TRUE(
-        ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true, LoadedData().Keywords, CodeKeywordsStatus));
+    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true, LoadedData().Keywords,
+                                         LoadedData().Status[TDataSet::CodeKeywords]));
     EXPECT_EQ(ReadAll(keywords + "-Verify.txt"),
               "X RAY\r\n         A00, A01.0\r\nfever\r\n         A01.0, B02\r\nnone\r\n");
-    EXPECT_FALSE(
-        ExtractKeywordsForVerify(keywords, folder.File("absent.txt"), true, LoadedData().Keywords, CodeKeywordsStatus));
+    EXPECT_FALSE(ExtractKeywordsForVerify(keywords, folder.File("absent.txt"), true, LoadedData().Keywords,
+                                          LoadedData().Status[TDataSet::CodeKeywords]));
 }
 
 TEST(KeywordFiles, VerifyKeepsTheSpellingWhenCapitalisingIsOff) {
@@ -207,7 +207,7 @@ TEST(KeywordFiles, VerifyKeepsTheSpellingWhenCapitalisingIsOff) {
     WriteAll(folder.File("list.txt"), "x ray\r\n");
     for (const bool capitalize : {false, true}) {
         ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), capitalize, LoadedData().Keywords,
-                                             CodeKeywordsStatus));
+                                             LoadedData().Status[TDataSet::CodeKeywords]));
         ASSERT_EQ(LoadedData().Keywords.Codes.size(), 1u);
         const TStringList expected =
             capitalize ? TStringList{"Para Typhi", "X-Ray"} : TStringList{"para typhi", "x-ray"};
@@ -225,8 +225,8 @@ TEST(KeywordFiles, VerifyWritesFiveCodesALine) {
         text += std::string(code) + "      Fever,\r\n";
     WriteAll(keywords, text);
     WriteAll(folder.File("list.txt"), "Fever\r\n");
-    ASSERT_TRUE(
-        ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true, LoadedData().Keywords, CodeKeywordsStatus));
+    ASSERT_TRUE(ExtractKeywordsForVerify(keywords, folder.File("list.txt"), true, LoadedData().Keywords,
+                                         LoadedData().Status[TDataSet::CodeKeywords]));
     EXPECT_EQ(ReadAll(keywords + "-Verify.txt"), "Fever\r\n         A00, A01, A02, A03, A04\r\n         A05, A06\r\n");
 }
 

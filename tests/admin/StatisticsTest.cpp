@@ -113,8 +113,8 @@ TEST(Statistics, CountsNodesByLevelAndValidCodesByLength) {
 TEST(Statistics, GeneratedOrderFileMatchesThePublishedOneLineForLine) {
     EnsureRealDataLoaded();
     testing_support::TTempFolder folder;
-    const auto lines =
-        StatisticsOfLoadedData(LoadedData().Tabular.Chapters, LoadedData().Index, true, folder.File("order.txt"));
+    const auto lines = StatisticsOfLoadedData(LoadedData().Tabular.Chapters, LoadedData().Index, LoadedData().Status,
+                                              true, folder.File("order.txt"));
     ASSERT_TRUE(lines.has_value());
     EXPECT_TRUE(lines->TabularLine.starts_with("ChpNum : 22, ")) << lines->TabularLine;
     EXPECT_NE(lines->TabularLine.find(", SubChpNum: 296, "), std::string::npos) << lines->TabularLine;

@@ -180,7 +180,7 @@ TEST(AlphaInitCode, KeepsCategoryAndSubCodeAndRejectsNonCodes) {
 
 TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
     EnsureRealDataLoaded();
-    ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
+    ASSERT_EQ(LoadedData().Status[TDataSet::DiseaseIndex].load(), TLoadState::Done);
     std::size_t mainTerms = 0;
     for (const auto& letter : LoadedData().Index.DiseaseIndex) mainTerms += letter->FMainTermList.size();
     const std::vector<TTerm*> all = AlphaFillItemList(LoadedData().Index.DiseaseIndex, nullptr, "");
@@ -210,7 +210,7 @@ TEST(AlphaSearchRealData, DiseaseIndexMainLevelFiltersAndTheAbandonmentRow) {
 
 TEST(AlphaSearchRealData, ExternalCauseIndexSubLevelOfAMainTerm) {
     EnsureRealDataLoaded();
-    ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
+    ASSERT_EQ(LoadedData().Status[TDataSet::ExternalIndex].load(), TLoadState::Done);
     const TTerm* accident = MainTerm(LoadedData().Index.ExternalIndex, "Accident (to) ");
     ASSERT_NE(accident, nullptr);
     const std::vector<TTerm*> subs = AlphaFillItemList(LoadedData().Index.ExternalIndex, accident, "");

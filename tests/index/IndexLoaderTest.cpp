@@ -309,10 +309,10 @@ TEST(IndexLoaderStatus, CancelStopsAtTheNextNodeKeepsWhatWasReadAndStaysCancelle
 
 TEST(IndexLoaderStatus, LoadIndexFileIgnoresTheOtherDataSets) {
     const auto snapshot = [] {
-        return std::vector<std::size_t>{static_cast<std::size_t>(DIndexStatus.load()),
-                                        static_cast<std::size_t>(EIndexStatus.load()),
-                                        static_cast<std::size_t>(TableOfDrugsStatus.load()),
-                                        static_cast<std::size_t>(TableOfNeoplasmsStatus.load()),
+        return std::vector<std::size_t>{static_cast<std::size_t>(LoadedData().Status[TDataSet::DiseaseIndex].load()),
+                                        static_cast<std::size_t>(LoadedData().Status[TDataSet::ExternalIndex].load()),
+                                        static_cast<std::size_t>(LoadedData().Status[TDataSet::DrugTable].load()),
+                                        static_cast<std::size_t>(LoadedData().Status[TDataSet::NeoplasmTable].load()),
                                         LoadedData().Index.DiseaseIndex.size(),
                                         LoadedData().Index.ExternalIndex.size(),
                                         LoadedData().Index.DrugTable.size(),
@@ -320,7 +320,7 @@ TEST(IndexLoaderStatus, LoadIndexFileIgnoresTheOtherDataSets) {
     };
     const auto before = snapshot();
     for (TDataSet set : {TDataSet::Tabular, TDataSet::CodeKeywords}) {
-        LoadIndexFile(LoadedData().Index, set);
+        LoadIndexFile(LoadedData().Index, set, LoadedData().Status[set]);
         EXPECT_EQ(IndexResourceName(set), nullptr);
         EXPECT_THROW(LoadedData().Index.LettersOf(set), std::invalid_argument);
     }

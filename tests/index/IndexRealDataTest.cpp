@@ -51,7 +51,7 @@ void LoadRealIndexes() {
     std::call_once(once, [] {
         TRecordingMessages messages;
         OpenResourceStreams(EmbeddedResources());
-        for (TDataSet set : IndexDataSets) LoadIndexFile(LoadedData().Index, set);
+        for (TDataSet set : IndexDataSets) LoadIndexFile(LoadedData().Index, set, LoadedData().Status[set]);
         LoadMessages = messages.Messages();
     });
 }
@@ -81,10 +81,10 @@ const TTerm* FindSub(const TTerm* term, const std::string& title) {
 }  // namespace
 
 TEST_F(RealIndexData, AllFourFilesLoadWithoutAnyMessage) {
-    EXPECT_EQ(DIndexStatus.load(), TLoadState::Done);
-    EXPECT_EQ(EIndexStatus.load(), TLoadState::Done);
-    EXPECT_EQ(TableOfDrugsStatus.load(), TLoadState::Done);
-    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::DiseaseIndex].load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::ExternalIndex].load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::DrugTable].load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::NeoplasmTable].load(), TLoadState::Done);
     EXPECT_TRUE(LoadMessages.empty());
 }
 
@@ -212,16 +212,16 @@ TEST(IndexLoadFile, WithoutItsResourceStreamTheLoadFails) {
         TRecordingMessages messages;
         // The stream was never opened, or an earlier load of this run has taken it.
         (void)TakeResourceStream("TableOfNeoplasms");
-        TableOfNeoplasmsStatus = TLoadState::Loading;
+        LoadedData().Status[TDataSet::NeoplasmTable] = TLoadState::Loading;
         LoadedData().Index.NeoplasmTable.push_back(std::make_unique<TAlphaLetter>());
-        LoadIndexFile(LoadedData().Index, TDataSet::NeoplasmTable);
-        EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Failed);
+        LoadIndexFile(LoadedData().Index, TDataSet::NeoplasmTable, LoadedData().Status[TDataSet::NeoplasmTable]);
+        EXPECT_EQ(LoadedData().Status[TDataSet::NeoplasmTable].load(), TLoadState::Failed);
         EXPECT_TRUE(LoadedData().Index.NeoplasmTable.empty());
         EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Alpha Search File Fail1!"});
     }
     // Put the real table back for the other tests of this binary.
     OpenResourceStreams(EmbeddedResources());
-    TableOfNeoplasmsStatus = TLoadState::NotStarted;
-    LoadIndexFile(LoadedData().Index, TDataSet::NeoplasmTable);
-    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::Done);
+    LoadedData().Status[TDataSet::NeoplasmTable] = TLoadState::NotStarted;
+    LoadIndexFile(LoadedData().Index, TDataSet::NeoplasmTable, LoadedData().Status[TDataSet::NeoplasmTable]);
+    EXPECT_EQ(LoadedData().Status[TDataSet::NeoplasmTable].load(), TLoadState::Done);
 }

@@ -42,8 +42,10 @@ public:
 TStartUpLoaders KeywordLoaderOnly() {
     TStartUpLoaders loaders;
     for (int type = 0; type < 5; ++type)
-        loaders.Loaders[type] = [type] { LoadStatusOf(AllDataSets[type]) = TLoadState::Done; };
-    loaders.Loaders[5] = [] { LoadKeywordDataSets(LoadedData().Keywords, CodeKeywordsStatus); };
+        loaders.Loaders[type] = [type] { LoadedData().Status[AllDataSets[type]] = TLoadState::Done; };
+    loaders.Loaders[5] = [] {
+        LoadKeywordDataSets(LoadedData().Keywords, LoadedData().Status[TDataSet::CodeKeywords]);
+    };
     loaders.ClearContainers = [] {
         LoadedData().Keywords.ClearCodes();
         LoadedData().Keywords.Specials.clear();
@@ -61,7 +63,7 @@ TEST(KeywordLoaderThread, LoadsPluralsKeywordsAndShortDescriptionsIntoTheSharedT
     const uint32_t generation = LoadedData().Keywords.Generation.load();
     StartUp(resources, KeywordLoaderOnly());
     JoinLoaders();
-    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Done);
     ASSERT_EQ(LoadedData().Keywords.Codes.size(), 1u);
     EXPECT_EQ(LoadedData().Keywords.Codes[0]->FKeywords, (TStringList{"Fever", "Typhoid"}));
     EXPECT_EQ(GetKeywordRefCount(LoadedData().Keywords.Refs, "TYPHOID"), 1);
@@ -88,7 +90,7 @@ TEST(KeywordLoaderThread, DamagedKeywordResourceIsReportedAndEndsFailed) {
     resources.FData["CodeKeywords"] = packed.substr(0, packed.size() / 2);
     StartUp(resources, KeywordLoaderOnly());
     JoinLoaders();
-    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Failed);
+    EXPECT_EQ(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Failed);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Load Code Keywords File Fail!"});
     // The short descriptions after it still load.
     std::string desc;

@@ -44,8 +44,8 @@ class KeywordRealData : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureRealDataLoaded();
-        ASSERT_EQ(TabularStatus.load(), TLoadState::Done);
-        ASSERT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
+        ASSERT_EQ(LoadedData().Status[TDataSet::Tabular].load(), TLoadState::Done);
+        ASSERT_EQ(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Done);
     }
 };
 
@@ -83,7 +83,7 @@ TEST_F(KeywordRealData, EveryCategoryHasAKeywordRecordOfASizeLikeTheShippedSet) 
 TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
     TRecordingMessages messages;
     for (const char* text : {"typhoid,meningitis", "TYPHOID, MENINGITIS", "  typhoid ,  meningitis  ,"}) {
-        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
         ASSERT_EQ(state.RunKeywordSearch(text, false, 0), TSearchOutcome::Done);
         EXPECT_EQ(CodesOf(state.FResultList), std::vector<std::string>{"A01"}) << text;
         EXPECT_EQ(state.FCombined, "1");
@@ -93,7 +93,7 @@ TEST_F(KeywordRealData, KeywordSearchFindsTyphoidMeningitisInA01Alone) {
 }
 
 TEST_F(KeywordRealData, HyphenatedKeywordMatchesWithABlankOrJoined) {
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     for (const char* text : {"x-ray", "x ray", "xray"}) {
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), "W88")) << text;
@@ -139,12 +139,12 @@ TEST_F(KeywordRealData, CoderPhrasesAbbreviationsAndEverydayNamesFindTheirCatego
                                                            {"type 2 diabetes mellitus", "E11"},
                                                            {"chronic kidney disease", "N18"}};
     for (const auto& [text, code] : queries) {
-        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+        TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
         state.RunKeywordSearch(text, false, 0);
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), code)) << text;
         EXPECT_TRUE(state.FSearchNote.empty()) << text << ": " << state.FSearchNote;
     }
-    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    TKeywordPrompt prompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]);
     prompt.RefreshPrompt("heart f", false);
     const TStringList& offered = prompt.FGotPromptList.Items();
     EXPECT_TRUE(Contains(offered, "Heart Failure"));
@@ -155,14 +155,14 @@ TEST_F(KeywordRealData, NothingIsSearchedOrSuggestedUntilTheKeywordLoaderHasFini
     // nothing and says so, without waiting; the front searches again once the set has settled.
     TSpecialKeywordList loaded;
     loaded.swap(LoadedData().Keywords.Specials);
-    CodeKeywordsStatus.store(TLoadState::Loading);
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
-    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    LoadedData().Status[TDataSet::CodeKeywords].store(TLoadState::Loading);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
+    TKeywordPrompt prompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]);
     const TSearchOutcome early = state.RunKeywordSearch("child", false, 0);
     const bool counted = state.UpdateKeywordCounts("child", false, false);
     const bool suggested = prompt.RefreshPrompt("chil", false);
     LoadedData().Keywords.Specials.swap(loaded);
-    CodeKeywordsStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::CodeKeywords].store(TLoadState::Done);
     EXPECT_EQ(early, TSearchOutcome::NotLoadedYet);
     EXPECT_TRUE(state.FHistoryText.empty());
     EXPECT_FALSE(counted);
@@ -174,7 +174,7 @@ TEST_F(KeywordRealData, NothingIsSearchedOrSuggestedUntilTheKeywordLoaderHasFini
 
 TEST_F(KeywordRealData, WordsTypedWithoutCommasAreSearchedAsKeywordsWhenTheTextFindsNothing) {
     TRecordingMessages messages;
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     ASSERT_EQ(state.RunKeywordSearch("fracture femur", false, 0), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "S72"));
     EXPECT_EQ(state.FSearchNote, "no keyword FRACTURE FEMUR; showing FRACTURE, FEMUR");
@@ -219,7 +219,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
         {"sepsis due to e coli", "A41", true},
         {"s aureus pneumonia", "J15", true},
     };
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     for (const TCase& test : cases) {
         ASSERT_EQ(state.RunKeywordSearch(test.Text, false, 0), TSearchOutcome::Done) << test.Text;
         EXPECT_TRUE(Contains(CodesOf(state.FResultList), test.Category)) << test.Text << ": " << state.FSearchNote;
@@ -235,7 +235,7 @@ TEST_F(KeywordRealData, MisspellingsBritishSpellingsPossessivesAndChartPhrasesFi
 }
 
 TEST_F(KeywordRealData, AbbreviationsStayPreciseAndNamesWithACommonFirstWordAreKeywords) {
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     state.RunKeywordSearch("CAP", false, 0);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "J18"));
     // The pneumonia categories (J12-J18, P23) and the three whose texts say "cap" themselves (cradle
@@ -252,7 +252,7 @@ TEST_F(KeywordRealData, CountsAndSuggestionsKnowJoinedAndBritishSpellings) {
     EXPECT_EQ(KeywordCount("haematuria", LoadedData().Keywords), KeywordCount("hematuria", LoadedData().Keywords));
     EXPECT_EQ(KeywordCount("zzzz", LoadedData().Keywords), 0);
 
-    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    TKeywordPrompt prompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]);
     const auto offers = [&](const char* typed, const char* keyword) {
         prompt.RefreshPrompt(typed, false);
         const TStringList& items = prompt.FGotPromptList.Items();
@@ -272,7 +272,7 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
     fullStop[7] = '.';
     EXPECT_FALSE(FindWholeWord("CHOLERA", fullStop));
 
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     ASSERT_EQ(state.RunKeywordSearch("cholera", true, FullTextFlag::Desc), TSearchOutcome::Done);
     EXPECT_TRUE(Contains(CodesOf(state.FResultList), "A00"));
     EXPECT_EQ(state.FCombined, "Unknown");
@@ -291,11 +291,11 @@ TEST_F(KeywordRealData, FullTextSearchFollowsWordBoundariesAndSubCodes) {
 
 TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFront) {
     TRecordingMessages messages;
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     state.RunKeywordSearch("typhoid", false, 0);
     EXPECT_EQ(state.FHistoryText, "typhoid");
     const auto before = state.FResultList;
-    const auto history = SearchHistory.FItems;
+    const auto history = UserData().History.FItems;
 
     EXPECT_EQ(state.RunKeywordSearch("fever", true, 0), TSearchOutcome::NoConditionSelected);
     EXPECT_EQ(state.RunKeywordSearch("   ", false, 0), TSearchOutcome::EmptyTextNeedsConfirmation);
@@ -304,7 +304,7 @@ TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFron
     // The library neither asks nor shows nor records anything itself.
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_TRUE(messages.Questions().empty());
-    EXPECT_EQ(SearchHistory.FItems, history);
+    EXPECT_EQ(UserData().History.FItems, history);
 
     ASSERT_EQ(state.RunKeywordSearch("", true, FullTextFlag::Desc, true), TSearchOutcome::Done);
     EXPECT_EQ(state.FResultList.size(), 1911u);
@@ -317,7 +317,7 @@ TEST_F(KeywordRealData, RefusedAndEmptySearchesLeaveQuestionsAndHistoryToTheFron
 }
 
 TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     state.UpdateKeywordCounts("typhoid,Meningitis,", false, false);
     EXPECT_EQ(state.FCombined, "1");
     const std::string typhoid = std::to_string(GetKeywordRefCount(LoadedData().Keywords.Refs, "TYPHOID"));
@@ -334,7 +334,7 @@ TEST_F(KeywordRealData, CountsLineAndCombinedResultBeforeASearch) {
 }
 
 TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
-    TKeywordPrompt prompt(LoadedData().Keywords, &CodeKeywordsStatus);
+    TKeywordPrompt prompt(LoadedData().Keywords, &LoadedData().Status[TDataSet::CodeKeywords]);
     prompt.RefreshPrompt("typ", false);
     const TStringList& typ = prompt.FGotPromptList.Items();
     for (const char* word : {"Typhoid", "Typhoon", "Typhus"}) EXPECT_TRUE(Contains(typ, word)) << word;
@@ -350,7 +350,7 @@ TEST_F(KeywordRealData, SuggestionsNarrowByTheKeywordsTypedBefore) {
 
     const std::string chosen = InsertPromptKeyword("typhoid,men", "Meningitis");
     EXPECT_EQ(chosen, "typhoid,Meningitis,");
-    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords);
+    TKeywordSearchState state(LoadedData().Tabular.Chapters, LoadedData().Keywords, LoadedData().Status);
     state.UpdateKeywordCounts(chosen, false, false);
     EXPECT_EQ(state.FCombined, "1");
 
@@ -371,8 +371,8 @@ TEST_F(KeywordRealData, CommittedKeywordSetIsWhatTheGeneratorMakes) {
     const std::string committed = read(std::string(source) + "/data/CodeKeywords2021.txt");
     ASSERT_FALSE(stopWords.empty());
     ASSERT_FALSE(abbreviations.empty());
-    ASSERT_EQ(DIndexStatus.load(), TLoadState::Done);
-    ASSERT_EQ(EIndexStatus.load(), TLoadState::Done);
+    ASSERT_EQ(LoadedData().Status[TDataSet::DiseaseIndex].load(), TLoadState::Done);
+    ASSERT_EQ(LoadedData().Status[TDataSet::ExternalIndex].load(), TLoadState::Done);
     TKeywordSources sources;
     sources.DiseaseIndex = &LoadedData().Index.DiseaseIndex;
     sources.ExternalIndex = &LoadedData().Index.ExternalIndex;

@@ -429,16 +429,15 @@ TEST(TabularLoader, LoadingStatusSetByTheStartUpIsTakenOver) {
 TEST(TabularLoader, LoadTabularFileWithoutItsResourceFailsUnlessCancelled) {
     // Whatever stream the start-up left is taken away, so the loader finds none.
     (void)TakeResourceStream("Tabular");
-    const TLoadState saved = TabularStatus.exchange(TLoadState::Loading);
+    TLoadStatus status{TLoadState::Loading};
     TRecordingMessages recorder;
     TTabularData tabular;
-    LoadTabularFile(tabular);
-    EXPECT_EQ(TabularStatus.load(), TLoadState::Failed);
+    LoadTabularFile(tabular, status);
+    EXPECT_EQ(status.load(), TLoadState::Failed);
     EXPECT_EQ(recorder.Messages(), std::vector<std::string>{FailMessage});
 
-    TabularStatus = TLoadState::Cancelled;
-    LoadTabularFile(tabular);
-    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
+    status = TLoadState::Cancelled;
+    LoadTabularFile(tabular, status);
+    EXPECT_EQ(status.load(), TLoadState::Cancelled);
     EXPECT_EQ(recorder.Messages().size(), 1u);
-    TabularStatus = saved;
 }

@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "services/DataSets.h"
 #include "services/Folders.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Every variable the folders depend on is saved and restored; the folder globals too.
+// Every variable the folders depend on is saved and restored.
 class FoldersTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,7 +28,6 @@ protected:
             const char* value = std::getenv(name);
             FSaved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
         }
-        FSavedFolders = {ProgramDir, SharedDataDir, UserDataDir};
     }
     void TearDown() override {
         for (const auto& [name, value] : FSaved) {
@@ -38,9 +36,6 @@ protected:
             else
                 unsetenv(name.c_str());
         }
-        ProgramDir = FSavedFolders[0];
-        SharedDataDir = FSavedFolders[1];
-        UserDataDir = FSavedFolders[2];
         std::error_code ignored;
         fs::remove_all(FRoot, ignored);
     }
@@ -49,7 +44,6 @@ protected:
 
     fs::path FRoot;
     std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
-    std::vector<std::string> FSavedFolders;
 };
 
 TEST_F(FoldersTest, DataFoldersComeFromProgramDataAndAppDataAndAreCreated) {
@@ -57,11 +51,11 @@ TEST_F(FoldersTest, DataFoldersComeFromProgramDataAndAppDataAndAreCreated) {
     fs::create_directories(Path("roaming"));
     setenv("ProgramData", Path("machine").c_str(), 1);
     setenv("AppData", (Path("roaming") + "/").c_str(), 1);  // a trailing separator adds none
-    SetUpFolders();
-    EXPECT_EQ(SharedDataDir, Path("machine") + "/Zendra ICD10 2021/");
-    EXPECT_EQ(UserDataDir, Path("roaming") + "/Zendra ICD10 2021/");
-    EXPECT_TRUE(fs::is_directory(SharedDataDir));
-    EXPECT_TRUE(fs::is_directory(UserDataDir));
+    const TFolders folders = SetUpFolders();
+    EXPECT_EQ(folders.SharedData, Path("machine") + "/Zendra ICD10 2021/");
+    EXPECT_EQ(folders.UserData, Path("roaming") + "/Zendra ICD10 2021/");
+    EXPECT_TRUE(fs::is_directory(folders.SharedData));
+    EXPECT_TRUE(fs::is_directory(folders.UserData));
 }
 
 TEST_F(FoldersTest, ExistingFoldersAndTheirFilesStayUnchanged) {
@@ -76,7 +70,7 @@ TEST_F(FoldersTest, ExistingFoldersAndTheirFilesStayUnchanged) {
     setenv("ProgramData", Path("machine").c_str(), 1);
     setenv("AppData", Path("roaming").c_str(), 1);
 
-    SetUpFolders();
+    (void)SetUpFolders();
 
     EXPECT_EQ(fs::status(shared).permissions(), sharedPermissions);
     EXPECT_EQ(fs::last_write_time(shared), sharedTime);
@@ -92,12 +86,12 @@ TEST_F(FoldersTest, XdgFoldersStandInWhenVariablesAreUnsetOrEmpty) {
     setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
     fs::create_directories(Path("data"));
-    SetUpFolders();
-    EXPECT_EQ(SharedDataDir, Path("data") + "/Zendra ICD10 2021/");
-    EXPECT_EQ(UserDataDir, Path("config") + "/Zendra ICD10 2021/");
-    EXPECT_TRUE(fs::is_directory(SharedDataDir));
+    const TFolders folders = SetUpFolders();
+    EXPECT_EQ(folders.SharedData, Path("data") + "/Zendra ICD10 2021/");
+    EXPECT_EQ(folders.UserData, Path("config") + "/Zendra ICD10 2021/");
+    EXPECT_TRUE(fs::is_directory(folders.SharedData));
     // A missing XDG base folder is created, so settings and history are not lost on a fresh account.
-    EXPECT_TRUE(fs::is_directory(UserDataDir));
+    EXPECT_TRUE(fs::is_directory(folders.UserData));
 
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_CONFIG_HOME");
@@ -109,16 +103,16 @@ TEST_F(FoldersTest, XdgFoldersStandInWhenVariablesAreUnsetOrEmpty) {
 TEST_F(FoldersTest, ExplicitFoldersAreCreatedOneLevelOnly) {
     setenv("ProgramData", Path("missing/shared").c_str(), 1);
     setenv("AppData", Path("missing/user").c_str(), 1);
-    SetUpFolders();
+    (void)SetUpFolders();
     // A missing parent of an explicitly named folder is not made, and that is no error.
     EXPECT_FALSE(fs::exists(Path("missing")));
 }
 
 TEST_F(FoldersTest, ProgramDirIsTheFolderOfTheRunningProgram) {
-    SetUpFolders();
-    ASSERT_FALSE(ProgramDir.empty());
-    EXPECT_EQ(ProgramDir.back(), '/');
-    EXPECT_TRUE(fs::equivalent(ProgramDir + program_invocation_short_name, "/proc/self/exe"));
+    const TFolders folders = SetUpFolders();
+    ASSERT_FALSE(folders.Program.empty());
+    EXPECT_EQ(folders.Program.back(), '/');
+    EXPECT_TRUE(fs::equivalent(folders.Program + program_invocation_short_name, "/proc/self/exe"));
 }
 
 TEST_F(FoldersTest, ProgramFilesOfABuildTreeAndOfAnInstalledProgram) {

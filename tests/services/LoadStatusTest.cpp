@@ -9,19 +9,7 @@
 
 namespace {
 
-// Saves the six statuses and puts them back, so tests can set whatever they need.
-class LoadStatusTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (TDataSet set : AllDataSets) FSaved[DataSetIndex(set)] = LoadStatusOf(set).load();
-    }
-    void TearDown() override {
-        for (TDataSet set : AllDataSets) LoadStatusOf(set).store(FSaved[DataSetIndex(set)]);
-    }
-    std::array<TLoadState, DataSetCount> FSaved{};
-};
-
-TEST_F(LoadStatusTest, QuietWaitReturnsAtOnceUnlessLoadingThenTheFinalState) {
+TEST(LoadStatus, QuietWaitReturnsAtOnceUnlessLoadingThenTheFinalState) {
     TLoadStatus status;
     for (TLoadState value : {TLoadState::NotStarted, TLoadState::Done, TLoadState::Failed, TLoadState::Cancelled}) {
         status.store(value);
@@ -36,39 +24,43 @@ TEST_F(LoadStatusTest, QuietWaitReturnsAtOnceUnlessLoadingThenTheFinalState) {
     loader.join();
 }
 
-TEST_F(LoadStatusTest, CancelTurnsOnlyLoadingXmlSetsIntoCancelled) {
-    TabularStatus = TLoadState::Loading;
-    DIndexStatus = TLoadState::Loading;
-    EIndexStatus = TLoadState::Done;
-    TableOfDrugsStatus = TLoadState::Failed;
-    TableOfNeoplasmsStatus = TLoadState::NotStarted;
-    CodeKeywordsStatus = TLoadState::Loading;
-    CancelLoading();
-    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
-    EXPECT_EQ(DIndexStatus.load(), TLoadState::Cancelled);
-    EXPECT_EQ(EIndexStatus.load(), TLoadState::Done);
-    EXPECT_EQ(TableOfDrugsStatus.load(), TLoadState::Failed);
-    EXPECT_EQ(TableOfNeoplasmsStatus.load(), TLoadState::NotStarted);
-    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Loading);
+TEST(LoadStatus, CancelTurnsOnlyLoadingXmlSetsIntoCancelled) {
+    TLoadStatuses statuses;
+    statuses[TDataSet::Tabular] = TLoadState::Loading;
+    statuses[TDataSet::DiseaseIndex] = TLoadState::Loading;
+    statuses[TDataSet::ExternalIndex] = TLoadState::Done;
+    statuses[TDataSet::DrugTable] = TLoadState::Failed;
+    statuses[TDataSet::NeoplasmTable] = TLoadState::NotStarted;
+    statuses[TDataSet::CodeKeywords] = TLoadState::Loading;
+    CancelLoading(statuses);
+    EXPECT_EQ(statuses[TDataSet::Tabular].load(), TLoadState::Cancelled);
+    EXPECT_EQ(statuses[TDataSet::DiseaseIndex].load(), TLoadState::Cancelled);
+    EXPECT_EQ(statuses[TDataSet::ExternalIndex].load(), TLoadState::Done);
+    EXPECT_EQ(statuses[TDataSet::DrugTable].load(), TLoadState::Failed);
+    EXPECT_EQ(statuses[TDataSet::NeoplasmTable].load(), TLoadState::NotStarted);
+    EXPECT_EQ(statuses[TDataSet::CodeKeywords].load(), TLoadState::Loading);
 }
 
-TEST_F(LoadStatusTest, EachDataSetHasItsOwnStatusAndName) {
+TEST(LoadStatus, EachDataSetHasItsOwnStatusAndName) {
+    TLoadStatuses statuses;
     const struct {
         TDataSet set;
-        const TLoadStatus* status;
         const char* name;
-    } cases[] = {{TDataSet::Tabular, &TabularStatus, "Tabular"},
-                 {TDataSet::DiseaseIndex, &DIndexStatus, "DIndex"},
-                 {TDataSet::ExternalIndex, &EIndexStatus, "EIndex"},
-                 {TDataSet::DrugTable, &TableOfDrugsStatus, "TableOfDrugs"},
-                 {TDataSet::NeoplasmTable, &TableOfNeoplasmsStatus, "TableOfNeoplasms"},
-                 {TDataSet::CodeKeywords, &CodeKeywordsStatus, "CodeKeywords"}};
+    } cases[] = {{TDataSet::Tabular, "Tabular"},
+                 {TDataSet::DiseaseIndex, "DIndex"},
+                 {TDataSet::ExternalIndex, "EIndex"},
+                 {TDataSet::DrugTable, "TableOfDrugs"},
+                 {TDataSet::NeoplasmTable, "TableOfNeoplasms"},
+                 {TDataSet::CodeKeywords, "CodeKeywords"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(&LoadStatusOf(c.set), c.status) << c.name;
+        statuses[c.set] = TLoadState::Done;
+        for (TDataSet other : AllDataSets)
+            EXPECT_EQ(statuses[other].load() == TLoadState::Done, other == c.set) << c.name;
+        statuses[c.set] = TLoadState::NotStarted;
         EXPECT_STREQ(DataSetName(c.set), c.name);
         EXPECT_EQ(AllDataSets[DataSetIndex(c.set)], c.set) << c.name;
     }
-    EXPECT_THROW(LoadStatusOf(static_cast<TDataSet>(6)), std::out_of_range);
+    EXPECT_THROW(statuses[static_cast<TDataSet>(6)], std::out_of_range);
 }
 
 }  // namespace

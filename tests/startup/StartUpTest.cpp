@@ -80,7 +80,7 @@ private:
 // Ends a load the way a loader does: 1 -> 2 only.
 // The status of the data set loaded by the loader at position type of TStartUpLoaders::Loaders.
 TLoadStatus& StatusAt(int type) {
-    return LoadStatusOf(AllDataSets.at(static_cast<std::size_t>(type)));
+    return LoadedData().Status[AllDataSets.at(static_cast<std::size_t>(type))];
 }
 
 void FinishLoad(int type) {
@@ -115,7 +115,7 @@ protected:
     }
 
     void TearDown() override {
-        CancelLoading();
+        CancelLoading(LoadedData().Status);
         FGate.Open();
         JoinLoaders();
         for (const auto& [name, value] : FSavedEnvironment) {
@@ -185,10 +185,10 @@ TEST_F(StartUpTest, EveryStatusIsLoadingBeforeAnyLoaderRunsAndResourcesOpenInTab
     EXPECT_TRUE(chaptersEmptyWhenCleared);
     EXPECT_EQ(afterStart, 1);
 
-    EXPECT_EQ(SharedDataDir, (FRoot / "shared").string() + "/Zendra ICD10 2021/");
-    EXPECT_EQ(UserDataDir, (FRoot / "user").string() + "/Zendra ICD10 2021/");
-    EXPECT_TRUE(std::filesystem::is_directory(SharedDataDir));
-    EXPECT_TRUE(std::filesystem::is_directory(UserDataDir));
+    EXPECT_EQ(UserData().Folders.SharedData, (FRoot / "shared").string() + "/Zendra ICD10 2021/");
+    EXPECT_EQ(UserData().Folders.UserData, (FRoot / "user").string() + "/Zendra ICD10 2021/");
+    EXPECT_TRUE(std::filesystem::is_directory(UserData().Folders.SharedData));
+    EXPECT_TRUE(std::filesystem::is_directory(UserData().Folders.UserData));
 }
 
 TEST_F(StartUpTest, MissingResourceStopsStartUpBeforeAnyLoaderStarts) {
@@ -221,7 +221,7 @@ TEST_F(StartUpTest, LoaderFailuresAreReportedAndNeverLeaveStatusAtLoading) {
     loaders.Loaders[1] = [] { throw 42; };
     loaders.Loaders[2] = [] {};  // gives up silently, status still 1
     loaders.Loaders[3] = [] {
-        TableOfDrugsStatus = TLoadState::Cancelled;
+        LoadedData().Status[TDataSet::DrugTable] = TLoadState::Cancelled;
         throw std::runtime_error("late failure");
     };
     loaders.Loaders[4] = [] { FinishLoad(4); };
@@ -252,8 +252,8 @@ TEST_F(StartUpTest, CancelStopsXmlLoadersButNotKeywordsAndJoinReturns) {
     StartUp(provider, loaders);
     while (elements[0] == 0) std::this_thread::sleep_for(1ms);
 
-    CancelLoading();
-    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Loading);
+    CancelLoading(LoadedData().Status);
+    EXPECT_EQ(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Loading);
     FGate.Open();
     JoinLoaders();
 
@@ -325,17 +325,17 @@ TEST_F(StartUpTest, JoinKeepsDeliveringMessagesOfLoadersThatWaitForTheCaller) {
     loaders.Loaders[0] = [] {
         ShowMessage("Load Tabular File Fail1!");
         TLoadState expected = TLoadState::Loading;
-        TabularStatus.compare_exchange_strong(expected, TLoadState::Failed);
+        LoadedData().Status[TDataSet::Tabular].compare_exchange_strong(expected, TLoadState::Failed);
     };
     for (int type = 1; type < 6; ++type) loaders.Loaders[type] = [type] { FinishLoad(type); };
     StartUp(provider, loaders);
 
-    CancelLoading();
+    CancelLoading(LoadedData().Status);
     JoinLoaders([&] { messages.Deliver(); });
 
     EXPECT_EQ(messages.Shown(), std::vector<std::string>{"Load Tabular File Fail1!"});
     // Cancelled before the loader got to its failure, or failed before the cancel: never 1 or 2.
-    const TLoadState tabular = TabularStatus.load();
+    const TLoadState tabular = LoadedData().Status[TDataSet::Tabular].load();
     EXPECT_TRUE(tabular == TLoadState::Failed || tabular == TLoadState::Cancelled) << tabular;
 }
 
@@ -348,7 +348,7 @@ TEST_F(StartUpTest, ShutDownWhileRealLoadersRunLeavesNoSetLoading) {
         EXPECT_TRUE(status == TLoadState::Cancelled || status == TLoadState::Done) << "type " << type << ": " << status;
     }
     // The keyword sets cannot be cancelled; they finish.
-    EXPECT_EQ(CodeKeywordsStatus.load(), TLoadState::Done);
+    EXPECT_EQ(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Done);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -383,8 +383,8 @@ TEST_F(StartUpTest, FavouriteListsOfTheSharedFolderAreScannedOncePerStartUp) {
     LoadAllDataNow(EmbeddedResources());
     LoadAllDataNow(EmbeddedResources());  // a second start-up does not add the file twice
 
-    ASSERT_EQ(FavoriteList.size(), 1u);
-    EXPECT_EQ(FavoriteList[0]->FUserName, "alice");
+    ASSERT_EQ(UserData().Favorites.size(), 1u);
+    EXPECT_EQ(UserData().Favorites[0]->FUserName, "alice");
 }
 
 // The real Tabular List loader honours a cancel, whether it comes before the loader has read
@@ -394,15 +394,15 @@ class StartUpRealTabularTest : public StartUpTest, public ::testing::WithParamIn
 TEST_P(StartUpRealTabularTest, CancelWhileLoadingLeavesCancelled) {
     TRecordingMessages messages;
     TStartUpLoaders loaders;
-    loaders.Loaders[0] = [] { LoadTabularFile(LoadedData().Tabular); };
+    loaders.Loaders[0] = [] { LoadTabularFile(LoadedData().Tabular, LoadedData().Status[TDataSet::Tabular]); };
     for (int type = 1; type < 6; ++type) loaders.Loaders[type] = [type] { FinishLoad(type); };
 
     StartUp(EmbeddedResources(), loaders);
     std::this_thread::sleep_for(std::chrono::milliseconds(GetParam()));
-    CancelLoading();
+    CancelLoading(LoadedData().Status);
     JoinLoaders();
 
-    EXPECT_EQ(TabularStatus.load(), TLoadState::Cancelled);
+    EXPECT_EQ(LoadedData().Status[TDataSet::Tabular].load(), TLoadState::Cancelled);
     EXPECT_TRUE(messages.Messages().empty());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/EmbeddedResources.h"
+#include "startup/LoadedData.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/AdministratorTool.h"
@@ -66,10 +67,11 @@ std::unique_ptr<QWidget> Opened(TDataSet ASet) {
 
 void AccessibilityTest::everyFocusableControlHasAnAccessibleName() {
     TScopedDataFolders folders;
-    SharedDataDir = UserDataDir;
-    FavoriteList.clear();
+    UserData().Folders.SharedData = UserData().Folders.UserData;
+    UserData().Favorites.clear();
     TFavoriteKW* coder = nullptr;
-    QCOMPARE(CreateFavoriteUser("Chen Li", "pw", SharedDataDir, FavoriteList, coder), TFavoriteCreate::Created);
+    QCOMPARE(CreateFavoriteUser("Chen Li", "pw", UserData().Folders.SharedData, UserData().Favorites, coder),
+             TFavoriteCreate::Created);
     CreateInfoOf7Code();
     const std::vector<std::pair<QString, std::function<std::unique_ptr<QWidget>()>>> windows = {
         {"launcher", [] { return std::make_unique<TfrmMain>(); }},

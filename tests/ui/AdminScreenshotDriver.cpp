@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/ui/ScreenshotSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/AdministratorTool.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
     if (!outputFolder) return 2;
     const QDir& output = *outputFolder;
     QTemporaryDir folder;
-    ProgramDir = folder.path().toStdString() + "/";
+    UserData().Folders.Program = folder.path().toStdString() + "/";
 
     TfrmAdministratorTool tool;
     tool.show();

@@ -20,6 +20,7 @@
 
 #include "admin/DataPipeline.h"
 #include "keywords/KeywordData.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -71,7 +72,7 @@ static long long NumberAfter(const QString& ALine, const QString& ALabel) {
 void AdministratorToolTest::defaultFileNamesPagesAndCaptions() {
     TScopedDataFolders folders;
     auto tool = OpenTool();
-    const QString dir = QString::fromStdString(ProgramDir);
+    const QString dir = QString::fromStdString(UserData().Folders.Program);
     const std::pair<QLineEdit*, const char*> defaults[] = {
         {Named<QLineEdit>(*tool, "originalKeywordFileEdit"), "UnArrangedCodeKeywords_2021.txt"},
         {Named<QLineEdit>(*tool, "arrangedKeywordFileEdit"), "ArrangedICD10KW_2021.txt"},
@@ -128,7 +129,8 @@ void AdministratorToolTest::browseButtonPutsTheChosenFileIntoItsBox() {
         QCOMPARE(dialog->nameFilters(),
                  QStringList({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")}));
         // The dialog starts in the folder of the name already in the box.
-        QCOMPARE(dialog->directory().absolutePath(), QDir(QString::fromStdString(ProgramDir)).absolutePath());
+        QCOMPARE(dialog->directory().absolutePath(),
+                 QDir(QString::fromStdString(UserData().Folders.Program)).absolutePath());
         // Typed as a user would: the file name box has the focus.
         auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(fileName != nullptr);
@@ -139,13 +141,13 @@ void AdministratorToolTest::browseButtonPutsTheChosenFileIntoItsBox() {
     QVERIFY(dialogSeen);
     QCOMPARE(Named<QLineEdit>(*tool, "distinctKeywordStatFileEdit")->text(), chosen);
     QCOMPARE(Named<QLineEdit>(*tool, "officialOrderFileEdit")->text(),
-             QString::fromStdString(ProgramDir) + QStringLiteral("icd10cm_order_2021.txt"));
+             QString::fromStdString(UserData().Folders.Program) + QStringLiteral("icd10cm_order_2021.txt"));
 
     // Cancelling leaves the box as it was.
     WhenWindowShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     tool->BrowseButtonOf(Named<QLineEdit>(*tool, "generatedOrderFileEdit"))->click();
     QCOMPARE(Named<QLineEdit>(*tool, "generatedOrderFileEdit")->text(),
-             QString::fromStdString(ProgramDir) + QStringLiteral("ICD_10_2021_My_Order_WithFlag.txt"));
+             QString::fromStdString(UserData().Folders.Program) + QStringLiteral("ICD_10_2021_My_Order_WithFlag.txt"));
 }
 
 void AdministratorToolTest::statFillsTheMemosFromTheRealData() {
@@ -300,29 +302,29 @@ void AdministratorToolTest::sqlButtonOnlyShowsItsMessage() {
     Named<QTabWidget>(*tool, "pageTabs")->setCurrentIndex(3);
     Named<QPushButton>(*tool, "sqlButton")->click();
     QCOMPARE(messages.Messages(), std::vector<std::string>{"ICD_GEN_DB is not defined!"});
-    QVERIFY(QDir(QString::fromStdString(ProgramDir)).entryList(QDir::Files).isEmpty());
+    QVERIFY(QDir(QString::fromStdString(UserData().Folders.Program)).entryList(QDir::Files).isEmpty());
 }
 
 void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     TScopedDataFolders folders;
     auto tool = OpenTool();
     Named<QLineEdit>(*tool, "originalKeywordFileEdit")->setText(folders.File(QStringLiteral("absent.txt")));
-    const TLoadState before = CodeKeywordsStatus.load();
+    const TLoadState before = LoadedData().Status[TDataSet::CodeKeywords].load();
     const uint32_t generation = LoadedData().Keywords.Generation.load();
-    CodeKeywordsStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::CodeKeywords].store(TLoadState::Loading);
 
     // The "loader" finishes from a UI-thread timer: it can only fire when the wait handles events.
     bool timerRan = false;
     QTimer::singleShot(250, [&] {
         timerRan = true;
-        CodeKeywordsStatus.store(before);
+        LoadedData().Status[TDataSet::CodeKeywords].store(before);
     });
     // Should the wait not handle events, a thread ends it after 5 s so the test fails instead of hanging.
     std::atomic<bool> done = false;
     std::thread rescue([&] {
         for (int i = 0; i < 50 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         TLoadState expected = TLoadState::Loading;
-        CodeKeywordsStatus.compare_exchange_strong(expected, before);
+        LoadedData().Status[TDataSet::CodeKeywords].compare_exchange_strong(expected, before);
     });
     Named<QPushButton>(*tool, "arrangeButton")->click();
     QVERIFY(!tool->isEnabled());  // no input while the keyword tables load
@@ -330,7 +332,7 @@ void AdministratorToolTest::waitingForALoadingSetKeepsEventsFlowing() {
     done = true;
     rescue.join();
     QVERIFY(timerRan);
-    QCOMPARE(CodeKeywordsStatus.load(), before);
+    QCOMPARE(LoadedData().Status[TDataSet::CodeKeywords].load(), before);
     // The keyword file is missing: the tables are left as they were.
     QCOMPARE(LoadedData().Keywords.Generation.load(), generation);
     QVERIFY(!LoadedData().Keywords.Codes.empty());
@@ -376,7 +378,7 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
                                             "Paratyphoid\r\nSalmonella\r\nTyphoid Fever\r\nVibrio Cholerae\r\n"));
     QVERIFY(LoadedData().Keywords.Generation.load() != generation);
     QCOMPARE(LoadedData().Keywords.Codes.size(), std::size_t{2});
-    QCOMPARE(CodeKeywordsStatus.load(), TLoadState::Done);
+    QCOMPARE(LoadedData().Status[TDataSet::CodeKeywords].load(), TLoadState::Done);
 
     // "KW has multi-words only" reaches the loader; without capitals the spelling stays.
     Named<QCheckBox>(*tool, "multiWordKeywordsBox")->setChecked(true);
@@ -399,4 +401,3 @@ void AdministratorToolTest::keywordFileButtonsOnSmallFiles() {
 
 QTEST_MAIN(AdministratorToolTest)
 #include "AdministratorToolTest.moc"
-#include "startup/LoadedData.h"

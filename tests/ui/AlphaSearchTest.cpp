@@ -19,6 +19,7 @@
 #include "model/CodeLookup.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -613,10 +614,10 @@ void AlphaSearchTest::doubleClickOnCodeCellOpensCodeElsewhereSubTerms() {
 }
 
 void AlphaSearchTest::resizeRecomputesPageSizeAndKeepsTheSelectedTerm() {
-    const int oldFullScreen = FullScreen;
-    FullScreen = 1;
+    const int oldFullScreen = UserData().Settings.FullScreen;
+    UserData().Settings.FullScreen = 1;
     auto window = ShowWindow(TDataSet::DiseaseIndex);
-    FullScreen = oldFullScreen;
+    UserData().Settings.FullScreen = oldFullScreen;
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QVERIFY(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     const auto expectedLines = [&] {
@@ -655,11 +656,11 @@ void AlphaSearchTest::waitsWhileTheIndexIsLoading() {
     TAlphaLetterList held = std::move(LoadedData().Index.DiseaseIndex);
     LoadedData().Index.DiseaseIndex.clear();
     const int total = MainTermCount(held);
-    DIndexStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::DiseaseIndex].store(TLoadState::Loading);
     std::thread loader([&held] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         LoadedData().Index.DiseaseIndex = std::move(held);
-        DIndexStatus.store(TLoadState::Done);
+        LoadedData().Status[TDataSet::DiseaseIndex].store(TLoadState::Done);
     });
     auto window = ShowWindow(TDataSet::DiseaseIndex);
     loader.join();
@@ -700,4 +701,3 @@ void AlphaSearchTest::launchersOpenEitherIndexAndQuitEndsTheProgram() {
 
 QTEST_MAIN(AlphaSearchTest)
 #include "AlphaSearchTest.moc"
-#include "startup/LoadedData.h"

@@ -14,6 +14,7 @@
 #include "model/CodeLookup.h"
 #include "model/TabularData.h"
 #include "services/LoadStatus.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -30,7 +31,7 @@ private slots:
     void initTestCase() {
         EnsureRealDataLoaded();
         ShowWaitingWindowWhileDataSetsSettle();
-        FullScreen = 0;
+        UserData().Settings.FullScreen = 0;
     }
     void nodeTextsPadByCharactersAndNeverCut();
     void openingModeAndDoubleClickRule();
@@ -223,15 +224,15 @@ void ChapterSearchTest::treeHoldsChaptersSectionsAndCategoriesCollapsed() {
 void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
     TRecordingMessages messages;
     const int before = WaitingWindowShowCount();
-    TabularStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::Tabular].store(TLoadState::Loading);
     bool waitingVisible = false;
     QTimer::singleShot(300, [&] {
         waitingVisible = FindVisibleWindow<TfrmWaiting>() != nullptr;
-        TabularStatus.store(TLoadState::Done);
+        LoadedData().Status[TDataSet::Tabular].store(TLoadState::Done);
     });
     auto window = ShowBrowser();
     QTRY_COMPARE(window->FInitFlag, 1);  // built once the Tabular List has settled
-    QCOMPARE(TabularStatus.load(), TLoadState::Done);
+    QCOMPARE(LoadedData().Status[TDataSet::Tabular].load(), TLoadState::Done);
     QVERIFY(waitingVisible);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
     QCOMPARE(window->FInitFlag, 1);
@@ -247,12 +248,12 @@ void ChapterSearchTest::treeWaitsForTabularListAndIsBuiltOnce() {
 
     // A failed or cancelled Tabular List gives the tree of what was loaded, without a wait or a message.
     for (TLoadState status : {TLoadState::Failed, TLoadState::Cancelled}) {
-        TabularStatus.store(status);
+        LoadedData().Status[TDataSet::Tabular].store(status);
         auto failed = ShowBrowser();
         QCOMPARE(Named<QTreeWidget>(*failed, "chapterTree")->topLevelItemCount(),
                  static_cast<int>(LoadedData().Tabular.Chapters.size()));
     }
-    TabularStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::Tabular].store(TLoadState::Done);
     QCOMPARE(WaitingWindowShowCount(), before + 1);
     QVERIFY(messages.Messages().empty());
 }
@@ -284,9 +285,9 @@ void ChapterSearchTest::windowLooksAsDesignedAndFullScreenMaximises() {
         // Sizeable.
         QVERIFY(window->minimumSize() != window->maximumSize());
     }
-    FullScreen = 1;
+    UserData().Settings.FullScreen = 1;
     TfrmChapterSearch maximised;
-    FullScreen = 0;
+    UserData().Settings.FullScreen = 0;
     QVERIFY(maximised.windowState() & Qt::WindowMaximized);
     QVERIFY(maximised.windowFlags() & Qt::WindowMaximizeButtonHint);
 }
@@ -472,4 +473,3 @@ void ChapterSearchTest::quitInTabularSearchEndsBrowserAndProgram() {
 
 QTEST_MAIN(ChapterSearchTest)
 #include "ChapterSearchTest.moc"
-#include "startup/LoadedData.h"

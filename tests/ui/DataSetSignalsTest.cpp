@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "services/LoadStatus.h"
+#include "startup/LoadedData.h"
 #include "ui/DataSetSignals.h"
 
 class DataSetSignalsTest : public QObject {
@@ -35,7 +36,7 @@ struct TCalls {
 void DataSetSignalsTest::settledSetIsCalledBackAtOnce() {
     QObject context;
     for (TLoadState state : {TLoadState::Done, TLoadState::Failed, TLoadState::Cancelled}) {
-        DIndexStatus.store(state);
+        LoadedData().Status[TDataSet::DiseaseIndex].store(state);
         TCalls calls;
         WhenDataSetSettled(&context, TDataSet::DiseaseIndex, calls.Recorder());
         QCOMPARE(calls.Count, 1);
@@ -48,11 +49,11 @@ void DataSetSignalsTest::loadingSetIsCalledBackOnceQueuedOnTheUiThread() {
     QObject context;
     TCalls calls;
     int both = 0;
-    TableOfDrugsStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::DrugTable].store(TLoadState::Loading);
     WhenDataSetSettled(&context, TDataSet::DrugTable, calls.Recorder());
     WhenDataSetsSettled(&context, {TDataSet::Tabular, TDataSet::DrugTable}, [&] { ++both; });
     QVERIFY(TDataSetSignals::Instance().WaitingShown());
-    std::thread loader([] { TableOfDrugsStatus.store(TLoadState::Failed); });
+    std::thread loader([] { LoadedData().Status[TDataSet::DrugTable].store(TLoadState::Failed); });
     loader.join();
     QCOMPARE(calls.Count, 0);  // never from the loader thread
     QTRY_COMPARE(calls.Count, 1);
@@ -61,20 +62,20 @@ void DataSetSignalsTest::loadingSetIsCalledBackOnceQueuedOnTheUiThread() {
     QCOMPARE(both, 1);
     QVERIFY(!TDataSetSignals::Instance().WaitingShown());
     // A later load of the same set calls nobody again.
-    TableOfDrugsStatus.store(TLoadState::Loading);
-    TableOfDrugsStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::DrugTable].store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::DrugTable].store(TLoadState::Done);
     QTest::qWait(20);
     QCOMPARE(calls.Count, 1);
 }
 
 void DataSetSignalsTest::destroyedContextGetsNothing() {
     TCalls calls;
-    EIndexStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::ExternalIndex].store(TLoadState::Loading);
     auto context = std::make_unique<QObject>();
     WhenDataSetSettled(context.get(), TDataSet::ExternalIndex, calls.Recorder(), TWaitDisplay::Quietly);
     QVERIFY(!TDataSetSignals::Instance().WaitingShown());
     context.reset();
-    EIndexStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::ExternalIndex].store(TLoadState::Done);
     QTest::qWait(20);
     QCOMPARE(calls.Count, 0);
 }

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "services/LoadStatus.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -101,7 +102,7 @@ private slots:
     void initTestCase() {
         EnsureRealDataLoaded();
         ShowWaitingWindowWhileDataSetsSettle();
-        FullScreen = 0;
+        UserData().Settings.FullScreen = 0;
     }
     void drugTableOpensAtTheMainLevelWithItsHeadings();
     void neoplasmTableOpensOnItsOneMainTerm();
@@ -132,13 +133,13 @@ void DrugNeopSearchTest::drugTableOpensAtTheMainLevelWithItsHeadings() {
     QCOMPARE(Named<QWidget>(*window, "buttonBar")->height(), 51);
     QCOMPARE(Named<QWidget>(*window, "buttonBar")->palette().color(QPalette::Window), QColor(166, 202, 240));
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    FullScreen = 1;
+    UserData().Settings.FullScreen = 1;
     {
         TfrmDrugNeopSearch maximised;
         QVERIFY(maximised.windowState() & Qt::WindowMaximized);
         QVERIFY(maximised.windowFlags() & Qt::WindowMaximizeButtonHint);
     }
-    FullScreen = 0;
+    UserData().Settings.FullScreen = 0;
 
     // Row 0: the window's own headings, 50 px high.
     QCOMPARE(Grid(*window)->model()->columnCount(), 8);
@@ -587,10 +588,10 @@ void DrugNeopSearchTest::launchersOpenTheTables() {
 
 void DrugNeopSearchTest::waitsForATableStillLoading() {
     const int shownBefore = WaitingWindowShowCount();
-    TableOfDrugsStatus = TLoadState::Loading;
+    LoadedData().Status[TDataSet::DrugTable] = TLoadState::Loading;
     std::thread loader([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        TableOfDrugsStatus = TLoadState::Done;
+        LoadedData().Status[TDataSet::DrugTable] = TLoadState::Done;
     });
     auto window = OpenTable(TDataSet::DrugTable);
     loader.join();
@@ -604,4 +605,3 @@ void DrugNeopSearchTest::waitsForATableStillLoading() {
 
 QTEST_MAIN(DrugNeopSearchTest)
 #include "DrugNeopSearchTest.moc"
-#include "startup/LoadedData.h"

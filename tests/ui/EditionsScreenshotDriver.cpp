@@ -14,6 +14,7 @@
 #include "data/EmbeddedResources.h"
 #include "startup/Boot.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "tests/common/SyntheticEdition.h"
 #include "tests/ui/ScreenshotSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     StartEditionLoading(EmbeddedEdition(), EmbeddedResources());
     JoinLoaders();
     QTemporaryDir folder;
-    ProgramDir = folder.path().toStdString() + "/";
+    UserData().Folders.Program = folder.path().toStdString() + "/";
     QFile::copy(QStringLiteral(ZENDRA_SOURCE_DIR "/packaging/Background.bmp"),
                 folder.filePath(QStringLiteral("Background.bmp")));
     const QString release = folder.filePath(QStringLiteral("icd10cm-2022.zip"));

@@ -15,6 +15,7 @@
 #include "index/IndexModel.h"
 #include "startup/Boot.h"
 #include "startup/EditionInUse.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/SyntheticEdition.h"
 #include "tests/common/TestSupport.h"
@@ -137,7 +138,7 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
     JoinLoaders();
     QVERIFY(FindNode("U10.11") == nullptr);
     QVERIFY(!DiseaseIndexNote(LoadedData().Index.DiseaseIndexEdition).empty());  // the embedded FY2017 stand-in
-    ChosenEdition.clear();
+    UserData().Settings.Edition.clear();
     QCOMPARE(StartKeptEdition(EmbeddedResources()), std::string());
     JoinLoaders();
     QCOMPARE(EditionInUse().Id, std::string("2022"));
@@ -147,4 +148,3 @@ void EditionsTest::switchReloadsTheDataAndIsKeptForTheNextStart() {
 
 QTEST_MAIN(EditionsTest)
 #include "EditionsTest.moc"
-#include "startup/LoadedData.h"

@@ -18,6 +18,7 @@
 
 #include "services/DataSets.h"
 #include "services/Folders.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -47,7 +48,7 @@ std::string ShownCategory(TfrmKeyWordSearch* window) {
 }
 
 std::vector<std::string> UnlockedCodes() {
-    return UnlockedFavorite != nullptr ? UnlockedFavorite->Codes() : std::vector<std::string>{"(locked)"};
+    return UserData().Unlocked != nullptr ? UserData().Unlocked->Codes() : std::vector<std::string>{"(locked)"};
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -85,11 +86,11 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     TScopedDataFolders folders;
     QTemporaryDir machineData;
     qputenv("ProgramData", QFile::encodeName(machineData.path()));
-    const std::string oldShared = SharedDataDir;
-    SharedDataDir = SharedDataFolder();
-    QVERIFY(QDir().mkpath(QString::fromStdString(SharedDataDir)));
-    FavoriteList.clear();
-    UnlockedFavorite = nullptr;
+    const std::string oldShared = UserData().Folders.SharedData;
+    UserData().Folders.SharedData = SharedDataFolder();
+    QVERIFY(QDir().mkpath(QString::fromStdString(UserData().Folders.SharedData)));
+    UserData().Favorites.clear();
+    UserData().Unlocked = nullptr;
     TRecordingMessages messages;
     TfrmMain main;
     main.show();
@@ -120,8 +121,8 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     QTest::mouseClick(Named<QLabel>(main, "favoritesLauncher"), Qt::LeftButton);
     QVERIFY(created);
     QVERIFY(main.isVisible());
-    QVERIFY(UnlockedFavorite != nullptr);
-    QCOMPARE(UnlockedFavorite->FUserName, UserName.toStdString());
+    QVERIFY(UserData().Unlocked != nullptr);
+    QCOMPARE(UserData().Unlocked->FUserName, UserName.toStdString());
 
     // 1. Keyword search: the category found is added with Ctrl+D from the keyword box.
     WhenTabular([](TfrmKeyWordSearch* window) {
@@ -173,7 +174,7 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     QVERIFY(messages.Messages().empty());
 
     // The program ends; a new process opens the same folder.
-    const std::string fileName = UnlockedFavorite->FFileName;
+    const std::string fileName = UserData().Unlocked->FFileName;
     main.close();
     QProcess restarted;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -194,9 +195,9 @@ void FavoritesJourneyTest::createAddRestartUnlockOpenRemove() {
     QCOMPARE(reader.Open(Password.toStdString()), TFavoriteOpen::Opened);
     QCOMPARE(reader.Codes(), (std::vector<std::string>{"A01", tableCode}));
 
-    UnlockedFavorite = nullptr;
-    FavoriteList.clear();
-    SharedDataDir = oldShared;
+    UserData().Unlocked = nullptr;
+    UserData().Favorites.clear();
+    UserData().Folders.SharedData = oldShared;
 }
 
 void FavoritesJourneyTest::afterRestart() {
@@ -256,9 +257,9 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
         QDir(shared.path()).filePath(QString::fromStdString(FavoriteFileName("bob"))).toStdString();
     const std::string damaged = LegacyPasswordLine("pw") + "\r\nA00.0\r\nS52.5\r\nS52.5 21A\r\n";
     std::ofstream(fileName, std::ios::binary) << damaged;
-    FavoriteList.clear();
-    UnlockedFavorite = nullptr;
-    TFavoriteKW::GetFavoriteList(shared.path().toStdString(), FavoriteList);
+    UserData().Favorites.clear();
+    UserData().Unlocked = nullptr;
+    TFavoriteKW::GetFavoriteList(shared.path().toStdString(), UserData().Favorites);
     TRecordingMessages messages;
 
     WhenWindowShown<TfrmFavoriteUser>([&](TfrmFavoriteUser* choice) {
@@ -282,10 +283,9 @@ void FavoritesJourneyTest::damagedListOpensEmptyWithAMessageAndStaysAsItWas() {
     QCOMPARE(messages.Messages().size(), 3u);
     QVERIFY(messages.Messages()[2].find("left as it was") != std::string::npos);
     QCOMPARE(ReadBytes(fileName), damaged);
-    UnlockedFavorite = nullptr;
-    FavoriteList.clear();
+    UserData().Unlocked = nullptr;
+    UserData().Favorites.clear();
 }
 
 QTEST_MAIN(FavoritesJourneyTest)
 #include "FavoritesJourneyTest.moc"
-#include "startup/LoadedData.h"

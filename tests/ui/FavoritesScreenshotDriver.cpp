@@ -24,14 +24,16 @@ int main(int argc, char** argv) {
     const auto outputFolder = ScreenshotOutput(argc, argv);
     if (!outputFolder) return 2;
     const QDir& output = *outputFolder;
-    QDir().mkpath(QString::fromStdString(SharedDataDir));
+    QDir().mkpath(QString::fromStdString(UserData().Folders.SharedData));
 
-    FavoriteList.clear();
+    UserData().Favorites.clear();
     TFavoriteKW* coder = nullptr;
     for (const char* name : {"Chen Li", "Dr. Maria Alvarez", "Ben Ortiz"}) {
         TFavoriteKW* created = nullptr;
-        if (CreateFavoriteUser(name, "pw", SharedDataDir, FavoriteList, created) != TFavoriteCreate::Created) {
-            std::fprintf(stderr, "could not create the list of %s in %s\n", name, SharedDataDir.c_str());
+        if (CreateFavoriteUser(name, "pw", UserData().Folders.SharedData, UserData().Favorites, created) !=
+            TFavoriteCreate::Created) {
+            std::fprintf(stderr, "could not create the list of %s in %s\n", name,
+                         UserData().Folders.SharedData.c_str());
             return 1;
         }
         if (coder == nullptr) coder = created;
@@ -56,7 +58,7 @@ int main(int argc, char** argv) {
     ok &= CaptureWindow(unlock, output, QStringLiteral("favorite-unlock.png"));
     unlock.hide();
 
-    UnlockedFavorite = coder;
+    UserData().Unlocked = coder;
     TfrmKeyWordSearch favorites;
     favorites.FInitType = TTabularOpening::FavoriteCodes;
     favorites.show();

@@ -15,6 +15,7 @@
 #include "index/TableSearchLogic.h"
 #include "model/TabularData.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/KeywordSearchTestSupport.h"
@@ -126,7 +127,7 @@ private slots:
 
     void escClosesTheSuggestionAndHistoryListsOnly() {
         TScopedDataFolders folders;
-        SearchHistory.FItems = {"gas", "typhoid"};
+        UserData().History.FItems = {"gas", "typhoid"};
         TfrmKeyWordSearch window;
         ShowActive(window);
         QCOMPARE(Focused(), static_cast<QWidget*>(Named<QLineEdit>(window, "keywordEdit")));
@@ -411,7 +412,7 @@ private slots:
         TFavoriteKW favorite("ann", shared.filePath(QStringLiteral("YW5u.fvxml")).toStdString());
         favorite.FFavoriteCodes = {LegacyPasswordLine("pw"), "A00.1", "S52.521A"};
         QVERIFY(favorite.SaveKWs());
-        UnlockedFavorite = &favorite;
+        UserData().Unlocked = &favorite;
         {
             TfrmKeyWordSearch window;
             window.FInitType = TTabularOpening::FavoriteCodes;
@@ -464,13 +465,13 @@ private slots:
             QVERIFY2(Named<QTextEdit>(window, "codeText")->placeholderText().contains(QStringLiteral("Ctrl+D")),
                      qPrintable(Named<QTextEdit>(window, "codeText")->placeholderText()));
         }
-        UnlockedFavorite = nullptr;
+        UserData().Unlocked = nullptr;
     }
 
     void creatingAFavoriteUserShowsTheBusyCursorAtOnce() {
         QTemporaryDir shared;
-        const std::string oldShared = SharedDataDir;
-        SharedDataDir = shared.path().toStdString() + "/";
+        const std::string oldShared = UserData().Folders.SharedData;
+        UserData().Folders.SharedData = shared.path().toStdString() + "/";
         TfrmFavoriteNewUser dialog;
         ShowActive(dialog);
         Named<QLineEdit>(dialog, "userNameEdit")->setFocus();
@@ -488,8 +489,8 @@ private slots:
         Press(Qt::Key_Return);
         QCOMPARE(seen, Qt::WaitCursor);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        SharedDataDir = oldShared;
-        FavoriteList.clear();
+        UserData().Folders.SharedData = oldShared;
+        UserData().Favorites.clear();
     }
 
     void indexWindowTypingFiltersAndEnterOpensALeafCode() {
@@ -586,4 +587,3 @@ private slots:
 
 QTEST_MAIN(KeyboardTest)
 #include "KeyboardTest.moc"
-#include "startup/LoadedData.h"

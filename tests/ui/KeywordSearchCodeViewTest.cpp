@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "model/CodeLookup.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/KeywordSearchTestSupport.h"
@@ -27,7 +28,7 @@ class KeywordSearchCodeViewTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { EnsureRealDataLoaded(); }
-    void cleanup() { FullScreen = 0; }
+    void cleanup() { UserData().Settings.FullScreen = 0; }
     void underlineMarksOnlyTheChosenCode();
     void everyLineOfEveryPageIsInsideTheView();
     void viewTooSmallForAPageStillShowsTheObjectOpenedOn();
@@ -119,7 +120,7 @@ void KeywordSearchCodeViewTest::everyLineOfEveryPageIsInsideTheView() {
     const QSize sizes[] = {{1167, 691}, {800, 600}, {1024, 700}, {1366, 705}, {1366, 768}, {1920, 1017}, {900, 520}};
     TChapter* chapter = Category("S72")->FSubChapter->FChapter;
     for (const int fullScreen : {0, 1}) {
-        FullScreen = fullScreen;
+        UserData().Settings.FullScreen = fullScreen;
         for (const QSize& size : sizes) {
             // Opened on the chapter, as the chapter browser does; the size changes while it is shown.
             auto window = OpenWindow(chapter, TTabularOpening::Chapter);
@@ -233,7 +234,7 @@ void KeywordSearchCodeViewTest::firstPageDownOfAnOpenedWindowPagesAtOnce() {
 
 void KeywordSearchCodeViewTest::pageWiderThanTheViewScrollsSideways() {
     // Maximised on the 800-pixel-wide test screen the view is narrower than a 90-character chapter line.
-    FullScreen = 1;
+    UserData().Settings.FullScreen = 1;
     auto window = OpenWindow(Category("S72")->FSubChapter->FChapter, TTabularOpening::Chapter);
     QVERIFY(window->isMaximized());
     QTextEdit* edit = Named<QTextEdit>(*window, "codeText");

@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -36,7 +37,7 @@ static QTableWidgetItem* FindCell(QTableWidget* grid, const QString& text) {
 void KeywordSearchJourneyTest::typhoidMeningitisFromLauncherToQuit() {
     TScopedDataFolders folders;
     TRecordingMessages messages;
-    SearchHistory.FItems.clear();
+    UserData().History.FItems.clear();
     TfrmMain main;
     main.show();
     QSignalSpy ended(&main, &TfrmMain::ProgramEnded);

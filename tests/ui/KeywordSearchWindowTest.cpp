@@ -22,6 +22,7 @@
 
 #include "model/CodeLookup.h"
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/KeywordSearchTestSupport.h"
@@ -293,7 +294,7 @@ void KeywordSearchWindowTest::keywordBoxForwardsPagingButNotF5() {
 
 void KeywordSearchWindowTest::fullTextWithoutConditionRefusesSearch() {
     TRecordingMessages messages;
-    SearchHistory.FItems = {"gas"};
+    UserData().History.FItems = {"gas"};
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     Named<QCheckBox>(*window, "fullTextCheck")->click();
     QVERIFY(Named<QCheckBox>(*window, "descriptionCheck")->isChecked());
@@ -302,14 +303,14 @@ void KeywordSearchWindowTest::fullTextWithoutConditionRefusesSearch() {
     Named<QPushButton>(*window, "searchButton")->click();
     QCOMPARE(messages.Messages(), std::vector<std::string>{"Please select one condition at least!"});
     QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount(), 0);
-    QCOMPARE(SearchHistory.FItems, TStringList{"gas"});
+    QCOMPARE(UserData().History.FItems, TStringList{"gas"});
     // With Description checked the same search runs and is recorded.
     Named<QCheckBox>(*window, "descriptionCheck")->click();
     Named<QPushButton>(*window, "searchButton")->click();
     QVERIFY(Named<QTreeWidget>(*window, "codeTree")->topLevelItemCount() > 0);
     QCOMPARE(Named<QTreeWidget>(*window, "codeTree")->topLevelItem(0)->text(0), QStringLiteral("A00"));
     QCOMPARE(Named<QLabel>(*window, "combinedCountLabel")->text().trimmed(), QStringLiteral("Unknown"));
-    QCOMPARE(SearchHistory.FItems, (TStringList{"gas", "cholera"}));
+    QCOMPARE(UserData().History.FItems, (TStringList{"gas", "cholera"}));
 }
 
 void KeywordSearchWindowTest::emptyKeywordsQuestionDeclinedOrAccepted() {
@@ -482,7 +483,7 @@ void KeywordSearchWindowTest::doubleClickWidensToWholeCode() {
 }
 
 void KeywordSearchWindowTest::historyPanelPutsTextWithoutSearching() {
-    SearchHistory.FItems = {"gas", "typhoid,meningitis", "cholera"};
+    UserData().History.FItems = {"gas", "typhoid,meningitis", "cholera"};
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     Named<QPushButton>(*window, "historyButton")->click();
     QVERIFY(Named<QFrame>(*window, "historyPanel")->isVisible());
@@ -509,8 +510,8 @@ void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScr
 
 void KeywordSearchWindowTest::historyPanelShowsTheNewestEntryReadableAboveTheScrollBar() {
     QFETCH(int, searches);
-    SearchHistory.FItems.assign(static_cast<std::size_t>(searches - 1), "typhoid, meningitis");
-    SearchHistory.FItems.emplace_back("cholera");
+    UserData().History.FItems.assign(static_cast<std::size_t>(searches - 1), "typhoid, meningitis");
+    UserData().History.FItems.emplace_back("cholera");
     auto window = OpenWindow(std::monostate{}, TTabularOpening::KeywordSearch);
     Named<QPushButton>(*window, "historyButton")->click();
     QTreeWidget* list = Named<QTreeWidget>(*window, "historyList");
@@ -632,19 +633,19 @@ void KeywordSearchWindowTest::actsOnceTheDataSetsHaveSettled() {
     TfrmKeyWordSearch window;
     window.FInitType = TTabularOpening::Code;
     window.FInitObject = Category("A01");
-    TabularStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::Tabular].store(TLoadState::Loading);
     window.show();
     const bool waited = IsEmptyObject(window.CurrentObject()) && !Named<QTextEdit>(window, "codeText")->isEnabled();
-    TabularStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::Tabular].store(TLoadState::Done);
     QVERIFY(waited);
     QTRY_COMPARE(ShownCode(window), QStringLiteral("A01"));
     QVERIFY(Named<QTextEdit>(window, "codeText")->isEnabled());
 
-    CodeKeywordsStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::CodeKeywords].store(TLoadState::Loading);
     Named<QLineEdit>(window, "keywordEdit")->setText(QStringLiteral("cholera"));
     Named<QPushButton>(window, "searchButton")->click();
     const QString shownWhileLoading = ShownCode(window);
-    CodeKeywordsStatus.store(TLoadState::Done);
+    LoadedData().Status[TDataSet::CodeKeywords].store(TLoadState::Done);
     QCOMPARE(shownWhileLoading, QStringLiteral("A01"));
     QTRY_COMPARE(ShownCode(window), QStringLiteral("A00"));
 }
@@ -674,4 +675,3 @@ void KeywordSearchWindowTest::smallerThanDesignedKeepsEveryButtonWholeAndShowsTe
 }
 
 #include "KeywordSearchWindowTest.moc"
-#include "startup/LoadedData.h"

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "services/LoadStatus.h"
+#include "startup/LoadedData.h"
 #include "tests/common/RecordingMessages.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/UiTestSupport.h"
@@ -115,12 +116,12 @@ void MainWindowTest::hoverColoursOfLaunchersAndLinks() {
 
 void MainWindowTest::fullScreenBoxWritesUserConfigEachClick() {
     TScopedDataFolders folders;
-    FullScreen = 0;
+    UserData().Settings.FullScreen = 0;
     TfrmMain main;
     QVERIFY(!Named<QCheckBox>(main, "fullScreenBox")->isChecked());
     QCOMPARE(Named<QCheckBox>(main, "fullScreenBox")->text(), QStringLiteral("Full Screen Show Text"));
     Named<QCheckBox>(main, "fullScreenBox")->click();
-    QCOMPARE(FullScreen, 1);
+    QCOMPARE(UserData().Settings.FullScreen, 1);
     QFile config(folders.File(QStringLiteral("config.ini")));
     QVERIFY(config.open(QIODevice::ReadOnly));
     const QByteArray first = config.readAll();
@@ -134,7 +135,7 @@ void MainWindowTest::fullScreenBoxWritesUserConfigEachClick() {
         QVERIFY(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     }
     Named<QCheckBox>(main, "fullScreenBox")->click();
-    QCOMPARE(FullScreen, 0);
+    QCOMPARE(UserData().Settings.FullScreen, 0);
     QVERIFY(config.open(QIODevice::ReadOnly));
     QVERIFY(config.readAll().contains("FullScreen=0"));
     config.close();
@@ -185,10 +186,10 @@ void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
     for (int i = 1; i <= 50; ++i) file.write(QStringLiteral("entry%1\r\n").arg(i).toUtf8());
     file.close();
 
-    SearchHistory.FItems.clear();
+    UserData().History.FItems.clear();
     {
         TfrmMain main;
-        QCOMPARE(SearchHistory.FItems.size(), std::size_t{50});
+        QCOMPARE(UserData().History.FItems.size(), std::size_t{50});
         main.show();
         WhenWindowShown<TfrmKeyWordSearch>([](TfrmKeyWordSearch* window) {
             for (const char* text : {"gas", "entry10", "  Gas  "}) {
@@ -209,11 +210,11 @@ void MainWindowTest::historyKeepsFiftyEntriesAcrossSaveAndReload() {
     QCOMPARE(lines[48], QByteArray("entry10\r"));
     QCOMPARE(lines[49], QByteArray("Gas\r"));
 
-    SearchHistory.FItems.clear();
+    UserData().History.FItems.clear();
     TfrmMain reloaded;
-    QCOMPARE(SearchHistory.FItems.size(), std::size_t{50});
-    QCOMPARE(SearchHistory.FItems.front(), std::string("entry3"));
-    QCOMPARE(SearchHistory.FItems.back(), std::string("Gas"));
+    QCOMPARE(UserData().History.FItems.size(), std::size_t{50});
+    QCOMPARE(UserData().History.FItems.front(), std::string("entry3"));
+    QCOMPARE(UserData().History.FItems.back(), std::string("Gas"));
 }
 
 void MainWindowTest::settingsOrHistoryThatIsNoFileIsSaidOnceAndLeftAlone() {
@@ -255,10 +256,10 @@ void MainWindowTest::settingsOrHistoryThatIsNoFileIsSaidOnceAndLeftAlone() {
 void MainWindowTest::failedHistorySaveIsToldWithThePath() {
     TScopedDataFolders folders;
     TRecordingMessages messages;
-    SearchHistory.FItems.clear();
+    UserData().History.FItems.clear();
     TfrmMain main;
     QVERIFY(Named<QLabel>(main, "noticeLabel")->isHidden());
-    SearchHistory.Add("gas");
+    UserData().History.Add("gas");
     // The file cannot be replaced when the window closes.
     const QString path = folders.File(QStringLiteral("SearchHistory.txt"));
     QVERIFY(QDir().mkdir(path));
@@ -270,10 +271,10 @@ void MainWindowTest::failedHistorySaveIsToldWithThePath() {
 void MainWindowTest::administratorEntryNeedsTheSetting() {
     TScopedDataFolders folders;
     TfrmMain main;
-    IsAdmin = 0;
+    UserData().Settings.IsAdmin = 0;
     bool opened = false;
     main.OpenAdministratorTool();  // returns at once: nothing to close
-    IsAdmin = 1;
+    UserData().Settings.IsAdmin = 1;
     WhenWindowShown<TfrmAdministratorTool>([&](TfrmAdministratorTool* tool) {
         opened = true;
         QCOMPARE(tool->windowTitle(), QStringLiteral("Administrator Tool"));
@@ -281,13 +282,13 @@ void MainWindowTest::administratorEntryNeedsTheSetting() {
     });
     main.OpenAdministratorTool();
     QVERIFY(opened);
-    IsAdmin = 0;
+    UserData().Settings.IsAdmin = 0;
 }
 
 void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
     TScopedDataFolders folders;
     const int before = WaitingWindowShowCount();
-    TabularStatus.store(TLoadState::Loading);
+    LoadedData().Status[TDataSet::Tabular].store(TLoadState::Loading);
     bool waitingVisible = false;
     QString caption;
     QTimer::singleShot(300, [&] {
@@ -295,12 +296,13 @@ void MainWindowTest::waitingWindowShownOnlyWhileTabularListLoads() {
             waitingVisible = true;
             caption = Named<QLabel>(*waiting, "captionLabel")->text();
         }
-        TabularStatus.store(TLoadState::Done);
+        LoadedData().Status[TDataSet::Tabular].store(TLoadState::Done);
     });
     {
         TfrmKeyWordSearch window;
         window.show();
-        QTRY_VERIFY(TabularStatus.load() == TLoadState::Done && FindVisibleWindow<TfrmWaiting>() == nullptr);
+        QTRY_VERIFY(LoadedData().Status[TDataSet::Tabular].load() == TLoadState::Done &&
+                    FindVisibleWindow<TfrmWaiting>() == nullptr);
     }
     QVERIFY(waitingVisible);
     QVERIFY(caption.startsWith(QStringLiteral("Sorting data, please wait")));

@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "services/DataSets.h"
+#include "startup/LoadedData.h"
 #include "tests/ui/ScreenshotSupport.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/KeywordSearch.h"
@@ -26,8 +27,8 @@ int main(int argc, char** argv) {
     if (!outputFolder) return 2;
     const QDir& output = *outputFolder;
     QTemporaryDir folder;
-    ProgramDir = folder.path().toStdString() + "/";
-    UserDataDir = ProgramDir;
+    UserData().Folders.Program = folder.path().toStdString() + "/";
+    UserData().Folders.UserData = UserData().Folders.Program;
     QFile::copy(QStringLiteral(ZENDRA_SOURCE_DIR "/packaging/Background.bmp"),
                 folder.filePath(QStringLiteral("Background.bmp")));
 

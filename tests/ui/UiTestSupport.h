@@ -19,16 +19,16 @@
 #include "services/DataSets.h"
 #include "startup/LoadedData.h"
 
-// Points ProgramDir and UserDataDir at a fresh temporary folder for the lifetime of the object.
+// Points the program and user data folders at a fresh temporary folder for the lifetime of the object.
 class TScopedDataFolders {
 public:
-    TScopedDataFolders() : FOldProgram(ProgramDir), FOldUser(UserDataDir) {
-        ProgramDir = FDir.path().toStdString() + "/";
-        UserDataDir = ProgramDir;
+    TScopedDataFolders() : FOldProgram(UserData().Folders.Program), FOldUser(UserData().Folders.UserData) {
+        UserData().Folders.Program = FDir.path().toStdString() + "/";
+        UserData().Folders.UserData = UserData().Folders.Program;
     }
     ~TScopedDataFolders() {
-        ProgramDir = FOldProgram;
-        UserDataDir = FOldUser;
+        UserData().Folders.Program = FOldProgram;
+        UserData().Folders.UserData = FOldUser;
     }
     QString File(const QString& name) const { return FDir.filePath(name); }
 

@@ -183,13 +183,14 @@ int main(int argc, char** argv) {
     const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     if (!folder.isEmpty()) QDir().mkpath(folder);
     // A coder's favourite list for the favourite windows.
-    QDir().mkpath(QString::fromStdString(SharedDataDir));
-    FavoriteList.clear();
+    QDir().mkpath(QString::fromStdString(UserData().Folders.SharedData));
+    UserData().Favorites.clear();
     TFavoriteKW* coder = nullptr;
-    if (CreateFavoriteUser("Chen Li", "pw", SharedDataDir, FavoriteList, coder) != TFavoriteCreate::Created ||
+    if (CreateFavoriteUser("Chen Li", "pw", UserData().Folders.SharedData, UserData().Favorites, coder) !=
+            TFavoriteCreate::Created ||
         AddFavoriteCodes(LoadedData().CodeResolver(), *coder, {"I10", "E11.9", "S52.521A", "T36.0X1A"}).FOutcome !=
             TFavoriteEdit::Done) {
-        std::printf("could not make a favourite list in %s\n", SharedDataDir.c_str());
+        std::printf("could not make a favourite list in %s\n", UserData().Folders.SharedData.c_str());
         return 1;
     }
 
@@ -275,7 +276,7 @@ int main(int argc, char** argv) {
         {"favorite-new-user", [](QWidget*) { return std::make_unique<TfrmFavoriteNewUser>(nullptr); }},
         {"favorite-codes",
          [coder](QWidget*) {
-             UnlockedFavorite = coder;
+             UserData().Unlocked = coder;
              auto window = std::make_unique<TfrmKeyWordSearch>(nullptr);
              window->FInitType = TTabularOpening::FavoriteCodes;
              return window;

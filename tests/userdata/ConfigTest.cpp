@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "services/DataSets.h"
+#include "services/Folders.h"
 #include "tests/common/RecordingMessages.h"
 #include "userdata/Config.h"
 #include "userdata/IniFile.h"
@@ -29,7 +29,7 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
     out << text;
 }
 
-// A private folder standing in for ProgramDir and UserDataDir; the settings globals are put back.
+// A private folder standing in for the program and user data folders.
 class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,18 +37,12 @@ protected:
             std::filesystem::temp_directory_path() / ("zendra-config-" + std::to_string(::getpid()) + "-" +
                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(FFolder);
-        FSaved = {ProgramDir, UserDataDir, IsAdmin, FullScreen, ScrollBar};
-        ProgramDir = UserDataDir = FFolder.string() + "/";
+        FFolders.Program = FFolders.UserData = FFolder.string() + "/";
     }
     void TearDown() override {
         std::filesystem::permissions(FFolder, std::filesystem::perms::owner_all);
         std::error_code ignored;
         std::filesystem::remove_all(FFolder, ignored);
-        ProgramDir = FSaved.programDir;
-        UserDataDir = FSaved.userDataDir;
-        IsAdmin = FSaved.isAdmin;
-        FullScreen = FSaved.fullScreen;
-        ScrollBar = FSaved.scrollBar;
     }
 
     std::filesystem::path ConfigFile() const { return FFolder / "config.ini"; }
@@ -61,26 +55,24 @@ protected:
     }
 
     std::filesystem::path FFolder;
-    struct {
-        std::string programDir, userDataDir;
-        int32_t isAdmin, fullScreen, scrollBar;
-    } FSaved{};
+    TFolders FFolders;
+    TSettings FSettings;
 };
 
 TEST_F(ConfigTest, MissingOrUnreadableFilesGiveDefaults) {
-    IsAdmin = FullScreen = ScrollBar = 7;
-    LoadProgramConfig();
-    LoadUserConfig();
-    EXPECT_EQ(IsAdmin, 0);
-    EXPECT_EQ(FullScreen, 0);
-    EXPECT_EQ(ScrollBar, 0);
+    FSettings.IsAdmin = FSettings.FullScreen = FSettings.ScrollBar = 7;
+    LoadProgramConfig(FSettings, FFolders);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.IsAdmin, 0);
+    EXPECT_EQ(FSettings.FullScreen, 0);
+    EXPECT_EQ(FSettings.ScrollBar, 0);
 
     std::filesystem::create_directory(ConfigFile());  // a folder where the file should be
-    IsAdmin = FullScreen = 7;
-    LoadProgramConfig();
-    LoadUserConfig();
-    EXPECT_EQ(IsAdmin, 0);
-    EXPECT_EQ(FullScreen, 0);
+    FSettings.IsAdmin = FSettings.FullScreen = 7;
+    LoadProgramConfig(FSettings, FFolders);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.IsAdmin, 0);
+    EXPECT_EQ(FSettings.FullScreen, 0);
     // An unreadable file is never replaced by one holding only our keys.
     EXPECT_FALSE(TIniFile(ConfigFile().string()).WriteInteger("Config", "FullScreen", 1));
     EXPECT_TRUE(std::filesystem::is_directory(ConfigFile()));
@@ -102,11 +94,11 @@ TEST_F(ConfigTest, ReadsIntegersOfTheirOwnSectionOnly) {
     EXPECT_EQ(file.ReadInteger("Config", "Missing", 5), 5);
     EXPECT_EQ(file.ReadInteger("Nowhere", "IsAdmin", 5), 5);
 
-    LoadProgramConfig();
-    LoadUserConfig();
-    EXPECT_EQ(IsAdmin, 1);
-    EXPECT_EQ(FullScreen, 16);
-    EXPECT_EQ(ScrollBar, 0);
+    LoadProgramConfig(FSettings, FFolders);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.IsAdmin, 1);
+    EXPECT_EQ(FSettings.FullScreen, 16);
+    EXPECT_EQ(FSettings.ScrollBar, 0);
 }
 
 TEST_F(ConfigTest, WriteKeepsEveryOtherLineAndEndsLinesWithCrLf) {
@@ -115,9 +107,9 @@ TEST_F(ConfigTest, WriteKeepsEveryOtherLineAndEndsLinesWithCrLf) {
               "[Other]\nFullScreen=7\n\n"
               "[Config]\nExtra=5\nFullScreen=0\n\n"
               "[Last]\nKey=x\n");
-    FullScreen = 1;
-    ScrollBar = 3;
-    SaveUserConfig();
+    FSettings.FullScreen = 1;
+    FSettings.ScrollBar = 3;
+    SaveUserConfig(FSettings, FFolders);
     EXPECT_EQ(ReadText(ConfigFile()),
               "; written by hand\r\n"
               "[Other]\r\nFullScreen=7\r\n\r\n"
@@ -127,17 +119,17 @@ TEST_F(ConfigTest, WriteKeepsEveryOtherLineAndEndsLinesWithCrLf) {
 }
 
 TEST_F(ConfigTest, FirstSaveCreatesFileAndTogglingTwiceRestores) {
-    LoadUserConfig();
-    FullScreen = FullScreen ? 0 : 1;
-    SaveUserConfig();
+    LoadUserConfig(FSettings, FFolders);
+    FSettings.FullScreen = FSettings.FullScreen ? 0 : 1;
+    SaveUserConfig(FSettings, FFolders);
     EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=1\r\nScrollBar=0\r\n");
 
-    LoadUserConfig();
-    EXPECT_EQ(FullScreen, 1);
-    FullScreen = FullScreen ? 0 : 1;
-    SaveUserConfig();
-    LoadUserConfig();
-    EXPECT_EQ(FullScreen, 0);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.FullScreen, 1);
+    FSettings.FullScreen = FSettings.FullScreen ? 0 : 1;
+    SaveUserConfig(FSettings, FFolders);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.FullScreen, 0);
     EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=0\r\nScrollBar=0\r\n");
 }
 
@@ -159,7 +151,7 @@ TEST_F(ConfigTest, FailedWriteLeavesOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 256;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    FullScreen = 1;
+    FSettings.FullScreen = 1;
     const bool written = TIniFile(ConfigFile().string()).WriteInteger("Config", "FullScreen", 1);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
@@ -167,9 +159,9 @@ TEST_F(ConfigTest, FailedWriteLeavesOldFileWhole) {
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadText(ConfigFile()), old);
     EXPECT_EQ(FilesInFolder(), 1u);
-    LoadUserConfig();
-    EXPECT_EQ(FullScreen, 0);
-    EXPECT_EQ(ScrollBar, 2);
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.FullScreen, 0);
+    EXPECT_EQ(FSettings.ScrollBar, 2);
 }
 
 TEST_F(ConfigTest, WriteIntoReadOnlyFolderFailsAndKeepsOldFile) {
@@ -177,8 +169,8 @@ TEST_F(ConfigTest, WriteIntoReadOnlyFolderFailsAndKeepsOldFile) {
     WriteText(ConfigFile(), old);
     std::filesystem::permissions(FFolder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (access(FFolder.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions are not enforced for this user";
-    FullScreen = 1;
-    SaveUserConfig();
+    FSettings.FullScreen = 1;
+    SaveUserConfig(FSettings, FFolders);
     EXPECT_EQ(ReadText(ConfigFile()), old);
 }
 
@@ -186,10 +178,10 @@ TEST_F(ConfigTest, AFailedSaveIsToldOncePerRunWithThePath) {
     TRecordingMessages messages;
     // A folder where config.ini should be: it can be neither read nor replaced.
     std::filesystem::create_directory(ConfigFile());
-    FullScreen = 1;
-    EXPECT_FALSE(SaveUserConfig());
-    FullScreen = 0;
-    EXPECT_FALSE(SaveUserConfig());
+    FSettings.FullScreen = 1;
+    EXPECT_FALSE(SaveUserConfig(FSettings, FFolders));
+    FSettings.FullScreen = 0;
+    EXPECT_FALSE(SaveUserConfig(FSettings, FFolders));
     EXPECT_EQ(messages.Messages(),
               std::vector<std::string>{"Your settings could not be saved to " + ConfigFile().string() + "."});
     EXPECT_TRUE(std::filesystem::is_directory(ConfigFile()));
@@ -199,10 +191,10 @@ TEST_F(ConfigTest, ALinkedSettingsFileStaysALinkAndItsTargetIsUpdated) {
     std::filesystem::create_directory(FFolder / "dotfiles");
     WriteText(FFolder / "dotfiles" / "zendra.ini", "[Config]\r\nFullScreen=0\r\nScrollBar=4\r\n");
     std::filesystem::create_symlink("dotfiles/zendra.ini", ConfigFile());
-    LoadUserConfig();
-    EXPECT_EQ(ScrollBar, 4);
-    FullScreen = 1;
-    EXPECT_TRUE(SaveUserConfig());
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.ScrollBar, 4);
+    FSettings.FullScreen = 1;
+    EXPECT_TRUE(SaveUserConfig(FSettings, FFolders));
     EXPECT_TRUE(std::filesystem::is_symlink(ConfigFile()));
     EXPECT_EQ(ReadText(FFolder / "dotfiles" / "zendra.ini"), "[Config]\r\nFullScreen=1\r\nScrollBar=4\r\n");
 }
@@ -236,13 +228,13 @@ TEST_F(ConfigTest, ASettingsFileKeepsItsEncodingAndItsOtherLines) {
     };
     for (const auto& test : cases) {
         WriteText(ConfigFile(), test.before);
-        FullScreen = ScrollBar = 0;
-        LoadUserConfig();
-        EXPECT_EQ(FullScreen, 1) << test.name;
-        EXPECT_TRUE(UserConfigNotice().empty()) << test.name;
-        FullScreen = 0;
-        ScrollBar = 5;
-        ASSERT_TRUE(SaveUserConfig()) << test.name;
+        FSettings.FullScreen = FSettings.ScrollBar = 0;
+        LoadUserConfig(FSettings, FFolders);
+        EXPECT_EQ(FSettings.FullScreen, 1) << test.name;
+        EXPECT_TRUE(UserConfigNotice(FSettings, FFolders).empty()) << test.name;
+        FSettings.FullScreen = 0;
+        FSettings.ScrollBar = 5;
+        ASSERT_TRUE(SaveUserConfig(FSettings, FFolders)) << test.name;
         EXPECT_EQ(ReadText(ConfigFile()), test.after) << test.name;
     }
 }
@@ -250,32 +242,34 @@ TEST_F(ConfigTest, ASettingsFileKeepsItsEncodingAndItsOtherLines) {
 TEST_F(ConfigTest, ASettingsFileThatCannotBeReadIsSaidAtStart) {
     TRecordingMessages messages;
     std::filesystem::create_directory(ConfigFile());
-    LoadUserConfig();
-    EXPECT_NE(UserConfigNotice().find(ConfigFile().string() + " (it is not a regular file"), std::string::npos)
-        << UserConfigNotice();
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_NE(UserConfigNotice(FSettings, FFolders).find(ConfigFile().string() + " (it is not a regular file"),
+              std::string::npos)
+        << UserConfigNotice(FSettings, FFolders);
     std::filesystem::remove(ConfigFile());
     WriteText(ConfigFile(), std::string(MaxIniFileBytes + 1, ';'));
-    LoadUserConfig();
-    EXPECT_NE(UserConfigNotice().find("(it is larger than 1 MiB)"), std::string::npos) << UserConfigNotice();
-    EXPECT_FALSE(SaveUserConfig());
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_NE(UserConfigNotice(FSettings, FFolders).find("(it is larger than 1 MiB)"), std::string::npos)
+        << UserConfigNotice(FSettings, FFolders);
+    EXPECT_FALSE(SaveUserConfig(FSettings, FFolders));
     EXPECT_EQ(std::filesystem::file_size(ConfigFile()), MaxIniFileBytes + 1);
     std::filesystem::remove(ConfigFile());
-    LoadUserConfig();
-    EXPECT_TRUE(UserConfigNotice().empty());
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_TRUE(UserConfigNotice(FSettings, FFolders).empty());
 }
 
 // The chosen edition is a text setting: read back as written, saved beside the others without
 // touching any other line, and never written into a file that had no choice.
 TEST_F(ConfigTest, TheChosenEditionIsKeptAsTextWithTheOtherLines) {
     WriteText(ConfigFile(), "[Config]\r\nExtra=a b\r\nEdition=2024-04\r\n");
-    LoadUserConfig();
-    EXPECT_EQ(ChosenEdition, "2024-04");
-    ChosenEdition = "2022";
-    SaveUserConfig();
+    LoadUserConfig(FSettings, FFolders);
+    EXPECT_EQ(FSettings.Edition, "2024-04");
+    FSettings.Edition = "2022";
+    SaveUserConfig(FSettings, FFolders);
     EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nExtra=a b\r\nEdition=2022\r\nFullScreen=0\r\nScrollBar=0\r\n");
-    ChosenEdition.clear();
+    FSettings.Edition.clear();
     WriteText(ConfigFile(), "[Config]\r\nFullScreen=1\r\n");
-    SaveUserConfig();
+    SaveUserConfig(FSettings, FFolders);
     EXPECT_EQ(ReadText(ConfigFile()), "[Config]\r\nFullScreen=0\r\nScrollBar=0\r\n");
     EXPECT_FALSE(TIniFile(ConfigFile().string()).WriteStrings("Config", {{"Edition", "20\r\n[Other]"}}));
 }
