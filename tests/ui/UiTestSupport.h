@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,23 +20,35 @@
 #include "services/DataSets.h"
 #include "startup/LoadedData.h"
 
-// Points the program and user data folders at a fresh temporary folder for the lifetime of the object.
+// Points the three folders of UserData() at a fresh temporary folder for the lifetime of the
+// object, and the per-user data variable too, so what follows it (the installed editions) stays
+// inside; both are put back after.
 class TScopedDataFolders {
 public:
-    TScopedDataFolders() : FOldProgram(UserData().Folders.Program), FOldUser(UserData().Folders.UserData) {
-        UserData().Folders.Program = FDir.path().toStdString() + "/";
-        UserData().Folders.UserData = UserData().Folders.Program;
+    TScopedDataFolders()
+        : FOldFolders(UserData().Folders),
+          FHadAppData(qEnvironmentVariableIsSet("AppData")),
+          FOldAppData(qgetenv("AppData")) {
+        const std::string folder = FDir.path().toStdString() + "/";
+        UserData().Folders = {folder, folder, folder};
+        qputenv("AppData", QFile::encodeName(FDir.path()));
     }
     ~TScopedDataFolders() {
-        UserData().Folders.Program = FOldProgram;
-        UserData().Folders.UserData = FOldUser;
+        UserData().Folders = FOldFolders;
+        if (FHadAppData)
+            qputenv("AppData", FOldAppData);
+        else
+            qunsetenv("AppData");
     }
+    TScopedDataFolders(const TScopedDataFolders&) = delete;
+    TScopedDataFolders& operator=(const TScopedDataFolders&) = delete;
     QString File(const QString& name) const { return FDir.filePath(name); }
 
 private:
     QTemporaryDir FDir;
-    std::string FOldProgram;
-    std::string FOldUser;
+    TFolders FOldFolders;
+    bool FHadAppData;
+    QByteArray FOldAppData;
 };
 
 // The descendant of AParent of type T with the given objectName; a missing one ends the test run
