@@ -86,6 +86,15 @@ class TKeywordSpelling;
 // a linear look-up would find it).
 using TCodeRecordIndex = std::unordered_map<std::string, const TCodeKeywords*>;
 
+// The keyword record of each category of one Tabular List, in the order a search visits them, with
+// the category and the code the record was looked up for (null when the code has none).
+struct TCategoryRecord {
+    const TCodeInfo* Category = nullptr;
+    std::string Code;
+    const TCodeKeywords* Record = nullptr;
+};
+using TCategoryRecords = std::vector<TCategoryRecord>;
+
 // Every keyword table of one loaded edition.
 struct TKeywordTables {
     TCodeKeywordsList Codes;
@@ -111,6 +120,10 @@ struct TKeywordTables {
     mutable std::mutex RecordIndexMutex;
     mutable std::shared_ptr<const TCodeRecordIndex> RecordIndex;
     mutable uint32_t RecordIndexGeneration = 0;
+    // The records of the categories of the Tabular List searched last (keywords/KeywordSearch.cpp
+    // makes them again after each refill or when another list is searched), under the same mutex.
+    mutable std::shared_ptr<const TCategoryRecords> CategoryRecords;
+    mutable uint32_t CategoryRecordsGeneration = 0;
 };
 
 // The record index of ATables.Codes, made again when the tables' generation moved. A search takes it

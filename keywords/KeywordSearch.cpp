@@ -352,6 +352,40 @@ void ForEachCategory(const TChapterList& chapters, Visit visit) {
     }
 }
 
+// Whether ARecords were made for these very categories: the same nodes holding the same codes.
+bool RecordsFitCategories(const TCategoryRecords& records, const TChapterList& chapters) {
+    std::size_t i = 0;
+    bool fit = true;
+    ForEachCategory(chapters, [&](const TCodeInfo& category) {
+        fit = fit && i < records.size() && records[i].Category == &category && records[i].Code == category.FCode;
+        ++i;
+    });
+    return fit && i == records.size();
+}
+
+// The record of every category of the list in visiting order, so a search over all categories reads
+// them in turn instead of looking each code up. Kept with the tables; made again from the record
+// index when their generation moved or another list is searched.
+std::shared_ptr<const TCategoryRecords> CategoryRecordsOf(const TChapterList& chapters, const TKeywordTables& tables) {
+    const uint32_t generation = tables.Generation.load();
+    {
+        std::lock_guard lock(tables.RecordIndexMutex);
+        const std::shared_ptr<const TCategoryRecords> kept = tables.CategoryRecords;
+        if (kept != nullptr && tables.CategoryRecordsGeneration == generation && RecordsFitCategories(*kept, chapters))
+            return kept;
+    }
+    const std::shared_ptr<const TCodeRecordIndex> index = CodeRecordsOf(tables);
+    auto made = std::make_shared<TCategoryRecords>();
+    ForEachCategory(chapters, [&](const TCodeInfo& category) {
+        const auto found = index->find(category.FCode);
+        made->push_back({&category, category.FCode, found == index->end() ? nullptr : found->second});
+    });
+    std::lock_guard lock(tables.RecordIndexMutex);
+    tables.CategoryRecords = made;
+    tables.CategoryRecordsGeneration = generation;
+    return made;
+}
+
 std::string ReplaceAll(std::string text, char from, char to) {
     std::replace(text.begin(), text.end(), from, to);
     return text;
@@ -523,12 +557,12 @@ std::vector<TCodeInfo*> RankedResults(const TChapterList& chapters, const TStrin
     ForEachCategory(chapters,
                     [&](const TCodeInfo& category) { categories.push_back(const_cast<TCodeInfo*>(&category)); });
     std::vector<double> scores(categories.size(), 0.0);
-    const std::shared_ptr<const TCodeRecordIndex> records = CodeRecordsOf(tables);
+    const std::shared_ptr<const TCategoryRecords> records = CategoryRecordsOf(chapters, tables);
     for (const std::string& keyword : keywords) {
         const std::vector<TKeywordFormGroups> forms = FormsOf(TStringList{keyword}, tables);
         std::vector<std::size_t> carriers;
         for (std::size_t i = 0; i < categories.size(); ++i) {
-            if (CodeMatchesKeywordForms(*categories[i], forms, *records)) carriers.push_back(i);
+            if (KeywordsMatchAllForms((*records)[i].Record, forms)) carriers.push_back(i);
         }
         if (carriers.empty()) continue;
         const double words = 1.0 + static_cast<double>(std::count(keyword.begin(), keyword.end(), ' '));
@@ -619,16 +653,18 @@ std::vector<TCodeInfo*> FillResultList(const TChapterList& AChapters, TSearchMod
     std::vector<TCodeInfo*> results;
     const std::vector<std::string> keywords = UsableKeywords(AKeywords);
     std::vector<TKeywordFormGroups> forms;
-    std::shared_ptr<const TCodeRecordIndex> records;
+    std::shared_ptr<const TCategoryRecords> records;
     if (AMode == TSearchMode::Keywords) {
         forms = FormsOf(AKeywords, ATables);
-        records = CodeRecordsOf(ATables);
+        records = CategoryRecordsOf(AChapters, ATables);
     }
+    std::size_t i = 0;
     ForEachCategory(AChapters, [&](const TCodeInfo& category) {
         bool taken = true;
         if (AMode == TSearchMode::FullText) taken = CodeMatchesFullTextUsable(category, keywords, AFlags);
-        if (AMode == TSearchMode::Keywords) taken = CodeMatchesKeywordForms(category, forms, *records);
+        if (AMode == TSearchMode::Keywords) taken = KeywordsMatchAllForms((*records)[i].Record, forms);
         if (taken) results.push_back(const_cast<TCodeInfo*>(&category));
+        ++i;
     });
     return results;
 }
@@ -647,10 +683,10 @@ TStringList BlankSeparatedKeywords(std::string_view AText) {
 int CountKeywordMatches(const TChapterList& AChapters, const TStringList& AKeywords, const TKeywordTables& ATables) {
     int count = 0;
     const std::vector<TKeywordFormGroups> forms = FormsOf(AKeywords, ATables);
-    const std::shared_ptr<const TCodeRecordIndex> records = CodeRecordsOf(ATables);
-    ForEachCategory(AChapters, [&](const TCodeInfo& category) {
-        if (CodeMatchesKeywordForms(category, forms, *records)) ++count;
-    });
+    const std::shared_ptr<const TCategoryRecords> records = CategoryRecordsOf(AChapters, ATables);
+    for (const TCategoryRecord& category : *records) {
+        if (KeywordsMatchAllForms(category.Record, forms)) ++count;
+    }
     return count;
 }
 

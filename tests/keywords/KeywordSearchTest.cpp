@@ -110,6 +110,38 @@ TEST(CodeMatchesKeywords, FindsTheRecordOfItsCodeAndFollowsARefill) {
     EXPECT_TRUE(CodeMatchesKeywords(b02, {"ZOSTER"}, tables));
 }
 
+// A search over every category reads the records kept for the list searched last: they must follow
+// a refill, another Tabular List, and a list whose category was given another code.
+TEST(FillResultList, KeptCategoryRecordsFollowARefillAnotherListAndAChangedCode) {
+    TKeywordTestModel first;
+    first.AddCategory("A01", "Typhoid");
+    first.AddCategory("B02", "Zoster");
+    TKeywordTestModel second;
+    second.AddCategory("B02", "Zoster");
+    TKeywordTables tables;
+    tables.Codes = LoadKeywords("A01 typhoid, fever,\r\nB02 zoster, fever,\r\n");
+    const auto codesFound = [&](const TKeywordTestModel& model, const char* keyword) {
+        std::vector<std::string> codes;
+        for (const TCodeInfo* code : FillResultList(model.chapters, TSearchMode::Keywords, 0, {keyword}, tables))
+            codes.push_back(code->FCode);
+        return codes;
+    };
+    using TCodes = std::vector<std::string>;
+    EXPECT_EQ(codesFound(first, "FEVER"), (TCodes{"A01", "B02"}));
+    EXPECT_EQ(codesFound(second, "FEVER"), TCodes{"B02"});
+    EXPECT_EQ(codesFound(second, "TYPHOID"), TCodes{});
+    EXPECT_EQ(codesFound(first, "TYPHOID"), TCodes{"A01"});
+    EXPECT_EQ(CountKeywordMatches(second.chapters, {"ZOSTER"}, tables), 1);
+
+    tables.Codes = LoadKeywords("A01 zoster,\r\n");
+    ++tables.Generation;
+    EXPECT_EQ(codesFound(first, "ZOSTER"), TCodes{"A01"});
+    EXPECT_EQ(codesFound(first, "FEVER"), TCodes{});
+
+    first.chapters.front()->FSubList.front()->FCodeList.front()->FCode = "B02";
+    EXPECT_EQ(codesFound(first, "ZOSTER"), TCodes{});
+}
+
 TEST(CodeMatchesFullText, EachKeywordInOwnChosenTextOrOneSubCodeMatchingAll) {
     TKeywordTestModel model;
     TCodeInfo& a01 = model.AddCategory("A01", "Typhoid and paratyphoid fevers");
