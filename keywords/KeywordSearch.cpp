@@ -370,7 +370,7 @@ std::shared_ptr<const TCategoryRecords> CategoryRecordsOf(const TChapterList& ch
     const uint32_t generation = tables.Generation.load();
     {
         std::lock_guard lock(tables.RecordIndexMutex);
-        const std::shared_ptr<const TCategoryRecords> kept = tables.CategoryRecords;
+        std::shared_ptr<const TCategoryRecords> kept = tables.CategoryRecords;
         if (kept != nullptr && tables.CategoryRecordsGeneration == generation && RecordsFitCategories(*kept, chapters))
             return kept;
     }
